@@ -1,0 +1,37 @@
+#include "app/startwindow.h"
+
+#include "app/windows.h"
+#include "building/registerwindow.h"
+#include "expenses/removalwindow.h"
+#include "payments/incomingwindow.h"
+#include "reports/anualreportwindow.h"
+#include "reports/balancewindow.h"
+#include "residents/neighborswindow.h"
+#include "ui_startwindow.h"
+
+// The icon lives in the windows library, which is static: register it by hand.
+static void loadResources() { Q_INIT_RESOURCE(resources); }
+
+namespace domiva {
+
+StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::start>()) {
+  loadResources();
+  ui->setupUi(this);
+  connect(ui->Command1, &QPushButton::clicked, this, &StartWindow::Command1_Click);
+  connect(ui->Command2, &QPushButton::clicked, this, &StartWindow::Command2_Click);
+  connect(ui->Command3, &QPushButton::clicked, this, &StartWindow::Command3_Click);
+  connect(ui->Command4, &QPushButton::clicked, this, &StartWindow::Command4_Click);
+  connect(ui->Command5, &QPushButton::clicked, this, &StartWindow::Command5_Click);
+  connect(ui->Command6, &QPushButton::clicked, this, &StartWindow::Command6_Click);
+}
+
+StartWindow::~StartWindow() = default;
+
+void StartWindow::Command1_Click() { openShared<NeighborsWindow>(); }
+void StartWindow::Command2_Click() { openShared<IncomingWindow>(); }
+void StartWindow::Command3_Click() { openShared<RemovalWindow>(); }
+void StartWindow::Command4_Click() { openShared<BalanceWindow>(); }
+void StartWindow::Command5_Click() { openShared<RegisterWindow>(); }
+void StartWindow::Command6_Click() { openShared<AnualReportWindow>(); }
+
+} // namespace domiva

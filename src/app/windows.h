@@ -1,0 +1,28 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+namespace domiva {
+
+// The one instance of window W while it is open, else null.
+template <class W> QPointer<W> &sharedWindow() {
+  static QPointer<W> instance;
+  return instance;
+}
+
+// Shows the one instance of window W, creating (and so loading) it when it
+// is not open; an open one is brought to the front. Closing deletes it, so
+// the next opening loads it afresh.
+template <class W> W *openShared() {
+  QPointer<W> &instance = sharedWindow<W>();
+  if (!instance) {
+    instance = new W;
+    instance->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  instance->show();
+  instance->raise();
+  instance->activateWindow();
+  return instance;
+}
+
+} // namespace domiva

@@ -1,0 +1,36 @@
+#include "building/registerwindow.h"
+
+#include "common/messages.h"
+#include "common/texts.h"
+#include "data/building.h"
+#include "ui_registerwindow.h"
+
+namespace domiva {
+
+RegisterWindow::RegisterWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()) {
+  ui->setupUi(this);
+  setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
+  connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::Command1_Click);
+  Form_Load();
+}
+
+RegisterWindow::~RegisterWindow() = default;
+
+void RegisterWindow::Form_Load() {
+  // The start-up copy, not the table: a save reaches the screens at the next start.
+  const Building &details = building();
+  ui->Text1->setText(details.street);
+  ui->Text2->setText(details.city);
+  ui->Text3->setText(QString::number(details.apartments));
+  ui->Text4->setText(QString::number(details.openBalance));
+  ui->Text5->setText(QString::number(details.monthlyPay));
+  ui->DTPicker1->setDate(details.openDate);
+}
+
+void RegisterWindow::Command1_Click() {
+  const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
+                                        ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text()});
+  messages::show(this, failure.isEmpty() ? texts::detailsSaved : failure);
+}
+
+} // namespace domiva

@@ -1,0 +1,14 @@
+#pragma once
+#include <QList>
+
+class QAbstractItemModel;
+class QTableView;
+class QWidget;
+
+namespace domiva::grid {
+// A read-only grid over `model`: every change goes through the screen's own rules.
+void bind(QTableView *view, QAbstractItemModel *model);
+// Widths in twips (1/1440 inch), from column 0 on, as the screens give them.
+void setWidths(QTableView *view, const QList<int> &twips);
+int fromTwips(const QWidget *widget, int twips);
+} // namespace domiva::grid

@@ -1,0 +1,117 @@
+#include "common/printing.h"
+
+#include "common/messages.h"
+#include "common/texts.h"
+
+#include <QFileDialog>
+#include <QHash>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace domiva::printing {
+namespace {
+Sink sink;
+QHash<QString, QPointer<QPrintPreviewDialog>> previews;
+const char *const documentProperty = "domivaDocument";
+
+void paintImage(QPrinter &printer, const QImage &image) {
+  QPainter painter(&printer);
+  const QRect page = painter.viewport();
+  QSize size = image.size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.drawImage(QRect(page.topLeft(), size), image);
+}
+
+// Without a default printer: ask for a PDF file and write it there.
+template <class Content> void printOrOfferPdf(QWidget *parent, const Content &content) {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (!info.isNull()) {
+    QPrinter printer(info, QPrinter::HighResolution);
+    if constexpr (std::is_same_v<Content, QImage>)
+      paintImage(printer, content);
+    else
+      content.print(&printer);
+    return;
+  }
+  if (!messages::ask(parent, texts::noPrinterSavePdf))
+    return;
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString path = QFileDialog::getSaveFileName(parent, texts::pdfSaveTitle, folder, QStringLiteral("PDF (*.pdf)"));
+  if (!path.isEmpty() && !writePdf(content, path))
+    messages::show(parent, texts::pdfFailed.arg(path));
+}
+} // namespace
+
+void print(QWidget *parent, const QTextDocument &document) {
+  if (sink.document)
+    sink.document(document);
+  else
+    printOrOfferPdf(parent, document);
+}
+
+void print(QWidget *parent, const QImage &image) {
+  if (sink.image)
+    sink.image(image);
+  else
+    printOrOfferPdf(parent, image);
+}
+
+bool writePdf(const QTextDocument &document, const QString &path) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  document.print(&printer);
+  return QFile::exists(path);
+}
+
+bool writePdf(const QImage &image, const QString &path) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  paintImage(printer, image);
+  return QFile::exists(path);
+}
+
+void setSink(Sink newSink) { sink = std::move(newSink); }
+
+QPrintPreviewDialog *showPreview(const QString &name, std::unique_ptr<QTextDocument> document) {
+  QPointer<QPrintPreviewDialog> &dialog = previews[name];
+  if (!dialog) {
+    dialog = new QPrintPreviewDialog(static_cast<QWidget *>(nullptr));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(name);
+    dialog->resize(900, 700);
+    QPrintPreviewDialog *self = dialog;
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [self](QPrinter *printer) {
+      if (auto *shown = qvariant_cast<QTextDocument *>(self->property(documentProperty)))
+        shown->print(printer);
+    });
+  }
+  delete qvariant_cast<QTextDocument *>(dialog->property(documentProperty));
+  QTextDocument *owned = document.release();
+  owned->setParent(dialog);
+  dialog->setProperty(documentProperty, QVariant::fromValue(owned));
+  if (dialog->isVisible()) {
+    // Already open: redraw the pages from the new document.
+    for (auto *widget : dialog->findChildren<QPrintPreviewWidget *>())
+      widget->updatePreview();
+  }
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+  return dialog;
+}
+
+QPrintPreviewDialog *preview(const QString &name) { return previews.value(name); }
+
+const QTextDocument *previewDocument(const QString &name) {
+  QPrintPreviewDialog *dialog = preview(name);
+  return dialog ? qvariant_cast<QTextDocument *>(dialog->property(documentProperty)) : nullptr;
+}
+
+} // namespace domiva::printing

@@ -1,0 +1,45 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace domiva {
+
+// The building's details, the one row of registery. Whole shekels.
+struct Building {
+  qint64 apartments = 0;
+  qint64 monthlyPay = 0;
+  qint64 openBalance = 0;
+  QDate openDate;
+  QString street;
+  QString city;
+};
+
+// Reads the registery row; a missing row is created with the defaults and
+// empty values read as 0, empty text and 1 January of the current year.
+Building readBuilding();
+
+// The copy read at start-up, kept for the whole run: saving the details
+// changes the table only, and the screens see the change at the next start.
+const Building &building();
+void setBuilding(const Building &details);
+
+// The details as typed in the building details window.
+struct BuildingInput {
+  QString apartments;
+  QString monthlyPay;
+  QString openBalance;
+  QDate openDate;
+  QString street;
+  QString city;
+};
+
+// Checks the three numbers and writes registery; an empty text on success,
+// otherwise the message for the first bad field and nothing written.
+QString saveBuilding(const BuildingInput &input);
+
+// A whole number as typed ("12", "-250", blanks around allowed).
+std::optional<qint64> parseWholeNumber(const QString &text);
+
+} // namespace domiva

@@ -1,0 +1,187 @@
+#include "data/database.h"
+
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/dates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QStandardPaths>
+
+namespace domiva::db {
+namespace {
+
+const char *const schema[] = {
+    R"(CREATE TABLE neighbors (
+         apartment INTEGER NOT NULL UNIQUE,
+         family TEXT NOT NULL DEFAULT '',
+         status TEXT NOT NULL DEFAULT '',
+         phone1 TEXT NOT NULL DEFAULT '',
+         phone2 TEXT NOT NULL DEFAULT '',
+         email TEXT NOT NULL DEFAULT ''))",
+    R"(CREATE TABLE incoming (
+         inputdate TEXT NOT NULL,
+         apartment INTEGER NOT NULL,
+         "for" TEXT NOT NULL DEFAULT '',
+         detail TEXT NOT NULL DEFAULT '',
+         from_month TEXT NOT NULL DEFAULT '',
+         to_month TEXT NOT NULL DEFAULT '',
+         payment TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         reciept INTEGER PRIMARY KEY AUTOINCREMENT))",
+    R"(CREATE TABLE removals (
+         category TEXT NOT NULL DEFAULT '',
+         "Date" TEXT NOT NULL,
+         payby TEXT NOT NULL DEFAULT '',
+         detail TEXT NOT NULL DEFAULT '',
+         supplyer TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         reciept INTEGER PRIMARY KEY AUTOINCREMENT))",
+    R"(CREATE TABLE trans (
+         inputdate TEXT NOT NULL,
+         "for" TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         "Type" TEXT NOT NULL))",
+    R"(CREATE TABLE anual_report (
+         apartment INTEGER NOT NULL,
+         family TEXT NOT NULL DEFAULT '',
+         year INTEGER NOT NULL,
+         jan INTEGER, feb INTEGER, mer INTEGER, apr INTEGER, mai INTEGER, jun INTEGER,
+         jul INTEGER, aug INTEGER, sep INTEGER, oct INTEGER, nov INTEGER, dec INTEGER,
+         total INTEGER NOT NULL DEFAULT 0,
+         depth INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE TABLE registery (
+         apartments INTEGER, monthly_pay INTEGER, openbalance INTEGER,
+         opendate TEXT, street TEXT, city TEXT))",
+    R"(CREATE TABLE supplyer (supplyer TEXT NOT NULL DEFAULT ''))",
+    R"(CREATE TABLE category (category TEXT NOT NULL DEFAULT ''))",
+    "CREATE UNIQUE INDEX anual_report_apartment_year ON anual_report (apartment, year)",
+    "CREATE INDEX anual_report_year ON anual_report (year)",
+    "CREATE INDEX incoming_inputdate ON incoming (inputdate)",
+    R"(CREATE INDEX removals_date ON removals ("Date"))",
+    "CREATE INDEX trans_inputdate ON trans (inputdate)",
+};
+
+const char *const starterCategories[] = {"ניקיון", "חשמל",    "מים",   "מעלית",
+                                         "גינון",  "תיקונים", "ביטוח", "אחר"};
+
+void createSchema() {
+  Transaction transaction;
+  for (const char *statement : schema)
+    exec(QString::fromUtf8(statement));
+  exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
+       {dates::toIso(QDate(today().year(), 1, 1))});
+  for (const char *name : starterCategories)
+    exec(QStringLiteral("INSERT INTO category (category) VALUES (?)"), {QString::fromUtf8(name)});
+  exec(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
+  transaction.commit();
+}
+
+// Checks the file is ours and current; creates the schema in an empty file.
+QString prepare() {
+  QSqlQuery version(QSqlDatabase::database());
+  if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
+    return texts::dbNotOurs;
+  const int found = version.value(0).toInt();
+  if (found > schemaVersion)
+    return texts::dbTooNew;
+  // A read-only file would accept the opening and refuse the first payment.
+  QSqlQuery probe(QSqlDatabase::database());
+  if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    return texts::dbEngineError.arg(probe.lastError().text());
+  probe.exec(QStringLiteral("ROLLBACK"));
+  if (found == schemaVersion)
+    return {};
+  QSqlQuery tables(QSqlDatabase::database());
+  if (!tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !tables.next() ||
+      tables.value(0).toInt() != 0)
+    return texts::dbNotOurs;
+  try {
+    createSchema();
+  } catch (const Error &e) {
+    return texts::dbEngineError.arg(e.text());
+  }
+  return {};
+}
+
+} // namespace
+
+QString defaultPath() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");
+}
+
+QString open(const QString &path) {
+  const QFileInfo info(path);
+  QDir folder = info.absoluteDir();
+  if (!folder.exists()) {
+    if (!folder.mkpath(QStringLiteral(".")) ||
+        !QFile::setPermissions(folder.absolutePath(),
+                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+      return texts::dbCannotCreateFolder;
+  }
+  const bool created = !info.exists();
+  if (created) {
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
+      return texts::dbCannotCreateFile;
+  }
+  {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    database.setDatabaseName(info.absoluteFilePath());
+    // Another program writing at the same moment gets a short wait, not an error.
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!database.open()) {
+      const QString reason = texts::dbEngineError.arg(database.lastError().text());
+      close();
+      return reason;
+    }
+  }
+  const QString reason = prepare();
+  if (!reason.isEmpty()) {
+    close();
+    if (created)
+      QFile::remove(info.absoluteFilePath());
+  }
+  return reason;
+}
+
+void close() {
+  const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
+  if (QSqlDatabase::contains(name)) {
+    QSqlDatabase::database(name, false).close();
+    QSqlDatabase::removeDatabase(name);
+  }
+}
+
+QSqlQuery exec(const QString &sql, const QVariantList &values) {
+  QSqlQuery query(QSqlDatabase::database());
+  if (!query.prepare(sql))
+    throw Error(query.lastError().text());
+  for (const QVariant &value : values)
+    query.addBindValue(value);
+  if (!query.exec())
+    throw Error(query.lastError().text());
+  return query;
+}
+
+Transaction::Transaction() {
+  if (!QSqlDatabase::database().transaction())
+    throw Error(QSqlDatabase::database().lastError().text());
+  m_open = true;
+}
+
+Transaction::~Transaction() {
+  if (m_open)
+    QSqlDatabase::database().rollback();
+}
+
+void Transaction::commit() {
+  if (!QSqlDatabase::database().commit())
+    throw Error(QSqlDatabase::database().lastError().text());
+  m_open = false;
+}
+
+} // namespace domiva::db

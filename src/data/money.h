@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace domiva {
+
+// An exact amount of shekels, held as whole agorot. The database stores the
+// agorot as INTEGER, so sums are exact to the agora.
+class Money {
+public:
+  constexpr Money() = default;
+  static constexpr Money fromAgorot(qint64 agorot) { return Money(agorot); }
+  static constexpr Money fromShekels(qint64 shekels) { return Money(shekels * 100); }
+
+  // "150", "150.5", "-20.25", blanks around allowed; at most two decimals.
+  // Anything else (empty, letters, "1,5", "1.234") is no amount.
+  static std::optional<Money> parse(const QString &text);
+
+  constexpr qint64 agorot() const { return m_agorot; }
+  // Plain decimal form: 700, 700.5, -25, never "-0".
+  QString toString() const;
+
+  // The amount divided into `parts` equal whole shekels, halves to even.
+  qint64 shareInShekels(qint64 parts) const;
+
+  constexpr Money operator+(Money o) const { return Money(m_agorot + o.m_agorot); }
+  constexpr Money operator-(Money o) const { return Money(m_agorot - o.m_agorot); }
+  constexpr Money &operator+=(Money o) { m_agorot += o.m_agorot; return *this; }
+  constexpr bool operator==(const Money &) const = default;
+
+private:
+  constexpr explicit Money(qint64 agorot) : m_agorot(agorot) {}
+  qint64 m_agorot = 0;
+};
+
+} // namespace domiva

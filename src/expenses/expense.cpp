@@ -1,0 +1,61 @@
+#include "expenses/expense.h"
+
+#include "common/texts.h"
+#include "data/database.h"
+#include "data/dates.h"
+#include "data/money.h"
+
+namespace domiva::expenses {
+namespace {
+QStringList firstColumn(const QString &sql) {
+  QStringList names;
+  auto query = db::exec(sql);
+  while (query.next())
+    names << query.value(0).toString();
+  return names;
+}
+} // namespace
+
+QString listQuery() {
+  return QStringLiteral("select category as סוג_הוצאה,\"Date\" as תאריך,payby as אופן_התשלום,detail as פירוט,"
+                        "supplyer as ספק,amount as סכום from removals");
+}
+
+QString record(const ExpenseInput &input) {
+  if (input.category.isEmpty())
+    return texts::categoryRequired;
+  const auto amount = Money::parse(input.amount);
+  if (!amount)
+    return texts::badAmount;
+  try {
+    const QString date = dates::toIso(input.date);
+    db::Transaction transaction;
+    db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
+                            "VALUES (?, ?, ?, ?, ?, ?)"),
+             {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
+    db::exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\") VALUES (?, ?, ?, ?)"),
+             {input.category, amount->agorot(), date, texts::expense});
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+QString addSupplier(const QString &name) {
+  if (name.trimmed().isEmpty())
+    return texts::supplierEmpty;
+  try {
+    db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name});
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+QStringList categories() { return firstColumn(QStringLiteral("SELECT category FROM category ORDER BY rowid")); }
+
+QStringList suppliers() { return firstColumn(QStringLiteral("SELECT supplyer FROM supplyer ORDER BY rowid")); }
+
+
+} // namespace domiva::expenses

@@ -1,0 +1,35 @@
+#pragma once
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace domiva::expenses {
+
+// The expenses grid: every expense, headers from the aliases.
+QString listQuery();
+inline constexpr int dateColumn = 1;
+inline constexpr int amountColumn = 5;
+
+struct ExpenseInput {
+  QString category;
+  QDate date;
+  QString payby;
+  QString detail;
+  QString supplier;
+  QString amount;
+};
+
+// Writes the removals row and its trans row in one transaction. An empty
+// text on success, otherwise the message to show; nothing written then.
+QString record(const ExpenseInput &input);
+
+// Appends a supplier name; repeats are the user's judgement, an empty name is refused.
+QString addSupplier(const QString &name);
+
+// The names of the two lists, in table order, repeats kept.
+QStringList categories();
+QStringList suppliers();
+
+
+} // namespace domiva::expenses

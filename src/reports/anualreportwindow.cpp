@@ -1,0 +1,42 @@
+#include "reports/anualreportwindow.h"
+
+#include "common/grid.h"
+#include "common/printing.h"
+#include "common/today.h"
+#include "data/gridmodel.h"
+#include "reports/annual.h"
+#include "ui_anualreportwindow.h"
+
+namespace domiva {
+
+AnualReportWindow::AnualReportWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::AnualReportForm>()), m_matrix(new GridModel(this)) {
+  ui->setupUi(this);
+  const int current = today().year();
+  ui->year->addItems(annual::yearList(current));
+  ui->year->setCurrentText(QString::number(current));
+  grid::bind(ui->DataGrid1, m_matrix);
+  loadYear();
+  // Choosing an item, even the one shown, rereads the table.
+  connect(ui->year, &QComboBox::activated, this, &AnualReportWindow::year_Click);
+  connect(ui->Command1, &QPushButton::clicked, this, &AnualReportWindow::Command1_Click);
+  connect(ui->Command2, &QPushButton::clicked, this, &AnualReportWindow::Command2_Click);
+}
+
+AnualReportWindow::~AnualReportWindow() = default;
+
+void AnualReportWindow::loadYear() {
+  m_matrix->load(annual::matrixQuery(), {ui->year->currentText().toInt()});
+  QList<int> widths{500, 1000};
+  for (int column = 2; column <= 14; ++column)
+    widths << 600;
+  grid::setWidths(ui->DataGrid1, widths);
+}
+
+void AnualReportWindow::year_Click() { loadYear(); }
+
+void AnualReportWindow::Command1_Click() { printing::print(this, grab().toImage()); }
+
+void AnualReportWindow::Command2_Click() { close(); }
+
+} // namespace domiva

@@ -1,0 +1,57 @@
+#include "reports/balance.h"
+
+#include "data/database.h"
+#include "data/dates.h"
+#include "data/reportdocument.h"
+
+namespace domiva::balance {
+namespace {
+Money sumOf(const QString &sql, const QDate &from, const QDate &to) {
+  auto query = db::exec(sql, {dates::toIso(from), dates::toIso(to)});
+  return Money::fromAgorot(query.next() ? query.value(0).toLongLong() : 0);
+}
+} // namespace
+
+QString incomeQuery() {
+  return QStringLiteral("select \"for\" as עבור ,sum(amount) as סכום from incoming "
+                        "where inputdate between ? and ? group by \"for\"");
+}
+
+QString expenseQuery() {
+  return QStringLiteral("select category as סוג_הוצאה ,sum(amount) as סכום from removals "
+                        "where \"Date\" between ? and ? group by category");
+}
+
+Totals totals(const QDate &from, const QDate &to) {
+  return {sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM incoming WHERE inputdate BETWEEN ? AND ?"), from, to),
+          sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM removals WHERE \"Date\" BETWEEN ? AND ?"), from, to)};
+}
+
+std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, Money result) {
+  ReportLayout layout;
+  // Grouped by type too, so a payment purpose and an expense category of
+  // the same name stay two lines instead of one mixed sum.
+  auto query = db::exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans "
+                                       "where inputdate between ? and ? group by \"for\", \"Type\""),
+                        {dates::toIso(from), dates::toIso(to)});
+  while (query.next())
+    layout.rows << QStringList{query.value(0).toString(), Money::fromAgorot(query.value(1).toLongLong()).toString(),
+                               query.value(2).toString()};
+  if (layout.rows.isEmpty())
+    return nullptr;
+  layout.title = QStringLiteral("מאזן שנתי");
+  layout.titleStyle = {reportFont(QStringLiteral("Guttman David"), 15.75, true), Qt::black, QColor(192, 192, 192)};
+  layout.introLines << QStringLiteral("בין התאריכים %1 עד %2").arg(dates::toShort(from), dates::toShort(to));
+  layout.introStyle = {reportFont(QStringLiteral("Guttman David"), 14.25, true), Qt::black, QColor(224, 224, 224)};
+  layout.band = QStringLiteral("הכנסות/הוצאות");
+  layout.bandStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, QColor(128, 128, 128)};
+  layout.headers = QStringList{QStringLiteral("תיאור"), QStringLiteral("סכום"), QStringLiteral("סוג")};
+  layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
+  layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
+  layout.widths = {1134, 1140, 1125};
+  layout.footer = QStringLiteral("יתרה  כוללת: %1").arg(result.toString());
+  layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
+  return buildReport(layout);
+}
+
+} // namespace domiva::balance

@@ -1,0 +1,27 @@
+#pragma once
+#include "data/money.h"
+
+#include <QDate>
+#include <QString>
+#include <QTextDocument>
+#include <memory>
+
+namespace domiva::balance {
+
+// Income of a period by what it was paid for, and expenses by category;
+// both bind the first and the last day, which are included.
+QString incomeQuery();
+QString expenseQuery();
+
+struct Totals {
+  Money income;
+  Money expenses;
+};
+Totals totals(const QDate &from, const QDate &to);
+
+// The printed balance over the journal of the period: one line per `for`
+// and type, the period shown in the header and `result` in the footer.
+// Null when the period has no journal row.
+std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, Money result);
+
+} // namespace domiva::balance

@@ -1,0 +1,85 @@
+#include "reports/balancewindow.h"
+
+#include "common/grid.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "data/dates.h"
+#include "data/gridmodel.h"
+#include "reports/balance.h"
+#include "ui_balancewindow.h"
+
+namespace domiva {
+
+BalanceWindow::BalanceWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::BalanceForm>()), m_byFor(new GridModel(this)),
+      m_byCategory(new GridModel(this)) {
+  ui->setupUi(this);
+  m_byFor->setMoneyColumns({1});
+  m_byCategory->setMoneyColumns({1});
+  grid::bind(ui->DataGrid2, m_byFor);
+  grid::bind(ui->DataGrid1, m_byCategory);
+  connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::Command1_Click);
+  connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::Command2_Click);
+  connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::print_Click);
+  Form_Load();
+}
+
+BalanceWindow::~BalanceWindow() = default;
+
+void BalanceWindow::Form_Load() {
+  const int year = today().year();
+  ui->label1->setText(QString::number(year) + QStringLiteral(" מאזן שנתי "));
+  ui->DTPicker1->setDate(QDate(year, 1, 1));
+  ui->DTPicker2->setDate(QDate(year, 12, 31));
+  loadGrids();
+  update_values();
+}
+
+void BalanceWindow::loadGrids() {
+  const QVariantList period{dates::toIso(ui->DTPicker1->date()), dates::toIso(ui->DTPicker2->date())};
+  m_byFor->load(balance::incomeQuery(), period);
+  m_byCategory->load(balance::expenseQuery(), period);
+}
+
+void BalanceWindow::update_values() {
+  try {
+    const balance::Totals totals = balance::totals(ui->DTPicker1->date(), ui->DTPicker2->date());
+    m_income = totals.income;
+    m_expenses = totals.expenses;
+  } catch (const db::Error &e) {
+    messages::show(this, texts::dbEngineError.arg(e.text()));
+    return;
+  }
+  const Money opening = Money::fromShekels(building().openBalance);
+  ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_income.toString());
+  ui->Label6->setText(dates::toShort(building().openDate));
+  ui->Label8->setText(opening.toString() + QStringLiteral("ש'ח "));
+  ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_expenses.toString());
+  ui->bal->setText((opening + m_income - m_expenses).toString());
+}
+
+void BalanceWindow::Command1_Click() {
+  loadGrids();
+  update_values();
+}
+
+void BalanceWindow::Command2_Click() { close(); }
+
+void BalanceWindow::print_Click() {
+  // The lines follow the pickers as they stand; the footer, the figures shown.
+  std::unique_ptr<QTextDocument> report;
+  try {
+    report = balance::buildReport(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::dbEngineError.arg(e.text()));
+    return;
+  }
+  if (report)
+    printing::showPreview(QStringLiteral("DataReport2"), std::move(report));
+}
+
+} // namespace domiva

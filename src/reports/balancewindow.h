@@ -1,0 +1,39 @@
+#pragma once
+#include "data/money.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class BalanceForm;
+}
+
+namespace domiva {
+class GridModel;
+
+// "מאזן שנתי": income by purpose against expenses by category over a period,
+// reconciled with the opening balance read at start-up.
+class BalanceWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit BalanceWindow(QWidget *parent = nullptr);
+  ~BalanceWindow() override;
+
+private slots:
+  void Command1_Click(); // "הצג": recompute for the dates in the pickers
+  void Command2_Click(); // "יציאה": close the window
+  void print_Click();    // "הדפס": the printed balance
+
+private:
+  void Form_Load();
+  void loadGrids();
+  void update_values();
+
+  std::unique_ptr<Ui::BalanceForm> ui;
+  GridModel *m_byFor = nullptr;
+  GridModel *m_byCategory = nullptr;
+  Money m_income;
+  Money m_expenses;
+};
+
+} // namespace domiva

@@ -1,0 +1,145 @@
+#include "residents/neighborswindow.h"
+
+#include "common/grid.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "data/database.h"
+#include "data/gridmodel.h"
+#include "residents/residents.h"
+#include "residents/residentsreport.h"
+#include "ui_neighborswindow.h"
+
+#include <QFocusEvent>
+
+namespace domiva {
+
+NeighborsWindow::NeighborsWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::NeighborsForm>()), m_list(new GridModel(this)) {
+  ui->setupUi(this);
+  ui->delete_->setObjectName(QStringLiteral("delete")); // a C++ keyword cannot name the member
+  ui->status->setCurrentText(texts::owner);
+  m_list->load(residents::listQuery());
+  grid::bind(ui->neighborslist, m_list);
+  ui->apartment->installEventFilter(this);
+  connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::addnew_Click);
+  connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::update_Click);
+  connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::delete_Click);
+  connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::updaterecord_Click);
+  connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::print_Click);
+  connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::exit_Click);
+}
+
+NeighborsWindow::~NeighborsWindow() = default;
+
+bool NeighborsWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == ui->apartment && event->type() == QEvent::FocusOut) {
+    // Switching windows or a message box popping up is not leaving the field.
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      apartment_lostfocus();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void NeighborsWindow::enable() {
+  for (QWidget *field : {static_cast<QWidget *>(ui->apartment), static_cast<QWidget *>(ui->family),
+                         static_cast<QWidget *>(ui->status), static_cast<QWidget *>(ui->phone1),
+                         static_cast<QWidget *>(ui->phone2), static_cast<QWidget *>(ui->email),
+                         static_cast<QWidget *>(ui->updaterecord)})
+    field->setEnabled(true);
+  ui->apartment->setFocus(Qt::OtherFocusReason);
+}
+
+void NeighborsWindow::disable() {
+  // Idle first, so the focus leaving the apartment field looks nothing up.
+  m_mode = QStringLiteral("none");
+  m_found.reset();
+  ui->addnew->setFocus(Qt::OtherFocusReason);
+  for (QLineEdit *field : {ui->apartment, ui->family, ui->phone1, ui->phone2, ui->email}) {
+    field->setEnabled(false);
+    field->clear();
+  }
+  ui->status->setEnabled(false); // keeps its text for the next resident
+  ui->updaterecord->setEnabled(false);
+}
+
+void NeighborsWindow::addnew_Click() {
+  enable();
+  m_mode = QStringLiteral("add");
+}
+
+void NeighborsWindow::update_Click() {
+  enable();
+  m_mode = QStringLiteral("update");
+}
+
+void NeighborsWindow::delete_Click() {
+  enable();
+  m_mode = QStringLiteral("delete");
+}
+
+void NeighborsWindow::apartment_lostfocus() {
+  if (m_mode != QLatin1String("update") && m_mode != QLatin1String("delete"))
+    return;
+  m_found.reset();
+  std::optional<residents::Resident> resident;
+  if (const auto apartment = residents::parseApartment(ui->apartment->text())) {
+    try {
+      resident = residents::find(*apartment);
+    } catch (const db::Error &e) {
+      messages::show(this, texts::dbEngineError.arg(e.text()));
+      return;
+    }
+  }
+  if (!resident) {
+    messages::show(this, texts::apartmentMissing);
+    return;
+  }
+  m_found = resident->apartment;
+  ui->family->setText(resident->family.isEmpty() ? QStringLiteral(" ") : resident->family);
+  ui->status->setCurrentText(resident->status.isEmpty() ? texts::owner : resident->status);
+  ui->phone1->setText(resident->phone1);
+  ui->phone2->setText(resident->phone2);
+  ui->email->setText(resident->email);
+}
+
+void NeighborsWindow::updaterecord_Click() {
+  const auto apartment = residents::parseApartment(ui->apartment->text());
+  residents::Resident resident{apartment.value_or(0),       ui->family->text(), ui->status->currentText(),
+                               ui->phone1->text(),          ui->phone2->text(), ui->email->text()};
+  QString failure;
+  if (m_mode == QLatin1String("add")) {
+    failure = apartment ? residents::add(resident) : texts::badApartment;
+  } else if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete")) {
+    // Only the apartment that the lookup found and the field still shows.
+    if (!m_found || apartment != m_found)
+      failure = texts::apartmentMissing;
+    else
+      failure = m_mode == QLatin1String("update") ? residents::update(resident) : residents::remove(*m_found);
+  } else {
+    return;
+  }
+  if (!failure.isEmpty()) {
+    messages::show(this, failure);
+    return;
+  }
+  disable();
+  m_list->reload();
+}
+
+void NeighborsWindow::print_Click() {
+  std::unique_ptr<QTextDocument> report;
+  try {
+    report = residents::buildListReport();
+  } catch (const db::Error &e) {
+    messages::show(this, texts::dbEngineError.arg(e.text()));
+    return;
+  }
+  if (report)
+    printing::showPreview(QStringLiteral("DataReport1"), std::move(report));
+}
+
+void NeighborsWindow::exit_Click() { close(); }
+
+} // namespace domiva

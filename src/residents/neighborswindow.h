@@ -1,0 +1,47 @@
+#pragma once
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class NeighborsForm;
+}
+
+namespace domiva {
+class GridModel;
+
+// "דיירים": the residents in apartment order, changed in two steps: an
+// action button opens the fields, "עדכן" carries the action out.
+class NeighborsWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit NeighborsWindow(QWidget *parent = nullptr);
+  ~NeighborsWindow() override;
+
+  QString mode() const { return m_mode; }
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+  void addnew_Click();       // "הוסף דייר": open the fields to add
+  void update_Click();       // "עדכן דייר": open the fields to update
+  void delete_Click();       // "מחק דייר": open the fields to delete
+  void updaterecord_Click(); // "עדכן": carry the chosen action out
+  void print_Click();        // "הדפס": the printed residents list
+  void exit_Click();         // "יציאה": close the window
+
+private:
+  void apartment_lostfocus();
+  void enable();
+  void disable();
+
+  std::unique_ptr<Ui::NeighborsForm> ui;
+  GridModel *m_list = nullptr;
+  QString m_mode;
+  // The apartment that the last successful lookup found: update and delete
+  // act on it alone.
+  std::optional<qint64> m_found;
+};
+
+} // namespace domiva

@@ -1,0 +1,75 @@
+#include "residents/residents.h"
+
+#include "common/texts.h"
+#include "data/database.h"
+
+#include <QRegularExpression>
+
+namespace domiva::residents {
+
+QString listQuery() {
+  return QStringLiteral("select apartment as דירה ,family as משפחה ,status as סטאטוס ,phone1 as טלפון1, "
+                        "phone2 as טלפון2,email as אימייל from neighbors order by apartment");
+}
+
+std::optional<qint64> parseApartment(const QString &text) {
+  static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
+  const QString trimmed = text.trimmed();
+  if (!digits.match(trimmed).hasMatch())
+    return std::nullopt;
+  const qint64 number = trimmed.toLongLong();
+  if (number < 1)
+    return std::nullopt;
+  return number;
+}
+
+std::optional<Resident> find(qint64 apartment) {
+  auto query = db::exec(
+      QStringLiteral("SELECT apartment, family, status, phone1, phone2, email FROM neighbors WHERE apartment = ?"),
+      {apartment});
+  if (!query.next())
+    return std::nullopt;
+  return Resident{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
+                  query.value(3).toString(),   query.value(4).toString(), query.value(5).toString()};
+}
+
+QString add(const Resident &resident) {
+  try {
+    if (find(resident.apartment))
+      return texts::apartmentExists;
+    db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
+                            "VALUES (?, ?, ?, ?, ?, ?)"),
+             {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email,
+              resident.status});
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+QString update(const Resident &resident) {
+  try {
+    const auto query = db::exec(
+        QStringLiteral("UPDATE neighbors SET family = ?, phone1 = ?, phone2 = ?, email = ?, status = ? "
+                       "WHERE apartment = ?"),
+        {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
+    if (query.numRowsAffected() == 0)
+      return texts::apartmentMissing;
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+QString remove(qint64 apartment) {
+  try {
+    const auto query = db::exec(QStringLiteral("DELETE FROM neighbors WHERE apartment = ?"), {apartment});
+    if (query.numRowsAffected() == 0)
+      return texts::apartmentMissing;
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+} // namespace domiva::residents

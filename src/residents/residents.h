@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+namespace domiva::residents {
+
+struct Resident {
+  qint64 apartment = 0;
+  QString family;
+  QString status;
+  QString phone1;
+  QString phone2;
+  QString email;
+};
+
+// The residents grid: headers are the aliases, ordered by apartment.
+QString listQuery();
+
+// An apartment number as typed: a whole number from 1 up, so "05" and " 5"
+// are apartment 5. Anything else is no apartment.
+std::optional<qint64> parseApartment(const QString &text);
+
+std::optional<Resident> find(qint64 apartment);
+
+// Each returns an empty text on success, otherwise the message to show;
+// nothing is written then.
+QString add(const Resident &resident);
+QString update(const Resident &resident); // every column but the apartment
+QString remove(qint64 apartment);
+
+} // namespace domiva::residents

@@ -1,0 +1,83 @@
+#include "testsupport.h"
+
+#include "app/startup.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "data/database.h"
+#include "data/reportdocument.h"
+
+#include <QAbstractItemModel>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace domiva::test {
+
+TempDatabase::TempDatabase() : m_path(m_dir.filePath(QStringLiteral("books/db1.sqlite"))) {
+  const QString failure = startUp(m_path);
+  if (!failure.isEmpty())
+    qFatal("cannot open the test database: %s", qPrintable(failure));
+}
+
+TempDatabase::~TempDatabase() { db::close(); }
+
+void TempDatabase::reopen() {
+  db::close();
+  const QString failure = startUp(m_path);
+  if (!failure.isEmpty())
+    qFatal("cannot reopen the test database: %s", qPrintable(failure));
+}
+
+Messages::Messages() {
+  messages::setSink([this](const QString &text) { shown << text; });
+}
+
+Messages::~Messages() { messages::setSink({}); }
+
+Prints::Prints() {
+  printing::setSink({[this](const QTextDocument &document) {
+                       tables << reportTable(document);
+                       texts << document.toPlainText();
+                     },
+                     [this](const QImage &image) { images << image; }});
+}
+
+Prints::~Prints() { printing::setSink({}); }
+
+QList<QVariantList> rows(const QString &sql, const QVariantList &values) {
+  QList<QVariantList> result;
+  auto query = db::exec(sql, values);
+  while (query.next()) {
+    QVariantList row;
+    for (int c = 0; c < query.record().count(); ++c)
+      row << query.value(c);
+    result << row;
+  }
+  return result;
+}
+
+QList<QStringList> gridRows(QAbstractItemModel *model) {
+  while (model->canFetchMore({}))
+    model->fetchMore({});
+  QList<QStringList> result;
+  for (int r = 0; r < model->rowCount(); ++r) {
+    QStringList cells;
+    for (int c = 0; c < model->columnCount(); ++c)
+      cells << model->index(r, c).data().toString();
+    result << cells;
+  }
+  return result;
+}
+
+QStringList gridHeaders(QAbstractItemModel *model) {
+  QStringList names;
+  for (int c = 0; c < model->columnCount(); ++c)
+    names << model->headerData(c, Qt::Horizontal).toString();
+  return names;
+}
+
+void addResident(qint64 apartment, const QString &family) {
+  db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
+           {apartment, family});
+}
+
+} // namespace domiva::test

@@ -1,0 +1,56 @@
+#pragma once
+// Shared by the test programs: a private database per test, and the
+// message and printing seams turned into lists the tests can read.
+#include <QImage>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariantList>
+
+class QAbstractItemModel;
+
+namespace domiva::test {
+
+// A new database file in its own temporary folder, opened as the program's
+// connection with the building's details read; closed when it goes.
+class TempDatabase {
+public:
+  TempDatabase();
+  ~TempDatabase();
+  QString path() const { return m_path; }
+  QString folder() const { return m_dir.path(); }
+  void reopen(); // as a restart of the program would
+
+private:
+  QTemporaryDir m_dir;
+  QString m_path;
+};
+
+// Collects the messages the program shows while it lives.
+class Messages {
+public:
+  Messages();
+  ~Messages();
+  QStringList shown;
+  QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
+};
+
+// Collects what would go to the printer: each document's table, or the image.
+class Prints {
+public:
+  Prints();
+  ~Prints();
+  QList<QList<QStringList>> tables;
+  QStringList texts; // each document's plain text
+  QList<QImage> images;
+};
+
+// The rows of a SELECT, each as its values.
+QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
+// The rows a grid shows, as display texts, and its headers.
+QList<QStringList> gridRows(QAbstractItemModel *model);
+QStringList gridHeaders(QAbstractItemModel *model);
+
+void addResident(qint64 apartment, const QString &family);
+
+} // namespace domiva::test
