@@ -15,7 +15,8 @@ template <class W> QPointer<W> &sharedWindow() {
 // the next opening loads it afresh.
 template <class W> W *openShared() {
   QPointer<W> &instance = sharedWindow<W>();
-  if (!instance) {
+  // A closed window waits for its deletion: it is gone for the user.
+  if (!instance || !instance->isVisible()) {
     instance = new W;
     instance->setAttribute(Qt::WA_DeleteOnClose);
   }

@@ -1,5 +1,6 @@
 #include "building/registerwindow.h"
 
+#include "common/grid.h"
 #include "common/messages.h"
 #include "common/texts.h"
 #include "data/building.h"
@@ -9,6 +10,7 @@ namespace domiva {
 
 RegisterWindow::RegisterWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()) {
   ui->setupUi(this);
+  grid::showDates({ui->DTPicker1});
   setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
   connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::Command1_Click);
   Form_Load();

@@ -1,8 +1,12 @@
 #include "common/grid.h"
 
 #include <QAbstractItemModel>
+#include <algorithm>
 #include <QHeaderView>
+#include <QDateEdit>
 #include <QTableView>
+
+#include "data/dates.h"
 
 namespace domiva::grid {
 
@@ -11,14 +15,24 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->horizontalHeader()->setStretchLastSection(true);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 }
 
 void setWidths(QTableView *view, const QList<int> &twips) {
-  // Never narrower than the header, so no Hebrew header is cut off.
+  // Never narrower than the header or the rows shown, so nothing is cut off.
   for (int column = 0; column < twips.size(); ++column)
-    view->setColumnWidth(column,
-                         qMax(fromTwips(view, twips[column]), view->horizontalHeader()->sectionSizeHint(column)));
+    view->setColumnWidth(column, std::max({fromTwips(view, twips[column]),
+                                           view->horizontalHeader()->sectionSizeHint(column),
+                                           static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column)}));
+}
+
+void showDates(const QList<QDateEdit *> &pickers) {
+  for (QDateEdit *picker : pickers) {
+    picker->setDisplayFormat(dates::shortFormat());
+    // Right to left, the editor would show the day, month and year reversed.
+    picker->setLayoutDirection(Qt::LeftToRight);
+  }
 }
 
 int fromTwips(const QWidget *widget, int twips) { return twips * widget->logicalDpiX() / 1440; }

@@ -2,6 +2,7 @@
 #include <QList>
 
 class QAbstractItemModel;
+class QDateEdit;
 class QTableView;
 class QWidget;
 
@@ -10,5 +11,7 @@ namespace domiva::grid {
 void bind(QTableView *view, QAbstractItemModel *model);
 // Widths in twips (1/1440 inch), from column 0 on, as the screens give them.
 void setWidths(QTableView *view, const QList<int> &twips);
+// Date pickers show the same short date form as the grids.
+void showDates(const QList<QDateEdit *> &pickers);
 int fromTwips(const QWidget *widget, int twips);
 } // namespace domiva::grid

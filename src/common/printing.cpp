@@ -20,6 +20,7 @@ QHash<QString, QPointer<QPrintPreviewDialog>> previews;
 const char *const documentProperty = "domivaDocument";
 
 void paintImage(QPrinter &printer, const QImage &image) {
+  printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
   QPainter painter(&printer);
   const QRect page = painter.viewport();
   QSize size = image.size();

@@ -7,5 +7,6 @@ namespace domiva::dates {
 QString toIso(const QDate &date);
 QDate fromIso(const QString &text);
 // The system's short date form, as the screens show dates.
+QString shortFormat();
 QString toShort(const QDate &date);
 } // namespace domiva::dates

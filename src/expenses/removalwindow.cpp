@@ -16,6 +16,7 @@ namespace domiva {
 RemovalWindow::RemovalWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RemovalForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
+  grid::showDates({ui->indate});
   connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::Command1_Click);
   connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::Command2_Click);
   connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::Command3_Click);

@@ -17,6 +17,7 @@ namespace domiva {
 IncomingWindow::IncomingWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::IncomingForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
+  grid::showDates({ui->inputdate});
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::apartment_Change);
   connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::Command1_Click);
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::Command2_Click);

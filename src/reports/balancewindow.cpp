@@ -18,6 +18,7 @@ BalanceWindow::BalanceWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::BalanceForm>()), m_byFor(new GridModel(this)),
       m_byCategory(new GridModel(this)) {
   ui->setupUi(this);
+  grid::showDates({ui->DTPicker1, ui->DTPicker2});
   m_byFor->setMoneyColumns({1});
   m_byCategory->setMoneyColumns({1});
   grid::bind(ui->DataGrid2, m_byFor);

@@ -1,0 +1,97 @@
+// Opens every window over a small demo building and saves a picture of each,
+// and the printouts as PDF, into the folder given: for looking at what the
+// user sees. Run under xvfb-run (or offscreen); not a test.
+#include "app/startup.h"
+#include "app/startwindow.h"
+#include "app/windows.h"
+#include "building/registerwindow.h"
+#include "common/printing.h"
+#include "data/building.h"
+#include "data/reportdocument.h"
+#include "expenses/expense.h"
+#include "expenses/removalwindow.h"
+#include "payments/incomingwindow.h"
+#include "payments/payment.h"
+#include "reports/anualreportwindow.h"
+#include "reports/balance.h"
+#include "reports/balancewindow.h"
+#include "residents/neighborswindow.h"
+#include "residents/residents.h"
+#include "residents/residentsreport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTest>
+
+using namespace domiva;
+
+namespace {
+void fill(int residentsCount) {
+  const QStringList names{"כהן", "לוי", "מזרחי", "פרץ", "ביטון", "דהן", "אברהם", "פרידמן", "מלכה", "אזולאי"};
+  for (int a = 1; a <= residentsCount; ++a)
+    residents::add({a, QStringLiteral("משפחת ") + names[a % names.size()], a % 3 ? "בעל הבית" : "שוכר",
+                    QStringLiteral("03-555%1").arg(a, 4, 10, QLatin1Char('0')), a % 2 ? "" : "050-1234567",
+                    a % 4 ? "" : QStringLiteral("family%1@example.com").arg(a)});
+  const int year = QDate::currentDate().year();
+  for (int a = 1; a <= 8; ++a)
+    payments::record({QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750"}, 250);
+  payments::record({QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5"}, 250);
+  expenses::addSupplier("חברת החשמל");
+  expenses::addSupplier("5 כוכבים ניקיון");
+  expenses::record({"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});
+  expenses::record({"ניקיון", QDate(year, 3, 1), "מזומן", "", "5 כוכבים ניקיון", "100"});
+  expenses::record({"מעלית", QDate(year, 5, 20), "שיק", "טיפול שנתי", "", "2300"});
+}
+
+template <class W> void shoot(const QString &folder, const QString &name) {
+  W *window = openShared<W>();
+  window->adjustSize();
+  QTest::qWait(300);
+  window->grab().save(folder + "/" + name + ".png");
+  window->close();
+}
+} // namespace
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setLayoutDirection(Qt::RightToLeft);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+  QDir().mkpath(folder);
+  QFile::remove(folder + "/demo.sqlite");
+  if (!startUp(folder + "/demo.sqlite").isEmpty())
+    return 1;
+  saveBuilding({"24", "250", "-1500", QDate(QDate::currentDate().year(), 1, 1), "הרצל 12", "תל אביב"});
+  setBuilding(readBuilding());
+  fill(60);
+
+  StartWindow menu;
+  menu.show();
+  QTest::qWait(300);
+  menu.grab().save(folder + "/start.png");
+  shoot<RegisterWindow>(folder, "register");
+  shoot<NeighborsWindow>(folder, "neighbors");
+  shoot<IncomingWindow>(folder, "incoming");
+  shoot<RemovalWindow>(folder, "removal");
+  shoot<BalanceWindow>(folder, "balance");
+  shoot<AnualReportWindow>(folder, "anualreport");
+
+  const int year = QDate::currentDate().year();
+  printing::writePdf(*residents::buildListReport(), folder + "/residents.pdf");
+  printing::writePdf(*balance::buildReport(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
+                     folder + "/balance.pdf");
+  printing::setSink({[&](const QTextDocument &d) { printing::writePdf(d, folder + "/list.pdf"); },
+                     [&](const QImage &i) { printing::writePdf(i, folder + "/anualreport.pdf"); }});
+  for (const char *name : {"incoming", "removal"}) {
+    QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
+                                                     : static_cast<QWidget *>(openShared<RemovalWindow>());
+    QTest::mouseClick(window->findChild<QPushButton *>("Command2"), Qt::LeftButton);
+    QFile::rename(folder + "/list.pdf", folder + "/" + name + ".pdf");
+    window->close();
+  }
+  auto *annual = openShared<AnualReportWindow>();
+  QTest::qWait(200);
+  QTest::mouseClick(annual->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+  return 0;
+}
