@@ -1,4 +1,168 @@
+// Start-up, the menu's one-window-per-screen rule and the building details window.
+#include "app/startup.h"
+#include "app/startwindow.h"
+#include "app/windows.h"
+#include "building/registerwindow.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "expenses/removalwindow.h"
+#include "payments/incomingwindow.h"
+#include "reports/anualreportwindow.h"
+#include "reports/balancewindow.h"
+#include "residents/neighborswindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace domiva;
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+  static QPushButton *button(QWidget *window, const char *name) { return window->findChild<QPushButton *>(name); }
+  static QLineEdit *field(QWidget *window, const char *name) { return window->findChild<QLineEdit *>(name); }
+
+  // Lets closed windows be deleted, as the event loop does between clicks.
+  static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+  void init() { setToday(QDate(2026, 3, 15)); }
+  void cleanup() {
+    for (QWidget *window : QApplication::topLevelWidgets())
+      window->close();
+    settle();
+    setToday({});
+  }
+
+  void startUpReadsTheBuildingOnce() {
+    test::TempDatabase database;
+    db::exec("UPDATE registery SET apartments = 24, monthly_pay = 3000, openbalance = -250, "
+             "opendate = '2025-07-01', street = 'הרצל 12', city = 'חולון'");
+    database.reopen();
+    QCOMPARE(building().monthlyPay, 3000);
+    QCOMPARE(building().openBalance, -250);
+    QCOMPARE(building().openDate, QDate(2025, 7, 1));
+    QCOMPARE(building().street, QStringLiteral("הרצל 12"));
+    db::exec("UPDATE registery SET monthly_pay = 10");
+    QCOMPARE(building().monthlyPay, 3000); // read once, at start-up
+  }
+
+  void startUpNamesThePathWhenItFails() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = dir.filePath("file/db1.sqlite");
+    const QString failure = startUp(path);
+    QVERIFY(failure.contains(path));
+    QVERIFY(failure.contains(texts::dbCannotCreateFolder));
+  }
+
+  void menuButtonsOpenOneWindowEach() {
+    test::TempDatabase database;
+    StartWindow menu;
+    menu.show();
+    QCOMPARE(button(&menu, "Command1")->text(), QStringLiteral("דיירי הבניין"));
+    QCOMPARE(button(&menu, "Command6")->text(), QStringLiteral("דו\"ח תשלומים שנתי"));
+    const QList<std::pair<const char *, QString>> buttons{
+        {"Command1", "neighbors"}, {"Command2", "incoming"}, {"Command3", "removal"},
+        {"Command4", "balance"},   {"Command5", "register"}, {"Command6", "anualreport"}};
+    for (const auto &[name, window] : buttons) {
+      QTest::mouseClick(button(&menu, name), Qt::LeftButton);
+      QTest::mouseClick(button(&menu, name), Qt::LeftButton);
+      int shown = 0;
+      for (QWidget *top : QApplication::topLevelWidgets())
+        shown += top->isVisible() && top->objectName() == window;
+      QCOMPARE(shown, 1);
+    }
+  }
+
+  void closedWindowOpensAfresh() {
+    test::TempDatabase database;
+    StartWindow menu;
+    menu.show();
+    QTest::mouseClick(button(&menu, "Command1"), Qt::LeftButton);
+    QPointer<NeighborsWindow> first = sharedWindow<NeighborsWindow>();
+    QVERIFY(first);
+    first->close();
+    QTest::mouseClick(button(&menu, "Command1"), Qt::LeftButton);
+    settle();
+    QVERIFY(!first);
+    QVERIFY(sharedWindow<NeighborsWindow>());
+    QVERIFY(sharedWindow<NeighborsWindow>()->isVisible());
+  }
+
+  void closingTheMenuKeepsOtherWindowsRunning() {
+    test::TempDatabase database;
+    auto *menu = new StartWindow;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    QTest::mouseClick(button(menu, "Command3"), Qt::LeftButton);
+    menu->close();
+    settle();
+    // The screens are windows of their own, not children of the menu.
+    QPointer<RemovalWindow> expenses = sharedWindow<RemovalWindow>();
+    QVERIFY(expenses);
+    QVERIFY(expenses->isVisible());
+    QVERIFY(!expenses->parentWidget());
+  }
+
+  void detailsShowTheStartUpCopyAndSaveToTheTable() {
+    test::TempDatabase database;
+    db::exec("UPDATE registery SET apartments = 12, monthly_pay = 250, openbalance = -250, "
+             "opendate = '2025-07-01', street = 'הרצל', city = 'חולון'");
+    database.reopen();
+    test::Messages messages;
+    auto *window = openShared<RegisterWindow>();
+    QCOMPARE(window->objectName(), QStringLiteral("register"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("פרטי בניין"));
+    QCOMPARE(field(window, "Text1")->text(), QStringLiteral("הרצל"));
+    QCOMPARE(field(window, "Text3")->text(), QStringLiteral("12"));
+    QCOMPARE(field(window, "Text4")->text(), QStringLiteral("-250"));
+    QCOMPARE(field(window, "Text5")->text(), QStringLiteral("250"));
+    QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->date(), QDate(2025, 7, 1));
+
+    field(window, "Text2")->setText(QString());
+    field(window, "Text5")->setText("3000");
+    window->findChild<QDateEdit *>("DTPicker1")->setDate(QDate(2026, 1, 31));
+    QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(messages.shown, QStringList{texts::detailsSaved});
+    QCOMPARE(test::rows("SELECT * FROM registery")[0],
+             (QVariantList{12, 3000, -250, "2026-01-31", "הרצל", ""}));
+    QCOMPARE(building().monthlyPay, 250); // the screens keep the start-up values
+
+    window->close();
+    settle();
+    window = openShared<RegisterWindow>();
+    QCOMPARE(field(window, "Text5")->text(), QStringLiteral("250"));
+    window->close();
+    settle();
+
+    database.reopen(); // the next start
+    window = openShared<RegisterWindow>();
+    QCOMPARE(field(window, "Text5")->text(), QStringLiteral("3000"));
+    QCOMPARE(field(window, "Text2")->text(), QString());
+  }
+
+  void detailsRefuseBadNumbersAndKeepTheFields() {
+    test::TempDatabase database;
+    test::Messages messages;
+    auto *window = openShared<RegisterWindow>();
+    field(window, "Text1")->setText("ביאליק");
+    field(window, "Text3")->setText("שתים עשרה");
+    QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(messages.shown, QStringList{texts::badApartments});
+    QCOMPARE(field(window, "Text3")->text(), QStringLiteral("שתים עשרה"));
+    QCOMPARE(field(window, "Text1")->text(), QStringLiteral("ביאליק"));
+    QCOMPARE(test::rows("SELECT street FROM registery")[0][0].toString(), QString());
+  }
+};
+
+QTEST_MAIN(AppTest)
 #include "test_app.moc"

@@ -1,4 +1,250 @@
+// The store and its helpers: the schema a new file gets, the refusals of
+// files that are not ours, money, months and the building's details.
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "data/months.h"
+#include "data/money.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace domiva;
+
+class DataTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void init() { setToday(QDate(2026, 3, 15)); }
+  void cleanup() { setToday({}); }
+
+  void moneyParsesAndFormats_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("agorot");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("whole") << "150" << qint64(15000) << "150";
+    QTest::newRow("one decimal") << "150.5" << qint64(15050) << "150.5";
+    QTest::newRow("negative") << "-20.25" << qint64(-2025) << "-20.25";
+    QTest::newRow("blanks around") << " 700 " << qint64(70000) << "700";
+    QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5";
+    QTest::newRow("agora") << "0.01" << qint64(1) << "0.01";
+    QTest::newRow("minus zero") << "-0" << qint64(0) << "0";
+    QTest::newRow("negative whole") << "-25" << qint64(-2500) << "-25";
+  }
+  void moneyParsesAndFormats() {
+    QFETCH(QString, text);
+    QFETCH(qint64, agorot);
+    QFETCH(QString, shown);
+    const auto money = Money::parse(text);
+    QVERIFY(money);
+    QCOMPARE(money->agorot(), agorot);
+    QCOMPARE(money->toString(), shown);
+  }
+
+  void moneyRefusesWhatIsNoAmount() {
+    for (const char *text : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999"})
+      QVERIFY2(!Money::parse(QString::fromUtf8(text)), text);
+  }
+
+  void moneyAddsExactly() {
+    const Money sum = *Money::parse("0.10") + *Money::parse("0.20");
+    QCOMPARE(sum.toString(), QStringLiteral("0.3"));
+    QCOMPARE((Money::fromAgorot(1050) - Money::fromAgorot(1050)).toString(), QStringLiteral("0"));
+    QCOMPARE(Money::fromAgorot(-5).toString(), QStringLiteral("-0.05"));
+  }
+
+  void monthlyShareRoundsHalvesToEven_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<int>("months");
+    QTest::addColumn<qint64>("share");
+    QTest::newRow("125 over 2") << "125" << 2 << qint64(62);
+    QTest::newRow("135 over 2") << "135" << 2 << qint64(68);
+    QTest::newRow("100 over 3") << "100" << 3 << qint64(33);
+    QTest::newRow("300 over 3") << "300" << 3 << qint64(100);
+    QTest::newRow("-5 over 2") << "-5" << 2 << qint64(-2);
+    QTest::newRow("-7 over 2") << "-7" << 2 << qint64(-4);
+    QTest::newRow("100.5 over 1") << "100.5" << 1 << qint64(100);
+    QTest::newRow("101.5 over 1") << "101.5" << 1 << qint64(102);
+    QTest::newRow("just over a half") << "62.51" << 1 << qint64(63);
+    QTest::newRow("zero") << "0" << 12 << qint64(0);
+  }
+  void monthlyShareRoundsHalvesToEven() {
+    QFETCH(QString, amount);
+    QFETCH(int, months);
+    QFETCH(qint64, share);
+    QCOMPARE(Money::parse(amount)->shareInShekels(months), share);
+  }
+
+  void monthsAreWrittenThreeWays() {
+    QCOMPARE(months::columns().join(','), QStringLiteral("jan,feb,mer,apr,mai,jun,jul,aug,sep,oct,nov,dec"));
+    QCOMPARE(months::listNames()[1], QStringLiteral("פבואר"));
+    QCOMPARE(months::listNames()[8], QStringLiteral("ספטמב"));
+    QCOMPARE(months::headers()[1], QStringLiteral("פברואר"));
+    QCOMPARE(months::headers()[8], QStringLiteral("ספטמבר"));
+    QCOMPARE(months::indexOfListName(QStringLiteral("ינואר")), 0);
+    QCOMPARE(months::indexOfListName(QStringLiteral("דצמבר")), 11);
+    QCOMPARE(months::indexOfListName(QStringLiteral("ספטמבר")), -1); // the report's spelling is no list item
+    QCOMPARE(months::indexOfListName(QString()), -1);
+  }
+
+  void newFileGetsTheWholeSchema() {
+    test::TempDatabase database;
+    const QStringList expected{"neighbors",    "incoming",  "removals", "trans",
+                               "anual_report", "registery", "supplyer", "category"};
+    QStringList tables;
+    for (const auto &row : test::rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                      "'sqlite%' ORDER BY rowid"))
+      tables << row[0].toString();
+    QCOMPARE(tables, expected);
+
+    const auto columns = [](const QString &table) {
+      QStringList names;
+      for (const auto &row : test::rows(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)))
+        names << row[0].toString();
+      return names.join(',');
+    };
+    QCOMPARE(columns("neighbors"), QStringLiteral("apartment,family,status,phone1,phone2,email"));
+    QCOMPARE(columns("incoming"),
+             QStringLiteral("inputdate,apartment,for,detail,from_month,to_month,payment,amount,reciept"));
+    QCOMPARE(columns("removals"), QStringLiteral("category,Date,payby,detail,supplyer,amount,reciept"));
+    QCOMPARE(columns("trans"), QStringLiteral("inputdate,for,amount,Type"));
+    QCOMPARE(columns("anual_report"), QStringLiteral("apartment,family,year,jan,feb,mer,apr,mai,jun,jul,aug,sep,"
+                                                     "oct,nov,dec,total,depth"));
+    QCOMPARE(columns("registery"), QStringLiteral("apartments,monthly_pay,openbalance,opendate,street,city"));
+    QCOMPARE(columns("supplyer"), QStringLiteral("supplyer"));
+    QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), db::schemaVersion);
+
+    const auto registery = test::rows("SELECT * FROM registery");
+    QCOMPARE(registery.size(), 1);
+    QCOMPARE(registery[0], (QVariantList{0, 0, 0, "2026-01-01", "", ""}));
+    QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
+    QCOMPARE(test::rows("SELECT count(*) FROM supplyer")[0][0].toInt(), 0);
+
+    // Private to its owner: nothing for the group or the others.
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                        QFile::WriteOther | QFile::ExeOther;
+    const auto file = QFile::permissions(database.path());
+    QCOMPARE(file & others, QFileDevice::Permissions());
+    QCOMPARE(file & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner), QFile::ReadOwner | QFile::WriteOwner);
+    const auto folder = QFile::permissions(database.folder() + "/books");
+    QCOMPARE(folder & others, QFileDevice::Permissions());
+    QVERIFY(folder.testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  }
+
+  void schemaKeepsTheKeys() {
+    test::TempDatabase database;
+    test::addResident(5, "כהן");
+    QVERIFY_THROWS_EXCEPTION(db::Error, test::addResident(5, "לוי"));
+    db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)");
+    QVERIFY_THROWS_EXCEPTION(db::Error, db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)"));
+    // Receipt numbers are never handed out twice, even after the last row goes.
+    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    db::exec("DELETE FROM incoming");
+    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    QCOMPARE(test::rows("SELECT reciept FROM incoming")[0][0].toInt(), 2);
+    // Names written in another case reach the same columns.
+    QCOMPARE(test::rows("SELECT count(date) FROM removals")[0][0].toInt(), 0);
+  }
+
+  void reopeningKeepsTheData() {
+    test::TempDatabase database;
+    test::addResident(3, "מזרחי");
+    database.reopen();
+    QCOMPARE(test::rows("SELECT family FROM neighbors WHERE apartment = 3")[0][0].toString(), QStringLiteral("מזרחי"));
+    QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
+    QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
+  }
+
+  void refusesFilesThatAreNotOursOrTooNew() {
+    QTemporaryDir dir;
+    const QString newer = dir.filePath("newer.sqlite");
+    {
+      test::TempDatabase database;
+      db::exec("PRAGMA user_version = 2");
+      QFile::copy(database.path(), newer);
+    }
+    QCOMPARE(db::open(newer), texts::dbTooNew);
+    QVERIFY(!QSqlDatabase::database().isOpen());
+    QVERIFY(QFile::exists(newer)); // the user's file is left alone
+
+    const QString text = dir.filePath("notes.sqlite");
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write(QByteArray(4096, 'x'));
+    notes.close();
+    QCOMPARE(db::open(text), texts::dbNotOurs);
+    QCOMPARE(QFile(text).size(), qint64(4096));
+
+    const QString foreign = dir.filePath("foreign.sqlite");
+    {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+      other.setDatabaseName(foreign);
+      QVERIFY(other.open());
+      QSqlQuery(other).exec("CREATE TABLE t (x)");
+      other.close();
+    }
+    QSqlDatabase::removeDatabase("foreign");
+    QCOMPARE(db::open(foreign), texts::dbNotOurs);
+  }
+
+  void refusesAFolderItCannotCreate() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QCOMPARE(db::open(dir.filePath("file/db1.sqlite")), texts::dbCannotCreateFolder);
+  }
+
+  void buildingReadsDefaultsForMissingValues() {
+    test::TempDatabase database;
+    db::exec("DELETE FROM registery");
+    const Building created = readBuilding();
+    QCOMPARE(created.openDate, QDate(2026, 1, 1));
+    QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
+
+    db::exec("UPDATE registery SET apartments = NULL, monthly_pay = '', openbalance = -250, opendate = NULL, "
+             "street = NULL, city = 'חיפה'");
+    const Building details = readBuilding();
+    QCOMPARE(details.apartments, 0);
+    QCOMPARE(details.monthlyPay, 0);
+    QCOMPARE(details.openBalance, -250);
+    QCOMPARE(details.openDate, QDate(2026, 1, 1));
+    QCOMPARE(details.street, QString());
+    QCOMPARE(details.city, QStringLiteral("חיפה"));
+  }
+
+  void buildingSaveChecksTheNumbers_data() {
+    QTest::addColumn<QString>("apartments");
+    QTest::addColumn<QString>("balance");
+    QTest::addColumn<QString>("monthly");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("apartments not a number") << "abc" << "0" << "100" << texts::badApartments;
+    QTest::newRow("apartments negative") << "-1" << "0" << "100" << texts::badApartments;
+    QTest::newRow("apartments empty") << "" << "0" << "100" << texts::badApartments;
+    QTest::newRow("balance fraction") << "12" << "10.5" << "100" << texts::badOpenBalance;
+    QTest::newRow("monthly negative") << "12" << "0" << "-5" << texts::badMonthlyPay;
+    QTest::newRow("monthly text") << "12" << "0" << "מאה" << texts::badMonthlyPay;
+  }
+  void buildingSaveChecksTheNumbers() {
+    QFETCH(QString, apartments);
+    QFETCH(QString, balance);
+    QFETCH(QString, monthly);
+    QFETCH(QString, message);
+    test::TempDatabase database;
+    QCOMPARE(saveBuilding({apartments, monthly, balance, QDate(2025, 6, 1), "הרצל", "חולון"}), message);
+    QCOMPARE(test::rows("SELECT * FROM registery")[0], (QVariantList{0, 0, 0, "2026-01-01", "", ""}));
+  }
+
+  void buildingSaveWritesTheRow() {
+    test::TempDatabase database;
+    QCOMPARE(saveBuilding({" 24", "3000", "-250", QDate(2025, 6, 1), "", "חולון"}), QString());
+    QCOMPARE(test::rows("SELECT * FROM registery")[0], (QVariantList{24, 3000, -250, "2025-06-01", "", "חולון"}));
+  }
+};
+
+QTEST_GUILESS_MAIN(DataTest)
 #include "test_data.moc"
