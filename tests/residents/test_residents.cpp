@@ -1,4 +1,240 @@
+// The residents window driven as a user would: action button, type, Tab out
+// of the apartment, "עדכן"; and the printed residents list.
+#include "app/windows.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "data/database.h"
+#include "data/reportdocument.h"
+#include "residents/neighborswindow.h"
+#include "residents/residents.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QTextFrame>
+#include <QTextTable>
+
+using namespace domiva;
+
+class ResidentsTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<test::TempDatabase> database;
+  std::unique_ptr<test::Messages> messages;
+  NeighborsWindow *window = nullptr;
+
+  QLineEdit *field(const char *name) const { return window->findChild<QLineEdit *>(name); }
+  QComboBox *status() const { return window->findChild<QComboBox *>("status"); }
+  void click(const char *name) const { QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton); }
+  QList<QStringList> grid() const { return test::gridRows(window->findChild<QTableView *>("neighborslist")->model()); }
+  QList<QVariantList> table() const { return test::rows("SELECT * FROM neighbors ORDER BY rowid"); }
+
+  // Types the apartment and leaves the field with Tab, which looks it up.
+  void typeApartment(const QString &text) const {
+    field("apartment")->setText(text);
+    QTest::keyClick(field("apartment"), Qt::Key_Tab);
+  }
+
+  void openWindow() {
+    window = openShared<NeighborsWindow>();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+  }
+
+private slots:
+  void init() {
+    database = std::make_unique<test::TempDatabase>();
+    messages = std::make_unique<test::Messages>();
+  }
+  void cleanup() {
+    for (QWidget *top : QApplication::topLevelWidgets())
+      top->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    messages.reset();
+    database.reset();
+  }
+
+  void opensIdleWithTheGridInApartmentOrder() {
+    test::addResident(12, "לוי");
+    test::addResident(3, "כהן");
+    openWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("דיירים"));
+    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("neighborslist")->model()),
+             (QStringList{"דירה", "משפחה", "סטאטוס", "טלפון1", "טלפון2", "אימייל"}));
+    QCOMPARE(grid()[0][0], QStringLiteral("3"));
+    QCOMPARE(grid()[1][0], QStringLiteral("12"));
+    QVERIFY(!field("apartment")->isEnabled());
+    QVERIFY(!window->findChild<QPushButton *>("updaterecord")->isEnabled());
+    QCOMPARE(status()->currentText(), QStringLiteral("בעל הבית"));
+    QCOMPARE(status()->itemText(0), QStringLiteral("שוכר"));
+    QVERIFY(window->findChild<QTableView *>("neighborslist")->editTriggers() == QAbstractItemView::NoEditTriggers);
+  }
+
+  void addsAResidentAndGoesIdle() {
+    test::addResident(9, "לוי");
+    openWindow();
+    click("addnew");
+    QCOMPARE(window->mode(), QStringLiteral("add"));
+    QVERIFY(field("apartment")->hasFocus());
+    typeApartment("4");
+    QVERIFY(field("family")->hasFocus()); // Tab goes from the apartment to the name
+    field("family")->setText("כהן");
+    status()->setCurrentText("שוכר");
+    field("phone1")->setText("03-5551234");
+    click("updaterecord");
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT * FROM neighbors WHERE apartment = 4")[0],
+             (QVariantList{4, "כהן", "שוכר", "03-5551234", "", ""}));
+    QCOMPARE(grid()[0][1], QStringLiteral("כהן")); // apartment 4 before 9
+    QCOMPARE(window->mode(), QStringLiteral("none"));
+    QVERIFY(!field("apartment")->isEnabled());
+    QCOMPARE(field("family")->text(), QString());
+    QCOMPARE(status()->currentText(), QStringLiteral("שוכר")); // kept for the next resident
+    QVERIFY(window->findChild<QPushButton *>("addnew")->hasFocus());
+  }
+
+  void refusesADuplicateApartmentWrittenAnyWay() {
+    test::addResident(5, "כהן");
+    openWindow();
+    for (const QString &typed : {QStringLiteral("5"), QStringLiteral("05"), QStringLiteral(" 5")}) {
+      messages->shown.clear();
+      click("addnew");
+      typeApartment(typed);
+      field("family")->setText("לוי");
+      click("updaterecord");
+      QCOMPARE(messages->shown, QStringList{texts::apartmentExists});
+      QCOMPARE(window->mode(), QStringLiteral("add"));
+      QCOMPARE(field("family")->text(), QStringLiteral("לוי"));
+    }
+    QCOMPARE(table().size(), 1);
+  }
+
+  void refusesAnApartmentThatIsNoNumber() {
+    openWindow();
+    for (const QString &typed : {QString(), QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("-3"),
+                                 QStringLiteral("2.5")}) {
+      messages->shown.clear();
+      click("addnew");
+      typeApartment(typed);
+      click("updaterecord");
+      QCOMPARE(messages->shown, QStringList{texts::badApartment});
+    }
+    QVERIFY(table().isEmpty());
+  }
+
+  void updateLooksTheResidentUpAndSavesIt() {
+    db::exec("INSERT INTO neighbors VALUES (7, '', '', '050', '', 'a@b.c')");
+    openWindow();
+    click("update");
+    typeApartment("07");
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(field("family")->text(), QStringLiteral(" "));
+    QCOMPARE(status()->currentText(), QStringLiteral("בעל הבית"));
+    QCOMPARE(field("phone1")->text(), QStringLiteral("050"));
+    QCOMPARE(field("email")->text(), QStringLiteral("a@b.c"));
+    field("phone2")->setText("052");
+    click("updaterecord");
+    QCOMPARE(table()[0], (QVariantList{7, " ", "בעל הבית", "050", "052", "a@b.c"}));
+    QCOMPARE(window->mode(), QStringLiteral("none"));
+    QCOMPARE(grid()[0][4], QStringLiteral("052"));
+  }
+
+  void updateOrDeleteWithoutAFoundResidentChangesNothing() {
+    test::addResident(5, "כהן");
+    openWindow();
+    click("update");
+    typeApartment("8");
+    QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
+    QCOMPARE(window->mode(), QStringLiteral("update"));
+    field("family")->setText("זר");
+    click("updaterecord");
+    QCOMPARE(messages->shown.last(), texts::apartmentMissing);
+
+    // Found 5, then the text changed without a lookup: still nothing.
+    messages->shown.clear();
+    click("delete");
+    typeApartment("5");
+    QCOMPARE(messages->shown, QStringList());
+    field("apartment")->setText("6");
+    window->findChild<QPushButton *>("updaterecord")->click(); // keyboard press: the field keeps the focus
+    QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
+    QCOMPARE(table().size(), 1);
+    QCOMPARE(table()[0][1], QStringLiteral("כהן"));
+  }
+
+  void deleteTouchesOnlyTheResidents() {
+    test::addResident(5, "כהן");
+    test::addResident(6, "לוי");
+    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    db::exec("INSERT INTO anual_report (apartment, family, year) VALUES (5, 'כהן', 2026)");
+    openWindow();
+    click("delete");
+    typeApartment("5");
+    click("updaterecord");
+    QCOMPARE(table().size(), 1);
+    QCOMPARE(grid().size(), 1);
+    QCOMPARE(grid()[0][0], QStringLiteral("6"));
+    QCOMPARE(test::rows("SELECT count(*) FROM incoming")[0][0].toInt(), 1);
+    QCOMPARE(test::rows("SELECT family FROM anual_report")[0][0].toString(), QStringLiteral("כהן"));
+  }
+
+  void switchingFromUpdateToAddKeepsTheLookedUpValues() {
+    test::addResident(5, "כהן");
+    openWindow();
+    click("update");
+    typeApartment("5");
+    click("addnew");
+    QCOMPARE(field("family")->text(), QStringLiteral("כהן"));
+    click("updaterecord");
+    QCOMPARE(messages->shown, QStringList{texts::apartmentExists});
+    field("apartment")->setText("15");
+    click("updaterecord");
+    QCOMPARE(test::rows("SELECT family FROM neighbors WHERE apartment = 15")[0][0].toString(), QStringLiteral("כהן"));
+  }
+
+  void printShowsTheListInAPreviewOrNothingWhenEmpty() {
+    openWindow();
+    click("print");
+    QVERIFY(!printing::preview("DataReport1"));
+
+    for (int apartment = 60; apartment >= 1; --apartment)
+      test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
+    db::exec("UPDATE neighbors SET phone1 = '03-1', email = 'x@y.z' WHERE apartment = 2");
+    click("print");
+    QPrintPreviewDialog *preview = printing::preview("DataReport1");
+    QVERIFY(preview);
+    QCOMPARE(preview->windowTitle(), QStringLiteral("DataReport1"));
+    const QTextDocument *document = printing::previewDocument("DataReport1");
+    const auto rows = reportTable(*document);
+    QCOMPARE(rows.size(), 61);
+    QCOMPARE(rows[0], (QStringList{"דירה", "משפחה", "סטטוס", "טלפון1", "טלפון2", "אימייל"}));
+    QCOMPARE(rows[1], (QStringList{"1", "משפחה 1", "בעל הבית", "", "", ""}));
+    QCOMPARE(rows[2], (QStringList{"2", "משפחה 2", "בעל הבית", "03-1", "", "x@y.z"}));
+    QCOMPARE(document->toPlainText().count(QStringLiteral("רשימת דיירים")), 1);
+
+    // A long list runs to several pages, the heading row repeated on each.
+    QTemporaryDir dir;
+    QVERIFY(printing::writePdf(*document, dir.filePath("list.pdf")));
+    const QTextTable *table = document->rootFrame()->childFrames().isEmpty()
+                                  ? nullptr
+                                  : qobject_cast<QTextTable *>(document->rootFrame()->childFrames().first());
+    QVERIFY(table);
+    QCOMPARE(table->format().headerRowCount(), 1);
+
+    // The next press reuses the window, which outlives the residents window.
+    test::addResident(61, "חדש");
+    click("print");
+    QCOMPARE(printing::preview("DataReport1"), preview);
+    window->close();
+    QVERIFY(preview->isVisible());
+    QCOMPARE(reportTable(*printing::previewDocument("DataReport1")).size(), 62);
+  }
+};
+
+QTEST_MAIN(ResidentsTest)
 #include "test_residents.moc"
