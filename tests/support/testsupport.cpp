@@ -49,7 +49,7 @@ QList<QVariantList> rows(const QString &sql, const QVariantList &values) {
   while (query.next()) {
     QVariantList row;
     for (int c = 0; c < query.record().count(); ++c)
-      row << query.value(c);
+      row << (query.isNull(c) ? QVariant() : query.value(c)); // NULL compares as an empty QVariant
     result << row;
   }
   return result;
