@@ -1,4 +1,176 @@
+// The expenses window driven as a user would: recording expenses and
+// suppliers, and the expenses printout.
+#include "app/windows.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/database.h"
+#include "expenses/removalwindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace domiva;
+
+class ExpensesTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<test::TempDatabase> database;
+  std::unique_ptr<test::Messages> messages;
+  QWidget *window = nullptr;
+
+  template <class T = QComboBox> T *control(const char *name) const { return window->findChild<T *>(name); }
+  void click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+  QList<QStringList> grid() const { return test::gridRows(control<QTableView>("DataGrid1")->model()); }
+  int count(const char *table) const {
+    return test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt();
+  }
+  void reopenWindow() {
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    window = openShared<RemovalWindow>();
+  }
+
+  void enter(const QString &category, const QString &amount, const QString &supplier = {},
+             const QString &details = {}) {
+    control("category")->setEditText(category);
+    control("supplyer")->setEditText(supplier);
+    control<QLineEdit>("details")->setText(details);
+    control<QLineEdit>("amount")->setText(amount);
+  }
+
+private slots:
+  void init() {
+    setToday(QDate(2026, 5, 20));
+    database = std::make_unique<test::TempDatabase>();
+    messages = std::make_unique<test::Messages>();
+  }
+  void cleanup() {
+    for (QWidget *top : QApplication::topLevelWidgets())
+      top->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    messages.reset();
+    database.reset();
+    setToday({});
+  }
+
+  void opensWithTodayAndTheTwoLists() {
+    db::exec("INSERT INTO supplyer VALUES ('חשמלאי'), ('אינסטלטור'), ('חשמלאי')");
+    window = openShared<RemovalWindow>();
+    QCOMPARE(window->windowTitle(), QStringLiteral("הוצאות הבניין"));
+    QCOMPARE(control<QDateEdit>("indate")->date(), QDate(2026, 5, 20));
+    QCOMPARE(control("category")->count(), 8);
+    QCOMPARE(control("category")->itemText(0), QStringLiteral("ניקיון"));
+    QCOMPARE(control("category")->currentText(), QString());
+    QCOMPARE(control("supplyer")->count(), 3); // repeats listed as they stand
+    QCOMPARE(control("supplyer")->itemText(2), QStringLiteral("חשמלאי"));
+    QCOMPARE(control("payby")->itemText(1), QStringLiteral("שיק"));
+    QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
+             (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"}));
+    QVERIFY(grid().isEmpty());
+  }
+
+  void opensOnEmptyLists() {
+    db::exec("DELETE FROM category");
+    window = openShared<RemovalWindow>();
+    QCOMPARE(control("category")->count(), 0);
+    QCOMPARE(control("supplyer")->count(), 0);
+    QCOMPARE(messages->shown, QStringList());
+  }
+
+  void recordsAnExpenseWithItsJournalRow() {
+    window = openShared<RemovalWindow>();
+    enter("שיפוץ", "150");
+    click("Command1");
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT * FROM removals"), (QList<QVariantList>{{"שיפוץ", "2026-05-20", "", "", "", 15000, 1}}));
+    QCOMPARE(test::rows("SELECT * FROM trans"), (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה"}}));
+    QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150"}}));
+    // The fields stay; a second press records the same expense again.
+    QCOMPARE(control("category")->currentText(), QStringLiteral("שיפוץ"));
+    click("Command1");
+    QCOMPARE(count("removals"), 2);
+    QCOMPARE(count("trans"), 2);
+    QCOMPARE(grid().size(), 2);
+  }
+
+  void refusesBeforeWriting_data() {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no category") << "" << "100" << texts::categoryRequired;
+    QTest::newRow("no category, no amount") << "" << "" << texts::categoryRequired;
+    QTest::newRow("empty amount") << "חשמל" << "" << texts::badAmount;
+    QTest::newRow("amount text") << "חשמל" << "מאה" << texts::badAmount;
+    QTest::newRow("three decimals") << "חשמל" << "1.005" << texts::badAmount;
+  }
+  void refusesBeforeWriting() {
+    QFETCH(QString, category);
+    QFETCH(QString, amount);
+    QFETCH(QString, message);
+    window = openShared<RemovalWindow>();
+    enter(category, amount, "ספק", "פרטים");
+    click("Command1");
+    QCOMPARE(messages->shown, QStringList{message});
+    QCOMPARE(count("removals") + count("trans"), 0);
+    QCOMPARE(control<QLineEdit>("amount")->text(), amount);
+    QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("פרטים"));
+  }
+
+  void aFailingJournalWriteLeavesNoExpense() {
+    db::exec("CREATE TRIGGER refuse BEFORE INSERT ON trans BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    window = openShared<RemovalWindow>();
+    enter("חשמל", "812.40");
+    click("Command1");
+    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(count("removals"), 0);
+  }
+
+  void plusAddsTheSupplierForTheNextOpening() {
+    window = openShared<RemovalWindow>();
+    control("supplyer")->setEditText("גנן");
+    click("Command4");
+    click("Command4");
+    QCOMPARE(messages->shown, (QStringList{texts::supplierAdded, texts::supplierAdded}));
+    QCOMPARE(test::rows("SELECT supplyer FROM supplyer"), (QList<QVariantList>{{"גנן"}, {"גנן"}}));
+    QCOMPARE(control("supplyer")->count(), 0); // the open list stays as it is
+    reopenWindow();
+    QCOMPARE(control("supplyer")->count(), 2);
+  }
+
+  void plusRefusesAnEmptyName() {
+    window = openShared<RemovalWindow>();
+    control("supplyer")->setEditText("  ");
+    click("Command4");
+    QCOMPARE(messages->shown, QStringList{texts::supplierEmpty});
+    QCOMPARE(count("supplyer"), 0);
+  }
+
+  void printsEveryExpenseAsATable() {
+    test::Prints prints;
+    window = openShared<RemovalWindow>();
+    click("Command2");
+    QCOMPARE(prints.tables[0].size(), 1);
+    QVERIFY(prints.texts[0].startsWith(QStringLiteral("רשימת הוצאות הבניין")));
+
+    enter("ניקיון", "100", "5 כוכבים");
+    click("Command1");
+    enter("חשמל", "812.4", "חברת החשמל", "חשבון");
+    control("payby")->setCurrentIndex(1);
+    click("Command1");
+    click("Command2");
+    const auto table = prints.tables[1];
+    QCOMPARE(table[0], (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"}));
+    // The amount and a supplier starting with a digit stay in cells of their own.
+    QCOMPARE(table[1], (QStringList{"ניקיון", "20/05/2026", "", "", "5 כוכבים", "100"}));
+    QCOMPARE(table[2], (QStringList{"חשמל", "20/05/2026", "שיק", "חשבון", "חברת החשמל", "812.4"}));
+  }
+};
+
+QTEST_MAIN(ExpensesTest)
 #include "test_expenses.moc"
