@@ -1,4 +1,161 @@
+// The annual balance window and its printed report.
+#include "app/windows.h"
+#include "common/printing.h"
+#include "common/today.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "data/reportdocument.h"
+#include "expenses/expense.h"
+#include "payments/payment.h"
+#include "reports/balancewindow.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace domiva;
+
+class ReportsTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<test::TempDatabase> database;
+  std::unique_ptr<test::Messages> messages;
+  QWidget *window = nullptr;
+
+  QString label(const char *name) const { return window->findChild<QLabel *>(name)->text(); }
+  QDateEdit *picker(const char *name) const { return window->findChild<QDateEdit *>(name); }
+  void click(const char *name) const { QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton); }
+  QList<QStringList> grid(const char *name) const {
+    return test::gridRows(window->findChild<QTableView *>(name)->model());
+  }
+
+  static void pay(const QDate &date, const QString &forText, const QString &amount) {
+    QVERIFY(payments::record({date, "1", forText, "", "ינואר", "ינואר", "", amount}, 100).ok());
+  }
+  static void spend(const QDate &date, const QString &category, const QString &amount) {
+    QCOMPARE(expenses::record({category, date, "", "", "", amount}), QString());
+  }
+
+private slots:
+  void init() {
+    setToday(QDate(2026, 6, 10));
+    database = std::make_unique<test::TempDatabase>();
+    db::exec("UPDATE registery SET openbalance = 800, opendate = '2027-02-01'");
+    database->reopen();
+    messages = std::make_unique<test::Messages>();
+    test::addResident(1, "כהן");
+  }
+  void cleanup() {
+    for (QWidget *top : QApplication::topLevelWidgets())
+      top->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    messages.reset();
+    database.reset();
+    setToday({});
+  }
+
+  void opensOnTheCurrentYear() {
+    pay(QDate(2026, 1, 1), "ועד הבית", "300");
+    pay(QDate(2026, 12, 31), "ועד הבית", "400"); // the last day counts
+    pay(QDate(2026, 5, 5), "אחר", "0.10");
+    pay(QDate(2025, 12, 31), "ועד הבית", "1000");
+    pay(QDate(2027, 1, 1), "ועד הבית", "1000");
+    spend(QDate(2026, 3, 3), "חשמל", "0.20");
+    spend(QDate(2026, 4, 4), "מעלית", "700.5");
+    window = openShared<BalanceWindow>();
+    QCOMPARE(window->windowTitle(), QStringLiteral("מאזן שנתי"));
+    QCOMPARE(label("label1"), QStringLiteral("2026 מאזן שנתי "));
+    QCOMPARE(picker("DTPicker1")->date(), QDate(2026, 1, 1));
+    QCOMPARE(picker("DTPicker2")->date(), QDate(2026, 12, 31));
+    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("DataGrid2")->model()), (QStringList{"עבור", "סכום"}));
+    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("DataGrid1")->model()),
+             (QStringList{"סוג_הוצאה", "סכום"}));
+    QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"אחר", "0.1"}, {"ועד הבית", "700"}}));
+    QCOMPARE(grid("DataGrid1"), (QList<QStringList>{{"חשמל", "0.2"}, {"מעלית", "700.5"}}));
+    QCOMPARE(label("Label11"), QStringLiteral("סה'כ הכנסות(ש'ח):700.1"));
+    QCOMPARE(label("Label12"), QStringLiteral("סה'כ הוצאות(ש'ח):700.7"));
+    QCOMPARE(label("Label6"), QStringLiteral("01/02/2027")); // added although it lies after the period
+    QCOMPARE(label("Label8"), QStringLiteral("800ש'ח "));
+    QCOMPARE(label("bal"), QStringLiteral("799.4"));
+  }
+
+  void anEmptyPeriodShowsTheOpeningBalance() {
+    window = openShared<BalanceWindow>();
+    QVERIFY(grid("DataGrid1").isEmpty());
+    QVERIFY(grid("DataGrid2").isEmpty());
+    QCOMPARE(label("Label11"), QStringLiteral("סה'כ הכנסות(ש'ח):0"));
+    QCOMPARE(label("Label12"), QStringLiteral("סה'כ הוצאות(ש'ח):0"));
+    QCOMPARE(label("bal"), QStringLiteral("800"));
+  }
+
+  void onlyShowRecomputes() {
+    pay(QDate(2025, 7, 1), "ועד הבית", "250");
+    window = openShared<BalanceWindow>();
+    picker("DTPicker1")->setDate(QDate(2025, 1, 1));
+    QCOMPARE(label("Label11"), QStringLiteral("סה'כ הכנסות(ש'ח):0"));
+    QVERIFY(grid("DataGrid2").isEmpty());
+    click("Command1");
+    QCOMPARE(label("Label11"), QStringLiteral("סה'כ הכנסות(ש'ח):250"));
+    QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"ועד הבית", "250"}}));
+    QCOMPARE(label("bal"), QStringLiteral("1050"));
+  }
+
+  void savedDetailsWaitForTheNextStart() {
+    window = openShared<BalanceWindow>();
+    QCOMPARE(saveBuilding({"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
+    click("Command1");
+    QCOMPARE(label("Label8"), QStringLiteral("800ש'ח "));
+  }
+
+  void printNeedsJournalRows() {
+    window = openShared<BalanceWindow>();
+    click("print");
+    QVERIFY(!printing::preview("DataReport2"));
+  }
+
+  void printGroupsByPurposeAndType() {
+    pay(QDate(2026, 2, 1), "ועד הבית", "300");
+    pay(QDate(2026, 3, 1), "ועד הבית", "200");
+    pay(QDate(2026, 3, 1), "אחר", "50");
+    spend(QDate(2026, 3, 2), "אחר", "20"); // the same word as a payment purpose
+    spend(QDate(2026, 3, 2), "מים", "530");
+    window = openShared<BalanceWindow>();
+    click("print");
+    QPrintPreviewDialog *preview = printing::preview("DataReport2");
+    QVERIFY(preview);
+    const QTextDocument *document = printing::previewDocument("DataReport2");
+    QVERIFY(document->toPlainText().contains(QStringLiteral("בין התאריכים 01/01/2026 עד 31/12/2026")));
+    QVERIFY(document->toPlainText().contains(QStringLiteral("יתרה  כוללת: 0")));
+    auto rows = reportTable(*document);
+    QCOMPARE(rows[0], QStringList{"הכנסות/הוצאות"});
+    QCOMPARE(rows[1], (QStringList{"תיאור", "סכום", "סוג"}));
+    rows = rows.mid(2);
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, (QList<QStringList>{{"אחר", "20", "הוצאה"},
+                                       {"אחר", "50", "הכנסה"},
+                                       {"ועד הבית", "500", "הכנסה"},
+                                       {"מים", "530", "הוצאה"}}));
+
+    // A second print shows its own period and figure; the preview outlives the window.
+    picker("DTPicker1")->setDate(QDate(2026, 3, 1));
+    click("Command1");
+    picker("DTPicker2")->setDate(QDate(2026, 3, 1));
+    click("print");
+    QCOMPARE(printing::preview("DataReport2"), preview);
+    document = printing::previewDocument("DataReport2");
+    QVERIFY(document->toPlainText().contains(QStringLiteral("בין התאריכים 01/03/2026 עד 01/03/2026")));
+    // The lines follow the pickers; the footer the figures shown: 250 - 550.
+    QVERIFY(document->toPlainText().contains(QStringLiteral("יתרה  כוללת: -300")));
+    QCOMPARE(reportTable(*document).size(), 2 + 2);
+    window->close();
+    QVERIFY(preview->isVisible());
+  }
+};
+
+QTEST_MAIN(ReportsTest)
 #include "test_reports.moc"
