@@ -4,7 +4,6 @@
 #include "common/today.h"
 #include "data/building.h"
 #include "data/database.h"
-#include "data/months.h"
 #include "data/money.h"
 #include "testsupport.h"
 
@@ -33,7 +32,6 @@ private slots:
     QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5";
     QTest::newRow("agora") << "0.01" << qint64(1) << "0.01";
     QTest::newRow("minus zero") << "-0" << qint64(0) << "0";
-    QTest::newRow("negative whole") << "-25" << qint64(-2500) << "-25";
   }
   void moneyParsesAndFormats() {
     QFETCH(QString, text);
@@ -64,7 +62,6 @@ private slots:
     QTest::newRow("125 over 2") << "125" << 2 << qint64(62);
     QTest::newRow("135 over 2") << "135" << 2 << qint64(68);
     QTest::newRow("100 over 3") << "100" << 3 << qint64(33);
-    QTest::newRow("300 over 3") << "300" << 3 << qint64(100);
     QTest::newRow("-5 over 2") << "-5" << 2 << qint64(-2);
     QTest::newRow("-7 over 2") << "-7" << 2 << qint64(-4);
     QTest::newRow("100.5 over 1") << "100.5" << 1 << qint64(100);
@@ -77,18 +74,6 @@ private slots:
     QFETCH(int, months);
     QFETCH(qint64, share);
     QCOMPARE(Money::parse(amount)->shareInShekels(months), share);
-  }
-
-  void monthsAreWrittenThreeWays() {
-    QCOMPARE(months::columns().join(','), QStringLiteral("jan,feb,mer,apr,mai,jun,jul,aug,sep,oct,nov,dec"));
-    QCOMPARE(months::listNames()[1], QStringLiteral("פבואר"));
-    QCOMPARE(months::listNames()[8], QStringLiteral("ספטמב"));
-    QCOMPARE(months::headers()[1], QStringLiteral("פברואר"));
-    QCOMPARE(months::headers()[8], QStringLiteral("ספטמבר"));
-    QCOMPARE(months::indexOfListName(QStringLiteral("ינואר")), 0);
-    QCOMPARE(months::indexOfListName(QStringLiteral("דצמבר")), 11);
-    QCOMPARE(months::indexOfListName(QStringLiteral("ספטמבר")), -1); // the report's spelling is no list item
-    QCOMPARE(months::indexOfListName(QString()), -1);
   }
 
   void newFileGetsTheWholeSchema() {
@@ -191,14 +176,6 @@ private slots:
     QCOMPARE(db::open(foreign), texts::dbNotOurs);
   }
 
-  void refusesAFolderItCannotCreate() {
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath("file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QCOMPARE(db::open(dir.filePath("file/db1.sqlite")), texts::dbCannotCreateFolder);
-  }
-
   void buildingReadsDefaultsForMissingValues() {
     test::TempDatabase database;
     db::exec("DELETE FROM registery");
@@ -224,10 +201,8 @@ private slots:
     QTest::addColumn<QString>("message");
     QTest::newRow("apartments not a number") << "abc" << "0" << "100" << texts::badApartments;
     QTest::newRow("apartments negative") << "-1" << "0" << "100" << texts::badApartments;
-    QTest::newRow("apartments empty") << "" << "0" << "100" << texts::badApartments;
     QTest::newRow("balance fraction") << "12" << "10.5" << "100" << texts::badOpenBalance;
     QTest::newRow("monthly negative") << "12" << "0" << "-5" << texts::badMonthlyPay;
-    QTest::newRow("monthly text") << "12" << "0" << "מאה" << texts::badMonthlyPay;
   }
   void buildingSaveChecksTheNumbers() {
     QFETCH(QString, apartments);

@@ -17,19 +17,10 @@
 
 using namespace domiva;
 
-class ExpensesTest : public QObject {
+class ExpensesTest : public test::WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<test::TempDatabase> database;
-  std::unique_ptr<test::Messages> messages;
-  QWidget *window = nullptr;
-
-  template <class T = QComboBox> T *control(const char *name) const { return window->findChild<T *>(name); }
-  void click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-  QList<QStringList> grid() const { return test::gridRows(control<QTableView>("DataGrid1")->model()); }
-  int count(const char *table) const {
-    return test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt();
-  }
+  QComboBox *combo(const char *name) const { return control<QComboBox>(name); }
   void reopenWindow() {
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -38,38 +29,27 @@ class ExpensesTest : public QObject {
 
   void enter(const QString &category, const QString &amount, const QString &supplier = {},
              const QString &details = {}) {
-    control("category")->setEditText(category);
-    control("supplyer")->setEditText(supplier);
+    combo("category")->setEditText(category);
+    combo("supplyer")->setEditText(supplier);
     control<QLineEdit>("details")->setText(details);
     control<QLineEdit>("amount")->setText(amount);
   }
 
 private slots:
-  void init() {
-    setToday(QDate(2026, 5, 20));
-    database = std::make_unique<test::TempDatabase>();
-    messages = std::make_unique<test::Messages>();
-  }
-  void cleanup() {
-    for (QWidget *top : QApplication::topLevelWidgets())
-      top->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    messages.reset();
-    database.reset();
-    setToday({});
-  }
+  void init() { startTest(QDate(2026, 5, 20)); }
+  void cleanup() { endTest(); }
 
   void opensWithTodayAndTheTwoLists() {
     db::exec("INSERT INTO supplyer VALUES ('חשמלאי'), ('אינסטלטור'), ('חשמלאי')");
     window = openShared<RemovalWindow>();
     QCOMPARE(window->windowTitle(), QStringLiteral("הוצאות הבניין"));
     QCOMPARE(control<QDateEdit>("indate")->date(), QDate(2026, 5, 20));
-    QCOMPARE(control("category")->count(), 8);
-    QCOMPARE(control("category")->itemText(0), QStringLiteral("ניקיון"));
-    QCOMPARE(control("category")->currentText(), QString());
-    QCOMPARE(control("supplyer")->count(), 3); // repeats listed as they stand
-    QCOMPARE(control("supplyer")->itemText(2), QStringLiteral("חשמלאי"));
-    QCOMPARE(control("payby")->itemText(1), QStringLiteral("שיק"));
+    QCOMPARE(combo("category")->count(), 8);
+    QCOMPARE(combo("category")->itemText(0), QStringLiteral("ניקיון"));
+    QCOMPARE(combo("category")->currentText(), QString());
+    QCOMPARE(combo("supplyer")->count(), 3); // repeats listed as they stand
+    QCOMPARE(combo("supplyer")->itemText(2), QStringLiteral("חשמלאי"));
+    QCOMPARE(combo("payby")->itemText(1), QStringLiteral("שיק"));
     QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
              (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"}));
     QVERIFY(grid().isEmpty());
@@ -78,8 +58,8 @@ private slots:
   void opensOnEmptyLists() {
     db::exec("DELETE FROM category");
     window = openShared<RemovalWindow>();
-    QCOMPARE(control("category")->count(), 0);
-    QCOMPARE(control("supplyer")->count(), 0);
+    QCOMPARE(combo("category")->count(), 0);
+    QCOMPARE(combo("supplyer")->count(), 0);
     QCOMPARE(messages->shown, QStringList());
   }
 
@@ -92,7 +72,7 @@ private slots:
     QCOMPARE(test::rows("SELECT * FROM trans"), (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה"}}));
     QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150"}}));
     // The fields stay; a second press records the same expense again.
-    QCOMPARE(control("category")->currentText(), QStringLiteral("שיפוץ"));
+    QCOMPARE(combo("category")->currentText(), QStringLiteral("שיפוץ"));
     click("Command1");
     QCOMPARE(count("removals"), 2);
     QCOMPARE(count("trans"), 2);
@@ -133,19 +113,19 @@ private slots:
 
   void plusAddsTheSupplierForTheNextOpening() {
     window = openShared<RemovalWindow>();
-    control("supplyer")->setEditText("גנן");
+    combo("supplyer")->setEditText("גנן");
     click("Command4");
     click("Command4");
     QCOMPARE(messages->shown, (QStringList{texts::supplierAdded, texts::supplierAdded}));
     QCOMPARE(test::rows("SELECT supplyer FROM supplyer"), (QList<QVariantList>{{"גנן"}, {"גנן"}}));
-    QCOMPARE(control("supplyer")->count(), 0); // the open list stays as it is
+    QCOMPARE(combo("supplyer")->count(), 0); // the open list stays as it is
     reopenWindow();
-    QCOMPARE(control("supplyer")->count(), 2);
+    QCOMPARE(combo("supplyer")->count(), 2);
   }
 
   void plusRefusesAnEmptyName() {
     window = openShared<RemovalWindow>();
-    control("supplyer")->setEditText("  ");
+    combo("supplyer")->setEditText("  ");
     click("Command4");
     QCOMPARE(messages->shown, QStringList{texts::supplierEmpty});
     QCOMPARE(count("supplyer"), 0);
@@ -161,7 +141,7 @@ private slots:
     enter("ניקיון", "100", "5 כוכבים");
     click("Command1");
     enter("חשמל", "812.4", "חברת החשמל", "חשבון");
-    control("payby")->setCurrentIndex(1);
+    combo("payby")->setCurrentIndex(1);
     click("Command1");
     click("Command2");
     const auto table = prints.tables[1];

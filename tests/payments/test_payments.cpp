@@ -20,22 +20,15 @@
 
 using namespace domiva;
 
-class PaymentsTest : public QObject {
+class PaymentsTest : public test::WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<test::TempDatabase> database;
-  std::unique_ptr<test::Messages> messages;
-  QWidget *window = nullptr;
-
-  template <class T = QComboBox> T *control(const char *name) const { return window->findChild<T *>(name); }
-  void click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
-  QList<QStringList> grid() const { return test::gridRows(control<QTableView>("DataGrid1")->model()); }
+  QComboBox *combo(const char *name) const { return control<QComboBox>(name); }
   // A whole matrix row: apartment, family, year, the twelve months, total, depth.
   QVariantList matrix(int apartment, int year) const {
     const auto rows = test::rows("SELECT * FROM anual_report WHERE apartment = ? AND year = ?", {apartment, year});
     return rows.isEmpty() ? QVariantList() : rows[0];
   }
-  static QVariantList months(std::initializer_list<QVariant> cells) { return QVariantList(cells); }
 
   void openPayments() {
     window = openShared<IncomingWindow>();
@@ -47,36 +40,23 @@ class PaymentsTest : public QObject {
   void pay(const QString &apartment, const QString &from, const QString &to, const QString &amount,
            const QString &forText = QStringLiteral("ועד הבית"), const QDate &date = QDate(2026, 3, 15)) {
     control<QDateEdit>("inputdate")->setDate(date);
-    control("apartment")->setEditText(apartment);
-    control("forcombo")->setEditText(forText);
-    control("from_month")->setEditText(from);
-    control("to_month")->setEditText(to);
+    combo("apartment")->setEditText(apartment);
+    combo("forcombo")->setEditText(forText);
+    combo("from_month")->setEditText(from);
+    combo("to_month")->setEditText(to);
     control<QLineEdit>("amount")->setText(amount);
     click("Command1");
   }
 
-  int count(const char *table) const {
-    return test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt();
-  }
-
 private slots:
   void init() {
-    setToday(QDate(2026, 3, 15));
-    database = std::make_unique<test::TempDatabase>();
+    startTest(QDate(2026, 3, 15));
     db::exec("UPDATE registery SET monthly_pay = 250");
     database->reopen();
-    messages = std::make_unique<test::Messages>();
     test::addResident(5, "כהן");
     test::addResident(2, "לוי");
   }
-  void cleanup() {
-    for (QWidget *top : QApplication::topLevelWidgets())
-      top->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    messages.reset();
-    database.reset();
-    setToday({});
-  }
+  void cleanup() { endTest(); }
 
   void opensWithTodayAndTheCurrentMonth_data() {
     QTest::addColumn<QDate>("day");
@@ -92,31 +72,31 @@ private slots:
     openPayments();
     QCOMPARE(window->windowTitle(), QStringLiteral("תשלומי דיירים"));
     QCOMPARE(control<QDateEdit>("inputdate")->date(), day);
-    QCOMPARE(control("from_month")->currentIndex(), month);
-    QCOMPARE(control("to_month")->currentIndex(), month);
-    QCOMPARE(control("from_month")->count(), 12);
-    QCOMPARE(control("from_month")->itemText(1), QStringLiteral("פבואר"));
-    QCOMPARE(control("to_month")->itemText(8), QStringLiteral("ספטמב"));
+    QCOMPARE(combo("from_month")->currentIndex(), month);
+    QCOMPARE(combo("to_month")->currentIndex(), month);
+    QCOMPARE(combo("from_month")->count(), 12);
+    QCOMPARE(combo("from_month")->itemText(1), QStringLiteral("פבואר"));
+    QCOMPARE(combo("to_month")->itemText(8), QStringLiteral("ספטמב"));
     QCOMPARE(control<QLineEdit>("amount")->text(), QStringLiteral("0"));
     QCOMPARE(control<QLineEdit>("family")->text(), QString());
-    QCOMPARE(control("forcombo")->currentText(), QString());
-    QCOMPARE(control("payment")->currentText(), QString());
-    QCOMPARE(control("apartment")->currentText(), QString());
-    QVERIFY(control("apartment")->hasFocus());
+    QCOMPARE(combo("forcombo")->currentText(), QString());
+    QCOMPARE(combo("payment")->currentText(), QString());
+    QCOMPARE(combo("apartment")->currentText(), QString());
+    QVERIFY(combo("apartment")->hasFocus());
     // The apartment list in table order: 5 was added before 2.
-    QCOMPARE(control("apartment")->itemText(0), QStringLiteral("5"));
-    QCOMPARE(control("apartment")->itemText(1), QStringLiteral("2"));
+    QCOMPARE(combo("apartment")->itemText(0), QStringLiteral("5"));
+    QCOMPARE(combo("apartment")->itemText(1), QStringLiteral("2"));
     QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
              (QStringList{"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "סוג_תשלום", "סכום", "קבלה"}));
   }
 
   void theNameFollowsTheApartment() {
     openPayments();
-    control("apartment")->setCurrentIndex(1);
+    combo("apartment")->setCurrentIndex(1);
     QCOMPARE(control<QLineEdit>("family")->text(), QStringLiteral("לוי"));
-    control("apartment")->setEditText("05");
+    combo("apartment")->setEditText("05");
     QCOMPARE(control<QLineEdit>("family")->text(), QStringLiteral("כהן"));
-    control("apartment")->setEditText("9");
+    combo("apartment")->setEditText("9");
     QCOMPARE(control<QLineEdit>("family")->text(), QString());
   }
 
@@ -125,11 +105,11 @@ private slots:
     control<QLineEdit>("amount")->setFocus();
     click("Command1");
     QCOMPARE(messages->shown, QStringList{texts::forRequired});
-    control("forcombo")->setEditText("ועד הבית");
+    combo("forcombo")->setEditText("ועד הבית");
     control<QLineEdit>("amount")->setFocus();
     click("Command1");
     QCOMPARE(messages->shown.last(), texts::apartmentRequired);
-    QVERIFY(control("apartment")->hasFocus());
+    QVERIFY(combo("apartment")->hasFocus());
     QCOMPARE(count("incoming") + count("trans") + count("anual_report"), 0);
   }
 
@@ -159,14 +139,14 @@ private slots:
     QCOMPARE(messages->shown, QStringList{message});
     QCOMPARE(count("incoming") + count("trans") + count("anual_report"), 0);
     QCOMPARE(control<QLineEdit>("amount")->text(), amount); // kept to be corrected
-    QCOMPARE(control("from_month")->currentText(), from);
+    QCOMPARE(combo("from_month")->currentText(), from);
   }
 
   void aPaymentTakesItsWholeRoad() {
     openPayments();
-    control("apartment")->setCurrentIndex(0);
+    combo("apartment")->setCurrentIndex(0);
     control<QLineEdit>("details")->setText("דמי ועד");
-    control("payment")->setCurrentIndex(1);
+    combo("payment")->setCurrentIndex(1);
     pay("5", "מרץ", "מאי", "300");
     QCOMPARE(messages->shown, QStringList());
     QCOMPARE(test::rows("SELECT * FROM incoming"),
@@ -268,7 +248,7 @@ private slots:
     pay("5", "ינואר", "ינואר", "250", "ועד הבית", QDate(2025, 6, 1));
     setToday(QDate(2026, 1, 1));
     window = openShared<AnualReportWindow>();
-    QComboBox *year = control("year");
+    QComboBox *year = combo("year");
     QCOMPARE(year->count(), 41);
     QCOMPARE(year->itemText(0), QStringLiteral("2006"));
     QCOMPARE(year->itemText(40), QStringLiteral("2046"));

@@ -20,19 +20,11 @@
 
 using namespace domiva;
 
-class ReportsTest : public QObject {
+class ReportsTest : public test::WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<test::TempDatabase> database;
-  std::unique_ptr<test::Messages> messages;
-  QWidget *window = nullptr;
-
-  QString label(const char *name) const { return window->findChild<QLabel *>(name)->text(); }
-  QDateEdit *picker(const char *name) const { return window->findChild<QDateEdit *>(name); }
-  void click(const char *name) const { QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton); }
-  QList<QStringList> grid(const char *name) const {
-    return test::gridRows(window->findChild<QTableView *>(name)->model());
-  }
+  QString label(const char *name) const { return control<QLabel>(name)->text(); }
+  QDateEdit *picker(const char *name) const { return control<QDateEdit>(name); }
 
   static void pay(const QDate &date, const QString &forText, const QString &amount) {
     QVERIFY(payments::record({date, "1", forText, "", "ינואר", "ינואר", "", amount}, 100).ok());
@@ -43,21 +35,12 @@ class ReportsTest : public QObject {
 
 private slots:
   void init() {
-    setToday(QDate(2026, 6, 10));
-    database = std::make_unique<test::TempDatabase>();
+    startTest(QDate(2026, 6, 10));
     db::exec("UPDATE registery SET openbalance = 800, opendate = '2027-02-01'");
     database->reopen();
-    messages = std::make_unique<test::Messages>();
     test::addResident(1, "כהן");
   }
-  void cleanup() {
-    for (QWidget *top : QApplication::topLevelWidgets())
-      top->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    messages.reset();
-    database.reset();
-    setToday({});
-  }
+  void cleanup() { endTest(); }
 
   void opensOnTheCurrentYear() {
     pay(QDate(2026, 1, 1), "ועד הבית", "300");
@@ -72,8 +55,8 @@ private slots:
     QCOMPARE(label("label1"), QStringLiteral("2026 מאזן שנתי "));
     QCOMPARE(picker("DTPicker1")->date(), QDate(2026, 1, 1));
     QCOMPARE(picker("DTPicker2")->date(), QDate(2026, 12, 31));
-    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("DataGrid2")->model()), (QStringList{"עבור", "סכום"}));
-    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("DataGrid1")->model()),
+    QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid2")->model()), (QStringList{"עבור", "סכום"}));
+    QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
              (QStringList{"סוג_הוצאה", "סכום"}));
     QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"אחר", "0.1"}, {"ועד הבית", "700"}}));
     QCOMPARE(grid("DataGrid1"), (QList<QStringList>{{"חשמל", "0.2"}, {"מעלית", "700.5"}}));

@@ -21,17 +21,13 @@
 
 using namespace domiva;
 
-class ResidentsTest : public QObject {
+class ResidentsTest : public test::WindowTest {
   Q_OBJECT
 
-  std::unique_ptr<test::TempDatabase> database;
-  std::unique_ptr<test::Messages> messages;
-  NeighborsWindow *window = nullptr;
-
-  QLineEdit *field(const char *name) const { return window->findChild<QLineEdit *>(name); }
-  QComboBox *status() const { return window->findChild<QComboBox *>("status"); }
-  void click(const char *name) const { QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton); }
-  QList<QStringList> grid() const { return test::gridRows(window->findChild<QTableView *>("neighborslist")->model()); }
+  QString mode() const { return static_cast<NeighborsWindow *>(window)->mode(); }
+  QLineEdit *field(const char *name) const { return control<QLineEdit>(name); }
+  QComboBox *status() const { return control<QComboBox>("status"); }
+  QList<QStringList> grid() const { return WindowTest::grid("neighborslist"); }
   QList<QVariantList> table() const { return test::rows("SELECT * FROM neighbors ORDER BY rowid"); }
 
   // Types the apartment and leaves the field with Tab, which looks it up.
@@ -47,39 +43,30 @@ class ResidentsTest : public QObject {
   }
 
 private slots:
-  void init() {
-    database = std::make_unique<test::TempDatabase>();
-    messages = std::make_unique<test::Messages>();
-  }
-  void cleanup() {
-    for (QWidget *top : QApplication::topLevelWidgets())
-      top->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    messages.reset();
-    database.reset();
-  }
+  void init() { startTest(QDate(2026, 3, 15)); }
+  void cleanup() { endTest(); }
 
   void opensIdleWithTheGridInApartmentOrder() {
     test::addResident(12, "לוי");
     test::addResident(3, "כהן");
     openWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("דיירים"));
-    QCOMPARE(test::gridHeaders(window->findChild<QTableView *>("neighborslist")->model()),
+    QCOMPARE(test::gridHeaders(control<QTableView>("neighborslist")->model()),
              (QStringList{"דירה", "משפחה", "סטאטוס", "טלפון1", "טלפון2", "אימייל"}));
     QCOMPARE(grid()[0][0], QStringLiteral("3"));
     QCOMPARE(grid()[1][0], QStringLiteral("12"));
     QVERIFY(!field("apartment")->isEnabled());
-    QVERIFY(!window->findChild<QPushButton *>("updaterecord")->isEnabled());
+    QVERIFY(!control<QPushButton>("updaterecord")->isEnabled());
     QCOMPARE(status()->currentText(), QStringLiteral("בעל הבית"));
     QCOMPARE(status()->itemText(0), QStringLiteral("שוכר"));
-    QVERIFY(window->findChild<QTableView *>("neighborslist")->editTriggers() == QAbstractItemView::NoEditTriggers);
+    QVERIFY(control<QTableView>("neighborslist")->editTriggers() == QAbstractItemView::NoEditTriggers);
   }
 
   void addsAResidentAndGoesIdle() {
     test::addResident(9, "לוי");
     openWindow();
     click("addnew");
-    QCOMPARE(window->mode(), QStringLiteral("add"));
+    QCOMPARE(mode(), QStringLiteral("add"));
     QVERIFY(field("apartment")->hasFocus());
     typeApartment("4");
     QVERIFY(field("family")->hasFocus()); // Tab goes from the apartment to the name
@@ -91,11 +78,11 @@ private slots:
     QCOMPARE(test::rows("SELECT * FROM neighbors WHERE apartment = 4")[0],
              (QVariantList{4, "כהן", "שוכר", "03-5551234", "", ""}));
     QCOMPARE(grid()[0][1], QStringLiteral("כהן")); // apartment 4 before 9
-    QCOMPARE(window->mode(), QStringLiteral("none"));
+    QCOMPARE(mode(), QStringLiteral("none"));
     QVERIFY(!field("apartment")->isEnabled());
     QCOMPARE(field("family")->text(), QString());
     QCOMPARE(status()->currentText(), QStringLiteral("שוכר")); // kept for the next resident
-    QVERIFY(window->findChild<QPushButton *>("addnew")->hasFocus());
+    QVERIFY(control<QPushButton>("addnew")->hasFocus());
   }
 
   void refusesADuplicateApartmentWrittenAnyWay() {
@@ -108,7 +95,7 @@ private slots:
       field("family")->setText("לוי");
       click("updaterecord");
       QCOMPARE(messages->shown, QStringList{texts::apartmentExists});
-      QCOMPARE(window->mode(), QStringLiteral("add"));
+      QCOMPARE(mode(), QStringLiteral("add"));
       QCOMPARE(field("family")->text(), QStringLiteral("לוי"));
     }
     QCOMPARE(table().size(), 1);
@@ -140,7 +127,7 @@ private slots:
     field("phone2")->setText("052");
     click("updaterecord");
     QCOMPARE(table()[0], (QVariantList{7, " ", "בעל הבית", "050", "052", "a@b.c"}));
-    QCOMPARE(window->mode(), QStringLiteral("none"));
+    QCOMPARE(mode(), QStringLiteral("none"));
     QCOMPARE(grid()[0][4], QStringLiteral("052"));
   }
 
@@ -150,7 +137,7 @@ private slots:
     click("update");
     typeApartment("8");
     QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
-    QCOMPARE(window->mode(), QStringLiteral("update"));
+    QCOMPARE(mode(), QStringLiteral("update"));
     field("family")->setText("זר");
     click("updaterecord");
     QCOMPARE(messages->shown.last(), texts::apartmentMissing);
@@ -161,7 +148,7 @@ private slots:
     typeApartment("5");
     QCOMPARE(messages->shown, QStringList());
     field("apartment")->setText("6");
-    window->findChild<QPushButton *>("updaterecord")->click(); // keyboard press: the field keeps the focus
+    control<QPushButton>("updaterecord")->click(); // keyboard press: the field keeps the focus
     QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
     QCOMPARE(table().size(), 1);
     QCOMPARE(table()[0][1], QStringLiteral("כהן"));

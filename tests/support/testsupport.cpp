@@ -7,6 +7,10 @@
 #include "data/reportdocument.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include "common/today.h"
 #include <QSqlRecord>
 #include <QTest>
 
@@ -78,6 +82,30 @@ QStringList gridHeaders(QAbstractItemModel *model) {
 void addResident(qint64 apartment, const QString &family) {
   db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
            {apartment, family});
+}
+
+void WindowTest::startTest(const QDate &today) {
+  setToday(today);
+  database = std::make_unique<TempDatabase>();
+  messages = std::make_unique<Messages>();
+}
+
+void WindowTest::endTest() {
+  for (QWidget *top : QApplication::topLevelWidgets())
+    top->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  window = nullptr;
+  messages.reset();
+  database.reset();
+  setToday({});
+}
+
+void WindowTest::click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+
+QList<QStringList> WindowTest::grid(const char *name) const { return gridRows(control<QTableView>(name)->model()); }
+
+int WindowTest::count(const char *table) {
+  return rows(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table)))[0][0].toInt();
 }
 
 } // namespace domiva::test

@@ -7,7 +7,13 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+#include <QDate>
+#include <QObject>
+#include <QWidget>
+#include <memory>
+
 class QAbstractItemModel;
+class QWidget;
 
 namespace domiva::test {
 
@@ -52,5 +58,27 @@ QList<QStringList> gridRows(QAbstractItemModel *model);
 QStringList gridHeaders(QAbstractItemModel *model);
 
 void addResident(qint64 apartment, const QString &family);
+
+// The base of the window tests: a new database and message list for each
+// test, and the window under test's controls reached by their names.
+class WindowTest : public QObject {
+protected:
+  void startTest(const QDate &today);
+  void endTest(); // closes every window and lets them be deleted
+
+  template <class T> T *control(const char *name) const {
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+      qFatal("no control %s", name);
+    return found;
+  }
+  void click(const char *name) const;
+  QList<QStringList> grid(const char *name = "DataGrid1") const;
+  static int count(const char *table);
+
+  std::unique_ptr<TempDatabase> database;
+  std::unique_ptr<Messages> messages;
+  QWidget *window = nullptr;
+};
 
 } // namespace domiva::test
