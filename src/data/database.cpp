@@ -160,8 +160,14 @@ QSqlQuery exec(const QString &sql, const QVariantList &values) {
   QSqlQuery query(QSqlDatabase::database());
   if (!query.prepare(sql))
     throw Error(query.lastError().text());
-  for (const QVariant &value : values)
-    query.addBindValue(value);
+  for (const QVariant &value : values) {
+    // An empty field is stored as an empty text, never as NULL, however
+    // the text was made.
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+      query.addBindValue(QStringLiteral(""));
+    else
+      query.addBindValue(value);
+  }
   if (!query.exec())
     throw Error(query.lastError().text());
   return query;

@@ -135,6 +135,12 @@ private slots:
     QCOMPARE(test::rows("SELECT count(date) FROM removals")[0][0].toInt(), 0);
   }
 
+  void emptyTextIsStoredAsEmptyText() {
+    test::TempDatabase database;
+    db::exec("INSERT INTO neighbors (apartment, family, phone1) VALUES (?, ?, ?)", {1, QString(), ""});
+    QCOMPARE(test::rows("SELECT family, phone1 FROM neighbors")[0], (QVariantList{"", ""}));
+  }
+
   void reopeningKeepsTheData() {
     test::TempDatabase database;
     test::addResident(3, "מזרחי");
