@@ -1,1 +1,325 @@
-int main(){}
+// Benchmarks on a large building (200 apartments, 1/10/30 years), each beside
+// its floor: the same work done directly with SQL on the same file, or a
+// bare Qt window. Run: build/bench/domiva_bench (files are made on first run
+// in $TMPDIR). Memory: printed at the end, from child processes.
+#include "app/startup.h"
+#include "app/startwindow.h"
+#include "app/windows.h"
+#include "building/registerwindow.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "data/gridmodel.h"
+#include "expenses/removalwindow.h"
+#include "generate.h"
+#include "payments/incomingwindow.h"
+#include "payments/payment.h"
+#include "expenses/expense.h"
+#include "reports/annual.h"
+#include "reports/anualreportwindow.h"
+#include "reports/balance.h"
+#include "reports/balancewindow.h"
+#include "residents/neighborswindow.h"
+#include "residents/residents.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+using namespace domiva;
+
+namespace {
+
+QString fileFor(int years) {
+  return QDir::tempPath() + QStringLiteral("/domiva-bench-%1y.sqlite").arg(years);
+}
+
+void use(int years) {
+  static int open = 0;
+  if (open == years)
+    return;
+  db::close();
+  if (!QFile::exists(fileFor(years)) && !bench::generate(fileFor(years), years, 1))
+    qFatal("cannot generate %d years", years);
+  if (!startUp(fileFor(years)).isEmpty())
+    qFatal("cannot open the bench file");
+  open = years;
+}
+
+// Runs a query the way a grid would start: the statement and its first rows.
+void rawRows(const QString &sql, const QVariantList &values = {}, int rows = 256) {
+  QSqlQuery query(QSqlDatabase::database());
+  query.prepare(sql);
+  for (const QVariant &value : values)
+    query.addBindValue(value);
+  query.exec();
+  for (int r = 0; r < rows && query.next(); ++r)
+    benchmark::DoNotOptimize(query.value(0));
+}
+
+void flush() {
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Opens the window until its grid holds its first rows, then closes it.
+template <class W> void BM_Open(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    W *window = openShared<W>();
+    QCoreApplication::processEvents();
+    if (auto *grid = window->template findChild<QTableView *>())
+      benchmark::DoNotOptimize(grid->model()->rowCount());
+    window->close();
+    flush();
+  }
+}
+
+void BM_OpenFloor_neighbors(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    rawRows(residents::listQuery());
+}
+void BM_OpenFloor_incoming(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    rawRows(payments::listQuery());
+    rawRows(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"), {}, 1000);
+  }
+}
+void BM_OpenFloor_removal(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    rawRows(expenses::listQuery());
+    rawRows(QStringLiteral("SELECT category FROM category"), {}, 1000);
+    rawRows(QStringLiteral("SELECT supplyer FROM supplyer"), {}, 1000);
+  }
+}
+void balanceFloor(const QDate &from, const QDate &to) {
+  const QVariantList period{from.toString(Qt::ISODate), to.toString(Qt::ISODate)};
+  rawRows(balance::incomeQuery(), period);
+  rawRows(balance::expenseQuery(), period);
+  rawRows(QStringLiteral("SELECT sum(amount) FROM incoming WHERE inputdate BETWEEN ? AND ?"), period);
+  rawRows(QStringLiteral("SELECT sum(amount) FROM removals WHERE \"Date\" BETWEEN ? AND ?"), period);
+}
+void BM_OpenFloor_balance(benchmark::State &state) {
+  use(int(state.range(0)));
+  const int year = QDate::currentDate().year();
+  for (auto _ : state)
+    balanceFloor(QDate(year, 1, 1), QDate(year, 12, 31));
+}
+void BM_OpenFloor_register(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    rawRows(QStringLiteral("SELECT * FROM registery"));
+}
+void BM_OpenFloor_anualreport(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    rawRows(annual::matrixQuery(), {QDate::currentDate().year()});
+}
+
+void BM_StartUp(benchmark::State &state) {
+  use(30);
+  for (auto _ : state) {
+    db::close();
+    benchmark::DoNotOptimize(startUp(fileFor(30)));
+  }
+}
+void BM_StartUpFloor(benchmark::State &state) {
+  use(30);
+  for (auto _ : state) {
+    db::close();
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    database.setDatabaseName(fileFor(30));
+    database.open();
+    rawRows(QStringLiteral("SELECT * FROM registery"));
+  }
+  db::close();
+  startUp(fileFor(30));
+}
+void BM_MenuShown(benchmark::State &state) {
+  use(30);
+  for (auto _ : state) {
+    db::close();
+    startUp(fileFor(30));
+    StartWindow menu;
+    menu.show();
+    QCoreApplication::processEvents();
+  }
+}
+void BM_BareWindowShown(benchmark::State &state) {
+  for (auto _ : state) {
+    QWidget window;
+    window.show();
+    QCoreApplication::processEvents();
+  }
+}
+
+void BM_RecordPayment(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QDate day = QDate::currentDate();
+  for (auto _ : state)
+    payments::record({day, QStringLiteral("17"), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
+                      QStringLiteral("מאי"), QString(), QStringLiteral("300")},
+                     250);
+}
+void BM_RecordPaymentFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QString day = QDate::currentDate().toString(Qt::ISODate);
+  for (auto _ : state) {
+    db::Transaction transaction;
+    db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount) VALUES (?, 17, 'אחר', 30000)"),
+             {day});
+    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', 30000, 'הכנסה')"), {day});
+    db::exec(QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
+                            "WHERE apartment = 17 AND year = ?"),
+             {QDate::currentDate().year()});
+    transaction.commit();
+  }
+}
+void BM_RecordExpense(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    expenses::record({QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(),
+                      QStringLiteral("812.4")});
+}
+void BM_RecordExpenseFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QString day = QDate::currentDate().toString(Qt::ISODate);
+  for (auto _ : state) {
+    db::Transaction transaction;
+    db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", amount) VALUES ('חשמל', ?, 81240)"), {day});
+    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'חשמל', 81240, 'הוצאה')"), {day});
+    transaction.commit();
+  }
+}
+
+// "הצג" over one year (range 1) or every year stored (range 30).
+void BM_BalanceShow(benchmark::State &state) {
+  use(30);
+  auto *window = openShared<BalanceWindow>();
+  const int year = QDate::currentDate().year();
+  window->findChild<QDateEdit *>("DTPicker1")->setDate(QDate(year - int(state.range(0)) + 1, 1, 1));
+  auto *show = window->findChild<QPushButton *>("Command1");
+  for (auto _ : state) {
+    show->click();
+    QCoreApplication::processEvents();
+  }
+  window->close();
+  flush();
+}
+void BM_BalanceShowFloor(benchmark::State &state) {
+  use(30);
+  const int year = QDate::currentDate().year();
+  for (auto _ : state)
+    balanceFloor(QDate(year - int(state.range(0)) + 1, 1, 1), QDate(year, 12, 31));
+}
+void BM_AnnualYear(benchmark::State &state) {
+  use(30);
+  auto *window = openShared<AnualReportWindow>();
+  auto *year = window->findChild<QComboBox *>("year");
+  for (auto _ : state) {
+    emit year->activated(year->currentIndex());
+    QCoreApplication::processEvents();
+  }
+  window->close();
+  flush();
+}
+void BM_AnnualYearFloor(benchmark::State &state) {
+  use(30);
+  for (auto _ : state)
+    rawRows(annual::matrixQuery(), {QDate::currentDate().year()});
+}
+
+#define YEARS ->Arg(1)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MenuShown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareWindowShown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open<NeighborsWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_neighbors) YEARS;
+BENCHMARK(BM_Open<IncomingWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_incoming) YEARS;
+BENCHMARK(BM_Open<RemovalWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_removal) YEARS;
+BENCHMARK(BM_Open<BalanceWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_balance) YEARS;
+BENCHMARK(BM_Open<RegisterWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_register) YEARS;
+BENCHMARK(BM_Open<AnualReportWindow>) YEARS;
+BENCHMARK(BM_OpenFloor_anualreport) YEARS;
+BENCHMARK(BM_RecordPayment) YEARS;
+BENCHMARK(BM_RecordPaymentFloor) YEARS;
+BENCHMARK(BM_RecordExpense) YEARS;
+BENCHMARK(BM_RecordExpenseFloor) YEARS;
+BENCHMARK(BM_BalanceShow)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BalanceShowFloor)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnnualYear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnnualYearFloor)->Unit(benchmark::kMillisecond);
+
+long peakKiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  status.open(QIODevice::ReadOnly);
+  for (const QByteArray &line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:"))
+      return line.mid(6).trimmed().split(' ').first().toLong();
+  return -1;
+}
+
+// Child process: "--rss bare" shows one empty window, "--rss all" opens the
+// six windows on the 30-year file; prints the peak resident memory in KiB.
+int rssChild(const QString &what) {
+  if (what == QLatin1String("all")) {
+    if (!startUp(fileFor(30)).isEmpty())
+      return 1;
+    StartWindow menu;
+    menu.show();
+    for (auto *button : menu.findChildren<QPushButton *>())
+      button->click();
+    QCoreApplication::processEvents();
+    std::printf("%ld\n", peakKiB());
+  } else {
+    QWidget window;
+    window.show();
+    QCoreApplication::processEvents();
+    std::printf("%ld\n", peakKiB());
+  }
+  return 0;
+}
+
+long childPeak(const char *what) {
+  QProcess child;
+  child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--rss"), QString::fromLatin1(what)});
+  child.waitForFinished(60000);
+  return child.readAllStandardOutput().trimmed().toLong();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setLayoutDirection(Qt::RightToLeft);
+  if (argc == 3 && QByteArray(argv[1]) == "--rss")
+    return rssChild(QString::fromLatin1(argv[2]));
+  for (int years : {1, 10, 30})
+    use(years); // makes the files before anything is timed
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  const long bare = childPeak("bare");
+  const long all = childPeak("all");
+  std::printf("\npeak RSS: bare Qt window %ld KiB; all six windows on 30 years %ld KiB; target <= %ld KiB (%s)\n",
+              bare, all, bare * 3 / 2 + 20 * 1024, all <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met");
+  return 0;
+}
