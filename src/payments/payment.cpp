@@ -22,8 +22,8 @@ void creditMatrix(qint64 apartment, const QString &family, int year, int first, 
   QVariantList cells;
   if (row.next()) {
     rowId = row.value(0).toLongLong();
-    for (int m = 0; m < 12; ++m)
-      cells << row.value(m + 1);
+    for (int m = 0; m < 12; ++m) // an empty month stays NULL, not text
+      cells << (row.isNull(m + 1) ? QVariant() : QVariant(row.value(m + 1).toLongLong()));
   } else {
     const auto inserted = db::exec(
         QStringLiteral("INSERT INTO anual_report (apartment, family, year) VALUES (?, ?, ?)"),
