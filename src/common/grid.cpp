@@ -29,9 +29,10 @@ void setWidths(QTableView *view, const QList<int> &twips) {
 
 void showDates(const QList<QDateEdit *> &pickers) {
   for (QDateEdit *picker : pickers) {
-    picker->setDisplayFormat(dates::shortFormat());
-    // Right to left, the editor would show the day, month and year reversed.
+    // Right to left, the editor reverses the day, month and year; the
+    // direction must be set before the format, which it reverses on setting.
     picker->setLayoutDirection(Qt::LeftToRight);
+    picker->setDisplayFormat(dates::shortFormat());
   }
 }
 
