@@ -127,8 +127,6 @@ private slots:
     QCOMPARE(field(window, "Text4")->text(), QStringLiteral("-250"));
     QCOMPARE(field(window, "Text5")->text(), QStringLiteral("250"));
     QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->date(), QDate(2025, 7, 1));
-    if (QLocale::system().language() == QLocale::C) // day, month, year: not reversed right to left
-      QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->text(), QStringLiteral("01/07/2025"));
 
     field(window, "Text2")->setText(QString());
     field(window, "Text5")->setText("3000");
