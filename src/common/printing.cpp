@@ -63,6 +63,7 @@ void print(QWidget *parent, const QImage &image) {
 }
 
 bool writePdf(const QTextDocument &document, const QString &path) {
+  QFile::remove(path); // so that a file left from before can't pass for this one
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
@@ -71,6 +72,7 @@ bool writePdf(const QTextDocument &document, const QString &path) {
 }
 
 bool writePdf(const QImage &image, const QString &path) {
+  QFile::remove(path);
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
