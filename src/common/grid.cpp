@@ -1,12 +1,12 @@
 #include "common/grid.h"
 
-#include <QAbstractItemModel>
-#include <algorithm>
-#include <QHeaderView>
-#include <QDateEdit>
-#include <QTableView>
-
 #include "data/dates.h"
+
+#include <QAbstractItemModel>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QTableView>
+#include <algorithm>
 
 namespace domiva::grid {
 

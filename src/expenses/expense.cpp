@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/journal.h"
 #include "data/money.h"
 
 namespace domiva::expenses {
@@ -33,8 +34,7 @@ QString record(const ExpenseInput &input) {
     db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
                             "VALUES (?, ?, ?, ?, ?, ?)"),
              {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
-    db::exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\") VALUES (?, ?, ?, ?)"),
-             {input.category, amount->agorot(), date, texts::expense});
+    journal::add(input.category, *amount, input.date, texts::expense);
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(e.text());

@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/journal.h"
 #include "data/months.h"
 #include "residents/residents.h"
 
@@ -99,8 +100,7 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay) {
                             "payment, amount) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
              {date, *apartment, input.forText, input.detail, input.fromMonth, input.toMonth, input.payment,
               amount->agorot()});
-    db::exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\") VALUES (?, ?, ?, ?)"),
-             {input.forText, amount->agorot(), date, texts::income});
+    journal::add(input.forText, *amount, input.inputDate, texts::income);
     creditMatrix(*apartment, resident->family, input.inputDate.year(), first, last,
                  amount->shareInShekels(last - first + 1), monthlyPay);
     transaction.commit();
