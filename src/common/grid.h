@@ -1,4 +1,5 @@
 #pragma once
+// What every screen does alike with its grids and its date pickers.
 #include <QList>
 
 class QAbstractItemModel;
