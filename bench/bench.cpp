@@ -169,7 +169,7 @@ void BM_RecordPayment(benchmark::State &state) {
   const QDate day = QDate::currentDate();
   for (auto _ : state)
     payments::record({day, QStringLiteral("17"), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
-                      QStringLiteral("מאי"), QString(), QStringLiteral("300")},
+                      QStringLiteral("מאי"), QString(), QStringLiteral("300"), QString::number(day.year())},
                      250);
 }
 void BM_RecordPaymentFloor(benchmark::State &state) {

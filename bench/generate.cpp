@@ -12,18 +12,16 @@
 
 namespace domiva::bench {
 
-bool generate(const QString &path, int years, unsigned seed) {
+bool generate(const QString &path, int years, unsigned seed, int apartments, int expensesPerYear) {
   QFile::remove(path);
   if (!startUp(path).isEmpty())
     return false;
   // Only for making the file fast: a crash while generating loses nothing of value.
   db::exec(QStringLiteral("PRAGMA synchronous = OFF"));
   std::mt19937 random(seed);
-  const int apartments = 200;
   const int lastYear = QDate::currentDate().year();
   saveBuilding({QString::number(apartments), QStringLiteral("250"), QStringLiteral("10000"),
                 QDate(lastYear - years + 1, 1, 1), QStringLiteral("הרצל 1"), QStringLiteral("תל אביב")});
-  setBuilding(readBuilding());
   for (int a = 1; a <= apartments; ++a) {
     const QString failure = residents::add({a, QStringLiteral("משפחה %1").arg(a), QStringLiteral("בעל הבית"),
                                             QStringLiteral("03-5550000"), QString(), QString()});
@@ -45,7 +43,8 @@ bool generate(const QString &path, int years, unsigned seed) {
       for (int a = 1; a <= apartments; ++a) {
         const QDate date(year, month, 1 + int(random() % 28));
         const auto outcome = payments::record({date, QString::number(a), QStringLiteral("ועד הבית"), QString(), name,
-                                               name, QStringLiteral("מזומן"), QStringLiteral("250")},
+                                               name, QStringLiteral("מזומן"), QStringLiteral("250"),
+                                               QString::number(year)},
                                               250);
         if (!outcome.ok()) {
           qWarning("payment refused: %s", qPrintable(outcome.message));
@@ -53,7 +52,7 @@ bool generate(const QString &path, int years, unsigned seed) {
         }
       }
     }
-    for (int e = 0; e < 500; ++e) {
+    for (int e = 0; e < expensesPerYear; ++e) {
       const QDate date(year, 1 + int(random() % 12), 1 + int(random() % 28));
       const QString amount = QStringLiteral("%1.%2").arg(50 + random() % 5000).arg(random() % 100, 2, 10, QChar('0'));
       if (!expenses::record({categories[int(random() % 40)], date, QStringLiteral("שיק"), QString(),

@@ -3,8 +3,9 @@
 
 namespace domiva::bench {
 // Fills a new database at `path` with a large building through the program's
-// own recording code: 200 apartments paying every month for `years` years
-// (up to this year), 500 expenses a year over 40 categories and 300 suppliers.
-// The same seed gives the same file. Returns false if the file can't be made.
-bool generate(const QString &path, int years, unsigned seed);
+// own recording code: `apartments` apartments paying every month for `years`
+// years (up to this year), `expensesPerYear` expenses a year over 40
+// categories and 300 suppliers. The same seed gives the same file. Returns
+// false if the file can't be made.
+bool generate(const QString &path, int years, unsigned seed, int apartments = 200, int expensesPerYear = 500);
 } // namespace domiva::bench

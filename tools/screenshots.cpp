@@ -36,8 +36,8 @@ void fill(int residentsCount) {
                     a % 4 ? "" : QStringLiteral("family%1@example.com").arg(a)});
   const int year = QDate::currentDate().year();
   for (int a = 1; a <= 8; ++a)
-    payments::record({QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750"}, 250);
-  payments::record({QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5"}, 250);
+    payments::record({QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)}, 250);
+  payments::record({QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)}, 250);
   expenses::addSupplier("חברת החשמל");
   expenses::addSupplier("5 כוכבים ניקיון");
   expenses::record({"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});
@@ -63,7 +63,6 @@ int main(int argc, char *argv[]) {
   if (!startUp(folder + "/demo.sqlite").isEmpty())
     return 1;
   saveBuilding({"24", "250", "-1500", QDate(QDate::currentDate().year(), 1, 1), "הרצל 12", "תל אביב"});
-  setBuilding(readBuilding());
   fill(60);
 
   StartWindow menu;

@@ -3,6 +3,9 @@
 #include "common/texts.h"
 #include "data/building.h"
 #include "data/database.h"
+#include "payments/consistency.h"
+
+#include <QTextStream>
 
 namespace domiva {
 
@@ -17,6 +20,41 @@ QString startUp(const QString &path) {
     }
   }
   return reason.isEmpty() ? reason : texts::dbCannotOpen.arg(path, reason);
+}
+
+int checkBooks(const QString &path, bool repair, QTextStream &out) {
+  if (const QString failure = startUp(path); !failure.isEmpty()) {
+    out << failure << Qt::endl;
+    return 1;
+  }
+  int status = 0;
+  try {
+    QList<consistency::Finding> findings = consistency::check();
+    for (const auto &finding : std::as_const(findings))
+      out << finding.text << '\n';
+    if (findings.isEmpty()) {
+      out << texts::checkPassed << '\n';
+    } else {
+      out << texts::checkFailed.arg(findings.size()) << '\n';
+      status = 1;
+      const auto rows = std::count_if(findings.begin(), findings.end(), [](const auto &f) { return f.matrixRow; });
+      if (repair && rows > 0) {
+        out << texts::repairWill.arg(rows) << Qt::endl;
+        consistency::repair(findings, building().monthlyPay);
+        out << texts::repairDone << '\n';
+        findings = consistency::check();
+        status = findings.isEmpty() ? 0 : 1;
+      }
+      if (repair && !findings.isEmpty())
+        out << texts::repairNotJournal << '\n';
+    }
+  } catch (const db::Error &e) {
+    out << texts::dbEngineError.arg(e.text()) << '\n';
+    status = 1;
+  }
+  out.flush();
+  db::close();
+  return status;
 }
 
 } // namespace domiva

@@ -12,14 +12,14 @@ RegisterWindow::RegisterWindow(QWidget *parent) : QWidget(parent), ui(std::make_
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1});
   setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
-  connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::Command1_Click);
-  Form_Load();
+  connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);
+  load();
 }
 
 RegisterWindow::~RegisterWindow() = default;
 
-void RegisterWindow::Form_Load() {
-  // The start-up copy, not the table: a save reaches the screens at the next start.
+void RegisterWindow::load() {
+  // The program-wide copy, which every save replaces.
   const Building &details = building();
   ui->Text1->setText(details.street);
   ui->Text2->setText(details.city);
@@ -29,7 +29,7 @@ void RegisterWindow::Form_Load() {
   ui->DTPicker1->setDate(details.openDate);
 }
 
-void RegisterWindow::Command1_Click() {
+void RegisterWindow::saveDetails() {
   const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
                                         ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text()});
   messages::show(this, failure.isEmpty() ? texts::detailsSaved : failure);

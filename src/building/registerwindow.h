@@ -16,10 +16,10 @@ public:
   ~RegisterWindow() override;
 
 private slots:
-  void Command1_Click(); // "עדכון פרטים": save the details
+  void saveDetails(); // Command1 "עדכון פרטים"
 
 private:
-  void Form_Load();
+  void load();
   std::unique_ptr<Ui::RegisterForm> ui;
 };
 

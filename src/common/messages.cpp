@@ -1,11 +1,13 @@
 #include "common/messages.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace domiva::messages {
 namespace {
 Sink sink;
 std::function<bool(const QString &)> answer;
+std::function<std::optional<QString>(const QString &)> textAnswer;
 } // namespace
 
 void show(QWidget *parent, const QString &text) {
@@ -26,4 +28,20 @@ bool ask(QWidget *parent, const QString &text) {
 }
 
 void setAnswer(std::function<bool(const QString &)> newAnswer) { answer = std::move(newAnswer); }
+
+std::optional<QString> askText(QWidget *parent, const QString &prompt) {
+  if (textAnswer)
+    return textAnswer(prompt);
+  QInputDialog dialog(parent);
+  dialog.setWindowTitle(QStringLiteral("Domiva"));
+  dialog.setLabelText(prompt);
+  dialog.setInputMode(QInputDialog::TextInput);
+  if (dialog.exec() != QDialog::Accepted)
+    return std::nullopt;
+  return dialog.textValue();
+}
+
+void setTextAnswer(std::function<std::optional<QString>(const QString &)> newAnswer) {
+  textAnswer = std::move(newAnswer);
+}
 } // namespace domiva::messages

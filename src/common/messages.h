@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -13,8 +14,12 @@ void show(QWidget *parent, const QString &text);
 using Sink = std::function<void(const QString &)>;
 void setSink(Sink sink);
 
-// A yes/no question (only the printing seam asks one). Tests answer it through
-// `setAnswer`.
+// A yes/no question. Tests answer it through `setAnswer`.
 bool ask(QWidget *parent, const QString &text);
 void setAnswer(std::function<bool(const QString &)> answer);
+
+// Asks for a line of text under `prompt`: what the user typed, or nothing
+// when the user declined. Tests answer it through `setTextAnswer`.
+std::optional<QString> askText(QWidget *parent, const QString &prompt);
+void setTextAnswer(std::function<std::optional<QString>(const QString &)> answer);
 } // namespace domiva::messages

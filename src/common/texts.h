@@ -18,6 +18,8 @@ inline const QString dbCannotCreateFile = QStringLiteral("לא ניתן ליצו
 inline const QString dbNotOurs = QStringLiteral("הקובץ אינו בסיס נתונים של Domiva.");
 inline const QString dbTooNew = QStringLiteral("הקובץ נוצר בגרסה חדשה יותר של Domiva. יש לעדכן את התוכנה.");
 inline const QString dbEngineError = QStringLiteral("שגיאת בסיס נתונים: %1");
+inline const QString dbUpgradeFailed =
+    QStringLiteral("לא ניתן לעדכן את הקובץ לגרסה הנוכחית של Domiva. הקובץ נשאר כפי שהיה.\n%1");
 
 // Any write that the database refused: nothing of the action was kept.
 inline const QString saveFailed = QStringLiteral("השמירה נכשלה ודבר לא נרשם:\n%1");
@@ -36,6 +38,9 @@ inline const QString badAmount = QStringLiteral("הסכום חייב להיות 
 inline const QString badMonth = QStringLiteral("יש לבחור חודש מתוך הרשימה");
 inline const QString monthsReversed = QStringLiteral(
     "החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");
+inline const QString zeroAmount = QStringLiteral("סכום של 0 אינו תשלום. יש להקליד את הסכום ששולם");
+inline const QString badYear = QStringLiteral("השנה חייבת להיות מספר בין 2000 ל-2100");
+inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
 inline const QString income = QStringLiteral("הכנסה");
 inline const QString houseCommittee = QStringLiteral("ועד הבית");
 inline const QString other = QStringLiteral("אחר");
@@ -47,6 +52,31 @@ inline const QString categoryRequired = QStringLiteral("שדה 'סוג הוצא�
 inline const QString supplierAdded = QStringLiteral("הספק נרשם ברשימת ספקים");
 inline const QString supplierEmpty = QStringLiteral("יש להקליד את שם הספק לפני הוספתו לרשימה");
 inline const QString expense = QStringLiteral("הוצאה");
+
+// Cancelling a payment or an expense
+inline const QString cancelRow = QStringLiteral("בטל רשומה");
+inline const QString chooseRow = QStringLiteral("יש לבחור שורה בטבלה");
+inline const QString alreadyCancelled = QStringLiteral("הרשומה כבר בוטלה");
+inline const QString rowMissing = QStringLiteral("הרשומה אינה קיימת עוד בבסיס הנתונים");
+inline const QString cancelQuestion = QStringLiteral("לבטל את הרשומה?\n%1\n\nסיבת הביטול:");
+inline const QString cancelSummary = QStringLiteral("קבלה מס' %1, תאריך %2, %3, סכום %4");
+inline const QString reasonRequired = QStringLiteral("יש לכתוב את סיבת הביטול. דבר לא בוטל");
+inline const QString cancelledMark = QStringLiteral("מבוטל");
+
+// Checking the books (--check, --repair)
+inline const QString checkMatrixRow = QStringLiteral("דירה %1, שנה %2: %3");
+inline const QString checkCell = QStringLiteral("%1 בטבלה השנתית %2, לפי התשלומים %3");
+inline const QString checkNoRow = QStringLiteral("אין שורה בטבלה השנתית, לפי התשלומים סה\"כ %1");
+inline const QString checkEmpty = QStringLiteral("ריק");
+inline const QString checkTotal = QStringLiteral("סה\"כ");
+inline const QString checkJournal = QStringLiteral("%1: ביומן %2 שורות בסך %3, לפי הרשומות %4 שורות בסך %5");
+inline const QString incomes = QStringLiteral("הכנסות");
+inline const QString expensesWord = QStringLiteral("הוצאות");
+inline const QString checkPassed = QStringLiteral("הנתונים תקינים: הטבלה השנתית והיומן תואמים את התשלומים וההוצאות.");
+inline const QString checkFailed = QStringLiteral("נמצאו %1 הבדלים.");
+inline const QString repairWill = QStringLiteral("ייבנו מחדש מהתשלומים %1 שורות בטבלה השנתית.");
+inline const QString repairDone = QStringLiteral("השורות נבנו מחדש.");
+inline const QString repairNotJournal = QStringLiteral("הבדלים ביומן אינם מתוקנים אוטומטית.");
 
 // Printing
 inline const QString noPrinterSavePdf = QStringLiteral("לא מותקנת מדפסת. לשמור את ההדפסה כקובץ PDF?");

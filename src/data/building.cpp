@@ -66,10 +66,14 @@ QString saveBuilding(const BuildingInput &input) {
     if (updated.numRowsAffected() == 0)
       db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"),
                {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});
+    // This year's debts follow the new dues; past years keep the dues they had.
+    db::exec(QStringLiteral("UPDATE anual_report SET depth = ? - total WHERE year >= ?"),
+             {12 * *monthly, today().year()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(e.text());
   }
+  setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});
   return {};
 }
 

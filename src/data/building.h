@@ -20,8 +20,8 @@ struct Building {
 // empty values read as 0, empty text and 1 January of the current year.
 Building readBuilding();
 
-// The copy read at start-up, kept for the whole run: saving the details
-// changes the table only, and the screens see the change at the next start.
+// The program-wide copy: read at start-up and replaced by every save, so
+// every window uses what was saved last.
 const Building &building();
 void setBuilding(const Building &details);
 
@@ -35,8 +35,10 @@ struct BuildingInput {
   QString city;
 };
 
-// Checks the three numbers and writes registery; an empty text on success,
-// otherwise the message for the first bad field and nothing written.
+// Checks the three numbers, writes registery, brings the debts of this
+// year's matrix rows and later ones to the new dues, and replaces the
+// program-wide copy. An empty text on success, otherwise the message for the
+// first bad field and nothing written.
 QString saveBuilding(const BuildingInput &input);
 
 // A whole number as typed ("12", "-250", blanks around allowed).

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QStandardPaths>
@@ -14,7 +15,8 @@
 namespace domiva::db {
 namespace {
 
-const char *const schema[] = {
+// Version 1: the tables of the screens.
+const char *const version1[] = {
     R"(CREATE TABLE neighbors (
          apartment INTEGER NOT NULL UNIQUE,
          family TEXT NOT NULL DEFAULT '',
@@ -66,27 +68,83 @@ const char *const schema[] = {
     R"(CREATE INDEX trans_inputdate ON trans (inputdate, "for", "Type", amount))",
 };
 
+// Version 2: the year a payment's months belong to, cancelling with a trace,
+// and each journal row's reference to the row it records. New columns go at
+// the end, so the columns of version 1 keep their places.
+const char *const version2[] = {
+    "ALTER TABLE incoming ADD COLUMN year INTEGER",
+    "UPDATE incoming SET year = CAST(substr(inputdate, 1, 4) AS INTEGER)",
+    "ALTER TABLE incoming ADD COLUMN cancelled TEXT",
+    "ALTER TABLE incoming ADD COLUMN cancel_reason TEXT",
+    "ALTER TABLE removals ADD COLUMN cancelled TEXT",
+    "ALTER TABLE removals ADD COLUMN cancel_reason TEXT",
+    "ALTER TABLE trans ADD COLUMN source_table TEXT",
+    "ALTER TABLE trans ADD COLUMN source_reciept INTEGER",
+    // The balance counts valid rows only; its indexes hold just those.
+    "DROP INDEX incoming_inputdate",
+    R"(CREATE INDEX incoming_inputdate ON incoming (inputdate, "for", amount) WHERE cancelled IS NULL)",
+    "DROP INDEX removals_date",
+    R"(CREATE INDEX removals_date ON removals ("Date", category, amount) WHERE cancelled IS NULL)",
+    // A matrix row is rebuilt from its apartment's payments of its year.
+    "CREATE INDEX incoming_apartment_year ON incoming (apartment, year)",
+    "CREATE INDEX trans_source ON trans (source_table, source_reciept)",
+};
+
 const char *const starterCategories[] = {"ניקיון", "חשמל",    "מים",   "מעלית",
                                          "גינון",  "תיקונים", "ביטוח", "אחר"};
 
-void createSchema() {
-  Transaction transaction;
-  for (const char *statement : schema)
+void createVersion1() {
+  for (const char *statement : version1)
     exec(QString::fromUtf8(statement));
   exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
        {dates::toIso(QDate(today().year(), 1, 1))});
   for (const char *name : starterCategories)
     exec(QStringLiteral("INSERT INTO category (category) VALUES (?)"), {QString::fromUtf8(name)});
-  exec(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
-  transaction.commit();
 }
 
-// Checks the file is ours and current; creates the schema in an empty file.
+// Links each journal row of an older file to the row it records: the first
+// unlinked journal row of the same type, date, purpose and amount, in order.
+void linkJournal(const QString &table, const QString &dateColumn, const QString &forColumn, const QString &type) {
+  QHash<QString, QList<qint64>> unlinked;
+  auto journal = exec(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? "
+                                     "ORDER BY rowid"),
+                      {type});
+  const auto key = [](const QSqlQuery &q, int from) {
+    return q.value(from).toString() + QChar(0x1f) + q.value(from + 1).toString() + QChar(0x1f) +
+           q.value(from + 2).toString();
+  };
+  while (journal.next())
+    unlinked[key(journal, 1)] << journal.value(0).toLongLong();
+  journal.finish();
+  auto rows = exec(QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept")
+                       .arg(dateColumn, forColumn, table));
+  QList<std::pair<qint64, qint64>> links; // reciept, journal rowid
+  while (rows.next()) {
+    auto found = unlinked.find(key(rows, 1));
+    if (found != unlinked.end() && !found->isEmpty())
+      links.append({rows.value(0).toLongLong(), found->takeFirst()});
+  }
+  rows.finish();
+  for (const auto &[reciept, rowId] : links)
+    exec(QStringLiteral("UPDATE trans SET source_table = ?, source_reciept = ? WHERE rowid = ?"),
+         {table, reciept, rowId});
+}
+
+void createVersion2() {
+  for (const char *statement : version2)
+    exec(QString::fromUtf8(statement));
+  linkJournal(QStringLiteral("incoming"), QStringLiteral("inputdate"), QStringLiteral("\"for\""), texts::income);
+  linkJournal(QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"), texts::expense);
+}
+
+// Checks the file is ours and current; creates the schema in an empty file
+// and brings an older one up to date.
 QString prepare() {
   QSqlQuery version(QSqlDatabase::database());
   if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
     return texts::dbNotOurs;
   const int found = version.value(0).toInt();
+  version.finish();
   if (found > schemaVersion)
     return texts::dbTooNew;
   // A read-only file would accept the opening and refuse the first payment.
@@ -96,19 +154,32 @@ QString prepare() {
   probe.exec(QStringLiteral("ROLLBACK"));
   if (found == schemaVersion)
     return {};
-  QSqlQuery tables(QSqlDatabase::database());
-  if (!tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !tables.next() ||
-      tables.value(0).toInt() != 0)
-    return texts::dbNotOurs;
+  if (found == 0) {
+    QSqlQuery tables(QSqlDatabase::database());
+    if (!tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !tables.next() ||
+        tables.value(0).toInt() != 0)
+      return texts::dbNotOurs;
+  }
   try {
-    createSchema();
+    Transaction transaction;
+    upgrade(found, schemaVersion);
+    transaction.commit();
   } catch (const Error &e) {
-    return texts::dbEngineError.arg(e.text());
+    return texts::dbUpgradeFailed.arg(e.text());
   }
   return {};
 }
 
 } // namespace
+
+void upgrade(int from, int to) {
+  using Step = void (*)();
+  static const Step steps[] = {createVersion1, createVersion2};
+  static_assert(std::size(steps) == schemaVersion);
+  for (int version = from; version < to; ++version)
+    steps[version]();
+  exec(QStringLiteral("PRAGMA user_version = %1").arg(to));
+}
 
 QString defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");

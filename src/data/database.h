@@ -6,7 +6,7 @@
 
 namespace domiva::db {
 
-inline constexpr int schemaVersion = 1;
+inline constexpr int schemaVersion = 2;
 
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
@@ -16,6 +16,11 @@ QString defaultPath();
 // otherwise the Hebrew reason, with nothing left open.
 QString open(const QString &path);
 void close();
+
+// Brings the open file's schema from version `from` (0: an empty file) to
+// `to`, inside the caller's transaction. Start-up uses it on every older
+// file; tests use it to make one.
+void upgrade(int from, int to);
 
 // A statement the database refused; carries the engine's words.
 class Error : public std::runtime_error {

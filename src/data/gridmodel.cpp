@@ -3,6 +3,7 @@
 #include "data/dates.h"
 #include "data/money.h"
 
+#include <QColor>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -31,6 +32,12 @@ bool GridModel::reload() {
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const {
+  if (m_status >= 0 && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+    if (!isCancelled(index.row()))
+      return {};
+    return role == Qt::ForegroundRole ? QVariant(QColor(Qt::gray))
+                                      : QSqlQueryModel::data(this->index(index.row(), m_status));
+  }
   const QVariant value = QSqlQueryModel::data(index, role);
   if (role != Qt::DisplayRole || value.isNull())
     return value;
@@ -43,23 +50,31 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
   return value;
 }
 
-QList<QStringList> GridModel::displayRows() {
+bool GridModel::isCancelled(int row) const {
+  return m_status >= 0 && !QSqlQueryModel::data(index(row, m_status)).toString().isEmpty();
+}
+
+qint64 GridModel::key(int row) const { return QSqlQueryModel::data(index(row, m_key)).toLongLong(); }
+
+QList<QStringList> GridModel::printedRows() {
   while (canFetchMore())
     fetchMore();
   QList<QStringList> rows;
   rows.reserve(rowCount());
   for (int r = 0; r < rowCount(); ++r) {
+    if (isCancelled(r))
+      continue;
     QStringList cells;
-    for (int c = 0; c < columnCount(); ++c)
+    for (int c = 0; c < printedColumns(); ++c)
       cells << data(index(r, c)).toString();
     rows << cells;
   }
   return rows;
 }
 
-QStringList GridModel::headers() const {
+QStringList GridModel::printedHeaders() const {
   QStringList names;
-  for (int c = 0; c < columnCount(); ++c)
+  for (int c = 0; c < printedColumns(); ++c)
     names << headerData(c, Qt::Horizontal).toString();
   return names;
 }

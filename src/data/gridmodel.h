@@ -17,6 +17,12 @@ public:
 
   void setMoneyColumns(QList<int> columns) { m_money = std::move(columns); }
   void setDateColumns(QList<int> columns) { m_dates = std::move(columns); }
+  // A column that is empty unless the row was cancelled: such a row is
+  // greyed, its text is the row's tooltip, and printouts leave the row and
+  // the columns from this one on out.
+  void setStatusColumn(int column) { m_status = column; }
+  // The column holding the row's receipt number.
+  void setKeyColumn(int column) { m_key = column; }
 
   // Runs `sql` with `values` bound in order; false if the database refused it.
   bool load(const QString &sql, const QVariantList &values = {});
@@ -25,15 +31,22 @@ public:
 
   QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-  // Every row as the grid shows it, fetching the rows not yet read.
-  QList<QStringList> displayRows();
-  QStringList headers() const;
+  bool isCancelled(int row) const;
+  qint64 key(int row) const;
+
+  // What a printout of the grid holds: the rows not cancelled as the grid
+  // shows them, fetching the rows not yet read, and the headers.
+  QList<QStringList> printedRows();
+  QStringList printedHeaders() const;
 
 private:
   QString m_sql;
   QVariantList m_values;
   QList<int> m_money;
   QList<int> m_dates;
+  int m_status = -1;
+  int m_key = -1;
+  int printedColumns() const { return m_status < 0 ? columnCount() : m_status; }
 };
 
 } // namespace domiva

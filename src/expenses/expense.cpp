@@ -19,7 +19,9 @@ QStringList firstColumn(const QString &sql) {
 
 QString listQuery() {
   return QStringLiteral("select category as סוג_הוצאה,\"Date\" as תאריך,payby as אופן_התשלום,detail as פירוט,"
-                        "supplyer as ספק,amount as סכום from removals");
+                        "supplyer as ספק,amount as סכום,"
+                        "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END as ביטול,"
+                        "reciept as קבלה from removals");
 }
 
 QString record(const ExpenseInput &input) {
@@ -31,10 +33,23 @@ QString record(const ExpenseInput &input) {
   try {
     const QString date = dates::toIso(input.date);
     db::Transaction transaction;
-    db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
-                            "VALUES (?, ?, ?, ?, ?, ?)"),
-             {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
-    journal::add(input.category, *amount, input.date, texts::expense);
+    const auto inserted =
+        db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
+                                "VALUES (?, ?, ?, ?, ?, ?)"),
+                 {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
+    journal::add(journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(e.text());
+  }
+  return {};
+}
+
+QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
+  try {
+    db::Transaction transaction;
+    if (const QString refusal = journal::cancel(journal::expenses(), reciept, reason, day); !refusal.isEmpty())
+      return refusal;
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(e.text());

@@ -6,10 +6,14 @@
 
 namespace domiva::expenses {
 
-// The expenses grid: every expense, headers from the aliases.
+// The expenses grid: every expense, headers from the aliases, then the
+// cancellation and the receipt number (which the grid keeps hidden).
 QString listQuery();
+inline constexpr int categoryColumn = 0;
 inline constexpr int dateColumn = 1;
 inline constexpr int amountColumn = 5;
+inline constexpr int statusColumn = 6;
+inline constexpr int recieptColumn = 7;
 
 struct ExpenseInput {
   QString category;
@@ -23,6 +27,10 @@ struct ExpenseInput {
 // Writes the removals row and its trans row in one transaction. An empty
 // text on success, otherwise the message to show; nothing written then.
 QString record(const ExpenseInput &input);
+
+// Cancels expense `reciept` (see journal::cancel) in one transaction. An
+// empty text on success, otherwise the refusal.
+QString cancel(qint64 reciept, const QString &reason, const QDate &day);
 
 // Appends a supplier name; repeats are the user's judgement, an empty name is refused.
 QString addSupplier(const QString &name);

@@ -1,5 +1,6 @@
 #include "expenses/removalwindow.h"
 
+#include "common/cancelling.h"
 #include "common/grid.h"
 #include "common/messages.h"
 #include "common/printing.h"
@@ -17,16 +18,18 @@ RemovalWindow::RemovalWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RemovalForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->indate});
-  connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::Command1_Click);
-  connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::Command2_Click);
-  connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::Command3_Click);
-  connect(ui->Command4, &QPushButton::clicked, this, &RemovalWindow::Command4_Click);
-  Form_Load();
+  connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::recordExpense);
+  connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::printList);
+  connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);
+  connect(ui->Command4, &QPushButton::clicked, this, &RemovalWindow::addSupplier);
+  connect(ui->cancelRow, &QPushButton::clicked, this, &RemovalWindow::cancelExpense);
+  cancelling::addMenuAction(ui->DataGrid1, [this] { cancelExpense(); });
+  load();
 }
 
 RemovalWindow::~RemovalWindow() = default;
 
-void RemovalWindow::Form_Load() {
+void RemovalWindow::load() {
   ui->indate->setDate(today());
   try {
     ui->category->addItems(expenses::categories());
@@ -40,14 +43,17 @@ void RemovalWindow::Form_Load() {
   }
   m_list->setDateColumns({expenses::dateColumn});
   m_list->setMoneyColumns({expenses::amountColumn});
+  m_list->setKeyColumn(expenses::recieptColumn);
+  m_list->setStatusColumn(expenses::statusColumn);
   m_list->load(expenses::listQuery());
   grid::bind(ui->DataGrid1, m_list);
+  ui->DataGrid1->setColumnHidden(expenses::recieptColumn, true);
   setWidths();
 }
 
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
-void RemovalWindow::Command1_Click() {
+void RemovalWindow::recordExpense() {
   const QString failure = expenses::record({ui->category->currentText(), ui->indate->date(),
                                             ui->payby->currentText(), ui->details->text(),
                                             ui->supplyer->currentText(), ui->amount->text()});
@@ -59,18 +65,28 @@ void RemovalWindow::Command1_Click() {
   setWidths();
 }
 
-void RemovalWindow::Command2_Click() {
-  const auto printout =
-      buildListPrintout(QStringLiteral("רשימת הוצאות הבניין"), m_list->headers(), m_list->displayRows());
+void RemovalWindow::printList() {
+  const auto printout = buildListPrintout(QStringLiteral("רשימת הוצאות הבניין"), m_list->printedHeaders(),
+                                          m_list->printedRows());
   printing::print(this, *printout);
 }
 
-void RemovalWindow::Command3_Click() { close(); }
+void RemovalWindow::closeWindow() { close(); }
 
-void RemovalWindow::Command4_Click() {
+void RemovalWindow::addSupplier() {
   // The open list stays as it is: the name is offered from the next opening.
   const QString failure = expenses::addSupplier(ui->supplyer->currentText());
   messages::show(this, failure.isEmpty() ? texts::supplierAdded : failure);
+}
+
+void RemovalWindow::cancelExpense() {
+  cancelling::cancelChosenRow(this, ui->DataGrid1, m_list,
+                              {expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"),
+                               expenses::amountColumn},
+                              [](qint64 reciept, const QString &reason) {
+                                return expenses::cancel(reciept, reason, today());
+                              });
+  setWidths();
 }
 
 } // namespace domiva

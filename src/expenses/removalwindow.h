@@ -17,13 +17,14 @@ public:
   ~RemovalWindow() override;
 
 private slots:
-  void Command1_Click(); // "הוסף": record the expense
-  void Command2_Click(); // "הדפס": print the expenses list
-  void Command3_Click(); // "יציאה": close the window
-  void Command4_Click(); // "+": add the supplier box's name to the suppliers
+  void recordExpense();  // Command1 "הוסף"
+  void printList();      // Command2 "הדפס"
+  void closeWindow();    // Command3 "יציאה"
+  void addSupplier();    // Command4 "+": the supplier box's name joins the suppliers
+  void cancelExpense();  // cancelRow "בטל רשומה", and the grid's context menu
 
 private:
-  void Form_Load();
+  void load();
   void setWidths();
   std::unique_ptr<Ui::RemovalForm> ui;
   GridModel *m_list = nullptr;

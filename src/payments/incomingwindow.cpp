@@ -1,5 +1,6 @@
 #include "payments/incomingwindow.h"
 
+#include "common/cancelling.h"
 #include "common/grid.h"
 #include "common/messages.h"
 #include "common/printing.h"
@@ -9,27 +10,37 @@
 #include "data/database.h"
 #include "data/gridmodel.h"
 #include "data/reportdocument.h"
-#include "payments/payment.h"
 #include "ui_incomingwindow.h"
 
 namespace domiva {
+namespace {
+// How long a recording counts as "just now" for the duplicate warning.
+constexpr qint64 recentSeconds = 10 * 60;
+} // namespace
 
 IncomingWindow::IncomingWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::IncomingForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->inputdate});
-  connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::apartment_Change);
-  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::Command1_Click);
-  connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::Command2_Click);
-  connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::Command3_Click);
-  Form_Load();
+  connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
+  connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
+  connect(ui->year, &QComboBox::activated, this, [this] { m_yearChosen = true; });
+  connect(ui->year->lineEdit(), &QLineEdit::textEdited, this, [this] { m_yearChosen = true; });
+  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment);
+  connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);
+  connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);
+  connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);
+  cancelling::addMenuAction(ui->DataGrid1, [this] { cancelPayment(); });
+  load();
 }
 
 IncomingWindow::~IncomingWindow() = default;
 
-void IncomingWindow::Form_Load() {
+void IncomingWindow::load() {
   m_list->setDateColumns({payments::dateColumn});
   m_list->setMoneyColumns({payments::amountColumn});
+  m_list->setKeyColumn(payments::recieptColumn);
+  m_list->setStatusColumn(payments::statusColumn);
   m_list->load(payments::listQuery());
   grid::bind(ui->DataGrid1, m_list);
   setWidths();
@@ -44,6 +55,7 @@ void IncomingWindow::Form_Load() {
   ui->apartment->setCurrentIndex(-1);
   ui->apartment->setEditText(QString());
   ui->inputdate->setDate(today());
+  followEntryDate();
   const int month = today().month() - 1;
   ui->from_month->setCurrentIndex(month);
   ui->to_month->setCurrentIndex(month);
@@ -58,13 +70,33 @@ void IncomingWindow::Form_Load() {
 
 void IncomingWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
-void IncomingWindow::apartment_Change() { ui->family->setText(payments::residentName(ui->apartment->currentText())); }
+void IncomingWindow::showResident() { ui->family->setText(payments::residentName(ui->apartment->currentText())); }
 
-void IncomingWindow::Command1_Click() {
-  const payments::PaymentInput input{ui->inputdate->date(),     ui->apartment->currentText(),
-                                     ui->forcombo->currentText(), ui->details->text(),
+void IncomingWindow::followEntryDate() {
+  const int year = ui->inputdate->date().year();
+  const QString shown = ui->year->currentText();
+  const QSignalBlocker quiet(ui->year);
+  ui->year->clear();
+  for (int offered = year - 1; offered <= year + 1; ++offered)
+    ui->year->addItem(QString::number(offered));
+  ui->year->setCurrentText(m_yearChosen ? shown : QString::number(year));
+}
+
+void IncomingWindow::recordPayment() {
+  const payments::PaymentInput input{ui->inputdate->date(),       ui->apartment->currentText(),
+                                     ui->forcombo->currentText(),   ui->details->text(),
                                      ui->from_month->currentText(), ui->to_month->currentText(),
-                                     ui->payment->currentText(),  ui->amount->text()};
+                                     ui->payment->currentText(),    ui->amount->text(),
+                                     ui->year->currentText()};
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  m_recent.removeIf([&](const auto &entry) { return entry.second.secsTo(now) > recentSeconds; });
+  for (const auto &[earlier, when] : std::as_const(m_recent))
+    if (payments::samePayment(earlier, input)) {
+      if (!messages::ask(this, texts::duplicatePayment))
+        return;
+      break;
+    }
+
   const payments::Outcome outcome = payments::record(input, building().monthlyPay);
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
@@ -72,21 +104,33 @@ void IncomingWindow::Command1_Click() {
     case payments::Field::Apartment: ui->apartment->setFocus(); break;
     case payments::Field::FromMonth: ui->from_month->setFocus(); break;
     case payments::Field::ToMonth: ui->to_month->setFocus(); break;
+    case payments::Field::Year: ui->year->setFocus(); break;
     case payments::Field::Amount: ui->amount->setFocus(); break;
     case payments::Field::None: break;
     }
     return;
   }
+  m_recent.append({input, now});
   m_list->reload();
   setWidths();
 }
 
-void IncomingWindow::Command2_Click() {
-  const auto printout =
-      buildListPrintout(QStringLiteral("רשימת תשלומי דיירים"), m_list->headers(), m_list->displayRows());
+void IncomingWindow::printList() {
+  const auto printout = buildListPrintout(QStringLiteral("רשימת תשלומי דיירים"), m_list->printedHeaders(),
+                                          m_list->printedRows());
   printing::print(this, *printout);
 }
 
-void IncomingWindow::Command3_Click() { close(); }
+void IncomingWindow::closeWindow() { close(); }
+
+void IncomingWindow::cancelPayment() {
+  cancelling::cancelChosenRow(
+      this, ui->DataGrid1, m_list,
+      {payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"), payments::amountColumn},
+      [](qint64 reciept, const QString &reason) {
+        return payments::cancel(reciept, reason, today(), building().monthlyPay);
+      });
+  setWidths();
+}
 
 } // namespace domiva

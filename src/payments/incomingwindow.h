@@ -1,4 +1,8 @@
 #pragma once
+#include "payments/payment.h"
+
+#include <QDateTime>
+#include <QList>
 #include <QWidget>
 #include <memory>
 
@@ -17,16 +21,21 @@ public:
   ~IncomingWindow() override;
 
 private slots:
-  void apartment_Change(); // an apartment chosen or typed: show its resident
-  void Command1_Click();   // "בצע": record the payment
-  void Command2_Click();   // "הדפס": print the payments list
-  void Command3_Click();   // "יציאה": close the window
+  void showResident();     // an apartment chosen or typed: show its resident
+  void followEntryDate();  // the year box follows the date until the user sets it
+  void recordPayment();    // Command1 "בצע"
+  void printList();        // Command2 "הדפס"
+  void closeWindow();      // Command3 "יציאה"
+  void cancelPayment();    // cancelRow "בטל רשומה", and the grid's context menu
 
 private:
-  void Form_Load();
+  void load();
   void setWidths();
   std::unique_ptr<Ui::IncomingForm> ui;
   GridModel *m_list = nullptr;
+  bool m_yearChosen = false; // the user set the year box
+  // What was recorded in this window lately, for the duplicate warning.
+  QList<std::pair<payments::PaymentInput, QDateTime>> m_recent;
 };
 
 } // namespace domiva

@@ -6,10 +6,14 @@
 
 namespace domiva::payments {
 
-// The payments grid: every payment, headers from the aliases.
+// The payments grid: every payment, headers from the aliases, the months'
+// year after the months and the cancellation last.
 QString listQuery();
 inline constexpr int dateColumn = 0;
-inline constexpr int amountColumn = 7;
+inline constexpr int apartmentColumn = 1;
+inline constexpr int amountColumn = 8;
+inline constexpr int recieptColumn = 9;
+inline constexpr int statusColumn = 10;
 
 // A payment as the payments window holds it when "בצע" is pressed.
 struct PaymentInput {
@@ -21,24 +25,36 @@ struct PaymentInput {
   QString toMonth;
   QString payment;
   QString amount;
+  QString year; // the year the months belong to
 };
 
 // The field to give the focus to after a refusal.
-enum class Field { None, Apartment, FromMonth, ToMonth, Amount };
+enum class Field { None, Apartment, FromMonth, ToMonth, Year, Amount };
 
 struct Outcome {
   QString message; // empty when the payment was recorded
   Field focus = Field::None;
+  qint64 reciept = 0; // the new payment's receipt number
   bool ok() const { return message.isEmpty(); }
 };
 
-// Checks the payment, then writes its incoming and trans rows and credits
-// the months of the apartment's matrix row for the entry date's year, all in
-// one transaction. `monthlyPay` is the dues read at start-up.
+// Checks the payment, then writes its incoming and trans rows and rebuilds
+// the apartment's matrix row of the payment's year, all in one transaction.
+// `monthlyPay` is the dues a new matrix row owes each month.
 Outcome record(const PaymentInput &input, qint64 monthlyPay);
+
+// Two inputs that would record the same apartment, year, months and amount.
+bool samePayment(const PaymentInput &a, const PaymentInput &b);
+
+// Cancels payment `reciept` (see journal::cancel) and rebuilds its matrix row,
+// in one transaction. An empty text on success, otherwise the refusal.
+QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 monthlyPay);
 
 // The name of the apartment's resident, or an empty text.
 QString residentName(const QString &apartmentText);
 
+// The years the year box accepts.
+inline constexpr int firstYear = 2000;
+inline constexpr int lastYear = 2100;
 
 } // namespace domiva::payments

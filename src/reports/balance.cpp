@@ -14,25 +14,35 @@ Money sumOf(const QString &sql, const QDate &from, const QDate &to) {
 
 QString incomeQuery() {
   return QStringLiteral("select \"for\" as עבור ,sum(amount) as סכום from incoming "
-                        "where inputdate between ? and ? group by \"for\"");
+                        "where inputdate between ? and ? and cancelled is null group by \"for\"");
 }
 
 QString expenseQuery() {
   return QStringLiteral("select category as סוג_הוצאה ,sum(amount) as סכום from removals "
-                        "where \"Date\" between ? and ? group by category");
+                        "where \"Date\" between ? and ? and cancelled is null group by category");
 }
 
 Totals totals(const QDate &from, const QDate &to) {
-  return {sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM incoming WHERE inputdate BETWEEN ? AND ?"), from, to),
-          sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM removals WHERE \"Date\" BETWEEN ? AND ?"), from, to)};
+  return {sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM incoming "
+                               "WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL"),
+                from, to),
+          sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM removals "
+                               "WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL"),
+                from, to)};
 }
 
 std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, Money result) {
   ReportLayout layout;
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines instead of one mixed sum.
+  // A cancelled row and its reversal leave no line behind.
   auto query = db::exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans "
-                                       "where inputdate between ? and ? group by \"for\", \"Type\""),
+                                       "where inputdate between ? and ? "
+                                       "and not exists (select 1 from incoming i where trans.source_table = 'incoming' "
+                                       "and i.reciept = trans.source_reciept and i.cancelled is not null) "
+                                       "and not exists (select 1 from removals r where trans.source_table = 'removals' "
+                                       "and r.reciept = trans.source_reciept and r.cancelled is not null) "
+                                       "group by \"for\", \"Type\""),
                         {dates::toIso(from), dates::toIso(to)});
   while (query.next())
     layout.rows << QStringList{query.value(0).toString(), Money::fromAgorot(query.value(1).toLongLong()).toString(),

@@ -5,6 +5,7 @@
 #include "data/building.h"
 #include "data/database.h"
 #include "data/money.h"
+#include "payments/consistency.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -93,10 +94,11 @@ private slots:
       return names.join(',');
     };
     QCOMPARE(columns("neighbors"), QStringLiteral("apartment,family,status,phone1,phone2,email"));
-    QCOMPARE(columns("incoming"),
-             QStringLiteral("inputdate,apartment,for,detail,from_month,to_month,payment,amount,reciept"));
-    QCOMPARE(columns("removals"), QStringLiteral("category,Date,payby,detail,supplyer,amount,reciept"));
-    QCOMPARE(columns("trans"), QStringLiteral("inputdate,for,amount,Type"));
+    QCOMPARE(columns("incoming"), QStringLiteral("inputdate,apartment,for,detail,from_month,to_month,payment,amount,"
+                                                 "reciept,year,cancelled,cancel_reason"));
+    QCOMPARE(columns("removals"),
+             QStringLiteral("category,Date,payby,detail,supplyer,amount,reciept,cancelled,cancel_reason"));
+    QCOMPARE(columns("trans"), QStringLiteral("inputdate,for,amount,Type,source_table,source_reciept"));
     QCOMPARE(columns("anual_report"), QStringLiteral("apartment,family,year,jan,feb,mer,apr,mai,jun,jul,aug,sep,"
                                                      "oct,nov,dec,total,depth"));
     QCOMPARE(columns("registery"), QStringLiteral("apartments,monthly_pay,openbalance,opendate,street,city"));
@@ -155,7 +157,7 @@ private slots:
     const QString newer = dir.filePath("newer.sqlite");
     {
       test::TempDatabase database;
-      db::exec("PRAGMA user_version = 2");
+      db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
       QFile::copy(database.path(), newer);
     }
     QCOMPARE(db::open(newer), texts::dbTooNew);
@@ -180,6 +182,70 @@ private slots:
     }
     QSqlDatabase::removeDatabase("foreign");
     QCOMPARE(db::open(foreign), texts::dbNotOurs);
+  }
+
+  // A file of version 1, as the program wrote it before payments had a year
+  // and rows could be cancelled: two payments of one apartment (the second
+  // replacing January, as then), one expense, and their journal rows.
+  static void makeVersion1(const QString &path) {
+    {
+      QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
+      file.setDatabaseName(path);
+      QVERIFY(file.open());
+      db::upgrade(0, 1);
+      test::addResident(5, "כהן");
+      db::exec("INSERT INTO incoming VALUES ('2025-12-20', 5, 'ועד הבית', '', 'ינואר', 'ינואר', 'מזומן', 25000, NULL)");
+      db::exec("INSERT INTO incoming VALUES ('2025-12-21', 5, 'ועד הבית', '', 'ינואר', 'פבואר', 'מזומן', 20000, NULL)");
+      db::exec("INSERT INTO removals VALUES ('חשמל', '2025-12-22', 'שיק', '', '', 81240, NULL)");
+      db::exec("INSERT INTO trans VALUES ('2025-12-20', 'ועד הבית', 25000, 'הכנסה'), "
+               "('2025-12-21', 'ועד הבית', 20000, 'הכנסה'), ('2025-12-22', 'חשמל', 81240, 'הוצאה')");
+      db::exec("INSERT INTO anual_report (apartment, family, year, jan, feb, total, depth) "
+               "VALUES (5, 'כהן', 2025, 100, 100, 200, 2800)");
+    }
+    db::close();
+  }
+  static QByteArray bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  void aVersion1FileIsMigratedKeepingEveryRow() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    makeVersion1(path);
+    QVERIFY(db::open(path).isEmpty());
+    QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), 2);
+    QCOMPARE(test::rows("SELECT * FROM incoming"),
+             (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
+                                  {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}}}));
+    QCOMPARE(test::rows("SELECT * FROM removals"),
+             (QList<QVariantList>{{"חשמל", "2025-12-22", "שיק", "", "", 81240, 1, {}, {}}}));
+    QCOMPARE(test::rows("SELECT source_table, source_reciept FROM trans ORDER BY rowid"),
+             (QList<QVariantList>{{"incoming", 1}, {"incoming", 2}, {"removals", 1}}));
+    // The matrix is left as it was; the check tells it from its rebuild.
+    QCOMPARE(test::rows("SELECT jan, feb, total FROM anual_report")[0], (QVariantList{100, 100, 200}));
+    const auto findings = consistency::check();
+    QCOMPARE(findings.size(), 1);
+    QVERIFY(findings[0].text.contains(texts::checkCell.arg("ינואר", "100", "350")));
+    db::close();
+  }
+
+  void aFailedMigrationLeavesTheFileAsItWas() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    makeVersion1(path);
+    {
+      // A column the migration adds is there already: its step fails midway.
+      QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
+      file.setDatabaseName(path);
+      QVERIFY(file.open());
+      db::exec("ALTER TABLE removals ADD COLUMN cancelled TEXT");
+    }
+    db::close();
+    const QByteArray before = bytes(path);
+    QVERIFY(db::open(path).startsWith(texts::dbUpgradeFailed.section('\n', 0, 0)));
+    QCOMPARE(bytes(path), before);
+    QVERIFY(!QFile::exists(path + "-journal"));
   }
 
   void buildingReadsDefaultsForMissingValues() {

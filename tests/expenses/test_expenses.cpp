@@ -51,7 +51,8 @@ private slots:
     QCOMPARE(combo("supplyer")->itemText(2), QStringLiteral("חשמלאי"));
     QCOMPARE(combo("payby")->itemText(1), QStringLiteral("שיק"));
     QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
-             (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"}));
+             (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום", "ביטול", "קבלה"}));
+    QVERIFY(control<QTableView>("DataGrid1")->isColumnHidden(7));
     QVERIFY(grid().isEmpty());
   }
 
@@ -68,9 +69,11 @@ private slots:
     enter("שיפוץ", "150");
     click("Command1");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::rows("SELECT * FROM removals"), (QList<QVariantList>{{"שיפוץ", "2026-05-20", "", "", "", 15000, 1}}));
-    QCOMPARE(test::rows("SELECT * FROM trans"), (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה"}}));
-    QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150"}}));
+    QCOMPARE(test::rows("SELECT * FROM removals"),
+             (QList<QVariantList>{{"שיפוץ", "2026-05-20", "", "", "", 15000, 1, {}, {}}}));
+    QCOMPARE(test::rows("SELECT * FROM trans"),
+             (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה", "removals", 1}}));
+    QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150", "", "1"}}));
     // The fields stay; a second press records the same expense again.
     QCOMPARE(combo("category")->currentText(), QStringLiteral("שיפוץ"));
     click("Command1");
@@ -131,24 +134,38 @@ private slots:
     QCOMPARE(count("supplyer"), 0);
   }
 
-  void printsEveryExpenseAsATable() {
+  void cancellingAnExpenseUndoesIt() {
     test::Prints prints;
     window = openShared<RemovalWindow>();
-    click("Command2");
-    QCOMPARE(prints.tables[0].size(), 1);
-    QVERIFY(prints.texts[0].startsWith(QStringLiteral("רשימת הוצאות הבניין")));
-
     enter("ניקיון", "100", "5 כוכבים");
     click("Command1");
     enter("חשמל", "812.4", "חברת החשמל", "חשבון");
     combo("payby")->setCurrentIndex(1);
     click("Command1");
+    const auto journalBefore = test::rows("SELECT \"for\", sum(amount) FROM trans GROUP BY \"for\" ORDER BY 1");
+    enter("מעלית", "2300");
+    click("Command1");
+
+    chooseRow(2);
+    messages->reply = QStringLiteral("נרשם פעמיים");
+    click("cancelRow");
+    QCOMPARE(messages->asked, QStringList{texts::cancelQuestion.arg("קבלה מס' 3, תאריך 20/05/2026, מעלית, סכום 2300")});
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT cancelled, cancel_reason FROM removals WHERE reciept = 3")[0],
+             (QVariantList{"2026-05-20", "נרשם פעמיים"}));
+    QCOMPARE(test::rows("SELECT \"for\", sum(amount) FROM trans GROUP BY \"for\" HAVING sum(amount) <> 0 ORDER BY 1"),
+             journalBefore);
+    QCOMPARE(grid()[2][6], QStringLiteral("מבוטל: נרשם פעמיים"));
+    chooseRow(2);
+    click("cancelRow");
+    QCOMPARE(messages->shown, QStringList{texts::alreadyCancelled});
+
+    // The printout: every expense not cancelled, without the status and receipt.
     click("Command2");
-    const auto table = prints.tables[1];
-    QCOMPARE(table[0], (QStringList{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"}));
-    // The amount and a supplier starting with a digit stay in cells of their own.
-    QCOMPARE(table[1], (QStringList{"ניקיון", "20/05/2026", "", "", "5 כוכבים", "100"}));
-    QCOMPARE(table[2], (QStringList{"חשמל", "20/05/2026", "שיק", "חשבון", "חברת החשמל", "812.4"}));
+    QCOMPARE(prints.tables[0], (QList<QStringList>{{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"},
+                                                   {"ניקיון", "20/05/2026", "", "", "5 כוכבים", "100"},
+                                                   {"חשמל", "20/05/2026", "שיק", "חשבון", "חברת החשמל", "812.4"}}));
+    QVERIFY(prints.texts[0].startsWith(QStringLiteral("רשימת הוצאות הבניין")));
   }
 };
 

@@ -27,7 +27,8 @@ class ReportsTest : public test::WindowTest {
   QDateEdit *picker(const char *name) const { return control<QDateEdit>(name); }
 
   static void pay(const QDate &date, const QString &forText, const QString &amount) {
-    QVERIFY(payments::record({date, "1", forText, "", "ינואר", "ינואר", "", amount}, 100).ok());
+    QVERIFY(payments::record({date, "1", forText, "", "ינואר", "ינואר", "", amount, QString::number(date.year())}, 100)
+                .ok());
   }
   static void spend(const QDate &date, const QString &category, const QString &amount) {
     QCOMPARE(expenses::record({category, date, "", "", "", amount}), QString());
@@ -50,6 +51,10 @@ private slots:
     pay(QDate(2027, 1, 1), "ועד הבית", "1000");
     spend(QDate(2026, 3, 3), "חשמל", "0.20");
     spend(QDate(2026, 4, 4), "מעלית", "700.5");
+    pay(QDate(2026, 5, 5), "חניה", "500"); // cancelled rows count nowhere
+    spend(QDate(2026, 5, 5), "מעלית", "9");
+    QCOMPARE(payments::cancel(6, "טעות", QDate(2026, 6, 1), 100), QString());
+    QCOMPARE(expenses::cancel(3, "טעות", QDate(2026, 6, 1)), QString());
     window = openShared<BalanceWindow>();
     QCOMPARE(window->windowTitle(), QStringLiteral("מאזן שנתי"));
     QCOMPARE(label("label1"), QStringLiteral("2026 מאזן שנתי "));
@@ -88,11 +93,12 @@ private slots:
     QCOMPARE(label("bal"), QStringLiteral("1050"));
   }
 
-  void savedDetailsWaitForTheNextStart() {
+  void savedDetailsTakeEffectAtOnce() {
     window = openShared<BalanceWindow>();
     QCOMPARE(saveBuilding({"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
     click("Command1");
-    QCOMPARE(label("Label8"), QStringLiteral("800ש'ח "));
+    QCOMPARE(label("Label8"), QStringLiteral("-5000ש'ח "));
+    QCOMPARE(label("Label6"), QStringLiteral("01/01/2020"));
   }
 
   void printNeedsJournalRows() {
@@ -107,6 +113,11 @@ private slots:
     pay(QDate(2026, 3, 1), "אחר", "50");
     spend(QDate(2026, 3, 2), "אחר", "20"); // the same word as a payment purpose
     spend(QDate(2026, 3, 2), "מים", "530");
+    // Cancelled rows leave no line and no amount behind.
+    pay(QDate(2026, 3, 1), "חניה", "75");
+    spend(QDate(2026, 3, 2), "מים", "99");
+    QCOMPARE(payments::cancel(4, "טעות", QDate(2026, 6, 1), 100), QString());
+    QCOMPARE(expenses::cancel(3, "טעות", QDate(2026, 6, 1)), QString());
     window = openShared<BalanceWindow>();
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport2");

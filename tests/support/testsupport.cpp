@@ -33,9 +33,21 @@ void TempDatabase::reopen() {
 
 Messages::Messages() {
   messages::setSink([this](const QString &text) { shown << text; });
+  messages::setAnswer([this](const QString &text) {
+    asked << text;
+    return yes;
+  });
+  messages::setTextAnswer([this](const QString &text) {
+    asked << text;
+    return reply;
+  });
 }
 
-Messages::~Messages() { messages::setSink({}); }
+Messages::~Messages() {
+  messages::setSink({});
+  messages::setAnswer({});
+  messages::setTextAnswer({});
+}
 
 Prints::Prints() {
   printing::setSink({[this](const QTextDocument &document) {
@@ -101,6 +113,12 @@ void WindowTest::endTest() {
 }
 
 void WindowTest::click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+
+void WindowTest::chooseRow(int row, const char *name) const {
+  auto *view = control<QTableView>(name);
+  view->scrollTo(view->model()->index(row, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
+}
 
 QList<QStringList> WindowTest::grid(const char *name) const { return gridRows(control<QTableView>(name)->model()); }
 

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QAbstractItemModel;
 class QWidget;
@@ -32,12 +33,17 @@ private:
   QString m_path;
 };
 
-// Collects the messages the program shows while it lives.
+// Collects the messages the program shows while it lives, and answers its
+// questions: yes/no with `yes`, a text question with `reply` (nothing: the
+// user declined).
 class Messages {
 public:
   Messages();
   ~Messages();
   QStringList shown;
+  QStringList asked; // every question, yes/no or text
+  bool yes = true;
+  std::optional<QString> reply;
   QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
 };
 
@@ -73,6 +79,8 @@ protected:
     return found;
   }
   void click(const char *name) const;
+  // Chooses row `row` of the grid as a click would.
+  void chooseRow(int row, const char *name = "DataGrid1") const;
   QList<QStringList> grid(const char *name = "DataGrid1") const;
   static int count(const char *table);
 

@@ -1,0 +1,49 @@
+#include "common/cancelling.h"
+
+#include "common/messages.h"
+#include "common/texts.h"
+#include "data/gridmodel.h"
+
+#include <QAction>
+#include <QTableView>
+
+namespace domiva::cancelling {
+
+void addMenuAction(QTableView *view, const std::function<void()> &action) {
+  auto *menuAction = new QAction(texts::cancelRow, view);
+  QObject::connect(menuAction, &QAction::triggered, view, action);
+  view->addAction(menuAction);
+  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const Summary &summary,
+                     const std::function<QString(qint64, const QString &)> &cancel) {
+  const int row = view->currentIndex().row();
+  if (row < 0 || !view->selectionModel()->isRowSelected(row, {})) {
+    messages::show(window, texts::chooseRow);
+    return;
+  }
+  if (model->isCancelled(row)) {
+    messages::show(window, texts::alreadyCancelled);
+    return;
+  }
+  const auto cell = [&](int column) { return model->index(row, column).data().toString(); };
+  const qint64 reciept = model->key(row);
+  const QString described = texts::cancelSummary.arg(QString::number(reciept), cell(summary.dateColumn),
+                                                      summary.whoLabel.arg(cell(summary.whoColumn)),
+                                                      cell(summary.amountColumn));
+  const auto reason = messages::askText(window, texts::cancelQuestion.arg(described));
+  if (!reason)
+    return;
+  if (reason->trimmed().isEmpty()) {
+    messages::show(window, texts::reasonRequired);
+    return;
+  }
+  const QString failure = cancel(reciept, reason->trimmed());
+  model->reload();
+  view->selectRow(row);
+  if (!failure.isEmpty())
+    messages::show(window, failure);
+}
+
+} // namespace domiva::cancelling
