@@ -42,16 +42,35 @@ QString fileFor(int years) {
   return QDir::tempPath() + QStringLiteral("/domiva-bench-%1y.sqlite").arg(years);
 }
 
+int openYears = 0; // the fixture open now; negative: a scratch copy of it
+
 void use(int years) {
-  static int open = 0;
-  if (open == years)
+  if (openYears == years)
     return;
   db::close();
   if (!QFile::exists(fileFor(years)) && !bench::generate(fileFor(years), years, 1))
     qFatal("cannot generate %d years", years);
   if (!startUp(fileFor(years)).isEmpty())
     qFatal("cannot open the bench file");
-  open = years;
+  openYears = years;
+}
+
+// The benchmarks that write work on a fresh copy of the fixture, so the
+// fixtures, and the figures of later runs, never change.
+void useCopy(int years) {
+  use(years);
+  db::close();
+  const QString copy = QDir::tempPath() + QStringLiteral("/domiva-bench-scratch.sqlite");
+  QFile::remove(copy);
+  if (!QFile::copy(fileFor(years), copy) || !startUp(copy).isEmpty())
+    qFatal("cannot copy the bench file");
+  openYears = -years;
+}
+
+// Writes spread over the apartments, as a real month's payments are.
+QString nextApartment() {
+  static int apartment = 0;
+  return QString::number(1 + apartment++ % 200);
 }
 
 // Runs a query the way a grid would start: the statement and its first rows.
@@ -107,8 +126,10 @@ void balanceFloor(const QDate &from, const QDate &to) {
   const QVariantList period{from.toString(Qt::ISODate), to.toString(Qt::ISODate)};
   rawRows(balance::incomeQuery(), period);
   rawRows(balance::expenseQuery(), period);
-  rawRows(QStringLiteral("SELECT sum(amount) FROM incoming WHERE inputdate BETWEEN ? AND ?"), period);
-  rawRows(QStringLiteral("SELECT sum(amount) FROM removals WHERE \"Date\" BETWEEN ? AND ?"), period);
+  rawRows(QStringLiteral("SELECT sum(amount) FROM incoming WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL"),
+          period);
+  rawRows(QStringLiteral("SELECT sum(amount) FROM removals WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL"),
+          period);
 }
 void BM_OpenFloor_balance(benchmark::State &state) {
   use(int(state.range(0)));
@@ -165,40 +186,78 @@ void BM_BareWindowShown(benchmark::State &state) {
 }
 
 void BM_RecordPayment(benchmark::State &state) {
-  use(int(state.range(0)));
+  useCopy(int(state.range(0)));
   const QDate day = QDate::currentDate();
   for (auto _ : state)
-    payments::record({day, QStringLiteral("17"), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
+    payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
                       QStringLiteral("מאי"), QString(), QStringLiteral("300"), QString::number(day.year())},
                      250);
 }
 void BM_RecordPaymentFloor(benchmark::State &state) {
-  use(int(state.range(0)));
+  useCopy(int(state.range(0)));
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
     db::Transaction transaction;
-    db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount) VALUES (?, 17, 'אחר', 30000)"),
-             {day});
-    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', 30000, 'הכנסה')"), {day});
+    db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
+                            "VALUES (?, 17, 'אחר', 30000, ?)"),
+             {day, QDate::currentDate().year()});
+    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', 30000, 'הכנסה', 'incoming', 1)"), {day});
     db::exec(QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
                             "WHERE apartment = 17 AND year = ?"),
              {QDate::currentDate().year()});
     transaction.commit();
   }
 }
+// Each cancelled payment is recorded first, outside the timing.
+void BM_CancelPayment(benchmark::State &state) {
+  useCopy(int(state.range(0)));
+  const QDate day = QDate::currentDate();
+  for (auto _ : state) {
+    state.PauseTiming();
+    const auto outcome = payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(),
+                                           QStringLiteral("מרץ"), QStringLiteral("מאי"), QString(),
+                                           QStringLiteral("300"), QString::number(day.year())},
+                                          250);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(payments::cancel(outcome.reciept, QStringLiteral("בדיקה"), day, 250));
+  }
+}
+void BM_CancelPaymentFloor(benchmark::State &state) {
+  useCopy(int(state.range(0)));
+  const QString day = QDate::currentDate().toString(Qt::ISODate);
+  for (auto _ : state) {
+    state.PauseTiming();
+    const qint64 reciept =
+        db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
+                                "VALUES (?, 17, 'אחר', 30000, ?)"),
+                 {day, QDate::currentDate().year()})
+            .lastInsertId()
+            .toLongLong();
+    state.ResumeTiming();
+    db::Transaction transaction;
+    db::exec(QStringLiteral("UPDATE incoming SET cancelled = ?, cancel_reason = 'בדיקה' WHERE reciept = ?"),
+             {day, reciept});
+    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', -30000, 'הכנסה', 'incoming', ?)"), {day, reciept});
+    db::exec(QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
+                            "WHERE apartment = 17 AND year = ?"),
+             {QDate::currentDate().year()});
+    transaction.commit();
+  }
+}
+
 void BM_RecordExpense(benchmark::State &state) {
-  use(int(state.range(0)));
+  useCopy(int(state.range(0)));
   for (auto _ : state)
     expenses::record({QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(),
                       QStringLiteral("812.4")});
 }
 void BM_RecordExpenseFloor(benchmark::State &state) {
-  use(int(state.range(0)));
+  useCopy(int(state.range(0)));
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
     db::Transaction transaction;
     db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", amount) VALUES ('חשמל', ?, 81240)"), {day});
-    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'חשמל', 81240, 'הוצאה')"), {day});
+    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'חשמל', 81240, 'הוצאה', 'removals', 1)"), {day});
     transaction.commit();
   }
 }
@@ -259,6 +318,8 @@ BENCHMARK(BM_Open<AnualReportWindow>) YEARS;
 BENCHMARK(BM_OpenFloor_anualreport) YEARS;
 BENCHMARK(BM_RecordPayment) YEARS;
 BENCHMARK(BM_RecordPaymentFloor) YEARS;
+BENCHMARK(BM_CancelPayment) YEARS;
+BENCHMARK(BM_CancelPaymentFloor) YEARS;
 BENCHMARK(BM_RecordExpense) YEARS;
 BENCHMARK(BM_RecordExpenseFloor) YEARS;
 BENCHMARK(BM_BalanceShow)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include "residents/residents.h"
 
 #include <QFile>
+#include <algorithm>
 #include <random>
 
 namespace domiva::bench {
@@ -19,9 +20,11 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   // Only for making the file fast: a crash while generating loses nothing of value.
   db::exec(QStringLiteral("PRAGMA synchronous = OFF"));
   std::mt19937 random(seed);
-  const int lastYear = QDate::currentDate().year();
+  // Years run up to this one, but never before the first year a payment
+  // may name: a long file then reaches into the coming years.
+  const int firstYear = std::max(payments::firstYear, QDate::currentDate().year() - years + 1);
   saveBuilding({QString::number(apartments), QStringLiteral("250"), QStringLiteral("10000"),
-                QDate(lastYear - years + 1, 1, 1), QStringLiteral("הרצל 1"), QStringLiteral("תל אביב")});
+                QDate(firstYear, 1, 1), QStringLiteral("הרצל 1"), QStringLiteral("תל אביב")});
   for (int a = 1; a <= apartments; ++a) {
     const QString failure = residents::add({a, QStringLiteral("משפחה %1").arg(a), QStringLiteral("בעל הבית"),
                                             QStringLiteral("03-5550000"), QString(), QString()});
@@ -36,7 +39,7 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   for (int s = 0; s < 300; ++s)
     expenses::addSupplier(QStringLiteral("ספק %1").arg(s));
 
-  for (int year = lastYear - years + 1; year <= lastYear; ++year) {
+  for (int year = firstYear; year < firstYear + years; ++year) {
     for (int month = 1; month <= 12; ++month) {
       const QString name = QStringList{"ינואר", "פבואר", "מרץ",   "אפריל",   "מאי",    "יוני",
                                        "יולי",  "אוגוסט", "ספטמב", "אוקטובר", "נובמבר", "דצמבר"}[month - 1];

@@ -22,7 +22,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QPrintPreviewDialog>
+#include <QInputDialog>
 #include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <QTest>
 
 using namespace domiva;
@@ -73,6 +76,29 @@ int main(int argc, char *argv[]) {
   shoot<NeighborsWindow>(folder, "neighbors");
   shoot<IncomingWindow>(folder, "incoming");
   shoot<RemovalWindow>(folder, "removal");
+
+  // Cancelling a row as the user does: the confirmation is pictured while it
+  // waits for its answer, then given a reason.
+  for (const char *name : {"incoming", "removal"}) {
+    QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
+                                                     : static_cast<QWidget *>(openShared<RemovalWindow>());
+    window->adjustSize();
+    auto *grid = window->findChild<QTableView *>("DataGrid1");
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 0)).center());
+    QTimer::singleShot(400, [&] {
+      auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+      if (!dialog)
+        return;
+      dialog->setTextValue(QStringLiteral("נרשם פעמיים בטעות"));
+      dialog->grab().save(folder + "/" + name + "-cancel-question.png");
+      dialog->accept();
+    });
+    QTest::mouseClick(window->findChild<QPushButton *>("cancelRow"), Qt::LeftButton);
+    QTest::qWait(300);
+    window->grab().save(folder + "/" + name + "-cancelled.png");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   shoot<BalanceWindow>(folder, "balance");
   shoot<AnualReportWindow>(folder, "anualreport");
 

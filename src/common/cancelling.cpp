@@ -18,11 +18,12 @@ void addMenuAction(QTableView *view, const std::function<void()> &action) {
 
 void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const Summary &summary,
                      const std::function<QString(qint64, const QString &)> &cancel) {
-  const int row = view->currentIndex().row();
-  if (row < 0 || !view->selectionModel()->isRowSelected(row, {})) {
+  const QModelIndexList chosen = view->selectionModel()->selectedRows();
+  if (chosen.isEmpty()) {
     messages::show(window, texts::chooseRow);
     return;
   }
+  const int row = chosen.first().row();
   if (model->isCancelled(row)) {
     messages::show(window, texts::alreadyCancelled);
     return;
@@ -32,7 +33,7 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   const QString described = texts::cancelSummary.arg(QString::number(reciept), cell(summary.dateColumn),
                                                       summary.whoLabel.arg(cell(summary.whoColumn)),
                                                       cell(summary.amountColumn));
-  const auto reason = messages::askText(window, texts::cancelQuestion.arg(described));
+  const auto reason = messages::askText(window, texts::cancelQuestion.arg(described), texts::cancelRow);
   if (!reason)
     return;
   if (reason->trimmed().isEmpty()) {

@@ -1,5 +1,7 @@
 #include "common/messages.h"
 
+#include "common/texts.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -29,13 +31,15 @@ bool ask(QWidget *parent, const QString &text) {
 
 void setAnswer(std::function<bool(const QString &)> newAnswer) { answer = std::move(newAnswer); }
 
-std::optional<QString> askText(QWidget *parent, const QString &prompt) {
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept) {
   if (textAnswer)
     return textAnswer(prompt);
   QInputDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Domiva"));
   dialog.setLabelText(prompt);
   dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setOkButtonText(accept);
+  dialog.setCancelButtonText(texts::goBack);
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
   return dialog.textValue();

@@ -18,8 +18,9 @@ void setSink(Sink sink);
 bool ask(QWidget *parent, const QString &text);
 void setAnswer(std::function<bool(const QString &)> answer);
 
-// Asks for a line of text under `prompt`: what the user typed, or nothing
-// when the user declined. Tests answer it through `setTextAnswer`.
-std::optional<QString> askText(QWidget *parent, const QString &prompt);
+// Asks for a line of text under `prompt`, the accepting button captioned
+// `accept`: what the user typed, or nothing when the user declined. Tests
+// answer it through `setTextAnswer`.
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept);
 void setTextAnswer(std::function<std::optional<QString>(const QString &)> answer);
 } // namespace domiva::messages

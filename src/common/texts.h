@@ -61,7 +61,7 @@ inline const QString rowMissing = QStringLiteral("הרשומה אינה קיימ
 inline const QString cancelQuestion = QStringLiteral("לבטל את הרשומה?\n%1\n\nסיבת הביטול:");
 inline const QString cancelSummary = QStringLiteral("קבלה מס' %1, תאריך %2, %3, סכום %4");
 inline const QString reasonRequired = QStringLiteral("יש לכתוב את סיבת הביטול. דבר לא בוטל");
-inline const QString cancelledMark = QStringLiteral("מבוטל");
+inline const QString goBack = QStringLiteral("חזרה");
 
 // Checking the books (--check, --repair)
 inline const QString checkMatrixRow = QStringLiteral("דירה %1, שנה %2: %3");
