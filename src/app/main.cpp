@@ -1,23 +1,41 @@
 #include "app/startup.h"
+#include "backups/backups.h"
+#include "common/texts.h"
 #include "app/startwindow.h"
 #include "common/messages.h"
 #include "data/database.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
+#include <QFile>
 #include <QIcon>
 #include <QTextStream>
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
 // The options that print and exit need no display.
 bool consoleOnly(int argc, char *argv[]) {
   return std::any_of(argv + 1, argv + argc, [](const char *argument) {
     const QByteArray option(argument);
-    return option == "--check" || option == "--repair" || option == "--help" || option == "-h" ||
-           option == "--version" || option == "-v";
+    return option == "--check" || option == "--repair" || option == "--backup" || option.startsWith("--backup=") ||
+           option == "--help" || option == "-h" || option == "--version" || option == "-v";
   });
+}
+
+// The --database path as the system gave its bytes; Qt's own decoding of
+// the arguments would turn a name that is not UTF-8 into another name.
+std::optional<QByteArray> rawDatabaseArgument(int argc, char *argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray argument(argv[i]);
+    if (argument == "--database" && i + 1 < argc)
+      return QByteArray(argv[i + 1]);
+    if (argument.startsWith("--database="))
+      return argument.mid(int(qstrlen("--database=")));
+  }
+  return std::nullopt;
 }
 } // namespace
 
@@ -45,19 +63,50 @@ int main(int argc, char *argv[]) {
                                                 "payments and expenses; exit 0 when they do, 1 otherwise."));
   const QCommandLineOption repair(QStringLiteral("repair"),
                                   QStringLiteral("Like --check, then rebuild the matrix rows that differ."));
-  parser.addOptions({database, check, repair});
+  const QCommandLineOption backup(QStringLiteral("backup"),
+                                  QStringLiteral("Write a backup of the database to FILE and exit."),
+                                  QStringLiteral("FILE"));
+  parser.addOptions({database, check, repair, backup});
   parser.process(*app);
 
-  const QString path = parser.isSet(database) ? parser.value(database) : domiva::db::defaultPath();
-  if (parser.isSet(check) || parser.isSet(repair)) {
-    QTextStream out(stdout);
-    return domiva::checkBooks(path, parser.isSet(repair), out);
-  }
-  if (const QString failure = domiva::startUp(path); !failure.isEmpty()) {
-    domiva::messages::show(nullptr, failure);
+  QTextStream out(stdout);
+  const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
+  const auto refuse = [&](const QString &text) {
+    if (console)
+      QTextStream(stderr) << text << Qt::endl;
+    else
+      domiva::messages::show(nullptr, text);
     return 1;
+  };
+  QString path = domiva::db::defaultPath();
+  if (const auto raw = rawDatabaseArgument(argc, argv)) {
+    path = QFile::decodeName(*raw);
+    // A name the system's encoding cannot carry would open another file.
+    if (QFile::encodeName(path) != *raw)
+      return refuse(domiva::texts::dbCannotOpen.arg(path, domiva::texts::dbBadName));
   }
+  if (parser.isSet(check) || parser.isSet(repair))
+    return domiva::checkBooks(path, parser.isSet(repair), out);
+  QString notice;
+  if (const QString failure = domiva::startUp(path, &notice); !failure.isEmpty())
+    return refuse(failure);
+  if (parser.isSet(backup)) {
+    const QString failure = domiva::backups::write(parser.value(backup));
+    out << (failure.isEmpty() ? domiva::texts::backupSaved.arg(parser.value(backup)) : failure) << Qt::endl;
+    domiva::db::close();
+    return failure.isEmpty() ? 0 : 1;
+  }
+  if (!notice.isEmpty())
+    domiva::messages::show(nullptr, notice);
+  // A failed backup is told, but the books stay usable.
+  if (const QString failure = domiva::backups::daily(path, QDateTime::currentDateTime()); !failure.isEmpty())
+    domiva::messages::show(nullptr, failure);
   domiva::StartWindow menu;
   menu.show();
-  return QCoreApplication::exec();
+  const int status = QCoreApplication::exec();
+  // The closed windows go first, and their queries with them, so the file
+  // can be left as one file.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  domiva::db::close();
+  return status;
 }

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "backups/backups.h"
 #include "common/texts.h"
 #include "data/building.h"
 #include "data/database.h"
@@ -9,14 +10,19 @@
 
 namespace domiva {
 
-QString startUp(const QString &path) {
-  QString reason = db::open(path);
+QString startUp(const QString &path, QString *notice) {
+  const db::Opened opened = db::open(path);
+  QString reason = opened.failure;
+  if (opened.damaged)
+    reason += QLatin1Char('\n') + backups::restoreAdvice(path);
+  if (notice)
+    *notice = opened.notice;
   if (reason.isEmpty()) {
     try {
       setBuilding(readBuilding());
     } catch (const db::Error &e) {
       db::close();
-      reason = texts::dbEngineError.arg(e.text());
+      reason = texts::dbCannotRead + QLatin1Char('\n') + e.text();
     }
   }
   return reason.isEmpty() ? reason : texts::dbCannotOpen.arg(path, reason);

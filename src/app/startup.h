@@ -5,8 +5,9 @@ class QTextStream;
 
 namespace domiva {
 // Opens the database at `path` and reads the building's details into the
-// program-wide copy. An empty text on success, otherwise the message to show.
-QString startUp(const QString &path);
+// program-wide copy. An empty text on success, otherwise the message to
+// show; `notice`, when given, receives what to tell the user once.
+QString startUp(const QString &path, QString *notice = nullptr);
 
 // Opens the file and writes to `out`, in Hebrew, what in it disagrees with
 // the payments and expenses; with `repair`, then rebuilds the matrix rows

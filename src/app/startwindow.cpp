@@ -1,6 +1,7 @@
 #include "app/startwindow.h"
 
 #include "app/windows.h"
+#include "backups/backupwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "payments/incomingwindow.h"
@@ -23,6 +24,7 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->Command4, &QPushButton::clicked, this, &StartWindow::Command4_Click);
   connect(ui->Command5, &QPushButton::clicked, this, &StartWindow::Command5_Click);
   connect(ui->Command6, &QPushButton::clicked, this, &StartWindow::Command6_Click);
+  connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
 }
 
 StartWindow::~StartWindow() = default;

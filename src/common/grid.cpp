@@ -1,6 +1,11 @@
 #include "common/grid.h"
 
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
 #include "data/dates.h"
+#include "data/gridmodel.h"
+#include "data/reportdocument.h"
 
 #include <QAbstractItemModel>
 #include <QDateEdit>
@@ -37,5 +42,21 @@ void showDates(const QList<QDateEdit *> &pickers) {
 }
 
 int fromTwips(const QWidget *widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
+
+bool checkRead(QWidget *window, const GridModel *model, const QString &subject) {
+  if (model->failure().isEmpty())
+    return true;
+  messages::show(window, texts::readFailed.arg(subject, model->failure()));
+  return false;
+}
+
+void printList(QWidget *window, GridModel *model, const QString &title, const QString &subject) {
+  const QList<QStringList> rows = model->printedRows();
+  if (!checkRead(window, model, subject)) {
+    messages::show(window, texts::printRefused);
+    return;
+  }
+  printing::print(window, *buildListPrintout(title, model->printedHeaders(), rows));
+}
 
 } // namespace domiva::grid

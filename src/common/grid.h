@@ -5,7 +5,12 @@
 class QAbstractItemModel;
 class QDateEdit;
 class QTableView;
+class QString;
 class QWidget;
+
+namespace domiva {
+class GridModel;
+}
 
 namespace domiva::grid {
 // A read-only grid over `model`: every change goes through the screen's own rules.
@@ -15,4 +20,10 @@ void setWidths(QTableView *view, const QList<int> &twips);
 // Date pickers show the same short date form as the grids.
 void showDates(const QList<QDateEdit *> &pickers);
 int fromTwips(const QWidget *widget, int twips);
+// Tells the user when the grid's rows could not be read, naming `subject`
+// ("רשימת התשלומים"); true when they were read.
+bool checkRead(QWidget *window, const GridModel *model, const QString &subject);
+// Prints the grid as a list under `title`; refused with a message when its
+// rows could not all be read.
+void printList(QWidget *window, GridModel *model, const QString &title, const QString &subject);
 } // namespace domiva::grid

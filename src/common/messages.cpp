@@ -2,6 +2,7 @@
 
 #include "common/texts.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -10,6 +11,7 @@ namespace {
 Sink sink;
 std::function<bool(const QString &)> answer;
 std::function<std::optional<QString>(const QString &)> textAnswer;
+std::function<std::optional<QString>(const QString &)> saveAnswer;
 } // namespace
 
 void show(QWidget *parent, const QString &text) {
@@ -47,5 +49,18 @@ std::optional<QString> askText(QWidget *parent, const QString &prompt, const QSt
 
 void setTextAnswer(std::function<std::optional<QString>(const QString &)> newAnswer) {
   textAnswer = std::move(newAnswer);
+}
+std::optional<QString> chooseSaveFile(QWidget *parent, const QString &title, const QString &suggested,
+                                      const QString &filter) {
+  if (saveAnswer)
+    return saveAnswer(suggested);
+  const QString path = QFileDialog::getSaveFileName(parent, title, suggested, filter);
+  if (path.isEmpty())
+    return std::nullopt;
+  return path;
+}
+
+void setSaveAnswer(std::function<std::optional<QString>(const QString &)> newAnswer) {
+  saveAnswer = std::move(newAnswer);
 }
 } // namespace domiva::messages

@@ -23,4 +23,10 @@ void setAnswer(std::function<bool(const QString &)> answer);
 // answer it through `setTextAnswer`.
 std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept);
 void setTextAnswer(std::function<std::optional<QString>(const QString &)> answer);
+
+// Asks where to save a file, starting at `suggested`: the path chosen, or
+// nothing when the user declined. Tests answer it through `setSaveAnswer`.
+std::optional<QString> chooseSaveFile(QWidget *parent, const QString &title, const QString &suggested,
+                                      const QString &filter);
+void setSaveAnswer(std::function<std::optional<QString>(const QString &suggested)> answer);
 } // namespace domiva::messages

@@ -2,7 +2,9 @@
 
 #include "common/messages.h"
 #include "common/texts.h"
+#include "data/files.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QHash>
 #include <QPainter>
@@ -37,6 +39,8 @@ template <class Content> void printOrOfferPdf(QWidget *parent, const Content &co
       paintImage(printer, content);
     else
       content.print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+      messages::show(parent, texts::printFailed.arg(info.printerName()));
     return;
   }
   if (!messages::ask(parent, texts::noPrinterSavePdf))
@@ -62,22 +66,38 @@ void print(QWidget *parent, const QImage &image) {
     printOrOfferPdf(parent, image);
 }
 
+namespace {
+// A PDF the writer finished ends with its end-of-file mark; one cut short
+// (a full disk) does not.
+bool completePdf(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+    return false;
+  file.seek(std::max<qint64>(0, file.size() - 1024));
+  return file.readAll().contains("%%EOF");
+}
+
+template <class Paint> bool writePdfWith(const QString &path, Paint paint) {
+  return files::writeAtomically(path, [&](const QString &temporary) {
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(temporary);
+      paint(printer);
+      if (printer.printerState() == QPrinter::Error)
+        return false;
+    }
+    return completePdf(temporary);
+  });
+}
+} // namespace
+
 bool writePdf(const QTextDocument &document, const QString &path) {
-  QFile::remove(path); // so that a file left from before can't pass for this one
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  document.print(&printer);
-  return QFile::exists(path);
+  return writePdfWith(path, [&](QPrinter &printer) { document.print(&printer); });
 }
 
 bool writePdf(const QImage &image, const QString &path) {
-  QFile::remove(path);
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  paintImage(printer, image);
-  return QFile::exists(path);
+  return writePdfWith(path, [&](QPrinter &printer) { paintImage(printer, image); });
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

@@ -16,6 +16,8 @@ void print(QWidget *parent, const QTextDocument &document);
 // A picture on one page, scaled to fit.
 void print(QWidget *parent, const QImage &image);
 
+// Writes a PDF through a temporary file that takes the place of `path` only
+// once the PDF is complete; on failure an older file is left whole.
 bool writePdf(const QTextDocument &document, const QString &path);
 bool writePdf(const QImage &image, const QString &path);
 

@@ -15,7 +15,19 @@ inline const QString badMonthlyPay = QStringLiteral("גובה התשלום הח�
 inline const QString dbCannotOpen = QStringLiteral("לא ניתן לפתוח את בסיס הנתונים:\n%1\n\n%2");
 inline const QString dbCannotCreateFolder = QStringLiteral("לא ניתן ליצור את התיקייה של בסיס הנתונים.");
 inline const QString dbCannotCreateFile = QStringLiteral("לא ניתן ליצור את קובץ בסיס הנתונים.");
-inline const QString dbNotOurs = QStringLiteral("הקובץ אינו בסיס נתונים של Domiva.");
+inline const QString dbNotOurs = QStringLiteral("הקובץ הוא בסיס נתונים של תוכנה אחרת, לא של Domiva.");
+inline const QString dbCannotRead = QStringLiteral("לא ניתן לקרוא את הקובץ.");
+inline const QString dbNotSqlite = QStringLiteral("הקובץ אינו קובץ בסיס נתונים.");
+inline const QString dbLocked =
+    QStringLiteral("הקובץ בשימוש של תוכנה אחרת, שלא שחררה אותו בתוך 5 שניות. יש לסגור אותה ולנסות שוב.");
+inline const QString dbReadOnly = QStringLiteral("אין הרשאה לכתוב בקובץ או בתיקייה שבה הוא נמצא.");
+inline const QString dbDamaged = QStringLiteral("הקובץ פגום, ולכן לא נפתח. הוא נשאר כפי שהיה.");
+inline const QString dbBadName =
+    QStringLiteral("שם הקובץ כולל תווים שהתוכנה אינה יכולה לקרוא. יש לשנות את שם הקובץ או התיקייה.");
+inline const QString dbReplaced =
+    QStringLiteral("קובץ בסיס הנתונים נמחק או הוחלף בזמן שהתוכנה פעלה. יש לסגור את התוכנה ולהפעיל אותה מחדש.");
+inline const QString permissionsTightened =
+    QStringLiteral("הקובץ %1 או התיקייה שלו היו פתוחים לקריאה למשתמשים אחרים במחשב. מעתה רק אתם יכולים לקרוא אותם.");
 inline const QString dbTooNew = QStringLiteral("הקובץ נוצר בגרסה חדשה יותר של Domiva. יש לעדכן את התוכנה.");
 inline const QString dbEngineError = QStringLiteral("שגיאת בסיס נתונים: %1");
 inline const QString dbUpgradeFailed =
@@ -23,6 +35,22 @@ inline const QString dbUpgradeFailed =
 
 // Any write that the database refused: nothing of the action was kept.
 inline const QString saveFailed = QStringLiteral("השמירה נכשלה ודבר לא נרשם:\n%1");
+inline const QString causeBusy = QStringLiteral("הקובץ בשימוש של תוכנה אחרת.");
+inline const QString causeReadOnly = QStringLiteral("אין הרשאה לכתוב בקובץ.");
+inline const QString causeFull = QStringLiteral("הדיסק מלא.");
+inline const QString causeDamaged = QStringLiteral("הקובץ פגום.");
+inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהדיסק או בכתיבה אליו.");
+// A read that failed: never shown as an empty list.
+inline const QString readFailed = QStringLiteral("לא ניתן לקרוא את %1 מבסיס הנתונים:\n%2");
+inline const QString printRefused = QStringLiteral("הרשימה לא נקראה במלואה, ולכן לא תודפס.");
+inline const QString residentsSubject = QStringLiteral("רשימת הדיירים");
+inline const QString paymentsSubject = QStringLiteral("רשימת התשלומים");
+inline const QString expensesSubject = QStringLiteral("רשימת ההוצאות");
+inline const QString incomeSubject = QStringLiteral("הכנסות התקופה");
+inline const QString spendingSubject = QStringLiteral("הוצאות התקופה");
+inline const QString totalsSubject = QStringLiteral("סיכומי המאזן");
+inline const QString matrixSubject = QStringLiteral("הטבלה השנתית");
+inline const QString reportSubject = QStringLiteral("נתוני הדו\"ח");
 
 // Residents
 inline const QString apartmentExists = QStringLiteral("דירה קיימת בבסיס נתונים");
@@ -53,6 +81,19 @@ inline const QString supplierAdded = QStringLiteral("הספק נרשם ברשי�
 inline const QString supplierEmpty = QStringLiteral("יש להקליד את שם הספק לפני הוספתו לרשימה");
 inline const QString expense = QStringLiteral("הוצאה");
 
+// Backups
+inline const QString backupFailed = QStringLiteral("לא ניתן לכתוב את הגיבוי %1.\n%2");
+inline const QString backupSaved = QStringLiteral("הגיבוי נשמר בקובץ:\n%1");
+inline const QString restoreRefused = QStringLiteral("הגיבוי %1 לא שוחזר, והקובץ הנוכחי נשאר כפי שהיה.\n%2");
+inline const QString restoreQuestion = QStringLiteral(
+    "לשחזר את הגיבוי מ-%1?\nהקובץ הנוכחי יישמר קודם כגיבוי, וכל החלונות הפתוחים של התוכנה ייסגרו.");
+inline const QString restored = QStringLiteral("הגיבוי שוחזר. הקובץ הקודם נשמר בתיקיית הגיבויים.");
+inline const QString chooseBackup = QStringLiteral("יש לבחור גיבוי ברשימה");
+inline const QString noBackup = QStringLiteral("לא נמצא גיבוי של הקובץ.");
+inline const QString restoreAdvice = QStringLiteral(
+    "הגיבוי האחרון: %1\nלשחזור: סגרו את התוכנה, העתיקו את קובץ הגיבוי למקום הקובץ %2, והפעילו את התוכנה שוב.");
+inline const QString backupSaveTitle = QStringLiteral("שמירת גיבוי");
+
 // Cancelling a payment or an expense
 inline const QString cancelRow = QStringLiteral("בטל רשומה");
 inline const QString chooseRow = QStringLiteral("יש לבחור שורה בטבלה");
@@ -81,6 +122,7 @@ inline const QString repairNotJournal = QStringLiteral("הבדלים ביומן 
 // Printing
 inline const QString noPrinterSavePdf = QStringLiteral("לא מותקנת מדפסת. לשמור את ההדפסה כקובץ PDF?");
 inline const QString pdfSaveTitle = QStringLiteral("שמירה כ-PDF");
-inline const QString pdfFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1");
+inline const QString pdfFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
+inline const QString printFailed = QStringLiteral("ההדפסה במדפסת %1 נכשלה.");
 
 } // namespace domiva::texts

@@ -71,7 +71,7 @@ QString saveBuilding(const BuildingInput &input) {
              {12 * *monthly, today().year()});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});
   return {};

@@ -10,7 +10,15 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+
+#ifdef Q_OS_UNIX
+#include <qplatformdefs.h>
+#include <unistd.h>
+#endif
 
 namespace domiva::db {
 namespace {
@@ -137,36 +145,143 @@ void createVersion2() {
   linkJournal(QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"), texts::expense);
 }
 
-// Checks the file is ours and current; creates the schema in an empty file
-// and brings an older one up to date.
-QString prepare() {
+constexpr auto ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
+constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr auto othersAccess = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                              QFile::WriteOther | QFile::ExeOther;
+int busyMilliseconds = 5000;
+
+QString openedPath;
+QString pendingNotice;
+#ifdef Q_OS_UNIX
+std::pair<dev_t, ino_t> openedIdentity{};
+std::pair<dev_t, ino_t> identityOf(const QString &path) {
+  QT_STATBUF status;
+  if (QT_STAT(QFile::encodeName(path).constData(), &status) != 0)
+    return {};
+  return {status.st_dev, status.st_ino};
+}
+#endif
+
+// Creates every missing folder on the way to `folder`, each owner-only.
+bool makeFolders(const QString &folder) {
+  QStringList missing;
+  for (QString current = QDir::cleanPath(folder); !QFileInfo::exists(current);
+       current = QFileInfo(current).absolutePath()) {
+    missing.prepend(current);
+    if (QFileInfo(current).absolutePath() == current)
+      break;
+  }
+  for (const QString &path : std::as_const(missing))
+    if (!QDir().mkdir(path) || !QFile::setPermissions(path, ownerOnlyFolder))
+      return false;
+  return QFileInfo(folder).isDir();
+}
+
+// Takes group and other access away from a path the user owns; true when it
+// had any.
+bool tighten(const QString &path, QFileDevice::Permissions ownerOnly) {
+#ifdef Q_OS_UNIX
+  const QFileInfo info(path);
+  if (!info.exists() || info.ownerId() != ::getuid() || !(info.permissions() & othersAccess))
+    return false;
+  return QFile::setPermissions(path, (info.permissions() & ~othersAccess) | ownerOnly);
+#else
+  Q_UNUSED(path);
+  Q_UNUSED(ownerOnly);
+  return false;
+#endif
+}
+
+// Writing is tested by writing: opening the file for writing changes
+// nothing, and SQLite also needs to make its journal beside it.
+bool canWrite(const QFileInfo &info) {
+  QFile file(info.absoluteFilePath());
+  if (!file.open(QIODevice::ReadWrite))
+    return false;
+  file.close();
+  QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.domiva-probe-XXXXXX"));
+  return probe.open();
+}
+
+bool looksLikeSqlite(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return false;
+  const QByteArray header = file.read(16);
+  return header.isEmpty() || header == QByteArray("SQLite format 3\0", 16);
+}
+
+QString withDetail(const QString &reason, const QSqlError &error) {
+  return reason + QLatin1Char('\n') + error.text();
+}
+
+// What a refused opening says, from the engine's error.
+QString openingFailure(const QSqlError &error) {
+  switch (error.nativeErrorCode().toInt() & 0xff) {
+  case 5: // SQLITE_BUSY
+  case 6: // SQLITE_LOCKED
+    return withDetail(texts::dbLocked, error);
+  case 8: // SQLITE_READONLY
+    return withDetail(texts::dbReadOnly, error);
+  case 11: // SQLITE_CORRUPT
+    return withDetail(texts::dbDamaged, error);
+  case 26: // SQLITE_NOTADB
+    return withDetail(texts::dbNotSqlite, error);
+  default:
+    return withDetail(texts::dbCannotRead, error);
+  }
+}
+
+// Checks the open file is whole, ours and current; creates the schema in an
+// empty file and brings an older one up to date. Changes nothing in a file
+// it refuses.
+QString prepare(bool &damaged) {
+  QSqlQuery check(QSqlDatabase::database());
+  if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
+    return openingFailure(check.lastError());
+  }
+  if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
+    damaged = true;
+    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString();
+  }
+  check.finish();
   QSqlQuery version(QSqlDatabase::database());
   if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
-    return texts::dbNotOurs;
+    return openingFailure(version.lastError());
   const int found = version.value(0).toInt();
   version.finish();
   if (found > schemaVersion)
     return texts::dbTooNew;
-  // A read-only file would accept the opening and refuse the first payment.
-  QSqlQuery probe(QSqlDatabase::database());
-  if (!probe.exec(QStringLiteral("BEGIN IMMEDIATE")))
-    return texts::dbEngineError.arg(probe.lastError().text());
-  probe.exec(QStringLiteral("ROLLBACK"));
-  if (found == schemaVersion)
-    return {};
-  if (found == 0) {
-    QSqlQuery tables(QSqlDatabase::database());
-    if (!tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !tables.next() ||
-        tables.value(0).toInt() != 0)
-      return texts::dbNotOurs;
+  QSqlQuery tables(QSqlDatabase::database());
+  if (!tables.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
+                                  "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
+      !tables.next())
+    return openingFailure(tables.lastError());
+  const int all = tables.value(0).toInt();
+  const int ours = tables.value(1).toInt();
+  tables.finish();
+  if ((found == 0 && all != 0) || (found > 0 && ours != 3))
+    return texts::dbNotOurs;
+
+  if (found < schemaVersion) {
+    try {
+      Transaction transaction;
+      upgrade(found, schemaVersion);
+      transaction.commit();
+    } catch (const Error &e) {
+      return texts::dbUpgradeFailed.arg(e.text());
+    }
   }
-  try {
-    Transaction transaction;
-    upgrade(found, schemaVersion);
-    transaction.commit();
-  } catch (const Error &e) {
-    return texts::dbUpgradeFailed.arg(e.text());
-  }
+  // Only now, so a refused file keeps its mode too: readers and one writer
+  // side by side, and a committed row survives a power cut.
+  QSqlQuery mode(QSqlDatabase::database());
+  if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+    return openingFailure(mode.lastError());
+  mode.finish();
+  if (!mode.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+    return openingFailure(mode.lastError());
   return {};
 }
 
@@ -181,57 +296,104 @@ void upgrade(int from, int to) {
   exec(QStringLiteral("PRAGMA user_version = %1").arg(to));
 }
 
+namespace {
+Opened failed(const QString &reason) {
+  Opened opened;
+  opened.failure = reason;
+  return opened;
+}
+} // namespace
+
 QString defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");
 }
 
-QString open(const QString &path) {
+Opened open(const QString &path) {
   const QFileInfo info(path);
-  QDir folder = info.absoluteDir();
-  if (!folder.exists()) {
-    if (!folder.mkpath(QStringLiteral(".")) ||
-        !QFile::setPermissions(folder.absolutePath(),
-                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-      return texts::dbCannotCreateFolder;
-  }
+  const QString folder = info.absolutePath();
+  if (!makeFolders(folder))
+    return failed(texts::dbCannotCreateFolder);
   const bool created = !info.exists();
   if (created) {
     QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
-      return texts::dbCannotCreateFile;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnlyFile))
+      return failed(texts::dbCannotCreateFile);
+  } else if (!info.isFile() || !looksLikeSqlite(info.absoluteFilePath())) {
+    return failed(texts::dbNotSqlite);
+  } else if (!canWrite(info)) {
+    return failed(texts::dbReadOnly);
   }
+  Opened opened;
+  // Another program's folder is its owner's business; ours and the file are kept private.
+  const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
+  if (tighten(info.absoluteFilePath(), ownerOnlyFile) | (ownFolder && tighten(folder, ownerOnlyFolder)))
+    opened.notice = texts::permissionsTightened.arg(info.absoluteFilePath());
   {
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     database.setDatabaseName(info.absoluteFilePath());
-    // Another program writing at the same moment gets a short wait, not an error.
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    // Another program writing at the same moment gets a wait, not an error.
+    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
     if (!database.open()) {
-      const QString reason = texts::dbEngineError.arg(database.lastError().text());
+      opened.failure = openingFailure(database.lastError());
       close();
-      return reason;
+      return opened;
     }
   }
-  const QString reason = prepare();
-  if (!reason.isEmpty()) {
-    close();
+  opened.failure = prepare(opened.damaged);
+  if (!opened.failure.isEmpty()) {
+    QSqlDatabase::database().close();
+    QSqlDatabase::removeDatabase(QString::fromLatin1(QSqlDatabase::defaultConnection));
     if (created)
       QFile::remove(info.absoluteFilePath());
+    return opened;
   }
-  return reason;
+  openedPath = info.absoluteFilePath();
+#ifdef Q_OS_UNIX
+  openedIdentity = identityOf(openedPath);
+#endif
+  return opened;
 }
+
+QString path() { return openedPath; }
+
+void setBusyWait(int milliseconds) { busyMilliseconds = milliseconds; }
 
 void close() {
   const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
   if (QSqlDatabase::contains(name)) {
-    QSqlDatabase::database(name, false).close();
+    {
+      QSqlDatabase database = QSqlDatabase::database(name, false);
+      // Back to one file, so it can be copied as it is; another program
+      // still using it keeps the log until it closes in turn.
+      if (database.isOpen())
+        QSqlQuery(database).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+      database.close();
+    }
     QSqlDatabase::removeDatabase(name);
   }
+  openedPath.clear();
+}
+
+QString explain(const Error &error) {
+  QString cause;
+  switch (error.code() & 0xff) {
+  case 5:
+  case 6: cause = texts::causeBusy; break;
+  case 8: cause = texts::causeReadOnly; break;
+  case 13: cause = texts::causeFull; break;
+  case 11:
+  case 26: cause = texts::causeDamaged; break;
+  case 10:
+  case 14: cause = texts::causeDisk; break;
+  default: return error.text();
+  }
+  return cause + QLatin1Char('\n') + error.text();
 }
 
 QSqlQuery exec(const QString &sql, const QVariantList &values) {
   QSqlQuery query(QSqlDatabase::database());
   if (!query.prepare(sql))
-    throw Error(query.lastError().text());
+    throw Error(query.lastError());
   for (const QVariant &value : values) {
     // An empty field is stored as an empty text, never as NULL, however
     // the text was made.
@@ -241,24 +403,48 @@ QSqlQuery exec(const QString &sql, const QVariantList &values) {
       query.addBindValue(value);
   }
   if (!query.exec())
-    throw Error(query.lastError().text());
+    throw Error(query.lastError());
   return query;
 }
 
+void checkRead(const QSqlQuery &query) {
+  if (query.lastError().isValid())
+    throw Error(query.lastError());
+}
+
 Transaction::Transaction() {
-  if (!QSqlDatabase::database().transaction())
-    throw Error(QSqlDatabase::database().lastError().text());
+#ifdef Q_OS_UNIX
+  // Writing into a file that was deleted or replaced would lose the rows.
+  if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity)
+    throw Error(texts::dbReplaced);
+#endif
+  QSqlQuery begin(QSqlDatabase::database());
+  exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+  if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+    // Another program is writing: wait for it, and show that we wait.
+    const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    if (cursor)
+      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds));
+    const bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (cursor)
+      QGuiApplication::restoreOverrideCursor();
+    if (!begun)
+      throw Error(begin.lastError());
+  }
+  exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds));
   m_open = true;
 }
 
 Transaction::~Transaction() {
   if (m_open)
-    QSqlDatabase::database().rollback();
+    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("ROLLBACK"));
 }
 
 void Transaction::commit() {
-  if (!QSqlDatabase::database().commit())
-    throw Error(QSqlDatabase::database().lastError().text());
+  QSqlQuery end(QSqlDatabase::database());
+  if (!end.exec(QStringLiteral("COMMIT")))
+    throw Error(end.lastError());
   m_open = false;
 }
 

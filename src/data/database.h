@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QVariantList>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <stdexcept>
 
@@ -11,28 +12,55 @@ inline constexpr int schemaVersion = 2;
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
 
-// Opens the file as the program's one connection, creating folder (0700),
-// file (0600) and schema on first use. Returns an empty text on success,
-// otherwise the Hebrew reason, with nothing left open.
-QString open(const QString &path);
+struct Opened {
+  QString failure; // empty on success; else the Hebrew reason, SQLite's words on a line below
+  bool damaged = false; // the file failed its integrity check
+  QString notice; // something to tell the user once, such as permissions tightened
+};
+
+// Opens the file as the program's one connection, creating the folders
+// (0700), the file (0600) and the schema on first use, and bringing an
+// older file up to date. A file it refuses is left as it was, with nothing
+// left open.
+Opened open(const QString &path);
+// Closes the connection, leaving the file as one file again.
 void close();
+// The open file's path, empty when none is open.
+QString path();
+// How long a write waits for another program's (5 s); tests wait less.
+void setBusyWait(int milliseconds);
 
 // Brings the open file's schema from version `from` (0: an empty file) to
 // `to`, inside the caller's transaction. Start-up uses it on every older
 // file; tests use it to make one.
 void upgrade(int from, int to);
 
-// A statement the database refused; carries the engine's words.
+// A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {
 public:
-  explicit Error(const QString &what) : std::runtime_error(what.toStdString()) {}
+  explicit Error(const QString &what, int code = 0) : std::runtime_error(what.toStdString()), m_code(code) {}
+  explicit Error(const QSqlError &error) : Error(error.text(), error.nativeErrorCode().toInt()) {}
   QString text() const { return QString::fromStdString(what()); }
+  int code() const { return m_code; }
+
+private:
+  int m_code;
 };
+
+// The cause of a failure in Hebrew (another program, read-only, disk full,
+// damaged), SQLite's words on the line below.
+QString explain(const Error &error);
+
+// Throws when reading the rows of `query` stopped on an error rather than
+// at their end.
+void checkRead(const QSqlQuery &query);
 
 // Prepares `sql`, binds `values` in order and runs it; throws Error on failure.
 QSqlQuery exec(const QString &sql, const QVariantList &values = {});
 
-// One transaction around a user action: rolled back unless commit() is reached.
+// One transaction around a user action, begun with BEGIN IMMEDIATE: another
+// program's write is waited for up to 5 s under a wait cursor. Rolled back
+// unless commit() is reached.
 class Transaction {
 public:
   Transaction();

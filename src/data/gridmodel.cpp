@@ -19,16 +19,30 @@ bool GridModel::load(const QString &sql, const QVariantList &values) {
 }
 
 bool GridModel::reload() {
+  m_failure.clear();
+  if (QSqlQuery query = run(m_sql); query.lastError().isValid()) {
+    m_failure = query.lastError().text();
+  } else {
+    setQuery(std::move(query));
+    if (!lastError().isValid())
+      return true;
+    m_failure = lastError().text();
+  }
+  // The same columns with no rows: the grid keeps its headers, and nothing
+  // that was not read passes for an empty list.
+  setQuery(run(QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_sql)));
+  return false;
+}
+
+QSqlQuery GridModel::run(const QString &sql) const {
   QSqlQuery query(QSqlDatabase::database());
   query.setForwardOnly(false);
-  if (!query.prepare(m_sql))
-    return false;
-  for (const QVariant &value : m_values)
-    query.addBindValue(value);
-  if (!query.exec())
-    return false;
-  setQuery(std::move(query));
-  return !lastError().isValid();
+  if (query.prepare(sql)) {
+    for (const QVariant &value : m_values)
+      query.addBindValue(value);
+    query.exec();
+  }
+  return query;
 }
 
 QVariant GridModel::data(const QModelIndex &index, int role) const {
@@ -59,6 +73,10 @@ qint64 GridModel::key(int row) const { return QSqlQueryModel::data(index(row, m_
 QList<QStringList> GridModel::printedRows() {
   while (canFetchMore())
     fetchMore();
+  if (query().lastError().isValid()) {
+    m_failure = query().lastError().text();
+    return {};
+  }
   QList<QStringList> rows;
   rows.reserve(rowCount());
   for (int r = 0; r < rowCount(); ++r) {

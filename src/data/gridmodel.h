@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QStringList>
 #include <QVariantList>
@@ -24,10 +25,13 @@ public:
   // The column holding the row's receipt number.
   void setKeyColumn(int column) { m_key = column; }
 
-  // Runs `sql` with `values` bound in order; false if the database refused it.
+  // Runs `sql` with `values` bound in order; false if the rows could not be
+  // read, and then the grid shows its headers and no row.
   bool load(const QString &sql, const QVariantList &values = {});
   // Runs the last query again, so the grid shows the table as it now stands.
   bool reload();
+  // The engine's words when the last reading failed, else empty.
+  QString failure() const { return m_failure; }
 
   QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -35,12 +39,15 @@ public:
   qint64 key(int row) const;
 
   // What a printout of the grid holds: the rows not cancelled as the grid
-  // shows them, fetching the rows not yet read, and the headers.
+  // shows them, fetching the rows not yet read (none, and failure() set,
+  // when they could not all be read), and the headers.
   QList<QStringList> printedRows();
   QStringList printedHeaders() const;
 
 private:
+  QSqlQuery run(const QString &sql) const;
   QString m_sql;
+  QString m_failure;
   QVariantList m_values;
   QList<int> m_money;
   QList<int> m_dates;

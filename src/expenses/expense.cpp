@@ -13,6 +13,7 @@ QStringList firstColumn(const QString &sql) {
   auto query = db::exec(sql);
   while (query.next())
     names << query.value(0).toString();
+  db::checkRead(query);
   return names;
 }
 } // namespace
@@ -40,7 +41,7 @@ QString record(const ExpenseInput &input) {
     journal::add(journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }
@@ -52,7 +53,7 @@ QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
       return refusal;
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }
@@ -63,7 +64,7 @@ QString addSupplier(const QString &name) {
   try {
     db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name});
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }

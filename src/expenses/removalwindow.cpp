@@ -3,12 +3,10 @@
 #include "common/cancelling.h"
 #include "common/grid.h"
 #include "common/messages.h"
-#include "common/printing.h"
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/database.h"
 #include "data/gridmodel.h"
-#include "data/reportdocument.h"
 #include "expenses/expense.h"
 #include "ui_removalwindow.h"
 
@@ -35,7 +33,7 @@ void RemovalWindow::load() {
     ui->category->addItems(expenses::categories());
     ui->supplyer->addItems(expenses::suppliers());
   } catch (const db::Error &e) {
-    messages::show(this, texts::dbEngineError.arg(e.text()));
+    messages::show(this, texts::readFailed.arg(texts::expensesSubject, e.text()));
   }
   for (QComboBox *box : {ui->category, ui->payby, ui->supplyer}) {
     box->setCurrentIndex(-1);
@@ -49,6 +47,7 @@ void RemovalWindow::load() {
   grid::bind(ui->DataGrid1, m_list);
   ui->DataGrid1->setColumnHidden(expenses::recieptColumn, true);
   setWidths();
+  grid::checkRead(this, m_list, texts::expensesSubject);
 }
 
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
@@ -63,12 +62,11 @@ void RemovalWindow::recordExpense() {
   }
   m_list->reload();
   setWidths();
+  grid::checkRead(this, m_list, texts::expensesSubject);
 }
 
 void RemovalWindow::printList() {
-  const auto printout = buildListPrintout(QStringLiteral("רשימת הוצאות הבניין"), m_list->printedHeaders(),
-                                          m_list->printedRows());
-  printing::print(this, *printout);
+  grid::printList(this, m_list, QStringLiteral("רשימת הוצאות הבניין"), texts::expensesSubject);
 }
 
 void RemovalWindow::closeWindow() { close(); }

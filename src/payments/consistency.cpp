@@ -29,6 +29,7 @@ void checkMatrix(QList<Finding> &findings) {
     stored.append({{rows.value(0).toLongLong(), rows.value(1).toInt()}, cells});
     totals << rows.value(14).toLongLong();
   }
+  db::checkRead(rows);
   rows.finish();
   for (int r = 0; r < stored.size(); ++r) {
     const auto [apartment, year] = stored[r].first;

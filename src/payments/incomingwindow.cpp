@@ -3,13 +3,11 @@
 #include "common/cancelling.h"
 #include "common/grid.h"
 #include "common/messages.h"
-#include "common/printing.h"
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/building.h"
 #include "data/database.h"
 #include "data/gridmodel.h"
-#include "data/reportdocument.h"
 #include "ui_incomingwindow.h"
 
 namespace domiva {
@@ -44,13 +42,14 @@ void IncomingWindow::load() {
   m_list->load(payments::listQuery());
   grid::bind(ui->DataGrid1, m_list);
   setWidths();
+  grid::checkRead(this, m_list, texts::paymentsSubject);
 
   try {
     auto residents = db::exec(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"));
     while (residents.next())
       ui->apartment->addItem(residents.value(0).toString());
   } catch (const db::Error &e) {
-    messages::show(this, texts::dbEngineError.arg(e.text()));
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, e.text()));
   }
   ui->apartment->setCurrentIndex(-1);
   ui->apartment->setEditText(QString());
@@ -113,12 +112,11 @@ void IncomingWindow::recordPayment() {
   m_recent.append({input, now});
   m_list->reload();
   setWidths();
+  grid::checkRead(this, m_list, texts::paymentsSubject);
 }
 
 void IncomingWindow::printList() {
-  const auto printout = buildListPrintout(QStringLiteral("רשימת תשלומי דיירים"), m_list->printedHeaders(),
-                                          m_list->printedRows());
-  printing::print(this, *printout);
+  grid::printList(this, m_list, QStringLiteral("רשימת תשלומי דיירים"), texts::paymentsSubject);
 }
 
 void IncomingWindow::closeWindow() { close(); }

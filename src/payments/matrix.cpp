@@ -28,6 +28,7 @@ Cells fromPayments(qint64 apartment, int year) {
   while (payments.next())
     credit(cells, months::indexOfListName(payments.value(0).toString()),
            months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()));
+  db::checkRead(payments);
   return cells;
 }
 

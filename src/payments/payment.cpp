@@ -81,7 +81,7 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay) {
     matrix::rebuild(*apartment, *year, monthlyPay);
     transaction.commit();
   } catch (const db::Error &e) {
-    return {texts::saveFailed.arg(e.text()), Field::None};
+    return {texts::saveFailed.arg(db::explain(e)), Field::None};
   }
   return {{}, Field::None, reciept};
 }
@@ -105,7 +105,7 @@ QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 m
     matrix::rebuild(apartment, year, monthlyPay);
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }

@@ -1,7 +1,9 @@
 #include "reports/anualreportwindow.h"
 
 #include "common/grid.h"
+#include "common/messages.h"
 #include "common/printing.h"
+#include "common/texts.h"
 #include "common/today.h"
 #include "data/gridmodel.h"
 #include "reports/annual.h"
@@ -31,11 +33,18 @@ void AnualReportWindow::loadYear() {
   for (int column = 2; column <= 14; ++column)
     widths << 600;
   grid::setWidths(ui->DataGrid1, widths);
+  grid::checkRead(this, m_matrix, texts::matrixSubject);
 }
 
 void AnualReportWindow::year_Click() { loadYear(); }
 
-void AnualReportWindow::Command1_Click() { printing::print(this, grab().toImage()); }
+void AnualReportWindow::Command1_Click() {
+  if (!m_matrix->failure().isEmpty()) {
+    messages::show(this, texts::printRefused);
+    return;
+  }
+  printing::print(this, grab().toImage());
+}
 
 void AnualReportWindow::Command2_Click() { close(); }
 

@@ -8,7 +8,9 @@ namespace domiva::balance {
 namespace {
 Money sumOf(const QString &sql, const QDate &from, const QDate &to) {
   auto query = db::exec(sql, {dates::toIso(from), dates::toIso(to)});
-  return Money::fromAgorot(query.next() ? query.value(0).toLongLong() : 0);
+  const bool found = query.next();
+  db::checkRead(query);
+  return Money::fromAgorot(found ? query.value(0).toLongLong() : 0);
 }
 } // namespace
 
@@ -47,6 +49,7 @@ std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, M
   while (query.next())
     layout.rows << QStringList{query.value(0).toString(), Money::fromAgorot(query.value(1).toLongLong()).toString(),
                                query.value(2).toString()};
+  db::checkRead(query);
   if (layout.rows.isEmpty())
     return nullptr;
   layout.title = QStringLiteral("מאזן שנתי");

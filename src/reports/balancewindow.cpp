@@ -44,6 +44,8 @@ void BalanceWindow::loadGrids() {
   const QVariantList period{dates::toIso(ui->DTPicker1->date()), dates::toIso(ui->DTPicker2->date())};
   m_byFor->load(balance::incomeQuery(), period);
   m_byCategory->load(balance::expenseQuery(), period);
+  grid::checkRead(this, m_byFor, texts::incomeSubject);
+  grid::checkRead(this, m_byCategory, texts::spendingSubject);
 }
 
 void BalanceWindow::update_values() {
@@ -52,9 +54,11 @@ void BalanceWindow::update_values() {
     m_income = totals.income;
     m_expenses = totals.expenses;
   } catch (const db::Error &e) {
-    messages::show(this, texts::dbEngineError.arg(e.text()));
+    m_readFailed = true;
+    messages::show(this, texts::readFailed.arg(texts::totalsSubject, db::explain(e)));
     return;
   }
+  m_readFailed = false;
   const Money opening = Money::fromShekels(building().openBalance);
   ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_income.toString());
   ui->Label6->setText(dates::toShort(building().openDate));
@@ -72,11 +76,15 @@ void BalanceWindow::Command2_Click() { close(); }
 
 void BalanceWindow::print_Click() {
   // The lines follow the pickers as they stand; the footer, the figures shown.
+  if (m_readFailed || !m_byFor->failure().isEmpty() || !m_byCategory->failure().isEmpty()) {
+    messages::show(this, texts::printRefused);
+    return;
+  }
   std::unique_ptr<QTextDocument> report;
   try {
     report = balance::buildReport(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses);
   } catch (const db::Error &e) {
-    messages::show(this, texts::dbEngineError.arg(e.text()));
+    messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
     return;
   }
   if (report)

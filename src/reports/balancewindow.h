@@ -34,6 +34,7 @@ private:
   GridModel *m_byCategory = nullptr;
   Money m_income;
   Money m_expenses;
+  bool m_readFailed = false; // the sums shown could not be read
 };
 
 } // namespace domiva

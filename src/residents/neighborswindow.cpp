@@ -21,6 +21,7 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
   ui->status->setCurrentText(texts::owner);
   m_list->load(residents::listQuery());
   grid::bind(ui->neighborslist, m_list);
+  grid::checkRead(this, m_list, texts::residentsSubject);
   ui->apartment->installEventFilter(this);
   connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::addnew_Click);
   connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::update_Click);
@@ -126,6 +127,7 @@ void NeighborsWindow::updaterecord_Click() {
   }
   disable();
   m_list->reload();
+  grid::checkRead(this, m_list, texts::residentsSubject);
 }
 
 void NeighborsWindow::print_Click() {
@@ -133,7 +135,7 @@ void NeighborsWindow::print_Click() {
   try {
     report = residents::buildListReport();
   } catch (const db::Error &e) {
-    messages::show(this, texts::dbEngineError.arg(e.text()));
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, e.text()));
     return;
   }
   if (report)

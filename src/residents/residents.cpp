@@ -42,7 +42,7 @@ QString add(const Resident &resident) {
              {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email,
               resident.status});
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }
@@ -56,7 +56,7 @@ QString update(const Resident &resident) {
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }
@@ -67,7 +67,7 @@ QString remove(qint64 apartment) {
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(e.text());
+    return texts::saveFailed.arg(db::explain(e));
   }
   return {};
 }

@@ -13,6 +13,7 @@ std::unique_ptr<QTextDocument> buildListReport() {
                                query.value("status").toString(),    query.value("phone1").toString(),
                                query.value("phone2").toString(),    query.value("email").toString()};
   }
+  db::checkRead(query);
   if (layout.rows.isEmpty())
     return nullptr;
   layout.title = QStringLiteral("רשימת דיירים");

@@ -5,10 +5,14 @@
 #include "data/building.h"
 #include "data/database.h"
 #include "data/money.h"
+#include "data/gridmodel.h"
+#include "expenses/expense.h"
 #include "payments/consistency.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <sys/stat.h>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -17,6 +21,11 @@ using namespace domiva;
 
 class DataTest : public QObject {
   Q_OBJECT
+
+  static QFileDevice::Permissions others() {
+    return QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+           QFile::ExeOther;
+  }
 
 private slots:
   void init() { setToday(QDate(2026, 3, 15)); }
@@ -151,36 +160,129 @@ private slots:
     QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
   }
 
-  void refusesFilesThatAreNotOursOrTooNew() {
+  // Each cause of a refused start-up gets its own message, and the file is
+  // left as it was, byte for byte.
+  void startUpNamesTheCause_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("newer version") << "newer" << texts::dbTooNew;
+    QTest::newRow("not a database") << "text" << texts::dbNotSqlite;
+    QTest::newRow("another program's database") << "foreign" << texts::dbNotOurs;
+    QTest::newRow("damaged page") << "damaged" << texts::dbDamaged;
+    QTest::newRow("used by another program") << "locked" << texts::dbLocked;
+  }
+  void startUpNamesTheCause() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
     QTemporaryDir dir;
-    const QString newer = dir.filePath("newer.sqlite");
-    {
-      test::TempDatabase database;
-      db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
-      QFile::copy(database.path(), newer);
-    }
-    QCOMPARE(db::open(newer), texts::dbTooNew);
-    QVERIFY(!QSqlDatabase::database().isOpen());
-    QVERIFY(QFile::exists(newer)); // the user's file is left alone
-
-    const QString text = dir.filePath("notes.sqlite");
-    QFile notes(text);
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.write(QByteArray(4096, 'x'));
-    notes.close();
-    QCOMPARE(db::open(text), texts::dbNotOurs);
-    QCOMPARE(QFile(text).size(), qint64(4096));
-
-    const QString foreign = dir.filePath("foreign.sqlite");
-    {
-      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
-      other.setDatabaseName(foreign);
+    const QString path = dir.filePath("books.sqlite");
+    if (kind == "text") {
+      QFile notes(path);
+      QVERIFY(notes.open(QIODevice::WriteOnly));
+      notes.write(QByteArray(4096, 'x'));
+    } else if (kind == "foreign") {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE");
+      other.setDatabaseName(path);
       QVERIFY(other.open());
-      QSqlQuery(other).exec("CREATE TABLE t (x)");
-      other.close();
+      db::exec("CREATE TABLE t (x)");
+    } else {
+      QVERIFY(db::open(path).failure.isEmpty());
+      for (int i = 0; i < 300; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
+                 {QString(40, QChar(0x5d0 + i % 20))});
+      if (kind == "newer")
+        db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
-    QSqlDatabase::removeDatabase("foreign");
-    QCOMPARE(db::open(foreign), texts::dbNotOurs);
+    const int page = kind == "damaged" ? test::rows("SELECT rootpage FROM sqlite_master WHERE name = 'incoming'")[0][0].toInt() : 0;
+    db::close();
+    if (kind == "damaged") {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadWrite));
+      file.seek(qint64(page - 1) * 4096);
+      file.write(QByteArray(4096, '\x5a'));
+    }
+    QSqlDatabase holder;
+    if (kind == "locked") {
+      db::setBusyWait(200);
+      holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+      holder.setDatabaseName(path);
+      QVERIFY(holder.open());
+      QVERIFY(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
+    }
+    const QByteArray before = bytes(path);
+    const db::Opened opened = db::open(path);
+    QVERIFY2(opened.failure.startsWith(message), qPrintable(opened.failure));
+    QCOMPARE(opened.damaged, kind == "damaged");
+    QVERIFY(!QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen());
+    if (kind == "locked") {
+      QVERIFY(opened.failure.contains('\n')); // SQLite's words below ours
+      QSqlQuery(holder).exec("ROLLBACK");
+      holder.close();
+      holder = QSqlDatabase();
+      QSqlDatabase::removeDatabase("holder");
+      db::setBusyWait(5000);
+    }
+    QCOMPARE(bytes(path), before);
+  }
+
+  void theStoreKeepsItsFilesPrivate() {
+    QTemporaryDir dir;
+    const mode_t old = umask(0);
+    const QString path = dir.filePath("a/b/db1.sqlite");
+    const db::Opened opened = db::open(path);
+    umask(old);
+    QVERIFY(opened.failure.isEmpty());
+    QVERIFY(opened.notice.isEmpty());
+    db::exec("INSERT INTO supplyer VALUES ('x')");
+    for (const QString &made : {dir.filePath("a"), dir.filePath("a/b"), path, path + "-wal", path + "-shm"})
+      QVERIFY2(!(QFile::permissions(made) & others()), qPrintable(made));
+    db::close();
+    QVERIFY(!QFile::exists(path + "-wal")); // one file again after a clean close
+
+    // A file others can read is tightened, and the user told once.
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadGroup | QFile::ReadOther);
+    QVERIFY(db::open(path).notice.contains(path));
+    QVERIFY(!(QFile::permissions(path) & others()));
+    db::close();
+    QVERIFY(db::open(path).notice.isEmpty());
+    db::close();
+  }
+
+  // An open grid over a long list never blocks another program's write.
+  void aReaderNeverBlocksAWriter() {
+    test::TempDatabase database;
+    db::setBusyWait(300);
+    {
+      db::Transaction transaction;
+      for (int i = 0; i < 1000; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 1, 100, 2026)");
+      transaction.commit();
+    }
+    GridModel grid;
+    QVERIFY(grid.load("SELECT * FROM incoming"));
+    QVERIFY(grid.canFetchMore()); // the query is still open
+    {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+      other.setDatabaseName(database.path());
+      QVERIFY(other.open());
+      QElapsedTimer timer;
+      timer.start();
+      QSqlQuery write(other);
+      QVERIFY(write.exec("BEGIN IMMEDIATE"));
+      QVERIFY(write.exec("INSERT INTO supplyer VALUES ('from elsewhere')"));
+      QVERIFY2(write.exec("COMMIT"), qPrintable(write.lastError().text()));
+      QVERIFY(timer.elapsed() < 250);
+
+      // The other way round: a write of ours waits for another writer, then
+      // says who holds the file, and writes nothing.
+      QVERIFY(write.exec("BEGIN IMMEDIATE"));
+      const QString failure = expenses::record({"חשמל", QDate(2026, 1, 1), "", "", "", "10"});
+      QVERIFY2(failure.startsWith(texts::saveFailed.arg(texts::causeBusy) + '\n'), qPrintable(failure));
+      QVERIFY(write.exec("ROLLBACK"));
+      QCOMPARE(test::rows("SELECT count(*) FROM removals")[0][0].toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase("other");
+    db::setBusyWait(5000);
   }
 
   // A file of version 1, as the program wrote it before payments had a year
@@ -212,7 +314,7 @@ private slots:
     QTemporaryDir dir;
     const QString path = dir.filePath("old.sqlite");
     makeVersion1(path);
-    QVERIFY(db::open(path).isEmpty());
+    QVERIFY(db::open(path).failure.isEmpty());
     QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), 2);
     QCOMPARE(test::rows("SELECT * FROM incoming"),
              (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
@@ -242,7 +344,7 @@ private slots:
     }
     db::close();
     const QByteArray before = bytes(path);
-    QVERIFY(db::open(path).startsWith(texts::dbUpgradeFailed.section('\n', 0, 0)));
+    QVERIFY(db::open(path).failure.startsWith(texts::dbUpgradeFailed.section('\n', 0, 0)));
     QCOMPARE(bytes(path), before);
     QVERIFY(!QFile::exists(path + "-journal"));
   }

@@ -361,7 +361,7 @@ private slots:
     QCOMPARE(checkBooks(path, false, out), 0);
     QVERIFY(said.contains(texts::checkPassed));
 
-    QVERIFY(db::open(path).isEmpty());
+    QVERIFY(db::open(path).failure.isEmpty());
     db::exec("UPDATE anual_report SET mer = 1 WHERE apartment = 2 AND year = ?", {QDate::currentDate().year()});
     db::close();
     said.clear();

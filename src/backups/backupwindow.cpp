@@ -1,0 +1,89 @@
+#include "backups/backupwindow.h"
+
+#include "app/startwindow.h"
+#include "backups/backups.h"
+#include "common/messages.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/database.h"
+#include "ui_backupwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QStandardPaths>
+
+namespace domiva {
+
+BackupWindow::BackupWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::BackupForm>()) {
+  ui->setupUi(this);
+  ui->backupsList->setColumnCount(4);
+  ui->backupsList->setHorizontalHeaderLabels(
+      {QStringLiteral("תאריך"), QStringLiteral("גודל"), QStringLiteral("תשלומים"), QStringLiteral("הוצאות")});
+  ui->backupsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ui->backupsList->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ui->backupsList->setSelectionMode(QAbstractItemView::SingleSelection);
+  ui->backupsList->verticalHeader()->hide();
+  ui->backupsList->horizontalHeader()->setStretchLastSection(true);
+  connect(ui->backupNow, &QPushButton::clicked, this, &BackupWindow::backupNow);
+  connect(ui->restoreChosen, &QPushButton::clicked, this, &BackupWindow::restoreChosen);
+  connect(ui->exitButton, &QPushButton::clicked, this, &BackupWindow::closeWindow);
+  load();
+}
+
+BackupWindow::~BackupWindow() = default;
+
+void BackupWindow::load() {
+  const QString database = db::path();
+  ui->databasePath->setText(QDir::toNativeSeparators(database));
+  ui->backupsFolder->setText(QDir::toNativeSeparators(backups::folderFor(database)));
+  const QList<backups::Backup> found = backups::list(database);
+  ui->backupsList->setRowCount(int(found.size()));
+  for (int row = 0; row < found.size(); ++row) {
+    const auto [payments, expenses] = backups::counts(found[row].path);
+    const QStringList cells{found[row].made.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                            QStringLiteral("%1 MB").arg(found[row].size / 1048576.0, 0, 'f', 1),
+                            QString::number(payments), QString::number(expenses)};
+    for (int column = 0; column < cells.size(); ++column) {
+      auto *item = new QTableWidgetItem(cells[column]);
+      item->setData(Qt::UserRole, found[row].path);
+      ui->backupsList->setItem(row, column, item);
+    }
+  }
+  ui->backupsList->resizeColumnsToContents();
+}
+
+void BackupWindow::backupNow() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString suggested = folder + QLatin1Char('/') + QFileInfo(db::path()).completeBaseName() + QLatin1Char('-') +
+                            today().toString(Qt::ISODate) + QStringLiteral(".sqlite");
+  const auto target = messages::chooseSaveFile(this, texts::backupSaveTitle, suggested, QStringLiteral("SQLite (*.sqlite)"));
+  if (!target)
+    return;
+  const QString failure = backups::write(*target);
+  messages::show(this, failure.isEmpty() ? texts::backupSaved.arg(QDir::toNativeSeparators(*target)) : failure);
+}
+
+void BackupWindow::restoreChosen() {
+  const QList<QTableWidgetItem *> chosen = ui->backupsList->selectedItems();
+  if (chosen.isEmpty()) {
+    messages::show(this, texts::chooseBackup);
+    return;
+  }
+  const QString backup = chosen.first()->data(Qt::UserRole).toString();
+  if (!messages::ask(this, texts::restoreQuestion.arg(chosen.first()->text())))
+    return;
+  // The other windows read the file that is about to be replaced.
+  for (QWidget *window : QApplication::topLevelWidgets())
+    if (window != this && window->isVisible() && !qobject_cast<StartWindow *>(window))
+      window->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const QString failure = backups::restore(backup);
+  messages::show(this, failure.isEmpty() ? texts::restored : failure);
+  load();
+}
+
+void BackupWindow::closeWindow() { close(); }
+
+} // namespace domiva
