@@ -4,7 +4,11 @@
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "app/windows.h"
+#include "backups/backups.h"
+#include "backups/backupwindow.h"
 #include "building/registerwindow.h"
+#include "common/messages.h"
+#include "data/database.h"
 #include "common/printing.h"
 #include "data/building.h"
 #include "data/reportdocument.h"
@@ -24,6 +28,8 @@
 #include <QPrintPreviewDialog>
 #include <QInputDialog>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
 #include <QTest>
@@ -101,6 +107,9 @@ int main(int argc, char *argv[]) {
   }
   shoot<BalanceWindow>(folder, "balance");
   shoot<AnualReportWindow>(folder, "anualreport");
+  backups::daily(db::path(), QDateTime::currentDateTime().addDays(-3));
+  backups::daily(db::path(), QDateTime::currentDateTime());
+  shoot<BackupWindow>(folder, "backups");
 
   const int year = QDate::currentDate().year();
   printing::writePdf(*residents::buildListReport(), folder + "/residents.pdf");
@@ -118,5 +127,36 @@ int main(int argc, char *argv[]) {
   auto *annual = openShared<AnualReportWindow>();
   QTest::qWait(200);
   QTest::mouseClick(annual->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+  annual->close();
+
+  // Two refused start-ups, as the user sees them: a damaged file and one
+  // that another program holds.
+  const QString demo = db::path();
+  db::close();
+  const QString damaged = folder + "/damaged.sqlite";
+  QFile::remove(damaged);
+  QFile::copy(demo, damaged);
+  {
+    QFile file(damaged);
+    file.open(QIODevice::ReadWrite);
+    file.seek(4 * 4096);
+    file.write(QByteArray(8 * 4096, 'Z'));
+  }
+  const auto showMessage = [&](const QString &text, const QString &name) {
+    QTimer::singleShot(300, [&] {
+      if (QWidget *box = QApplication::activeModalWidget()) {
+        box->grab().save(folder + "/" + name + ".png");
+        box->close();
+      }
+    });
+    messages::show(nullptr, text);
+  };
+  showMessage(startUp(damaged), "startup-damaged");
+  QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+  holder.setDatabaseName(demo);
+  holder.open();
+  QSqlQuery(holder).exec("BEGIN EXCLUSIVE");
+  db::setBusyWait(100);
+  showMessage(startUp(demo), "startup-locked");
   return 0;
 }

@@ -42,8 +42,10 @@ void BackupWindow::load() {
   ui->backupsList->setRowCount(int(found.size()));
   for (int row = 0; row < found.size(); ++row) {
     const auto [payments, expenses] = backups::counts(found[row].path);
-    const QStringList cells{found[row].made.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
-                            QStringLiteral("%1 MB").arg(found[row].size / 1048576.0, 0, 'f', 1),
+    // Left-to-right runs kept in their order inside the right-to-left grid.
+    const auto isolated = [](const QString &text) { return QChar(0x2066) + text + QChar(0x2069); };
+    const QStringList cells{isolated(found[row].made.toString(QStringLiteral("dd/MM/yyyy HH:mm"))),
+                            isolated(QStringLiteral("%1 MB").arg(found[row].size / 1048576.0, 0, 'f', 1)),
                             QString::number(payments), QString::number(expenses)};
     for (int column = 0; column < cells.size(); ++column) {
       auto *item = new QTableWidgetItem(cells[column]);

@@ -244,7 +244,8 @@ QString prepare(bool &damaged) {
   }
   if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
     damaged = true;
-    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString();
+    // The first of SQLite's findings is detail enough.
+    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
   }
   check.finish();
   QSqlQuery version(QSqlDatabase::database());

@@ -121,7 +121,7 @@ private slots:
     window = sharedWindow<BackupWindow>();
     auto *list = control<QTableWidget>("backupsList");
     QCOMPARE(list->rowCount(), 1);
-    QCOMPARE(list->item(0, 0)->text(), QStringLiteral("14/03/2026 20:00"));
+    QCOMPARE(list->item(0, 0)->text(), QStringLiteral("\u2066" "14/03/2026 20:00" "\u2069"));
     QCOMPARE(list->item(0, 3)->text(), QStringLiteral("1"));
 
     click("restoreChosen");
