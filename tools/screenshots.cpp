@@ -116,7 +116,8 @@ int main(int argc, char *argv[]) {
   printing::writePdf(*balance::buildReport(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
                      folder + "/balance.pdf");
   printing::setSink({[&](const QTextDocument &d) { printing::writePdf(d, folder + "/list.pdf"); },
-                     [&](const QImage &i) { printing::writePdf(i, folder + "/anualreport.pdf"); }});
+                     [&](const QImage &i) { printing::writePdf(i, folder + "/anualreport.pdf"); },
+                     [&](const printing::List &l) { printing::writePdf(l, folder + "/list.pdf"); }});
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
                                                      : static_cast<QWidget *>(openShared<RemovalWindow>());

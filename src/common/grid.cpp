@@ -50,13 +50,21 @@ bool checkRead(QWidget *window, const GridModel *model, const QString &subject) 
   return false;
 }
 
-void printList(QWidget *window, GridModel *model, const QString &title, const QString &subject) {
-  const QList<QStringList> rows = model->printedRows();
+void printList(QWidget *window, QTableView *view, GridModel *model, const QString &title, const QString &subject) {
   if (!checkRead(window, model, subject)) {
     messages::show(window, texts::printRefused);
     return;
   }
-  printing::print(window, *buildListPrintout(title, model->printedHeaders(), rows));
+  printing::List list;
+  list.layout.title = title;
+  // The columns share the page as they share the grid, fitted to their contents.
+  const QStringList headers = model->printedHeaders();
+  for (int c = 0; c < headers.size(); ++c)
+    list.layout.columns << listing::Column{headers[c], std::max(view->columnWidth(c), 1)};
+  list.open = [model] { return model->printedRows(); };
+  list.rowCount = model->printedCount();
+  list.failure = [model] { return model->failure(); };
+  printing::print(window, list);
 }
 
 } // namespace domiva::grid

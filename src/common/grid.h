@@ -23,7 +23,8 @@ int fromTwips(const QWidget *widget, int twips);
 // Tells the user when the grid's rows could not be read, naming `subject`
 // ("רשימת התשלומים"); true when they were read.
 bool checkRead(QWidget *window, const GridModel *model, const QString &subject);
-// Prints the grid as a list under `title`; refused with a message when its
+// Prints the grid as a list under `title`, its columns as wide as in
+// `view`; refused with a message when its
 // rows could not all be read.
-void printList(QWidget *window, GridModel *model, const QString &title, const QString &subject);
+void printList(QWidget *window, QTableView *view, GridModel *model, const QString &title, const QString &subject);
 } // namespace domiva::grid

@@ -5,6 +5,7 @@
 #include "data/files.h"
 
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHash>
 #include <QPainter>
@@ -13,6 +14,9 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPdfWriter>
+#include <QProgressDialog>
+#include <optional>
 #include <QStandardPaths>
 
 namespace domiva::printing {
@@ -30,6 +34,14 @@ void paintImage(QPrinter &printer, const QImage &image) {
   painter.drawImage(QRect(page.topLeft(), size), image);
 }
 
+// Without a printer: asks at once whether to save a PDF, and where.
+std::optional<QString> askPdfPath(QWidget *parent) {
+  if (!messages::ask(parent, texts::noPrinterSavePdf))
+    return std::nullopt;
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return messages::chooseSaveFile(parent, texts::pdfSaveTitle, folder, QStringLiteral("PDF (*.pdf)"));
+}
+
 // Without a default printer: ask for a PDF file and write it there.
 template <class Content> void printOrOfferPdf(QWidget *parent, const Content &content) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -43,13 +55,34 @@ template <class Content> void printOrOfferPdf(QWidget *parent, const Content &co
       messages::show(parent, texts::printFailed.arg(info.printerName()));
     return;
   }
-  if (!messages::ask(parent, texts::noPrinterSavePdf))
-    return;
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const QString path = QFileDialog::getSaveFileName(parent, texts::pdfSaveTitle, folder, QStringLiteral("PDF (*.pdf)"));
-  if (!path.isEmpty() && !writePdf(content, path))
-    messages::show(parent, texts::pdfFailed.arg(path));
+  const auto path = askPdfPath(parent);
+  if (path && !writePdf(content, *path))
+    messages::show(parent, texts::pdfFailed.arg(*path));
 }
+
+// Shows how far a long printout has come, and lets the user stop it.
+class Progress {
+public:
+  explicit Progress(QWidget *parent) : m_dialog(parent) {
+    m_dialog.setWindowTitle(QStringLiteral("Domiva"));
+    m_dialog.setCancelButtonText(texts::stopPrinting);
+    m_dialog.setWindowModality(Qt::WindowModal);
+    m_dialog.setMinimumDuration(500);
+    m_dialog.setAutoClose(false);
+    m_dialog.setAutoReset(false);
+  }
+  bool operator()(int page, int pages) {
+    m_dialog.setMaximum(pages);
+    m_dialog.setValue(page);
+    m_dialog.setLabelText(texts::printingPage.arg(page).arg(pages));
+    QCoreApplication::processEvents(); // the windows keep painting
+    return !m_dialog.wasCanceled();
+  }
+  bool stopped() const { return m_dialog.wasCanceled(); }
+
+private:
+  QProgressDialog m_dialog;
+};
 } // namespace
 
 void print(QWidget *parent, const QTextDocument &document) {
@@ -98,6 +131,48 @@ bool writePdf(const QTextDocument &document, const QString &path) {
 
 bool writePdf(const QImage &image, const QString &path) {
   return writePdfWith(path, [&](QPrinter &printer) { paintImage(printer, image); });
+}
+
+bool writePdf(const List &list, const QString &path, const listing::Progress &progress) {
+  return files::writeAtomically(path, [&](const QString &temporary) {
+    QPdfWriter writer(temporary);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    writer.setResolution(300);
+    writer.setCreator(QStringLiteral("Domiva"));
+    const listing::Painted painted = listing::paint(writer, list.layout, list.open(), list.rowCount, progress);
+    return painted.finished && list.failure().isEmpty();
+  });
+}
+
+void print(QWidget *parent, const List &list) {
+  if (sink.list) {
+    sink.list(list);
+    return;
+  }
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (!info.isNull()) {
+    QPrinter printer(info, QPrinter::HighResolution);
+    Progress progress(parent);
+    const listing::Painted painted =
+        listing::paint(printer, list.layout, list.open(), list.rowCount, std::ref(progress));
+    if (!painted.finished)
+      printer.abort();
+    if (const QString failure = list.failure(); !failure.isEmpty())
+      messages::show(parent, texts::printRefused + QLatin1Char('\n') + failure);
+    else if (printer.printerState() == QPrinter::Error)
+      messages::show(parent, texts::printFailed.arg(info.printerName()));
+    return;
+  }
+  const auto path = askPdfPath(parent);
+  if (!path)
+    return;
+  Progress progress(parent);
+  const bool written = writePdf(list, *path, std::ref(progress));
+  if (written || progress.stopped())
+    return;
+  const QString failure = list.failure();
+  messages::show(parent, failure.isEmpty() ? texts::pdfFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

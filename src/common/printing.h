@@ -1,4 +1,6 @@
 #pragma once
+#include "data/listwriter.h"
+
 #include <QImage>
 #include <QString>
 #include <QTextDocument>
@@ -16,6 +18,21 @@ void print(QWidget *parent, const QTextDocument &document);
 // A picture on one page, scaled to fit.
 void print(QWidget *parent, const QImage &image);
 
+// A list streamed from its rows onto the printer, or where none is
+// installed, after asking at once, into a PDF: pages painted one at a time
+// under a progress dialog that can stop them. `open` starts the rows;
+// `failure` says afterwards whether they could all be read.
+struct List {
+  listing::Layout layout;
+  std::function<listing::Rows()> open;
+  qint64 rowCount = 0;
+  std::function<QString()> failure;
+};
+void print(QWidget *parent, const List &list);
+// The list as a PDF at `path`, through a temporary file: false, and no file
+// changed, when it failed or `progress` stopped it.
+bool writePdf(const List &list, const QString &path, const listing::Progress &progress = {});
+
 // Writes a PDF through a temporary file that takes the place of `path` only
 // once the PDF is complete; on failure an older file is left whole.
 bool writePdf(const QTextDocument &document, const QString &path);
@@ -25,6 +42,7 @@ bool writePdf(const QImage &image, const QString &path);
 struct Sink {
   std::function<void(const QTextDocument &)> document;
   std::function<void(const QImage &)> image;
+  std::function<void(const List &)> list;
 };
 void setSink(Sink sink);
 

@@ -123,6 +123,8 @@ inline const QString repairNotJournal = QStringLiteral("הבדלים ביומן 
 inline const QString noPrinterSavePdf = QStringLiteral("לא מותקנת מדפסת. לשמור את ההדפסה כקובץ PDF?");
 inline const QString pdfSaveTitle = QStringLiteral("שמירה כ-PDF");
 inline const QString pdfFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
+inline const QString printingPage = QStringLiteral("מדפיס… עמוד %1 מתוך %2");
+inline const QString stopPrinting = QStringLiteral("עצור");
 inline const QString printFailed = QStringLiteral("ההדפסה במדפסת %1 נכשלה.");
 
 } // namespace domiva::texts

@@ -20,7 +20,8 @@ bool GridModel::load(const QString &sql, const QVariantList &values) {
 
 bool GridModel::reload() {
   m_failure.clear();
-  if (QSqlQuery query = run(m_sql); query.lastError().isValid()) {
+  QSqlQuery query = run(m_sql);
+  if (query.lastError().isValid()) {
     m_failure = query.lastError().text();
   } else {
     setQuery(std::move(query));
@@ -34,9 +35,10 @@ bool GridModel::reload() {
   return false;
 }
 
-QSqlQuery GridModel::run(const QString &sql) const {
+QSqlQuery GridModel::run(const QString &sql, bool forwardOnly) const {
   QSqlQuery query(QSqlDatabase::database());
-  query.setForwardOnly(false);
+  // A forward-only query keeps no rows behind it; the grid scrolls back.
+  query.setForwardOnly(forwardOnly);
   if (query.prepare(sql)) {
     for (const QVariant &value : m_values)
       query.addBindValue(value);
@@ -55,13 +57,19 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
   const QVariant value = QSqlQueryModel::data(index, role);
   if (role != Qt::DisplayRole || value.isNull())
     return value;
-  if (m_money.contains(index.column()))
+  return shown(index.column(), value);
+}
+
+QString GridModel::shown(int column, const QVariant &value) const {
+  if (value.isNull())
+    return {};
+  if (m_money.contains(column))
     return Money::fromAgorot(value.toLongLong()).toString();
-  if (m_dates.contains(index.column())) {
+  if (m_dates.contains(column)) {
     const QDate date = dates::fromIso(value.toString());
-    return date.isValid() ? dates::toShort(date) : value;
+    return date.isValid() ? dates::toShort(date) : value.toString();
   }
-  return value;
+  return value.toString();
 }
 
 bool GridModel::isCancelled(int row) const {
@@ -70,24 +78,31 @@ bool GridModel::isCancelled(int row) const {
 
 qint64 GridModel::key(int row) const { return QSqlQueryModel::data(index(row, m_key)).toLongLong(); }
 
-QList<QStringList> GridModel::printedRows() {
-  while (canFetchMore())
-    fetchMore();
-  if (query().lastError().isValid()) {
-    m_failure = query().lastError().text();
-    return {};
+listing::Rows GridModel::printedRows() {
+  auto query = std::make_shared<QSqlQuery>(run(m_sql, true));
+  if (query->lastError().isValid()) {
+    m_failure = query->lastError().text();
+    return [](QStringList &) { return false; };
   }
-  QList<QStringList> rows;
-  rows.reserve(rowCount());
-  for (int r = 0; r < rowCount(); ++r) {
-    if (isCancelled(r))
-      continue;
-    QStringList cells;
-    for (int c = 0; c < printedColumns(); ++c)
-      cells << data(index(r, c)).toString();
-    rows << cells;
-  }
-  return rows;
+  return [this, query](QStringList &cells) {
+    while (query->next()) {
+      if (m_status >= 0 && !query->value(m_status).toString().isEmpty())
+        continue;
+      cells.clear();
+      for (int c = 0; c < printedColumns(); ++c)
+        cells << shown(c, query->value(c));
+      return true;
+    }
+    if (query->lastError().isValid())
+      m_failure = query->lastError().text();
+    query->finish();
+    return false;
+  };
+}
+
+qint64 GridModel::printedCount() {
+  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql), true);
+  return count.next() ? count.value(0).toLongLong() : 0;
 }
 
 QStringList GridModel::printedHeaders() const {

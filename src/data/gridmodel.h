@@ -1,4 +1,6 @@
 #pragma once
+#include "data/listwriter.h"
+
 #include <QList>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -38,14 +40,16 @@ public:
   bool isCancelled(int row) const;
   qint64 key(int row) const;
 
-  // What a printout of the grid holds: the rows not cancelled as the grid
-  // shows them, fetching the rows not yet read (none, and failure() set,
-  // when they could not all be read), and the headers.
-  QList<QStringList> printedRows();
+  // What a printout of the grid holds, read afresh as it is printed: its
+  // rows not cancelled, as the grid shows them (a failed read ends them and
+  // sets failure()); the headers; and about how many rows there are.
+  listing::Rows printedRows();
   QStringList printedHeaders() const;
+  qint64 printedCount();
 
 private:
-  QSqlQuery run(const QString &sql) const;
+  QSqlQuery run(const QString &sql, bool forwardOnly = false) const;
+  QString shown(int column, const QVariant &value) const;
   QString m_sql;
   QString m_failure;
   QVariantList m_values;

@@ -66,7 +66,7 @@ void RemovalWindow::recordExpense() {
 }
 
 void RemovalWindow::printList() {
-  grid::printList(this, m_list, QStringLiteral("רשימת הוצאות הבניין"), texts::expensesSubject);
+  grid::printList(this, ui->DataGrid1, m_list, QStringLiteral("רשימת הוצאות הבניין"), texts::expensesSubject);
 }
 
 void RemovalWindow::closeWindow() { close(); }

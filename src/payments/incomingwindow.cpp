@@ -116,7 +116,7 @@ void IncomingWindow::recordPayment() {
 }
 
 void IncomingWindow::printList() {
-  grid::printList(this, m_list, QStringLiteral("רשימת תשלומי דיירים"), texts::paymentsSubject);
+  grid::printList(this, ui->DataGrid1, m_list, QStringLiteral("רשימת תשלומי דיירים"), texts::paymentsSubject);
 }
 
 void IncomingWindow::closeWindow() { close(); }

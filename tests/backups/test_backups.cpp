@@ -1,8 +1,8 @@
 // Backups made, rotated and restored; the backup window driven as a user
-// would; and the other ways the books are kept from being lost: PDFs that
-// never replace a file half-written, a file replaced behind the program's
-// back, a read failure told instead of an empty list, a name the system
-// can't carry.
+// would; and the other ways the books are kept from being lost: printouts
+// streamed page by page that never replace a file half-written, a file
+// replaced behind the program's back, a read failure told instead of an
+// empty list, a name the system can't carry.
 #include "app/startwindow.h"
 #include "app/windows.h"
 #include "backups/backups.h"
@@ -12,11 +12,14 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/files.h"
+#include "data/listwriter.h"
 #include "expenses/expense.h"
 #include "payments/incomingwindow.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QPdfWriter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -169,6 +172,74 @@ private slots:
     QTextDocument document(QStringLiteral("רשימה"));
     QVERIFY(printing::writePdf(document, path));
     QVERIFY(contents(path).startsWith("%PDF"));
+  }
+
+  // Rows of the printout test: every third one long enough to wrap.
+  static printing::List numberedList(int count, int *opened = nullptr) {
+    printing::List list;
+    list.layout.title = QStringLiteral("רשימה");
+    list.layout.columns = {{"מספר", 1}, {"פירוט", 3}, {"סכום", 1}};
+    list.open = [count, opened] {
+      if (opened)
+        ++*opened;
+      return listing::Rows([count, row = 0](QStringList &cells) mutable {
+        if (row == count)
+          return false;
+        ++row;
+        cells = {QString::number(row), row % 3 ? QStringLiteral("שורה") : QStringLiteral("שורה ארוכה ").repeated(12),
+                 QString::number(row * 10)};
+        return true;
+      });
+    };
+    list.rowCount = count;
+    list.failure = [] { return QString(); };
+    return list;
+  }
+
+  void aLongListPrintsEveryRowOnceWithItsHeaders() {
+    const printing::List list = numberedList(130);
+    listing::PageModel model;
+    QPdfWriter writer(database->folder() + "/pages.pdf");
+    const listing::Painted painted = listing::paint(writer, list.layout, list.open(), list.rowCount, {}, &model);
+    QVERIFY(painted.finished);
+    QVERIFY(model.pages.size() >= 3);
+    QCOMPARE(painted.pages, model.pages.size());
+    QStringList numbers;
+    for (const auto &page : model.pages) {
+      QCOMPARE(page.first(), (QStringList{"מספר", "פירוט", "סכום"}));
+      QVERIFY(page.size() > 1);
+      for (const QStringList &row : page.mid(1)) {
+        QCOMPARE(row.size(), 3); // whole, on one page
+        numbers << row[0];
+      }
+    }
+    QStringList expected;
+    for (int row = 1; row <= 130; ++row)
+      expected << QString::number(row);
+    QCOMPARE(numbers, expected);
+  }
+
+  void aStoppedPrintLeavesNoFile() {
+    const QString path = database->folder() + "/list.pdf";
+    QVERIFY(!printing::writePdf(numberedList(400), path, [](int page, int) { return page < 2; }));
+    QVERIFY(!QFile::exists(path));
+    QFile older(path);
+    QVERIFY(older.open(QIODevice::WriteOnly));
+    older.write("the older file");
+    older.close();
+    QVERIFY(!printing::writePdf(numberedList(400), path, [](int page, int) { return page < 2; }));
+    QCOMPARE(contents(path), QByteArray("the older file"));
+    QCOMPARE(QDir(database->folder()).entryList(QDir::Files | QDir::Hidden).filter("list.pdf").size(), 1);
+  }
+
+  void withoutAPrinterTheQuestionComesFirst() {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+      QSKIP("this machine has a printer");
+    int opened = 0;
+    messages->yes = false;
+    printing::print(nullptr, numberedList(10, &opened));
+    QCOMPARE(messages->asked, QStringList{texts::noPrinterSavePdf});
+    QCOMPARE(opened, 0);
   }
 
   void aReplacedFileIsNeverWrittenInto() {

@@ -54,7 +54,17 @@ Prints::Prints() {
                        tables << reportTable(document);
                        texts << document.toPlainText();
                      },
-                     [this](const QImage &image) { images << image; }});
+                     [this](const QImage &image) { images << image; },
+                     [this](const printing::List &list) {
+                       QList<QStringList> table{{}};
+                       for (const auto &column : list.layout.columns)
+                         table[0] << column.header;
+                       const listing::Rows rows = list.open();
+                       for (QStringList cells; rows(cells);)
+                         table << cells;
+                       tables << table;
+                       texts << list.layout.title;
+                     }});
 }
 
 Prints::~Prints() { printing::setSink({}); }
