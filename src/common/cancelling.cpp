@@ -1,5 +1,6 @@
 #include "common/cancelling.h"
 
+#include "common/grid.h"
 #include "common/messages.h"
 #include "common/texts.h"
 #include "data/gridmodel.h"
@@ -42,7 +43,7 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   }
   const QString failure = cancel(reciept, reason->trimmed());
   model->reload();
-  view->selectRow(row);
+  grid::choose(view, row);
   if (!failure.isEmpty())
     messages::show(window, failure);
 }

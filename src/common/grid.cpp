@@ -10,6 +10,7 @@
 #include <QAbstractItemModel>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
 
@@ -23,6 +24,16 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->horizontalHeader()->setStretchLastSection(true);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
 }
+
+void choose(QTableView *view, int row) {
+  const QModelIndex index = view->model()->index(row, 0);
+  if (!index.isValid())
+    return;
+  view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  view->scrollTo(index);
+}
+
+void showNewest(QTableView *view) { choose(view, view->model()->rowCount() - 1); }
 
 void setWidths(QTableView *view, const QList<int> &twips) {
   // Never narrower than the header or the rows shown, so nothing is cut off.

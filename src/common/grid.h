@@ -15,6 +15,10 @@ class GridModel;
 namespace domiva::grid {
 // A read-only grid over `model`: every change goes through the screen's own rules.
 void bind(QTableView *view, QAbstractItemModel *model);
+// Chooses row `row` (the whole row) and scrolls it into view.
+void choose(QTableView *view, int row);
+// Scrolls to the newest (last) row and chooses it.
+void showNewest(QTableView *view);
 // Widths in twips (1/1440 inch), from column 0 on, as the screens give them.
 void setWidths(QTableView *view, const QList<int> &twips);
 // Date pickers show the same short date form as the grids.

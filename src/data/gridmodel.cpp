@@ -7,10 +7,11 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace domiva {
 
-GridModel::GridModel(QObject *parent) : QSqlQueryModel(parent) {}
+GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 bool GridModel::load(const QString &sql, const QVariantList &values) {
   m_sql = sql;
@@ -19,45 +20,130 @@ bool GridModel::load(const QString &sql, const QVariantList &values) {
 }
 
 bool GridModel::reload() {
+  beginResetModel();
   m_failure.clear();
-  QSqlQuery query = run(m_sql);
-  if (query.lastError().isValid()) {
-    m_failure = query.lastError().text();
+  m_all.clear();
+  m_keys.clear();
+  m_windows.clear();
+  m_rows = 0;
+  m_headers.clear();
+  // The headers come from the columns alone, so they stay when the rows fail.
+  if (QSqlQuery columns = run(QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_sql)); !columns.lastError().isValid())
+    for (int c = 0; c < columns.record().count(); ++c)
+      m_headers << columns.record().fieldName(c);
+  if (m_key >= 0 && m_key < m_headers.size()) {
+    QSqlQuery range = run(QStringLiteral("SELECT min(%2), max(%2), count(*) FROM (%1)").arg(m_sql, keyName()));
+    if (range.next()) {
+      m_firstKey = range.value(0).toLongLong();
+      m_rows = range.value(2).toInt();
+      if (m_rows > 0 && range.value(1).toLongLong() - m_firstKey + 1 != m_rows) {
+        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1) ORDER BY %2").arg(m_sql, keyName()));
+        while (keys.next())
+          m_keys << keys.value(0).toLongLong();
+        if (keys.lastError().isValid())
+          m_failure = keys.lastError().text();
+      }
+    } else {
+      m_failure = range.lastError().text();
+    }
   } else {
-    setQuery(std::move(query));
-    if (!lastError().isValid())
-      return true;
-    m_failure = lastError().text();
+    QSqlQuery all = run(m_sql);
+    all.setForwardOnly(true);
+    while (all.next()) {
+      QVariantList row;
+      for (int c = 0; c < m_headers.size(); ++c)
+        row << all.value(c);
+      m_all << row;
+    }
+    if (all.lastError().isValid())
+      m_failure = all.lastError().text();
+    m_rows = int(m_all.size());
   }
-  // The same columns with no rows: the grid keeps its headers, and nothing
-  // that was not read passes for an empty list.
-  setQuery(run(QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_sql)));
-  return false;
+  if (!m_failure.isEmpty()) {
+    m_rows = 0;
+    m_all.clear();
+    m_keys.clear();
+  }
+  endResetModel();
+  // The newest rows are the first shown; a failure to read them is a
+  // failure to read the list.
+  if (m_failure.isEmpty() && m_key >= 0 && m_rows > 0 && (values(m_rows - 1), !m_failure.isEmpty())) {
+    beginResetModel();
+    m_rows = 0;
+    m_windows.clear();
+    endResetModel();
+  }
+  return m_failure.isEmpty();
 }
 
-QSqlQuery GridModel::run(const QString &sql, bool forwardOnly) const {
+QSqlQuery GridModel::run(const QString &sql, const QVariantList &extra) const {
   QSqlQuery query(QSqlDatabase::database());
-  // A forward-only query keeps no rows behind it; the grid scrolls back.
-  query.setForwardOnly(forwardOnly);
+  // Forward only: the query keeps no rows behind it.
+  query.setForwardOnly(true);
   if (query.prepare(sql)) {
-    for (const QVariant &value : m_values)
+    for (const QVariant &value : m_values + extra)
       query.addBindValue(value);
     query.exec();
   }
   return query;
 }
 
+QString GridModel::keyName() const { return QLatin1Char('"') + m_headers.value(m_key) + QLatin1Char('"'); }
+
+qint64 GridModel::keyAt(int row) const { return m_keys.isEmpty() ? m_firstKey + row : m_keys.value(row); }
+
+const QVariantList &GridModel::values(int row) const {
+  static const QVariantList none;
+  if (row < 0 || row >= m_rows)
+    return none;
+  if (m_key < 0)
+    return m_all[row];
+  const int window = row / windowRows;
+  if (!m_windows.contains(window)) {
+    const int first = window * windowRows;
+    const int last = std::min(m_rows, first + windowRows) - 1;
+    QSqlQuery rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 BETWEEN ? AND ? ORDER BY %2").arg(m_sql, keyName()),
+                         {keyAt(first), keyAt(last)});
+    auto *read = new QList<QVariantList>;
+    while (rows.next()) {
+      QVariantList values;
+      for (int c = 0; c < m_headers.size(); ++c)
+        values << rows.value(c);
+      read->append(values);
+    }
+    if (rows.lastError().isValid())
+      m_failure = rows.lastError().text();
+    m_windows.insert(window, read);
+  }
+  const QList<QVariantList> *read = m_windows.object(window);
+  const int at = row - window * windowRows;
+  return at < read->size() ? (*read)[at] : none;
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows; }
+
+int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_headers.size()); }
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+    return m_headers.value(section);
+  return QAbstractTableModel::headerData(section, orientation, role);
+}
+
 QVariant GridModel::data(const QModelIndex &index, int role) const {
+  if (!index.isValid())
+    return {};
   if (m_status >= 0 && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
     if (!isCancelled(index.row()))
       return {};
-    return role == Qt::ForegroundRole ? QVariant(QColor(Qt::gray))
-                                      : QSqlQueryModel::data(this->index(index.row(), m_status));
+    return role == Qt::ForegroundRole ? QVariant(QColor(Qt::gray)) : values(index.row()).value(m_status);
   }
-  const QVariant value = QSqlQueryModel::data(index, role);
-  if (role != Qt::DisplayRole || value.isNull())
-    return value;
-  return shown(index.column(), value);
+  if (role == Qt::EditRole)
+    return values(index.row()).value(index.column());
+  if (role != Qt::DisplayRole)
+    return {};
+  const QVariant value = values(index.row()).value(index.column());
+  return value.isNull() ? QVariant() : QVariant(shown(index.column(), value));
 }
 
 QString GridModel::shown(int column, const QVariant &value) const {
@@ -73,13 +159,22 @@ QString GridModel::shown(int column, const QVariant &value) const {
 }
 
 bool GridModel::isCancelled(int row) const {
-  return m_status >= 0 && !QSqlQueryModel::data(index(row, m_status)).toString().isEmpty();
+  return m_status >= 0 && !values(row).value(m_status).toString().isEmpty();
 }
 
-qint64 GridModel::key(int row) const { return QSqlQueryModel::data(index(row, m_key)).toLongLong(); }
+qint64 GridModel::key(int row) const { return values(row).value(m_key).toLongLong(); }
+
+int GridModel::rowOfKey(qint64 key) const {
+  if (m_key < 0 || m_rows == 0)
+    return -1;
+  if (m_keys.isEmpty())
+    return key >= m_firstKey && key < m_firstKey + m_rows ? int(key - m_firstKey) : -1;
+  const auto found = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+  return found != m_keys.end() && *found == key ? int(found - m_keys.begin()) : -1;
+}
 
 listing::Rows GridModel::printedRows() {
-  auto query = std::make_shared<QSqlQuery>(run(m_sql, true));
+  auto query = std::make_shared<QSqlQuery>(run(m_sql));
   if (query->lastError().isValid()) {
     m_failure = query->lastError().text();
     return [](QStringList &) { return false; };
@@ -100,16 +195,11 @@ listing::Rows GridModel::printedRows() {
   };
 }
 
-qint64 GridModel::printedCount() {
-  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql), true);
-  return count.next() ? count.value(0).toLongLong() : 0;
-}
+QStringList GridModel::printedHeaders() const { return m_headers.mid(0, printedColumns()); }
 
-QStringList GridModel::printedHeaders() const {
-  QStringList names;
-  for (int c = 0; c < printedColumns(); ++c)
-    names << headerData(c, Qt::Horizontal).toString();
-  return names;
+qint64 GridModel::printedCount() {
+  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql));
+  return count.next() ? count.value(0).toLongLong() : 0;
 }
 
 } // namespace domiva

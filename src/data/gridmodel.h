@@ -1,9 +1,10 @@
 #pragma once
 #include "data/listwriter.h"
 
+#include <QAbstractTableModel>
+#include <QCache>
 #include <QList>
 #include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QStringList>
 #include <QVariantList>
 
@@ -11,9 +12,15 @@ namespace domiva {
 
 // The rows behind a grid: a SELECT with bound values whose aliases are the
 // headers. Money columns (agorot) show in the plain decimal form, date
-// columns (ISO text) in the system's short date form. Rows are fetched as
-// the grid scrolls to them.
-class GridModel : public QSqlQueryModel {
+// columns (ISO text) in the system's short date form.
+//
+// A grid with a key column (a table's receipt number) reads its rows by
+// window as they come into view, each window a range of keys, and lets the
+// windows far from view go: its row count is known at once, the last row is
+// one read away, and memory stays the same however long the table. A grid
+// without one (short lists: residents, sums, a year's matrix) reads all its
+// rows at once.
+class GridModel : public QAbstractTableModel {
   Q_OBJECT
 public:
   explicit GridModel(QObject *parent = nullptr);
@@ -24,7 +31,8 @@ public:
   // greyed, its text is the row's tooltip, and printouts leave the row and
   // the columns from this one on out.
   void setStatusColumn(int column) { m_status = column; }
-  // The column holding the row's receipt number.
+  // The column holding the row's receipt number, in ascending order of which
+  // the rows are shown.
   void setKeyColumn(int column) { m_key = column; }
 
   // Runs `sql` with `values` bound in order; false if the rows could not be
@@ -35,10 +43,15 @@ public:
   // The engine's words when the last reading failed, else empty.
   QString failure() const { return m_failure; }
 
+  int rowCount(const QModelIndex &parent = {}) const override;
+  int columnCount(const QModelIndex &parent = {}) const override;
   QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
   bool isCancelled(int row) const;
   qint64 key(int row) const;
+  // The row showing receipt `key`, or -1.
+  int rowOfKey(qint64 key) const;
 
   // What a printout of the grid holds, read afresh as it is printed: its
   // rows not cancelled, as the grid shows them (a failed read ends them and
@@ -48,16 +61,28 @@ public:
   qint64 printedCount();
 
 private:
-  QSqlQuery run(const QString &sql, bool forwardOnly = false) const;
+  static constexpr int windowRows = 256;
+  QSqlQuery run(const QString &sql, const QVariantList &extra = {}) const;
   QString shown(int column, const QVariant &value) const;
+  const QVariantList &values(int row) const;
+  qint64 keyAt(int row) const;
+  QString keyName() const;
+  int printedColumns() const { return m_status < 0 ? columnCount() : m_status; }
+
   QString m_sql;
-  QString m_failure;
   QVariantList m_values;
+  mutable QString m_failure;
   QList<int> m_money;
   QList<int> m_dates;
   int m_status = -1;
   int m_key = -1;
-  int printedColumns() const { return m_status < 0 ? columnCount() : m_status; }
+
+  QStringList m_headers;
+  int m_rows = 0;
+  QList<QVariantList> m_all;  // every row, for a grid without a key
+  qint64 m_firstKey = 0;      // keys run on from it one by one...
+  QList<qint64> m_keys;       // ...unless some are missing: then each row's key
+  mutable QCache<int, QList<QVariantList>> m_windows{16}; // windows read, by number
 };
 
 } // namespace domiva

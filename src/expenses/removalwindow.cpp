@@ -48,6 +48,7 @@ void RemovalWindow::load() {
   ui->DataGrid1->setColumnHidden(expenses::recieptColumn, true);
   setWidths();
   grid::checkRead(this, m_list, texts::expensesSubject);
+  grid::showNewest(ui->DataGrid1);
 }
 
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
@@ -63,6 +64,7 @@ void RemovalWindow::recordExpense() {
   m_list->reload();
   setWidths();
   grid::checkRead(this, m_list, texts::expensesSubject);
+  grid::showNewest(ui->DataGrid1);
 }
 
 void RemovalWindow::printList() {

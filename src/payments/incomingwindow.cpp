@@ -43,6 +43,7 @@ void IncomingWindow::load() {
   grid::bind(ui->DataGrid1, m_list);
   setWidths();
   grid::checkRead(this, m_list, texts::paymentsSubject);
+  grid::showNewest(ui->DataGrid1);
 
   try {
     auto residents = db::exec(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"));
@@ -113,6 +114,7 @@ void IncomingWindow::recordPayment() {
   m_list->reload();
   setWidths();
   grid::checkRead(this, m_list, texts::paymentsSubject);
+  grid::showNewest(ui->DataGrid1);
 }
 
 void IncomingWindow::printList() {

@@ -1,6 +1,9 @@
 #include "reports/annual.h"
 
+#include "data/database.h"
 #include "data/months.h"
+
+#include <algorithm>
 
 namespace domiva::annual {
 
@@ -13,10 +16,20 @@ QString matrixQuery() {
 }
 
 QStringList yearList(int current) {
-  QStringList years;
+  QList<int> years;
   for (int year = current - 20; year <= current + 20; ++year)
-    years << QString::number(year);
-  return years;
+    years << year;
+  // A long file's early years stay within reach.
+  auto stored = db::exec(QStringLiteral("SELECT DISTINCT year FROM anual_report ORDER BY year"));
+  while (stored.next())
+    if (!years.contains(stored.value(0).toInt()))
+      years << stored.value(0).toInt();
+  db::checkRead(stored);
+  std::sort(years.begin(), years.end());
+  QStringList texts;
+  for (int year : years)
+    texts << QString::number(year);
+  return texts;
 }
 
 } // namespace domiva::annual

@@ -5,6 +5,7 @@
 #include "common/printing.h"
 #include "common/texts.h"
 #include "common/today.h"
+#include "data/database.h"
 #include "data/gridmodel.h"
 #include "reports/annual.h"
 #include "ui_anualreportwindow.h"
@@ -15,7 +16,11 @@ AnualReportWindow::AnualReportWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::AnualReportForm>()), m_matrix(new GridModel(this)) {
   ui->setupUi(this);
   const int current = today().year();
-  ui->year->addItems(annual::yearList(current));
+  try {
+    ui->year->addItems(annual::yearList(current));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
+  }
   ui->year->setCurrentText(QString::number(current));
   grid::bind(ui->DataGrid1, m_matrix);
   loadYear();

@@ -185,8 +185,31 @@ private slots:
                                             300, 12 * 250 - 300}));
     QCOMPARE(grid(), (QList<QStringList>{
                          {"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "300", "1", ""}}));
-    // The fields stay for the next payment.
+    // The fields stay for the next payment, and the new row is chosen.
     QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("דמי ועד"));
+    QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
+  }
+
+  void aLongListReachesItsNewestRowAtOnce() {
+    {
+      db::Transaction transaction;
+      for (int i = 0; i < 10000; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 5, ?, 2026)",
+                 {100 * (i + 1)});
+      transaction.commit();
+    }
+    openPayments();
+    auto *view = control<QTableView>("DataGrid1");
+    QCOMPARE(view->model()->rowCount(), 10000); // known at once, not fetched by pages
+    QCOMPARE(view->currentIndex().row(), 9999); // opened on the newest
+    QCOMPARE(view->model()->index(9999, 9).data().toString(), QStringLiteral("10000"));
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(view->model()->index(view->currentIndex().row(), 8).data().toString(), QStringLiteral("1"));
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view->model()->index(view->currentIndex().row(), 8).data().toString(), QStringLiteral("10000"));
+    pay("5", "מרץ", "מרץ", "250");
+    QCOMPARE(view->currentIndex().row(), 10000);
+    QCOMPARE(view->model()->index(10000, 9).data().toString(), QStringLiteral("10001"));
   }
 
   // Each row: payments as "from to amount [for]", then the months'
@@ -383,10 +406,12 @@ private slots:
     pay("2", "מרץ", "מרץ", "250");
     pay("5", "ינואר", "ינואר", "250", "ועד הבית", QDate(2025, 6, 1));
     setToday(QDate(2026, 1, 1));
+    db::exec("INSERT INTO anual_report (apartment, family, year) VALUES (9, 'ותיק', 1998)");
     window = openShared<AnualReportWindow>();
     QComboBox *year = combo("year");
-    QCOMPARE(year->count(), 41);
-    QCOMPARE(year->itemText(0), QStringLiteral("2006"));
+    QCOMPARE(year->count(), 42); // twenty years each way, and every year stored
+    QCOMPARE(year->itemText(0), QStringLiteral("1998"));
+    QCOMPARE(year->itemText(1), QStringLiteral("2006"));
     QCOMPARE(year->currentText(), QStringLiteral("2026"));
     auto *model = control<QTableView>("DataGrid1")->model();
     QCOMPARE(test::gridHeaders(model), (QStringList{"דירה", "שם_ומשפחה", "ינואר", "פברואר", "מרץ", "אפריל", "מאי",
