@@ -6,14 +6,16 @@
 #include "app/startwindow.h"
 #include "app/windows.h"
 #include "building/registerwindow.h"
+#include "common/printing.h"
 #include "data/building.h"
 #include "data/database.h"
 #include "data/gridmodel.h"
+#include "data/reportdocument.h"
+#include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "generate.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
-#include "expenses/expense.h"
 #include "reports/annual.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
@@ -26,11 +28,14 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTest>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
@@ -299,6 +304,76 @@ void BM_AnnualYearFloor(benchmark::State &state) {
     rawRows(annual::matrixQuery(), {QDate::currentDate().year()});
 }
 
+// Printing a list to PDF through the window, as "הדפס" does without a printer.
+template <class W> void BM_PrintList(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QString pdf = QDir::tempPath() + QStringLiteral("/domiva-bench-list.pdf");
+  printing::setSink({{}, {}, [&](const printing::List &list) { printing::writePdf(list, pdf); }});
+  W *window = openShared<W>();
+  auto *print = window->template findChild<QPushButton *>(QStringLiteral("Command2"));
+  for (auto _ : state)
+    print->click();
+  printing::setSink({});
+  window->close();
+  flush();
+}
+
+// The floor: the same rows and columns painted straight onto a PDF, page by page.
+void printFloor(const QString &sql, int columns) {
+  QPdfWriter writer(QDir::tempPath() + QStringLiteral("/domiva-bench-floor.pdf"));
+  writer.setPageSize(QPageSize(QPageSize::A4));
+  writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+  writer.setResolution(300);
+  QPainter painter(&writer);
+  painter.setFont(reportFont(QStringLiteral("Arial"), 10));
+  const QRect area = painter.window();
+  const int line = painter.fontMetrics().height() * 3 / 2;
+  const int width = area.width() / columns;
+  QSqlQuery query(QSqlDatabase::database());
+  query.setForwardOnly(true);
+  query.exec(sql);
+  int y = area.top();
+  while (query.next()) {
+    if (y + line > area.bottom()) {
+      writer.newPage();
+      y = area.top();
+    }
+    for (int c = 0; c < columns; ++c) {
+      const QRect cell(area.right() - (c + 1) * width, y, width, line);
+      painter.drawRect(cell);
+      painter.drawText(cell, Qt::AlignRight | Qt::AlignVCenter, query.value(c).toString());
+    }
+    y += line;
+  }
+}
+void BM_PrintListFloor_incoming(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    printFloor(payments::listQuery(), 10);
+}
+void BM_PrintListFloor_removal(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    printFloor(expenses::listQuery(), 6);
+}
+
+// ctrl+End in the payments grid: the newest payment, from the oldest.
+void BM_NewestPayment(benchmark::State &state) {
+  use(int(state.range(0)));
+  auto *window = openShared<IncomingWindow>();
+  auto *grid = window->findChild<QTableView *>(QStringLiteral("DataGrid1"));
+  for (auto _ : state) {
+    state.PauseTiming();
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+  }
+  window->close();
+  flush();
+}
+
 #define YEARS ->Arg(1)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpFloor)->Unit(benchmark::kMillisecond);
@@ -326,19 +401,39 @@ BENCHMARK(BM_BalanceShow)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BalanceShowFloor)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnualYear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnualYearFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintList<IncomingWindow>) YEARS->Iterations(1);
+BENCHMARK(BM_PrintListFloor_incoming) YEARS->Iterations(1);
+BENCHMARK(BM_PrintList<RemovalWindow>) YEARS->Iterations(1);
+BENCHMARK(BM_PrintListFloor_removal) YEARS->Iterations(1);
+BENCHMARK(BM_NewestPayment) YEARS;
 
-long peakKiB() {
+long statusKiB(const char *field) {
   QFile status(QStringLiteral("/proc/self/status"));
   status.open(QIODevice::ReadOnly);
   for (const QByteArray &line : status.readAll().split('\n'))
-    if (line.startsWith("VmHWM:"))
-      return line.mid(6).trimmed().split(' ').first().toLong();
+    if (line.startsWith(field))
+      return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
   return -1;
 }
+long peakKiB() { return statusKiB("VmHWM:"); }
+long currentKiB() { return statusKiB("VmRSS:"); }
 
 // Child process: "--rss bare" shows one empty window, "--rss all" opens the
 // six windows on the 30-year file; prints the peak resident memory in KiB.
 int rssChild(const QString &what) {
+  if (what == QLatin1String("print")) {
+    if (!startUp(fileFor(30)).isEmpty())
+      return 1;
+    const QString pdf = QDir::tempPath() + QStringLiteral("/domiva-bench-rss.pdf");
+    printing::setSink({{}, {}, [&](const printing::List &list) { printing::writePdf(list, pdf); }});
+    auto *window = openShared<IncomingWindow>();
+    QCoreApplication::processEvents();
+    const long before = currentKiB();
+    window->findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    QCoreApplication::processEvents();
+    std::printf("%ld %ld %ld\n", peakKiB(), before, currentKiB());
+    return 0;
+  }
   if (what == QLatin1String("all")) {
     if (!startUp(fileFor(30)).isEmpty())
       return 1;
@@ -357,12 +452,13 @@ int rssChild(const QString &what) {
   return 0;
 }
 
-long childPeak(const char *what) {
+QByteArray childOutput(const char *what) {
   QProcess child;
   child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--rss"), QString::fromLatin1(what)});
-  child.waitForFinished(60000);
-  return child.readAllStandardOutput().trimmed().toLong();
+  child.waitForFinished(600000);
+  return child.readAllStandardOutput().trimmed();
 }
+long childPeak(const char *what) { return childOutput(what).toLong(); }
 
 } // namespace
 
@@ -382,5 +478,9 @@ int main(int argc, char *argv[]) {
   const long all = childPeak("all");
   std::printf("\npeak RSS: bare Qt window %ld KiB; all six windows on 30 years %ld KiB; target <= %ld KiB (%s)\n",
               bare, all, bare * 3 / 2 + 20 * 1024, all <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met");
+  const QList<QByteArray> print = childOutput("print").split(' ');
+  if (print.size() == 3)
+    std::printf("printing the 30-year payments list: peak %s KiB (target <= %ld), before %s KiB, after %s KiB\n",
+                print[0].constData(), bare + 60 * 1024, print[1].constData(), print[2].constData());
   return 0;
 }
