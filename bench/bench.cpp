@@ -10,7 +10,7 @@
 #include "data/building.h"
 #include "data/database.h"
 #include "data/gridmodel.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "generate.h"

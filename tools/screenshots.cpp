@@ -11,7 +11,7 @@
 #include "data/database.h"
 #include "common/printing.h"
 #include "data/building.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "payments/incomingwindow.h"
@@ -112,11 +112,10 @@ int main(int argc, char *argv[]) {
   shoot<BackupWindow>(folder, "backups");
 
   const int year = QDate::currentDate().year();
-  printing::writePdf(*residents::buildListReport(), folder + "/residents.pdf");
-  printing::writePdf(*balance::buildReport(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
+  printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
+  printing::writePdf(balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
                      folder + "/balance.pdf");
-  printing::setSink({[&](const QTextDocument &d) { printing::writePdf(d, folder + "/list.pdf"); },
-                     [&](const QImage &i) { printing::writePdf(i, folder + "/anualreport.pdf"); },
+  printing::setSink({[&](const QImage &i) { printing::writePdf(i, folder + "/anualreport.pdf"); },
                      [&](const printing::List &l) { printing::writePdf(l, folder + "/list.pdf"); }});
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())

@@ -5,7 +5,7 @@
 #include "common/texts.h"
 #include "data/dates.h"
 #include "data/gridmodel.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QDateEdit>

@@ -23,7 +23,7 @@ namespace domiva::printing {
 namespace {
 Sink sink;
 QHash<QString, QPointer<QPrintPreviewDialog>> previews;
-const char *const documentProperty = "domivaDocument";
+QHash<QString, List> previewed; // what each open preview shows
 
 void paintImage(QPrinter &printer, const QImage &image) {
   printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -42,22 +42,14 @@ std::optional<QString> askPdfPath(QWidget *parent) {
   return messages::chooseSaveFile(parent, texts::pdfSaveTitle, folder, QStringLiteral("PDF (*.pdf)"));
 }
 
-// Without a default printer: ask for a PDF file and write it there.
-template <class Content> void printOrOfferPdf(QWidget *parent, const Content &content) {
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (!info.isNull()) {
-    QPrinter printer(info, QPrinter::HighResolution);
-    if constexpr (std::is_same_v<Content, QImage>)
-      paintImage(printer, content);
-    else
-      content.print(&printer);
-    if (printer.printerState() == QPrinter::Error)
-      messages::show(parent, texts::printFailed.arg(info.printerName()));
-    return;
-  }
-  const auto path = askPdfPath(parent);
-  if (path && !writePdf(content, *path))
-    messages::show(parent, texts::pdfFailed.arg(*path));
+// A PDF the writer finished ends with its end-of-file mark; one cut short
+// (a full disk) does not.
+bool completePdf(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
+    return false;
+  file.seek(std::max<qint64>(0, file.size() - 1024));
+  return file.readAll().contains("%%EOF");
 }
 
 // Shows how far a long printout has come, and lets the user stop it.
@@ -85,63 +77,51 @@ private:
 };
 } // namespace
 
-void print(QWidget *parent, const QTextDocument &document) {
-  if (sink.document)
-    sink.document(document);
-  else
-    printOrOfferPdf(parent, document);
-}
-
 void print(QWidget *parent, const QImage &image) {
-  if (sink.image)
+  if (sink.image) {
     sink.image(image);
-  else
-    printOrOfferPdf(parent, image);
+    return;
+  }
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (!info.isNull()) {
+    QPrinter printer(info, QPrinter::HighResolution);
+    paintImage(printer, image);
+    if (printer.printerState() == QPrinter::Error)
+      messages::show(parent, texts::printFailed.arg(info.printerName()));
+    return;
+  }
+  const auto path = askPdfPath(parent);
+  if (path && !writePdf(image, *path))
+    messages::show(parent, texts::pdfFailed.arg(*path));
 }
 
-namespace {
-// A PDF the writer finished ends with its end-of-file mark; one cut short
-// (a full disk) does not.
-bool completePdf(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() < 8)
-    return false;
-  file.seek(std::max<qint64>(0, file.size() - 1024));
-  return file.readAll().contains("%%EOF");
-}
-
-template <class Paint> bool writePdfWith(const QString &path, Paint paint) {
+bool writePdf(const QImage &image, const QString &path) {
   return files::writeAtomically(path, [&](const QString &temporary) {
     {
       QPrinter printer(QPrinter::HighResolution);
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(temporary);
-      paint(printer);
+      paintImage(printer, image);
       if (printer.printerState() == QPrinter::Error)
         return false;
     }
     return completePdf(temporary);
   });
 }
-} // namespace
-
-bool writePdf(const QTextDocument &document, const QString &path) {
-  return writePdfWith(path, [&](QPrinter &printer) { document.print(&printer); });
-}
-
-bool writePdf(const QImage &image, const QString &path) {
-  return writePdfWith(path, [&](QPrinter &printer) { paintImage(printer, image); });
-}
 
 bool writePdf(const List &list, const QString &path, const listing::Progress &progress) {
   return files::writeAtomically(path, [&](const QString &temporary) {
-    QPdfWriter writer(temporary);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Domiva"));
-    const listing::Painted painted = listing::paint(writer, list.layout, list.open(), list.rowCount, progress);
-    return painted.finished && list.failure().isEmpty();
+    bool painted = false;
+    {
+      QPdfWriter writer(temporary);
+      writer.setPageSize(QPageSize(QPageSize::A4));
+      writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+      writer.setResolution(300);
+      writer.setCreator(QStringLiteral("Domiva"));
+      painted = listing::paint(writer, list.layout, list.open(), list.rowCount, progress).finished &&
+                list.failure().isEmpty();
+    }
+    return painted && completePdf(temporary);
   });
 }
 
@@ -177,25 +157,22 @@ void print(QWidget *parent, const List &list) {
 
 void setSink(Sink newSink) { sink = std::move(newSink); }
 
-QPrintPreviewDialog *showPreview(const QString &name, std::unique_ptr<QTextDocument> document) {
+QPrintPreviewDialog *showPreview(const QString &name, const List &printout) {
   QPointer<QPrintPreviewDialog> &dialog = previews[name];
   if (!dialog) {
     dialog = new QPrintPreviewDialog(static_cast<QWidget *>(nullptr));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(name);
     dialog->resize(900, 700);
-    QPrintPreviewDialog *self = dialog;
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [self](QPrinter *printer) {
-      if (auto *shown = qvariant_cast<QTextDocument *>(self->property(documentProperty)))
-        shown->print(printer);
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
+      if (const List *shown = previewPrintout(name))
+        listing::paint(*printer, shown->layout, shown->open(), shown->rowCount);
     });
+    QObject::connect(dialog, &QObject::destroyed, [name] { previewed.remove(name); });
   }
-  delete qvariant_cast<QTextDocument *>(dialog->property(documentProperty));
-  QTextDocument *owned = document.release();
-  owned->setParent(dialog);
-  dialog->setProperty(documentProperty, QVariant::fromValue(owned));
+  previewed[name] = printout;
   if (dialog->isVisible()) {
-    // Already open: redraw the pages from the new document.
+    // Already open: redraw the pages from the new printout.
     for (auto *widget : dialog->findChildren<QPrintPreviewWidget *>())
       widget->updatePreview();
   }
@@ -207,9 +184,9 @@ QPrintPreviewDialog *showPreview(const QString &name, std::unique_ptr<QTextDocum
 
 QPrintPreviewDialog *preview(const QString &name) { return previews.value(name); }
 
-const QTextDocument *previewDocument(const QString &name) {
-  QPrintPreviewDialog *dialog = preview(name);
-  return dialog ? qvariant_cast<QTextDocument *>(dialog->property(documentProperty)) : nullptr;
+const List *previewPrintout(const QString &name) {
+  const auto found = previewed.constFind(name);
+  return found == previewed.constEnd() || !preview(name) ? nullptr : &*found;
 }
 
 } // namespace domiva::printing

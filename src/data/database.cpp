@@ -393,6 +393,8 @@ QString explain(const Error &error) {
 
 QSqlQuery exec(const QString &sql, const QVariantList &values) {
   QSqlQuery query(QSqlDatabase::database());
+  // Read forward only: nothing read is kept behind the query.
+  query.setForwardOnly(true);
   if (!query.prepare(sql))
     throw Error(query.lastError());
   for (const QVariant &value : values) {

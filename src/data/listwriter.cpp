@@ -1,16 +1,25 @@
 #include "data/listwriter.h"
 
-#include "data/reportdocument.h"
+#include "data/database.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 
 namespace domiva::listing {
 namespace {
 
-constexpr int cellFlags = Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter | Qt::TextWordWrap;
+// Cells wrap between words, and inside a word too long for its column (an
+// e-mail address), so nothing runs out of its cell.
+QTextOption cellOption() {
+  QTextOption option(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  return option;
+}
 
 // Lays the columns out from the right edge, in reading order.
 QList<QRectF> columnRects(const Layout &layout, const QRectF &area) {
@@ -31,20 +40,19 @@ class PagePainter {
 public:
   PagePainter(QPagedPaintDevice &device, QPainter &painter, const Layout &layout)
       : m_device(device), m_painter(painter), m_layout(layout), m_area(painter.window()),
-        m_columns(columnRects(layout, m_area)), m_body(reportFont(QStringLiteral("Arial"), 10)),
-        m_bold(reportFont(QStringLiteral("Arial"), 10, true)), m_title(reportFont(QStringLiteral("Arial"), 14, true)) {
-    m_painter.setFont(m_body);
+        m_columns(columnRects(layout, m_area)) {
+    m_painter.setFont(m_layout.rowStyle.font);
     m_padding = m_painter.fontMetrics().height() * 0.25;
     m_lineHeight = m_painter.fontMetrics().height() + 2 * m_padding;
     m_bottom = m_area.bottom() - m_lineHeight * 1.5; // room for the page number
   }
 
-  double rowHeight(const QStringList &cells, const QFont &font) {
+  double rowHeight(const QStringList &cells, const QFont &font) const {
     m_painter.setFont(font);
     double height = m_lineHeight;
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
-      height = std::max(height, m_painter.boundingRect(room, cellFlags, cells.value(c)).height() + 2 * m_padding);
+      height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
     }
     return height;
   }
@@ -52,37 +60,41 @@ public:
   void startPage(PageModel *model) {
     ++m_page;
     m_y = m_area.top();
-    if (m_page == 1 && !m_layout.title.isEmpty()) {
-      m_painter.setFont(m_title);
-      const double height = m_painter.fontMetrics().height() * 1.8;
-      m_painter.drawText(QRectF(m_area.left(), m_y, m_area.width(), height),
-                         Qt::AlignHCenter | Qt::AlignVCenter, m_layout.title);
-      m_y += height;
+    if (m_page == 1) {
+      if (!m_layout.title.isEmpty())
+        drawLine(m_layout.title, m_layout.titleStyle, Qt::AlignHCenter, 1.8);
+      for (const QString &line : m_layout.intro)
+        drawLine(line, m_layout.introStyle, Qt::AlignHCenter, 1.5);
+      if (!m_layout.title.isEmpty() || !m_layout.intro.isEmpty())
+        m_y += m_lineHeight * 0.5;
     }
+    if (!m_layout.band.isEmpty())
+      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, true);
     QStringList headers;
     for (const Column &column : m_layout.columns)
       headers << column.header;
-    drawRow(headers, m_bold, QColor(0xE0, 0xE0, 0xE0));
+    drawRow(headers, m_layout.headerStyle);
     if (model)
       model->pages.append({headers});
   }
 
   void finishPage() {
-    m_painter.setFont(m_body);
+    m_painter.setFont(m_layout.rowStyle.font);
+    m_painter.setPen(Qt::black);
     m_painter.drawText(QRectF(m_area.left(), m_area.bottom() - m_lineHeight, m_area.width(), m_lineHeight),
                        Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("עמוד %1").arg(m_page));
   }
 
   // A row that does not fit below goes whole to the next page.
   void addRow(const QStringList &cells, PageModel *model) {
-    const double height = rowHeight(cells, m_body);
+    const double height = rowHeight(cells, m_layout.rowStyle.font);
     if (m_y + height > m_bottom && m_rowsOnPage > 0) {
       finishPage();
       m_device.newPage();
       m_rowsOnPage = 0;
       startPage(model);
     }
-    drawRow(cells, m_body, Qt::transparent, height);
+    drawRow(cells, m_layout.rowStyle, height);
     ++m_rowsOnPage;
     if (model)
       model->pages.last().append(cells);
@@ -91,34 +103,48 @@ public:
   void addFooter() {
     if (m_layout.footer.isEmpty())
       return;
-    m_painter.setFont(m_bold);
-    const double height = m_lineHeight * 1.5;
-    if (m_y + height > m_bottom) {
+    if (m_y + m_lineHeight * 2 > m_bottom) {
       finishPage();
       m_device.newPage();
       ++m_page;
       m_y = m_area.top();
     }
-    m_painter.drawText(QRectF(m_area.left(), m_y + m_lineHeight * 0.5, m_area.width(), m_lineHeight),
-                       Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_layout.footer);
+    m_y += m_lineHeight * 0.5;
+    drawLine(m_layout.footer, m_layout.footerStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4);
   }
 
   int page() const { return m_page; }
   int rowsPerPage() const { return std::max(1, int((m_bottom - m_area.top()) / m_lineHeight) - 1); }
 
 private:
-  void drawRow(const QStringList &cells, const QFont &font, const QColor &background, double height = 0) {
+  // A line across the page, `lines` line heights tall.
+  void drawLine(const QString &text, const ReportStyle &style, Qt::Alignment alignment, double lines,
+                bool framed = false) {
+    m_painter.setFont(style.font);
+    const QRectF line(m_area.left(), m_y, m_area.width(), m_painter.fontMetrics().height() * lines);
+    if (style.background.alpha() > 0)
+      m_painter.fillRect(line, style.background);
+    if (framed) {
+      m_painter.setPen(QPen(Qt::darkGray, 0));
+      m_painter.drawRect(line);
+    }
+    m_painter.setPen(style.text);
+    m_painter.drawText(line.adjusted(m_padding, 0, -m_padding, 0), int(alignment | Qt::AlignVCenter), text);
+    m_y += line.height();
+  }
+
+  void drawRow(const QStringList &cells, const ReportStyle &style, double height = 0) {
     if (height <= 0)
-      height = rowHeight(cells, font);
-    m_painter.setFont(font);
+      height = rowHeight(cells, style.font);
+    m_painter.setFont(style.font);
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF cell(m_columns[c].left(), m_y, m_columns[c].width(), height);
-      if (background.alpha() > 0)
-        m_painter.fillRect(cell, background);
+      if (style.background.alpha() > 0)
+        m_painter.fillRect(cell, style.background);
       m_painter.setPen(QPen(Qt::darkGray, 0));
       m_painter.drawRect(cell);
-      m_painter.setPen(Qt::black);
-      m_painter.drawText(cell.adjusted(m_padding, m_padding, -m_padding, -m_padding), cellFlags, cells.value(c));
+      m_painter.setPen(style.text);
+      m_painter.drawText(cell.adjusted(m_padding, m_padding, -m_padding, -m_padding), cells.value(c), cellOption());
     }
     m_y += height;
   }
@@ -128,7 +154,6 @@ private:
   const Layout &m_layout;
   QRectF m_area;
   QList<QRectF> m_columns;
-  QFont m_body, m_bold, m_title;
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
   int m_page = 0;
   int m_rowsOnPage = 0;
@@ -164,6 +189,39 @@ Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows,
   painted.pages = pages.page();
   painted.finished = painter.end();
   return painted;
+}
+
+Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
+                   const std::function<QStringList(const QSqlQuery &)> &cells) {
+  Printout printout;
+  printout.layout = layout;
+  auto count = db::exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
+  count.next();
+  db::checkRead(count);
+  printout.rowCount = count.value(0).toLongLong();
+  auto failure = std::make_shared<QString>();
+  printout.failure = [failure] { return *failure; };
+  printout.open = [sql, values, cells, failure]() -> Rows {
+    failure->clear();
+    std::shared_ptr<QSqlQuery> query;
+    try {
+      query = std::make_shared<QSqlQuery>(db::exec(sql, values));
+    } catch (const db::Error &e) {
+      *failure = e.text();
+      return [](QStringList &) { return false; };
+    }
+    return [query, cells, failure](QStringList &row) {
+      if (query->next()) {
+        row = cells(*query);
+        return true;
+      }
+      if (query->lastError().isValid())
+        *failure = query->lastError().text();
+      query->finish();
+      return false;
+    };
+  };
+  return printout;
 }
 
 } // namespace domiva::listing

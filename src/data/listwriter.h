@@ -2,12 +2,16 @@
 // A list printout painted page after page straight from its rows, so a list
 // of any length takes one page of memory: the same painting serves the
 // printer, the PDF and a preview.
+#include "data/reportstyle.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <functional>
 
 class QPagedPaintDevice;
+class QSqlQuery;
 
 namespace domiva::listing {
 
@@ -17,13 +21,35 @@ struct Column {
 };
 
 struct Layout {
-  QString title;              // on the first page
-  QList<Column> columns;      // in reading order: the first stands at the right edge
-  QString footer;             // after the last row
+  QString title; // on the first page, with the lines under it
+  ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
+  QStringList intro;
+  ReportStyle introStyle{reportFont(QStringLiteral("Arial"), 12, true)};
+  QString band; // a row across the table above the headers, on every page
+  ReportStyle bandStyle{reportFont(QStringLiteral("Arial"), 12, true)};
+  QList<Column> columns; // in reading order: the first stands at the right edge
+  ReportStyle headerStyle{reportFont(QStringLiteral("Arial"), 10, true), Qt::black, QColor(0xE0, 0xE0, 0xE0)};
+  ReportStyle rowStyle{reportFont(QStringLiteral("Arial"), 10)};
+  QString footer; // after the last row
+  ReportStyle footerStyle{reportFont(QStringLiteral("Arial"), 10, true)};
 };
 
 // Gives the next row's cells in reading order; false after the last row.
 using Rows = std::function<bool(QStringList &cells)>;
+
+// A printout: its layout, and its rows read afresh each time it is painted.
+struct Printout {
+  Layout layout;
+  std::function<Rows()> open;
+  qint64 rowCount = 0; // sizes the progress, and says whether there is anything to print
+  std::function<QString()> failure; // after painting: why the rows could not all be read
+};
+
+// A printout whose rows are those of `sql` with `values` bound, each made
+// into cells by `cells`, read as it is painted. Throws db::Error when the
+// rows cannot even be counted.
+Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
+                   const std::function<QStringList(const QSqlQuery &)> &cells);
 // Told after each page its number and the pages expected; false stops.
 using Progress = std::function<bool(int page, int pages)>;
 

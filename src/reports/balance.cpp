@@ -2,7 +2,9 @@
 
 #include "data/database.h"
 #include "data/dates.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
+
+#include <QSqlQuery>
 
 namespace domiva::balance {
 namespace {
@@ -33,38 +35,34 @@ Totals totals(const QDate &from, const QDate &to) {
                 from, to)};
 }
 
-std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, Money result) {
-  ReportLayout layout;
-  // Grouped by type too, so a payment purpose and an expense category of
-  // the same name stay two lines instead of one mixed sum.
-  // A cancelled row and its reversal leave no line behind.
-  auto query = db::exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans "
-                                       "where inputdate between ? and ? "
-                                       "and not exists (select 1 from incoming i where trans.source_table = 'incoming' "
-                                       "and i.reciept = trans.source_reciept and i.cancelled is not null) "
-                                       "and not exists (select 1 from removals r where trans.source_table = 'removals' "
-                                       "and r.reciept = trans.source_reciept and r.cancelled is not null) "
-                                       "group by \"for\", \"Type\""),
-                        {dates::toIso(from), dates::toIso(to)});
-  while (query.next())
-    layout.rows << QStringList{query.value(0).toString(), Money::fromAgorot(query.value(1).toLongLong()).toString(),
-                               query.value(2).toString()};
-  db::checkRead(query);
-  if (layout.rows.isEmpty())
-    return nullptr;
+listing::Printout printout(const QDate &from, const QDate &to, Money result) {
+  listing::Layout layout;
   layout.title = QStringLiteral("מאזן שנתי");
   layout.titleStyle = {reportFont(QStringLiteral("Guttman David"), 15.75, true), Qt::black, QColor(192, 192, 192)};
-  layout.introLines << QStringLiteral("בין התאריכים %1 עד %2").arg(dates::toShort(from), dates::toShort(to));
+  layout.intro << QStringLiteral("בין התאריכים %1 עד %2").arg(dates::toShort(from), dates::toShort(to));
   layout.introStyle = {reportFont(QStringLiteral("Guttman David"), 14.25, true), Qt::black, QColor(224, 224, 224)};
   layout.band = QStringLiteral("הכנסות/הוצאות");
   layout.bandStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, QColor(128, 128, 128)};
-  layout.headers = QStringList{QStringLiteral("תיאור"), QStringLiteral("סכום"), QStringLiteral("סוג")};
+  layout.columns = {{QStringLiteral("תיאור"), 1134}, {QStringLiteral("סכום"), 1140}, {QStringLiteral("סוג"), 1125}};
   layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
   layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
-  layout.widths = {1134, 1140, 1125};
   layout.footer = QStringLiteral("יתרה  כוללת: %1").arg(result.toString());
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
-  return buildReport(layout);
+  // Grouped by type too, so a payment purpose and an expense category of
+  // the same name stay two lines; a cancelled row and its reversal leave no
+  // line behind.
+  return listing::fromQuery(
+      layout,
+      QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? and ? "
+                     "and not exists (select 1 from incoming i where trans.source_table = 'incoming' "
+                     "and i.reciept = trans.source_reciept and i.cancelled is not null) "
+                     "and not exists (select 1 from removals r where trans.source_table = 'removals' "
+                     "and r.reciept = trans.source_reciept and r.cancelled is not null) "
+                     "group by \"for\", \"Type\""),
+      {dates::toIso(from), dates::toIso(to)}, [](const QSqlQuery &row) {
+        return QStringList{row.value(0).toString(), Money::fromAgorot(row.value(1).toLongLong()).toString(),
+                           row.value(2).toString()};
+      });
 }
 
 } // namespace domiva::balance

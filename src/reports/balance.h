@@ -1,4 +1,5 @@
 #pragma once
+#include "data/listwriter.h"
 #include "data/money.h"
 
 #include <QDate>
@@ -20,8 +21,8 @@ struct Totals {
 Totals totals(const QDate &from, const QDate &to);
 
 // The printed balance over the journal of the period: one line per `for`
-// and type, the period shown in the header and `result` in the footer.
-// Null when the period has no journal row.
-std::unique_ptr<QTextDocument> buildReport(const QDate &from, const QDate &to, Money result);
+// and type, the period shown in the header and `result` in the footer. Its
+// rowCount is 0 when the period has no journal row.
+listing::Printout printout(const QDate &from, const QDate &to, Money result);
 
 } // namespace domiva::balance

@@ -80,15 +80,13 @@ void BalanceWindow::print_Click() {
     messages::show(this, texts::printRefused);
     return;
   }
-  std::unique_ptr<QTextDocument> report;
   try {
-    report = balance::buildReport(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses);
+    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses);
+    if (report.rowCount > 0)
+      printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
-    return;
   }
-  if (report)
-    printing::showPreview(QStringLiteral("DataReport2"), std::move(report));
 }
 
 } // namespace domiva

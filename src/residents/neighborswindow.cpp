@@ -131,15 +131,13 @@ void NeighborsWindow::updaterecord_Click() {
 }
 
 void NeighborsWindow::print_Click() {
-  std::unique_ptr<QTextDocument> report;
   try {
-    report = residents::buildListReport();
+    const listing::Printout printout = residents::listPrintout();
+    if (printout.rowCount > 0)
+      printing::showPreview(QStringLiteral("DataReport1"), printout);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, e.text()));
-    return;
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
   }
-  if (report)
-    printing::showPreview(QStringLiteral("DataReport1"), std::move(report));
 }
 
 void NeighborsWindow::exit_Click() { close(); }

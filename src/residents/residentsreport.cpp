@@ -1,31 +1,34 @@
 #include "residents/residentsreport.h"
 
 #include "data/database.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
+
+#include <QSqlQuery>
 
 namespace domiva::residents {
 
-std::unique_ptr<QTextDocument> buildListReport() {
-  ReportLayout layout;
-  auto query = db::exec(QStringLiteral("select * from neighbors order by apartment"));
-  while (query.next()) {
-    layout.rows << QStringList{query.value("apartment").toString(), query.value("family").toString(),
-                               query.value("status").toString(),    query.value("phone1").toString(),
-                               query.value("phone2").toString(),    query.value("email").toString()};
-  }
-  db::checkRead(query);
-  if (layout.rows.isEmpty())
-    return nullptr;
+listing::Printout listPrintout() {
+  listing::Layout layout;
   layout.title = QStringLiteral("רשימת דיירים");
   layout.titleStyle = {reportFont(QStringLiteral("Microsoft Sans Serif"), 14.25, true, true), Qt::black,
                        QColor(0xC0, 0xC0, 0xC0)};
-  layout.headers = QStringList{QStringLiteral("דירה"),   QStringLiteral("משפחה"),  QStringLiteral("סטטוס"),
-                               QStringLiteral("טלפון1"), QStringLiteral("טלפון2"), QStringLiteral("אימייל")};
+  const QStringList headers{QStringLiteral("דירה"),   QStringLiteral("משפחה"),  QStringLiteral("סטטוס"),
+                            QStringLiteral("טלפון1"), QStringLiteral("טלפון2"), QStringLiteral("אימייל")};
+  const QList<int> widths{1134, 1701, 1134, 1140, 1134, 1134};
+  for (int c = 0; c < headers.size(); ++c)
+    layout.columns << listing::Column{headers[c], widths[c]};
   layout.headerStyle = {reportFont(QStringLiteral("Narkisim"), 9, true, true), QColor(0x40, 0x40, 0x40),
                         QColor(0xE0, 0xE0, 0xE0)};
   layout.rowStyle = {reportFont(QStringLiteral("Narkisim"), 8.25), Qt::black, Qt::transparent};
-  layout.widths = {1134, 1701, 1134, 1140, 1134, 1134};
-  return buildReport(layout);
+  return listing::fromQuery(layout,
+                            QStringLiteral("select apartment, family, status, phone1, phone2, email from neighbors "
+                                           "order by apartment"),
+                            {}, [](const QSqlQuery &row) {
+                              QStringList cells;
+                              for (int c = 0; c < 6; ++c)
+                                cells << row.value(c).toString();
+                              return cells;
+                            });
 }
 
 } // namespace domiva::residents

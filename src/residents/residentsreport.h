@@ -1,9 +1,9 @@
 #pragma once
-#include <QTextDocument>
-#include <memory>
+#include "data/listwriter.h"
 
 namespace domiva::residents {
-// The printed residents list over every resident in apartment order; null
-// when there is no resident, as there is nothing to print.
-std::unique_ptr<QTextDocument> buildListReport();
+// The printed residents list: every resident in apartment order, read as it
+// is painted (its rowCount is 0 when there is nothing to print). Throws
+// db::Error when the residents cannot be counted.
+listing::Printout listPrintout();
 } // namespace domiva::residents

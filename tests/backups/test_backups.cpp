@@ -28,7 +28,6 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
-#include <QTextDocument>
 
 using namespace domiva;
 
@@ -169,8 +168,7 @@ private slots:
     QCOMPARE(contents(path), QByteArray("the older file"));
     QCOMPARE(QDir(database->folder()).entryList(QDir::Files | QDir::Hidden).filter("list.pdf").size(), 1);
 
-    QTextDocument document(QStringLiteral("רשימה"));
-    QVERIFY(printing::writePdf(document, path));
+    QVERIFY(printing::writePdf(numberedList(3), path));
     QVERIFY(contents(path).startsWith("%PDF"));
   }
 

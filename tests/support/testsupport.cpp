@@ -4,7 +4,7 @@
 #include "common/messages.h"
 #include "common/printing.h"
 #include "data/database.h"
-#include "data/reportdocument.h"
+#include "data/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -50,21 +50,25 @@ Messages::~Messages() {
 }
 
 Prints::Prints() {
-  printing::setSink({[this](const QTextDocument &document) {
-                       tables << reportTable(document);
-                       texts << document.toPlainText();
-                     },
-                     [this](const QImage &image) { images << image; },
+  printing::setSink({[this](const QImage &image) { images << image; },
                      [this](const printing::List &list) {
-                       QList<QStringList> table{{}};
-                       for (const auto &column : list.layout.columns)
-                         table[0] << column.header;
-                       const listing::Rows rows = list.open();
-                       for (QStringList cells; rows(cells);)
-                         table << cells;
-                       tables << table;
+                       tables << table(list);
                        texts << list.layout.title;
                      }});
+}
+
+QList<QStringList> table(const listing::Printout &printout) {
+  QList<QStringList> rows;
+  if (!printout.layout.band.isEmpty())
+    rows << QStringList{printout.layout.band};
+  QStringList headers;
+  for (const auto &column : printout.layout.columns)
+    headers << column.header;
+  rows << headers;
+  const listing::Rows read = printout.open();
+  for (QStringList cells; read(cells);)
+    rows << cells;
+  return rows;
 }
 
 Prints::~Prints() { printing::setSink({}); }

@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the test programs: a private database per test, and the
 // message and printing seams turned into lists the tests can read.
+#include "data/listwriter.h"
+
 #include <QImage>
 #include <QList>
 #include <QStringList>
@@ -47,15 +49,19 @@ public:
   QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
 };
 
-// Collects what would go to the printer: each document's table, or the image.
+// Collects what would go to the printer: each list's table and title, or the image.
 class Prints {
 public:
   Prints();
   ~Prints();
   QList<QList<QStringList>> tables;
-  QStringList texts; // each document's plain text
+  QStringList texts; // each list's title
   QList<QImage> images;
 };
+
+// A printout as a table: its band row when it has one, its headers, then
+// every row as it reads them.
+QList<QStringList> table(const listing::Printout &printout);
 
 // The rows of a SELECT, each as its values.
 QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
