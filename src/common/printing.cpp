@@ -25,14 +25,6 @@ Sink sink;
 QHash<QString, QPointer<QPrintPreviewDialog>> previews;
 QHash<QString, List> previewed; // what each open preview shows
 
-void paintImage(QPrinter &printer, const QImage &image) {
-  printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.drawImage(QRect(page.topLeft(), size), image);
-}
 
 // Without a printer: asks at once whether to save a PDF, and where.
 std::optional<QString> askPdfPath(QWidget *parent) {
@@ -77,44 +69,13 @@ private:
 };
 } // namespace
 
-void print(QWidget *parent, const QImage &image) {
-  if (sink.image) {
-    sink.image(image);
-    return;
-  }
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (!info.isNull()) {
-    QPrinter printer(info, QPrinter::HighResolution);
-    paintImage(printer, image);
-    if (printer.printerState() == QPrinter::Error)
-      messages::show(parent, texts::printFailed.arg(info.printerName()));
-    return;
-  }
-  const auto path = askPdfPath(parent);
-  if (path && !writePdf(image, *path))
-    messages::show(parent, texts::pdfFailed.arg(*path));
-}
-
-bool writePdf(const QImage &image, const QString &path) {
-  return files::writeAtomically(path, [&](const QString &temporary) {
-    {
-      QPrinter printer(QPrinter::HighResolution);
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(temporary);
-      paintImage(printer, image);
-      if (printer.printerState() == QPrinter::Error)
-        return false;
-    }
-    return completePdf(temporary);
-  });
-}
-
 bool writePdf(const List &list, const QString &path, const listing::Progress &progress) {
   return files::writeAtomically(path, [&](const QString &temporary) {
     bool painted = false;
     {
       QPdfWriter writer(temporary);
       writer.setPageSize(QPageSize(QPageSize::A4));
+      writer.setPageOrientation(list.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
       writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
       writer.setResolution(300);
       writer.setCreator(QStringLiteral("Domiva"));
@@ -126,13 +87,14 @@ bool writePdf(const List &list, const QString &path, const listing::Progress &pr
 }
 
 void print(QWidget *parent, const List &list) {
-  if (sink.list) {
-    sink.list(list);
+  if (sink) {
+    sink(list);
     return;
   }
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (!info.isNull()) {
     QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageOrientation(list.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     Progress progress(parent);
     const listing::Painted painted =
         listing::paint(printer, list.layout, list.open(), list.rowCount, std::ref(progress));
@@ -165,8 +127,10 @@ QPrintPreviewDialog *showPreview(const QString &name, const List &printout) {
     dialog->setWindowTitle(name);
     dialog->resize(900, 700);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
-      if (const List *shown = previewPrintout(name))
+      if (const List *shown = previewPrintout(name)) {
+        printer->setPageOrientation(shown->layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         listing::paint(*printer, shown->layout, shown->open(), shown->rowCount);
+      }
     });
     QObject::connect(dialog, &QObject::destroyed, [name] { previewed.remove(name); });
   }

@@ -1,7 +1,6 @@
 #pragma once
 #include "data/listwriter.h"
 
-#include <QImage>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -10,10 +9,6 @@ class QWidget;
 class QPrintPreviewDialog;
 
 namespace domiva::printing {
-
-// Prints a picture at once on one page of the default printer, scaled to
-// fit; where no printer is installed the user is offered a PDF instead.
-void print(QWidget *parent, const QImage &image);
 
 // A list streamed from its rows onto the printer, or where none is
 // installed, after asking at once, into a PDF: pages painted one at a time
@@ -25,15 +20,8 @@ void print(QWidget *parent, const List &list);
 // changed, when it failed or `progress` stopped it.
 bool writePdf(const List &list, const QString &path, const listing::Progress &progress = {});
 
-// Writes a PDF through a temporary file that takes the place of `path` only
-// once the PDF is complete; on failure an older file is left whole.
-bool writePdf(const QImage &image, const QString &path);
-
-// Tests take what would be printed instead; empty functions restore printing.
-struct Sink {
-  std::function<void(const QImage &)> image;
-  std::function<void(const List &)> list;
-};
+// Tests take what would be printed instead; an empty function restores printing.
+using Sink = std::function<void(const List &)>;
 void setSink(Sink sink);
 
 // A modeless preview of a printout, one window per report name, reused by

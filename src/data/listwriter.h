@@ -21,6 +21,7 @@ struct Column {
 };
 
 struct Layout {
+  bool landscape = false;
   QString title; // on the first page, with the lines under it
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;

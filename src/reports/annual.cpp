@@ -2,6 +2,9 @@
 
 #include "data/database.h"
 #include "data/months.h"
+#include "data/reportstyle.h"
+
+#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -13,6 +16,31 @@ QString matrixQuery() {
     columns << months::columns()[m] + QStringLiteral(" as ") + months::headers()[m];
   columns << QStringLiteral("total as סהכ") << QStringLiteral("depth as יתרת_חובה");
   return QStringLiteral("SELECT %1 From anual_report WHERE year = ?").arg(columns.join(QLatin1Char(',')));
+}
+
+listing::Printout printout(int year) {
+  listing::Layout layout;
+  layout.landscape = true;
+  layout.title = QStringLiteral("דו\"ח תשלומים שנתי %1").arg(year);
+  QStringList headers{QStringLiteral("דירה"), QStringLiteral("שם ומשפחה")};
+  headers << months::headers() << QStringLiteral("סה\"כ") << QStringLiteral("יתרת חובה");
+  for (int c = 0; c < headers.size(); ++c)
+    layout.columns << listing::Column{headers[c], c == 1 ? 3 : c == 0 ? 1 : 2};
+  layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 8, true);
+  layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 8);
+  QStringList sums;
+  for (const QString &column : months::columns())
+    sums << QStringLiteral("sum(%1)").arg(column);
+  // Every apartment of the year, then the year's totals.
+  const QString sql = matrixQuery() + QStringLiteral(" UNION ALL SELECT 'סה\"כ', '', %1, sum(total), sum(depth) "
+                                                     "FROM anual_report WHERE year = ?")
+                                          .arg(sums.join(QLatin1Char(',')));
+  return listing::fromQuery(layout, sql, {year, year}, [](const QSqlQuery &row) {
+    QStringList cells;
+    for (int c = 0; c < 16; ++c)
+      cells << row.value(c).toString();
+    return cells;
+  });
 }
 
 QStringList yearList(int current) {

@@ -1,10 +1,15 @@
 #pragma once
+#include "data/listwriter.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace domiva::annual {
 // The matrix of one year (bound), headers from the aliases.
 QString matrixQuery();
+// The printed matrix of a year: every apartment's row under the sixteen
+// headers, then the year's totals, on landscape pages.
+listing::Printout printout(int year);
 // The year list, ascending: twenty years before `current` to twenty after,
 // and every year the matrix holds. Throws db::Error when it can't be read.
 QStringList yearList(int current);

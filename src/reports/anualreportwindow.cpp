@@ -48,7 +48,12 @@ void AnualReportWindow::Command1_Click() {
     messages::show(this, texts::printRefused);
     return;
   }
-  printing::print(this, grab().toImage());
+  // Every apartment on paper, not the picture of the rows in view.
+  try {
+    printing::print(this, annual::printout(ui->year->currentText().toInt()));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
+  }
 }
 
 void AnualReportWindow::Command2_Click() { close(); }

@@ -431,10 +431,20 @@ private slots:
     emit year->activated(year->currentIndex());
     QCOMPARE(test::gridRows(model)[0][5], QStringLiteral("250"));
 
+    // On paper: every apartment of the year, however many the window shows,
+    // and the year's totals.
+    for (int apartment = 10; apartment < 70; ++apartment)
+      db::exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) VALUES (?, 'x', 2025, 1, 1, 2)",
+               {apartment});
     test::Prints prints;
     click("Command1");
-    QCOMPARE(prints.images.size(), 1);
-    QCOMPARE(prints.images[0].size(), window->size() * window->devicePixelRatio());
+    QCOMPARE(prints.texts, QStringList{"דו\"ח תשלומים שנתי 2025"});
+    const auto table = prints.tables[0];
+    QCOMPARE(table.size(), 1 + 61 + 1);
+    QCOMPARE(table[0].size(), 16);
+    QCOMPARE(table[1].mid(0, 3), (QStringList{"5", "כהן", "250"}));
+    QCOMPARE(table.last().mid(0, 3), (QStringList{"סה\"כ", "", "310"}));
+    QCOMPARE(table.last().mid(14), (QStringList{"560", QString::number(2500 + 60 * 2)}));
   }
 };
 

@@ -50,11 +50,10 @@ Messages::~Messages() {
 }
 
 Prints::Prints() {
-  printing::setSink({[this](const QImage &image) { images << image; },
-                     [this](const printing::List &list) {
-                       tables << table(list);
-                       texts << list.layout.title;
-                     }});
+  printing::setSink([this](const printing::List &list) {
+    tables << table(list);
+    texts << list.layout.title;
+  });
 }
 
 QList<QStringList> table(const listing::Printout &printout) {

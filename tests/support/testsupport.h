@@ -3,7 +3,6 @@
 // message and printing seams turned into lists the tests can read.
 #include "data/listwriter.h"
 
-#include <QImage>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -49,14 +48,13 @@ public:
   QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
 };
 
-// Collects what would go to the printer: each list's table and title, or the image.
+// Collects what would go to the printer: each list's table and title.
 class Prints {
 public:
   Prints();
   ~Prints();
   QList<QList<QStringList>> tables;
   QStringList texts; // each list's title
-  QList<QImage> images;
 };
 
 // A printout as a table: its band row when it has one, its headers, then
