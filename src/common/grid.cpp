@@ -72,6 +72,9 @@ void printList(QWidget *window, QTableView *view, GridModel *model, const QStrin
   const QStringList headers = model->printedHeaders();
   for (int c = 0; c < headers.size(); ++c)
     list.layout.columns << listing::Column{headers[c], std::max(view->columnWidth(c), 1)};
+  // A wide list (the payments, ten columns) needs the page's length to keep
+  // a date on one line.
+  list.layout.landscape = headers.size() > 8;
   list.open = [model] { return model->printedRows(); };
   list.rowCount = model->printedCount();
   list.failure = [model] { return model->failure(); };
