@@ -23,6 +23,10 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->horizontalHeader()->setStretchLastSection(true);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  // Columns fit about a screenful of rows, not the first thousand, which a
+  // long list would have to read first.
+  view->horizontalHeader()->setResizeContentsPrecision(64);
+  view->verticalHeader()->setResizeContentsPrecision(64);
 }
 
 void choose(QTableView *view, int row) {
