@@ -8,6 +8,8 @@
 #include "data/reportstyle.h"
 
 #include <QAbstractItemModel>
+#include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -21,6 +23,8 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Tab leaves the grid for the window's next control; arrows move inside it.
+  view->setTabKeyNavigation(false);
   view->horizontalHeader()->setStretchLastSection(true);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
   // Columns fit about a screenful of rows, not the first thousand, which a
@@ -45,6 +49,12 @@ void setWidths(QTableView *view, const QList<int> &twips) {
     view->setColumnWidth(column, std::max({fromTwips(view, twips[column]),
                                            view->horizontalHeader()->sectionSizeHint(column),
                                            static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column)}));
+}
+
+void keepTypedText(QWidget *window) {
+  for (QComboBox *box : window->findChildren<QComboBox *>())
+    if (box->isEditable() && box->completer())
+      box->completer()->setCompletionMode(QCompleter::PopupCompletion);
 }
 
 void showDates(const QList<QDateEdit *> &pickers) {

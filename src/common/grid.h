@@ -21,6 +21,10 @@ void choose(QTableView *view, int row);
 void showNewest(QTableView *view);
 // Widths in twips (1/1440 inch), from column 0 on, as the screens give them.
 void setWidths(QTableView *view, const QList<int> &twips);
+// The window's editable combo boxes keep what is typed exactly as typed:
+// matches are offered in a list, never completed into the text ("1" must
+// not become "11").
+void keepTypedText(QWidget *window);
 // Date pickers show the same short date form as the grids.
 void showDates(const QList<QDateEdit *> &pickers);
 int fromTwips(const QWidget *widget, int twips);

@@ -16,6 +16,7 @@ RemovalWindow::RemovalWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RemovalForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->indate});
+  grid::keepTypedText(this);
   connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::recordExpense);
   connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::printList);
   connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);

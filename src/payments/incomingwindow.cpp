@@ -20,6 +20,7 @@ IncomingWindow::IncomingWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::IncomingForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->inputdate});
+  grid::keepTypedText(this);
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
   connect(ui->year, &QComboBox::activated, this, [this] { m_yearChosen = true; });

@@ -15,6 +15,7 @@ namespace domiva {
 AnualReportWindow::AnualReportWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::AnualReportForm>()), m_matrix(new GridModel(this)) {
   ui->setupUi(this);
+  grid::keepTypedText(this);
   const int current = today().year();
   try {
     ui->year->addItems(annual::yearList(current));

@@ -17,6 +17,7 @@ namespace domiva {
 NeighborsWindow::NeighborsWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::NeighborsForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
+  grid::keepTypedText(this);
   ui->delete_->setObjectName(QStringLiteral("delete")); // a C++ keyword cannot name the member
   ui->status->setCurrentText(texts::owner);
   m_list->load(residents::listQuery());

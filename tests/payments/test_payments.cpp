@@ -119,6 +119,31 @@ private slots:
     QCOMPARE(control<QLineEdit>("family")->text(), QString());
   }
 
+  // Typed "1" with apartments 11 and 1 listed, then Tab: apartment 1, not 11.
+  void typedTextIsNeverCompleted() {
+    test::addResident(11, "אחד עשר");
+    test::addResident(1, "אחד");
+    openPayments();
+    QTest::keyClicks(combo("apartment"), "1");
+    QTest::keyClick(combo("apartment"), Qt::Key_Tab);
+    QCOMPARE(combo("apartment")->currentText(), QStringLiteral("1"));
+    QCOMPARE(control<QLineEdit>("family")->text(), QStringLiteral("אחד"));
+  }
+
+  // Tab leaves the grid for the next control, Shift+Tab for the one before.
+  void tabLeavesTheGrid() {
+    openPayments();
+    pay("5", "מרץ", "מרץ", "250");
+    pay("2", "מרץ", "מרץ", "250");
+    auto *view = control<QTableView>("DataGrid1");
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cancelRow"));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+  }
+
   void refusesBadInputBeforeWriting_data() {
     QTest::addColumn<QString>("apartment");
     QTest::addColumn<QString>("forText");
