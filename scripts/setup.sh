@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6svg6 culmus xvfb xauth)
+packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

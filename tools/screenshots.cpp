@@ -66,6 +66,7 @@ template <class W> void shoot(const QString &folder, const QString &name) {
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   QApplication::setLayoutDirection(Qt::RightToLeft);
+  installHebrew(app);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
   QDir().mkpath(folder);
   QFile::remove(folder + "/demo.sqlite");

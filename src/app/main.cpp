@@ -46,6 +46,7 @@ int main(int argc, char *argv[]) {
   } else {
     app = std::make_unique<QApplication>(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
+    domiva::installHebrew(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/domiva/icon.svg")));
   }
   QCoreApplication::setApplicationName(QStringLiteral("domiva"));

@@ -6,9 +6,21 @@
 #include "data/database.h"
 #include "payments/consistency.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace domiva {
+
+void installHebrew(QCoreApplication &app) {
+  QLocale::setDefault(QLocale(QLocale::Hebrew, QLocale::Israel));
+  auto *translator = new QTranslator(&app);
+  if (translator->load(QLocale(QLocale::Hebrew), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator);
+}
 
 QString startUp(const QString &path, QString *notice) {
   const db::Opened opened = db::open(path);

@@ -1,9 +1,14 @@
 #pragma once
 #include <QString>
 
+class QCoreApplication;
 class QTextStream;
 
 namespace domiva {
+// Hebrew (Israel) whatever the system's language: Qt's own buttons and
+// dialogs in Hebrew, and the calendar's weeks and month names.
+void installHebrew(QCoreApplication &app);
+
 // Opens the database at `path` and reads the building's details into the
 // program-wide copy. An empty text on success, otherwise the message to
 // show; `notice`, when given, receives what to tell the user once.

@@ -1,5 +1,7 @@
 #pragma once
+#include <QKeySequence>
 #include <QPointer>
+#include <QShortcut>
 #include <QWidget>
 
 namespace domiva {
@@ -19,6 +21,9 @@ template <class W> W *openShared() {
   if (!instance || !instance->isVisible()) {
     instance = new W;
     instance->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape closes any window, as its exit button or close box does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), instance);
+    QObject::connect(escape, &QShortcut::activated, instance, &QWidget::close);
   }
   instance->show();
   instance->raise();

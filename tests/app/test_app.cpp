@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -96,6 +97,27 @@ private slots:
     QVERIFY(!first);
     QVERIFY(sharedWindow<NeighborsWindow>());
     QVERIFY(sharedWindow<NeighborsWindow>()->isVisible());
+  }
+
+  void escapeClosesAWindow() {
+    test::TempDatabase database;
+    auto *window = openShared<IncomingWindow>();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->findChild<QWidget *>("amount"), Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+  }
+
+  void qtSpeaksHebrew() {
+    const QLocale before;
+    installHebrew(*QCoreApplication::instance());
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&כן"));
+    QCOMPARE(QLocale().firstDayOfWeek(), Qt::Sunday);
+    // The weekend is Friday and Saturday.
+    QVERIFY(QLocale().weekdays().contains(Qt::Sunday));
+    QVERIFY(!QLocale().weekdays().contains(Qt::Friday) && !QLocale().weekdays().contains(Qt::Saturday));
+    QLocale::setDefault(before);
   }
 
   void closingTheMenuKeepsOtherWindowsRunning() {
