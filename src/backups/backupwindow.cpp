@@ -25,6 +25,7 @@ BackupWindow::BackupWindow(QWidget *parent) : QWidget(parent), ui(std::make_uniq
   ui->backupsList->setSelectionBehavior(QAbstractItemView::SelectRows);
   ui->backupsList->setSelectionMode(QAbstractItemView::SingleSelection);
   ui->backupsList->verticalHeader()->hide();
+  ui->backupsList->setTabKeyNavigation(false); // Tab goes on to the buttons
   ui->backupsList->horizontalHeader()->setStretchLastSection(true);
   connect(ui->backupNow, &QPushButton::clicked, this, &BackupWindow::backupNow);
   connect(ui->restoreChosen, &QPushButton::clicked, this, &BackupWindow::restoreChosen);
