@@ -11,6 +11,7 @@ namespace domiva {
 RegisterWindow::RegisterWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1});
+  grid::pressWithEnter(this, ui->Text5, ui->Command1);
   setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
   connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);
   load();

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -55,6 +57,13 @@ void keepTypedText(QWidget *window) {
   for (QComboBox *box : window->findChildren<QComboBox *>())
     if (box->isEditable() && box->completer())
       box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+}
+
+void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main) {
+  // Outside a dialog a button answers Enter only when it is an auto-default one.
+  for (QPushButton *button : window->findChildren<QPushButton *>())
+    button->setAutoDefault(true);
+  QObject::connect(lastField, &QLineEdit::returnPressed, main, &QPushButton::click);
 }
 
 void showDates(const QList<QDateEdit *> &pickers) {

@@ -4,6 +4,8 @@
 
 class QAbstractItemModel;
 class QDateEdit;
+class QLineEdit;
+class QPushButton;
 class QTableView;
 class QString;
 class QWidget;
@@ -25,6 +27,9 @@ void setWidths(QTableView *view, const QList<int> &twips);
 // matches are offered in a list, never completed into the text ("1" must
 // not become "11").
 void keepTypedText(QWidget *window);
+// Enter presses the focused button of the window, and in `lastField`, the
+// last entry before the window's main button, presses `main`.
+void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main);
 // Date pickers show the same short date form as the grids.
 void showDates(const QList<QDateEdit *> &pickers);
 int fromTwips(const QWidget *widget, int twips);

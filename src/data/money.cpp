@@ -5,9 +5,16 @@
 namespace domiva {
 
 std::optional<Money> Money::parse(const QString &text) {
+  // What people type around an amount: a shekel sign or its letters before
+  // or after it, and commas between thousands ("1,200", "₪ 300", "300 ש"ח").
+  static const QRegularExpression currency(QStringLiteral("^\\s*(?:₪|ש\"ח|ש״ח)?\\s*(.*?)\\s*(?:₪|ש\"ח|ש״ח)?\\s*$"));
+  static const QRegularExpression thousands(QStringLiteral("^-?\\d{1,3}(?:,\\d{3})+(?:\\.\\d*)?$"));
+  QString plain = currency.match(text).captured(1);
+  if (thousands.match(plain).hasMatch())
+    plain.remove(QLatin1Char(','));
   // Up to 13 whole digits keeps every sum far inside 64 bits.
   static const QRegularExpression form(QStringLiteral("^(-?)(\\d{1,13})(?:\\.(\\d{1,2}))?$"));
-  const auto match = form.match(text.trimmed());
+  const auto match = form.match(plain);
   if (!match.hasMatch())
     return std::nullopt;
   qint64 agorot = match.captured(2).toLongLong() * 100;

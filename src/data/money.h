@@ -14,7 +14,9 @@ public:
   static constexpr Money fromShekels(qint64 shekels) { return Money(shekels * 100); }
 
   // "150", "150.5", "-20.25", blanks around allowed; at most two decimals.
-  // Anything else (empty, letters, "1,5", "1.234") is no amount.
+  // Commas between thousands and a shekel sign are allowed ("1,200.50",
+  // "₪ 300", "300 ש"ח"). Anything else (empty, letters, "1,5", "1.234") is
+  // no amount.
   static std::optional<Money> parse(const QString &text);
 
   constexpr qint64 agorot() const { return m_agorot; }

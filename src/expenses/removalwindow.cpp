@@ -17,6 +17,7 @@ RemovalWindow::RemovalWindow(QWidget *parent)
   ui->setupUi(this);
   grid::showDates({ui->indate});
   grid::keepTypedText(this);
+  grid::pressWithEnter(this, ui->amount, ui->Command1);
   connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::recordExpense);
   connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::printList);
   connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);

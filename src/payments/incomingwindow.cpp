@@ -21,6 +21,7 @@ IncomingWindow::IncomingWindow(QWidget *parent)
   ui->setupUi(this);
   grid::showDates({ui->inputdate});
   grid::keepTypedText(this);
+  grid::pressWithEnter(this, ui->amount, ui->Command1);
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
   connect(ui->year, &QComboBox::activated, this, [this] { m_yearChosen = true; });

@@ -18,6 +18,7 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::NeighborsForm>()), m_list(new GridModel(this)) {
   ui->setupUi(this);
   grid::keepTypedText(this);
+  grid::pressWithEnter(this, ui->email, ui->updaterecord);
   ui->delete_->setObjectName(QStringLiteral("delete")); // a C++ keyword cannot name the member
   ui->status->setCurrentText(texts::owner);
   m_list->load(residents::listQuery());

@@ -43,7 +43,14 @@ private slots:
     QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5";
     QTest::newRow("agora") << "0.01" << qint64(1) << "0.01";
     QTest::newRow("minus zero") << "-0" << qint64(0) << "0";
-    for (const char *bad : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999"})
+    QTest::newRow("thousands") << "1,200" << qint64(120000) << "1200";
+    QTest::newRow("thousands and agorot") << "1,200.50" << qint64(120050) << "1200.5";
+    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567";
+    QTest::newRow("shekel sign before") << "₪ 300" << qint64(30000) << "300";
+    QTest::newRow("shekel letters after") << "300 ש\"ח" << qint64(30000) << "300";
+    QTest::newRow("gershayim after") << "1,000ש״ח" << qint64(100000) << "1000";
+    for (const char *bad : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999", "1,20",
+                            "12,00,000", "₪", "₪ 1.234"})
       QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << "";
   }
   void moneyParsesAndFormats() {

@@ -130,6 +130,21 @@ private slots:
     QCOMPARE(control<QLineEdit>("family")->text(), QStringLiteral("אחד"));
   }
 
+  // Enter in the amount records the payment; Enter on a focused button presses it.
+  void enterRecordsAndPresses() {
+    test::Prints prints;
+    openPayments();
+    combo("apartment")->setEditText("5");
+    combo("forcombo")->setEditText("אחר");
+    control<QLineEdit>("amount")->setText("1,200");
+    QTest::keyClick(control<QLineEdit>("amount"), Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT amount FROM incoming")[0][0].toInt(), 120000);
+    control<QPushButton>("Command2")->setFocus();
+    QTest::keyClick(control<QPushButton>("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(prints.tables.size(), 1);
+  }
+
   // Tab leaves the grid for the next control, Shift+Tab for the one before.
   void tabLeavesTheGrid() {
     openPayments();
