@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QHeaderView>
@@ -66,8 +67,34 @@ void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main) {
   QObject::connect(lastField, &QLineEdit::returnPressed, main, &QPushButton::click);
 }
 
+namespace {
+// A date picker is one Tab stop: Tab and Shift+Tab leave it, the arrows
+// move between its day, month and year.
+class OneTabStop : public QObject {
+public:
+  using QObject::QObject;
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::KeyPress)
+      return false;
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
+      return false;
+    auto *picker = static_cast<QWidget *>(watched);
+    const bool forward = key == Qt::Key_Tab && !(static_cast<QKeyEvent *>(event)->modifiers() & Qt::ShiftModifier);
+    QWidget *next = picker;
+    do
+      next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    while (next != picker && (picker->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus) ||
+                              !next->isVisible() || !next->isEnabled()));
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+  }
+};
+} // namespace
+
 void showDates(const QList<QDateEdit *> &pickers) {
   for (QDateEdit *picker : pickers) {
+    picker->installEventFilter(new OneTabStop(picker));
     // Right to left, the editor reverses the day, month and year; the
     // direction must be set before the format, which it reverses on setting.
     picker->setLayoutDirection(Qt::LeftToRight);

@@ -130,7 +130,8 @@ private slots:
     QCOMPARE(control<QLineEdit>("family")->text(), QStringLiteral("אחד"));
   }
 
-  // Enter in the amount records the payment; Enter on a focused button presses it.
+  // Enter in the amount records the payment; Enter on a focused button
+  // presses it; Tab leaves the date picker at once.
   void enterRecordsAndPresses() {
     test::Prints prints;
     openPayments();
@@ -143,6 +144,14 @@ private slots:
     control<QPushButton>("Command2")->setFocus();
     QTest::keyClick(control<QPushButton>("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(prints.tables.size(), 1);
+    // The date picker is one Tab stop each way; the arrows change its parts.
+    auto *date = control<QDateEdit>("inputdate");
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("family"));
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("apartment"));
   }
 
   // Tab leaves the grid for the next control, Shift+Tab for the one before.
