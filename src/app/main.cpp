@@ -98,7 +98,7 @@ int main(int argc, char *argv[]) {
     return failure.isEmpty() ? 0 : 1;
   }
   if (!notice.isEmpty())
-    domiva::messages::show(nullptr, notice);
+    domiva::messages::tell(nullptr, notice);
   // A failed backup is told, but the books stay usable.
   if (const QString failure = domiva::backups::daily(path, QDateTime::currentDateTime()); !failure.isEmpty())
     domiva::messages::show(nullptr, failure);

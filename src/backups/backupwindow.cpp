@@ -65,7 +65,7 @@ void BackupWindow::backupNow() {
   if (!target)
     return;
   const QString failure = backups::write(*target);
-  messages::show(this, failure.isEmpty() ? texts::backupSaved.arg(QDir::toNativeSeparators(*target)) : failure);
+  messages::report(this, failure, texts::backupSaved.arg(QDir::toNativeSeparators(*target)));
 }
 
 void BackupWindow::restoreChosen() {
@@ -83,7 +83,7 @@ void BackupWindow::restoreChosen() {
       window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   const QString failure = backups::restore(backup);
-  messages::show(this, failure.isEmpty() ? texts::restored : failure);
+  messages::report(this, failure, texts::restored);
   load();
 }
 

@@ -33,7 +33,7 @@ void RegisterWindow::load() {
 void RegisterWindow::saveDetails() {
   const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
                                         ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text()});
-  messages::show(this, failure.isEmpty() ? texts::detailsSaved : failure);
+  messages::report(this, failure, texts::detailsSaved);
 }
 
 } // namespace domiva

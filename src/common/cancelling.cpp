@@ -6,6 +6,7 @@
 #include "data/gridmodel.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTableView>
 
 namespace domiva::cancelling {
@@ -46,6 +47,8 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   grid::choose(view, row);
   if (!failure.isEmpty())
     messages::show(window, failure);
+  else if (auto *status = window->findChild<QLabel *>(QStringLiteral("statusLine")))
+    status->setText(texts::rowCancelled.arg(reciept));
 }
 
 } // namespace domiva::cancelling

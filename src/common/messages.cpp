@@ -14,13 +14,26 @@ std::function<std::optional<QString>(const QString &)> textAnswer;
 std::function<std::optional<QString>(const QString &)> saveAnswer;
 } // namespace
 
-void show(QWidget *parent, const QString &text) {
+namespace {
+void box(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
   if (sink) {
     sink(text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Domiva"), text, QMessageBox::Ok, parent);
-  box.exec();
+  QMessageBox message(icon, QStringLiteral("Domiva"), text, QMessageBox::Ok, parent);
+  message.exec();
+}
+} // namespace
+
+void show(QWidget *parent, const QString &text) { box(parent, QMessageBox::Warning, text); }
+
+void tell(QWidget *parent, const QString &text) { box(parent, QMessageBox::Information, text); }
+
+void report(QWidget *parent, const QString &failure, const QString &success) {
+  if (failure.isEmpty())
+    tell(parent, success);
+  else
+    show(parent, failure);
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

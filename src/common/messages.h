@@ -6,8 +6,13 @@
 class QWidget;
 
 namespace domiva::messages {
-// Every message of the program: a box with the text and an OK button.
+// Every message of the program: a box with the text and an OK button, with
+// a warning icon for what went wrong or was refused...
 void show(QWidget *parent, const QString &text);
+// ...and an information icon for what went well.
+void tell(QWidget *parent, const QString &text);
+// `failure` as a warning, or when it is empty, `success` as information.
+void report(QWidget *parent, const QString &failure, const QString &success);
 
 // Tests take the messages instead of boxes being shown; an empty sink
 // restores the boxes.

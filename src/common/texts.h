@@ -94,6 +94,11 @@ inline const QString restoreAdvice = QStringLiteral(
     "הגיבוי האחרון: %1\nלשחזור: סגרו את התוכנה, העתיקו את קובץ הגיבוי למקום הקובץ %2, והפעילו את התוכנה שוב.");
 inline const QString backupSaveTitle = QStringLiteral("שמירת גיבוי");
 
+// What the status line says after an action, so a second press is never silent
+inline const QString paymentRecorded = QStringLiteral("נרשם תשלום, קבלה מס' %1");
+inline const QString expenseRecorded = QStringLiteral("נרשמה הוצאה, קבלה מס' %1");
+inline const QString rowCancelled = QStringLiteral("בוטלה רשומה, קבלה מס' %1");
+
 // Cancelling a payment or an expense
 inline const QString cancelRow = QStringLiteral("בטל רשומה");
 inline const QString chooseRow = QStringLiteral("יש לבחור שורה בטבלה");

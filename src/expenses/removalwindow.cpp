@@ -67,6 +67,7 @@ void RemovalWindow::recordExpense() {
   setWidths();
   grid::checkRead(this, m_list, texts::expensesSubject);
   grid::showNewest(ui->DataGrid1);
+  ui->statusLine->setText(texts::expenseRecorded.arg(m_list->key(m_list->rowCount() - 1)));
 }
 
 void RemovalWindow::printList() {
@@ -78,7 +79,7 @@ void RemovalWindow::closeWindow() { close(); }
 void RemovalWindow::addSupplier() {
   // The open list stays as it is: the name is offered from the next opening.
   const QString failure = expenses::addSupplier(ui->supplyer->currentText());
-  messages::show(this, failure.isEmpty() ? texts::supplierAdded : failure);
+  messages::report(this, failure, texts::supplierAdded);
 }
 
 void RemovalWindow::cancelExpense() {

@@ -115,6 +115,7 @@ void IncomingWindow::recordPayment() {
   m_recent.append({input, now});
   m_list->reload();
   setWidths();
+  ui->statusLine->setText(texts::paymentRecorded.arg(outcome.reciept));
   grid::checkRead(this, m_list, texts::paymentsSubject);
   grid::showNewest(ui->DataGrid1);
 }

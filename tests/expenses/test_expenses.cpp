@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -74,6 +75,7 @@ private slots:
     QCOMPARE(test::rows("SELECT * FROM trans"),
              (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה", "removals", 1}}));
     QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150", "", "1"}}));
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::expenseRecorded.arg(1));
     // The fields stay; a second press records the same expense again.
     QCOMPARE(combo("category")->currentText(), QStringLiteral("שיפוץ"));
     click("Command1");

@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -237,6 +238,7 @@ private slots:
     // The fields stay for the next payment, and the new row is chosen.
     QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("דמי ועד"));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::paymentRecorded.arg(1));
   }
 
   void aLongListReachesItsNewestRowAtOnce() {
@@ -360,6 +362,7 @@ private slots:
     cancel(1, QStringLiteral("טעות הקלדה"));
     QCOMPARE(messages->asked.last(), texts::cancelQuestion.arg("קבלה מס' 2, תאריך 15/03/2026, דירה 5, סכום 120.5"));
     QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::rowCancelled.arg(2));
     QCOMPARE(matrix(5, 2026), before);
     QCOMPARE(test::rows("SELECT \"for\", sum(amount) FROM trans GROUP BY \"for\""),
              (QList<QVariantList>{{"אחר", 0}, balanceBefore[0]}));
