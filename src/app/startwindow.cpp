@@ -8,7 +8,12 @@
 #include "reports/anualreportwindow.h"
 #include "reports/balancewindow.h"
 #include "residents/neighborswindow.h"
+#include "data/building.h"
+#include "data/database.h"
 #include "ui_startwindow.h"
+
+#include <QDir>
+#include <QEvent>
 
 // The icon lives in the windows library, which is static: register it by hand.
 static void loadResources() { Q_INIT_RESOURCE(resources); }
@@ -28,6 +33,24 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
 }
 
 StartWindow::~StartWindow() = default;
+
+bool StartWindow::event(QEvent *event) {
+  // Coming back to the menu shows the details as last saved.
+  if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+    showBuilding();
+  return QWidget::event(event);
+}
+
+void StartWindow::showBuilding() {
+  QStringList where;
+  for (const QString &part : {building().street, building().city})
+    if (!part.trimmed().isEmpty())
+      where << part.trimmed();
+  ui->buildingLine->setText(where.join(QStringLiteral(", ")));
+  const QString file = QDir::toNativeSeparators(db::path());
+  ui->buildingLine->setToolTip(file);
+  setToolTip(file);
+}
 
 void StartWindow::Command1_Click() { openShared<NeighborsWindow>(); }
 void StartWindow::Command2_Click() { openShared<IncomingWindow>(); }

@@ -23,7 +23,11 @@ private slots:
   void Command5_Click(); // "רישום פרטים": the building details
   void Command6_Click(); // "דו"ח תשלומים שנתי": the annual payments report
 
+protected:
+  bool event(QEvent *event) override;
+
 private:
+  void showBuilding(); // the building's street and city, the file's path
   std::unique_ptr<Ui::start> ui;
 };
 

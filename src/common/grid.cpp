@@ -30,6 +30,7 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->setTabKeyNavigation(false);
   view->horizontalHeader()->setStretchLastSection(true);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  view->verticalHeader()->hide(); // no row numbers beside the data
   // Columns fit about a screenful of rows, not the first thousand, which a
   // long list would have to read first.
   view->horizontalHeader()->setResizeContentsPrecision(64);

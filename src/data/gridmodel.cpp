@@ -150,7 +150,7 @@ QString GridModel::shown(int column, const QVariant &value) const {
   if (value.isNull())
     return {};
   if (m_money.contains(column))
-    return Money::fromAgorot(value.toLongLong()).toString();
+    return Money::fromAgorot(value.toLongLong()).toDisplay();
   if (m_dates.contains(column)) {
     const QDate date = dates::fromIso(value.toString());
     return date.isValid() ? dates::toShort(date) : value.toString();

@@ -35,6 +35,10 @@ QString Money::toString() const {
   return m_agorot < 0 ? QLatin1Char('-') + text : text;
 }
 
+QString Money::toDisplay() const {
+  return m_agorot < 0 ? QChar(0x2066) + toString() + QChar(0x2069) : toString();
+}
+
 qint64 Money::shareInShekels(qint64 parts) const {
   Q_ASSERT(parts > 0);
   const qint64 divisor = 100 * parts;

@@ -22,6 +22,9 @@ public:
   constexpr qint64 agorot() const { return m_agorot; }
   // Plain decimal form: 700, 700.5, -25, never "-0".
   QString toString() const;
+  // The same for right-to-left text: a negative amount kept left to right
+  // in Unicode isolates, so its minus stays before the digits.
+  QString toDisplay() const;
 
   // The amount divided into `parts` equal whole shekels, halves to even.
   qint64 shareInShekels(qint64 parts) const;

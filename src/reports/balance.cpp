@@ -46,7 +46,7 @@ listing::Printout printout(const QDate &from, const QDate &to, Money result) {
   layout.columns = {{QStringLiteral("תיאור"), 1134}, {QStringLiteral("סכום"), 1140}, {QStringLiteral("סוג"), 1125}};
   layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
   layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
-  layout.footer = QStringLiteral("יתרה  כוללת: %1").arg(result.toString());
+  layout.footer = QStringLiteral("יתרה  כוללת: %1").arg(result.toDisplay());
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no
@@ -60,7 +60,7 @@ listing::Printout printout(const QDate &from, const QDate &to, Money result) {
                      "and r.reciept = trans.source_reciept and r.cancelled is not null) "
                      "group by \"for\", \"Type\""),
       {dates::toIso(from), dates::toIso(to)}, [](const QSqlQuery &row) {
-        return QStringList{row.value(0).toString(), Money::fromAgorot(row.value(1).toLongLong()).toString(),
+        return QStringList{row.value(0).toString(), Money::fromAgorot(row.value(1).toLongLong()).toDisplay(),
                            row.value(2).toString()};
       });
 }

@@ -60,11 +60,11 @@ void BalanceWindow::update_values() {
   }
   m_readFailed = false;
   const Money opening = Money::fromShekels(building().openBalance);
-  ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_income.toString());
+  ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_income.toDisplay());
   ui->Label6->setText(dates::toShort(building().openDate));
-  ui->Label8->setText(opening.toString() + QStringLiteral("ש'ח "));
-  ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_expenses.toString());
-  ui->bal->setText((opening + m_income - m_expenses).toString());
+  ui->Label8->setText(opening.toDisplay() + QStringLiteral("ש'ח "));
+  ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_expenses.toDisplay());
+  ui->bal->setText((opening + m_income - m_expenses).toDisplay());
 }
 
 void BalanceWindow::Command1_Click() {

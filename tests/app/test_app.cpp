@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -67,8 +68,11 @@ private slots:
 
   void menuButtonsOpenOneWindowEach() {
     test::TempDatabase database;
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
     StartWindow menu;
     menu.show();
+    QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
+    QCOMPARE(menu.toolTip(), QDir::toNativeSeparators(database.path()));
     QCOMPARE(button(&menu, "Command1")->text(), QStringLiteral("דיירי הבניין"));
     QCOMPARE(button(&menu, "Command6")->text(), QStringLiteral("דו\"ח תשלומים שנתי"));
     const QList<std::pair<const char *, QString>> buttons{

@@ -96,7 +96,8 @@ private slots:
     window = openShared<BalanceWindow>();
     QCOMPARE(saveBuilding({"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
     click("Command1");
-    QCOMPARE(label("Label8"), QStringLiteral("-5000ש'ח "));
+    // A negative amount is isolated left to right: its minus stays before the digits.
+    QCOMPARE(label("Label8"), QStringLiteral("\u2066-5000\u2069ש'ח "));
     QCOMPARE(label("Label6"), QStringLiteral("01/01/2020"));
   }
 
@@ -143,7 +144,7 @@ private slots:
     printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/03/2026 עד 01/03/2026"});
     // The lines follow the pickers; the footer the figures shown: 250 - 550.
-    QCOMPARE(printout->layout.footer, QStringLiteral("יתרה  כוללת: -300"));
+    QCOMPARE(printout->layout.footer, QStringLiteral("יתרה  כוללת: \u2066-300\u2069"));
     QCOMPARE(test::table(*printout).size(), 2 + 2);
     window->close();
     QVERIFY(preview->isVisible());
