@@ -310,7 +310,7 @@ void BM_AnnualYearFloor(benchmark::State &state) {
 template <class W> void BM_PrintList(benchmark::State &state) {
   use(int(state.range(0)));
   const QString pdf = QDir::tempPath() + QStringLiteral("/domiva-bench-list.pdf");
-  printing::setSink([&](const printing::List &list) { printing::writePdf(list, pdf); });
+  printing::setSink([&](const listing::Printout &list) { printing::writePdf(list, pdf); });
   W *window = openShared<W>();
   auto *print = window->template findChild<QPushButton *>(QStringLiteral("Command2"));
   for (auto _ : state)
@@ -443,7 +443,7 @@ int rssChild(const QString &what) {
     if (!startUp(fileFor(30)).isEmpty())
       return 1;
     const QString pdf = QDir::tempPath() + QStringLiteral("/domiva-bench-rss.pdf");
-    printing::setSink([&](const printing::List &list) { printing::writePdf(list, pdf); });
+    printing::setSink([&](const listing::Printout &list) { printing::writePdf(list, pdf); });
     auto *window = openShared<IncomingWindow>();
     QCoreApplication::processEvents();
     const long before = currentKiB();

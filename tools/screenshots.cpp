@@ -116,7 +116,7 @@ int main(int argc, char *argv[]) {
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
   printing::writePdf(balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
                      folder + "/balance.pdf");
-  printing::setSink([&](const printing::List &l) { printing::writePdf(l, folder + "/list.pdf"); });
+  printing::setSink([&](const listing::Printout &l) { printing::writePdf(l, folder + "/list.pdf"); });
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
                                                      : static_cast<QWidget *>(openShared<RemovalWindow>());

@@ -117,7 +117,7 @@ void printList(QWidget *window, QTableView *view, GridModel *model, const QStrin
     messages::show(window, texts::printRefused);
     return;
   }
-  printing::List list;
+  listing::Printout list;
   list.layout.title = title;
   // The columns share the page as they share the grid, fitted to their contents.
   const QStringList headers = model->printedHeaders();

@@ -23,7 +23,7 @@ namespace domiva::printing {
 namespace {
 Sink sink;
 QHash<QString, QPointer<QPrintPreviewDialog>> previews;
-QHash<QString, List> previewed; // what each open preview shows
+QHash<QString, listing::Printout> previewed; // what each open preview shows
 
 
 // Without a printer: asks at once whether to save a PDF, and where.
@@ -69,7 +69,7 @@ private:
 };
 } // namespace
 
-bool writePdf(const List &list, const QString &path, const listing::Progress &progress) {
+bool writePdf(const listing::Printout &list, const QString &path, const listing::Progress &progress) {
   return files::writeAtomically(path, [&](const QString &temporary) {
     bool painted = false;
     {
@@ -86,7 +86,7 @@ bool writePdf(const List &list, const QString &path, const listing::Progress &pr
   });
 }
 
-void print(QWidget *parent, const List &list) {
+void print(QWidget *parent, const listing::Printout &list) {
   if (sink) {
     sink(list);
     return;
@@ -119,7 +119,7 @@ void print(QWidget *parent, const List &list) {
 
 void setSink(Sink newSink) { sink = std::move(newSink); }
 
-QPrintPreviewDialog *showPreview(const QString &name, const List &printout) {
+QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &printout) {
   QPointer<QPrintPreviewDialog> &dialog = previews[name];
   if (!dialog) {
     dialog = new QPrintPreviewDialog(static_cast<QWidget *>(nullptr));
@@ -127,7 +127,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const List &printout) {
     dialog->setWindowTitle(name);
     dialog->resize(900, 700);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
-      if (const List *shown = previewPrintout(name)) {
+      if (const listing::Printout *shown = previewPrintout(name)) {
         printer->setPageOrientation(shown->layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         listing::paint(*printer, shown->layout, shown->open(), shown->rowCount);
       }
@@ -148,7 +148,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const List &printout) {
 
 QPrintPreviewDialog *preview(const QString &name) { return previews.value(name); }
 
-const List *previewPrintout(const QString &name) {
+const listing::Printout *previewPrintout(const QString &name) {
   const auto found = previewed.constFind(name);
   return found == previewed.constEnd() || !preview(name) ? nullptr : &*found;
 }

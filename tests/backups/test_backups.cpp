@@ -173,8 +173,8 @@ private slots:
   }
 
   // Rows of the printout test: every third one long enough to wrap.
-  static printing::List numberedList(int count, int *opened = nullptr) {
-    printing::List list;
+  static listing::Printout numberedList(int count, int *opened = nullptr) {
+    listing::Printout list;
     list.layout.title = QStringLiteral("רשימה");
     list.layout.columns = {{"מספר", 1}, {"פירוט", 3}, {"סכום", 1}};
     list.open = [count, opened] {
@@ -195,7 +195,7 @@ private slots:
   }
 
   void aLongListPrintsEveryRowOnceWithItsHeaders() {
-    const printing::List list = numberedList(130);
+    const listing::Printout list = numberedList(130);
     listing::PageModel model;
     QPdfWriter writer(database->folder() + "/pages.pdf");
     const listing::Painted painted = listing::paint(writer, list.layout, list.open(), list.rowCount, {}, &model);

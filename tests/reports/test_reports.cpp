@@ -122,7 +122,7 @@ private slots:
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport2");
     QVERIFY(preview);
-    const printing::List *printout = printing::previewPrintout("DataReport2");
+    const listing::Printout *printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/01/2026 עד 31/12/2026"});
     QCOMPARE(printout->layout.footer, QStringLiteral("יתרה  כוללת: 0"));
     auto rows = test::table(*printout);

@@ -50,7 +50,7 @@ Messages::~Messages() {
 }
 
 Prints::Prints() {
-  printing::setSink([this](const printing::List &list) {
+  printing::setSink([this](const listing::Printout &list) {
     tables << table(list);
     texts << list.layout.title;
   });
