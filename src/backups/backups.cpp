@@ -23,11 +23,6 @@ QString nameFor(const QString &databasePath, const QDateTime &made) {
          made.toString(QLatin1String(timeFormat)) + QStringLiteral(".sqlite");
 }
 
-bool makeFolder(const QString &databasePath) {
-  const QString folder = folderFor(databasePath);
-  return (QFileInfo::exists(folder) || QDir().mkdir(folder)) &&
-         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 // Runs `work` on a read-only connection of its own to `path`.
 template <class Work> auto readOnly(const QString &path, Work work) {
@@ -96,7 +91,7 @@ QString daily(const QString &databasePath, const QDateTime &now) {
   const QList<Backup> existing = list(databasePath);
   if (!existing.isEmpty() && existing.first().made > now.addDays(-1))
     return {};
-  if (!makeFolder(databasePath))
+  if (!db::makeFolders(folderFor(databasePath)))
     return texts::backupFailed.arg(folderFor(databasePath), QString());
   if (const QString failure = write(nameFor(databasePath, now)); !failure.isEmpty())
     return failure;
@@ -150,7 +145,7 @@ QString restore(const QString &backup) {
   if (const QString refusal = verify(backup); !refusal.isEmpty())
     return texts::restoreRefused.arg(backup, refusal);
   // The file as it is now is kept first, so nothing is lost whatever follows.
-  if (!makeFolder(databasePath))
+  if (!db::makeFolders(folderFor(databasePath)))
     return texts::backupFailed.arg(folderFor(databasePath), QString());
   const QString saved = nameFor(databasePath, QDateTime::currentDateTime());
   if (const QString failure = write(saved); !failure.isEmpty())

@@ -163,20 +163,6 @@ std::pair<dev_t, ino_t> identityOf(const QString &path) {
 }
 #endif
 
-// Creates every missing folder on the way to `folder`, each owner-only.
-bool makeFolders(const QString &folder) {
-  QStringList missing;
-  for (QString current = QDir::cleanPath(folder); !QFileInfo::exists(current);
-       current = QFileInfo(current).absolutePath()) {
-    missing.prepend(current);
-    if (QFileInfo(current).absolutePath() == current)
-      break;
-  }
-  for (const QString &path : std::as_const(missing))
-    if (!QDir().mkdir(path) || !QFile::setPermissions(path, ownerOnlyFolder))
-      return false;
-  return QFileInfo(folder).isDir();
-}
 
 // Takes group and other access away from a path the user owns; true when it
 // had any.
@@ -304,6 +290,20 @@ Opened failed(const QString &reason) {
   return opened;
 }
 } // namespace
+
+bool makeFolders(const QString &folder) {
+  QStringList missing;
+  for (QString current = QDir::cleanPath(folder); !QFileInfo::exists(current);
+       current = QFileInfo(current).absolutePath()) {
+    missing.prepend(current);
+    if (QFileInfo(current).absolutePath() == current)
+      break;
+  }
+  for (const QString &path : std::as_const(missing))
+    if (!QDir().mkdir(path) || !QFile::setPermissions(path, ownerOnlyFolder))
+      return false;
+  return QFileInfo(folder).isDir();
+}
 
 QString defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");

@@ -9,6 +9,10 @@ namespace domiva::db {
 
 inline constexpr int schemaVersion = 2;
 
+// Creates every missing folder on the way to `folder`, each owner-only;
+// true when `folder` is then a folder.
+bool makeFolders(const QString &folder);
+
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
 
