@@ -121,22 +121,11 @@ QString verify(const QString &backup) {
   return readOnly(backup, [](QSqlDatabase &database) -> QString {
     if (!database.isOpen())
       return texts::dbCannotRead;
-    QSqlQuery query(database);
-    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next() ||
-        query.value(0).toString() != QLatin1String("ok"))
-      return texts::dbDamaged;
-    query.finish();
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-      return texts::dbCannotRead;
-    const int version = query.value(0).toInt();
-    query.finish();
-    if (version > db::schemaVersion)
-      return texts::dbTooNew;
-    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                                   "('incoming', 'anual_report', 'registery')")) ||
-        !query.next() || query.value(0).toInt() != 3 || version < 1)
-      return texts::dbNotOurs;
-    return {};
+    int version = 0;
+    bool damaged = false;
+    if (QString refusal = db::inspect(database, version, damaged); !refusal.isEmpty())
+      return refusal;
+    return version < 1 ? texts::dbNotOurs : QString(); // an empty file holds no books
   });
 }
 

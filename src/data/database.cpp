@@ -223,34 +223,9 @@ QString openingFailure(const QSqlError &error) {
 // empty file and brings an older one up to date. Changes nothing in a file
 // it refuses.
 QString prepare(bool &damaged) {
-  QSqlQuery check(QSqlDatabase::database());
-  if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
-    return openingFailure(check.lastError());
-  }
-  if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
-    damaged = true;
-    // The first of SQLite's findings is detail enough.
-    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
-  }
-  check.finish();
-  QSqlQuery version(QSqlDatabase::database());
-  if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
-    return openingFailure(version.lastError());
-  const int found = version.value(0).toInt();
-  version.finish();
-  if (found > schemaVersion)
-    return texts::dbTooNew;
-  QSqlQuery tables(QSqlDatabase::database());
-  if (!tables.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
-                                  "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
-      !tables.next())
-    return openingFailure(tables.lastError());
-  const int all = tables.value(0).toInt();
-  const int ours = tables.value(1).toInt();
-  tables.finish();
-  if ((found == 0 && all != 0) || (found > 0 && ours != 3))
-    return texts::dbNotOurs;
+  int found = 0;
+  if (QString refusal = inspect(QSqlDatabase::database(), found, damaged); !refusal.isEmpty())
+    return refusal;
 
   if (found < schemaVersion) {
     try {
@@ -303,6 +278,37 @@ bool makeFolders(const QString &folder) {
     if (!QDir().mkdir(path) || !QFile::setPermissions(path, ownerOnlyFolder))
       return false;
   return QFileInfo(folder).isDir();
+}
+
+QString inspect(const QSqlDatabase &database, int &version, bool &damaged) {
+  damaged = false;
+  QSqlQuery check(database);
+  if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
+    return openingFailure(check.lastError());
+  }
+  if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
+    damaged = true;
+    // The first of SQLite's findings is detail enough.
+    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
+  }
+  check.finish();
+  if (!check.exec(QStringLiteral("PRAGMA user_version")) || !check.next())
+    return openingFailure(check.lastError());
+  version = check.value(0).toInt();
+  check.finish();
+  if (version > schemaVersion)
+    return texts::dbTooNew;
+  if (!check.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
+                                 "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
+      !check.next())
+    return openingFailure(check.lastError());
+  const int all = check.value(0).toInt();
+  const int ours = check.value(1).toInt();
+  check.finish();
+  if ((version == 0 && all != 0) || (version > 0 && ours != 3))
+    return texts::dbNotOurs;
+  return {};
 }
 
 QString defaultPath() {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QVariantList>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <stdexcept>
@@ -12,6 +13,11 @@ inline constexpr int schemaVersion = 2;
 // Creates every missing folder on the way to `folder`, each owner-only;
 // true when `folder` is then a folder.
 bool makeFolders(const QString &folder);
+
+// Checks the file behind `database` is whole (quick_check), not newer than
+// this program, and ours; `version` is its schema version, 0 for an empty
+// file. An empty text when it is, otherwise why not (SQLite's words below).
+QString inspect(const QSqlDatabase &database, int &version, bool &damaged);
 
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
