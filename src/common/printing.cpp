@@ -26,6 +26,10 @@ QHash<QString, QPointer<QPrintPreviewDialog>> previews;
 QHash<QString, listing::Printout> previewed; // what each open preview shows
 
 
+QPageLayout::Orientation orientation(const listing::Printout &printout) {
+  return printout.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 // Without a printer: asks at once whether to save a PDF, and where.
 std::optional<QString> askPdfPath(QWidget *parent) {
   if (!messages::ask(parent, texts::noPrinterSavePdf))
@@ -75,7 +79,7 @@ bool writePdf(const listing::Printout &list, const QString &path, const listing:
     {
       QPdfWriter writer(temporary);
       writer.setPageSize(QPageSize(QPageSize::A4));
-      writer.setPageOrientation(list.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+      writer.setPageOrientation(orientation(list));
       writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
       writer.setResolution(300);
       writer.setCreator(QStringLiteral("Domiva"));
@@ -94,7 +98,7 @@ void print(QWidget *parent, const listing::Printout &list) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (!info.isNull()) {
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageOrientation(list.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageOrientation(orientation(list));
     Progress progress(parent);
     const listing::Painted painted =
         listing::paint(printer, list.layout, list.open(), list.rowCount, std::ref(progress));
@@ -128,7 +132,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &p
     dialog->resize(900, 700);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
       if (const listing::Printout *shown = previewPrintout(name)) {
-        printer->setPageOrientation(shown->layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        printer->setPageOrientation(orientation(*shown));
         listing::paint(*printer, shown->layout, shown->open(), shown->rowCount);
       }
     });
