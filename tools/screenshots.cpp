@@ -114,7 +114,7 @@ int main(int argc, char *argv[]) {
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
-  printing::writePdf(balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456)),
+  printing::writePdf(balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456), Money::fromShekels(5000)),
                      folder + "/balance.pdf");
   printing::setSink([&](const listing::Printout &l) { printing::writePdf(l, folder + "/list.pdf"); });
   for (const char *name : {"incoming", "removal"}) {

@@ -42,11 +42,7 @@ bool StartWindow::event(QEvent *event) {
 }
 
 void StartWindow::showBuilding() {
-  QStringList where;
-  for (const QString &part : {building().street, building().city})
-    if (!part.trimmed().isEmpty())
-      where << part.trimmed();
-  ui->buildingLine->setText(where.join(QStringLiteral(", ")));
+  ui->buildingLine->setText(buildingLine(building()));
   const QString file = QDir::toNativeSeparators(db::path());
   ui->buildingLine->setToolTip(file);
   setToolTip(file);

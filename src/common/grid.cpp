@@ -122,7 +122,8 @@ void printList(QWidget *window, QTableView *view, GridModel *model, const QStrin
   // The columns share the page as they share the grid, fitted to their contents.
   const QStringList headers = model->printedHeaders();
   for (int c = 0; c < headers.size(); ++c)
-    list.layout.columns << listing::Column{headers[c], std::max(view->columnWidth(c), 1)};
+    list.layout.columns << listing::Column{headers[c], std::max(view->columnWidth(c), 1), model->isMoney(c)};
+  list.layout.counted = true;
   // A wide list (the payments, ten columns) needs the page's length to keep
   // a date on one line.
   list.layout.landscape = headers.size() > 8;

@@ -2,8 +2,11 @@
 
 #include "common/messages.h"
 #include "common/texts.h"
+#include "common/today.h"
+#include "data/building.h"
 #include "data/files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -30,12 +33,29 @@ QPageLayout::Orientation orientation(const listing::Printout &printout) {
   return printout.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// Without a printer: asks at once whether to save a PDF, and where.
-std::optional<QString> askPdfPath(QWidget *parent) {
+// Every printout names the building and the day it was printed.
+listing::Printout stamped(listing::Printout printout) {
+  printout.layout.building = buildingLine(building());
+  printout.layout.printedOn = today();
+  return printout;
+}
+
+// Without a printer: asks at once whether to save a PDF, and where,
+// offering the documents folder and a name from the title and the date.
+std::optional<QString> askPdfPath(QWidget *parent, const listing::Layout &layout) {
   if (!messages::ask(parent, texts::noPrinterSavePdf))
     return std::nullopt;
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return messages::chooseSaveFile(parent, texts::pdfSaveTitle, folder, QStringLiteral("PDF (*.pdf)"));
+  QDir().mkpath(folder);
+  QString name = layout.title.isEmpty() ? QStringLiteral("Domiva") : layout.title;
+  // A title's quote mark (דו"ח) is legal in a name but awkward in a shell.
+  name.replace(QLatin1Char('"'), QChar(0x05F4)).replace(QLatin1Char('/'), QLatin1Char('-'));
+  const QString suggested =
+      QDir(folder).filePath(name + QLatin1Char(' ') + layout.printedOn.toString(Qt::ISODate) + QStringLiteral(".pdf"));
+  auto path = messages::chooseSaveFile(parent, texts::pdfSaveTitle, suggested, QStringLiteral("PDF (*.pdf)"));
+  if (path && !path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    *path += QStringLiteral(".pdf");
+  return path;
 }
 
 // A PDF the writer finished ends with its end-of-file mark; one cut short
@@ -73,7 +93,8 @@ private:
 };
 } // namespace
 
-bool writePdf(const listing::Printout &list, const QString &path, const listing::Progress &progress) {
+bool writePdf(const listing::Printout &printout, const QString &path, const listing::Progress &progress) {
+  const listing::Printout list = stamped(printout);
   return files::writeAtomically(path, [&](const QString &temporary) {
     bool painted = false;
     {
@@ -90,7 +111,8 @@ bool writePdf(const listing::Printout &list, const QString &path, const listing:
   });
 }
 
-void print(QWidget *parent, const listing::Printout &list) {
+void print(QWidget *parent, const listing::Printout &printout) {
+  const listing::Printout list = stamped(printout);
   if (sink) {
     sink(list);
     return;
@@ -110,11 +132,13 @@ void print(QWidget *parent, const listing::Printout &list) {
       messages::show(parent, texts::printFailed.arg(info.printerName()));
     return;
   }
-  const auto path = askPdfPath(parent);
+  const auto path = askPdfPath(parent, list.layout);
   if (!path)
     return;
   Progress progress(parent);
   const bool written = writePdf(list, *path, std::ref(progress));
+  if (written)
+    messages::tell(parent, texts::pdfSaved.arg(QDir::toNativeSeparators(*path)));
   if (written || progress.stopped())
     return;
   const QString failure = list.failure();
@@ -138,7 +162,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &p
     });
     QObject::connect(dialog, &QObject::destroyed, [name] { previewed.remove(name); });
   }
-  previewed[name] = printout;
+  previewed[name] = stamped(printout);
   if (dialog->isVisible()) {
     // Already open: redraw the pages from the new printout.
     for (auto *widget : dialog->findChildren<QPrintPreviewWidget *>())

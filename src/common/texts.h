@@ -131,5 +131,9 @@ inline const QString pdfFailed = QStringLiteral("לא ניתן לכתוב את �
 inline const QString printingPage = QStringLiteral("מדפיס… עמוד %1 מתוך %2");
 inline const QString stopPrinting = QStringLiteral("עצור");
 inline const QString printFailed = QStringLiteral("ההדפסה במדפסת %1 נכשלה.");
+inline const QString printedOn = QStringLiteral("הודפס בתאריך %1");
+inline const QString rowsPrinted = QStringLiteral("מספר שורות: %1");
+inline const QString columnTotal = QStringLiteral("סה\"כ %1: %2");
+inline const QString pdfSaved = QStringLiteral("הקובץ נשמר:\n%1");
 
 } // namespace domiva::texts

@@ -14,6 +14,14 @@ Building current;
 QDate defaultOpenDate() { return QDate(today().year(), 1, 1); }
 } // namespace
 
+QString buildingLine(const Building &details) {
+  QStringList where;
+  for (const QString &part : {details.street, details.city})
+    if (!part.trimmed().isEmpty())
+      where << part.trimmed();
+  return where.join(QStringLiteral(", "));
+}
+
 Building readBuilding() {
   auto query = db::exec(QStringLiteral(
       "SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));

@@ -23,6 +23,9 @@ Building readBuilding();
 // The program-wide copy: read at start-up and replaced by every save, so
 // every window uses what was saved last.
 const Building &building();
+// Where the building stands, "street, city", as the windows and the
+// printouts name it; empty parts left out.
+QString buildingLine(const Building &details);
 void setBuilding(const Building &details);
 
 // The details as typed in the building details window.

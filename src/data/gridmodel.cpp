@@ -1,5 +1,6 @@
 #include "data/gridmodel.h"
 
+#include "data/bidi.h"
 #include "data/dates.h"
 #include "data/money.h"
 
@@ -155,6 +156,8 @@ QString GridModel::shown(int column, const QVariant &value) const {
     const QDate date = dates::fromIso(value.toString());
     return date.isValid() ? dates::toShort(date) : value.toString();
   }
+  if (m_leftToRight.contains(column))
+    return leftToRight(value.toString());
   return value.toString();
 }
 

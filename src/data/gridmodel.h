@@ -26,7 +26,10 @@ public:
   explicit GridModel(QObject *parent = nullptr);
 
   void setMoneyColumns(QList<int> columns) { m_money = std::move(columns); }
+  bool isMoney(int column) const { return m_money.contains(column); }
   void setDateColumns(QList<int> columns) { m_dates = std::move(columns); }
+  // Columns of phone numbers and e-mail addresses, kept left to right.
+  void setLeftToRightColumns(QList<int> columns) { m_leftToRight = std::move(columns); }
   // A column that is empty unless the row was cancelled: such a row is
   // greyed, its text is the row's tooltip, and printouts leave the row and
   // the columns from this one on out.
@@ -74,6 +77,7 @@ private:
   mutable QString m_failure;
   QList<int> m_money;
   QList<int> m_dates;
+  QList<int> m_leftToRight;
   int m_status = -1;
   int m_key = -1;
 

@@ -1,6 +1,9 @@
 #include "data/listwriter.h"
 
+#include "common/texts.h"
 #include "data/database.h"
+#include "data/dates.h"
+#include "data/money.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -61,15 +64,16 @@ public:
     ++m_page;
     m_y = m_area.top();
     if (m_page == 1) {
+      drawLetterhead(model);
       if (!m_layout.title.isEmpty())
-        drawLine(m_layout.title, m_layout.titleStyle, Qt::AlignHCenter, 1.8);
+        drawLine(m_layout.title, m_layout.titleStyle, Qt::AlignHCenter, 1.8, model);
       for (const QString &line : m_layout.intro)
-        drawLine(line, m_layout.introStyle, Qt::AlignHCenter, 1.5);
+        drawLine(line, m_layout.introStyle, Qt::AlignHCenter, 1.5, model);
       if (!m_layout.title.isEmpty() || !m_layout.intro.isEmpty())
         m_y += m_lineHeight * 0.5;
     }
     if (!m_layout.band.isEmpty())
-      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, true);
+      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, nullptr, true);
     QStringList headers;
     for (const Column &column : m_layout.columns)
       headers << column.header;
@@ -96,30 +100,72 @@ public:
     }
     drawRow(cells, m_layout.rowStyle, height);
     ++m_rowsOnPage;
+    ++m_rows;
+    for (int c = 0; c < m_sums.size(); ++c)
+      if (m_layout.columns[c].amount)
+        m_sums[c] += amountOf(cells.value(c));
     if (model)
       model->pages.last().append(cells);
   }
 
-  void addFooter() {
-    if (m_layout.footer.isEmpty())
+  // The count and the sums, then the footer, kept together on one page.
+  void addEnding(PageModel *model) {
+    QStringList lines;
+    if (m_layout.counted) {
+      lines << texts::rowsPrinted.arg(m_rows);
+      for (int c = 0; c < m_sums.size(); ++c)
+        if (m_layout.columns[c].amount)
+          lines << texts::columnTotal.arg(m_layout.columns[c].header, m_sums[c].toDisplay());
+    }
+    lines << m_layout.footer;
+    if (lines.isEmpty())
       return;
-    if (m_y + m_lineHeight * 2 > m_bottom) {
+    m_painter.setFont(m_layout.footerStyle.font);
+    const double height = m_painter.fontMetrics().height() * 1.4 * lines.size() + m_lineHeight * 0.5;
+    if (m_y + height > m_bottom) {
       finishPage();
       m_device.newPage();
       ++m_page;
       m_y = m_area.top();
     }
     m_y += m_lineHeight * 0.5;
-    drawLine(m_layout.footer, m_layout.footerStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4);
+    for (const QString &line : lines)
+      drawLine(line, m_layout.footerStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
   }
 
   int page() const { return m_page; }
   int rowsPerPage() const { return std::max(1, int((m_bottom - m_area.top()) / m_lineHeight) - 1); }
 
 private:
+  // An amount as a cell shows it, a negative one in its isolates.
+  static Money amountOf(QString cell) {
+    cell.remove(QChar(0x2066)).remove(QChar(0x2069));
+    return Money::parse(cell).value_or(Money());
+  }
+
+  // The building at the right, the printing date at the left.
+  void drawLetterhead(PageModel *model) {
+    QStringList parts;
+    if (!m_layout.building.isEmpty())
+      parts << m_layout.building;
+    if (m_layout.printedOn.isValid())
+      parts << texts::printedOn.arg(dates::toShort(m_layout.printedOn));
+    if (parts.isEmpty())
+      return;
+    m_painter.setFont(m_layout.rowStyle.font);
+    m_painter.setPen(Qt::black);
+    const QRectF line(m_area.left(), m_y, m_area.width(), m_lineHeight);
+    m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_layout.building);
+    if (m_layout.printedOn.isValid())
+      m_painter.drawText(line, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, parts.last());
+    m_y += m_lineHeight * 1.5;
+    if (model)
+      model->lines << parts;
+  }
+
   // A line across the page, `lines` line heights tall.
   void drawLine(const QString &text, const ReportStyle &style, Qt::Alignment alignment, double lines,
-                bool framed = false) {
+                PageModel *model = nullptr, bool framed = false) {
     m_painter.setFont(style.font);
     const QRectF line(m_area.left(), m_y, m_area.width(), m_painter.fontMetrics().height() * lines);
     if (style.background.alpha() > 0)
@@ -131,6 +177,8 @@ private:
     m_painter.setPen(style.text);
     m_painter.drawText(line.adjusted(m_padding, 0, -m_padding, 0), int(alignment | Qt::AlignVCenter), text);
     m_y += line.height();
+    if (model)
+      model->lines << text;
   }
 
   void drawRow(const QStringList &cells, const ReportStyle &style, double height = 0) {
@@ -157,6 +205,8 @@ private:
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
   int m_page = 0;
   int m_rowsOnPage = 0;
+  qint64 m_rows = 0;
+  QList<Money> m_sums = QList<Money>(m_layout.columns.size());
 };
 
 } // namespace
@@ -184,7 +234,7 @@ Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows,
         return painted;
     }
   }
-  pages.addFooter();
+  pages.addEnding(model);
   pages.finishPage();
   painted.pages = pages.page();
   painted.finished = painter.end();

@@ -4,6 +4,7 @@
 // printer, the PDF and a preview.
 #include "data/reportstyle.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,10 +19,14 @@ namespace domiva::listing {
 struct Column {
   QString header;
   int width = 1; // relative to the other columns
+  bool amount = false; // money: summed at the end of a list that counts its rows
 };
 
 struct Layout {
   bool landscape = false;
+  // Above the title on the first page: whose building, and when printed.
+  QString building;
+  QDate printedOn;
   QString title; // on the first page, with the lines under it
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;
@@ -31,7 +36,10 @@ struct Layout {
   QList<Column> columns; // in reading order: the first stands at the right edge
   ReportStyle headerStyle{reportFont(QStringLiteral("Arial"), 10, true), Qt::black, QColor(0xE0, 0xE0, 0xE0)};
   ReportStyle rowStyle{reportFont(QStringLiteral("Arial"), 10)};
-  QString footer; // after the last row
+  // After the last row: how many rows were printed and the sum of each
+  // amount column, then the footer's lines.
+  bool counted = false;
+  QStringList footer;
   ReportStyle footerStyle{reportFont(QStringLiteral("Arial"), 10, true)};
 };
 
@@ -57,6 +65,7 @@ using Progress = std::function<bool(int page, int pages)>;
 // What was painted, page by page, for checking a printout without paper.
 struct PageModel {
   QList<QList<QStringList>> pages; // each page's header row, then its rows
+  QStringList lines;               // the lines across the page, in order
 };
 
 struct Painted {
@@ -65,9 +74,10 @@ struct Painted {
   bool finished = false; // every row painted, not stopped by `progress`
 };
 
-// Paints the list on `device`: the title on the first page, the column
-// headers at the top of every page, rows never split across a page, the
-// footer after the last row, and each page's number. `rowCount` only sizes
+// Paints the list on `device`: the building, the date and the title on the
+// first page, the column headers at the top of every page, rows never split
+// across a page, the count, sums and footer after the last row, and each
+// page's number. `rowCount` only sizes
 // the progress. `model`, when given, records what went on each page.
 Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows, qint64 rowCount,
               const Progress &progress = {}, PageModel *model = nullptr);

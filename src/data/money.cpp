@@ -1,5 +1,7 @@
 #include "data/money.h"
 
+#include "data/bidi.h"
+
 #include <QRegularExpression>
 
 namespace domiva {
@@ -36,7 +38,7 @@ QString Money::toString() const {
 }
 
 QString Money::toDisplay() const {
-  return m_agorot < 0 ? QChar(0x2066) + toString() + QChar(0x2069) : toString();
+  return m_agorot < 0 ? leftToRight(toString()) : toString();
 }
 
 qint64 Money::shareInShekels(qint64 parts) const {

@@ -35,7 +35,7 @@ Totals totals(const QDate &from, const QDate &to) {
                 from, to)};
 }
 
-listing::Printout printout(const QDate &from, const QDate &to, Money result) {
+listing::Printout printout(const QDate &from, const QDate &to, Money result, Money opening) {
   listing::Layout layout;
   layout.title = QStringLiteral("מאזן שנתי");
   layout.titleStyle = {reportFont(QStringLiteral("Guttman David"), 15.75, true), Qt::black, QColor(192, 192, 192)};
@@ -46,7 +46,9 @@ listing::Printout printout(const QDate &from, const QDate &to, Money result) {
   layout.columns = {{QStringLiteral("תיאור"), 1134}, {QStringLiteral("סכום"), 1140}, {QStringLiteral("סוג"), 1125}};
   layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
   layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
-  layout.footer = QStringLiteral("יתרה  כוללת: %1").arg(result.toDisplay());
+  layout.footer = QStringList{QStringLiteral("יתרה  כוללת: %1").arg(result.toDisplay()),
+                              QStringLiteral("יתרת פתיחה: %1").arg(opening.toDisplay()),
+                              QStringLiteral("יתרה לסוף התקופה: %1").arg((opening + result).toDisplay())};
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no

@@ -21,8 +21,9 @@ struct Totals {
 Totals totals(const QDate &from, const QDate &to);
 
 // The printed balance over the journal of the period: one line per `for`
-// and type, the period shown in the header and `result` in the footer. Its
-// rowCount is 0 when the period has no journal row.
-listing::Printout printout(const QDate &from, const QDate &to, Money result);
+// and type, the period shown in the header and `result` in the footer, and
+// below it the opening balance and the balance at the period's end, as the
+// window shows them. Its rowCount is 0 when the period has no journal row.
+listing::Printout printout(const QDate &from, const QDate &to, Money result, Money opening);
 
 } // namespace domiva::balance

@@ -81,7 +81,8 @@ void BalanceWindow::print_Click() {
     return;
   }
   try {
-    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses);
+    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses,
+                                                         Money::fromShekels(building().openBalance));
     if (report.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {

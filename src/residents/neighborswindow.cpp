@@ -21,6 +21,7 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
   grid::pressWithEnter(this, ui->email, ui->updaterecord);
   ui->delete_->setObjectName(QStringLiteral("delete")); // a C++ keyword cannot name the member
   ui->status->setCurrentText(texts::owner);
+  m_list->setLeftToRightColumns({3, 4, 5});
   m_list->load(residents::listQuery());
   grid::bind(ui->neighborslist, m_list);
   grid::checkRead(this, m_list, texts::residentsSubject);

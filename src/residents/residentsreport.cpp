@@ -1,5 +1,6 @@
 #include "residents/residentsreport.h"
 
+#include "data/bidi.h"
 #include "data/database.h"
 #include "data/reportstyle.h"
 
@@ -20,13 +21,16 @@ listing::Printout listPrintout() {
   layout.headerStyle = {reportFont(QStringLiteral("Narkisim"), 9, true, true), QColor(0x40, 0x40, 0x40),
                         QColor(0xE0, 0xE0, 0xE0)};
   layout.rowStyle = {reportFont(QStringLiteral("Narkisim"), 8.25), Qt::black, Qt::transparent};
+  layout.counted = true;
   return listing::fromQuery(layout,
                             QStringLiteral("select apartment, family, status, phone1, phone2, email from neighbors "
                                            "order by apartment"),
                             {}, [](const QSqlQuery &row) {
                               QStringList cells;
-                              for (int c = 0; c < 6; ++c)
+                              for (int c = 0; c < 3; ++c)
                                 cells << row.value(c).toString();
+                              for (int c = 3; c < 6; ++c)
+                                cells << leftToRight(row.value(c).toString());
                               return cells;
                             });
 }

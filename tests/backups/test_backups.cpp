@@ -213,7 +213,7 @@ private slots:
     QVERIFY(contents(path).startsWith("%PDF"));
   }
 
-  void withoutAPrinterTheQuestionComesFirst() {
+  void withoutAPrinterTheQuestionComesFirstThenTheDocumentsFolder() {
     if (!QPrinterInfo::defaultPrinter().isNull())
       QSKIP("this machine has a printer");
     int opened = 0;
@@ -221,6 +221,30 @@ private slots:
     printing::print(nullptr, numberedList(10, &opened));
     QCOMPARE(messages->asked, QStringList{texts::noPrinterSavePdf});
     QCOMPARE(opened, 0);
+
+    // Saying yes offers the documents folder, made if missing, and a name
+    // from the title and the date; ".pdf" is added, and the place is told.
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", database->folder().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    messages->yes = true;
+    QString offered;
+    const QString typed = database->folder() + "/דו\"ח";
+    domiva::messages::setSaveAnswer([&](const QString &suggested) {
+      offered = suggested;
+      return std::optional<QString>(typed);
+    });
+    listing::Printout list = numberedList(3);
+    list.layout.title = "דו\"ח שנתי";
+    printing::print(nullptr, list);
+    domiva::messages::setSaveAnswer({});
+    qputenv("HOME", home);
+    if (!config.isEmpty())
+      qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(offered, database->folder() + "/Documents/דו\u05F4ח שנתי 2026-03-15.pdf");
+    QVERIFY(QFileInfo(database->folder() + "/Documents").isDir());
+    QVERIFY(contents(typed + ".pdf").startsWith("%PDF"));
+    QCOMPARE(messages->last(), texts::pdfSaved.arg(typed + ".pdf"));
   }
 
   void aReplacedFileIsNeverWrittenInto() {

@@ -155,6 +155,23 @@ private slots:
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("apartment"));
   }
 
+  // A date is typed in one go, with or without its slashes.
+  void aDateIsTypedInOneGo_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("digits") << "1532026";
+    QTest::newRow("slashes") << "15/3/2026";
+    QTest::newRow("padded") << "15032026";
+  }
+  void aDateIsTypedInOneGo() {
+    QFETCH(QString, typed);
+    openPayments();
+    auto *date = control<QDateEdit>("inputdate");
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(date, typed);
+    QCOMPARE(date->date(), QDate(2026, 3, 15));
+  }
+
   // Tab leaves the grid for the next control, Shift+Tab for the one before.
   void tabLeavesTheGrid() {
     openPayments();

@@ -108,6 +108,7 @@ private slots:
   }
 
   void printGroupsByPurposeAndType() {
+    QCOMPARE(saveBuilding({"1", "100", "1000", QDate(2026, 1, 1), "", ""}), QString());
     pay(QDate(2026, 2, 1), "ועד הבית", "300");
     pay(QDate(2026, 3, 1), "ועד הבית", "200");
     pay(QDate(2026, 3, 1), "אחר", "50");
@@ -124,7 +125,7 @@ private slots:
     QVERIFY(preview);
     const listing::Printout *printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/01/2026 עד 31/12/2026"});
-    QCOMPARE(printout->layout.footer, QStringLiteral("יתרה  כוללת: 0"));
+    QCOMPARE(printout->layout.footer.first(), QStringLiteral("יתרה  כוללת: 0"));
     auto rows = test::table(*printout);
     QCOMPARE(rows[0], QStringList{"הכנסות/הוצאות"});
     QCOMPARE(rows[1], (QStringList{"תיאור", "סכום", "סוג"}));
@@ -144,7 +145,10 @@ private slots:
     printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/03/2026 עד 01/03/2026"});
     // The lines follow the pickers; the footer the figures shown: 250 - 550.
-    QCOMPARE(printout->layout.footer, QStringLiteral("יתרה  כוללת: \u2066-300\u2069"));
+    // Below it the opening balance and the end balance, as the window shows them.
+    QCOMPARE(printout->layout.footer, (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1000",
+                                                    "יתרה לסוף התקופה: 700"}));
+    QCOMPARE(label("bal"), QStringLiteral("700"));
     QCOMPARE(test::table(*printout).size(), 2 + 2);
     window->close();
     QVERIFY(preview->isVisible());

@@ -3,6 +3,7 @@
 #include "app/windows.h"
 #include "common/printing.h"
 #include "common/texts.h"
+#include "data/building.h"
 #include "data/database.h"
 #include "data/reportstyle.h"
 #include "residents/neighborswindow.h"
@@ -121,7 +122,7 @@ private slots:
     click("updaterecord");
     QCOMPARE(table()[0], (QVariantList{7, " ", "בעל הבית", "050", "052", "a@b.c"}));
     QCOMPARE(mode(), QStringLiteral("none"));
-    QCOMPARE(grid()[0][4], QStringLiteral("052"));
+    QCOMPARE(grid()[0][4], QStringLiteral("\u2066052\u2069")); // left to right inside the grid's text
   }
 
   void updateOrDeleteWithoutAFoundResidentChangesNothing() {
@@ -184,7 +185,9 @@ private slots:
 
     for (int apartment = 60; apartment >= 1; --apartment)
       test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
-    db::exec("UPDATE neighbors SET phone1 = '03-1', email = 'x@y.z' WHERE apartment = 2");
+    db::exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
+    db::exec("UPDATE registery SET street = 'הרצל 5', city = 'חיפה'");
+    setBuilding(readBuilding());
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport1");
     QVERIFY(preview);
@@ -193,8 +196,10 @@ private slots:
     QCOMPARE(rows.size(), 61);
     QCOMPARE(rows[0], (QStringList{"דירה", "משפחה", "סטטוס", "טלפון1", "טלפון2", "אימייל"}));
     QCOMPARE(rows[1], (QStringList{"1", "משפחה 1", "בעל הבית", "", "", ""}));
-    QCOMPARE(rows[2], (QStringList{"2", "משפחה 2", "בעל הבית", "03-1", "", "x@y.z"}));
-    QCOMPARE(printing::previewPrintout("DataReport1")->layout.title, QStringLiteral("רשימת דיירים"));
+    QCOMPARE(rows[2], (QStringList{"2", "משפחה 2", "בעל הבית", "\u2066+972-3-1\u2069", "", "\u2066x@y.z\u2069"}));
+    // The paper names the building and the day, and ends with the count.
+    QCOMPARE(test::painted(*printing::previewPrintout("DataReport1")).lines,
+             (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "רשימת דיירים", "מספר שורות: 60"}));
 
     // The next press reuses the window, which outlives the residents window.
     test::addResident(61, "חדש");

@@ -3,15 +3,17 @@
 #include "app/startup.h"
 #include "common/messages.h"
 #include "common/printing.h"
+#include "common/today.h"
 #include "data/database.h"
 #include "data/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QPushButton>
-#include <QTableView>
-#include "common/today.h"
 #include <QSqlRecord>
+#include <QTableView>
 #include <QTest>
 
 namespace domiva::test {
@@ -53,7 +55,17 @@ Prints::Prints() {
   printing::setSink([this](const listing::Printout &list) {
     tables << table(list);
     texts << list.layout.title;
+    lines << painted(list).lines;
   });
+}
+
+listing::PageModel painted(const listing::Printout &printout) {
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&pdf);
+  listing::PageModel model;
+  listing::paint(writer, printout.layout, printout.open(), printout.rowCount, {}, &model);
+  return model;
 }
 
 QList<QStringList> table(const listing::Printout &printout) {

@@ -55,11 +55,14 @@ public:
   ~Prints();
   QList<QList<QStringList>> tables;
   QStringList texts; // each list's title
+  QList<QStringList> lines; // each list's lines across the page, as painted
 };
 
 // A printout as a table: its band row when it has one, its headers, then
 // every row as it reads them.
 QList<QStringList> table(const listing::Printout &printout);
+// What painting the printout on paper puts on each page, and its lines.
+listing::PageModel painted(const listing::Printout &printout);
 
 // The rows of a SELECT, each as its values.
 QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
