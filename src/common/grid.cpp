@@ -35,6 +35,11 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   // long list would have to read first.
   view->horizontalHeader()->setResizeContentsPrecision(64);
   view->verticalHeader()->setResizeContentsPrecision(64);
+  // A header click sorts by its column, a second reverses, a third returns
+  // to the order the grid opened in.
+  view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  view->horizontalHeader()->setSortIndicatorClearable(true);
+  view->setSortingEnabled(true);
 }
 
 void choose(QTableView *view, int row) {
@@ -45,7 +50,10 @@ void choose(QTableView *view, int row) {
   view->scrollTo(index);
 }
 
-void showNewest(QTableView *view) { choose(view, view->model()->rowCount() - 1); }
+void showNewest(QTableView *view) {
+  const auto *model = qobject_cast<const GridModel *>(view->model());
+  choose(view, model ? model->newestRow() : view->model()->rowCount() - 1);
+}
 
 void setWidths(QTableView *view, const QList<int> &twips) {
   // Never narrower than the header or the rows shown, so nothing is cut off.

@@ -5,6 +5,7 @@
 #include "data/money.h"
 
 #include <QColor>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -37,8 +38,8 @@ bool GridModel::reload() {
     if (range.next()) {
       m_firstKey = range.value(0).toLongLong();
       m_rows = range.value(2).toInt();
-      if (m_rows > 0 && range.value(1).toLongLong() - m_firstKey + 1 != m_rows) {
-        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1) ORDER BY %2").arg(m_sql, keyName()));
+      if (m_rows > 0 && (m_sortColumn >= 0 || range.value(1).toLongLong() - m_firstKey + 1 != m_rows)) {
+        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1)%3").arg(m_sql, keyName(), orderBy()));
         while (keys.next())
           m_keys << keys.value(0).toLongLong();
         if (keys.lastError().isValid())
@@ -48,7 +49,7 @@ bool GridModel::reload() {
       m_failure = range.lastError().text();
     }
   } else {
-    QSqlQuery all = run(m_sql);
+    QSqlQuery all = run(orderedSql());
     all.setForwardOnly(true);
     while (all.next()) {
       QVariantList row;
@@ -103,17 +104,30 @@ const QVariantList &GridModel::values(int row) const {
   if (!m_windows.contains(window)) {
     const int first = window * windowRows;
     const int last = std::min(m_rows, first + windowRows) - 1;
-    QSqlQuery rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 BETWEEN ? AND ? ORDER BY %2").arg(m_sql, keyName()),
-                         {keyAt(first), keyAt(last)});
-    auto *read = new QList<QVariantList>;
+    // In receipt order the window is a range of keys; sorted by another
+    // column, the window's own keys (whole numbers, read from the table).
+    QSqlQuery rows;
+    if (m_sortColumn < 0) {
+      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 BETWEEN ? AND ?").arg(m_sql, keyName()),
+                 {keyAt(first), keyAt(last)});
+    } else {
+      QStringList keys;
+      for (int r = first; r <= last; ++r)
+        keys << QString::number(keyAt(r));
+      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)").arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
+    }
+    QHash<qint64, QVariantList> byKey;
     while (rows.next()) {
       QVariantList values;
       for (int c = 0; c < m_headers.size(); ++c)
         values << rows.value(c);
-      read->append(values);
+      byKey.insert(values.value(m_key).toLongLong(), values);
     }
     if (rows.lastError().isValid())
       m_failure = rows.lastError().text();
+    auto *read = new QList<QVariantList>;
+    for (int r = first; r <= last && m_failure.isEmpty(); ++r)
+      read->append(byKey.value(keyAt(r)));
     m_windows.insert(window, read);
   }
   const QList<QVariantList> *read = m_windows.object(window);
@@ -172,12 +186,46 @@ int GridModel::rowOfKey(qint64 key) const {
     return -1;
   if (m_keys.isEmpty())
     return key >= m_firstKey && key < m_firstKey + m_rows ? int(key - m_firstKey) : -1;
+  if (m_sortColumn >= 0)
+    return int(m_keys.indexOf(key));
   const auto found = std::lower_bound(m_keys.begin(), m_keys.end(), key);
   return found != m_keys.end() && *found == key ? int(found - m_keys.begin()) : -1;
 }
 
+int GridModel::newestRow() const {
+  if (m_key < 0 || m_sortColumn < 0 || m_keys.isEmpty())
+    return m_rows - 1;
+  return int(std::max_element(m_keys.begin(), m_keys.end()) - m_keys.begin());
+}
+
+void GridModel::sort(int column, Qt::SortOrder order) {
+  if (column >= columnCount())
+    column = -1;
+  if (column == m_sortColumn && (column < 0 || order == m_sortOrder))
+    return;
+  m_sortColumn = column;
+  m_sortOrder = order;
+  if (!m_sql.isEmpty())
+    reload();
+}
+
+QString GridModel::orderedSql() const {
+  return m_sortColumn < 0 ? m_sql : QStringLiteral("SELECT * FROM (%1)%2").arg(m_sql, orderBy());
+}
+
+QString GridModel::orderBy() const {
+  if (m_sortColumn < 0)
+    return QStringLiteral(" ORDER BY ") + keyName();
+  QString clause = QStringLiteral(" ORDER BY \"%1\" %2")
+                       .arg(m_headers.value(m_sortColumn), m_sortOrder == Qt::AscendingOrder ? "ASC" : "DESC");
+  if (m_key >= 0)
+    clause += QStringLiteral(", ") + keyName();
+  return clause;
+}
+
 listing::Rows GridModel::printedRows() {
-  auto query = std::make_shared<QSqlQuery>(run(m_sql));
+  // As the grid shows them.
+  auto query = std::make_shared<QSqlQuery>(run(orderedSql()));
   if (query->lastError().isValid()) {
     m_failure = query->lastError().text();
     return [](QStringList &) { return false; };

@@ -51,10 +51,17 @@ public:
   QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+  // Orders the rows by `column`'s stored value (the receipt breaking ties),
+  // or with -1 as they were loaded; kept through reloads.
+  void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
   bool isCancelled(int row) const;
   qint64 key(int row) const;
   // The row showing receipt `key`, or -1.
   int rowOfKey(qint64 key) const;
+  // The row last recorded: the highest receipt, or the last row of a grid
+  // without a key; -1 when there is none.
+  int newestRow() const;
 
   // What a printout of the grid holds, read afresh as it is printed: its
   // rows not cancelled, as the grid shows them (a failed read ends them and
@@ -71,6 +78,10 @@ private:
   qint64 keyAt(int row) const;
   QString keyName() const;
   int printedColumns() const { return m_status < 0 ? columnCount() : m_status; }
+  // The order the grid shows, by the sorted column or else by the key; and
+  // the query with it (as loaded when unsorted).
+  QString orderBy() const;
+  QString orderedSql() const;
 
   QString m_sql;
   QVariantList m_values;
@@ -80,12 +91,14 @@ private:
   QList<int> m_leftToRight;
   int m_status = -1;
   int m_key = -1;
+  int m_sortColumn = -1;
+  Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
   QStringList m_headers;
   int m_rows = 0;
   QList<QVariantList> m_all;  // every row, for a grid without a key
   qint64 m_firstKey = 0;      // keys run on from it one by one...
-  QList<qint64> m_keys;       // ...unless some are missing: then each row's key
+  QList<qint64> m_keys;       // ...unless some are missing or sorted: then each row's key
   mutable QCache<int, QList<QVariantList>> m_windows{16}; // windows read, by number
 };
 

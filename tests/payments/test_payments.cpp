@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 #include <QTextStream>
@@ -184,6 +185,38 @@ private slots:
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+  }
+
+  // A header click sorts by its column, a second reverses, a third returns
+  // to the order of recording; a new row is chosen where it sorts.
+  void headerClicksSortTheGrid() {
+    test::addResident(11, "אחד עשר");
+    test::addResident(7, "שבע");
+    openPayments();
+    pay("5", "מרץ", "מרץ", "250");
+    pay("2", "מרץ", "מרץ", "100");
+    pay("11", "מרץ", "מרץ", "300");
+    auto *view = control<QTableView>("DataGrid1");
+    const auto clickHeader = [view](int column) {
+      QHeaderView *header = view->horizontalHeader();
+      QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                        QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, 5));
+    };
+    const auto apartments = [this] {
+      QStringList column;
+      for (const QStringList &row : grid())
+        column << row[1];
+      return column;
+    };
+    clickHeader(1);
+    QCOMPARE(apartments(), (QStringList{"2", "5", "11"}));
+    clickHeader(1);
+    QCOMPARE(apartments(), (QStringList{"11", "5", "2"}));
+    pay("7", "מרץ", "מרץ", "50");
+    QCOMPARE(apartments(), (QStringList{"11", "7", "5", "2"}));
+    QCOMPARE(view->currentIndex().row(), 1);
+    clickHeader(1);
+    QCOMPARE(apartments(), (QStringList{"5", "2", "11", "7"}));
   }
 
   void refusesBadInputBeforeWriting_data() {
