@@ -28,6 +28,7 @@
 #include <QPrintPreviewDialog>
 #include <QInputDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -54,11 +55,15 @@ void fill(int residentsCount) {
   expenses::record({"מעלית", QDate(year, 5, 20), "שיק", "טיפול שנתי", "", "2300"});
 }
 
+// At the size the window opens in, then filling the screen as maximized
+// (without a window manager, by its size).
 template <class W> void shoot(const QString &folder, const QString &name) {
   W *window = openShared<W>();
-  window->adjustSize();
   QTest::qWait(300);
   window->grab().save(folder + "/" + name + ".png");
+  window->resize(window->screen()->availableGeometry().size());
+  QTest::qWait(300);
+  window->grab().save(folder + "/" + name + "-max.png");
   window->close();
 }
 } // namespace
@@ -89,7 +94,6 @@ int main(int argc, char *argv[]) {
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
                                                      : static_cast<QWidget *>(openShared<RemovalWindow>());
-    window->adjustSize();
     auto *grid = window->findChild<QTableView *>("DataGrid1");
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 0)).center());
     QTimer::singleShot(400, [&] {

@@ -1,4 +1,6 @@
 #pragma once
+#include "common/grid.h"
+
 #include <QKeySequence>
 #include <QPointer>
 #include <QShortcut>
@@ -24,6 +26,7 @@ template <class W> W *openShared() {
     // Escape closes any window, as its exit button or close box does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), instance);
     QObject::connect(escape, &QShortcut::activated, instance, &QWidget::close);
+    grid::fitWindow(instance);
   }
   instance->show();
   instance->raise();

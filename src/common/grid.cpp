@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -40,6 +42,34 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   view->horizontalHeader()->setSortIndicatorClearable(true);
   view->setSortingEnabled(true);
+  // Columns fit their headers and the rows in view on opening and after
+  // every reload; the screens' own widths only widen them.
+  view->resizeColumnsToContents();
+  QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] { view->resizeColumnsToContents(); });
+}
+
+void fitWindow(QWidget *window) {
+  // Measured in the fonts the window will show.
+  window->ensurePolished();
+  window->adjustSize();
+  int wider = 0;
+  for (const QTableView *view : window->findChildren<QTableView *>()) {
+    const QHeaderView *header = view->horizontalHeader();
+    if (view->isHidden() || header->count() == 0)
+      continue;
+    // The stretched last column, when there is no room to stretch, falls
+    // back to the default width.
+    const int last = header->logicalIndex(header->count() - 1);
+    const int columns = header->length() - header->sectionSize(last) +
+                        std::max(header->sectionSize(last), header->defaultSectionSize());
+    const int needed = columns + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width();
+    wider = std::max(wider, needed - view->width());
+  }
+  if (wider <= 0)
+    return;
+  const QScreen *screen = window->screen();
+  const int room = screen ? screen->availableGeometry().width() - 40 : window->width() + wider;
+  window->resize(std::min(window->width() + wider, std::max(room, window->width())), window->height());
 }
 
 void choose(QTableView *view, int row) {

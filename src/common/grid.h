@@ -17,6 +17,9 @@ class GridModel;
 namespace domiva::grid {
 // A read-only grid over `model`: every change goes through the screen's own rules.
 void bind(QTableView *view, QAbstractItemModel *model);
+// Sizes a window about to open so its grids show every column, as far as
+// the screen allows; its layout grows the grids with the window.
+void fitWindow(QWidget *window);
 // Chooses row `row` (the whole row) and scrolls it into view.
 void choose(QTableView *view, int row);
 // Scrolls to the newest (last) row and chooses it.
