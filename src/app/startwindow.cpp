@@ -23,13 +23,14 @@ namespace domiva {
 StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::start>()) {
   loadResources();
   ui->setupUi(this);
-  connect(ui->Command1, &QPushButton::clicked, this, &StartWindow::Command1_Click);
-  connect(ui->Command2, &QPushButton::clicked, this, &StartWindow::Command2_Click);
-  connect(ui->Command3, &QPushButton::clicked, this, &StartWindow::Command3_Click);
-  connect(ui->Command4, &QPushButton::clicked, this, &StartWindow::Command4_Click);
-  connect(ui->Command5, &QPushButton::clicked, this, &StartWindow::Command5_Click);
-  connect(ui->Command6, &QPushButton::clicked, this, &StartWindow::Command6_Click);
-  connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
+  // Each button opens its window, or brings the open one to the front.
+  connect(ui->Command1, &QPushButton::clicked, this, [] { openShared<NeighborsWindow>(); });
+  connect(ui->Command2, &QPushButton::clicked, this, [] { openShared<IncomingWindow>(); });
+  connect(ui->Command3, &QPushButton::clicked, this, [] { openShared<RemovalWindow>(); });
+  connect(ui->Command4, &QPushButton::clicked, this, [] { openShared<BalanceWindow>(); });
+  connect(ui->Command5, &QPushButton::clicked, this, [] { openShared<RegisterWindow>(); });
+  connect(ui->Command6, &QPushButton::clicked, this, [] { openShared<AnualReportWindow>(); });
+  connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); });
 }
 
 StartWindow::~StartWindow() = default;
@@ -47,12 +48,5 @@ void StartWindow::showBuilding() {
   ui->buildingLine->setToolTip(file);
   setToolTip(file);
 }
-
-void StartWindow::Command1_Click() { openShared<NeighborsWindow>(); }
-void StartWindow::Command2_Click() { openShared<IncomingWindow>(); }
-void StartWindow::Command3_Click() { openShared<RemovalWindow>(); }
-void StartWindow::Command4_Click() { openShared<BalanceWindow>(); }
-void StartWindow::Command5_Click() { openShared<RegisterWindow>(); }
-void StartWindow::Command6_Click() { openShared<AnualReportWindow>(); }
 
 } // namespace domiva

@@ -26,9 +26,9 @@ AnualReportWindow::AnualReportWindow(QWidget *parent)
   grid::bind(ui->DataGrid1, m_matrix);
   loadYear();
   // Choosing an item, even the one shown, rereads the table.
-  connect(ui->year, &QComboBox::activated, this, &AnualReportWindow::year_Click);
-  connect(ui->Command1, &QPushButton::clicked, this, &AnualReportWindow::Command1_Click);
-  connect(ui->Command2, &QPushButton::clicked, this, &AnualReportWindow::Command2_Click);
+  connect(ui->year, &QComboBox::activated, this, &AnualReportWindow::showChosenYear);
+  connect(ui->Command1, &QPushButton::clicked, this, &AnualReportWindow::printReport);
+  connect(ui->Command2, &QPushButton::clicked, this, &AnualReportWindow::closeWindow);
 }
 
 AnualReportWindow::~AnualReportWindow() = default;
@@ -42,9 +42,9 @@ void AnualReportWindow::loadYear() {
   grid::checkRead(this, m_matrix, texts::matrixSubject);
 }
 
-void AnualReportWindow::year_Click() { loadYear(); }
+void AnualReportWindow::showChosenYear() { loadYear(); }
 
-void AnualReportWindow::Command1_Click() {
+void AnualReportWindow::printReport() {
   if (!m_matrix->failure().isEmpty()) {
     messages::show(this, texts::printRefused);
     return;
@@ -57,6 +57,6 @@ void AnualReportWindow::Command1_Click() {
   }
 }
 
-void AnualReportWindow::Command2_Click() { close(); }
+void AnualReportWindow::closeWindow() { close(); }
 
 } // namespace domiva

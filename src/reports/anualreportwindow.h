@@ -17,9 +17,9 @@ public:
   ~AnualReportWindow() override;
 
 private slots:
-  void year_Click();     // a year chosen from the list, the shown one too: reread it
-  void Command1_Click(); // "הדפס דו"ח": print the window as it shows now
-  void Command2_Click(); // "יציאה": close the window
+  void showChosenYear(); // a year chosen from the list, the shown one too: reread it
+  void printReport();    // "הדפס דו"ח": the year shown, every apartment, on paper
+  void closeWindow();    // "יציאה": close the window
 
 private:
   void loadYear();

@@ -23,21 +23,21 @@ BalanceWindow::BalanceWindow(QWidget *parent)
   m_byCategory->setMoneyColumns({1});
   grid::bind(ui->DataGrid2, m_byFor);
   grid::bind(ui->DataGrid1, m_byCategory);
-  connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::Command1_Click);
-  connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::Command2_Click);
-  connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::print_Click);
-  Form_Load();
+  connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::showPeriod);
+  connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow);
+  connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);
+  showThisYear();
 }
 
 BalanceWindow::~BalanceWindow() = default;
 
-void BalanceWindow::Form_Load() {
+void BalanceWindow::showThisYear() {
   const int year = today().year();
   ui->label1->setText(QString::number(year) + QStringLiteral(" מאזן שנתי "));
   ui->DTPicker1->setDate(QDate(year, 1, 1));
   ui->DTPicker2->setDate(QDate(year, 12, 31));
   loadGrids();
-  update_values();
+  showTotals();
 }
 
 void BalanceWindow::loadGrids() {
@@ -48,7 +48,7 @@ void BalanceWindow::loadGrids() {
   grid::checkRead(this, m_byCategory, texts::spendingSubject);
 }
 
-void BalanceWindow::update_values() {
+void BalanceWindow::showTotals() {
   try {
     const balance::Totals totals = balance::totals(ui->DTPicker1->date(), ui->DTPicker2->date());
     m_income = totals.income;
@@ -67,14 +67,14 @@ void BalanceWindow::update_values() {
   ui->bal->setText((opening + m_income - m_expenses).toDisplay());
 }
 
-void BalanceWindow::Command1_Click() {
+void BalanceWindow::showPeriod() {
   loadGrids();
-  update_values();
+  showTotals();
 }
 
-void BalanceWindow::Command2_Click() { close(); }
+void BalanceWindow::closeWindow() { close(); }
 
-void BalanceWindow::print_Click() {
+void BalanceWindow::printBalance() {
   // The lines follow the pickers as they stand; the footer, the figures shown.
   if (m_readFailed || !m_byFor->failure().isEmpty() || !m_byCategory->failure().isEmpty()) {
     messages::show(this, texts::printRefused);

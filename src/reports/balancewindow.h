@@ -20,14 +20,14 @@ public:
   ~BalanceWindow() override;
 
 private slots:
-  void Command1_Click(); // "הצג": recompute for the dates in the pickers
-  void Command2_Click(); // "יציאה": close the window
-  void print_Click();    // "הדפס": the printed balance
+  void showPeriod();   // "הצג": recompute for the dates in the pickers
+  void closeWindow();  // "יציאה": close the window
+  void printBalance(); // "הדפס": the printed balance
 
 private:
-  void Form_Load();
+  void showThisYear();
   void loadGrids();
-  void update_values();
+  void showTotals();
 
   std::unique_ptr<Ui::BalanceForm> ui;
   GridModel *m_byFor = nullptr;

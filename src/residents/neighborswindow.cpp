@@ -26,12 +26,12 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
   grid::bind(ui->neighborslist, m_list);
   grid::checkRead(this, m_list, texts::residentsSubject);
   ui->apartment->installEventFilter(this);
-  connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::addnew_Click);
-  connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::update_Click);
-  connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::delete_Click);
-  connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::updaterecord_Click);
-  connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::print_Click);
-  connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::exit_Click);
+  connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::startAdding);
+  connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::startUpdating);
+  connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::startDeleting);
+  connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut);
+  connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);
+  connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);
 }
 
 NeighborsWindow::~NeighborsWindow() = default;
@@ -41,7 +41,7 @@ bool NeighborsWindow::eventFilter(QObject *watched, QEvent *event) {
     // Switching windows or a message box popping up is not leaving the field.
     const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-      apartment_lostfocus();
+      lookUpApartment();
   }
   return QWidget::eventFilter(watched, event);
 }
@@ -68,22 +68,22 @@ void NeighborsWindow::disable() {
   ui->updaterecord->setEnabled(false);
 }
 
-void NeighborsWindow::addnew_Click() {
+void NeighborsWindow::startAdding() {
   enable();
   m_mode = QStringLiteral("add");
 }
 
-void NeighborsWindow::update_Click() {
+void NeighborsWindow::startUpdating() {
   enable();
   m_mode = QStringLiteral("update");
 }
 
-void NeighborsWindow::delete_Click() {
+void NeighborsWindow::startDeleting() {
   enable();
   m_mode = QStringLiteral("delete");
 }
 
-void NeighborsWindow::apartment_lostfocus() {
+void NeighborsWindow::lookUpApartment() {
   if (m_mode != QLatin1String("update") && m_mode != QLatin1String("delete"))
     return;
   m_found.reset();
@@ -108,7 +108,7 @@ void NeighborsWindow::apartment_lostfocus() {
   ui->email->setText(resident->email);
 }
 
-void NeighborsWindow::updaterecord_Click() {
+void NeighborsWindow::carryOut() {
   const auto apartment = residents::parseApartment(ui->apartment->text());
   residents::Resident resident{apartment.value_or(0),       ui->family->text(), ui->status->currentText(),
                                ui->phone1->text(),          ui->phone2->text(), ui->email->text()};
@@ -133,7 +133,7 @@ void NeighborsWindow::updaterecord_Click() {
   grid::checkRead(this, m_list, texts::residentsSubject);
 }
 
-void NeighborsWindow::print_Click() {
+void NeighborsWindow::printList() {
   try {
     const listing::Printout printout = residents::listPrintout();
     if (printout.rowCount > 0)
@@ -143,6 +143,6 @@ void NeighborsWindow::print_Click() {
   }
 }
 
-void NeighborsWindow::exit_Click() { close(); }
+void NeighborsWindow::closeWindow() { close(); }
 
 } // namespace domiva

@@ -24,15 +24,15 @@ protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
-  void addnew_Click();       // "הוסף דייר": open the fields to add
-  void update_Click();       // "עדכן דייר": open the fields to update
-  void delete_Click();       // "מחק דייר": open the fields to delete
-  void updaterecord_Click(); // "עדכן": carry the chosen action out
-  void print_Click();        // "הדפס": the printed residents list
-  void exit_Click();         // "יציאה": close the window
+  void startAdding();   // "הוסף דייר": open the fields to add
+  void startUpdating(); // "עדכן דייר": open the fields to update
+  void startDeleting(); // "מחק דייר": open the fields to delete
+  void carryOut();      // "עדכן": carry the chosen action out
+  void printList();     // "הדפס": the printed residents list
+  void closeWindow();   // "יציאה": close the window
 
 private:
-  void apartment_lostfocus();
+  void lookUpApartment();
   void enable();
   void disable();
 
