@@ -3,11 +3,14 @@
 #include "common/messages.h"
 #include "common/printing.h"
 #include "common/texts.h"
+#include "data/csv.h"
 #include "data/dates.h"
 #include "data/gridmodel.h"
 #include "data/reportstyle.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QDir>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
@@ -46,6 +49,38 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   // every reload; the screens' own widths only widen them.
   view->resizeColumnsToContents();
   QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] { view->resizeColumnsToContents(); });
+  // Every grid goes to a spreadsheet from its context menu.
+  auto *save = new QAction(texts::saveCsv, view);
+  QObject::connect(save, &QAction::triggered, view, [view] { saveCsv(view, view->window()->windowTitle()); });
+  view->addAction(save);
+  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void saveCsv(QTableView *view, const QString &name) {
+  QWidget *window = view->window();
+  const auto path = messages::chooseDocument(window, texts::saveCsv, name, QStringLiteral("csv"));
+  if (!path)
+    return;
+  const QAbstractItemModel *model = view->model();
+  QStringList headers;
+  for (int c = 0; c < model->columnCount(); ++c)
+    headers << model->headerData(c, Qt::Horizontal).toString();
+  // The rows as the grid shows them, in its order.
+  int row = 0;
+  const bool written = csv::write(*path, headers, [&](QStringList &cells) {
+    if (row >= model->rowCount())
+      return false;
+    cells.clear();
+    for (int c = 0; c < model->columnCount(); ++c)
+      cells << model->index(row, c).data().toString();
+    ++row;
+    return true;
+  });
+  const auto *grid = qobject_cast<const GridModel *>(model);
+  if (written && (!grid || grid->failure().isEmpty()))
+    messages::tell(window, texts::fileSaved.arg(QDir::toNativeSeparators(*path)));
+  else
+    messages::show(window, texts::fileFailed.arg(QDir::toNativeSeparators(*path)));
 }
 
 void fitWindow(QWidget *window) {

@@ -15,8 +15,12 @@ class GridModel;
 }
 
 namespace domiva::grid {
-// A read-only grid over `model`: every change goes through the screen's own rules.
+// A read-only grid over `model`: every change goes through the screen's own
+// rules. Its header sorts, and its context menu saves it as CSV.
 void bind(QTableView *view, QAbstractItemModel *model);
+// Saves the grid's headers and rows, as shown, to a CSV file the user
+// chooses, offered under `name`.
+void saveCsv(QTableView *view, const QString &name);
 // Sizes a window about to open so its grids show every column, as far as
 // the screen allows; its layout grows the grids with the window.
 void fitWindow(QWidget *window);

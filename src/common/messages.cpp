@@ -1,6 +1,10 @@
 #include "common/messages.h"
 
 #include "common/texts.h"
+#include "common/today.h"
+
+#include <QDir>
+#include <QStandardPaths>
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -75,5 +79,20 @@ std::optional<QString> chooseSaveFile(QWidget *parent, const QString &title, con
 
 void setSaveAnswer(std::function<std::optional<QString>(const QString &)> newAnswer) {
   saveAnswer = std::move(newAnswer);
+}
+
+std::optional<QString> chooseDocument(QWidget *parent, const QString &title, const QString &name,
+                                      const QString &suffix) {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QDir().mkpath(folder);
+  QString file = name.isEmpty() ? QStringLiteral("Domiva") : name;
+  // A title's quote mark (דו"ח) is legal in a name but awkward in a shell.
+  file.replace(QLatin1Char('"'), QChar(0x05F4)).replace(QLatin1Char('/'), QLatin1Char('-'));
+  const QString ending = QLatin1Char('.') + suffix;
+  const QString suggested = QDir(folder).filePath(file + QLatin1Char(' ') + today().toString(Qt::ISODate) + ending);
+  auto path = chooseSaveFile(parent, title, suggested, suffix.toUpper() + QStringLiteral(" (*") + ending + QLatin1Char(')'));
+  if (path && !path->endsWith(ending, Qt::CaseInsensitive))
+    *path += ending;
+  return path;
 }
 } // namespace domiva::messages

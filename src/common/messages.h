@@ -34,4 +34,9 @@ void setTextAnswer(std::function<std::optional<QString>(const QString &)> answer
 std::optional<QString> chooseSaveFile(QWidget *parent, const QString &title, const QString &suggested,
                                       const QString &filter);
 void setSaveAnswer(std::function<std::optional<QString>(const QString &suggested)> answer);
+// Asks where to save a document named after `name`: the dialog opens in the
+// documents folder (made if missing) on "<name> <yyyy-MM-dd>.<suffix>", and
+// the suffix is added to a chosen name that lacks it.
+std::optional<QString> chooseDocument(QWidget *parent, const QString &title, const QString &name,
+                                      const QString &suffix);
 } // namespace domiva::messages

@@ -20,7 +20,6 @@
 #include <QPdfWriter>
 #include <QProgressDialog>
 #include <optional>
-#include <QStandardPaths>
 
 namespace domiva::printing {
 namespace {
@@ -40,22 +39,11 @@ listing::Printout stamped(listing::Printout printout) {
   return printout;
 }
 
-// Without a printer: asks at once whether to save a PDF, and where,
-// offering the documents folder and a name from the title and the date.
+// Without a printer: asks at once whether to save a PDF, and where.
 std::optional<QString> askPdfPath(QWidget *parent, const listing::Layout &layout) {
   if (!messages::ask(parent, texts::noPrinterSavePdf))
     return std::nullopt;
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  QDir().mkpath(folder);
-  QString name = layout.title.isEmpty() ? QStringLiteral("Domiva") : layout.title;
-  // A title's quote mark (דו"ח) is legal in a name but awkward in a shell.
-  name.replace(QLatin1Char('"'), QChar(0x05F4)).replace(QLatin1Char('/'), QLatin1Char('-'));
-  const QString suggested =
-      QDir(folder).filePath(name + QLatin1Char(' ') + layout.printedOn.toString(Qt::ISODate) + QStringLiteral(".pdf"));
-  auto path = messages::chooseSaveFile(parent, texts::pdfSaveTitle, suggested, QStringLiteral("PDF (*.pdf)"));
-  if (path && !path->endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-    *path += QStringLiteral(".pdf");
-  return path;
+  return messages::chooseDocument(parent, texts::pdfSaveTitle, layout.title, QStringLiteral("pdf"));
 }
 
 // A PDF the writer finished ends with its end-of-file mark; one cut short
@@ -138,11 +126,11 @@ void print(QWidget *parent, const listing::Printout &printout) {
   Progress progress(parent);
   const bool written = writePdf(list, *path, std::ref(progress));
   if (written)
-    messages::tell(parent, texts::pdfSaved.arg(QDir::toNativeSeparators(*path)));
+    messages::tell(parent, texts::fileSaved.arg(QDir::toNativeSeparators(*path)));
   if (written || progress.stopped())
     return;
   const QString failure = list.failure();
-  messages::show(parent, failure.isEmpty() ? texts::pdfFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
+  messages::show(parent, failure.isEmpty() ? texts::fileFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

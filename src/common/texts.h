@@ -127,13 +127,15 @@ inline const QString repairNotJournal = QStringLiteral("הבדלים ביומן 
 // Printing
 inline const QString noPrinterSavePdf = QStringLiteral("לא מותקנת מדפסת. לשמור את ההדפסה כקובץ PDF?");
 inline const QString pdfSaveTitle = QStringLiteral("שמירה כ-PDF");
-inline const QString pdfFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
+inline const QString fileFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
 inline const QString printingPage = QStringLiteral("מדפיס… עמוד %1 מתוך %2");
 inline const QString stopPrinting = QStringLiteral("עצור");
 inline const QString printFailed = QStringLiteral("ההדפסה במדפסת %1 נכשלה.");
 inline const QString printedOn = QStringLiteral("הודפס בתאריך %1");
 inline const QString rowsPrinted = QStringLiteral("מספר שורות: %1");
 inline const QString columnTotal = QStringLiteral("סה\"כ %1: %2");
-inline const QString pdfSaved = QStringLiteral("הקובץ נשמר:\n%1");
+inline const QString fileSaved = QStringLiteral("הקובץ נשמר:\n%1");
+inline const QString saveCsv = QStringLiteral("שמור כקובץ CSV");
+
 
 } // namespace domiva::texts

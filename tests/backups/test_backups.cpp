@@ -244,7 +244,7 @@ private slots:
     QCOMPARE(offered, database->folder() + "/Documents/דו\u05F4ח שנתי 2026-03-15.pdf");
     QVERIFY(QFileInfo(database->folder() + "/Documents").isDir());
     QVERIFY(contents(typed + ".pdf").startsWith("%PDF"));
-    QCOMPARE(messages->last(), texts::pdfSaved.arg(typed + ".pdf"));
+    QCOMPARE(messages->last(), texts::fileSaved.arg(typed + ".pdf"));
   }
 
   void aReplacedFileIsNeverWrittenInto() {

@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/building.h"
+#include "data/csv.h"
 #include "data/database.h"
 #include "data/money.h"
 #include "data/gridmodel.h"
@@ -12,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <sys/stat.h>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -70,6 +72,43 @@ private slots:
     QCOMPARE(sum.toString(), QStringLiteral("0.3"));
     QCOMPARE((Money::fromAgorot(1050) - Money::fromAgorot(1050)).toString(), QStringLiteral("0"));
     QCOMPARE(Money::fromAgorot(-5).toString(), QStringLiteral("-0.05"));
+  }
+
+  // A value is quoted only when it must be, its quotes doubled; the
+  // screen's direction marks stay out of the file.
+  void csvQuotesWhatItMust_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("plain") << "ועד הבית" << "ועד הבית";
+    QTest::newRow("comma") << "1,200" << "\"1,200\"";
+    QTest::newRow("quote") << "דו\"ח" << "\"דו\"\"ח\"";
+    QTest::newRow("line break") << "שורה\nשנייה" << "\"שורה\nשנייה\"";
+    QTest::newRow("carriage return") << "a\rb" << "\"a\rb\"";
+    QTest::newRow("isolated minus") << "\u2066-300\u2069" << "-300";
+    QTest::newRow("empty") << "" << "";
+  }
+  void csvQuotesWhatItMust() {
+    QFETCH(QString, value);
+    QFETCH(QString, field);
+    QCOMPARE(csv::field(value), field);
+  }
+
+  void csvFileHasAMarkHeadersAndRows() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.csv");
+    QList<QStringList> rows{{"01/03/2026", "a,b"}, {"02/03/2026", "1200.5"}};
+    QVERIFY(csv::write(path, {"תאריך", "סכום"}, [&rows](QStringList &cells) {
+      if (rows.isEmpty())
+        return false;
+      cells = rows.takeFirst();
+      return true;
+    }));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("תאריך,סכום\r\n01/03/2026,\"a,b\"\r\n"
+                                                                          "02/03/2026,1200.5\r\n").toUtf8());
+    // A folder that cannot be written to leaves nothing behind.
+    QVERIFY(!csv::write(dir.filePath("missing/list.csv"), {"x"}, [](QStringList &) { return false; }));
   }
 
   void monthlyShareRoundsHalvesToEven_data() {
