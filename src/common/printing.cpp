@@ -92,8 +92,7 @@ bool writePdf(const listing::Printout &printout, const QString &path, const list
       writer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
       writer.setResolution(300);
       writer.setCreator(QStringLiteral("Domiva"));
-      painted = listing::paint(writer, list.layout, list.open(), list.rowCount, progress).finished &&
-                list.failure().isEmpty();
+      painted = listing::paint(writer, list, progress).finished && list.incomplete().isEmpty();
     }
     return painted && completePdf(temporary);
   });
@@ -111,10 +110,10 @@ void print(QWidget *parent, const listing::Printout &printout) {
     printer.setPageOrientation(orientation(list));
     Progress progress(parent);
     const listing::Painted painted =
-        listing::paint(printer, list.layout, list.open(), list.rowCount, std::ref(progress));
+        listing::paint(printer, list, std::ref(progress));
     if (!painted.finished)
       printer.abort();
-    if (const QString failure = list.failure(); !failure.isEmpty())
+    if (const QString failure = list.incomplete(); !failure.isEmpty())
       messages::show(parent, texts::printRefused + QLatin1Char('\n') + failure);
     else if (printer.printerState() == QPrinter::Error)
       messages::show(parent, texts::printFailed.arg(info.printerName()));
@@ -129,7 +128,7 @@ void print(QWidget *parent, const listing::Printout &printout) {
     messages::tell(parent, texts::fileSaved.arg(QDir::toNativeSeparators(*path)));
   if (written || progress.stopped())
     return;
-  const QString failure = list.failure();
+  const QString failure = list.incomplete();
   messages::show(parent, failure.isEmpty() ? texts::fileFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
 }
 
@@ -145,7 +144,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &p
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
       if (const listing::Printout *shown = previewPrintout(name)) {
         printer->setPageOrientation(orientation(*shown));
-        listing::paint(*printer, shown->layout, shown->open(), shown->rowCount);
+        listing::paint(*printer, *shown);
       }
     });
     QObject::connect(dialog, &QObject::destroyed, [name] { previewed.remove(name); });

@@ -42,9 +42,9 @@ QList<QRectF> columnRects(const Layout &layout, const QRectF &area) {
 class PagePainter {
 public:
   PagePainter(QPagedPaintDevice &device, QPainter &painter, const Layout &layout)
-      : m_device(device), m_painter(painter), m_layout(layout), m_area(painter.window()),
-        m_columns(columnRects(layout, m_area)) {
-    m_painter.setFont(m_layout.rowStyle.font);
+      : m_device(device), m_painter(painter), m_first(layout), m_area(painter.window()) {
+    useLayout(layout);
+    m_painter.setFont(m_first.rowStyle.font);
     m_padding = m_painter.fontMetrics().height() * 0.25;
     m_lineHeight = m_painter.fontMetrics().height() + 2 * m_padding;
     m_bottom = m_area.bottom() - m_lineHeight * 1.5; // room for the page number
@@ -65,24 +65,45 @@ public:
     m_y = m_area.top();
     if (m_page == 1) {
       drawLetterhead(model);
-      if (!m_layout.title.isEmpty())
-        drawLine(m_layout.title, m_layout.titleStyle, Qt::AlignHCenter, 1.8, model);
-      for (const QString &line : m_layout.intro)
-        drawLine(line, m_layout.introStyle, Qt::AlignHCenter, 1.5, model);
-      if (!m_layout.title.isEmpty() || !m_layout.intro.isEmpty())
+      if (!m_first.title.isEmpty())
+        drawLine(m_first.title, m_first.titleStyle, Qt::AlignHCenter, 1.8, model);
+      for (const QString &line : m_first.intro)
+        drawLine(line, m_first.introStyle, Qt::AlignHCenter, 1.5, model);
+      if (!m_first.title.isEmpty() || !m_first.intro.isEmpty())
         m_y += m_lineHeight * 0.5;
     }
-    if (!m_layout.band.isEmpty())
-      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, nullptr, true);
-    QStringList headers;
-    for (const Column &column : m_layout.columns)
-      headers << column.header;
-    drawRow(headers, m_layout.headerStyle);
-    if (model)
-      model->pages.append({headers});
+    drawHeaders(model);
   }
 
-  void finishPage() {
+  // A section starts under its title, on a new page when the title, the
+  // headers and a row would not fit below.
+  void startSection(const Layout &layout, PageModel *model) {
+    useLayout(layout);
+    if (m_y + m_lineHeight * 5 > m_bottom)
+      breakPage(model);
+    m_y += m_lineHeight;
+    if (!layout.title.isEmpty())
+      drawLine(layout.title, layout.titleStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.5, model);
+    for (const QString &line : layout.intro)
+      drawLine(line, layout.introStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
+    drawHeaders(model);
+  }
+
+  void finishPage(PageModel *model = nullptr) {
+    if (!m_first.watermark.isEmpty()) {
+      m_painter.save();
+      m_painter.translate(m_area.center());
+      m_painter.rotate(-30);
+      QFont font = m_first.titleStyle.font;
+      font.setPointSizeF(font.pointSizeF() * 5);
+      m_painter.setFont(font);
+      m_painter.setPen(QColor(200, 0, 0, 110));
+      m_painter.drawText(QRectF(-m_area.width(), -m_area.height() / 4, 2 * m_area.width(), m_area.height() / 2),
+                         Qt::AlignCenter, m_first.watermark);
+      m_painter.restore();
+      if (model)
+        model->lines << m_first.watermark;
+    }
     m_painter.setFont(m_layout.rowStyle.font);
     m_painter.setPen(Qt::black);
     m_painter.drawText(QRectF(m_area.left(), m_area.bottom() - m_lineHeight, m_area.width(), m_lineHeight),
@@ -93,9 +114,8 @@ public:
   void addRow(const QStringList &cells, PageModel *model) {
     const double height = rowHeight(cells, m_layout.rowStyle.font);
     if (m_y + height > m_bottom && m_rowsOnPage > 0) {
-      finishPage();
+      finishPage(model);
       m_device.newPage();
-      m_rowsOnPage = 0;
       startPage(model);
     }
     drawRow(cells, m_layout.rowStyle, height);
@@ -122,12 +142,8 @@ public:
       return;
     m_painter.setFont(m_layout.footerStyle.font);
     const double height = m_painter.fontMetrics().height() * 1.4 * lines.size() + m_lineHeight * 0.5;
-    if (m_y + height > m_bottom) {
-      finishPage();
-      m_device.newPage();
-      ++m_page;
-      m_y = m_area.top();
-    }
+    if (m_y + height > m_bottom)
+      breakPage(model);
     m_y += m_lineHeight * 0.5;
     for (const QString &line : lines)
       drawLine(line, m_layout.footerStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
@@ -137,6 +153,34 @@ public:
   int rowsPerPage() const { return std::max(1, int((m_bottom - m_area.top()) / m_lineHeight) - 1); }
 
 private:
+  void useLayout(const Layout &layout) {
+    m_layout = layout;
+    m_columns = columnRects(layout, m_area);
+    m_rows = 0;
+    m_sums = QList<Money>(layout.columns.size());
+  }
+
+  // A new page with nothing on it yet but its number to come.
+  void breakPage(PageModel *model) {
+    finishPage(model);
+    m_device.newPage();
+    ++m_page;
+    m_y = m_area.top();
+    m_rowsOnPage = 0;
+  }
+
+  void drawHeaders(PageModel *model) {
+    m_rowsOnPage = 0;
+    if (!m_layout.band.isEmpty())
+      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, nullptr, true);
+    QStringList headers;
+    for (const Column &column : m_layout.columns)
+      headers << column.header;
+    drawRow(headers, m_layout.headerStyle);
+    if (model)
+      model->pages.append({headers});
+  }
+
   // An amount as a cell shows it, a negative one in its isolates.
   static Money amountOf(QString cell) {
     cell.remove(QChar(0x2066)).remove(QChar(0x2069));
@@ -146,17 +190,17 @@ private:
   // The building at the right, the printing date at the left.
   void drawLetterhead(PageModel *model) {
     QStringList parts;
-    if (!m_layout.building.isEmpty())
-      parts << m_layout.building;
-    if (m_layout.printedOn.isValid())
-      parts << texts::printedOn.arg(dates::toShort(m_layout.printedOn));
+    if (!m_first.building.isEmpty())
+      parts << m_first.building;
+    if (m_first.printedOn.isValid())
+      parts << texts::printedOn.arg(dates::toShort(m_first.printedOn));
     if (parts.isEmpty())
       return;
     m_painter.setFont(m_layout.rowStyle.font);
     m_painter.setPen(Qt::black);
     const QRectF line(m_area.left(), m_y, m_area.width(), m_lineHeight);
-    m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_layout.building);
-    if (m_layout.printedOn.isValid())
+    m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_first.building);
+    if (m_first.printedOn.isValid())
       m_painter.drawText(line, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, parts.last());
     m_y += m_lineHeight * 1.5;
     if (model)
@@ -199,20 +243,28 @@ private:
 
   QPagedPaintDevice &m_device;
   QPainter &m_painter;
-  const Layout &m_layout;
+  const Layout &m_first; // the printout's own: its letterhead and title open the first page
+  Layout m_layout;       // the section being painted
   QRectF m_area;
   QList<QRectF> m_columns;
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
   int m_page = 0;
   int m_rowsOnPage = 0;
   qint64 m_rows = 0;
-  QList<Money> m_sums = QList<Money>(m_layout.columns.size());
+  QList<Money> m_sums;
 };
 
 } // namespace
 
-Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows, qint64 rowCount,
-              const Progress &progress, PageModel *model) {
+QString Printout::incomplete() const {
+  QString why = failure ? failure() : QString();
+  for (const Printout &section : sections)
+    if (why.isEmpty())
+      why = section.incomplete();
+  return why;
+}
+
+Painted paint(QPagedPaintDevice &device, const Printout &printout, const Progress &progress, PageModel *model) {
   Painted painted;
   QPainter painter(&device);
   if (!painter.isActive())
@@ -220,22 +272,37 @@ Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows,
   // Each text finds its own direction: Hebrew reads right to left, a
   // number or a phone keeps its order.
   painter.setLayoutDirection(Qt::LayoutDirectionAuto);
-  PagePainter pages(device, painter, layout);
+  PagePainter pages(device, painter, printout.layout);
+  qint64 rowCount = printout.rowCount;
+  for (const Printout &section : printout.sections)
+    rowCount += section.rowCount + 4; // its title and headers take about as much
   const int expected = std::max<int>(1, int(std::ceil(double(rowCount) / pages.rowsPerPage())));
-  pages.startPage(model);
-  QStringList cells;
   int reported = 0;
-  while (rows(cells)) {
-    pages.addRow(cells, model);
-    ++painted.rows;
-    if (pages.page() != reported) {
-      reported = pages.page();
-      if (progress && !progress(reported, std::max(expected, reported)))
-        return painted;
+  // Paints one table's rows; false when the progress stopped them.
+  const auto paintRows = [&](const Printout &table) {
+    const Rows rows = table.open ? table.open() : Rows([](QStringList &) { return false; });
+    QStringList cells;
+    while (rows(cells)) {
+      pages.addRow(cells, model);
+      ++painted.rows;
+      if (pages.page() != reported) {
+        reported = pages.page();
+        if (progress && !progress(reported, std::max(expected, reported)))
+          return false;
+      }
     }
+    pages.addEnding(model);
+    return true;
+  };
+  pages.startPage(model);
+  if (!paintRows(printout))
+    return painted;
+  for (const Printout &section : printout.sections) {
+    pages.startSection(section.layout, model);
+    if (!paintRows(section))
+      return painted;
   }
-  pages.addEnding(model);
-  pages.finishPage();
+  pages.finishPage(model);
   painted.pages = pages.page();
   painted.finished = painter.end();
   return painted;

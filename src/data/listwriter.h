@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <functional>
+#include <vector>
 
 class QPagedPaintDevice;
 class QSqlQuery;
@@ -27,6 +28,7 @@ struct Layout {
   // Above the title on the first page: whose building, and when printed.
   QString building;
   QDate printedOn;
+  QString watermark; // across every page ("מבוטלת")
   QString title; // on the first page, with the lines under it
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;
@@ -46,12 +48,16 @@ struct Layout {
 // Gives the next row's cells in reading order; false after the last row.
 using Rows = std::function<bool(QStringList &cells)>;
 
-// A printout: its layout, and its rows read afresh each time it is painted.
+// A printout: its layout, and its rows read afresh each time it is painted;
+// then any further sections, each a table under its own title.
 struct Printout {
   Layout layout;
   std::function<Rows()> open;
   qint64 rowCount = 0; // sizes the progress, and says whether there is anything to print
   std::function<QString()> failure; // after painting: why the rows could not all be read
+  std::vector<Printout> sections; // only their titles, columns, rows and endings are painted
+  // After painting: why this or a section's rows could not all be read.
+  QString incomplete() const;
 };
 
 // A printout whose rows are those of `sql` with `values` bound, each made
@@ -74,12 +80,12 @@ struct Painted {
   bool finished = false; // every row painted, not stopped by `progress`
 };
 
-// Paints the list on `device`: the building, the date and the title on the
-// first page, the column headers at the top of every page, rows never split
-// across a page, the count, sums and footer after the last row, and each
-// page's number. `rowCount` only sizes
-// the progress. `model`, when given, records what went on each page.
-Painted paint(QPagedPaintDevice &device, const Layout &layout, const Rows &rows, qint64 rowCount,
-              const Progress &progress = {}, PageModel *model = nullptr);
+// Paints the printout on `device`: the building, the date and the title on
+// the first page, the column headers at the top of every page, rows never
+// split across a page, the count, sums and footer after the last row, each
+// section after it under its title, and each page's number. `model`, when
+// given, records what went on each page.
+Painted paint(QPagedPaintDevice &device, const Printout &printout, const Progress &progress = {},
+              PageModel *model = nullptr);
 
 } // namespace domiva::listing

@@ -179,7 +179,7 @@ private slots:
     const listing::Printout list = numberedList(130);
     listing::PageModel model;
     QPdfWriter writer(database->folder() + "/pages.pdf");
-    const listing::Painted painted = listing::paint(writer, list.layout, list.open(), list.rowCount, {}, &model);
+    const listing::Painted painted = listing::paint(writer, list, {}, &model);
     QVERIFY(painted.finished);
     QVERIFY(model.pages.size() >= 3);
     QCOMPARE(painted.pages, model.pages.size());

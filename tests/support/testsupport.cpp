@@ -64,7 +64,7 @@ listing::PageModel painted(const listing::Printout &printout) {
   pdf.open(QIODevice::WriteOnly);
   QPdfWriter writer(&pdf);
   listing::PageModel model;
-  listing::paint(writer, printout.layout, printout.open(), printout.rowCount, {}, &model);
+  listing::paint(writer, printout, {}, &model);
   return model;
 }
 
