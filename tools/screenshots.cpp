@@ -14,11 +14,16 @@
 #include "data/reportstyle.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
+#include "owing/debtorswindow.h"
+#include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
+#include "payments/receipt.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
 #include "reports/balancewindow.h"
+#include "reports/meeting.h"
+#include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
 #include "residents/residentsreport.h"
@@ -115,6 +120,10 @@ int main(int argc, char *argv[]) {
   backups::daily(db::path(), QDateTime::currentDateTime().addDays(-3));
   backups::daily(db::path(), QDateTime::currentDateTime());
   shoot<BackupWindow>(folder, "backups");
+  shoot<DebtorsWindow>(folder, "debtors");
+  StoryWindow::openOn(3);
+  shoot<StoryWindow>(folder, "story");
+  shoot<MeetingWindow>(folder, "meeting");
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
@@ -133,6 +142,17 @@ int main(int argc, char *argv[]) {
   QTest::mouseClick(annual->findChild<QPushButton *>("Command1"), Qt::LeftButton);
   QFile::rename(folder + "/list.pdf", folder + "/anualreport.pdf");
   annual->close();
+  for (const char *name : {"debtors", "story"}) {
+    QWidget *window = name == QByteArray("debtors") ? static_cast<QWidget *>(openShared<DebtorsWindow>())
+                                                    : static_cast<QWidget *>(StoryWindow::openOn(3));
+    QTest::mouseClick(window->findChild<QPushButton *>("printButton"), Qt::LeftButton);
+    QFile::rename(folder + "/list.pdf", folder + "/" + name + ".pdf");
+    window->close();
+  }
+  printing::setSink({});
+  printing::writePdf(*payments::receipt(3), folder + "/receipt.pdf");
+  printing::writePdf(*payments::receipt(2), folder + "/receipt-cancelled.pdf");
+  printing::writePdf(meeting::printout(QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
 
   // Two refused start-ups, as the user sees them: a damaged file and one
   // that another program holds.

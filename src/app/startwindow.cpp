@@ -4,9 +4,12 @@
 #include "backups/backupwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
+#include "owing/debtorswindow.h"
+#include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balancewindow.h"
+#include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
 #include "data/building.h"
 #include "data/database.h"
@@ -30,6 +33,9 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->Command4, &QPushButton::clicked, this, [] { openShared<BalanceWindow>(); });
   connect(ui->Command5, &QPushButton::clicked, this, [] { openShared<RegisterWindow>(); });
   connect(ui->Command6, &QPushButton::clicked, this, [] { openShared<AnualReportWindow>(); });
+  connect(ui->debtorsButton, &QPushButton::clicked, this, [] { openShared<DebtorsWindow>(); });
+  connect(ui->storyButton, &QPushButton::clicked, this, [] { openShared<StoryWindow>(); });
+  connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); });
   connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); });
 }
 

@@ -41,14 +41,21 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   view->horizontalHeader()->setResizeContentsPrecision(64);
   view->verticalHeader()->setResizeContentsPrecision(64);
   // A header click sorts by its column, a second reverses, a third returns
-  // to the order the grid opened in.
-  view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  // to the order of the query; a grid opens in its model's order.
+  const auto *grid = qobject_cast<const GridModel *>(model);
+  view->horizontalHeader()->setSortIndicator(grid ? grid->sortColumn() : -1,
+                                             grid ? grid->sortOrder() : Qt::AscendingOrder);
   view->horizontalHeader()->setSortIndicatorClearable(true);
   view->setSortingEnabled(true);
   // Columns fit their headers and the rows in view on opening and after
   // every reload; the screens' own widths only widen them.
   view->resizeColumnsToContents();
-  QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] { view->resizeColumnsToContents(); });
+  QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] {
+    view->resizeColumnsToContents();
+    // Columns that came with the rows: the last one takes the free width too.
+    view->horizontalHeader()->setStretchLastSection(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+  });
   // Every grid goes to a spreadsheet from its context menu.
   auto *save = new QAction(texts::saveCsv, view);
   QObject::connect(save, &QAction::triggered, view, [view] { saveCsv(view, view->window()->windowTitle()); });
@@ -138,7 +145,8 @@ void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main) {
   // Outside a dialog a button answers Enter only when it is an auto-default one.
   for (QPushButton *button : window->findChildren<QPushButton *>())
     button->setAutoDefault(true);
-  QObject::connect(lastField, &QLineEdit::returnPressed, main, &QPushButton::click);
+  if (lastField)
+    QObject::connect(lastField, &QLineEdit::returnPressed, main, &QPushButton::click);
 }
 
 namespace {
@@ -185,11 +193,7 @@ bool checkRead(QWidget *window, const GridModel *model, const QString &subject) 
   return false;
 }
 
-void printList(QWidget *window, QTableView *view, GridModel *model, const QString &title, const QString &subject) {
-  if (!checkRead(window, model, subject)) {
-    messages::show(window, texts::printRefused);
-    return;
-  }
+listing::Printout printout(QTableView *view, GridModel *model, const QString &title) {
   listing::Printout list;
   list.layout.title = title;
   // The columns share the page as they share the grid, fitted to their contents.
@@ -203,7 +207,15 @@ void printList(QWidget *window, QTableView *view, GridModel *model, const QStrin
   list.open = [model] { return model->printedRows(); };
   list.rowCount = model->printedCount();
   list.failure = [model] { return model->failure(); };
-  printing::print(window, list);
+  return list;
+}
+
+void printList(QWidget *window, QTableView *view, GridModel *model, const QString &title, const QString &subject) {
+  if (!checkRead(window, model, subject)) {
+    messages::show(window, texts::printRefused);
+    return;
+  }
+  printing::print(window, printout(view, model, title));
 }
 
 } // namespace domiva::grid

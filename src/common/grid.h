@@ -1,5 +1,7 @@
 #pragma once
 // What every screen does alike with its grids and its date pickers.
+#include "data/listwriter.h"
+
 #include <QList>
 
 class QAbstractItemModel;
@@ -34,8 +36,8 @@ void setWidths(QTableView *view, const QList<int> &twips);
 // matches are offered in a list, never completed into the text ("1" must
 // not become "11").
 void keepTypedText(QWidget *window);
-// Enter presses the focused button of the window, and in `lastField`, the
-// last entry before the window's main button, presses `main`.
+// Enter presses the focused button of the window, and in `lastField` (if
+// any), the last entry before the window's main button, presses `main`.
 void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main);
 // Date pickers show the same short date form as the grids.
 void showDates(const QList<QDateEdit *> &pickers);
@@ -43,6 +45,9 @@ int fromTwips(const QWidget *widget, int twips);
 // Tells the user when the grid's rows could not be read, naming `subject`
 // ("רשימת התשלומים"); true when they were read.
 bool checkRead(QWidget *window, const GridModel *model, const QString &subject);
+// The grid as a printed list under `title`: its rows not cancelled, in its
+// order, its columns as wide as in `view`, ending with the count and sums.
+listing::Printout printout(QTableView *view, GridModel *model, const QString &title);
 // Prints the grid as a list under `title`, its columns as wide as in
 // `view`; refused with a message when its
 // rows could not all be read.

@@ -51,6 +51,21 @@ inline const QString spendingSubject = QStringLiteral("הוצאות התקופה
 inline const QString totalsSubject = QStringLiteral("סיכומי המאזן");
 inline const QString matrixSubject = QStringLiteral("הטבלה השנתית");
 inline const QString reportSubject = QStringLiteral("נתוני הדו\"ח");
+inline const QString debtorsSubject = QStringLiteral("רשימת החייבים");
+inline const QString storySubject = QStringLiteral("כרטסת הדירה");
+
+// Who owes
+inline const QString debtorsTitle = QStringLiteral("חייבים נכון לתאריך %1");
+inline const QString debtorsTotals = QStringLiteral("חייבים: %1 דירות · פיגור השנה: %2 · חוב משנים קודמות: %3");
+inline const QString storyTitle = QStringLiteral("כרטסת דירה %1 %2");
+inline const QString storyYears = QStringLiteral("לפי שנים");
+inline const QString receiptTitle = QStringLiteral("קבלה מס' %1");
+inline const QString receiptCancelled = QStringLiteral("מבוטלת");
+inline const QString treasurerSignature = QStringLiteral("חתימת הגזבר: ________________________");
+inline const QString monthsRange = QStringLiteral("%1 עד %2");
+inline const QString shekels = QStringLiteral("%1 ש\"ח");
+inline const QString periodReversed = QStringLiteral("תאריך הסיום קודם לתאריך ההתחלה.");
+inline const QString chooseRowFirst = QStringLiteral("יש לבחור תשלום ברשימה.");
 
 // Residents
 inline const QString apartmentExists = QStringLiteral("דירה קיימת בבסיס נתונים");

@@ -54,6 +54,8 @@ public:
   // Orders the rows by `column`'s stored value (the receipt breaking ties),
   // or with -1 as they were loaded; kept through reloads.
   void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+  int sortColumn() const { return m_sortColumn; }
+  Qt::SortOrder sortOrder() const { return m_sortOrder; }
 
   bool isCancelled(int row) const;
   qint64 key(int row) const;

@@ -308,6 +308,22 @@ Painted paint(QPagedPaintDevice &device, const Printout &printout, const Progres
   return painted;
 }
 
+Printout fromRows(const Layout &layout, const QList<QStringList> &rows) {
+  Printout printout;
+  printout.layout = layout;
+  printout.rowCount = rows.size();
+  printout.open = [rows]() -> Rows {
+    return [rows, next = qsizetype(0)](QStringList &cells) mutable {
+      if (next == rows.size())
+        return false;
+      cells = rows[next++];
+      return true;
+    };
+  };
+  printout.failure = [] { return QString(); };
+  return printout;
+}
+
 Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
                    const std::function<QStringList(const QSqlQuery &)> &cells) {
   Printout printout;

@@ -65,6 +65,8 @@ struct Printout {
 // rows cannot even be counted.
 Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
                    const std::function<QStringList(const QSqlQuery &)> &cells);
+// A printout of rows already at hand.
+Printout fromRows(const Layout &layout, const QList<QStringList> &rows);
 // Told after each page its number and the pages expected; false stops.
 using Progress = std::function<bool(int page, int pages)>;
 

@@ -3,11 +3,14 @@
 #include "common/cancelling.h"
 #include "common/grid.h"
 #include "common/messages.h"
+#include "common/printing.h"
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/building.h"
 #include "data/database.h"
 #include "data/gridmodel.h"
+#include "owing/storywindow.h"
+#include "payments/receipt.h"
 #include "ui_incomingwindow.h"
 
 namespace domiva {
@@ -30,6 +33,11 @@ IncomingWindow::IncomingWindow(QWidget *parent)
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);
   connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);
   connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);
+  connect(ui->printReceipt, &QPushButton::clicked, this, &IncomingWindow::printReceipt);
+  // A payment's apartment, its whole story.
+  connect(ui->DataGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+    StoryWindow::openOn(m_list->index(index.row(), payments::apartmentColumn).data(Qt::EditRole).toLongLong());
+  });
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelPayment(); });
   load();
 }
@@ -134,6 +142,20 @@ void IncomingWindow::cancelPayment() {
         return payments::cancel(reciept, reason, today(), building().monthlyPay);
       });
   setWidths();
+}
+
+void IncomingWindow::printReceipt() {
+  const QModelIndex current = ui->DataGrid1->currentIndex();
+  if (!current.isValid()) {
+    messages::show(this, texts::chooseRowFirst);
+    return;
+  }
+  try {
+    if (const auto receipt = payments::receipt(m_list->key(current.row())))
+      printing::print(this, *receipt);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+  }
 }
 
 } // namespace domiva

@@ -27,6 +27,7 @@ private slots:
   void printList();        // Command2 "הדפס"
   void closeWindow();      // Command3 "יציאה"
   void cancelPayment();    // cancelRow "בטל רשומה", and the grid's context menu
+  void printReceipt();     // printReceipt "הדפס קבלה": the chosen payment's receipt
 
 private:
   void load();

@@ -1,0 +1,56 @@
+#include "owing/debtorswindow.h"
+
+#include "common/grid.h"
+#include "common/messages.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "data/dates.h"
+#include "data/gridmodel.h"
+#include "owing/owing.h"
+#include "ui_debtorswindow.h"
+
+namespace domiva {
+
+DebtorsWindow::DebtorsWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::DebtorsForm>()), m_list(new GridModel(this)) {
+  ui->setupUi(this);
+  grid::showDates({ui->asOf});
+  ui->asOf->setDate(today());
+  m_list->setMoneyColumns({std::begin(owing::debtorsMoney), std::end(owing::debtorsMoney)});
+  showDebtors();
+  grid::bind(ui->debtorsList, m_list);
+  connect(ui->asOf, &QDateEdit::dateChanged, this, &DebtorsWindow::showDebtors);
+  connect(ui->everyone, &QCheckBox::toggled, this, &DebtorsWindow::showDebtors);
+  connect(ui->printButton, &QPushButton::clicked, this, &DebtorsWindow::printList);
+  connect(ui->csvButton, &QPushButton::clicked, this, &DebtorsWindow::saveCsv);
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+DebtorsWindow::~DebtorsWindow() = default;
+
+void DebtorsWindow::showDebtors() {
+  const QDate date = ui->asOf->date();
+  m_list->load(owing::debtorsQuery(date, building().monthlyPay, ui->everyone->isChecked()));
+  if (!grid::checkRead(this, m_list, texts::debtorsSubject))
+    return;
+  try {
+    const owing::Summary summary = owing::summary(date, building().monthlyPay);
+    ui->totals->setText(texts::debtorsTotals.arg(summary.debtors)
+                            .arg(summary.arrears.toDisplay(), summary.earlier.toDisplay()));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::debtorsSubject, db::explain(e)));
+  }
+}
+
+void DebtorsWindow::printList() {
+  grid::printList(this, ui->debtorsList, m_list, texts::debtorsTitle.arg(dates::toShort(ui->asOf->date())),
+                  texts::debtorsSubject);
+}
+
+void DebtorsWindow::saveCsv() {
+  grid::saveCsv(ui->debtorsList, windowTitle());
+}
+
+} // namespace domiva

@@ -1,0 +1,88 @@
+#include "owing/storywindow.h"
+
+#include "app/windows.h"
+#include "common/grid.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "data/database.h"
+#include "data/gridmodel.h"
+#include "owing/owing.h"
+#include "payments/payment.h"
+#include "residents/residents.h"
+#include "ui_storywindow.h"
+
+namespace domiva {
+
+StoryWindow::StoryWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::StoryForm>()), m_payments(new GridModel(this)),
+      m_years(new GridModel(this)) {
+  ui->setupUi(this);
+  grid::keepTypedText(this);
+  grid::pressWithEnter(this, ui->apartment->lineEdit(), ui->showButton);
+  try {
+    // Every apartment that has a resident or ever paid.
+    auto apartments = db::exec(QStringLiteral("SELECT apartment FROM neighbors UNION SELECT DISTINCT apartment "
+                                              "FROM incoming ORDER BY 1"));
+    while (apartments.next())
+      ui->apartment->addItem(apartments.value(0).toString());
+    db::checkRead(apartments);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
+  }
+  ui->apartment->setCurrentIndex(-1);
+  m_payments->setKeyColumn(owing::paymentsReciept);
+  m_payments->setStatusColumn(owing::paymentsStatus);
+  m_payments->setMoneyColumns({owing::paymentsAmount});
+  m_payments->setDateColumns({owing::paymentsDate});
+  m_payments->sort(owing::paymentsDate); // oldest first
+  m_years->setMoneyColumns({std::begin(owing::yearsMoney), std::end(owing::yearsMoney)});
+  grid::bind(ui->paymentsList, m_payments);
+  grid::bind(ui->yearsList, m_years);
+  connect(ui->apartment, &QComboBox::activated, this, &StoryWindow::showApartment);
+  connect(ui->showButton, &QPushButton::clicked, this, &StoryWindow::showApartment);
+  connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory);
+  connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+StoryWindow::~StoryWindow() = default;
+
+StoryWindow *StoryWindow::openOn(qint64 apartment) {
+  StoryWindow *window = openShared<StoryWindow>();
+  window->ui->apartment->setEditText(QString::number(apartment));
+  window->showApartment();
+  return window;
+}
+
+void StoryWindow::showApartment() {
+  const auto apartment = residents::parseApartment(ui->apartment->currentText());
+  if (!apartment) {
+    messages::show(this, texts::badApartment);
+    return;
+  }
+  ui->family->setText(payments::residentName(QString::number(*apartment)));
+  m_payments->load(owing::paymentsQuery(), {*apartment});
+  m_years->load(owing::yearsQuery(), {*apartment});
+  if (grid::checkRead(this, m_payments, texts::storySubject))
+    grid::checkRead(this, m_years, texts::storySubject);
+}
+
+void StoryWindow::printStory() {
+  if (m_payments->rowCount() == 0 && m_years->rowCount() == 0)
+    return;
+  if (!grid::checkRead(this, m_payments, texts::storySubject) || !grid::checkRead(this, m_years, texts::storySubject)) {
+    messages::show(this, texts::printRefused);
+    return;
+  }
+  listing::Printout story = grid::printout(ui->paymentsList, m_payments,
+                                           texts::storyTitle.arg(ui->apartment->currentText(), ui->family->text()));
+  listing::Printout years = grid::printout(ui->yearsList, m_years, texts::storyYears);
+  years.layout.counted = false;
+  story.sections.push_back(years);
+  printing::print(this, story);
+}
+
+void StoryWindow::saveCsv() { grid::saveCsv(ui->paymentsList, windowTitle() + QLatin1Char(' ') + ui->apartment->currentText()); }
+
+} // namespace domiva

@@ -1,0 +1,33 @@
+#pragma once
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class StoryForm;
+}
+
+namespace domiva {
+class GridModel;
+
+// "כרטסת דירה": every payment of one apartment, oldest first, and its years.
+class StoryWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit StoryWindow(QWidget *parent = nullptr);
+  ~StoryWindow() override;
+
+  // Opens the window (or brings it up) on `apartment`.
+  static StoryWindow *openOn(qint64 apartment);
+
+private slots:
+  void showApartment(); // showButton "הצג", or Enter in the apartment box
+  void printStory();    // printButton "הדפס"
+  void saveCsv();       // csvButton "שמור כקובץ CSV"
+
+private:
+  std::unique_ptr<Ui::StoryForm> ui;
+  GridModel *m_payments;
+  GridModel *m_years;
+};
+
+} // namespace domiva

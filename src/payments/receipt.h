@@ -1,0 +1,15 @@
+#pragma once
+#include "data/listwriter.h"
+
+#include <optional>
+
+namespace domiva::payments {
+
+// The receipt of payment `reciept` on one page: its number, what was paid
+// for which months, by whom, how, and a line for the treasurer's
+// signature; a cancelled payment's receipt says so across the page.
+// Nothing when there is no such payment; throws db::Error when it cannot
+// be read.
+std::optional<listing::Printout> receipt(qint64 reciept);
+
+} // namespace domiva::payments

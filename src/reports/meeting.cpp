@@ -1,0 +1,87 @@
+#include "reports/meeting.h"
+
+#include "common/texts.h"
+#include "data/building.h"
+#include "data/dates.h"
+#include "data/reportstyle.h"
+#include "reports/annual.h"
+#include "reports/balance.h"
+
+#include <QSqlQuery>
+
+namespace domiva::meeting {
+
+Figures figures(const QDate &from, const QDate &to) {
+  Figures figures;
+  figures.opening = Money::fromShekels(building().openBalance);
+  // What came in and went out between the opening date and the period.
+  if (building().openDate < from) {
+    const balance::Totals before = balance::totals(building().openDate, from.addDays(-1));
+    figures.opening += before.income - before.expenses;
+  }
+  const balance::Totals period = balance::totals(from, to);
+  figures.income = period.income;
+  figures.expenses = period.expenses;
+  figures.debtors = owing::summary(to, building().monthlyPay);
+  return figures;
+}
+
+namespace {
+listing::Layout section(const QString &title, const QList<listing::Column> &columns) {
+  listing::Layout layout;
+  layout.title = title;
+  layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
+  layout.columns = columns;
+  return layout;
+}
+
+QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toDisplay(); }
+} // namespace
+
+listing::Printout printout(const QDate &from, const QDate &to) {
+  const Figures f = figures(from, to);
+  const QString start = dates::toShort(from), end = dates::toShort(to);
+  listing::Layout overview = section({}, {{QStringLiteral("סעיף"), 3}, {QStringLiteral("סכום"), 1}});
+  overview.title = QStringLiteral("דו\"ח לאסיפה כללית");
+  overview.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
+  overview.intro << QStringLiteral("לתקופה %1 עד %2").arg(start, end);
+  listing::Printout report = listing::fromRows(
+      overview, {{QStringLiteral("יתרת פתיחה ליום %1").arg(start), f.opening.toDisplay()},
+                 {QStringLiteral("הכנסות"), f.income.toDisplay()},
+                 {QStringLiteral("הוצאות"), f.expenses.toDisplay()},
+                 {QStringLiteral("תוצאת התקופה"), f.result().toDisplay()},
+                 {QStringLiteral("יתרת סגירה ליום %1").arg(end), f.closing().toDisplay()},
+                 {QStringLiteral("דירות חייבות ליום %1").arg(end), QString::number(f.debtors.debtors)},
+                 {QStringLiteral("פיגורים בשנת %1").arg(to.year()), f.debtors.arrears.toDisplay()},
+                 {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toDisplay()}});
+
+  const QVariantList period{dates::toIso(from), dates::toIso(to)};
+  listing::Layout income = section(QStringLiteral("הכנסות לפי מטרה"), {{QStringLiteral("עבור"), 3}, {QStringLiteral("סכום"), 1}});
+  income.footer << QStringLiteral("סה\"כ הכנסות: %1").arg(f.income.toDisplay());
+  report.sections.push_back(listing::fromQuery(income, balance::incomeQuery(), period, [](const QSqlQuery &row) {
+    return QStringList{row.value(0).toString(), amount(row, 1)};
+  }));
+
+  listing::Layout spending = section(QStringLiteral("הוצאות לפי סוג"), {{QStringLiteral("סוג הוצאה"), 3},
+                                                                       {QStringLiteral("סכום"), 1},
+                                                                       {QStringLiteral("חלק מההוצאות"), 1}});
+  spending.footer << QStringLiteral("סה\"כ הוצאות: %1").arg(f.expenses.toDisplay());
+  const qint64 total = f.expenses.agorot();
+  report.sections.push_back(
+      listing::fromQuery(spending, balance::expenseQuery(), period, [total](const QSqlQuery &row) {
+        const qint64 part = row.value(1).toLongLong();
+        const QString share = total > 0 ? QString::number(100.0 * part / total, 'f', 1) + QLatin1Char('%') : QString();
+        return QStringList{row.value(0).toString(), amount(row, 1), share};
+      }));
+
+  listing::Printout matrix = annual::printout(to.year());
+  matrix.layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
+  matrix.layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 6.5, true);
+  matrix.layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 6.5);
+  matrix.layout.columns[0].width = 2; // on a portrait page the apartment and the name need more
+  matrix.layout.columns[1].width = 4;
+  report.sections.push_back(matrix);
+  return report;
+}
+
+} // namespace domiva::meeting

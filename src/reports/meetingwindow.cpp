@@ -1,0 +1,38 @@
+#include "reports/meetingwindow.h"
+
+#include "common/grid.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "common/today.h"
+#include "data/database.h"
+#include "reports/meeting.h"
+#include "ui_meetingwindow.h"
+
+namespace domiva {
+
+MeetingWindow::MeetingWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::MeetingForm>()) {
+  ui->setupUi(this);
+  grid::showDates({ui->fromDate, ui->toDate});
+  ui->fromDate->setDate(QDate(today().year(), 1, 1));
+  ui->toDate->setDate(QDate(today().year(), 12, 31));
+  grid::pressWithEnter(this, nullptr, ui->showButton);
+  connect(ui->showButton, &QPushButton::clicked, this, &MeetingWindow::showReport);
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+MeetingWindow::~MeetingWindow() = default;
+
+void MeetingWindow::showReport() {
+  if (ui->toDate->date() < ui->fromDate->date()) {
+    messages::show(this, texts::periodReversed);
+    return;
+  }
+  try {
+    printing::showPreview(QStringLiteral("meeting"), meeting::printout(ui->fromDate->date(), ui->toDate->date()));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
+  }
+}
+
+} // namespace domiva

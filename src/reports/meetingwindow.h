@@ -1,0 +1,26 @@
+#pragma once
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class MeetingForm;
+}
+
+namespace domiva {
+
+// "דו"ח לאסיפה כללית": a period chosen, its report shown in a preview to
+// print or save as PDF.
+class MeetingWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit MeetingWindow(QWidget *parent = nullptr);
+  ~MeetingWindow() override;
+
+private slots:
+  void showReport(); // showButton "הצג"
+
+private:
+  std::unique_ptr<Ui::MeetingForm> ui;
+};
+
+} // namespace domiva
