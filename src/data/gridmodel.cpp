@@ -199,7 +199,7 @@ int GridModel::newestRow() const {
 }
 
 void GridModel::sort(int column, Qt::SortOrder order) {
-  if (column >= columnCount())
+  if (column < 0 || (!m_headers.isEmpty() && column >= columnCount()))
     column = -1;
   if (column == m_sortColumn && (column < 0 || order == m_sortOrder))
     return;

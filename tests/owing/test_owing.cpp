@@ -1,0 +1,180 @@
+// Who owes and for which months, an apartment's story, receipts, the
+// general-meeting report and grids saved for spreadsheets, on a building
+// made in each test.
+#include "app/windows.h"
+#include "common/messages.h"
+#include "common/printing.h"
+#include "common/texts.h"
+#include "data/building.h"
+#include "data/database.h"
+#include "expenses/expense.h"
+#include "owing/debtorswindow.h"
+#include "owing/storywindow.h"
+#include "payments/incomingwindow.h"
+#include "payments/payment.h"
+#include "payments/receipt.h"
+#include "reports/balancewindow.h"
+#include "reports/meeting.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+
+using namespace domiva;
+
+class OwingTest : public test::WindowTest {
+  Q_OBJECT
+
+  static qint64 pay(int apartment, const QString &from, const QString &to, const QString &amount, int year = 2026,
+                    const QDate &date = QDate(2026, 2, 1)) {
+    const auto outcome = payments::record(
+        {date, QString::number(apartment), "ועד הבית", "", from, to, "מזומן", amount, QString::number(year)}, 250);
+    if (!outcome.ok())
+      qFatal("payment refused: %s", qPrintable(outcome.message));
+    return outcome.reciept;
+  }
+
+private slots:
+  void init() {
+    startTest(QDate(2026, 3, 15));
+    QCOMPARE(saveBuilding({"6", "250", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
+    for (int apartment = 1; apartment <= 5; ++apartment)
+      test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
+  }
+  void cleanup() { endTest(); }
+
+  // Up to March at 250 a month: 1 paid nothing, 2 paid in two parts, 3 paid
+  // the whole year ahead, 4 cancelled its payment, 5 paid January only and
+  // owes 500 from 2025.
+  void debtorsOwnTheirMonths() {
+    pay(2, "ינואר", "מרץ", "375");
+    pay(2, "ינואר", "מרץ", "375");
+    pay(3, "ינואר", "דצמבר", "3000");
+    const qint64 cancelled = pay(4, "ינואר", "מרץ", "750");
+    QCOMPARE(payments::cancel(cancelled, "טעות", QDate(2026, 3, 1), 250), QString());
+    pay(5, "ינואר", "ינואר", "250");
+    pay(5, "ינואר", "אוקטובר", "2500", 2025);
+    window = openShared<DebtorsWindow>();
+    const QList<QStringList> owing{
+        {"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
+        {"4", "משפחה 4", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
+        {"5", "משפחה 5", "3", "750", "250", "500", "פברואר, מרץ", "500"}};
+    QCOMPARE(grid("debtorsList"), owing);
+    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(3).arg("2000", "500"));
+
+    control<QCheckBox>("everyone")->setChecked(true);
+    QCOMPARE(grid("debtorsList").size(), 5);
+    QCOMPARE(grid("debtorsList")[2], (QStringList{"3", "משפחה 3", "3", "750", "750", "0", "", "0"}));
+    control<QCheckBox>("everyone")->setChecked(false);
+
+    // Paper: the date in the title, the building, the rows and their sums.
+    test::Prints prints;
+    click("printButton");
+    QCOMPARE(prints.tables[0].mid(1), owing);
+    QCOMPARE(prints.lines[0].mid(0, 3), (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026",
+                                                     "חייבים נכון לתאריך 15/03/2026"}));
+    QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2000"));
+
+    // A date in January owes one month.
+    control<QDateEdit>("asOf")->setDate(QDate(2026, 1, 31));
+    QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "1", "250", "0", "250", "ינואר", "0"}));
+  }
+
+  // The grid's context menu saves it as the user sees it.
+  void aGridIsSavedAsCsv() {
+    pay(2, "ינואר", "ינואר", "250");
+    window = openShared<DebtorsWindow>();
+    const QString path = database->folder() + "/debtors";
+    messages::setSaveAnswer([&](const QString &) { return std::optional<QString>(path); });
+    control<QTableView>("debtorsList")->actions().first()->trigger();
+    messages::setSaveAnswer({});
+    QFile file(path + ".csv");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // spreadsheets read it as UTF-8
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
+    QCOMPARE(lines[0], "דירה,שם_ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים_שלא_שולמו,חוב_משנים_קודמות");
+    QCOMPARE(lines[2], "2,משפחה 2,3,750,250,500,\"פברואר, מרץ\",0");
+    QCOMPARE(messages->last(), texts::fileSaved.arg(path + ".csv"));
+  }
+
+  // Oldest first across the years, a cancelled one marked; each year's
+  // credit, dues and balance. Double-clicking a payment opens it.
+  void anApartmentsStory() {
+    pay(2, "ינואר", "מרץ", "750", 2026, QDate(2026, 3, 1));
+    pay(2, "נובמבר", "דצמבר", "500", 2025, QDate(2025, 12, 1));
+    const qint64 cancelled = pay(2, "אפריל", "אפריל", "250", 2026, QDate(2026, 3, 2));
+    QCOMPARE(payments::cancel(cancelled, "כפול", QDate(2026, 3, 3), 250), QString());
+    window = openShared<IncomingWindow>();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *payments = control<QTableView>("DataGrid1");
+    const QPoint first = payments->visualRect(payments->model()->index(0, 0)).center();
+    QTest::mouseClick(payments->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(payments->viewport(), Qt::LeftButton, {}, first);
+    window = sharedWindow<StoryWindow>();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(control<QLabel>("family")->text(), QStringLiteral("משפחה 2"));
+    QList<QStringList> story = grid("paymentsList");
+    QCOMPARE(story.size(), 3);
+    QCOMPARE(story[0].mid(0, 9), (QStringList{"01/12/2025", "ועד הבית", "", "נובמבר", "דצמבר", "2025", "מזומן", "500", "2"}));
+    QCOMPARE(story[1][8], QStringLiteral("1"));
+    QCOMPARE(story[2][9], QStringLiteral("מבוטל: כפול"));
+    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "3000", "\u2066-2500\u2069"},
+                                                     {"2026", "750", "3000", "\u2066-2250\u2069"}}));
+    test::Prints prints;
+    click("printButton");
+    QCOMPARE(prints.tables[0].size(), 1 + 2); // the cancelled one is not on paper
+  }
+
+  // The receipt keeps its payment's number; a cancelled one says so.
+  void aReceiptHoldsItsNumberAndAmount() {
+    pay(1, "ינואר", "מרץ", "750");
+    const qint64 second = pay(2, "ינואר", "ינואר", "250");
+    window = openShared<IncomingWindow>();
+    test::Prints prints;
+    click("printReceipt"); // the newest payment is chosen after opening
+    chooseRow(0);
+    click("printReceipt");
+    QCOMPARE(prints.texts, (QStringList{"קבלה מס' 2", "קבלה מס' 1"}));
+    QVERIFY(prints.tables[1].contains(QStringList{"סכום", "750 ש\"ח"}));
+    QVERIFY(prints.tables[1].contains(QStringList{"חודשים", "ינואר עד מרץ"}));
+    QVERIFY(!prints.lines[1].contains(texts::receiptCancelled));
+    QCOMPARE(payments::cancel(second, "טעות", QDate(2026, 3, 1), 250), QString());
+    QVERIFY(test::painted(*payments::receipt(second)).lines.contains(texts::receiptCancelled));
+    QVERIFY(!payments::receipt(99));
+  }
+
+  // The report's figures are the balance window's for the same period, and
+  // a later period opens with what was left before it.
+  void theMeetingReportAgreesWithTheBalance() {
+    pay(1, "ינואר", "מרץ", "750", 2026, QDate(2026, 1, 10));
+    pay(2, "ינואר", "ינואר", "250", 2026, QDate(2026, 4, 2));
+    QCOMPARE(expenses::record({"מים", QDate(2026, 2, 1), "", "", "", "300"}), QString());
+    QCOMPARE(expenses::record({"חשמל", QDate(2026, 5, 1), "", "", "", "100"}), QString());
+    window = openShared<BalanceWindow>();
+    const meeting::Figures year = meeting::figures(QDate(2026, 1, 1), QDate(2026, 12, 31));
+    QCOMPARE(control<QLabel>("Label11")->text(), "סה'כ הכנסות(ש'ח):" + year.income.toDisplay());
+    QCOMPARE(control<QLabel>("Label12")->text(), "סה'כ הוצאות(ש'ח):" + year.expenses.toDisplay());
+    QCOMPARE(control<QLabel>("bal")->text(), year.closing().toDisplay());
+    QCOMPARE(year.closing().toString(), QStringLiteral("1600"));
+
+    const meeting::Figures spring = meeting::figures(QDate(2026, 3, 1), QDate(2026, 12, 31));
+    QCOMPARE(spring.opening.toString(), QStringLiteral("1450")); // 1000 + 750 - 300
+    QCOMPARE(spring.closing(), year.closing());
+
+    const listing::PageModel paper = test::painted(meeting::printout(QDate(2026, 1, 1), QDate(2026, 12, 31)));
+    QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1000"}));
+    QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1600"}));
+    QVERIFY(paper.lines.contains("סה\"כ הוצאות: 400"));
+    QVERIFY(paper.pages[2].contains(QStringList{"מים", "300", "75.0%"})); // the expenses' table
+  }
+};
+
+QTEST_MAIN(OwingTest)
+#include "test_owing.moc"
