@@ -13,17 +13,24 @@
 #include "data/reportstyle.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
+#include "owing/debtorswindow.h"
+#include "owing/owing.h"
+#include "owing/storywindow.h"
 #include "generate.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
+#include "payments/receipt.h"
 #include "reports/annual.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
 #include "reports/balancewindow.h"
+#include "reports/meeting.h"
+#include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -376,6 +383,61 @@ void BM_NewestPayment(benchmark::State &state) {
   flush();
 }
 
+// Who owes, an apartment's story, a receipt and the meeting report, on the
+// 30-year file; each beside the bare queries it runs.
+void BM_DebtorsFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    rawRows(owing::debtorsQuery(QDate::currentDate(), building().monthlyPay, false), {}, 1000);
+}
+void BM_Story(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    StoryWindow *window = StoryWindow::openOn(100);
+    QCoreApplication::processEvents();
+    window->close();
+    flush();
+  }
+}
+void BM_StoryFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    rawRows(owing::paymentsQuery(), {100}, 1000);
+    rawRows(owing::yearsQuery(), {100}, 1000);
+  }
+}
+// Built and painted into a PDF in memory, at the resolution of the PDFs saved.
+void paintToMemory(const listing::Printout &printout) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(300);
+  listing::paint(writer, printout);
+}
+void BM_Receipt(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    paintToMemory(*payments::receipt(1000));
+}
+void BM_MeetingReport(benchmark::State &state) {
+  use(int(state.range(0)));
+  const int year = QDate::currentDate().year();
+  for (auto _ : state)
+    paintToMemory(meeting::printout(QDate(year, 1, 1), QDate(year, 12, 31)));
+}
+void BM_MeetingReportFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  const int year = QDate::currentDate().year();
+  const QVariantList period{QStringLiteral("%1-01-01").arg(year), QStringLiteral("%1-12-31").arg(year)};
+  for (auto _ : state) {
+    balance::totals(QDate(year, 1, 1), QDate(year, 12, 31));
+    rawRows(balance::incomeQuery(), period);
+    rawRows(balance::expenseQuery(), period);
+    rawRows(owing::debtorsQuery(QDate(year, 12, 31), building().monthlyPay, false), {}, 1000);
+    rawRows(annual::matrixQuery(), {year}, 1000);
+  }
+}
+
 #define YEARS ->Arg(1)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpFloor)->Unit(benchmark::kMillisecond);
@@ -403,6 +465,14 @@ BENCHMARK(BM_BalanceShow)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BalanceShowFloor)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnualYear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AnnualYearFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open<DebtorsWindow>) YEARS;
+BENCHMARK(BM_DebtorsFloor) YEARS;
+BENCHMARK(BM_Story) YEARS;
+BENCHMARK(BM_StoryFloor) YEARS;
+BENCHMARK(BM_Open<MeetingWindow>) YEARS;
+BENCHMARK(BM_Receipt) YEARS;
+BENCHMARK(BM_MeetingReport) YEARS;
+BENCHMARK(BM_MeetingReportFloor) YEARS;
 // The printouts and the newest row also over 100 years (a file made on the
 // first run that asks for it: about two minutes).
 BENCHMARK(BM_PrintList<IncomingWindow>) YEARS->Arg(100)->Iterations(1);

@@ -5,6 +5,7 @@
 #include "data/dates.h"
 #include "data/money.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QSqlError>
@@ -52,9 +53,13 @@ public:
 
   double rowHeight(const QStringList &cells, const QFont &font) const {
     m_painter.setFont(font);
-    double height = m_lineHeight;
+    const QFontMetricsF metrics = m_painter.fontMetrics();
+    double height = std::max(m_lineHeight, metrics.height() + 2 * m_padding);
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
+      // Only a text too long for one line needs laying out to be measured.
+      if (metrics.horizontalAdvance(cells.value(c)) < room.width())
+        continue;
       height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
     }
     return height;
@@ -229,15 +234,20 @@ private:
     if (height <= 0)
       height = rowHeight(cells, style.font);
     m_painter.setFont(style.font);
+    m_painter.setPen(QPen(Qt::darkGray, 0));
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF cell(m_columns[c].left(), m_y, m_columns[c].width(), height);
       if (style.background.alpha() > 0)
         m_painter.fillRect(cell, style.background);
-      m_painter.setPen(QPen(Qt::darkGray, 0));
       m_painter.drawRect(cell);
-      m_painter.setPen(style.text);
-      m_painter.drawText(cell.adjusted(m_padding, m_padding, -m_padding, -m_padding), cells.value(c), cellOption());
     }
+    m_painter.setPen(style.text);
+    static const QTextOption option = cellOption();
+    for (int c = 0; c < m_columns.size(); ++c)
+      if (!cells.value(c).isEmpty())
+        m_painter.drawText(QRectF(m_columns[c].left(), m_y, m_columns[c].width(), height)
+                               .adjusted(m_padding, m_padding, -m_padding, -m_padding),
+                           cells.value(c), option);
     m_y += height;
   }
 
