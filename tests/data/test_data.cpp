@@ -164,16 +164,6 @@ private slots:
     QCOMPARE(registery[0], (QVariantList{0, 0, 0, "2026-01-01", "", ""}));
     QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
     QCOMPARE(test::rows("SELECT count(*) FROM supplyer")[0][0].toInt(), 0);
-
-    // Private to its owner: nothing for the group or the others.
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                        QFile::WriteOther | QFile::ExeOther;
-    const auto file = QFile::permissions(database.path());
-    QCOMPARE(file & others, QFileDevice::Permissions());
-    QCOMPARE(file & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner), QFile::ReadOwner | QFile::WriteOwner);
-    const auto folder = QFile::permissions(database.folder() + "/books");
-    QCOMPARE(folder & others, QFileDevice::Permissions());
-    QVERIFY(folder.testFlags(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
   }
 
   void schemaKeepsTheKeys() {
