@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth)
+# dpkg-dev and desktop-file-utils make and check the Debian package.
+packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth
+          dpkg-dev desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

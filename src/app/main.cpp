@@ -48,6 +48,7 @@ int main(int argc, char *argv[]) {
     QApplication::setLayoutDirection(Qt::RightToLeft);
     domiva::installHebrew(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/domiva/icon.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("domiva")); // the menu entry it was started from
   }
   QCoreApplication::setApplicationName(QStringLiteral("domiva"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Remakes the guide's pictures (docs/images) with the screenshot tool over its
+# demo building, under Xvfb at a common screen size.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+shots="$(mktemp -d)"
+trap 'rm -rf "$shots"' EXIT
+xvfb-run -a -s "-screen 0 1366x768x24" build/tools/domiva_screenshots "$shots"
+mkdir -p docs/images
+for name in start register neighbors incoming removal balance anualreport debtors story meeting backups; do
+  cp "$shots/$name.png" docs/images/
+done
