@@ -44,7 +44,7 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   }
   const QString failure = cancel(reciept, reason->trimmed());
   model->reload();
-  grid::choose(view, row);
+  grid::choose(view, model->rowOfKey(reciept)); // where it stands now, the grid may be sorted by its status
   if (!failure.isEmpty())
     messages::show(window, failure);
   else if (auto *status = window->findChild<QLabel *>(QStringLiteral("statusLine")))
