@@ -145,6 +145,16 @@ void WindowTest::chooseRow(int row, const char *name) const {
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 0)).center());
 }
 
+QStringList WindowTest::tabsFrom(QWidget *widget) {
+  QStringList reached;
+  for (const auto &[key, modifiers] : {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+    widget->setFocus();
+    QTest::keyClick(widget, key, modifiers);
+    reached << QApplication::focusWidget()->objectName();
+  }
+  return reached;
+}
+
 QList<QStringList> WindowTest::grid(const char *name) const { return gridRows(control<QTableView>(name)->model()); }
 
 int WindowTest::count(const char *table) {

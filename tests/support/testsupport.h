@@ -89,6 +89,8 @@ protected:
   // Chooses row `row` of the grid as a click would.
   void chooseRow(int row, const char *name = "DataGrid1") const;
   QList<QStringList> grid(const char *name = "DataGrid1") const;
+  // Where Tab from `widget` leads, then where Shift+Tab from it leads.
+  static QStringList tabsFrom(QWidget *widget);
   static int count(const char *table);
 
   std::unique_ptr<TempDatabase> database;
