@@ -64,8 +64,11 @@ void StoryWindow::showApartment() {
   ui->family->setText(payments::residentName(QString::number(*apartment)));
   m_payments->load(owing::paymentsQuery(), {*apartment});
   m_years->load(owing::yearsQuery(), {*apartment});
-  if (grid::checkRead(this, m_payments, texts::storySubject))
-    grid::checkRead(this, m_years, texts::storySubject);
+  if (!grid::checkRead(this, m_payments, texts::storySubject) || !grid::checkRead(this, m_years, texts::storySubject))
+    return;
+  // Neither a resident nor a payment: most likely a typing slip.
+  if (ui->family->text().isEmpty() && m_payments->rowCount() == 0 && m_years->rowCount() == 0)
+    messages::show(this, texts::apartmentMissing);
 }
 
 void StoryWindow::printStory() {

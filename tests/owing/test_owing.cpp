@@ -130,6 +130,9 @@ private slots:
     test::Prints prints;
     click("printButton");
     QCOMPARE(prints.tables[0].size(), 1 + 2); // the cancelled one is not on paper
+    control<QComboBox>("apartment")->setEditText("99");
+    click("showButton");
+    QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
   }
 
   // The receipt keeps its payment's number; a cancelled one says so.
