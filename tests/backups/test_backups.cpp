@@ -264,16 +264,11 @@ private slots:
                  {QString(60, 'x')});
       transaction.commit();
     }
-    const int page = test::rows("SELECT rootpage FROM sqlite_master WHERE name = 'incoming'")[0][0].toInt();
     db::exec("PRAGMA wal_checkpoint(TRUNCATE)");
     {
       // Damage the table's first page on disk, then let another program's
       // write make ours read the file afresh.
-      QFile file(database->path());
-      QVERIFY(file.open(QIODevice::ReadWrite));
-      file.seek(qint64(page - 1) * 4096);
-      file.write(QByteArray(4096, '\x5a'));
-      file.close();
+      QVERIFY(test::overwritePage(database->path(), test::firstPage("incoming")));
       QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
       other.setDatabaseName(database->path());
       QVERIFY(other.open());
@@ -292,7 +287,6 @@ private slots:
   }
 
   void aNameTheSystemCannotCarryIsRefused() {
-    const QByteArray folder = QFile::encodeName(database->folder());
     QFile::copy(database->path(), database->folder() + "/plain.sqlite");
     QProcess program;
     program.start("sh", {"-c", QString("\"$0\" --check --database \"$1/$(printf 'caf\\351.sqlite')\""),

@@ -229,14 +229,10 @@ private slots:
       if (kind == "newer")
         db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
-    const int page = kind == "damaged" ? test::rows("SELECT rootpage FROM sqlite_master WHERE name = 'incoming'")[0][0].toInt() : 0;
+    const int page = kind == "damaged" ? test::firstPage("incoming") : 0;
     db::close();
-    if (kind == "damaged") {
-      QFile file(path);
-      QVERIFY(file.open(QIODevice::ReadWrite));
-      file.seek(qint64(page - 1) * 4096);
-      file.write(QByteArray(4096, '\x5a'));
-    }
+    if (kind == "damaged")
+      QVERIFY(test::overwritePage(path, page));
     QSqlDatabase holder;
     if (kind == "locked") {
       db::setBusyWait(200);

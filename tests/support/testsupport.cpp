@@ -10,6 +10,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QBuffer>
+#include <QFile>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QSqlRecord>
@@ -119,6 +120,16 @@ QStringList gridHeaders(QAbstractItemModel *model) {
 void addResident(qint64 apartment, const QString &family) {
   db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
            {apartment, family});
+}
+
+int firstPage(const char *table) {
+  return rows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {QString::fromLatin1(table)})[0][0].toInt();
+}
+
+bool overwritePage(const QString &path, int page) {
+  QFile file(path);
+  return file.open(QIODevice::ReadWrite) && file.seek(qint64(page - 1) * 4096) &&
+         file.write(QByteArray(4096, '\x5a')) == 4096;
 }
 
 void WindowTest::startTest(const QDate &today) {

@@ -72,6 +72,11 @@ QStringList gridHeaders(QAbstractItemModel *model);
 
 void addResident(qint64 apartment, const QString &family);
 
+// The first page of `table` in the open file; and that page of the file at
+// `path` overwritten with rubbish, as a failing disk would leave it.
+int firstPage(const char *table);
+bool overwritePage(const QString &path, int page);
+
 // The base of the window tests: a new database and message list for each
 // test, and the window under test's controls reached by their names.
 class WindowTest : public QObject {
