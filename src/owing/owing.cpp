@@ -11,11 +11,14 @@ namespace domiva::owing {
 QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone) {
   const int year = date.year();
   const int due = date.month();
+  // A month's dues: those its matrix row was made with (its total and debt
+  // make twelve of them), else the building's.
+  const QString dues = QStringLiteral("coalesce((r.total + r.depth) / 12, %1)").arg(monthlyPay);
   QStringList credited, unpaid;
   for (int m = 0; m < due; ++m) {
     const QString cell = QStringLiteral("coalesce(r.%1, 0)").arg(months::columns()[m]);
     credited << cell;
-    unpaid << QStringLiteral("CASE WHEN %1 < %2 THEN '%3, ' ELSE '' END").arg(cell).arg(monthlyPay).arg(months::headers()[m]);
+    unpaid << QStringLiteral("CASE WHEN %1 < %2 THEN '%3, ' ELSE '' END").arg(cell, dues, months::headers()[m]);
   }
   // Whole numbers of our own making only: the query holds no typed text.
   const QString rows =
@@ -30,8 +33,7 @@ QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone) {
           "LEFT JOIN anual_report r ON r.apartment = a.apartment AND r.year = %1")
           .arg(year)
           .arg(due)
-          .arg(monthlyPay)
-          .arg(credited.join(QLatin1Char('+')), unpaid.join(QStringLiteral(" || ")));
+          .arg(dues, credited.join(QLatin1Char('+')), unpaid.join(QStringLiteral(" || ")));
   return everyone ? rows + QStringLiteral(" ORDER BY a.apartment")
                   : QStringLiteral("SELECT * FROM (%1) WHERE פיגור > 0 OR חוב_משנים_קודמות > 0 ORDER BY דירה").arg(rows);
 }

@@ -11,10 +11,10 @@ namespace domiva::owing {
 // The debtors as at `date`, for the grid (amounts in agorot, headers from
 // the aliases), by apartment: every apartment with a resident or a matrix
 // row of the date's year, its months due (January to the date's month),
-// what they come to at `monthlyPay` shekels a month, what the matrix
-// credits to them, the arrears, the months not paid in full, and the
-// positive debts of its earlier years. Unless `everyone`, only those who
-// owe something.
+// what they come to at the dues its matrix row was made with (else at
+// `monthlyPay` shekels a month), what the matrix credits to them, the
+// arrears, the months not paid in full, and the positive debts of its
+// earlier years. Unless `everyone`, only those who owe something.
 QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone);
 inline constexpr int debtorsMoney[] = {3, 4, 5, 7};
 

@@ -84,6 +84,12 @@ private slots:
     // A date in January owes one month.
     control<QDateEdit>("asOf")->setDate(QDate(2026, 1, 31));
     QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "1", "250", "0", "250", "ינואר", "0"}));
+    // New dues: a past year keeps those its rows were made with; a resident
+    // without a row that year owes at the building's.
+    QCOMPARE(saveBuilding({"6", "300", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
+    control<QDateEdit>("asOf")->setDate(QDate(2025, 12, 31));
+    QCOMPARE(grid("debtorsList")[4], (QStringList{"5", "משפחה 5", "12", "3000", "2500", "500", "נובמבר, דצמבר", "0"}));
+    QCOMPARE(grid("debtorsList")[0][3], QStringLiteral("3600"));
   }
 
   // The grid's context menu saves it as the user sees it.
