@@ -1,6 +1,7 @@
 #include "app/startwindow.h"
 
 #include "app/windows.h"
+#include "common/grid.h"
 #include "backups/backupwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
@@ -26,6 +27,7 @@ namespace domiva {
 StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::start>()) {
   loadResources();
   ui->setupUi(this);
+  grid::pressWithEnter(this, nullptr, nullptr); // Enter opens the focused button's window
   // Each button opens its window, or brings the open one to the front.
   connect(ui->Command1, &QPushButton::clicked, this, [] { openShared<NeighborsWindow>(); });
   connect(ui->Command2, &QPushButton::clicked, this, [] { openShared<IncomingWindow>(); });

@@ -26,6 +26,7 @@ template <class W> W *openShared() {
     // Escape closes any window, as its exit button or close box does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), instance);
     QObject::connect(escape, &QShortcut::activated, instance, &QWidget::close);
+    grid::pressWithEnter(instance, nullptr, nullptr); // Enter presses the focused button
     grid::fitWindow(instance);
   }
   instance->show();

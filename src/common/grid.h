@@ -36,8 +36,9 @@ void setWidths(QTableView *view, const QList<int> &twips);
 // matches are offered in a list, never completed into the text ("1" must
 // not become "11").
 void keepTypedText(QWidget *window);
-// Enter presses the focused button of the window, and in `lastField` (if
-// any), the last entry before the window's main button, presses `main`.
+// Enter presses the focused button of the window (every window opened
+// through openShared gets this), and in `lastField` (if any), the last entry
+// before the window's main button, presses `main`.
 void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main);
 // Date pickers show the same short date form as the grids.
 void showDates(const QList<QDateEdit *> &pickers);

@@ -16,7 +16,6 @@ MeetingWindow::MeetingWindow(QWidget *parent) : QWidget(parent), ui(std::make_un
   grid::showDates({ui->fromDate, ui->toDate});
   ui->fromDate->setDate(QDate(today().year(), 1, 1));
   ui->toDate->setDate(QDate(today().year(), 12, 31));
-  grid::pressWithEnter(this, nullptr, ui->showButton);
   connect(ui->showButton, &QPushButton::clicked, this, &MeetingWindow::showReport);
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
 }

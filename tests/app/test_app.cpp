@@ -80,12 +80,17 @@ private slots:
         {"debtorsButton", "debtors"}, {"storyButton", "story"}, {"meetingButton", "meeting"},
         {"Command7", "backups"}};
     for (const auto &[name, window] : buttons) {
-      QTest::mouseClick(button(&menu, name), Qt::LeftButton);
-      QTest::mouseClick(button(&menu, name), Qt::LeftButton);
-      int shown = 0;
-      for (QWidget *top : QApplication::topLevelWidgets())
-        shown += top->isVisible() && top->objectName() == window;
-      QCOMPARE(shown, 1);
+      const auto shown = [&window] {
+        int count = 0;
+        for (QWidget *top : QApplication::topLevelWidgets())
+          count += top->isVisible() && top->objectName() == window;
+        return count;
+      };
+      button(&menu, name)->setFocus();
+      QTest::keyClick(button(&menu, name), Qt::Key_Return); // Enter on the focused button opens it...
+      QCOMPARE(shown(), 1);
+      QTest::mouseClick(button(&menu, name), Qt::LeftButton); // ...and a click brings up the same one
+      QCOMPARE(shown(), 1);
     }
   }
 
