@@ -210,12 +210,18 @@ listing::Printout printout(QTableView *view, GridModel *model, const QString &ti
   return list;
 }
 
+bool readForPrinting(QWidget *window, const QList<const GridModel *> &models, const QString &subject) {
+  for (const GridModel *model : models)
+    if (!checkRead(window, model, subject)) {
+      messages::show(window, texts::printRefused);
+      return false;
+    }
+  return true;
+}
+
 void printList(QWidget *window, QTableView *view, GridModel *model, const QString &title, const QString &subject) {
-  if (!checkRead(window, model, subject)) {
-    messages::show(window, texts::printRefused);
-    return;
-  }
-  printing::print(window, printout(view, model, title));
+  if (readForPrinting(window, {model}, subject))
+    printing::print(window, printout(view, model, title));
 }
 
 } // namespace domiva::grid

@@ -46,6 +46,9 @@ int fromTwips(const QWidget *widget, int twips);
 // Tells the user when the grid's rows could not be read, naming `subject`
 // ("רשימת התשלומים"); true when they were read.
 bool checkRead(QWidget *window, const GridModel *model, const QString &subject);
+// True when every one of `models` was read whole; otherwise tells the user
+// why, and that the list will not be printed.
+bool readForPrinting(QWidget *window, const QList<const GridModel *> &models, const QString &subject);
 // The grid as a printed list under `title`: its rows not cancelled, in its
 // order, its columns as wide as in `view`, ending with the count and sums.
 listing::Printout printout(QTableView *view, GridModel *model, const QString &title);

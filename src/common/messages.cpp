@@ -4,11 +4,10 @@
 #include "common/today.h"
 
 #include <QDir>
-#include <QStandardPaths>
-
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace domiva::messages {
 namespace {

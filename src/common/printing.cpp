@@ -81,8 +81,9 @@ private:
 };
 } // namespace
 
-bool writePdf(const listing::Printout &printout, const QString &path, const listing::Progress &progress) {
-  const listing::Printout list = stamped(printout);
+namespace {
+// Writes a printout already stamped.
+bool writeStamped(const listing::Printout &list, const QString &path, const listing::Progress &progress) {
   return files::writeAtomically(path, [&](const QString &temporary) {
     bool painted = false;
     {
@@ -96,6 +97,11 @@ bool writePdf(const listing::Printout &printout, const QString &path, const list
     }
     return painted && completePdf(temporary);
   });
+}
+} // namespace
+
+bool writePdf(const listing::Printout &printout, const QString &path, const listing::Progress &progress) {
+  return writeStamped(stamped(printout), path, progress);
 }
 
 void print(QWidget *parent, const listing::Printout &printout) {
@@ -123,7 +129,7 @@ void print(QWidget *parent, const listing::Printout &printout) {
   if (!path)
     return;
   Progress progress(parent);
-  const bool written = writePdf(list, *path, std::ref(progress));
+  const bool written = writeStamped(list, *path, std::ref(progress));
   if (written)
     messages::tell(parent, texts::fileSaved.arg(QDir::toNativeSeparators(*path)));
   if (written || progress.stopped())

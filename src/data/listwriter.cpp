@@ -194,22 +194,19 @@ private:
 
   // The building at the right, the printing date at the left.
   void drawLetterhead(PageModel *model) {
-    QStringList parts;
-    if (!m_first.building.isEmpty())
-      parts << m_first.building;
-    if (m_first.printedOn.isValid())
-      parts << texts::printedOn.arg(dates::toShort(m_first.printedOn));
-    if (parts.isEmpty())
+    const QString printed = m_first.printedOn.isValid() ? texts::printedOn.arg(dates::toShort(m_first.printedOn)) : QString();
+    if (m_first.building.isEmpty() && printed.isEmpty())
       return;
     m_painter.setFont(m_layout.rowStyle.font);
     m_painter.setPen(Qt::black);
     const QRectF line(m_area.left(), m_y, m_area.width(), m_lineHeight);
     m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_first.building);
-    if (m_first.printedOn.isValid())
-      m_painter.drawText(line, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, parts.last());
+    m_painter.drawText(line, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, printed);
     m_y += m_lineHeight * 1.5;
     if (model)
-      model->lines << parts;
+      for (const QString &part : {m_first.building, printed})
+        if (!part.isEmpty())
+          model->lines << part;
   }
 
   // A line across the page, `lines` line heights tall.

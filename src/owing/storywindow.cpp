@@ -74,10 +74,8 @@ void StoryWindow::showApartment() {
 void StoryWindow::printStory() {
   if (m_payments->rowCount() == 0 && m_years->rowCount() == 0)
     return;
-  if (!grid::checkRead(this, m_payments, texts::storySubject) || !grid::checkRead(this, m_years, texts::storySubject)) {
-    messages::show(this, texts::printRefused);
+  if (!grid::readForPrinting(this, {m_payments, m_years}, texts::storySubject))
     return;
-  }
   listing::Printout story = grid::printout(ui->paymentsList, m_payments,
                                            texts::storyTitle.arg(ui->apartment->currentText(), ui->family->text()));
   listing::Printout years = grid::printout(ui->yearsList, m_years, texts::storyYears);
