@@ -73,6 +73,9 @@ std::pair<qint64, qint64> counts(const QString &backupPath) {
 }
 
 QString write(const QString &target) {
+  // A copy of a file that failed its check would push good backups out.
+  if (const db::Opened file = db::checked(); !file.failure.isEmpty())
+    return texts::backupFailed.arg(target, file.failure);
   QString failure;
   const bool written = files::writeAtomically(target, [&](const QString &temporary) {
     try {

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <future>
 
 #ifdef Q_OS_UNIX
 #include <qplatformdefs.h>
@@ -152,7 +153,12 @@ constexpr auto othersAccess = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeG
 int busyMilliseconds = 5000;
 
 QString openedPath;
-QString pendingNotice;
+bool inLog = false; // the file was switched to the write-ahead log by us
+// The check left for later: due until checked() gives its verdict, which
+// then stands until close().
+bool checkDue = false;
+std::future<Opened> runningCheck;
+Opened verdict;
 #ifdef Q_OS_UNIX
 std::pair<dev_t, ino_t> openedIdentity{};
 std::pair<dev_t, ino_t> identityOf(const QString &path) {
@@ -219,15 +225,78 @@ QString openingFailure(const QSqlError &error) {
   }
 }
 
-// Checks the open file is whole, ours and current; creates the schema in an
-// empty file and brings an older one up to date. Changes nothing in a file
-// it refuses.
-QString prepare(bool &damaged) {
-  int found = 0;
-  if (QString refusal = inspect(QSqlDatabase::database(), found, damaged); !refusal.isEmpty())
-    return refusal;
+// The file as the program keeps it open: readers and one writer side by
+// side, and a committed row survives a power cut. Switching to the log
+// writes to the file, so it waits until the file has passed its check.
+QString useLog(QSqlDatabase database) {
+  QSqlQuery mode(database);
+  if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+    return openingFailure(mode.lastError());
+  mode.finish();
+  inLog = true;
+  return {};
+}
 
+QString writeThrough(QSqlDatabase database) {
+  QSqlQuery mode(database);
+  return mode.exec(QStringLiteral("PRAGMA synchronous = FULL")) ? QString() : openingFailure(mode.lastError());
+}
+
+// Whether the file behind `database` is whole, by SQLite's quick_check.
+QString wholeFile(const QSqlDatabase &database, bool &damaged) {
+  damaged = false;
+  QSqlQuery check(database);
+  if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
+    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
+    return openingFailure(check.lastError());
+  }
+  if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
+    damaged = true;
+    // The first of SQLite's findings is detail enough.
+    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
+  }
+  return {};
+}
+
+// Whether the file is one of ours and not newer than this program.
+QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
+  QSqlQuery check(database);
+  const auto failure = [&] {
+    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
+    return openingFailure(check.lastError());
+  };
+  if (!check.exec(QStringLiteral("PRAGMA user_version")) || !check.next())
+    return failure();
+  version = check.value(0).toInt();
+  check.finish();
+  if (version > schemaVersion)
+    return texts::dbTooNew;
+  if (!check.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
+                                 "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
+      !check.next())
+    return failure();
+  const int all = check.value(0).toInt();
+  const int ours = check.value(1).toInt();
+  if ((version == 0 && all != 0) || (version > 0 && ours != 3))
+    return texts::dbNotOurs;
+  return {};
+}
+
+// Checks the open file is ours and current, and whole unless that is left
+// for later; creates the schema in an empty file and brings an older one up
+// to date. Changes nothing in a file it refuses.
+QString prepare(Check check, bool &damaged) {
+  QSqlDatabase database = QSqlDatabase::database();
+  int found = 0;
+  if (check == Check::Now)
+    if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
+      return refusal;
+  if (QString refusal = ours(database, found, damaged); !refusal.isEmpty())
+    return refusal;
   if (found < schemaVersion) {
+    if (check == Check::Later)
+      if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
+        return refusal;
     try {
       Transaction transaction;
       upgrade(found, schemaVersion);
@@ -235,16 +304,13 @@ QString prepare(bool &damaged) {
     } catch (const Error &e) {
       return texts::dbUpgradeFailed.arg(e.text());
     }
+  } else if (check == Check::Later) {
+    checkDue = true;
+    return writeThrough(database);
   }
-  // Only now, so a refused file keeps its mode too: readers and one writer
-  // side by side, and a committed row survives a power cut.
-  QSqlQuery mode(QSqlDatabase::database());
-  if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
-    return openingFailure(mode.lastError());
-  mode.finish();
-  if (!mode.exec(QStringLiteral("PRAGMA synchronous = FULL")))
-    return openingFailure(mode.lastError());
-  return {};
+  if (QString failure = useLog(database); !failure.isEmpty())
+    return failure;
+  return writeThrough(database);
 }
 
 } // namespace
@@ -281,41 +347,16 @@ bool makeFolders(const QString &folder) {
 }
 
 QString inspect(const QSqlDatabase &database, int &version, bool &damaged) {
-  damaged = false;
-  QSqlQuery check(database);
-  if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
-    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
-    return openingFailure(check.lastError());
-  }
-  if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
-    damaged = true;
-    // The first of SQLite's findings is detail enough.
-    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
-  }
-  check.finish();
-  if (!check.exec(QStringLiteral("PRAGMA user_version")) || !check.next())
-    return openingFailure(check.lastError());
-  version = check.value(0).toInt();
-  check.finish();
-  if (version > schemaVersion)
-    return texts::dbTooNew;
-  if (!check.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
-                                 "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
-      !check.next())
-    return openingFailure(check.lastError());
-  const int all = check.value(0).toInt();
-  const int ours = check.value(1).toInt();
-  check.finish();
-  if ((version == 0 && all != 0) || (version > 0 && ours != 3))
-    return texts::dbNotOurs;
-  return {};
+  if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
+    return refusal;
+  return ours(database, version, damaged);
 }
 
 QString defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");
 }
 
-Opened open(const QString &path) {
+Opened open(const QString &path, Check check) {
   const QFileInfo info(path);
   const QString folder = info.absolutePath();
   if (!makeFolders(folder))
@@ -346,10 +387,9 @@ Opened open(const QString &path) {
       return opened;
     }
   }
-  opened.failure = prepare(opened.damaged);
+  opened.failure = prepare(check, opened.damaged);
   if (!opened.failure.isEmpty()) {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QString::fromLatin1(QSqlDatabase::defaultConnection));
+    close();
     if (created)
       QFile::remove(info.absoluteFilePath());
     return opened;
@@ -365,19 +405,67 @@ QString path() { return openedPath; }
 
 void setBusyWait(int milliseconds) { busyMilliseconds = milliseconds; }
 
+namespace {
+// The check on a connection of its own, so the program's one connection
+// stays free for the windows meanwhile.
+Opened checkOnItsOwn(const QString &path, int busyWait) {
+  const QString name = QStringLiteral("domiva-whole-file-check");
+  Opened result;
+  {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    database.setDatabaseName(path);
+    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyWait));
+    result.failure = database.open() ? wholeFile(database, result.damaged) : openingFailure(database.lastError());
+    database.close();
+  }
+  QSqlDatabase::removeDatabase(name);
+  return result;
+}
+} // namespace
+
+void checkBehind(std::function<void()> done) {
+  if (!checkDue || runningCheck.valid())
+    return;
+  runningCheck = std::async(std::launch::async, [path = openedPath, busyWait = busyMilliseconds, done] {
+    Opened result = checkOnItsOwn(path, busyWait);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), done, Qt::QueuedConnection);
+    return result;
+  });
+}
+
+Opened checked() {
+  if (!checkDue)
+    return verdict;
+  checkDue = false;
+  if (runningCheck.valid())
+    verdict = runningCheck.get();
+  else
+    verdict.failure = wholeFile(QSqlDatabase::database(), verdict.damaged);
+  if (verdict.failure.isEmpty())
+    verdict.failure = useLog(QSqlDatabase::database());
+  return verdict;
+}
+
 void close() {
+  if (runningCheck.valid())
+    runningCheck.wait();
+  runningCheck = {};
+  checkDue = false;
+  verdict = {};
   const QString name = QString::fromLatin1(QSqlDatabase::defaultConnection);
   if (QSqlDatabase::contains(name)) {
     {
       QSqlDatabase database = QSqlDatabase::database(name, false);
       // Back to one file, so it can be copied as it is; another program
-      // still using it keeps the log until it closes in turn.
-      if (database.isOpen())
+      // still using it keeps the log until it closes in turn. A file never
+      // switched by us (or refused) is left untouched.
+      if (database.isOpen() && inLog)
         QSqlQuery(database).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
       database.close();
     }
     QSqlDatabase::removeDatabase(name);
   }
+  inLog = false;
   openedPath.clear();
 }
 
@@ -422,6 +510,9 @@ void checkRead(const QSqlQuery &query) {
 }
 
 Transaction::Transaction() {
+  // Nothing is written into a file before it has passed its check.
+  if (const Opened file = checked(); !file.failure.isEmpty())
+    throw Error(file.failure);
 #ifdef Q_OS_UNIX
   // Writing into a file that was deleted or replaced would lose the rows.
   if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity)

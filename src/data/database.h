@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <functional>
 #include <stdexcept>
 
 namespace domiva::db {
@@ -19,6 +20,11 @@ bool makeFolders(const QString &folder);
 // file. An empty text when it is, otherwise why not (SQLite's words below).
 QString inspect(const QSqlDatabase &database, int &version, bool &damaged);
 
+// When the whole-file check of an opened file runs: before open() returns,
+// or later, so a window can show first. A file that needs changing to be
+// used (new, or older) is always checked first.
+enum class Check { Now, Later };
+
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
 
@@ -31,8 +37,16 @@ struct Opened {
 // Opens the file as the program's one connection, creating the folders
 // (0700), the file (0600) and the schema on first use, and bringing an
 // older file up to date. A file it refuses is left as it was, with nothing
-// left open.
-Opened open(const QString &path);
+// left open. With Check::Later the file is read at once, but nothing is
+// written to it until checked() has passed it.
+Opened open(const QString &path, Check check = Check::Now);
+// Starts the check left for later on a thread and connection of its own;
+// `done` is then called on the main thread.
+void checkBehind(std::function<void()> done);
+// The check's verdict, waiting for it (or running it here) if it is still
+// due: an empty failure when the file may be written. Every transaction and
+// backup asks it first; a refused file stays refused until close().
+Opened checked();
 // Closes the connection, leaving the file as one file again.
 void close();
 // The open file's path, empty when none is open.

@@ -205,6 +205,7 @@ private slots:
     QTest::newRow("not a database") << "text" << texts::dbNotSqlite;
     QTest::newRow("another program's database") << "foreign" << texts::dbNotOurs;
     QTest::newRow("damaged page") << "damaged" << texts::dbDamaged;
+    QTest::newRow("damaged page, checked behind the menu") << "damaged later" << texts::dbDamaged;
     QTest::newRow("used by another program") << "locked" << texts::dbLocked;
   }
   void startUpNamesTheCause() {
@@ -229,9 +230,10 @@ private slots:
       if (kind == "newer")
         db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
-    const int page = kind == "damaged" ? test::firstPage("incoming") : 0;
+    const bool damaged = kind.startsWith("damaged");
+    const int page = damaged ? test::firstPage("incoming") : 0;
     db::close();
-    if (kind == "damaged")
+    if (damaged)
       QVERIFY(test::overwritePage(path, page));
     QSqlDatabase holder;
     if (kind == "locked") {
@@ -242,9 +244,18 @@ private slots:
       QVERIFY(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
     }
     const QByteArray before = bytes(path);
-    const db::Opened opened = db::open(path);
+    db::Opened opened = db::open(path, kind == "damaged later" ? db::Check::Later : db::Check::Now);
+    if (kind == "damaged later") {
+      // Read at once; the first write waits for the check and is refused.
+      QVERIFY(opened.failure.isEmpty());
+      QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
+      db::checkBehind([] {});
+      QVERIFY_THROWS_EXCEPTION(db::Error, db::Transaction());
+      opened = db::checked();
+      db::close();
+    }
     QVERIFY2(opened.failure.startsWith(message), qPrintable(opened.failure));
-    QCOMPARE(opened.damaged, kind == "damaged");
+    QCOMPARE(opened.damaged, damaged);
     QVERIFY(!QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen());
     if (kind == "locked") {
       QVERIFY(opened.failure.contains('\n')); // SQLite's words below ours
