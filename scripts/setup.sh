@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # dpkg-dev and desktop-file-utils make and check the Debian package.
-packages=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth
+packages=(cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth
           dpkg-dev desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do

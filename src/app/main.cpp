@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateTime>
 #include <QFile>
 #include <QIcon>
 #include <QTextStream>
@@ -40,10 +39,12 @@ std::optional<QByteArray> rawDatabaseArgument(int argc, char *argv[]) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+  std::optional<domiva::FontsAhead> fonts;
   std::unique_ptr<QCoreApplication> app;
   if (consoleOnly(argc, argv)) {
     app = std::make_unique<QCoreApplication>(argc, argv);
   } else {
+    fonts.emplace();
     app = std::make_unique<QApplication>(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     domiva::installHebrew(*app);
@@ -89,22 +90,18 @@ int main(int argc, char *argv[]) {
   }
   if (parser.isSet(check) || parser.isSet(repair))
     return domiva::checkBooks(path, parser.isSet(repair), out);
-  QString notice;
-  if (const QString failure = domiva::startUp(path, &notice); !failure.isEmpty())
-    return refuse(failure);
   if (parser.isSet(backup)) {
+    if (const QString failure = domiva::startUp(path); !failure.isEmpty())
+      return refuse(failure);
     const QString failure = domiva::backups::write(parser.value(backup));
     out << (failure.isEmpty() ? domiva::texts::backupSaved.arg(parser.value(backup)) : failure) << Qt::endl;
     domiva::db::close();
     return failure.isEmpty() ? 0 : 1;
   }
-  if (!notice.isEmpty())
-    domiva::messages::tell(nullptr, notice);
-  // A failed backup is told, but the books stay usable.
-  if (const QString failure = domiva::backups::daily(path, QDateTime::currentDateTime()); !failure.isEmpty())
-    domiva::messages::show(nullptr, failure);
-  domiva::StartWindow menu;
-  menu.show();
+  QString failure;
+  const auto menu = domiva::showMenu(path, failure);
+  if (!menu)
+    return refuse(failure);
   const int status = QCoreApplication::exec();
   // The closed windows go first, and their queries with them, so the file
   // can be left as one file.

@@ -22,22 +22,26 @@ void installHebrew(QCoreApplication &app) {
     QCoreApplication::installTranslator(translator);
 }
 
-QString startUp(const QString &path, QString *notice) {
-  const db::Opened opened = db::open(path);
+QString refusal(const QString &path, const db::Opened &opened) {
   QString reason = opened.failure;
   if (opened.damaged)
     reason += QLatin1Char('\n') + backups::restoreAdvice(path);
+  return texts::dbCannotOpen.arg(path, reason);
+}
+
+QString startUp(const QString &path, QString *notice, db::Check check) {
+  db::Opened opened = db::open(path, check);
   if (notice)
     *notice = opened.notice;
-  if (reason.isEmpty()) {
+  if (opened.failure.isEmpty()) {
     try {
       setBuilding(readBuilding());
     } catch (const db::Error &e) {
       db::close();
-      reason = texts::dbCannotRead + QLatin1Char('\n') + e.text();
+      opened.failure = texts::dbCannotRead + QLatin1Char('\n') + e.text();
     }
   }
-  return reason.isEmpty() ? reason : texts::dbCannotOpen.arg(path, reason);
+  return opened.failure.isEmpty() ? QString() : refusal(path, opened);
 }
 
 int checkBooks(const QString &path, bool repair, QTextStream &out) {

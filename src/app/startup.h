@@ -1,4 +1,6 @@
 #pragma once
+#include "data/database.h"
+
 #include <QString>
 
 class QCoreApplication;
@@ -11,8 +13,13 @@ void installHebrew(QCoreApplication &app);
 
 // Opens the database at `path` and reads the building's details into the
 // program-wide copy. An empty text on success, otherwise the message to
-// show; `notice`, when given, receives what to tell the user once.
-QString startUp(const QString &path, QString *notice = nullptr);
+// show; `notice`, when given, receives what to tell the user once. With
+// db::Check::Later the whole-file check is left for db::checked().
+QString startUp(const QString &path, QString *notice = nullptr, db::Check check = db::Check::Now);
+
+// The message for a file refused at `path`: why, and for a damaged file
+// where its newest backup is and how to restore it.
+QString refusal(const QString &path, const db::Opened &opened);
 
 // Opens the file and writes to `out`, in Hebrew, what in it disagrees with
 // the payments and expenses; with `repair`, then rebuilds the matrix rows

@@ -2,7 +2,10 @@
 
 #include "app/windows.h"
 #include "common/grid.h"
+#include "app/startup.h"
+#include "backups/backups.h"
 #include "backups/backupwindow.h"
+#include "common/messages.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -16,8 +19,13 @@
 #include "data/database.h"
 #include "ui_startwindow.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
+#include <QFontDatabase>
+#include <QThreadPool>
+#include <fontconfig/fontconfig.h>
 
 // The icon lives in the windows library, which is static: register it by hand.
 static void loadResources() { Q_INIT_RESOURCE(resources); }
@@ -55,6 +63,42 @@ void StartWindow::showBuilding() {
   const QString file = QDir::toNativeSeparators(db::path());
   ui->buildingLine->setToolTip(file);
   setToolTip(file);
+}
+
+namespace {
+void finishStart(const QString &path) {
+  if (const db::Opened file = db::checked(); !file.failure.isEmpty()) {
+    for (QWidget *window : QApplication::topLevelWidgets())
+      window->close();
+    messages::show(nullptr, refusal(path, file));
+    QCoreApplication::exit(1);
+    return;
+  }
+  // A failed backup is told, but the books stay usable.
+  if (const QString failure = backups::daily(path, QDateTime::currentDateTime()); !failure.isEmpty())
+    messages::show(nullptr, failure);
+}
+} // namespace
+
+FontsAhead::FontsAhead() : m_reading([] { FcInit(); }) {}
+
+FontsAhead::~FontsAhead() { m_reading.join(); }
+
+std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure) {
+  // Qt's own list of the fonts comes next; it is made on the other core
+  // while the menu is built.
+  QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
+  auto menu = std::make_unique<StartWindow>();
+  menu->show();
+  QString notice;
+  failure = startUp(path, &notice, db::Check::Later);
+  if (!failure.isEmpty())
+    return nullptr;
+  menu->showBuilding();
+  if (!notice.isEmpty())
+    messages::tell(nullptr, notice);
+  db::checkBehind([path] { finishStart(path); });
+  return menu;
 }
 
 } // namespace domiva

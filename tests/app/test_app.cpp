@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "app/windows.h"
+#include "backups/backups.h"
 #include "building/registerwindow.h"
 #include "common/texts.h"
 #include "common/today.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace domiva;
@@ -63,6 +65,54 @@ private slots:
     const QString failure = startUp(path);
     QVERIFY(failure.contains(path));
     QVERIFY(failure.contains(texts::dbCannotCreateFolder));
+  }
+
+  // The menu shows before the file's check has ended. A damaged file then
+  // closes it with the refusal, unchanged and without a backup; a whole one
+  // is switched to its log and gets the day's backup.
+  void theMenuShowsBeforeTheFileIsChecked_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("whole file") << false;
+    QTest::newRow("damaged page") << true;
+  }
+  void theMenuShowsBeforeTheFileIsChecked() {
+    QFETCH(bool, damaged);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("db1.sqlite");
+    QCOMPARE(startUp(path), QString());
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    const int page = test::firstPage("incoming");
+    db::close();
+    if (damaged)
+      QVERIFY(test::overwritePage(path, page));
+    const auto contents = [&] {
+      QFile file(path);
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = contents();
+    test::Messages messages;
+    QString failure;
+    auto menu = showMenu(path, failure);
+    QVERIFY2(menu, qPrintable(failure));
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
+    button(menu.get(), "Command2")->click(); // a window open on the file while it is checked
+    if (damaged) {
+      QTRY_COMPARE(messages.shown.size(), 1);
+      QVERIFY(messages.last().contains(texts::dbDamaged));
+      QVERIFY(messages.last().contains(path));
+      QVERIFY(!menu->isVisible());
+      menu.reset();
+      db::close();
+      QCOMPARE(contents(), before);
+    } else {
+      QTRY_COMPARE(backups::list(path).size(), 1);
+      QVERIFY(messages.shown.isEmpty());
+      QCOMPARE(test::rows("PRAGMA journal_mode")[0][0].toString(), QStringLiteral("wal"));
+      menu.reset();
+      db::close();
+    }
+    QCOMPARE(backups::list(path).size(), damaged ? 0 : 1);
   }
 
   void menuButtonsOpenOneWindowEach() {
