@@ -23,22 +23,8 @@ QString nameFor(const QString &databasePath, const QDateTime &made) {
          made.toString(QLatin1String(timeFormat)) + QStringLiteral(".sqlite");
 }
 
-
-// Runs `work` on a read-only connection of its own to `path`.
-template <class Work> auto readOnly(const QString &path, Work work) {
-  const QString name = QStringLiteral("domiva-backup-check");
-  decltype(work(std::declval<QSqlDatabase &>())) result{};
-  {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    database.setDatabaseName(path);
-    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    database.open(); // `work` sees whether it opened
-    result = work(database);
-    database.close();
-  }
-  QSqlDatabase::removeDatabase(name);
-  return result;
-}
+// Backups are looked into on a connection of their own.
+const QString checkConnection = QStringLiteral("domiva-backup-check");
 } // namespace
 
 QString folderFor(const QString &databasePath) {
@@ -61,15 +47,15 @@ QList<Backup> list(const QString &databasePath) {
 }
 
 std::pair<qint64, qint64> counts(const QString &backupPath) {
-  return readOnly(backupPath, [](QSqlDatabase &database) {
-    std::pair<qint64, qint64> result{-1, -1};
+  std::pair<qint64, qint64> result{-1, -1};
+  db::readOnly(backupPath, checkConnection, [&](QSqlDatabase &database) {
     QSqlQuery query(database);
     if (database.isOpen() && query.exec(QStringLiteral("SELECT (SELECT count(*) FROM incoming), "
                                                        "(SELECT count(*) FROM removals)")) &&
         query.next())
       result = {query.value(0).toLongLong(), query.value(1).toLongLong()};
-    return result;
   });
+  return result;
 }
 
 QString write(const QString &target) {
@@ -121,15 +107,17 @@ void rotate(const QString &databasePath, const QDateTime &now) {
 }
 
 QString verify(const QString &backup) {
-  return readOnly(backup, [](QSqlDatabase &database) -> QString {
+  QString refusal = texts::dbCannotRead;
+  db::readOnly(backup, checkConnection, [&](QSqlDatabase &database) {
     if (!database.isOpen())
-      return texts::dbCannotRead;
+      return;
     int version = 0;
     bool damaged = false;
-    if (QString refusal = db::inspect(database, version, damaged); !refusal.isEmpty())
-      return refusal;
-    return version < 1 ? texts::dbNotOurs : QString(); // an empty file holds no books
+    refusal = db::inspect(database, version, damaged);
+    if (refusal.isEmpty() && version < 1)
+      refusal = texts::dbNotOurs; // an empty file holds no books
   });
+  return refusal;
 }
 
 QString restore(const QString &backup) {

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <atomic>
 #include <future>
 
 #ifdef Q_OS_UNIX
@@ -150,7 +151,7 @@ constexpr auto ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr auto othersAccess = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
                               QFile::WriteOther | QFile::ExeOther;
-int busyMilliseconds = 5000;
+std::atomic<int> busyMilliseconds = 5000; // read by the check behind a window too
 
 QString openedPath;
 bool inLog = false; // the file was switched to the write-ahead log by us
@@ -405,29 +406,28 @@ QString path() { return openedPath; }
 
 void setBusyWait(int milliseconds) { busyMilliseconds = milliseconds; }
 
-namespace {
-// The check on a connection of its own, so the program's one connection
-// stays free for the windows meanwhile.
-Opened checkOnItsOwn(const QString &path, int busyWait) {
-  const QString name = QStringLiteral("domiva-whole-file-check");
-  Opened result;
+void readOnly(const QString &path, const QString &name, const std::function<void(QSqlDatabase &)> &work) {
   {
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     database.setDatabaseName(path);
-    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyWait));
-    result.failure = database.open() ? wholeFile(database, result.damaged) : openingFailure(database.lastError());
+    database.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds.load()));
+    database.open(); // `work` sees whether it opened
+    work(database);
     database.close();
   }
   QSqlDatabase::removeDatabase(name);
-  return result;
 }
-} // namespace
 
 void checkBehind(std::function<void()> done) {
   if (!checkDue || runningCheck.valid())
     return;
-  runningCheck = std::async(std::launch::async, [path = openedPath, busyWait = busyMilliseconds, done] {
-    Opened result = checkOnItsOwn(path, busyWait);
+  runningCheck = std::async(std::launch::async, [path = openedPath, done] {
+    // A connection of its own, so the program's one stays free for the windows.
+    Opened result;
+    readOnly(path, QStringLiteral("domiva-whole-file-check"), [&](QSqlDatabase &database) {
+      result.failure = database.isOpen() ? wholeFile(database, result.damaged) : openingFailure(database.lastError());
+    });
     QMetaObject::invokeMethod(QCoreApplication::instance(), done, Qt::QueuedConnection);
     return result;
   });

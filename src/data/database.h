@@ -40,6 +40,10 @@ struct Opened {
 // left open. With Check::Later the file is read at once, but nothing is
 // written to it until checked() has passed it.
 Opened open(const QString &path, Check check = Check::Now);
+// Runs `work` on a read-only connection of its own to `path`, named `name`
+// (a name no other thread uses meanwhile), beside the program's one
+// connection; `work` sees whether it opened.
+void readOnly(const QString &path, const QString &name, const std::function<void(QSqlDatabase &)> &work);
 // Starts the check left for later on a thread and connection of its own;
 // `done` is then called on the main thread.
 void checkBehind(std::function<void()> done);
