@@ -9,10 +9,17 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTextStream>
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace {
 // The options that print and exit need no display.
@@ -22,6 +29,33 @@ bool consoleOnly(int argc, char *argv[]) {
     return option == "--check" || option == "--repair" || option == "--backup" || option.startsWith("--backup=") ||
            option == "--help" || option == "-h" || option == "--version" || option == "-v";
   });
+}
+
+// Ended by the system (a logout, a shutdown: SIGTERM, SIGHUP, or Ctrl+C),
+// the program closes as on a clean close: the event loop ends, and main
+// folds the log back into the file. The handler only writes a byte.
+int signalPipe[2] = {-1, -1};
+void closeOnSignals() {
+#ifdef Q_OS_UNIX
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+    return;
+  auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, [notifier] {
+    notifier->setEnabled(false);
+    char byte;
+    [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+    QCoreApplication::exit(0);
+  });
+  struct sigaction action = {};
+  action.sa_handler = [](int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+  };
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+    ::sigaction(signal, &action, nullptr);
+#endif
 }
 
 // The --database path as the system gave its bytes; Qt's own decoding of
@@ -76,7 +110,7 @@ int main(int argc, char *argv[]) {
   const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
   const auto refuse = [&](const QString &text) {
     if (console)
-      QTextStream(stderr) << text << Qt::endl;
+      QTextStream(stderr) << domiva::texts::plain(text) << Qt::endl;
     else
       domiva::messages::show(nullptr, text);
     return 1;
@@ -94,18 +128,36 @@ int main(int argc, char *argv[]) {
     if (const QString failure = domiva::startUp(path); !failure.isEmpty())
       return refuse(failure);
     const QString failure = domiva::backups::write(parser.value(backup));
-    out << (failure.isEmpty() ? domiva::texts::backupSaved.arg(parser.value(backup)) : failure) << Qt::endl;
+    out << domiva::texts::plain(failure.isEmpty() ? domiva::texts::backupSaved.arg(parser.value(backup)) : failure)
+        << Qt::endl;
     domiva::db::close();
     return failure.isEmpty() ? 0 : 1;
   }
-  QString failure;
-  const auto menu = domiva::showMenu(path, failure);
-  if (!menu)
-    return refuse(failure);
-  const int status = QCoreApplication::exec();
-  // The closed windows go first, and their queries with them, so the file
-  // can be left as one file.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  domiva::db::close();
-  return status;
+  closeOnSignals();
+  for (;;) {
+    QString failure;
+    bool damaged = false;
+    auto menu = domiva::showMenu(path, failure, &damaged);
+    if (!menu) {
+      if (damaged && domiva::offerRestore(path, failure))
+        continue;
+      return damaged ? 1 : refuse(failure);
+    }
+    const int status = QCoreApplication::exec();
+    // The closed windows go first, and their queries with them, so the file
+    // can be left as one file.
+    menu.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    domiva::waitForBackup();
+    if (status == domiva::restartStatus) {
+      domiva::db::close();
+      continue;
+    }
+    // Damage that came while the program ran is told now, before it ends.
+    bool damagedNow = false;
+    if (const QString finding = domiva::db::checkFile(domiva::db::path(), &damagedNow); damagedNow)
+      domiva::messages::show(nullptr, domiva::backups::damagedNow(domiva::db::path(), finding));
+    domiva::db::close();
+    return status;
+  }
 }

@@ -29,24 +29,18 @@ QString refusal(const QString &path, const db::Opened &opened) {
   return texts::dbCannotOpen.arg(path, reason);
 }
 
-QString startUp(const QString &path, QString *notice, db::Check check) {
-  db::Opened opened = db::open(path, check);
-  if (notice)
-    *notice = opened.notice;
-  if (opened.failure.isEmpty()) {
-    try {
-      setBuilding(readBuilding());
-    } catch (const db::Error &e) {
-      db::close();
-      opened.failure = texts::dbCannotRead + QLatin1Char('\n') + e.text();
-    }
-  }
+QString startUp(const QString &path, db::Opened *result, db::Check check) {
+  const db::Opened opened = openBooks(path, check);
+  if (result)
+    *result = opened;
   return opened.failure.isEmpty() ? QString() : refusal(path, opened);
 }
 
 int checkBooks(const QString &path, bool repair, QTextStream &out) {
-  if (const QString failure = startUp(path); !failure.isEmpty()) {
-    out << failure << Qt::endl;
+  // Checking only reads: the file is opened to read only, and so can be read-only itself.
+  if (const db::Opened opened = openBooks(path, db::Check::Now, repair ? db::Access::ReadWrite : db::Access::ReadOnly);
+      !opened.failure.isEmpty()) {
+    out << texts::plain(refusal(path, opened)) << Qt::endl;
     return 1;
   }
   int status = 0;
@@ -71,7 +65,7 @@ int checkBooks(const QString &path, bool repair, QTextStream &out) {
         out << texts::repairNotJournal << '\n';
     }
   } catch (const db::Error &e) {
-    out << texts::dbEngineError.arg(e.text()) << '\n';
+    out << texts::plain(texts::dbEngineError.arg(db::explain(e))) << '\n';
     status = 1;
   }
   out.flush();

@@ -13,9 +13,10 @@ void installHebrew(QCoreApplication &app);
 
 // Opens the database at `path` and reads the building's details into the
 // program-wide copy. An empty text on success, otherwise the message to
-// show; `notice`, when given, receives what to tell the user once. With
-// db::Check::Later the whole-file check is left for db::checked().
-QString startUp(const QString &path, QString *notice = nullptr, db::Check check = db::Check::Now);
+// show; `opened`, when given, receives how it went (what to tell the user
+// once, whether the file is damaged). With db::Check::Later the whole-file
+// check is left for db::checked().
+QString startUp(const QString &path, db::Opened *opened = nullptr, db::Check check = db::Check::Now);
 
 // The message for a file refused at `path`: why, and for a damaged file
 // where its newest backup is and how to restore it.

@@ -6,6 +6,7 @@
 #include "backups/backups.h"
 #include "backups/backupwindow.h"
 #include "common/messages.h"
+#include "common/texts.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -24,7 +25,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QStandardPaths>
 #include <QThreadPool>
+#include <QTimer>
+#include <future>
 #include <fontconfig/fontconfig.h>
 
 // The icon lives in the windows library, which is static: register it by hand.
@@ -66,38 +70,92 @@ void StartWindow::showBuilding() {
 }
 
 namespace {
+// The day's backup, made on a thread of its own after the file's check.
+std::future<QString> dailyBackup;
+
 void finishStart(const QString &path) {
   if (const db::Opened file = db::checked(); !file.failure.isEmpty()) {
     for (QWidget *window : QApplication::topLevelWidgets())
       window->close();
-    messages::show(nullptr, refusal(path, file));
-    QCoreApplication::exit(1);
+    const bool restored = file.damaged && offerRestore(path, refusal(path, file));
+    if (!file.damaged)
+      messages::show(nullptr, refusal(path, file));
+    QCoreApplication::exit(restored ? restartStatus : 1);
     return;
+  } else if (!file.notice.isEmpty()) {
+    messages::tell(nullptr, file.notice);
   }
-  // A failed backup is told, but the books stay usable.
-  if (const QString failure = backups::daily(path, QDateTime::currentDateTime()); !failure.isEmpty())
-    messages::show(nullptr, failure);
+  dailyBackup = std::async(std::launch::async, [path] {
+    QString failure = backups::daily(path, QDateTime::currentDateTime());
+    // A failed backup is told, but the books stay usable.
+    if (!failure.isEmpty())
+      QMetaObject::invokeMethod(QCoreApplication::instance(), [failure] { messages::show(nullptr, failure); },
+                                Qt::QueuedConnection);
+    return failure;
+  });
 }
 } // namespace
+
+void waitForBackup() {
+  if (dailyBackup.valid())
+    dailyBackup.wait();
+}
+
+bool offerRestore(const QString &path, const QString &refusal) {
+  const QString filter = QStringLiteral("SQLite (*.sqlite)");
+  for (;;) {
+    const QList<backups::Backup> all = backups::list(path);
+    QStringList buttons;
+    if (!all.isEmpty())
+      buttons << texts::restoreNewest << texts::restoreChoose;
+    buttons << texts::restoreFromFile << texts::closeProgram;
+    const QString chosen = buttons.value(messages::choose(nullptr, refusal, buttons));
+    std::optional<QString> backup;
+    if (chosen == texts::restoreNewest)
+      backup = all.first().path;
+    else if (chosen == texts::restoreChoose)
+      backup = messages::chooseOpenFile(nullptr, texts::restoreOpenTitle, backups::folderFor(path), filter);
+    else if (chosen == texts::restoreFromFile)
+      backup = messages::chooseOpenFile(nullptr, texts::restoreOpenTitle,
+                                        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), filter);
+    else
+      return false;
+    if (!backup)
+      continue;
+    QString aside;
+    if (const QString failure = backups::restore(path, *backup, &aside); !failure.isEmpty()) {
+      messages::show(nullptr, failure);
+      continue;
+    }
+    messages::tell(nullptr, texts::restoredAfterDamage.arg(QDir::toNativeSeparators(aside)));
+    return true;
+  }
+}
 
 FontsAhead::FontsAhead() : m_reading([] { FcInit(); }) {}
 
 FontsAhead::~FontsAhead() { m_reading.join(); }
 
-std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure) {
+std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure, bool *damaged) {
   // Qt's own list of the fonts comes next; it is made on the other core
   // while the menu is built.
   QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
   auto menu = std::make_unique<StartWindow>();
   menu->show();
-  QString notice;
-  failure = startUp(path, &notice, db::Check::Later);
+  db::Opened opened;
+  failure = startUp(path, &opened, db::Check::Later);
+  if (damaged)
+    *damaged = opened.damaged;
   if (!failure.isEmpty())
     return nullptr;
   menu->showBuilding();
-  if (!notice.isEmpty())
-    messages::tell(nullptr, notice);
+  if (!opened.notice.isEmpty())
+    messages::tell(nullptr, opened.notice);
   db::checkBehind([path] { finishStart(path); });
+  // The write-ahead log is folded back into the file while the user is idle.
+  auto *tidy = new QTimer(menu.get());
+  QObject::connect(tidy, &QTimer::timeout, [] { db::tidyLog(); });
+  tidy->start(30000);
   return menu;
 }
 

@@ -41,9 +41,22 @@ private:
 // Shows the menu at once and opens the books at `path` while the display
 // puts it up; the file's whole-file check then runs behind it. Nothing is
 // written before the check passes, and a file it refuses closes every
-// window with the refusal and ends the program with status 1. The day's
-// backup follows a passed check. Null, with `failure` set, when the file
-// cannot be opened at all.
-std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure);
+// window with the refusal (for a damaged file, with offerRestore()) and ends
+// the program's loop with status 1, or restartStatus after a restore. The
+// day's backup follows a passed check, on a thread of its own. Null, with
+// `failure` set (and `damaged`, when given), when the file cannot be opened.
+std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure, bool *damaged = nullptr);
+
+// The status the program's loop ends with when a backup was restored in
+// place of a damaged file: start again on it.
+inline constexpr int restartStatus = 75;
+
+// Shows the refusal of the damaged file at `path` with the ways to put a
+// backup in its place (the newest, one chosen among the backups, any file),
+// until one is restored (true) or the user closes the program (false).
+bool offerRestore(const QString &path, const QString &refusal);
+
+// Waits for the day's backup, if one is being made (before the file closes).
+void waitForBackup();
 
 } // namespace domiva

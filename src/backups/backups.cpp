@@ -1,7 +1,7 @@
 #include "backups/backups.h"
 
-#include "app/startup.h"
 #include "common/texts.h"
+#include "data/building.h"
 #include "data/database.h"
 #include "data/files.h"
 
@@ -11,20 +11,80 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <algorithm>
 
 namespace domiva::backups {
 namespace {
 const char *const timeFormat = "yyyyMMdd-HHmmss";
 
+// "<base>-<time>.sqlite" in `folder`, with "-2", "-3"… when that name is
+// taken, so a copy never overwrites another made in the same second.
+QString freeName(const QString &folder, const QString &base, const QDateTime &made) {
+  const QString stem = folder + QLatin1Char('/') + base + QLatin1Char('-') + made.toString(QLatin1String(timeFormat));
+  QString name = stem + QStringLiteral(".sqlite");
+  for (int n = 2; QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral("-wal")); ++n)
+    name = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".sqlite");
+  return name;
+}
+
 QString nameFor(const QString &databasePath, const QDateTime &made) {
-  return folderFor(databasePath) + QLatin1Char('/') + QFileInfo(databasePath).completeBaseName() + QLatin1Char('-') +
-         made.toString(QLatin1String(timeFormat)) + QStringLiteral(".sqlite");
+  return freeName(folderFor(databasePath), QFileInfo(databasePath).completeBaseName(), made);
+}
+
+// Why a folder could not be made or written: the disk, or the permissions.
+QString folderFailure(const QString &folder) {
+  const QStorageInfo disk(QFileInfo(folder).absolutePath());
+  if (disk.isValid() && disk.bytesAvailable() < 64 * 1024)
+    return texts::causeFull;
+  const QFileInfo info(folder);
+  if (info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable())
+    return texts::causeReadOnly;
+  return texts::causeNoFolder;
+}
+
+QString makeFolder(const QString &databasePath) {
+  const QString folder = folderFor(databasePath);
+  if (files::makeFolders(folder) && QFileInfo(folder).isWritable())
+    return {};
+  return texts::backupFailed.arg(QDir::toNativeSeparators(folder), folderFailure(folder));
 }
 
 // Backups are looked into on a connection of their own.
 const QString checkConnection = QStringLiteral("domiva-backup-check");
+
+qint64 rowsIn(const QString &backup) {
+  const auto [payments, expenses] = counts(backup);
+  return std::max<qint64>(payments, 0) + std::max<qint64>(expenses, 0);
+}
+
+// Moves the file and its -wal and -shm files aside under a name of their
+// own beside it, in that order; the name it took, or empty when it could not.
+QString moveAside(const QString &databasePath) {
+  const QFileInfo info(databasePath);
+  const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"),
+                                 QDateTime::currentDateTime());
+  if (!files::placeNew(databasePath, aside))
+    return {};
+  for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+    if (QFileInfo::exists(databasePath + suffix))
+      files::placeNew(databasePath + suffix, aside + suffix);
+  return aside;
+}
+
+void putBack(const QString &aside, const QString &databasePath) {
+  for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+    if (QFileInfo::exists(aside + suffix))
+      files::replace(aside + suffix, databasePath + suffix);
+}
+
+bool copyInto(const QString &source, const QString &target) {
+  return files::writeAtomically(target, [&](const QString &temporary) {
+    return QFile::copy(source, temporary) && QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+  });
+}
 } // namespace
 
 QString folderFor(const QString &databasePath) {
@@ -32,18 +92,24 @@ QString folderFor(const QString &databasePath) {
 }
 
 QList<Backup> list(const QString &databasePath) {
-  const QRegularExpression form(QStringLiteral("^%1-(\\d{8}-\\d{6})\\.sqlite$")
+  const QRegularExpression form(QStringLiteral("^%1-(\\d{8}-\\d{6})(?:-(\\d+))?\\.sqlite$")
                                     .arg(QRegularExpression::escape(QFileInfo(databasePath).completeBaseName())));
-  QList<Backup> found;
+  QList<std::pair<Backup, int>> found;
   const QDir folder(folderFor(databasePath));
   for (const QFileInfo &file : folder.entryInfoList(QDir::Files)) {
     const auto match = form.match(file.fileName());
     if (match.hasMatch())
-      found.append({file.absoluteFilePath(), QDateTime::fromString(match.captured(1), QLatin1String(timeFormat)),
-                    file.size()});
+      found.append({{file.absoluteFilePath(), QDateTime::fromString(match.captured(1), QLatin1String(timeFormat)),
+                     file.size()},
+                    match.captured(2).toInt()});
   }
-  std::sort(found.begin(), found.end(), [](const Backup &a, const Backup &b) { return a.made > b.made; });
-  return found;
+  std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) {
+    return a.first.made != b.first.made ? a.first.made > b.first.made : a.second > b.second;
+  });
+  QList<Backup> backups;
+  for (const auto &backup : std::as_const(found))
+    backups.append(backup.first);
+  return backups;
 }
 
 std::pair<qint64, qint64> counts(const QString &backupPath) {
@@ -58,34 +124,66 @@ std::pair<qint64, qint64> counts(const QString &backupPath) {
   return result;
 }
 
-QString write(const QString &target) {
-  // A copy of a file that failed its check would push good backups out.
-  if (const db::Opened file = db::checked(); !file.failure.isEmpty())
-    return texts::backupFailed.arg(target, file.failure);
+namespace {
+// The checked copy of write(), of the file at `source`.
+QString copyTo(const QString &source, const QString &target) {
+  // A copy of a damaged file would push good backups out; the file is
+  // checked as it is now, not as it was at start.
+  bool damaged = false;
+  if (const QString failure = db::checkFile(source, &damaged); !failure.isEmpty())
+    return damaged ? damagedNow(source, failure) : texts::backupFailed.arg(QDir::toNativeSeparators(target), failure);
+  const auto before = counts(source);
   QString failure;
   const bool written = files::writeAtomically(target, [&](const QString &temporary) {
-    try {
-      // The reserved file is empty and owner-only; the copy goes into it.
-      db::exec(QStringLiteral("VACUUM INTO ?"), {temporary});
-      return QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
-    } catch (const db::Error &e) {
-      failure = db::explain(e);
+    db::readOnly(source, QStringLiteral("domiva-backup"), [&](QSqlDatabase &database) {
+      QSqlQuery copy(database);
+      if (!database.isOpen())
+        failure = db::explain(db::Error(database.lastError()));
+      else if (!copy.prepare(QStringLiteral("VACUUM INTO ?")) || (copy.addBindValue(temporary), !copy.exec()))
+        failure = db::explain(db::Error(copy.lastError()));
+    });
+    if (!failure.isEmpty())
+      return false;
+    // Whole, and holding every row of the file (as before the copy, or as
+    // after it when another program wrote meanwhile).
+    if (failure = verify(temporary); !failure.isEmpty())
+      return false;
+    if (const auto copied = counts(temporary); copied != before && copied != counts(source)) {
+      failure = texts::backupIncomplete;
       return false;
     }
+    return QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
   });
-  return written ? QString() : texts::backupFailed.arg(target, failure);
+  if (written)
+    return {};
+  if (failure.isEmpty())
+    failure = folderFailure(QFileInfo(target).absolutePath());
+  return texts::backupFailed.arg(QDir::toNativeSeparators(target), failure);
 }
+} // namespace
+
+QString write(const QString &target) { return copyTo(db::path(), target); }
 
 QString daily(const QString &databasePath, const QDateTime &now) {
+  files::removeLeftovers(QFileInfo(databasePath).absolutePath());
+  files::removeLeftovers(folderFor(databasePath));
   const QList<Backup> existing = list(databasePath);
-  if (!existing.isEmpty() && existing.first().made > now.addDays(-1))
+  // A backup dated in the future (a clock set wrong once) does not count as today's.
+  const auto newest = std::find_if(existing.begin(), existing.end(), [&](const Backup &b) { return b.made <= now; });
+  if (newest != existing.end() && newest->made > now.addDays(-1))
     return {};
-  if (!db::makeFolders(folderFor(databasePath)))
-    return texts::backupFailed.arg(folderFor(databasePath), QString());
-  if (const QString failure = write(nameFor(databasePath, now)); !failure.isEmpty())
+  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
+    return failure;
+  if (const QString failure = copyTo(databasePath, nameFor(databasePath, now)); !failure.isEmpty())
     return failure;
   rotate(databasePath, now);
   return {};
+}
+
+QString beforeUpgrade(const QString &databasePath) {
+  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
+    return failure;
+  return copyTo(databasePath, nameFor(databasePath, QDateTime::currentDateTime()));
 }
 
 void rotate(const QString &databasePath, const QDateTime &now) {
@@ -100,6 +198,13 @@ void rotate(const QString &databasePath, const QDateTime &now) {
         keep.insert(backup->path);
         break;
       }
+  }
+  qint64 newerHold = 0; // the most rows any newer backup holds
+  for (const Backup &backup : all) {
+    const qint64 rows = rowsIn(backup.path);
+    if (rows > newerHold)
+      keep.insert(backup.path);
+    newerHold = std::max(newerHold, rows);
   }
   for (const Backup &backup : all)
     if (!keep.contains(backup.path))
@@ -120,39 +225,63 @@ QString verify(const QString &backup) {
   return refusal;
 }
 
-QString restore(const QString &backup) {
-  const QString databasePath = db::path();
+QString restore(const QString &databasePath, const QString &backup, QString *aside) {
+  const QString path = QFileInfo(databasePath).absoluteFilePath();
   if (const QString refusal = verify(backup); !refusal.isEmpty())
     return texts::restoreRefused.arg(backup, refusal);
-  // The file as it is now is kept first, so nothing is lost whatever follows.
-  if (!db::makeFolders(folderFor(databasePath)))
-    return texts::backupFailed.arg(folderFor(databasePath), QString());
-  const QString saved = nameFor(databasePath, QDateTime::currentDateTime());
-  if (const QString failure = write(saved); !failure.isEmpty())
-    return failure;
-  db::close();
-  // A log still beside the file means another program has it open.
-  if (QFile::exists(databasePath + QStringLiteral("-wal"))) {
-    startUp(databasePath);
-    return texts::restoreRefused.arg(backup, texts::causeBusy);
+  const bool wasOpen = db::path() == path;
+  // The file as it is now is kept first, so nothing is lost whatever follows:
+  // as a backup when it is whole, else moved aside as it is.
+  QString saved, movedTo;
+  if (wasOpen) {
+    if (const QString failure = makeFolder(path); !failure.isEmpty())
+      return failure;
+    saved = nameFor(path, QDateTime::currentDateTime());
+    bool damaged = false;
+    if (const QString failure = write(saved); !failure.isEmpty()) {
+      db::checkFile(path, &damaged);
+      if (!damaged)
+        return failure;
+      saved.clear();
+    }
+    db::close();
+    // A log still beside a whole file means another program has it open.
+    if (!damaged && QFile::exists(path + QStringLiteral("-wal"))) {
+      openBooks(path);
+      return texts::restoreRefused.arg(backup, texts::causeBusy);
+    }
   }
-  const auto copyOf = [](const QString &source) {
-    return [source](const QString &temporary) {
-      QFile::remove(temporary);
-      return QFile::copy(source, temporary) &&
-             QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
-    };
+  if (saved.isEmpty() && QFileInfo::exists(path)) {
+    movedTo = moveAside(path);
+    if (movedTo.isEmpty())
+      return texts::restoreRefused.arg(backup, folderFailure(QFileInfo(path).absolutePath()));
+  }
+  const auto putPreviousBack = [&] {
+    if (!saved.isEmpty())
+      copyInto(saved, path);
+    else if (!movedTo.isEmpty())
+      putBack(movedTo, path);
+    if (wasOpen)
+      openBooks(path);
   };
-  if (!files::writeAtomically(databasePath, copyOf(backup))) {
-    startUp(databasePath);
-    return texts::restoreRefused.arg(backup, texts::causeDisk);
+  if (!copyInto(backup, path)) {
+    putPreviousBack();
+    return texts::restoreRefused.arg(backup, folderFailure(QFileInfo(path).absolutePath()));
   }
-  if (const QString failure = startUp(databasePath); !failure.isEmpty()) {
-    files::writeAtomically(databasePath, copyOf(saved));
-    startUp(databasePath);
-    return texts::restoreRefused.arg(backup, failure);
+  if (const db::Opened opened = openBooks(path); !opened.failure.isEmpty()) {
+    putPreviousBack();
+    return texts::restoreRefused.arg(backup, opened.failure);
   }
+  if (!wasOpen)
+    db::close();
+  if (aside)
+    *aside = movedTo;
   return {};
+}
+
+QString damagedNow(const QString &databasePath, const QString &failure) {
+  return texts::damagedWhileOpen.arg(QDir::toNativeSeparators(databasePath),
+                                     failure + QLatin1Char('\n') + restoreAdvice(databasePath));
 }
 
 QString restoreAdvice(const QString &databasePath) {

@@ -1,6 +1,5 @@
 #include "backups/backupwindow.h"
 
-#include "app/startwindow.h"
 #include "backups/backups.h"
 #include "common/messages.h"
 #include "common/texts.h"
@@ -29,6 +28,7 @@ BackupWindow::BackupWindow(QWidget *parent) : QWidget(parent), ui(std::make_uniq
   ui->backupsList->horizontalHeader()->setStretchLastSection(true);
   connect(ui->backupNow, &QPushButton::clicked, this, &BackupWindow::backupNow);
   connect(ui->restoreChosen, &QPushButton::clicked, this, &BackupWindow::restoreChosen);
+  connect(ui->restoreFile, &QPushButton::clicked, this, &BackupWindow::restoreFile);
   connect(ui->exitButton, &QPushButton::clicked, this, &BackupWindow::closeWindow);
   load();
 }
@@ -74,15 +74,27 @@ void BackupWindow::restoreChosen() {
     messages::show(this, texts::chooseBackup);
     return;
   }
-  const QString backup = chosen.first()->data(Qt::UserRole).toString();
-  if (!messages::ask(this, texts::restoreQuestion.arg(chosen.first()->text())))
+  restoreFrom(chosen.first()->data(Qt::UserRole).toString(), chosen.first()->text());
+}
+
+void BackupWindow::restoreFile() {
+  const auto chosen =
+      messages::chooseOpenFile(this, texts::restoreOpenTitle,
+                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                               QStringLiteral("SQLite (*.sqlite)"));
+  if (chosen)
+    restoreFrom(*chosen, QDir::toNativeSeparators(*chosen));
+}
+
+void BackupWindow::restoreFrom(const QString &backup, const QString &made) {
+  if (!messages::ask(this, texts::restoreQuestion.arg(made)))
     return;
-  // The other windows read the file that is about to be replaced.
+  // The other windows read the file that is about to be replaced; the menu stays.
   for (QWidget *window : QApplication::topLevelWidgets())
-    if (window != this && window->isVisible() && !qobject_cast<StartWindow *>(window))
+    if (window != this && window->isVisible() && window->objectName() != QLatin1String("start"))
       window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  const QString failure = backups::restore(backup);
+  const QString failure = backups::restore(db::path(), backup);
   messages::report(this, failure, texts::restored);
   load();
 }

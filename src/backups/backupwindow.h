@@ -9,7 +9,7 @@ class BackupForm;
 namespace domiva {
 
 // "גיבוי ושחזור": the backups of the open file, a backup now to a file of
-// the user's choice, and restoring a chosen backup.
+// the user's choice, and restoring a chosen backup or any file chosen.
 class BackupWindow : public QWidget {
   Q_OBJECT
 public:
@@ -19,10 +19,12 @@ public:
 private slots:
   void backupNow();      // backupNow "גבה עכשיו לקובץ…"
   void restoreChosen();  // restoreChosen "שחזר את הגיבוי הנבחר"
+  void restoreFile();    // restoreFile "שחזר מקובץ…"
   void closeWindow();    // exitButton "יציאה"
 
 private:
   void load();
+  void restoreFrom(const QString &backup, const QString &made);
   std::unique_ptr<Ui::BackupForm> ui;
 };
 

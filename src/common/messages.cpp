@@ -2,11 +2,13 @@
 
 #include "common/texts.h"
 #include "common/today.h"
+#include "data/files.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
 namespace domiva::messages {
@@ -15,6 +17,17 @@ Sink sink;
 std::function<bool(const QString &)> answer;
 std::function<std::optional<QString>(const QString &)> textAnswer;
 std::function<std::optional<QString>(const QString &)> saveAnswer;
+std::function<int(const QString &, const QStringList &)> choiceAnswer;
+std::function<std::optional<QString>(const QString &)> openAnswer;
+
+// The engine's own words go under the box's details, ours stay its text.
+void split(const QString &text, QString &main, QString &details) {
+  QStringList ours, engine;
+  for (const QString &line : text.split(QLatin1Char('\n')))
+    (line.startsWith(texts::detailMark) ? engine : ours) << texts::plain(line);
+  main = ours.join(QLatin1Char('\n')).trimmed();
+  details = engine.join(QLatin1Char('\n'));
+}
 } // namespace
 
 namespace {
@@ -23,7 +36,10 @@ void box(QWidget *parent, QMessageBox::Icon icon, const QString &text) {
     sink(text);
     return;
   }
-  QMessageBox message(icon, QStringLiteral("Domiva"), text, QMessageBox::Ok, parent);
+  QString main, details;
+  split(text, main, details);
+  QMessageBox message(icon, QStringLiteral("Domiva"), main, QMessageBox::Ok, parent);
+  message.setDetailedText(details);
   message.exec();
 }
 } // namespace
@@ -83,7 +99,7 @@ void setSaveAnswer(std::function<std::optional<QString>(const QString &)> newAns
 std::optional<QString> chooseDocument(QWidget *parent, const QString &title, const QString &name,
                                       const QString &suffix) {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  QDir().mkpath(folder);
+  files::makeFolders(folder);
   QString file = name.isEmpty() ? QStringLiteral("Domiva") : name;
   // A title's quote mark (דו"ח) is legal in a name but awkward in a shell.
   file.replace(QLatin1Char('"'), QChar(0x05F4)).replace(QLatin1Char('/'), QLatin1Char('-'));
@@ -93,5 +109,40 @@ std::optional<QString> chooseDocument(QWidget *parent, const QString &title, con
   if (path && !path->endsWith(ending, Qt::CaseInsensitive))
     *path += ending;
   return path;
+}
+
+int choose(QWidget *parent, const QString &text, const QStringList &buttons) {
+  if (choiceAnswer)
+    return choiceAnswer(text, buttons);
+  QString main, details;
+  split(text, main, details);
+  QMessageBox message(QMessageBox::Warning, QStringLiteral("Domiva"), main, QMessageBox::NoButton, parent);
+  message.setDetailedText(details);
+  QList<QAbstractButton *> added;
+  for (const QString &caption : buttons)
+    added << message.addButton(caption, added.size() + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                           : QMessageBox::AcceptRole);
+  message.setDefaultButton(qobject_cast<QPushButton *>(added.value(0)));
+  message.exec();
+  const qsizetype chosen = added.indexOf(message.clickedButton());
+  return chosen < 0 ? int(buttons.size()) - 1 : int(chosen);
+}
+
+void setChoiceAnswer(std::function<int(const QString &, const QStringList &)> answer) {
+  choiceAnswer = std::move(answer);
+}
+
+std::optional<QString> chooseOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                                      const QString &filter) {
+  if (openAnswer)
+    return openAnswer(folder);
+  const QString path = QFileDialog::getOpenFileName(parent, title, folder, filter);
+  if (path.isEmpty())
+    return std::nullopt;
+  return path;
+}
+
+void setOpenAnswer(std::function<std::optional<QString>(const QString &folder)> answer) {
+  openAnswer = std::move(answer);
 }
 } // namespace domiva::messages

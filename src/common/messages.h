@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -13,6 +14,9 @@ void show(QWidget *parent, const QString &text);
 void tell(QWidget *parent, const QString &text);
 // `failure` as a warning, or when it is empty, `success` as information.
 void report(QWidget *parent, const QString &failure, const QString &success);
+
+// A message's lines that start with texts::detailMark (the engine's own
+// words) are shown under the box's details, not in its text.
 
 // Tests take the messages instead of boxes being shown; an empty sink
 // restores the boxes.
@@ -39,4 +43,15 @@ void setSaveAnswer(std::function<std::optional<QString>(const QString &suggested
 // the suffix is added to a chosen name that lacks it.
 std::optional<QString> chooseDocument(QWidget *parent, const QString &title, const QString &name,
                                       const QString &suffix);
+// A warning with a button for each of `buttons`, the last one closing it
+// (Escape too): the index of the button pressed. Tests answer it through
+// `setChoiceAnswer`.
+int choose(QWidget *parent, const QString &text, const QStringList &buttons);
+void setChoiceAnswer(std::function<int(const QString &text, const QStringList &buttons)> answer);
+
+// Asks for a file to open, starting in `folder`: the path chosen, or nothing
+// when the user declined. Tests answer it through `setOpenAnswer`.
+std::optional<QString> chooseOpenFile(QWidget *parent, const QString &title, const QString &folder,
+                                      const QString &filter);
+void setOpenAnswer(std::function<std::optional<QString>(const QString &folder)> answer);
 } // namespace domiva::messages

@@ -5,6 +5,19 @@
 
 namespace domiva::texts {
 
+// A line of the engine's own words (SQLite's, in English) is kept apart from
+// ours by this mark at its start: a message box shows such lines under its
+// details ("פרטים"), never in its main text, and a console prints them plain.
+inline constexpr QChar detailMark = QChar(0x1E);
+inline QString withDetail(const QString &text, const QString &detail) {
+  if (detail.trimmed().isEmpty())
+    return text;
+  QString marked = detail.trimmed();
+  marked.replace(QLatin1Char('\n'), QStringLiteral("\n") + detailMark);
+  return text + QLatin1Char('\n') + detailMark + marked;
+}
+inline QString plain(QString text) { return text.remove(detailMark); }
+
 // Building details
 inline const QString detailsSaved = QStringLiteral("הפרטים עודכנו בהצלחה");
 inline const QString badApartments = QStringLiteral("מספר הדירות בבניין חייב להיות מספר שלם שאינו שלילי");
@@ -22,6 +35,18 @@ inline const QString dbLocked =
     QStringLiteral("הקובץ בשימוש של תוכנה אחרת, שלא שחררה אותו בתוך 5 שניות. יש לסגור אותה ולנסות שוב.");
 inline const QString dbReadOnly = QStringLiteral("אין הרשאה לכתוב בקובץ או בתיקייה שבה הוא נמצא.");
 inline const QString dbDamaged = QStringLiteral("הקובץ פגום, ולכן לא נפתח. הוא נשאר כפי שהיה.");
+inline const QString dbTooShort =
+    QStringLiteral("הקובץ פגום: גודלו %1 בתים בלבד, קטן מכל בסיס נתונים, ולכן לא נפתח. הוא נשאר כפי שהיה.");
+inline const QString dbMissing = QStringLiteral("הקובץ אינו קיים.");
+inline const QString dbFull = QStringLiteral("הדיסק מלא, ולכן לא ניתן לפתוח את הקובץ. יש לפנות מקום בדיסק ולנסות שוב.");
+inline const QString dbNeedsUpgrade = QStringLiteral(
+    "הקובץ נשמר בגרסה קודמת של Domiva, והבדיקה אינה משנה אותו. יש לפתוח אותו פעם אחת בתוכנה, ואז לבדוק שוב.");
+inline const QString noLog = QStringLiteral(
+    "לא ניתן היה להעביר את הקובץ לרישום ביומן כתיבה (WAL). התוכנה עובדת בו במצב הרגיל, והנתונים נשמרים כרגיל, "
+    "אך תוכנה אחרת לא תוכל לקרוא אותו בזמן כתיבה. אם הקובץ נמצא בתיקיית רשת, מומלץ להעבירו לדיסק של המחשב.");
+inline const QString nestedTransaction = QStringLiteral("פעולת כתיבה התחילה בתוך פעולה אחרת שטרם הסתיימה.");
+inline const QString damagedWhileOpen = QStringLiteral(
+    "נמצא פגם בקובץ בסיס הנתונים %1 בזמן העבודה, ולכן לא נעשה ממנו גיבוי.\n%2");
 inline const QString dbBadName =
     QStringLiteral("שם הקובץ כולל תווים שהתוכנה אינה יכולה לקרוא. יש לשנות את שם הקובץ או התיקייה.");
 inline const QString dbReplaced =
@@ -40,6 +65,8 @@ inline const QString causeReadOnly = QStringLiteral("אין הרשאה לכתו�
 inline const QString causeFull = QStringLiteral("הדיסק מלא.");
 inline const QString causeDamaged = QStringLiteral("הקובץ פגום.");
 inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהדיסק או בכתיבה אליו.");
+inline const QString causeEngine = QStringLiteral("בסיס הנתונים סירב לפעולה.");
+inline const QString causeNoFolder = QStringLiteral("לא ניתן ליצור את התיקייה.");
 // A read that failed: never shown as an empty list.
 inline const QString readFailed = QStringLiteral("לא ניתן לקרוא את %1 מבסיס הנתונים:\n%2");
 inline const QString printRefused = QStringLiteral("הרשימה לא נקראה במלואה, ולכן לא תודפס.");
@@ -106,7 +133,17 @@ inline const QString restored = QStringLiteral("הגיבוי שוחזר. הקו�
 inline const QString chooseBackup = QStringLiteral("יש לבחור גיבוי ברשימה");
 inline const QString noBackup = QStringLiteral("לא נמצא גיבוי של הקובץ.");
 inline const QString restoreAdvice = QStringLiteral(
-    "הגיבוי האחרון: %1\nלשחזור: סגרו את התוכנה, העתיקו את קובץ הגיבוי למקום הקובץ %2, והפעילו את התוכנה שוב.");
+    "הגיבוי האחרון: %1\nלשחזור: לחצו \"שחזר מהגיבוי האחרון\". לשחזור ביד: סגרו את התוכנה, העבירו למקום אחר את "
+    "הקובץ %2 ואת הקבצים שלצדו ששמם מסתיים ב-wal- או ב-shm-, העתיקו את קובץ הגיבוי למקום הקובץ, והפעילו את התוכנה שוב.");
+inline const QString restoreNewest = QStringLiteral("שחזר מהגיבוי האחרון");
+inline const QString restoreChoose = QStringLiteral("בחר גיבוי…");
+inline const QString restoreFromFile = QStringLiteral("שחזר מקובץ…");
+inline const QString closeProgram = QStringLiteral("סגור את התוכנה");
+inline const QString restoreOpenTitle = QStringLiteral("בחירת קובץ לשחזור");
+inline const QString restoredAfterDamage =
+    QStringLiteral("הגיבוי שוחזר. הקובץ הפגום נשמר בשם:\n%1\nהתוכנה תיפתח עכשיו על הקובץ המשוחזר.");
+inline const QString backupIncomplete =
+    QStringLiteral("העותק שנכתב אינו שלם: מספר התשלומים או ההוצאות בו שונה מזה שבקובץ. הגיבוי לא נשמר.");
 inline const QString backupSaveTitle = QStringLiteral("שמירת גיבוי");
 
 // What the status line says after an action, so a second press is never silent

@@ -25,11 +25,9 @@ QString buildingLine(const Building &details) {
 Building readBuilding() {
   auto query = db::exec(QStringLiteral(
       "SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
-  if (!query.next()) {
-    db::exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
-             {dates::toIso(defaultOpenDate())});
+  // Reading writes nothing: a missing row is written by the first save.
+  if (!query.next())
     return Building{0, 0, 0, defaultOpenDate(), {}, {}};
-  }
   Building details;
   details.apartments = query.value(0).toLongLong();
   details.monthlyPay = query.value(1).toLongLong();
@@ -40,6 +38,19 @@ Building readBuilding() {
   details.street = query.value(4).toString();
   details.city = query.value(5).toString();
   return details;
+}
+
+db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
+  db::Opened opened = db::open(path, check, access);
+  if (!opened.failure.isEmpty())
+    return opened;
+  try {
+    setBuilding(readBuilding());
+  } catch (const db::Error &e) {
+    db::close();
+    opened.failure = texts::withDetail(texts::dbCannotRead, e.text());
+  }
+  return opened;
 }
 
 const Building &building() { return current; }

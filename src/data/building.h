@@ -1,4 +1,6 @@
 #pragma once
+#include "data/database.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -16,9 +18,14 @@ struct Building {
   QString city;
 };
 
-// Reads the registery row; a missing row is created with the defaults and
-// empty values read as 0, empty text and 1 January of the current year.
+// Reads the registery row, writing nothing: a missing row and empty values
+// read as 0, empty text and 1 January of the current year.
 Building readBuilding();
+
+// Opens the books at `path` (see db::open) and reads the building's details
+// into the program-wide copy; on failure nothing is left open.
+db::Opened openBooks(const QString &path, db::Check check = db::Check::Now,
+                     db::Access access = db::Access::ReadWrite);
 
 // The program-wide copy: read at start-up and replaced by every save, so
 // every window uses what was saved last.

@@ -1,8 +1,10 @@
 #include "data/database.h"
 
+#include "backups/backups.h"
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/dates.h"
+#include "data/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +14,11 @@
 #include <QSqlError>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <QThread>
 #include <QTemporaryFile>
 #include <atomic>
 #include <future>
@@ -152,9 +158,15 @@ constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::E
 constexpr auto othersAccess = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
                               QFile::WriteOther | QFile::ExeOther;
 std::atomic<int> busyMilliseconds = 5000; // read by the check behind a window too
+// Smaller than any SQLite file: its header alone is 100 bytes.
+constexpr qint64 headerSize = 100;
+// The write-ahead log is folded back into the file past this size.
+constexpr qint64 logLimit = 4 * 1024 * 1024;
 
 QString openedPath;
+Access openedAccess = Access::ReadWrite;
 bool inLog = false; // the file was switched to the write-ahead log by us
+int openTransactions = 0; // the one connection's, on the window thread
 // The check left for later: due until checked() gives its verdict, which
 // then stands until close().
 bool checkDue = false;
@@ -201,46 +213,53 @@ bool looksLikeSqlite(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return false;
-  const QByteArray header = file.read(16);
-  return header.isEmpty() || header == QByteArray("SQLite format 3\0", 16);
+  return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-QString withDetail(const QString &reason, const QSqlError &error) {
-  return reason + QLatin1Char('\n') + error.text();
+// A disk error on a disk with no room left is the full disk.
+bool diskFull(const QString &path) {
+  const QStorageInfo disk(QFileInfo(path).absolutePath());
+  return disk.isValid() && disk.bytesAvailable() < 64 * 1024;
 }
 
 // What a refused opening says, from the engine's error.
-QString openingFailure(const QSqlError &error) {
+QString openingFailure(const QSqlError &error, const QString &path) {
+  QString reason;
   switch (error.nativeErrorCode().toInt() & 0xff) {
   case 5: // SQLITE_BUSY
   case 6: // SQLITE_LOCKED
-    return withDetail(texts::dbLocked, error);
-  case 8: // SQLITE_READONLY
-    return withDetail(texts::dbReadOnly, error);
-  case 11: // SQLITE_CORRUPT
-    return withDetail(texts::dbDamaged, error);
-  case 26: // SQLITE_NOTADB
-    return withDetail(texts::dbNotSqlite, error);
-  default:
-    return withDetail(texts::dbCannotRead, error);
+    reason = texts::dbLocked;
+    break;
+  case 8: reason = texts::dbReadOnly; break; // SQLITE_READONLY
+  case 11: reason = texts::dbDamaged; break; // SQLITE_CORRUPT
+  case 13: reason = texts::dbFull; break; // SQLITE_FULL
+  case 26: reason = texts::dbNotSqlite; break; // SQLITE_NOTADB
+  default: reason = diskFull(path) ? texts::dbFull : texts::dbCannotRead;
   }
+  return texts::withDetail(reason, error.text());
 }
 
 // The file as the program keeps it open: readers and one writer side by
 // side, and a committed row survives a power cut. Switching to the log
-// writes to the file, so it waits until the file has passed its check.
-QString useLog(QSqlDatabase database) {
+// writes to the file, so it waits until the file has passed its check. A
+// file that stays in the older mode is still safe, but the user is told.
+QString useLog(QSqlDatabase database, QString &notice) {
   QSqlQuery mode(database);
   if (!mode.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
-    return openingFailure(mode.lastError());
+    return openingFailure(mode.lastError(), openedPath);
+  inLog = mode.next() && mode.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
   mode.finish();
-  inLog = true;
+  if (!inLog)
+    notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + texts::noLog;
+  // A checkpoint that resets the log also cuts its file back to this size.
+  mode.exec(QStringLiteral("PRAGMA journal_size_limit = %1").arg(logLimit));
   return {};
 }
 
 QString writeThrough(QSqlDatabase database) {
   QSqlQuery mode(database);
-  return mode.exec(QStringLiteral("PRAGMA synchronous = FULL")) ? QString() : openingFailure(mode.lastError());
+  return mode.exec(QStringLiteral("PRAGMA synchronous = FULL")) ? QString()
+                                                                : openingFailure(mode.lastError(), openedPath);
 }
 
 // Whether the file behind `database` is whole, by SQLite's quick_check.
@@ -249,12 +268,12 @@ QString wholeFile(const QSqlDatabase &database, bool &damaged) {
   QSqlQuery check(database);
   if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
     damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
-    return openingFailure(check.lastError());
+    return openingFailure(check.lastError(), database.databaseName());
   }
   if (!check.next() || check.value(0).toString() != QLatin1String("ok")) {
     damaged = true;
     // The first of SQLite's findings is detail enough.
-    return texts::dbDamaged + QLatin1Char('\n') + check.value(0).toString().section(QLatin1Char('\n'), 0, 1);
+    return texts::withDetail(texts::dbDamaged, check.value(0).toString().section(QLatin1Char('\n'), 0, 1));
   }
   return {};
 }
@@ -264,7 +283,7 @@ QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
   QSqlQuery check(database);
   const auto failure = [&] {
     damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
-    return openingFailure(check.lastError());
+    return openingFailure(check.lastError(), database.databaseName());
   };
   if (!check.exec(QStringLiteral("PRAGMA user_version")) || !check.next())
     return failure();
@@ -284,20 +303,32 @@ QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
 }
 
 // Checks the open file is ours and current, and whole unless that is left
-// for later; creates the schema in an empty file and brings an older one up
-// to date. Changes nothing in a file it refuses.
-QString prepare(Check check, bool &damaged) {
+// for later; creates the schema in a new file and brings an older one up
+// to date, after a backup of it as it was. Changes nothing in a file it
+// refuses, nor in any file opened to read only.
+QString prepare(const QString &path, Check check, Access access, Opened &opened) {
   QSqlDatabase database = QSqlDatabase::database();
   int found = 0;
   if (check == Check::Now)
-    if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
+    if (QString refusal = wholeFile(database, opened.damaged); !refusal.isEmpty())
       return refusal;
-  if (QString refusal = ours(database, found, damaged); !refusal.isEmpty())
+  if (QString refusal = ours(database, found, opened.damaged); !refusal.isEmpty())
     return refusal;
+  if (access == Access::ReadOnly) {
+    if (found == 0)
+      return texts::dbNotOurs; // an empty database holds no books
+    if (found < schemaVersion)
+      return texts::dbNeedsUpgrade;
+    checkDue = check == Check::Later;
+    return {};
+  }
   if (found < schemaVersion) {
     if (check == Check::Later)
-      if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
+      if (QString refusal = wholeFile(database, opened.damaged); !refusal.isEmpty())
         return refusal;
+    if (found > 0)
+      if (QString failure = backups::beforeUpgrade(path); !failure.isEmpty())
+        return texts::dbUpgradeFailed.arg(failure);
     try {
       Transaction transaction;
       upgrade(found, schemaVersion);
@@ -309,7 +340,7 @@ QString prepare(Check check, bool &damaged) {
     checkDue = true;
     return writeThrough(database);
   }
-  if (QString failure = useLog(database); !failure.isEmpty())
+  if (QString failure = useLog(database, opened.notice); !failure.isEmpty())
     return failure;
   return writeThrough(database);
 }
@@ -326,26 +357,59 @@ void upgrade(int from, int to) {
 }
 
 namespace {
-Opened failed(const QString &reason) {
+Opened failed(const QString &reason, bool damaged = false) {
   Opened opened;
   opened.failure = reason;
+  opened.damaged = damaged;
   return opened;
 }
-} // namespace
 
-bool makeFolders(const QString &folder) {
-  QStringList missing;
-  for (QString current = QDir::cleanPath(folder); !QFileInfo::exists(current);
-       current = QFileInfo(current).absolutePath()) {
-    missing.prepend(current);
-    if (QFileInfo(current).absolutePath() == current)
-      break;
+// Opens `path` as the program's one connection and prepares it.
+Opened connect(const QString &path, Check check, Access access) {
+  Opened opened;
+  {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    database.setDatabaseName(path);
+    // Another program writing at the same moment gets a wait, not an error.
+    database.setConnectOptions(QStringLiteral("%1QSQLITE_BUSY_TIMEOUT=%2")
+                                   .arg(access == Access::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;")
+                                                                   : QString())
+                                   .arg(busyMilliseconds.load()));
+    if (!database.open()) {
+      opened.failure = openingFailure(database.lastError(), path);
+      close();
+      return opened;
+    }
   }
-  for (const QString &path : std::as_const(missing))
-    if (!QDir().mkdir(path) || !QFile::setPermissions(path, ownerOnlyFolder))
-      return false;
-  return QFileInfo(folder).isDir();
+  openedPath = path;
+  openedAccess = access;
+#ifdef Q_OS_UNIX
+  openedIdentity = identityOf(path);
+#endif
+  opened.failure = prepare(path, check, access, opened);
+  if (!opened.failure.isEmpty())
+    close();
+  return opened;
 }
+
+// A new file is made whole in a folder of its own, then put in its place:
+// an interrupted start never leaves an empty or half-made file behind.
+QString create(const QString &path) {
+  QString failure;
+  const bool made = files::writeAtomically(path, [&](const QString &temporary) {
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnlyFile)) {
+      failure = texts::dbCannotCreateFile;
+      return false;
+    }
+    file.close();
+    failure = connect(temporary, Check::Now, Access::ReadWrite).failure;
+    close();
+    return failure.isEmpty() && !QFileInfo::exists(path);
+  });
+  return made || !failure.isEmpty() ? failure : texts::dbCannotCreateFile;
+}
+} // namespace
 
 QString inspect(const QSqlDatabase &database, int &version, bool &damaged) {
   if (QString refusal = wholeFile(database, damaged); !refusal.isEmpty())
@@ -357,48 +421,39 @@ QString defaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/db1.sqlite");
 }
 
-Opened open(const QString &path, Check check) {
+Opened open(const QString &path, Check check, Access access) {
   const QFileInfo info(path);
+  const QString file = info.absoluteFilePath();
   const QString folder = info.absolutePath();
-  if (!makeFolders(folder))
+  if (access == Access::ReadOnly) {
+    if (!info.exists())
+      return failed(texts::dbMissing);
+  } else if (!files::makeFolders(folder)) {
     return failed(texts::dbCannotCreateFolder);
-  const bool created = !info.exists();
-  if (created) {
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnlyFile))
-      return failed(texts::dbCannotCreateFile);
-  } else if (!info.isFile() || !looksLikeSqlite(info.absoluteFilePath())) {
+  } else if (!info.exists()) {
+    // Only a path with nothing at it is a new building.
+    if (QString failure = create(file); !failure.isEmpty())
+      return failed(failure);
+  }
+  const QFileInfo found(file);
+  if (found.isFile() && found.size() < headerSize)
+    return failed(texts::dbTooShort.arg(found.size()), true);
+  if (!found.isFile() || !looksLikeSqlite(file))
     return failed(texts::dbNotSqlite);
-  } else if (!canWrite(info)) {
+  if (access == Access::ReadWrite && !canWrite(found))
     return failed(texts::dbReadOnly);
+  QString notice;
+  if (access == Access::ReadWrite) {
+    // Another program's folder is its owner's business; ours and the file are kept private.
+    const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
+    if (tighten(file, ownerOnlyFile) | (ownFolder && tighten(folder, ownerOnlyFolder)))
+      notice = texts::permissionsTightened.arg(file);
   }
-  Opened opened;
-  // Another program's folder is its owner's business; ours and the file are kept private.
-  const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
-  if (tighten(info.absoluteFilePath(), ownerOnlyFile) | (ownFolder && tighten(folder, ownerOnlyFolder)))
-    opened.notice = texts::permissionsTightened.arg(info.absoluteFilePath());
-  {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    database.setDatabaseName(info.absoluteFilePath());
-    // Another program writing at the same moment gets a wait, not an error.
-    database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
-    if (!database.open()) {
-      opened.failure = openingFailure(database.lastError());
-      close();
-      return opened;
-    }
-  }
-  opened.failure = prepare(check, opened.damaged);
-  if (!opened.failure.isEmpty()) {
-    close();
-    if (created)
-      QFile::remove(info.absoluteFilePath());
+  Opened opened = connect(file, check, access);
+  if (!opened.failure.isEmpty())
     return opened;
-  }
-  openedPath = info.absoluteFilePath();
-#ifdef Q_OS_UNIX
-  openedIdentity = identityOf(openedPath);
-#endif
+  opened.notice = notice + (notice.isEmpty() || opened.notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                  opened.notice;
   return opened;
 }
 
@@ -407,8 +462,11 @@ QString path() { return openedPath; }
 void setBusyWait(int milliseconds) { busyMilliseconds = milliseconds; }
 
 void readOnly(const QString &path, const QString &name, const std::function<void(QSqlDatabase &)> &work) {
+  // A name of this thread's own, so two threads never share a connection.
+  const QString connection =
+      name + QLatin1Char('-') + QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()));
   {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
     database.setDatabaseName(path);
     database.setConnectOptions(
         QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds.load()));
@@ -416,7 +474,18 @@ void readOnly(const QString &path, const QString &name, const std::function<void
     work(database);
     database.close();
   }
-  QSqlDatabase::removeDatabase(name);
+  QSqlDatabase::removeDatabase(connection);
+}
+
+QString checkFile(const QString &path, bool *damaged) {
+  QString failure;
+  bool found = false;
+  readOnly(path, QStringLiteral("domiva-whole-file-check"), [&](QSqlDatabase &database) {
+    failure = database.isOpen() ? wholeFile(database, found) : openingFailure(database.lastError(), path);
+  });
+  if (damaged)
+    *damaged = found;
+  return failure;
 }
 
 void checkBehind(std::function<void()> done) {
@@ -425,9 +494,7 @@ void checkBehind(std::function<void()> done) {
   runningCheck = std::async(std::launch::async, [path = openedPath, done] {
     // A connection of its own, so the program's one stays free for the windows.
     Opened result;
-    readOnly(path, QStringLiteral("domiva-whole-file-check"), [&](QSqlDatabase &database) {
-      result.failure = database.isOpen() ? wholeFile(database, result.damaged) : openingFailure(database.lastError());
-    });
+    result.failure = checkFile(path, &result.damaged);
     QMetaObject::invokeMethod(QCoreApplication::instance(), done, Qt::QueuedConnection);
     return result;
   });
@@ -441,9 +508,16 @@ Opened checked() {
     verdict = runningCheck.get();
   else
     verdict.failure = wholeFile(QSqlDatabase::database(), verdict.damaged);
-  if (verdict.failure.isEmpty())
-    verdict.failure = useLog(QSqlDatabase::database());
+  if (verdict.failure.isEmpty() && openedAccess == Access::ReadWrite)
+    verdict.failure = useLog(QSqlDatabase::database(), verdict.notice);
   return verdict;
+}
+
+bool tidyLog() {
+  if (!inLog || openTransactions > 0 || QFileInfo(openedPath + QStringLiteral("-wal")).size() <= logLimit)
+    return false;
+  // TRUNCATE waits for no reader: what a reader still needs stays, the rest is folded in.
+  return QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
 }
 
 void close() {
@@ -466,26 +540,41 @@ void close() {
     QSqlDatabase::removeDatabase(name);
   }
   inLog = false;
+  openTransactions = 0;
   openedPath.clear();
+  openedAccess = Access::ReadWrite;
+}
+
+QString cause(int code) {
+  switch (code & 0xff) {
+  case 5:
+  case 6: return texts::causeBusy;
+  case 8: return texts::causeReadOnly;
+  case 13: return texts::causeFull;
+  case 11:
+  case 26: return texts::causeDamaged;
+  case 10:
+  case 14: return texts::causeDisk;
+  default: return texts::causeEngine;
+  }
 }
 
 QString explain(const Error &error) {
-  QString cause;
-  switch (error.code() & 0xff) {
-  case 5:
-  case 6: cause = texts::causeBusy; break;
-  case 8: cause = texts::causeReadOnly; break;
-  case 13: cause = texts::causeFull; break;
-  case 11:
-  case 26: cause = texts::causeDamaged; break;
-  case 10:
-  case 14: cause = texts::causeDisk; break;
-  default: return error.text();
-  }
-  return cause + QLatin1Char('\n') + error.text();
+  // An error of ours is already said in Hebrew; the engine's gets its cause.
+  if (error.code() == 0)
+    return error.text();
+  return texts::withDetail(cause(error.code()), error.text());
 }
 
-QSqlQuery exec(const QString &sql, const QVariantList &values) {
+namespace {
+// What changes the file; such a statement outside a transaction gets one.
+bool writes(const QString &sql) {
+  static const QRegularExpression verb(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE|CREATE|DROP|ALTER)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  return verb.match(sql).hasMatch();
+}
+
+QSqlQuery run(const QString &sql, const QVariantList &values) {
   QSqlQuery query(QSqlDatabase::database());
   // Read forward only: nothing read is kept behind the query.
   query.setForwardOnly(true);
@@ -503,6 +592,17 @@ QSqlQuery exec(const QString &sql, const QVariantList &values) {
     throw Error(query.lastError());
   return query;
 }
+} // namespace
+
+QSqlQuery exec(const QString &sql, const QVariantList &values) {
+  if (openTransactions > 0 || !writes(sql))
+    return run(sql, values);
+  // Every write passes the guarded transaction's checks, whoever wrote it.
+  Transaction transaction;
+  QSqlQuery query = run(sql, values);
+  transaction.commit();
+  return query;
+}
 
 void checkRead(const QSqlQuery &query) {
   if (query.lastError().isValid())
@@ -510,6 +610,10 @@ void checkRead(const QSqlQuery &query) {
 }
 
 Transaction::Transaction() {
+  if (openTransactions > 0)
+    throw Error(texts::nestedTransaction);
+  if (openedAccess == Access::ReadOnly)
+    throw Error(texts::causeReadOnly);
   // Nothing is written into a file before it has passed its check.
   if (const Opened file = checked(); !file.failure.isEmpty())
     throw Error(file.failure);
@@ -519,26 +623,43 @@ Transaction::Transaction() {
     throw Error(texts::dbReplaced);
 #endif
   QSqlQuery begin(QSqlDatabase::database());
-  exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-  if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+  run(QStringLiteral("PRAGMA busy_timeout = 0"), {});
+  bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+  if (!begun) {
     // Another program is writing: wait for it, and show that we wait.
     const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
     if (cursor)
       QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds));
-    const bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (cursor)
-      QGuiApplication::restoreOverrideCursor();
-    if (!begun)
-      throw Error(begin.lastError());
+    const auto restore = qScopeGuard([cursor] {
+      if (cursor)
+        QGuiApplication::restoreOverrideCursor();
+    });
+    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+    begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
   }
-  exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds));
+  if (!begun)
+    throw Error(begin.lastError());
   m_open = true;
+  ++openTransactions;
+  try {
+    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+  } catch (...) {
+    rollback();
+    throw;
+  }
 }
 
 Transaction::~Transaction() {
   if (m_open)
-    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("ROLLBACK"));
+    rollback();
+}
+
+void Transaction::rollback() {
+  m_open = false;
+  --openTransactions;
+  // A failed rollback leaves the file as SQLite's journal has it: told, since it can't be thrown from here.
+  if (QSqlQuery end(QSqlDatabase::database()); !end.exec(QStringLiteral("ROLLBACK")))
+    qWarning("domiva: rollback failed: %s", qPrintable(end.lastError().text()));
 }
 
 void Transaction::commit() {
@@ -546,6 +667,7 @@ void Transaction::commit() {
   if (!end.exec(QStringLiteral("COMMIT")))
     throw Error(end.lastError());
   m_open = false;
+  --openTransactions;
 }
 
 } // namespace domiva::db

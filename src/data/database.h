@@ -11,10 +11,6 @@ namespace domiva::db {
 
 inline constexpr int schemaVersion = 2;
 
-// Creates every missing folder on the way to `folder`, each owner-only;
-// true when `folder` is then a folder.
-bool makeFolders(const QString &folder);
-
 // Checks the file behind `database` is whole (quick_check), not newer than
 // this program, and ours; `version` is its schema version, 0 for an empty
 // file. An empty text when it is, otherwise why not (SQLite's words below).
@@ -24,6 +20,9 @@ QString inspect(const QSqlDatabase &database, int &version, bool &damaged);
 // or later, so a window can show first. A file that needs changing to be
 // used (new, or older) is always checked first.
 enum class Check { Now, Later };
+// Whether the file is opened to be written, or only read (--check): read
+// only, nothing is created, upgraded or changed, and a write is refused.
+enum class Access { ReadWrite, ReadOnly };
 
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
@@ -35,15 +34,19 @@ struct Opened {
 };
 
 // Opens the file as the program's one connection, creating the folders
-// (0700), the file (0600) and the schema on first use, and bringing an
-// older file up to date. A file it refuses is left as it was, with nothing
-// left open. With Check::Later the file is read at once, but nothing is
-// written to it until checked() has passed it.
-Opened open(const QString &path, Check check = Check::Now);
+// (0700), the file (0600) and the schema where nothing is at `path`, and
+// bringing an older file up to date after a backup of it. An existing file
+// too short to be a database is refused as damaged. A file it refuses is
+// left as it was, with nothing left open. With Check::Later the file is
+// read at once, but nothing is written to it until checked() has passed it.
+Opened open(const QString &path, Check check = Check::Now, Access access = Access::ReadWrite);
 // Runs `work` on a read-only connection of its own to `path`, named `name`
 // (a name no other thread uses meanwhile), beside the program's one
 // connection; `work` sees whether it opened.
 void readOnly(const QString &path, const QString &name, const std::function<void(QSqlDatabase &)> &work);
+// The whole-file check of the file at `path` on a read-only connection of
+// its own, from any thread: an empty text when it is whole, else why not.
+QString checkFile(const QString &path, bool *damaged = nullptr);
 // Starts the check left for later on a thread and connection of its own;
 // `done` is then called on the main thread.
 void checkBehind(std::function<void()> done);
@@ -51,6 +54,9 @@ void checkBehind(std::function<void()> done);
 // due: an empty failure when the file may be written. Every transaction and
 // backup asks it first; a refused file stays refused until close().
 Opened checked();
+// Folds the write-ahead log back into the file when it has grown past a
+// few MB and no transaction is open; true when it did. Called when idle.
+bool tidyLog();
 // Closes the connection, leaving the file as one file again.
 void close();
 // The open file's path, empty when none is open.
@@ -75,20 +81,28 @@ private:
   int m_code;
 };
 
-// The cause of a failure in Hebrew (another program, read-only, disk full,
-// damaged), SQLite's words on the line below.
+// The cause of an engine's error code in Hebrew (another program,
+// read-only, disk full, damaged).
+QString cause(int code);
+// The cause of a failure in Hebrew, SQLite's words as its detail; an
+// error of ours as it is.
 QString explain(const Error &error);
 
 // Throws when reading the rows of `query` stopped on an error rather than
 // at their end.
 void checkRead(const QSqlQuery &query);
 
-// Prepares `sql`, binds `values` in order and runs it; throws Error on failure.
+// Prepares `sql`, binds `values` in order and runs it; throws Error on
+// failure. A statement that changes the file, run outside a Transaction,
+// runs in one of its own, so no write skips a Transaction's checks.
 QSqlQuery exec(const QString &sql, const QVariantList &values = {});
 
 // One transaction around a user action, begun with BEGIN IMMEDIATE: another
 // program's write is waited for up to 5 s under a wait cursor. Rolled back
-// unless commit() is reached.
+// unless commit() is reached. Refused, with the cause in Hebrew, before
+// anything is written: in a file that has not passed its check, that was
+// replaced or deleted behind the program, or that is open to read only.
+// Transactions do not nest.
 class Transaction {
 public:
   Transaction();
@@ -98,6 +112,7 @@ public:
   Transaction &operator=(const Transaction &) = delete;
 
 private:
+  void rollback();
   bool m_open = false;
 };
 

@@ -62,7 +62,9 @@ QString addSupplier(const QString &name) {
   if (name.trimmed().isEmpty())
     return texts::supplierEmpty;
   try {
+    db::Transaction transaction;
     db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name});
+    transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
   }

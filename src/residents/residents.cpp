@@ -35,12 +35,14 @@ std::optional<Resident> find(qint64 apartment) {
 
 QString add(const Resident &resident) {
   try {
+    db::Transaction transaction;
     if (find(resident.apartment))
       return texts::apartmentExists;
     db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
                             "VALUES (?, ?, ?, ?, ?, ?)"),
              {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email,
               resident.status});
+    transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
   }
@@ -49,12 +51,14 @@ QString add(const Resident &resident) {
 
 QString update(const Resident &resident) {
   try {
+    db::Transaction transaction;
     const auto query = db::exec(
         QStringLiteral("UPDATE neighbors SET family = ?, phone1 = ?, phone2 = ?, email = ?, status = ? "
                        "WHERE apartment = ?"),
         {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
+    transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
   }
@@ -63,9 +67,11 @@ QString update(const Resident &resident) {
 
 QString remove(qint64 apartment) {
   try {
+    db::Transaction transaction;
     const auto query = db::exec(QStringLiteral("DELETE FROM neighbors WHERE apartment = ?"), {apartment});
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
+    transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
   }

@@ -61,7 +61,7 @@ private slots:
     QCOMPARE(backups::counts(backup), (std::pair<qint64, qint64>{0, 2}));
 
     spend("7");
-    QCOMPARE(backups::restore(backup), QString());
+    QCOMPARE(backups::restore(database->path(), backup), QString());
     QCOMPARE(expensesNow(), atBackup);
     QCOMPARE(db::path(), QFileInfo(database->path()).absoluteFilePath());
     // The file replaced was kept as a backup first.
@@ -83,7 +83,7 @@ private slots:
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
     file.close();
-    const QString failure = backups::restore(bad);
+    const QString failure = backups::restore(database->path(), bad);
     QVERIFY2(failure.startsWith(texts::restoreRefused.arg(bad, "").section('\n', 0, 0)), qPrintable(failure));
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
     QVERIFY(backups::list(database->path()).isEmpty()); // refused before anything was written

@@ -2,7 +2,7 @@
 # Builds the Debian package from the build folder, unpacks it into a scratch
 # root, and checks it as an installation: the files where the menu entry
 # says, a valid entry, and the installed program answering --version and
-# checking a new database.
+# making and checking a new database.
 set -euo pipefail
 build="$1"
 scratch="$(mktemp -d)"
@@ -25,6 +25,7 @@ test -f "$root/share/doc/domiva/images/start.png"
 
 export QT_QPA_PLATFORM=offscreen HOME="$scratch/home"
 "$root/bin/$program" --version | grep -q '^domiva '
+"$root/bin/$program" --backup "$scratch/copy.sqlite" --database "$scratch/new.sqlite"
 "$root/bin/$program" --check --database "$scratch/new.sqlite"
-test -f "$scratch/new.sqlite"
+test -f "$scratch/copy.sqlite"
 echo "package ok: $(basename "$deb")"

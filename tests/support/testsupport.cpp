@@ -44,12 +44,25 @@ Messages::Messages() {
     asked << text;
     return reply;
   });
+  messages::setChoiceAnswer([this](const QString &text, const QStringList &buttons) {
+    shown << text;
+    offered << buttons;
+    const qsizetype index = buttons.indexOf(choice);
+    choice.clear(); // chosen once; then the box is closed
+    return int(index < 0 ? buttons.size() - 1 : index);
+  });
+  messages::setOpenAnswer([this](const QString &folder) {
+    openedIn << folder;
+    return open;
+  });
 }
 
 Messages::~Messages() {
   messages::setSink({});
   messages::setAnswer({});
   messages::setTextAnswer({});
+  messages::setChoiceAnswer({});
+  messages::setOpenAnswer({});
 }
 
 Prints::Prints() {

@@ -36,7 +36,7 @@ private:
 
 // Collects the messages the program shows while it lives, and answers its
 // questions: yes/no with `yes`, a text question with `reply` (nothing: the
-// user declined).
+// user declined), a choice of buttons with `choice`, a file with `open`.
 class Messages {
 public:
   Messages();
@@ -45,6 +45,13 @@ public:
   QStringList asked; // every question, yes/no or text
   bool yes = true;
   std::optional<QString> reply;
+  // A warning with buttons is shown too; the button captioned `choice` is
+  // pressed once, else the last (closing) one.
+  QString choice;
+  QList<QStringList> offered;
+  // Asked for a file to open: where the dialog opened, and the answer.
+  QStringList openedIn;
+  std::optional<QString> open;
   QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
 };
 
