@@ -9,8 +9,15 @@
 int main(int argc, char *argv[]) {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
-  if (args.size() < 2) {
-    std::fprintf(stderr, "usage: domiva_generate PATH [YEARS=30] [SEED=1]\n");
+  const char *const usage = "usage: domiva_generate PATH [YEARS=30] [SEED=1]\n"
+                            "Writes a building's books of YEARS years to PATH, replacing any file there.\n";
+  if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  // A path that looks like an option is a typing slip, not a file to replace.
+  if (args.size() < 2 || args[1].startsWith(QLatin1Char('-'))) {
+    std::fputs(usage, stderr);
     return 2;
   }
   QElapsedTimer timer;

@@ -108,6 +108,9 @@ inline const QString badAmount = QStringLiteral("הסכום חייב להיות 
 inline const QString badMonth = QStringLiteral("יש לבחור חודש מתוך הרשימה");
 inline const QString monthsReversed = QStringLiteral(
     "החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");
+inline const QString amountTooLarge = QStringLiteral("הסכום גדול מדי: הסכום הגדול ביותר הוא 9,999,999.99 ש\"ח");
+inline const QString badCharacters = QStringLiteral(
+    "בשדה '%1' יש תו שאי אפשר לשמור: מעבר שורה, תו אפס או סימן כיווניות נסתר. יש להקליד את הטקסט מחדש");
 inline const QString zeroAmount = QStringLiteral("סכום של 0 אינו תשלום. יש להקליד את הסכום ששולם");
 inline const QString badYear = QStringLiteral("השנה חייבת להיות מספר בין 2000 ל-2100");
 inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
@@ -119,9 +122,26 @@ inline const QString cheque = QStringLiteral("שיק");
 
 // Expenses
 inline const QString categoryRequired = QStringLiteral("שדה 'סוג הוצאה' הוא חובה");
+inline const QString zeroExpense = QStringLiteral("סכום של 0 אינו הוצאה. יש להקליד את הסכום ששולם");
 inline const QString supplierAdded = QStringLiteral("הספק נרשם ברשימת ספקים");
 inline const QString supplierEmpty = QStringLiteral("יש להקליד את שם הספק לפני הוספתו לרשימה");
 inline const QString expense = QStringLiteral("הוצאה");
+
+// The names of the fields a refusal of a text names, as the windows show them
+inline const QString familyField = QStringLiteral("משפחה");
+inline const QString statusField = QStringLiteral("סטאטוס");
+inline const QString phone1Field = QStringLiteral("טלפון1");
+inline const QString phone2Field = QStringLiteral("טלפון2");
+inline const QString emailField = QStringLiteral("אימייל");
+inline const QString forField = QStringLiteral("עבור");
+inline const QString detailField = QStringLiteral("פירוט");
+inline const QString paymentField = QStringLiteral("סוג תשלום");
+inline const QString categoryField = QStringLiteral("סוג הוצאה");
+inline const QString paybyField = QStringLiteral("אופן התשלום");
+inline const QString supplierField = QStringLiteral("ספק");
+inline const QString streetField = QStringLiteral("רחוב");
+inline const QString cityField = QStringLiteral("עיר");
+inline const QString reasonField = QStringLiteral("סיבת הביטול");
 
 // Backups
 inline const QString backupFailed = QStringLiteral("לא ניתן לכתוב את הגיבוי %1.\n%2");

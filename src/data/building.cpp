@@ -4,6 +4,7 @@
 #include "common/today.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/input.h"
 
 #include <QRegularExpression>
 
@@ -76,6 +77,13 @@ QString saveBuilding(const BuildingInput &input) {
   const auto monthly = parseWholeNumber(input.monthlyPay);
   if (!monthly || *monthly < 0)
     return texts::badMonthlyPay;
+  // Whole shekels within the bound of every typed amount.
+  for (const qint64 amount : {*balance, *monthly})
+    if (amount * 100 > input::maxAgorot || amount * 100 < -input::maxAgorot)
+      return texts::amountTooLarge;
+  if (const QString refusal = input::checkTexts({{texts::streetField, input.street}, {texts::cityField, input.city}});
+      !refusal.isEmpty())
+    return refusal;
   try {
     db::Transaction transaction;
     const auto updated = db::exec(

@@ -3,12 +3,19 @@
 #include "data/files.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace domiva::csv {
 
 QString field(QString value) {
   for (const QChar mark : {QChar(0x2066), QChar(0x2067), QChar(0x2068), QChar(0x2069), QChar(0x200E), QChar(0x200F)})
     value.remove(mark);
+  // A spreadsheet runs a cell that starts like a formula; such a text is
+  // kept a text by a leading apostrophe, while a negative amount stays a number.
+  static const QRegularExpression number(QStringLiteral("^[-+]?\\d[\\d,]*(?:\\.\\d+)?$"));
+  static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+  if (!value.isEmpty() && formulaStarts.contains(value.front()) && !number.match(value).hasMatch())
+    value.prepend(QLatin1Char('\''));
   if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')) &&
       !value.contains(QLatin1Char('\r')))
     return value;

@@ -10,7 +10,8 @@ namespace domiva::csv {
 
 // One value as a field: quoted, with its quotes doubled, when it holds a
 // comma, a quote or a line break; the direction marks of the screen's
-// texts left out.
+// texts left out; a text that starts like a formula (=, +, -, @, tab, a
+// carriage return) and is not a plain number gets a leading apostrophe.
 QString field(QString value);
 
 // Writes `headers`, then every row of `rows`, to `path` through a temporary

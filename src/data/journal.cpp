@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/input.h"
 
 namespace domiva::journal {
 
@@ -25,6 +26,8 @@ void add(const Source &source, qint64 reciept, const QString &forText, Money amo
 }
 
 QString cancel(const Source &source, qint64 reciept, const QString &reason, const QDate &day) {
+  if (const QString refusal = input::checkTexts({{texts::reasonField, reason}}); !refusal.isEmpty())
+    return refusal;
   auto row = db::exec(QStringLiteral("SELECT %1, %2, amount, cancelled FROM %3 WHERE reciept = ?")
                           .arg(source.dateColumn, source.forColumn, source.table),
                       {reciept});

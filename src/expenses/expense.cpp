@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/input.h"
 #include "data/journal.h"
 #include "data/money.h"
 
@@ -26,11 +27,19 @@ QString listQuery() {
 }
 
 QString record(const ExpenseInput &input) {
-  if (input.category.isEmpty())
+  if (input.category.trimmed().isEmpty())
     return texts::categoryRequired;
-  const auto amount = Money::parse(input.amount);
+  const auto amount = input::amount(input.amount);
   if (!amount)
-    return texts::badAmount;
+    return input::amountRefusal(input.amount);
+  if (amount->agorot() == 0)
+    return texts::zeroExpense;
+  if (const QString refusal = input::checkTexts({{texts::categoryField, input.category},
+                                                 {texts::paybyField, input.payby},
+                                                 {texts::detailField, input.detail},
+                                                 {texts::supplierField, input.supplier}});
+      !refusal.isEmpty())
+    return refusal;
   try {
     const QString date = dates::toIso(input.date);
     db::Transaction transaction;
@@ -61,6 +70,8 @@ QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
 QString addSupplier(const QString &name) {
   if (name.trimmed().isEmpty())
     return texts::supplierEmpty;
+  if (const QString refusal = input::checkTexts({{texts::supplierField, name}}); !refusal.isEmpty())
+    return refusal;
   try {
     db::Transaction transaction;
     db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name});

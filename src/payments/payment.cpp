@@ -3,6 +3,7 @@
 #include "common/texts.h"
 #include "data/database.h"
 #include "data/dates.h"
+#include "data/input.h"
 #include "data/journal.h"
 #include "data/months.h"
 #include "payments/matrix.h"
@@ -42,13 +43,13 @@ QString residentName(const QString &apartmentText) {
 }
 
 Outcome record(const PaymentInput &input, qint64 monthlyPay) {
-  if (input.forText.isEmpty())
+  if (input.forText.trimmed().isEmpty())
     return {texts::forRequired, Field::None};
   if (input.apartment.isEmpty())
     return {texts::apartmentRequired, Field::Apartment};
-  const auto amount = Money::parse(input.amount);
+  const auto amount = input::amount(input.amount);
   if (!amount)
-    return {texts::badAmount, Field::Amount};
+    return {input::amountRefusal(input.amount), Field::Amount};
   if (amount->agorot() == 0)
     return {texts::zeroAmount, Field::Amount};
   const int first = months::indexOfListName(input.fromMonth);
@@ -65,6 +66,10 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay) {
   const auto apartment = residents::parseApartment(input.apartment);
   if (!apartment)
     return {texts::apartmentMissing, Field::Apartment};
+  if (const QString refusal = input::checkTexts(
+          {{texts::forField, input.forText}, {texts::detailField, input.detail}, {texts::paymentField, input.payment}});
+      !refusal.isEmpty())
+    return {refusal, Field::None};
 
   qint64 reciept = 0;
   try {

@@ -2,6 +2,7 @@
 
 #include "common/texts.h"
 #include "data/database.h"
+#include "data/input.h"
 
 #include <QRegularExpression>
 
@@ -33,7 +34,19 @@ std::optional<Resident> find(qint64 apartment) {
                   query.value(3).toString(),   query.value(4).toString(), query.value(5).toString()};
 }
 
+namespace {
+QString checkTexts(const Resident &resident) {
+  return input::checkTexts({{texts::familyField, resident.family},
+                            {texts::statusField, resident.status},
+                            {texts::phone1Field, resident.phone1},
+                            {texts::phone2Field, resident.phone2},
+                            {texts::emailField, resident.email}});
+}
+} // namespace
+
 QString add(const Resident &resident) {
+  if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
+    return refusal;
   try {
     db::Transaction transaction;
     if (find(resident.apartment))
@@ -50,6 +63,8 @@ QString add(const Resident &resident) {
 }
 
 QString update(const Resident &resident) {
+  if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
+    return refusal;
   try {
     db::Transaction transaction;
     const auto query = db::exec(
