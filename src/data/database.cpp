@@ -251,6 +251,11 @@ QString useLog(QSqlDatabase database, QString &notice) {
   mode.finish();
   if (!inLog)
     notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + texts::noLog;
+  // The log is opened here at once and held: a reader beside it (the
+  // backups, the checks) then shares it instead of making one of its own
+  // that would outlive the switch back at close.
+  else if (!mode.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+    return openingFailure(mode.lastError(), openedPath);
   // A checkpoint that resets the log also cuts its file back to this size.
   mode.exec(QStringLiteral("PRAGMA journal_size_limit = %1").arg(logLimit));
   return {};
@@ -533,8 +538,9 @@ void close() {
       // Back to one file, so it can be copied as it is; another program
       // still using it keeps the log until it closes in turn. A file never
       // switched by us (or refused) is left untouched.
-      if (database.isOpen() && inLog)
+      if (database.isOpen() && inLog) {
         QSqlQuery(database).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+      }
       database.close();
     }
     QSqlDatabase::removeDatabase(name);

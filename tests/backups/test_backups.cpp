@@ -15,7 +15,20 @@
 #include "data/listwriter.h"
 #include "expenses/expense.h"
 #include "payments/incomingwindow.h"
+#include "app/startup.h"
+#include "data/building.h"
+#include "payments/consistency.h"
+#include "payments/payment.h"
+#include "residents/neighborswindow.h"
+#include "residents/residents.h"
+#include "expenses/removalwindow.h"
 #include "testsupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <csignal>
+#include <filesystem>
+#include <functional>
 
 #include <QDir>
 #include <QPdfWriter>
@@ -38,6 +51,17 @@ class BackupsTest : public test::WindowTest {
     QCOMPARE(expenses::record({"חשמל", QDate(2026, 3, 1), "", "", "", amount}), QString());
   }
   static QList<QVariantList> expensesNow() { return test::rows("SELECT category, amount FROM removals"); }
+  // Enough payments for the table to fill pages of its own, all in the file.
+  static void fillIncoming() {
+    {
+      db::Transaction transaction;
+      for (int i = 0; i < 400; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
+                 {QString(60, 'x')});
+      transaction.commit();
+    }
+    db::exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  }
   static QByteArray contents(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -151,6 +175,14 @@ private slots:
     domiva::messages::setSaveAnswer({});
     QCOMPARE(messages->last(), texts::backupSaved.arg(chosen));
     QCOMPARE(backups::counts(chosen).second, 1);
+
+    // Restoring from a file chosen anywhere, with the same checks.
+    spend("300");
+    messages->open = chosen;
+    click("restoreFile");
+    QCOMPARE(messages->last(), texts::restored);
+    QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
+    QCOMPARE(list->rowCount(), 3);
   }
 
   // Rows of the printout test: every third one long enough to wrap.
@@ -247,24 +279,257 @@ private slots:
     QCOMPARE(messages->last(), texts::fileSaved.arg(typed + ".pdf"));
   }
 
-  void aReplacedFileIsNeverWrittenInto() {
+  // Every write of the program, whatever the window, goes through the
+  // guarded transaction: into a file renamed over while the program runs,
+  // none writes, each says why, and the file now at the path is untouched.
+  void everyWriteIsRefusedInAReplacedFile_data() {
+    QTest::addColumn<std::function<QString()>>("write");
+    const auto text = [](std::function<QString()> write) { return write; };
+    QTest::newRow("add a resident") << text([] { return residents::add({7, "לוי", "", "", "", ""}); });
+    QTest::newRow("update a resident") << text([] { return residents::update({5, "לוי", "", "", "", ""}); });
+    QTest::newRow("delete a resident") << text([] { return residents::remove(5); });
+    QTest::newRow("add a supplier") << text([] { return expenses::addSupplier("גנן"); });
+    QTest::newRow("record an expense")
+        << text([] { return expenses::record({"מים", QDate(2026, 3, 1), "", "", "", "5"}); });
+    QTest::newRow("cancel an expense") << text([] { return expenses::cancel(1, "טעות", QDate(2026, 3, 15)); });
+    QTest::newRow("record a payment") << text([] {
+      return payments::record({QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}, 250).message;
+    });
+    QTest::newRow("cancel a payment") << text([] { return payments::cancel(1, "טעות", QDate(2026, 3, 15), 250); });
+    QTest::newRow("save the building")
+        << text([] { return saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}); });
+    QTest::newRow("rebuild the matrix") << text([] {
+      try {
+        consistency::repair({}, 250);
+      } catch (const db::Error &e) {
+        return db::explain(e);
+      }
+      return QString();
+    });
+  }
+  void everyWriteIsRefusedInAReplacedFile() {
+    QFETCH(std::function<QString()>, write);
+    test::addResident(5, "כהן");
     spend("100");
     const QString other = database->folder() + "/other.sqlite";
     QVERIFY(QFile::copy(database->path(), other));
     QVERIFY(files::replace(other, database->path()));
-    const QString failure = expenses::record({"מים", QDate(2026, 3, 1), "", "", "", "5"});
-    QVERIFY2(failure.contains(texts::dbReplaced), qPrintable(failure));
+    const QByteArray swappedIn = contents(database->path());
+    const QString refusal = write();
+    QCOMPARE(refusal, QTest::currentDataTag() == QLatin1String("rebuild the matrix")
+                          ? texts::dbReplaced
+                          : texts::saveFailed.arg(texts::dbReplaced));
+    QCOMPARE(contents(database->path()), swappedIn);
+  }
+
+  // The same through the windows: what the user typed is refused with the
+  // cause, and nothing appears in the grid or the lists as if saved.
+  void aReplacedFileTakesNothingFromTheWindows() {
+    const QString other = database->folder() + "/other.sqlite";
+    QVERIFY(QFile::copy(database->path(), other));
+    QVERIFY(files::replace(other, database->path()));
+    window = openShared<NeighborsWindow>();
+    click("addnew");
+    control<QLineEdit>("apartment")->setText("4");
+    control<QLineEdit>("family")->setText("כהן");
+    click("updaterecord");
+    QCOMPARE(messages->shown, QStringList{texts::saveFailed.arg(texts::dbReplaced)});
+    QCOMPARE(test::gridRows(control<QTableView>("neighborslist")->model()), QList<QStringList>());
+    window = openShared<RemovalWindow>();
+    control<QComboBox>("supplyer")->setEditText("גנן");
+    click("Command4");
+    QCOMPARE(messages->last(), texts::saveFailed.arg(texts::dbReplaced));
+    QCOMPARE(test::rows("SELECT count(*) FROM neighbors")[0][0].toInt() +
+                 test::rows("SELECT count(*) FROM supplyer")[0][0].toInt(),
+             0);
+  }
+
+  // Damage that comes while the program runs is found before a backup:
+  // none is made of the damaged file, and the newest good one is named.
+  void noBackupIsMadeOfAFileDamagedWhileOpen() {
+    const QDateTime now(QDate(2026, 3, 15), QTime(9, 0));
+    fillIncoming();
+    QCOMPARE(backups::daily(database->path(), now.addDays(-2)), QString());
+    const QString good = backups::list(database->path())[0].path;
+    QVERIFY(test::overwritePage(database->path(), test::firstPage("incoming")));
+    const QString failure = backups::daily(database->path(), now);
+    QVERIFY2(failure.startsWith(texts::damagedWhileOpen.arg(database->path(), texts::dbDamaged)), qPrintable(failure));
+    QVERIFY2(failure.endsWith(texts::restoreAdvice.arg(good, database->path())), qPrintable(failure));
+    QCOMPARE(backups::list(database->path()).size(), 1);
+  }
+
+  // A backup holding fewer rows than an older one is kept beside it: the
+  // fuller one outlives the rotation that would have taken it.
+  void aFullerBackupIsNeverRotatedAwayForASmallerOne() {
+    const QDateTime first(QDate(2026, 3, 1), QTime(8, 0));
+    spend("1");
+    QCOMPARE(backups::daily(database->path(), first), QString()); // first of the month: kept anyway
+    spend("2");
+    QCOMPARE(backups::daily(database->path(), first.addDays(1)), QString()); // the fullest
+    db::exec("DELETE FROM removals WHERE amount = 200");
+    for (int day = 2; day < 12; ++day)
+      QCOMPARE(backups::daily(database->path(), first.addDays(day)), QString());
+    QStringList kept;
+    for (const auto &backup : backups::list(database->path()))
+      kept << backup.made.toString("dd");
+    QCOMPARE(kept, (QStringList{"12", "11", "10", "09", "08", "07", "06", "05", "04", "03", "02", "01"}));
+  }
+
+  // Names never collide: two copies in one second keep both; a backup
+  // dated in the future does not count as today's.
+  void backupNamesNeverOverwrite() {
+    const QString folder = backups::folderFor(database->path());
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile(folder + "/db1-20300101-000000.sqlite").open(QIODevice::WriteOnly));
+    const QDateTime now(QDate(2026, 3, 15), QTime(9, 0));
+    QCOMPARE(backups::daily(database->path(), now), QString());
+    spend("5");
+    QCOMPARE(backups::restore(database->path(), folder + "/db1-20260315-090000.sqlite"), QString());
+    QCOMPARE(backups::restore(database->path(), folder + "/db1-20260315-090000.sqlite"), QString());
+    const auto all = backups::list(database->path());
+    QCOMPARE(all.size(), 4); // the future one, both kept before restoring, the day's
+    QCOMPARE(backups::counts(all[1].path).second + backups::counts(all[2].path).second, 1);
+    QCOMPARE(all[3].path, folder + "/db1-20260315-090000.sqlite");
+  }
+
+  // A damaged file's refusal restores the newest backup in its place; the
+  // damaged file and the log a crash left beside it are kept aside together.
+  void theRefusalRestoresTheNewestBackup() {
+    spend("100");
+    QCOMPARE(backups::daily(database->path(), QDateTime::currentDateTime().addDays(-1)), QString());
+    db::close();
+    const QString path = database->path();
+    QVERIFY(QFile(path).open(QIODevice::WriteOnly | QIODevice::Truncate)); // emptied, as a full disk may leave it
+    for (const char *suffix : {"-wal", "-shm"}) {
+      QFile left(path + suffix);
+      QVERIFY(left.open(QIODevice::WriteOnly));
+      left.write(QByteArray(32768, 'w'));
+    }
+    messages->choice = texts::restoreNewest;
+    QString failure;
+    bool damaged = false;
+    QVERIFY(!showMenu(path, failure, &damaged));
+    QVERIFY(damaged);
+    QCOMPARE(offerRestore(path, failure), true);
+    QCOMPARE(messages->offered,
+             (QList<QStringList>{{texts::restoreNewest, texts::restoreChoose, texts::restoreFromFile, texts::closeProgram}}));
+    const QString aside = messages->last().section('\n', 1, 1);
+    QCOMPARE(messages->last(), texts::restoredAfterDamage.arg(aside));
+    QVERIFY2(QFileInfo(aside).fileName().startsWith("db1-damaged-"), qPrintable(aside));
+    QCOMPARE(contents(aside), QByteArray());
+    QCOMPARE(contents(aside + "-wal"), QByteArray(32768, 'w'));
+    QVERIFY(!QFile::exists(path + "-wal"));
+    QVERIFY(!QFile::exists(path + "-shm"));
+    database->reopen();
+    QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
+  }
+
+  // What an interrupted write leaves is cleared once an hour old; a finished
+  // write replaces a link at its name instead of writing through it.
+  void writesNeverGoThroughALinkAndLeaveNothingBehind() {
+    const QString folder = database->folder();
+    const QString victim = folder + "/victim.txt";
+    QFile(victim).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(victim, folder + "/list.csv"));
+    QString usedFolder;
+    QVERIFY(files::writeAtomically(folder + "/list.csv", [&](const QString &temporary) {
+      usedFolder = QFileInfo(temporary).absolutePath();
+      QFile file(temporary);
+      return file.open(QIODevice::WriteOnly) && file.write("a,b\r\n") == 5;
+    }));
+    QCOMPARE(contents(victim), QByteArray());
+    QVERIFY(!QFileInfo(folder + "/list.csv").isSymLink());
+    QCOMPARE(contents(folder + "/list.csv"), QByteArray("a,b\r\n"));
+    QVERIFY(usedFolder != folder && !QFileInfo::exists(usedFolder));
+    QFileDevice::Permissions temporaryFolder;
+    QVERIFY(!files::writeAtomically(folder + "/other.csv", [&](const QString &temporary) {
+      temporaryFolder = QFile::permissions(QFileInfo(temporary).absolutePath());
+      return false;
+    }));
+    QCOMPARE(temporaryFolder & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                QFile::WriteOther | QFile::ExeOther),
+             QFileDevice::Permissions());
+    QVERIFY(!QFile::exists(folder + "/other.csv"));
+
+    for (const char *name : {".domiva-writing-old", ".domiva-writing-new"}) {
+      QVERIFY(QDir(folder).mkdir(name));
+      QFile part(folder + "/" + name + "/db1.sqlite");
+      QVERIFY(part.open(QIODevice::WriteOnly));
+    }
+    std::filesystem::last_write_time(QFile::encodeName(folder + "/.domiva-writing-old").toStdString(),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+    files::removeLeftovers(folder);
+    QVERIFY(!QFileInfo::exists(folder + "/.domiva-writing-old"));
+    QVERIFY(QFileInfo::exists(folder + "/.domiva-writing-new/db1.sqlite"));
+  }
+
+  // The write-ahead log does not grow without bound: past a few MB, an
+  // idle moment folds it back into the file.
+  void theLogIsFoldedBackWhenIdle() {
+    db::exec("PRAGMA wal_autocheckpoint = 0"); // as a reader that never lets it finish would
+    {
+      db::Transaction transaction;
+      for (int i = 0; i < 5000; ++i)
+        db::exec("INSERT INTO removals (category, \"Date\", detail, amount) VALUES ('x', '2026-01-01', ?, 1)",
+                 {QString(1000, 'x')});
+      transaction.commit();
+    }
+    QVERIFY(QFileInfo(database->path() + "-wal").size() > 4 * 1024 * 1024);
+    QVERIFY(db::tidyLog());
+    QCOMPARE(QFileInfo(database->path() + "-wal").size(), 0);
+    QVERIFY(!db::tidyLog()); // nothing to fold
+    QCOMPARE(test::rows("SELECT count(*) FROM removals")[0][0].toInt(), 5000);
+  }
+
+  // Ended by the system (a logout), the program closes as on a clean close:
+  // one file again, no log left beside it.
+  void aProgramEndedByTheSystemClosesCleanly() {
+    const QString path = database->path();
+    db::close();
+    for (const int signal : {SIGTERM, SIGHUP}) {
+      QProcess program;
+      program.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+      program.start(QString::fromUtf8(DOMIVA_BINARY), {"--database", path});
+      QVERIFY(program.waitForStarted());
+      QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path + "-wal"), 20000);
+      ::kill(pid_t(program.processId()), signal);
+      QVERIFY(program.waitForFinished(20000));
+      QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+      QCOMPARE(program.exitCode(), 0);
+      QVERIFY(!QFile::exists(path + "-wal"));
+      QVERIFY(!QFile::exists(path + "-shm"));
+    }
+    database->reopen();
+  }
+
+  // The cause of an engine's error in Hebrew, its own words as the detail.
+  void enginesErrorsAreToldByTheirCause_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("busy") << 5 << texts::causeBusy + "\n\x1E" "words";
+    QTest::newRow("read-only") << 8 << texts::causeReadOnly + "\n\x1E" "words";
+    QTest::newRow("disk full") << 13 << texts::causeFull + "\n\x1E" "words";
+    QTest::newRow("damaged") << 11 << texts::causeDamaged + "\n\x1E" "words";
+    QTest::newRow("disk I/O") << 10 << texts::causeDisk + "\n\x1E" "words";
+    QTest::newRow("unknown") << 1 << texts::causeEngine + "\n\x1E" "words";
+    QTest::newRow("ours") << 0 << "words";
+  }
+  void enginesErrorsAreToldByTheirCause() {
+    QFETCH(int, code);
+    QFETCH(QString, told);
+    QCOMPARE(db::explain(db::Error("words", code)), told);
+  }
+
+  void anUnwritableBackupsFolderIsNamedWithItsReason() {
+    QFile blocker(backups::folderFor(database->path()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    blocker.close();
+    QCOMPARE(backups::daily(database->path(), QDateTime::currentDateTime()),
+             texts::backupFailed.arg(backups::folderFor(database->path()), texts::causeNoFolder));
   }
 
   void aReadFailureIsToldNotShownAsNoData() {
-    {
-      db::Transaction transaction;
-      for (int i = 0; i < 400; ++i)
-        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
-                 {QString(60, 'x')});
-      transaction.commit();
-    }
-    db::exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    fillIncoming();
     {
       // Damage the table's first page on disk, then let another program's
       // write make ours read the file afresh.

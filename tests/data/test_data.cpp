@@ -1,5 +1,7 @@
 // The store and its helpers: the schema a new file gets, the refusals of
 // files that are not ours, money, months and the building's details.
+#include "app/startup.h"
+#include "backups/backups.h"
 #include "common/texts.h"
 #include "common/today.h"
 #include "data/building.h"
@@ -11,7 +13,9 @@
 #include "payments/consistency.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTextStream>
 #include <QFile>
 #include <QTemporaryDir>
 #include <sys/stat.h>
@@ -75,7 +79,7 @@ private slots:
   }
 
   // A value is quoted only when it must be, its quotes doubled; the
-  // screen's direction marks stay out of the file.
+  // screen's direction marks stay out of the file; formulas are kept text.
   void csvQuotesWhatItMust_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("field");
@@ -86,6 +90,16 @@ private slots:
     QTest::newRow("carriage return") << "a\rb" << "\"a\rb\"";
     QTest::newRow("isolated minus") << "\u2066-300\u2069" << "-300";
     QTest::newRow("empty") << "" << "";
+    // What a spreadsheet would run stays text; negative amounts stay numbers.
+    QTest::newRow("formula") << "=1+2" << "'=1+2";
+    QTest::newRow("formula with a comma") << "=SUM(A1,A2)" << "\"'=SUM(A1,A2)\"";
+    QTest::newRow("at sign") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("phone with a plus") << "+972-3-5551234" << "'+972-3-5551234";
+    QTest::newRow("minus then text") << "-2+3" << "'-2+3";
+    QTest::newRow("tab") << "\tx" << "'\tx";
+    QTest::newRow("carriage return first") << "\rx" << "\"'\rx\"";
+    QTest::newRow("negative amount") << "-25.5" << "-25.5";
+    QTest::newRow("negative thousands") << "\u2066-1,200.50\u2069" << "\"-1,200.50\"";
   }
   void csvQuotesWhatItMust() {
     QFETCH(QString, value);
@@ -207,16 +221,18 @@ private slots:
     QTest::newRow("damaged page") << "damaged" << texts::dbDamaged;
     QTest::newRow("damaged page, checked behind the menu") << "damaged later" << texts::dbDamaged;
     QTest::newRow("used by another program") << "locked" << texts::dbLocked;
+    QTest::newRow("empty file") << "empty" << texts::dbTooShort.arg(0);
+    QTest::newRow("shorter than a header") << "short" << texts::dbTooShort.arg(50);
   }
   void startUpNamesTheCause() {
     QFETCH(QString, kind);
     QFETCH(QString, message);
     QTemporaryDir dir;
     const QString path = dir.filePath("books.sqlite");
-    if (kind == "text") {
+    if (kind == "text" || kind == "empty" || kind == "short") {
       QFile notes(path);
       QVERIFY(notes.open(QIODevice::WriteOnly));
-      notes.write(QByteArray(4096, 'x'));
+      notes.write(kind == "text" ? QByteArray(4096, 'x') : QByteArray("SQLite format 3\0", 16).leftJustified(kind == "short" ? 50 : 0, 'x', true));
     } else if (kind == "foreign") {
       QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE");
       other.setDatabaseName(path);
@@ -230,10 +246,10 @@ private slots:
       if (kind == "newer")
         db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
-    const bool damaged = kind.startsWith("damaged");
-    const int page = damaged ? test::firstPage("incoming") : 0;
+    const bool damaged = kind.startsWith("damaged") || kind == "empty" || kind == "short";
+    const int page = kind.startsWith("damaged") ? test::firstPage("incoming") : 0;
     db::close();
-    if (damaged)
+    if (page)
       QVERIFY(test::overwritePage(path, page));
     QSqlDatabase holder;
     if (kind == "locked") {
@@ -362,6 +378,15 @@ private slots:
     makeVersion1(path);
     QVERIFY(db::open(path).failure.isEmpty());
     QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), 2);
+    // The file as it was is kept first, as a backup.
+    const auto kept = backups::list(path);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(backups::counts(kept[0].path), (std::pair<qint64, qint64>{2, 1}));
+    db::readOnly(kept[0].path, "version", [](QSqlDatabase &backup) {
+      QSqlQuery version(backup);
+      QVERIFY(version.exec("PRAGMA user_version") && version.next());
+      QCOMPARE(version.value(0).toInt(), 1);
+    });
     QCOMPARE(test::rows("SELECT * FROM incoming"),
              (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
                                   {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}}}));
@@ -375,6 +400,33 @@ private slots:
     QCOMPARE(findings.size(), 1);
     QVERIFY(findings[0].text.contains(texts::checkCell.arg("ינואר", "100", "350")));
     db::close();
+  }
+
+  // --check only reads: a file it would have to change is refused as it is.
+  void checkingOnlyReads_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("version 1") << "version 1" << texts::dbNeedsUpgrade;
+    QTest::newRow("empty file") << "empty" << texts::dbTooShort.arg(0) + "\n" + texts::noBackup;
+    QTest::newRow("no file") << "missing" << texts::dbMissing;
+  }
+  void checkingOnlyReads() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("books.sqlite");
+    if (kind == "version 1")
+      makeVersion1(path);
+    else if (kind == "empty")
+      QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    const QByteArray before = bytes(path);
+    QString said;
+    QTextStream out(&said);
+    QCOMPARE(checkBooks(path, false, out), 1);
+    QCOMPARE(said, texts::dbCannotOpen.arg(path, reason) + "\n");
+    QCOMPARE(bytes(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             kind == "missing" ? QStringList() : QStringList{"books.sqlite"});
   }
 
   void aFailedMigrationLeavesTheFileAsItWas() {
@@ -419,20 +471,26 @@ private slots:
     QTest::addColumn<QString>("apartments");
     QTest::addColumn<QString>("balance");
     QTest::addColumn<QString>("monthly");
+    QTest::addColumn<QString>("city");
     QTest::addColumn<QString>("message");
-    QTest::newRow("apartments not a number") << "abc" << "0" << "100" << texts::badApartments;
-    QTest::newRow("apartments negative") << "-1" << "0" << "100" << texts::badApartments;
-    QTest::newRow("balance fraction") << "12" << "10.5" << "100" << texts::badOpenBalance;
-    QTest::newRow("monthly negative") << "12" << "0" << "-5" << texts::badMonthlyPay;
-    QTest::newRow("saved") << " 24" << "-250" << "3000" << "";
+    QTest::newRow("apartments not a number") << "abc" << "0" << "100" << "חולון" << texts::badApartments;
+    QTest::newRow("apartments negative") << "-1" << "0" << "100" << "חולון" << texts::badApartments;
+    QTest::newRow("balance fraction") << "12" << "10.5" << "100" << "חולון" << texts::badOpenBalance;
+    QTest::newRow("monthly negative") << "12" << "0" << "-5" << "חולון" << texts::badMonthlyPay;
+    QTest::newRow("balance past the largest") << "12" << "-10000000" << "100" << "חולון" << texts::amountTooLarge;
+    QTest::newRow("a line break in the city") << "12" << "0" << "100" << "חו\nלון" << texts::badCharacters.arg("עיר");
+    QTest::newRow("a NUL in the city") << "12" << "0" << "100" << QString("חו") + QChar(0) + "לון"
+                                       << texts::badCharacters.arg("עיר");
+    QTest::newRow("saved") << " 24" << "-250" << "3000" << "חולון" << "";
   }
   void buildingSaveChecksTheNumbers() {
     QFETCH(QString, apartments);
     QFETCH(QString, balance);
     QFETCH(QString, monthly);
+    QFETCH(QString, city);
     QFETCH(QString, message);
     test::TempDatabase database;
-    QCOMPARE(saveBuilding({apartments, monthly, balance, QDate(2025, 6, 1), "", "חולון"}), message);
+    QCOMPARE(saveBuilding({apartments, monthly, balance, QDate(2025, 6, 1), "", city}), message);
     const QVariantList written{24, 3000, -250, "2025-06-01", "", "חולון"};
     const QVariantList untouched{0, 0, 0, "2026-01-01", "", ""};
     QCOMPARE(test::rows("SELECT * FROM registery")[0], message.isEmpty() ? written : untouched);

@@ -93,6 +93,10 @@ private slots:
     QTest::newRow("empty amount") << "חשמל" << "" << texts::badAmount;
     QTest::newRow("amount text") << "חשמל" << "מאה" << texts::badAmount;
     QTest::newRow("three decimals") << "חשמל" << "1.005" << texts::badAmount;
+    QTest::newRow("category of spaces") << "   " << "100" << texts::categoryRequired;
+    QTest::newRow("zero") << "חשמל" << "0.00" << texts::zeroExpense;
+    QTest::newRow("the largest and an agora") << "חשמל" << "10,000,000.00" << texts::amountTooLarge;
+    QTest::newRow("category with an embedding") << "חש\u202Aמל" << "100" << texts::badCharacters.arg("סוג הוצאה");
   }
   void refusesBeforeWriting() {
     QFETCH(QString, category);

@@ -216,6 +216,11 @@ private slots:
     QTest::newRow("three decimals") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "10.125" << texts::badAmount
                                     << "amount";
     QTest::newRow("zero") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "0" << texts::zeroAmount << "amount";
+    QTest::newRow("past the largest") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "10,000,000" << texts::amountTooLarge
+                                      << "amount";
+    QTest::newRow("'for' of spaces") << "5" << "   " << "מרץ" << "מרץ" << "2026" << "100" << texts::forRequired << "";
+    QTest::newRow("'for' with an override") << "5" << "\u202Eאחר" << "מרץ" << "מרץ" << "2026" << "100"
+                                            << texts::badCharacters.arg("עבור") << "";
     QTest::newRow("zero agorot") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "0.00" << texts::zeroAmount
                                  << "amount";
     QTest::newRow("month not listed") << "5" << "אחר" << "מרס" << "מרץ" << "2026" << "100" << texts::badMonth
