@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <csignal>
+#include <sys/stat.h>
 #include <filesystem>
 #include <functional>
 
@@ -461,6 +462,22 @@ private slots:
     files::removeLeftovers(folder);
     QVERIFY(!QFileInfo::exists(folder + "/.domiva-writing-old"));
     QVERIFY(QFileInfo::exists(folder + "/.domiva-writing-new/db1.sqlite"));
+  }
+
+  // The documents folder a save offers is made owner-only, whatever the umask.
+  void theDocumentsFolderIsMadePrivate() {
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", database->folder().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    domiva::messages::setSaveAnswer([](const QString &) { return std::nullopt; });
+    const mode_t old = umask(0);
+    domiva::messages::chooseDocument(nullptr, "", "רשימה", "pdf");
+    umask(old);
+    domiva::messages::setSaveAnswer({});
+    qputenv("HOME", home);
+    if (!config.isEmpty())
+      qputenv("XDG_CONFIG_HOME", config);
+    QCOMPARE(QFile::permissions(database->folder() + "/Documents") & 0x0077, QFileDevice::Permissions());
   }
 
   // The write-ahead log does not grow without bound: past a few MB, an
