@@ -35,6 +35,7 @@ bool consoleOnly(int argc, char *argv[]) {
 // the program closes as on a clean close: the event loop ends, and main
 // folds the log back into the file. The handler only writes a byte.
 int signalPipe[2] = {-1, -1};
+bool endedBySignal = false;
 void closeOnSignals() {
 #ifdef Q_OS_UNIX
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
@@ -42,6 +43,7 @@ void closeOnSignals() {
   auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, [notifier] {
     notifier->setEnabled(false);
+    endedBySignal = true;
     char byte;
     [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
     QCoreApplication::exit(0);
@@ -153,10 +155,19 @@ int main(int argc, char *argv[]) {
       domiva::db::close();
       continue;
     }
-    // Damage that came while the program ran is told now, before it ends.
+    // Damage that came while the program ran is told now, before it ends
+    // (on the console when the system ends it: a box would hold up a logout).
     bool damagedNow = false;
-    if (const QString finding = domiva::db::checkFile(domiva::db::path(), &damagedNow); damagedNow)
-      domiva::messages::show(nullptr, domiva::backups::damagedNow(domiva::db::path(), finding));
+    if (const QString finding = domiva::db::checked().failure.isEmpty()
+                                    ? domiva::db::checkFile(domiva::db::path(), &damagedNow)
+                                    : QString();
+        damagedNow) {
+      const QString told = domiva::backups::damagedNow(domiva::db::path(), finding);
+      if (endedBySignal)
+        QTextStream(stderr) << domiva::texts::plain(told) << Qt::endl;
+      else
+        domiva::messages::show(nullptr, told);
+    }
     domiva::db::close();
     return status;
   }

@@ -18,6 +18,7 @@
 #include "residents/neighborswindow.h"
 #include "data/building.h"
 #include "data/database.h"
+#include "data/files.h"
 #include "ui_startwindow.h"
 
 #include <QApplication>
@@ -127,7 +128,7 @@ bool offerRestore(const QString &path, const QString &refusal) {
       messages::show(nullptr, failure);
       continue;
     }
-    messages::tell(nullptr, texts::restoredAfterDamage.arg(QDir::toNativeSeparators(aside)));
+    messages::tell(nullptr, texts::restoredAfterDamage.arg(files::shown(aside)));
     return true;
   }
 }

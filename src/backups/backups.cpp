@@ -49,7 +49,7 @@ QString makeFolder(const QString &databasePath) {
   const QString folder = folderFor(databasePath);
   if (files::makeFolders(folder) && QFileInfo(folder).isWritable())
     return {};
-  return texts::backupFailed.arg(QDir::toNativeSeparators(folder), folderFailure(folder));
+  return texts::backupFailed.arg(files::shown(folder), folderFailure(folder));
 }
 
 // Backups are looked into on a connection of their own.
@@ -131,7 +131,7 @@ QString copyTo(const QString &source, const QString &target) {
   // checked as it is now, not as it was at start.
   bool damaged = false;
   if (const QString failure = db::checkFile(source, &damaged); !failure.isEmpty())
-    return damaged ? damagedNow(source, failure) : texts::backupFailed.arg(QDir::toNativeSeparators(target), failure);
+    return damaged ? damagedNow(source, failure) : texts::backupFailed.arg(files::shown(target), failure);
   const auto before = counts(source);
   QString failure;
   const bool written = files::writeAtomically(target, [&](const QString &temporary) {
@@ -158,7 +158,7 @@ QString copyTo(const QString &source, const QString &target) {
     return {};
   if (failure.isEmpty())
     failure = folderFailure(QFileInfo(target).absolutePath());
-  return texts::backupFailed.arg(QDir::toNativeSeparators(target), failure);
+  return texts::backupFailed.arg(files::shown(target), failure);
 }
 } // namespace
 
@@ -228,7 +228,7 @@ QString verify(const QString &backup) {
 QString restore(const QString &databasePath, const QString &backup, QString *aside) {
   const QString path = QFileInfo(databasePath).absoluteFilePath();
   if (const QString refusal = verify(backup); !refusal.isEmpty())
-    return texts::restoreRefused.arg(backup, refusal);
+    return texts::restoreRefused.arg(files::shown(backup), refusal);
   const bool wasOpen = db::path() == path;
   // The file as it is now is kept first, so nothing is lost whatever follows:
   // as a backup when it is whole, else moved aside as it is.
@@ -248,13 +248,13 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
     // A log still beside a whole file means another program has it open.
     if (!damaged && QFile::exists(path + QStringLiteral("-wal"))) {
       openBooks(path);
-      return texts::restoreRefused.arg(backup, texts::causeBusy);
+      return texts::restoreRefused.arg(files::shown(backup), texts::causeBusy);
     }
   }
   if (saved.isEmpty() && QFileInfo::exists(path)) {
     movedTo = moveAside(path);
     if (movedTo.isEmpty())
-      return texts::restoreRefused.arg(backup, folderFailure(QFileInfo(path).absolutePath()));
+      return texts::restoreRefused.arg(files::shown(backup), folderFailure(QFileInfo(path).absolutePath()));
   }
   const auto putPreviousBack = [&] {
     if (!saved.isEmpty())
@@ -266,11 +266,11 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
   };
   if (!copyInto(backup, path)) {
     putPreviousBack();
-    return texts::restoreRefused.arg(backup, folderFailure(QFileInfo(path).absolutePath()));
+    return texts::restoreRefused.arg(files::shown(backup), folderFailure(QFileInfo(path).absolutePath()));
   }
   if (const db::Opened opened = openBooks(path); !opened.failure.isEmpty()) {
     putPreviousBack();
-    return texts::restoreRefused.arg(backup, opened.failure);
+    return texts::restoreRefused.arg(files::shown(backup), opened.failure);
   }
   if (!wasOpen)
     db::close();
@@ -280,7 +280,7 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
 }
 
 QString damagedNow(const QString &databasePath, const QString &failure) {
-  return texts::damagedWhileOpen.arg(QDir::toNativeSeparators(databasePath),
+  return texts::damagedWhileOpen.arg(files::shown(databasePath),
                                      failure + QLatin1Char('\n') + restoreAdvice(databasePath));
 }
 
@@ -288,7 +288,9 @@ QString restoreAdvice(const QString &databasePath) {
   const QList<Backup> all = list(databasePath);
   if (all.isEmpty())
     return texts::noBackup;
-  return texts::restoreAdvice.arg(all.first().path, databasePath);
+  return texts::restoreAdvice.arg(files::shown(all.first().path), files::shown(databasePath),
+                                  files::shown(databasePath + QStringLiteral("-wal")),
+                                  files::shown(databasePath + QStringLiteral("-shm")));
 }
 
 } // namespace domiva::backups

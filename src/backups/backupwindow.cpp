@@ -4,6 +4,8 @@
 #include "common/messages.h"
 #include "common/texts.h"
 #include "common/today.h"
+#include "data/bidi.h"
+#include "data/files.h"
 #include "data/database.h"
 #include "ui_backupwindow.h"
 
@@ -44,7 +46,7 @@ void BackupWindow::load() {
   for (int row = 0; row < found.size(); ++row) {
     const auto [payments, expenses] = backups::counts(found[row].path);
     // Left-to-right runs kept in their order inside the right-to-left grid.
-    const auto isolated = [](const QString &text) { return QChar(0x2066) + text + QChar(0x2069); };
+    const auto isolated = [](const QString &text) { return leftToRight(text); };
     const QStringList cells{isolated(found[row].made.toString(QStringLiteral("dd/MM/yyyy HH:mm"))),
                             isolated(QStringLiteral("%1 MB").arg(found[row].size / 1048576.0, 0, 'f', 1)),
                             QString::number(payments), QString::number(expenses)};
@@ -83,7 +85,7 @@ void BackupWindow::restoreFile() {
                                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
                                QStringLiteral("SQLite (*.sqlite)"));
   if (chosen)
-    restoreFrom(*chosen, QDir::toNativeSeparators(*chosen));
+    restoreFrom(*chosen, files::shown(*chosen));
 }
 
 void BackupWindow::restoreFrom(const QString &backup, const QString &made) {

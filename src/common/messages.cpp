@@ -23,8 +23,12 @@ std::function<std::optional<QString>(const QString &)> openAnswer;
 // The engine's own words go under the box's details, ours stay its text.
 void split(const QString &text, QString &main, QString &details) {
   QStringList ours, engine;
-  for (const QString &line : text.split(QLatin1Char('\n')))
-    (line.startsWith(texts::detailMark) ? engine : ours) << texts::plain(line);
+  for (const QString &line : text.split(QLatin1Char('\n'))) {
+    if (line.startsWith(texts::detailMark))
+      engine << line.mid(1);
+    else
+      ours << line;
+  }
   main = ours.join(QLatin1Char('\n')).trimmed();
   details = engine.join(QLatin1Char('\n'));
 }

@@ -16,7 +16,12 @@ inline QString withDetail(const QString &text, const QString &detail) {
   marked.replace(QLatin1Char('\n'), QStringLiteral("\n") + detailMark);
   return text + QLatin1Char('\n') + detailMark + marked;
 }
-inline QString plain(QString text) { return text.remove(detailMark); }
+// For a console: without the detail marks and the isolates of left-to-right runs.
+inline QString plain(QString text) {
+  for (const QChar mark : {detailMark, QChar(0x2066), QChar(0x2069)})
+    text.remove(mark);
+  return text;
+}
 
 // Building details
 inline const QString detailsSaved = QStringLiteral("הפרטים עודכנו בהצלחה");
@@ -154,7 +159,7 @@ inline const QString chooseBackup = QStringLiteral("יש לבחור גיבוי �
 inline const QString noBackup = QStringLiteral("לא נמצא גיבוי של הקובץ.");
 inline const QString restoreAdvice = QStringLiteral(
     "הגיבוי האחרון: %1\nלשחזור: לחצו \"שחזר מהגיבוי האחרון\". לשחזור ביד: סגרו את התוכנה, העבירו למקום אחר את "
-    "הקובץ %2 ואת הקבצים שלצדו ששמם מסתיים ב-wal- או ב-shm-, העתיקו את קובץ הגיבוי למקום הקובץ, והפעילו את התוכנה שוב.");
+    "הקובץ %2 ואת הקבצים %3 ו-%4 אם הם קיימים, העתיקו את קובץ הגיבוי למקום הקובץ, והפעילו את התוכנה שוב.");
 inline const QString restoreNewest = QStringLiteral("שחזר מהגיבוי האחרון");
 inline const QString restoreChoose = QStringLiteral("בחר גיבוי…");
 inline const QString restoreFromFile = QStringLiteral("שחזר מקובץ…");

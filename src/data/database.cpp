@@ -452,7 +452,7 @@ Opened open(const QString &path, Check check, Access access) {
     // Another program's folder is its owner's business; ours and the file are kept private.
     const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
     if (tighten(file, ownerOnlyFile) | (ownFolder && tighten(folder, ownerOnlyFolder)))
-      notice = texts::permissionsTightened.arg(file);
+      notice = texts::permissionsTightened.arg(files::shown(file));
   }
   Opened opened = connect(file, check, access);
   if (!opened.failure.isEmpty())
@@ -625,8 +625,12 @@ Transaction::Transaction() {
     throw Error(file.failure);
 #ifdef Q_OS_UNIX
   // Writing into a file that was deleted or replaced would lose the rows.
-  if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity)
+  if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity) {
+    // Our log now stands beside another file: emptied into ours, so that
+    // nothing of it is ever replayed onto that one after a crash.
+    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     throw Error(texts::dbReplaced);
+  }
 #endif
   QSqlQuery begin(QSqlDatabase::database());
   run(QStringLiteral("PRAGMA busy_timeout = 0"), {});

@@ -1,5 +1,7 @@
 #include "data/files.h"
 
+#include "data/bidi.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,8 @@ std::filesystem::path native(const QString &path) {
 
 constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 } // namespace
+
+QString shown(const QString &path) { return leftToRight(QDir::toNativeSeparators(path)); }
 
 bool makeFolders(const QString &folder) {
   QStringList missing;

@@ -4,6 +4,10 @@
 
 namespace domiva::files {
 
+// A path as a message shows it: the system's separators, kept left to right
+// inside the Hebrew text (its slashes would move otherwise).
+QString shown(const QString &path);
+
 // Creates every missing folder on the way to `folder`, each owner-only
 // (0700) whatever the umask; true when `folder` is then a folder.
 bool makeFolders(const QString &folder);
