@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -140,7 +141,9 @@ std::optional<QString> chooseOpenFile(QWidget *parent, const QString &title, con
                                       const QString &filter) {
   if (openAnswer)
     return openAnswer(folder);
-  const QString path = QFileDialog::getOpenFileName(parent, title, folder, filter);
+  // A folder that is not there would open on its parent with its name typed in.
+  const QString path =
+      QFileDialog::getOpenFileName(parent, title, QFileInfo(folder).isDir() ? folder : QDir::homePath(), filter);
   if (path.isEmpty())
     return std::nullopt;
   return path;
