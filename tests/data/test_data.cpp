@@ -9,6 +9,7 @@
 #include "data/database.h"
 #include "data/money.h"
 #include "data/gridmodel.h"
+#include "data/input.h"
 #include "expenses/expense.h"
 #include "payments/consistency.h"
 #include "testsupport.h"
@@ -69,6 +70,24 @@ private slots:
       QCOMPARE(money->agorot(), agorot);
       QCOMPARE(money->toString(), shown);
     }
+  }
+
+  // What may be typed as an amount anywhere: within 9,999,999.99 ₪ either way.
+  void typedAmountsStayWithinBounds_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<qint64>("agorot"); // -1: refused
+    QTest::newRow("the largest") << "9,999,999.99" << qint64(999999999);
+    QTest::newRow("the largest below zero") << "-9999999.99" << qint64(-999999999);
+    QTest::newRow("an agora more") << "10,000,000.00" << qint64(-1);
+    QTest::newRow("an agora more below zero") << "-10000000" << qint64(-1);
+  }
+  void typedAmountsStayWithinBounds() {
+    QFETCH(QString, typed);
+    QFETCH(qint64, agorot);
+    const auto amount = input::amount(typed);
+    QCOMPARE(amount ? amount->agorot() : -1, agorot);
+    if (!amount)
+      QCOMPARE(input::amountRefusal(typed), texts::amountTooLarge);
   }
 
   void moneyAddsExactly() {
