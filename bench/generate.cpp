@@ -1,8 +1,9 @@
 #include "generate.h"
 
 #include "app/startup.h"
-#include "data/building.h"
-#include "data/database.h"
+#include "building/details.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "expenses/expense.h"
 #include "payments/payment.h"
 #include "residents/residents.h"

@@ -1,9 +1,9 @@
 #include "app/startup.h"
-#include "backups/backups.h"
-#include "common/texts.h"
+#include "store/backups.h"
+#include "text/texts.h"
 #include "app/startwindow.h"
-#include "common/messages.h"
-#include "data/database.h"
+#include "ui/messages.h"
+#include "store/database.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

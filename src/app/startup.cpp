@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "backups/backups.h"
-#include "common/texts.h"
-#include "data/building.h"
-#include "data/database.h"
-#include "payments/consistency.h"
+#include "store/backups.h"
+#include "text/texts.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "ledger/consistency.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

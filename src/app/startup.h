@@ -1,5 +1,5 @@
 #pragma once
-#include "data/database.h"
+#include "store/database.h"
 
 #include <QString>
 

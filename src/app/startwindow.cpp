@@ -1,12 +1,12 @@
 #include "app/startwindow.h"
 
-#include "app/windows.h"
-#include "common/grid.h"
+#include "ui/opening.h"
+#include "ui/grid.h"
 #include "app/startup.h"
-#include "backups/backups.h"
+#include "store/backups.h"
 #include "backups/backupwindow.h"
-#include "common/messages.h"
-#include "common/texts.h"
+#include "ui/messages.h"
+#include "text/texts.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -16,9 +16,9 @@
 #include "reports/balancewindow.h"
 #include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
-#include "data/building.h"
-#include "data/database.h"
-#include "data/files.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/files.h"
 #include "ui_startwindow.h"
 
 #include <QApplication>
@@ -101,6 +101,8 @@ void waitForBackup() {
   if (dailyBackup.valid())
     dailyBackup.wait();
 }
+
+void openStory(qint64 apartment) { StoryWindow::openOn(apartment); }
 
 bool offerRestore(const QString &path, const QString &refusal) {
   const QString filter = QStringLiteral("SQLite (*.sqlite)");

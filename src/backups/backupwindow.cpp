@@ -1,12 +1,12 @@
 #include "backups/backupwindow.h"
 
-#include "backups/backups.h"
-#include "common/messages.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/bidi.h"
-#include "data/files.h"
-#include "data/database.h"
+#include "store/backups.h"
+#include "ui/messages.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "text/bidi.h"
+#include "store/files.h"
+#include "store/database.h"
 #include "ui_backupwindow.h"
 
 #include <QApplication>

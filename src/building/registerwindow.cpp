@@ -1,9 +1,10 @@
 #include "building/registerwindow.h"
 
-#include "common/grid.h"
-#include "common/messages.h"
-#include "common/texts.h"
-#include "data/building.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "text/texts.h"
+#include "building/details.h"
+#include "store/building.h"
 #include "ui_registerwindow.h"
 
 namespace domiva {

@@ -1,11 +1,11 @@
 #include "expenses/expense.h"
 
-#include "common/texts.h"
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/input.h"
-#include "data/journal.h"
-#include "data/money.h"
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/input.h"
+#include "store/journal.h"
+#include "text/money.h"
 
 namespace domiva::expenses {
 namespace {

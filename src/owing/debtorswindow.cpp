@@ -1,14 +1,14 @@
 #include "owing/debtorswindow.h"
 
-#include "common/grid.h"
-#include "common/messages.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/building.h"
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/gridmodel.h"
-#include "owing/owing.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "store/gridmodel.h"
+#include "ledger/owing.h"
 #include "ui_debtorswindow.h"
 
 namespace domiva {

@@ -1,15 +1,15 @@
 #include "payments/incomingwindow.h"
 
-#include "common/cancelling.h"
-#include "common/grid.h"
-#include "common/messages.h"
-#include "common/printing.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/building.h"
-#include "data/database.h"
-#include "data/gridmodel.h"
-#include "owing/storywindow.h"
+#include "ui/cancelling.h"
+#include "ui/grid.h"
+#include "ui/opening.h"
+#include "ui/messages.h"
+#include "ui/printing.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
 #include "payments/receipt.h"
 #include "ui_incomingwindow.h"
 
@@ -36,7 +36,7 @@ IncomingWindow::IncomingWindow(QWidget *parent)
   connect(ui->printReceipt, &QPushButton::clicked, this, &IncomingWindow::printReceipt);
   // A payment's apartment, its whole story.
   connect(ui->DataGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-    StoryWindow::openOn(m_list->index(index.row(), payments::apartmentColumn).data(Qt::EditRole).toLongLong());
+    openStory(m_list->index(index.row(), payments::apartmentColumn).data(Qt::EditRole).toLongLong());
   });
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelPayment(); });
   load();

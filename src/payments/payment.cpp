@@ -1,12 +1,12 @@
 #include "payments/payment.h"
 
-#include "common/texts.h"
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/input.h"
-#include "data/journal.h"
-#include "data/months.h"
-#include "payments/matrix.h"
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/input.h"
+#include "store/journal.h"
+#include "text/months.h"
+#include "ledger/matrix.h"
 #include "residents/residents.h"
 
 #include <optional>

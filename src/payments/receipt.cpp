@@ -1,10 +1,10 @@
 #include "payments/receipt.h"
 
-#include "common/texts.h"
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/money.h"
-#include "data/reportstyle.h"
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/money.h"
+#include "printing/reportstyle.h"
 
 #include <QSqlQuery>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "data/listwriter.h"
+#include "printing/listwriter.h"
 
 #include <QString>
 #include <QStringList>

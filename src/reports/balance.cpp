@@ -1,8 +1,8 @@
 #include "reports/balance.h"
 
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/reportstyle.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "printing/reportstyle.h"
 
 #include <QSqlQuery>
 

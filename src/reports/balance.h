@@ -1,6 +1,6 @@
 #pragma once
-#include "data/listwriter.h"
-#include "data/money.h"
+#include "printing/listwriter.h"
+#include "text/money.h"
 
 #include <QDate>
 #include <QString>

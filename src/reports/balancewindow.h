@@ -1,5 +1,5 @@
 #pragma once
-#include "data/money.h"
+#include "text/money.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,9 +1,9 @@
 #include "reports/meeting.h"
 
-#include "common/texts.h"
-#include "data/building.h"
-#include "data/dates.h"
-#include "data/reportstyle.h"
+#include "text/texts.h"
+#include "store/building.h"
+#include "text/dates.h"
+#include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/balance.h"
 

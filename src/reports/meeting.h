@@ -1,7 +1,7 @@
 #pragma once
-#include "data/listwriter.h"
-#include "data/money.h"
-#include "owing/owing.h"
+#include "printing/listwriter.h"
+#include "text/money.h"
+#include "ledger/owing.h"
 
 #include <QDate>
 

@@ -1,11 +1,11 @@
 #include "reports/meetingwindow.h"
 
-#include "common/grid.h"
-#include "common/messages.h"
-#include "common/printing.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/database.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui/printing.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "store/database.h"
 #include "reports/meeting.h"
 #include "ui_meetingwindow.h"
 

@@ -1,8 +1,8 @@
 #include "residents/residents.h"
 
-#include "common/texts.h"
-#include "data/database.h"
-#include "data/input.h"
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/input.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
 #include "residents/residentsreport.h"
 
-#include "data/bidi.h"
-#include "data/database.h"
-#include "data/reportstyle.h"
+#include "text/bidi.h"
+#include "store/database.h"
+#include "printing/reportstyle.h"
 
 #include <QSqlQuery>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "data/listwriter.h"
+#include "printing/listwriter.h"
 
 namespace domiva::residents {
 // The printed residents list: every resident in apartment order, read as it

@@ -1,9 +1,9 @@
 // The expenses window driven as a user would: recording expenses and
 // suppliers, and the expenses printout.
-#include "app/windows.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/database.h"
+#include "ui/opening.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "store/database.h"
 #include "expenses/removalwindow.h"
 #include "testsupport.h"
 

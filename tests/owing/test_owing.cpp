@@ -1,12 +1,13 @@
 // Who owes and for which months, an apartment's story, receipts, the
 // general-meeting report and grids saved for spreadsheets, on a building
 // made in each test.
-#include "app/windows.h"
-#include "common/messages.h"
-#include "common/printing.h"
-#include "common/texts.h"
-#include "data/building.h"
-#include "data/database.h"
+#include "ui/opening.h"
+#include "ui/messages.h"
+#include "ui/printing.h"
+#include "text/texts.h"
+#include "building/details.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "expenses/expense.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"

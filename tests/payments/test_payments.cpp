@@ -2,12 +2,13 @@
 // incoming, trans and the annual matrix, cancelling, the duplicate warning,
 // the books' check, the payments printout and the annual payments report.
 #include "app/startup.h"
-#include "app/windows.h"
+#include "ui/opening.h"
 #include "building/registerwindow.h"
-#include "common/texts.h"
-#include "common/today.h"
-#include "data/building.h"
-#include "data/database.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "building/details.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "generate.h"
 #include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"

@@ -1,11 +1,11 @@
 // The residents window driven as a user would: action button, type, Tab out
 // of the apartment, "עדכן"; and the printed residents list.
-#include "app/windows.h"
-#include "common/printing.h"
-#include "common/texts.h"
-#include "data/building.h"
-#include "data/database.h"
-#include "data/reportstyle.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
+#include "text/texts.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "printing/reportstyle.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
 #include "testsupport.h"

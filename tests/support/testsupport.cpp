@@ -1,11 +1,11 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
-#include "common/messages.h"
-#include "common/printing.h"
-#include "common/today.h"
-#include "data/database.h"
-#include "data/reportstyle.h"
+#include "ui/messages.h"
+#include "ui/printing.h"
+#include "text/today.h"
+#include "store/database.h"
+#include "printing/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

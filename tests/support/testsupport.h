@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the test programs: a private database per test, and the
 // message and printing seams turned into lists the tests can read.
-#include "data/listwriter.h"
+#include "printing/listwriter.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,0 +1,104 @@
+#include "ledger/consistency.h"
+
+#include "text/texts.h"
+#include "store/database.h"
+#include "store/journal.h"
+#include "text/money.h"
+#include "text/months.h"
+#include "ledger/matrix.h"
+
+#include <QStringList>
+
+namespace domiva::consistency {
+namespace {
+
+QString cellText(const std::optional<qint64> &cell) {
+  return cell ? QString::number(*cell) : texts::checkEmpty;
+}
+
+void checkMatrix(QList<Finding> &findings) {
+  QList<std::pair<std::pair<qint64, int>, matrix::Cells>> stored;
+  QList<qint64> totals;
+  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1, total FROM anual_report ORDER BY year, apartment")
+                           .arg(months::columns().join(QLatin1Char(','))));
+  while (rows.next()) {
+    matrix::Cells cells;
+    for (int m = 0; m < 12; ++m)
+      if (!rows.isNull(m + 2))
+        cells[m] = rows.value(m + 2).toLongLong();
+    stored.append({{rows.value(0).toLongLong(), rows.value(1).toInt()}, cells});
+    totals << rows.value(14).toLongLong();
+  }
+  db::checkRead(rows);
+  rows.finish();
+  for (int r = 0; r < stored.size(); ++r) {
+    const auto [apartment, year] = stored[r].first;
+    const matrix::Cells expected = matrix::fromPayments(apartment, year);
+    QStringList differences;
+    for (int m = 0; m < 12; ++m)
+      if (stored[r].second[m] != expected[m])
+        differences << texts::checkCell.arg(months::headers()[m], cellText(stored[r].second[m]), cellText(expected[m]));
+    if (totals[r] != matrix::total(expected))
+      differences << texts::checkCell.arg(texts::checkTotal, QString::number(totals[r]),
+                                          QString::number(matrix::total(expected)));
+    if (!differences.isEmpty())
+      findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(differences.join(QStringLiteral("; "))),
+                          true, apartment, year};
+  }
+
+  auto missing = db::exec(QStringLiteral(
+      "SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND NOT EXISTS "
+      "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
+      "ORDER BY year, apartment"));
+  QList<std::pair<qint64, int>> keys;
+  while (missing.next())
+    keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
+  missing.finish();
+  for (const auto &[apartment, year] : keys) {
+    const qint64 total = matrix::total(matrix::fromPayments(apartment, year));
+    findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(total)), true,
+                        apartment, year};
+  }
+}
+
+void checkJournal(QList<Finding> &findings, const journal::Source &source, const QString &label) {
+  auto rows = db::exec(QStringLiteral("SELECT count(*) + count(cancelled), "
+                                      "coalesce(sum(CASE WHEN cancelled IS NULL THEN amount END), 0) FROM %1")
+                           .arg(source.table));
+  rows.next();
+  const qint64 expectedCount = rows.value(0).toLongLong();
+  const Money expectedSum = Money::fromAgorot(rows.value(1).toLongLong());
+  rows.finish();
+  auto journal = db::exec(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"),
+                          {source.type});
+  journal.next();
+  const qint64 count = journal.value(0).toLongLong();
+  const Money sum = Money::fromAgorot(journal.value(1).toLongLong());
+  journal.finish();
+  if (count != expectedCount || sum != expectedSum)
+    findings << Finding{texts::checkJournal.arg(label)
+                            .arg(count)
+                            .arg(sum.toString())
+                            .arg(expectedCount)
+                            .arg(expectedSum.toString())};
+}
+
+} // namespace
+
+QList<Finding> check() {
+  QList<Finding> findings;
+  checkMatrix(findings);
+  checkJournal(findings, journal::payments(), texts::incomes);
+  checkJournal(findings, journal::expenses(), texts::expensesWord);
+  return findings;
+}
+
+void repair(const QList<Finding> &findings, qint64 monthlyPay) {
+  db::Transaction transaction;
+  for (const Finding &finding : findings)
+    if (finding.matrixRow)
+      matrix::rebuild(finding.apartment, finding.year, monthlyPay);
+  transaction.commit();
+}
+
+} // namespace domiva::consistency

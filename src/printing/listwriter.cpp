@@ -1,0 +1,367 @@
+#include "printing/listwriter.h"
+
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/money.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+
+namespace domiva::listing {
+namespace {
+
+// Cells wrap between words, and inside a word too long for its column (an
+// e-mail address), so nothing runs out of its cell.
+QTextOption cellOption() {
+  QTextOption option(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  return option;
+}
+
+// Lays the columns out from the right edge, in reading order.
+QList<QRectF> columnRects(const Layout &layout, const QRectF &area) {
+  double total = 0;
+  for (const Column &column : layout.columns)
+    total += std::max(1, column.width);
+  QList<QRectF> rects;
+  double right = area.right();
+  for (const Column &column : layout.columns) {
+    const double width = area.width() * std::max(1, column.width) / total;
+    rects << QRectF(right - width, 0, width, 0);
+    right -= width;
+  }
+  return rects;
+}
+
+class PagePainter {
+public:
+  PagePainter(QPagedPaintDevice &device, QPainter &painter, const Layout &layout)
+      : m_device(device), m_painter(painter), m_first(layout), m_area(painter.window()) {
+    useLayout(layout);
+    m_painter.setFont(m_first.rowStyle.font);
+    m_padding = m_painter.fontMetrics().height() * 0.25;
+    m_lineHeight = m_painter.fontMetrics().height() + 2 * m_padding;
+    m_bottom = m_area.bottom() - m_lineHeight * 1.5; // room for the page number
+  }
+
+  double rowHeight(const QStringList &cells, const QFont &font) const {
+    m_painter.setFont(font);
+    const QFontMetricsF metrics = m_painter.fontMetrics();
+    double height = std::max(m_lineHeight, metrics.height() + 2 * m_padding);
+    for (int c = 0; c < m_columns.size(); ++c) {
+      const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
+      // Only a text too long for one line needs laying out to be measured.
+      if (metrics.horizontalAdvance(cells.value(c)) < room.width())
+        continue;
+      height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
+    }
+    return height;
+  }
+
+  void startPage(PageModel *model) {
+    ++m_page;
+    m_y = m_area.top();
+    if (m_page == 1) {
+      drawLetterhead(model);
+      if (!m_first.title.isEmpty())
+        drawLine(m_first.title, m_first.titleStyle, Qt::AlignHCenter, 1.8, model);
+      for (const QString &line : m_first.intro)
+        drawLine(line, m_first.introStyle, Qt::AlignHCenter, 1.5, model);
+      if (!m_first.title.isEmpty() || !m_first.intro.isEmpty())
+        m_y += m_lineHeight * 0.5;
+    }
+    drawHeaders(model);
+  }
+
+  // A section starts under its title, on a new page when the title, the
+  // headers and a row would not fit below.
+  void startSection(const Layout &layout, PageModel *model) {
+    useLayout(layout);
+    if (m_y + m_lineHeight * 5 > m_bottom)
+      breakPage(model);
+    m_y += m_lineHeight;
+    if (!layout.title.isEmpty())
+      drawLine(layout.title, layout.titleStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.5, model);
+    for (const QString &line : layout.intro)
+      drawLine(line, layout.introStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
+    drawHeaders(model);
+  }
+
+  void finishPage(PageModel *model = nullptr) {
+    if (!m_first.watermark.isEmpty()) {
+      m_painter.save();
+      m_painter.translate(m_area.center());
+      m_painter.rotate(-30);
+      QFont font = m_first.titleStyle.font;
+      font.setPointSizeF(font.pointSizeF() * 5);
+      m_painter.setFont(font);
+      m_painter.setPen(QColor(200, 0, 0, 110));
+      m_painter.drawText(QRectF(-m_area.width(), -m_area.height() / 4, 2 * m_area.width(), m_area.height() / 2),
+                         Qt::AlignCenter, m_first.watermark);
+      m_painter.restore();
+      if (model)
+        model->lines << m_first.watermark;
+    }
+    m_painter.setFont(m_layout.rowStyle.font);
+    m_painter.setPen(Qt::black);
+    m_painter.drawText(QRectF(m_area.left(), m_area.bottom() - m_lineHeight, m_area.width(), m_lineHeight),
+                       Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("עמוד %1").arg(m_page));
+  }
+
+  // A row that does not fit below goes whole to the next page.
+  void addRow(const QStringList &cells, PageModel *model) {
+    const double height = rowHeight(cells, m_layout.rowStyle.font);
+    if (m_y + height > m_bottom && m_rowsOnPage > 0) {
+      finishPage(model);
+      m_device.newPage();
+      startPage(model);
+    }
+    drawRow(cells, m_layout.rowStyle, height);
+    ++m_rowsOnPage;
+    ++m_rows;
+    for (int c = 0; c < m_sums.size(); ++c)
+      if (m_layout.columns[c].amount)
+        m_sums[c] += amountOf(cells.value(c));
+    if (model)
+      model->pages.last().append(cells);
+  }
+
+  // The count and the sums, then the footer, kept together on one page.
+  void addEnding(PageModel *model) {
+    QStringList lines;
+    if (m_layout.counted) {
+      lines << texts::rowsPrinted.arg(m_rows);
+      for (int c = 0; c < m_sums.size(); ++c)
+        if (m_layout.columns[c].amount)
+          lines << texts::columnTotal.arg(m_layout.columns[c].header, m_sums[c].toDisplay());
+    }
+    lines << m_layout.footer;
+    if (lines.isEmpty())
+      return;
+    m_painter.setFont(m_layout.footerStyle.font);
+    const double height = m_painter.fontMetrics().height() * 1.4 * lines.size() + m_lineHeight * 0.5;
+    if (m_y + height > m_bottom)
+      breakPage(model);
+    m_y += m_lineHeight * 0.5;
+    for (const QString &line : lines)
+      drawLine(line, m_layout.footerStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
+  }
+
+  int page() const { return m_page; }
+  int rowsPerPage() const { return std::max(1, int((m_bottom - m_area.top()) / m_lineHeight) - 1); }
+
+private:
+  void useLayout(const Layout &layout) {
+    m_layout = layout;
+    m_columns = columnRects(layout, m_area);
+    m_rows = 0;
+    m_sums = QList<Money>(layout.columns.size());
+  }
+
+  // A new page with nothing on it yet but its number to come.
+  void breakPage(PageModel *model) {
+    finishPage(model);
+    m_device.newPage();
+    ++m_page;
+    m_y = m_area.top();
+    m_rowsOnPage = 0;
+  }
+
+  void drawHeaders(PageModel *model) {
+    m_rowsOnPage = 0;
+    if (!m_layout.band.isEmpty())
+      drawLine(m_layout.band, m_layout.bandStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, nullptr, true);
+    QStringList headers;
+    for (const Column &column : m_layout.columns)
+      headers << column.header;
+    drawRow(headers, m_layout.headerStyle);
+    if (model)
+      model->pages.append({headers});
+  }
+
+  // An amount as a cell shows it, a negative one in its isolates.
+  static Money amountOf(QString cell) {
+    cell.remove(QChar(0x2066)).remove(QChar(0x2069));
+    return Money::parse(cell).value_or(Money());
+  }
+
+  // The building at the right, the printing date at the left.
+  void drawLetterhead(PageModel *model) {
+    const QString printed = m_first.printedOn.isValid() ? texts::printedOn.arg(dates::toShort(m_first.printedOn)) : QString();
+    if (m_first.building.isEmpty() && printed.isEmpty())
+      return;
+    m_painter.setFont(m_layout.rowStyle.font);
+    m_painter.setPen(Qt::black);
+    const QRectF line(m_area.left(), m_y, m_area.width(), m_lineHeight);
+    m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_first.building);
+    m_painter.drawText(line, Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, printed);
+    m_y += m_lineHeight * 1.5;
+    if (model)
+      for (const QString &part : {m_first.building, printed})
+        if (!part.isEmpty())
+          model->lines << part;
+  }
+
+  // A line across the page, `lines` line heights tall.
+  void drawLine(const QString &text, const ReportStyle &style, Qt::Alignment alignment, double lines,
+                PageModel *model = nullptr, bool framed = false) {
+    m_painter.setFont(style.font);
+    const QRectF line(m_area.left(), m_y, m_area.width(), m_painter.fontMetrics().height() * lines);
+    if (style.background.alpha() > 0)
+      m_painter.fillRect(line, style.background);
+    if (framed) {
+      m_painter.setPen(QPen(Qt::darkGray, 0));
+      m_painter.drawRect(line);
+    }
+    m_painter.setPen(style.text);
+    m_painter.drawText(line.adjusted(m_padding, 0, -m_padding, 0), int(alignment | Qt::AlignVCenter), text);
+    m_y += line.height();
+    if (model)
+      model->lines << text;
+  }
+
+  void drawRow(const QStringList &cells, const ReportStyle &style, double height = 0) {
+    if (height <= 0)
+      height = rowHeight(cells, style.font);
+    m_painter.setFont(style.font);
+    m_painter.setPen(QPen(Qt::darkGray, 0));
+    for (int c = 0; c < m_columns.size(); ++c) {
+      const QRectF cell(m_columns[c].left(), m_y, m_columns[c].width(), height);
+      if (style.background.alpha() > 0)
+        m_painter.fillRect(cell, style.background);
+      m_painter.drawRect(cell);
+    }
+    m_painter.setPen(style.text);
+    static const QTextOption option = cellOption();
+    for (int c = 0; c < m_columns.size(); ++c)
+      if (!cells.value(c).isEmpty())
+        m_painter.drawText(QRectF(m_columns[c].left(), m_y, m_columns[c].width(), height)
+                               .adjusted(m_padding, m_padding, -m_padding, -m_padding),
+                           cells.value(c), option);
+    m_y += height;
+  }
+
+  QPagedPaintDevice &m_device;
+  QPainter &m_painter;
+  const Layout &m_first; // the printout's own: its letterhead and title open the first page
+  Layout m_layout;       // the section being painted
+  QRectF m_area;
+  QList<QRectF> m_columns;
+  double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
+  int m_page = 0;
+  int m_rowsOnPage = 0;
+  qint64 m_rows = 0;
+  QList<Money> m_sums;
+};
+
+} // namespace
+
+QString Printout::incomplete() const {
+  QString why = failure ? failure() : QString();
+  for (const Printout &section : sections)
+    if (why.isEmpty())
+      why = section.incomplete();
+  return why;
+}
+
+Painted paint(QPagedPaintDevice &device, const Printout &printout, const Progress &progress, PageModel *model) {
+  Painted painted;
+  QPainter painter(&device);
+  if (!painter.isActive())
+    return painted;
+  // Each text finds its own direction: Hebrew reads right to left, a
+  // number or a phone keeps its order.
+  painter.setLayoutDirection(Qt::LayoutDirectionAuto);
+  PagePainter pages(device, painter, printout.layout);
+  qint64 rowCount = printout.rowCount;
+  for (const Printout &section : printout.sections)
+    rowCount += section.rowCount + 4; // its title and headers take about as much
+  const int expected = std::max<int>(1, int(std::ceil(double(rowCount) / pages.rowsPerPage())));
+  int reported = 0;
+  // Paints one table's rows; false when the progress stopped them.
+  const auto paintRows = [&](const Printout &table) {
+    const Rows rows = table.open ? table.open() : Rows([](QStringList &) { return false; });
+    QStringList cells;
+    while (rows(cells)) {
+      pages.addRow(cells, model);
+      ++painted.rows;
+      if (pages.page() != reported) {
+        reported = pages.page();
+        if (progress && !progress(reported, std::max(expected, reported)))
+          return false;
+      }
+    }
+    pages.addEnding(model);
+    return true;
+  };
+  pages.startPage(model);
+  if (!paintRows(printout))
+    return painted;
+  for (const Printout &section : printout.sections) {
+    pages.startSection(section.layout, model);
+    if (!paintRows(section))
+      return painted;
+  }
+  pages.finishPage(model);
+  painted.pages = pages.page();
+  painted.finished = painter.end();
+  return painted;
+}
+
+Printout fromRows(const Layout &layout, const QList<QStringList> &rows) {
+  Printout printout;
+  printout.layout = layout;
+  printout.rowCount = rows.size();
+  printout.open = [rows]() -> Rows {
+    return [rows, next = qsizetype(0)](QStringList &cells) mutable {
+      if (next == rows.size())
+        return false;
+      cells = rows[next++];
+      return true;
+    };
+  };
+  printout.failure = [] { return QString(); };
+  return printout;
+}
+
+Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
+                   const std::function<QStringList(const QSqlQuery &)> &cells) {
+  Printout printout;
+  printout.layout = layout;
+  auto count = db::exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
+  count.next();
+  db::checkRead(count);
+  printout.rowCount = count.value(0).toLongLong();
+  auto failure = std::make_shared<QString>();
+  printout.failure = [failure] { return *failure; };
+  printout.open = [sql, values, cells, failure]() -> Rows {
+    failure->clear();
+    std::shared_ptr<QSqlQuery> query;
+    try {
+      query = std::make_shared<QSqlQuery>(db::exec(sql, values));
+    } catch (const db::Error &e) {
+      *failure = e.text();
+      return [](QStringList &) { return false; };
+    }
+    return [query, cells, failure](QStringList &row) {
+      if (query->next()) {
+        row = cells(*query);
+        return true;
+      }
+      if (query->lastError().isValid())
+        *failure = query->lastError().text();
+      query->finish();
+      return false;
+    };
+  };
+  return printout;
+}
+
+} // namespace domiva::listing

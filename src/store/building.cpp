@@ -1,0 +1,59 @@
+#include "store/building.h"
+
+#include "text/texts.h"
+#include "text/today.h"
+#include "store/database.h"
+#include "text/dates.h"
+
+
+namespace domiva {
+namespace {
+Building current;
+
+QDate defaultOpenDate() { return QDate(today().year(), 1, 1); }
+} // namespace
+
+QString buildingLine(const Building &details) {
+  QStringList where;
+  for (const QString &part : {details.street, details.city})
+    if (!part.trimmed().isEmpty())
+      where << part.trimmed();
+  return where.join(QStringLiteral(", "));
+}
+
+Building readBuilding() {
+  auto query = db::exec(QStringLiteral(
+      "SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
+  // Reading writes nothing: a missing row is written by the first save.
+  if (!query.next())
+    return Building{0, 0, 0, defaultOpenDate(), {}, {}};
+  Building details;
+  details.apartments = query.value(0).toLongLong();
+  details.monthlyPay = query.value(1).toLongLong();
+  details.openBalance = query.value(2).toLongLong();
+  details.openDate = dates::fromIso(query.value(3).toString());
+  if (!details.openDate.isValid())
+    details.openDate = defaultOpenDate();
+  details.street = query.value(4).toString();
+  details.city = query.value(5).toString();
+  return details;
+}
+
+db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
+  db::Opened opened = db::open(path, check, access);
+  if (!opened.failure.isEmpty())
+    return opened;
+  try {
+    setBuilding(readBuilding());
+  } catch (const db::Error &e) {
+    db::close();
+    opened.failure = texts::withDetail(texts::dbCannotRead, e.text());
+  }
+  return opened;
+}
+
+const Building &building() { return current; }
+
+void setBuilding(const Building &details) { current = details; }
+
+} // namespace domiva

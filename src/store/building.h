@@ -1,0 +1,37 @@
+#pragma once
+#include "store/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+
+namespace domiva {
+
+// The building's details, the one row of registery. Whole shekels.
+struct Building {
+  qint64 apartments = 0;
+  qint64 monthlyPay = 0;
+  qint64 openBalance = 0;
+  QDate openDate;
+  QString street;
+  QString city;
+};
+
+// Reads the registery row, writing nothing: a missing row and empty values
+// read as 0, empty text and 1 January of the current year.
+Building readBuilding();
+
+// Opens the books at `path` (see db::open) and reads the building's details
+// into the program-wide copy; on failure nothing is left open.
+db::Opened openBooks(const QString &path, db::Check check = db::Check::Now,
+                     db::Access access = db::Access::ReadWrite);
+
+// The program-wide copy: read at start-up and replaced by every save, so
+// every window uses what was saved last.
+const Building &building();
+// Where the building stands, "street, city", as the windows and the
+// printouts name it; empty parts left out.
+QString buildingLine(const Building &details);
+void setBuilding(const Building &details);
+
+} // namespace domiva

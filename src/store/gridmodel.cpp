@@ -1,0 +1,256 @@
+#include "store/gridmodel.h"
+
+#include "text/bidi.h"
+#include "text/dates.h"
+#include "text/money.h"
+
+#include <QColor>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace domiva {
+
+GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+bool GridModel::load(const QString &sql, const QVariantList &values) {
+  m_sql = sql;
+  m_values = values;
+  return reload();
+}
+
+bool GridModel::reload() {
+  beginResetModel();
+  m_failure.clear();
+  m_all.clear();
+  m_keys.clear();
+  m_windows.clear();
+  m_rows = 0;
+  m_headers.clear();
+  // The headers come from the columns alone, so they stay when the rows fail.
+  if (QSqlQuery columns = run(QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_sql)); !columns.lastError().isValid())
+    for (int c = 0; c < columns.record().count(); ++c)
+      m_headers << columns.record().fieldName(c);
+  if (m_key >= 0 && m_key < m_headers.size()) {
+    QSqlQuery range = run(QStringLiteral("SELECT min(%2), max(%2), count(*) FROM (%1)").arg(m_sql, keyName()));
+    if (range.next()) {
+      m_firstKey = range.value(0).toLongLong();
+      m_rows = range.value(2).toInt();
+      if (m_rows > 0 && (m_sortColumn >= 0 || range.value(1).toLongLong() - m_firstKey + 1 != m_rows)) {
+        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1)%3").arg(m_sql, keyName(), orderBy()));
+        while (keys.next())
+          m_keys << keys.value(0).toLongLong();
+        if (keys.lastError().isValid())
+          m_failure = keys.lastError().text();
+      }
+    } else {
+      m_failure = range.lastError().text();
+    }
+  } else {
+    QSqlQuery all = run(orderedSql());
+    all.setForwardOnly(true);
+    while (all.next()) {
+      QVariantList row;
+      for (int c = 0; c < m_headers.size(); ++c)
+        row << all.value(c);
+      m_all << row;
+    }
+    if (all.lastError().isValid())
+      m_failure = all.lastError().text();
+    m_rows = int(m_all.size());
+  }
+  if (!m_failure.isEmpty()) {
+    m_rows = 0;
+    m_all.clear();
+    m_keys.clear();
+  }
+  endResetModel();
+  // The newest rows are the first shown; a failure to read them is a
+  // failure to read the list.
+  if (m_failure.isEmpty() && m_key >= 0 && m_rows > 0 && (values(m_rows - 1), !m_failure.isEmpty())) {
+    beginResetModel();
+    m_rows = 0;
+    m_windows.clear();
+    endResetModel();
+  }
+  return m_failure.isEmpty();
+}
+
+QSqlQuery GridModel::run(const QString &sql, const QVariantList &extra) const {
+  QSqlQuery query(QSqlDatabase::database());
+  // Forward only: the query keeps no rows behind it.
+  query.setForwardOnly(true);
+  if (query.prepare(sql)) {
+    for (const QVariant &value : m_values + extra)
+      query.addBindValue(value);
+    query.exec();
+  }
+  return query;
+}
+
+QString GridModel::keyName() const { return QLatin1Char('"') + m_headers.value(m_key) + QLatin1Char('"'); }
+
+qint64 GridModel::keyAt(int row) const { return m_keys.isEmpty() ? m_firstKey + row : m_keys.value(row); }
+
+const QVariantList &GridModel::values(int row) const {
+  static const QVariantList none;
+  if (row < 0 || row >= m_rows)
+    return none;
+  if (m_key < 0)
+    return m_all[row];
+  const int window = row / windowRows;
+  if (!m_windows.contains(window)) {
+    const int first = window * windowRows;
+    const int last = std::min(m_rows, first + windowRows) - 1;
+    // In receipt order the window is a range of keys; sorted by another
+    // column, the window's own keys (whole numbers, read from the table).
+    QSqlQuery rows;
+    if (m_sortColumn < 0) {
+      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 BETWEEN ? AND ?").arg(m_sql, keyName()),
+                 {keyAt(first), keyAt(last)});
+    } else {
+      QStringList keys;
+      for (int r = first; r <= last; ++r)
+        keys << QString::number(keyAt(r));
+      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)").arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
+    }
+    QHash<qint64, QVariantList> byKey;
+    while (rows.next()) {
+      QVariantList values;
+      for (int c = 0; c < m_headers.size(); ++c)
+        values << rows.value(c);
+      byKey.insert(values.value(m_key).toLongLong(), values);
+    }
+    if (rows.lastError().isValid())
+      m_failure = rows.lastError().text();
+    auto *read = new QList<QVariantList>;
+    for (int r = first; r <= last && m_failure.isEmpty(); ++r)
+      read->append(byKey.value(keyAt(r)));
+    m_windows.insert(window, read);
+  }
+  const QList<QVariantList> *read = m_windows.object(window);
+  const int at = row - window * windowRows;
+  return at < read->size() ? (*read)[at] : none;
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows; }
+
+int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_headers.size()); }
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+    return m_headers.value(section);
+  return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const {
+  if (!index.isValid())
+    return {};
+  if (m_status >= 0 && (role == Qt::ForegroundRole || role == Qt::ToolTipRole)) {
+    if (!isCancelled(index.row()))
+      return {};
+    return role == Qt::ForegroundRole ? QVariant(QColor(Qt::gray)) : values(index.row()).value(m_status);
+  }
+  if (role == Qt::EditRole)
+    return values(index.row()).value(index.column());
+  if (role != Qt::DisplayRole)
+    return {};
+  const QVariant value = values(index.row()).value(index.column());
+  return value.isNull() ? QVariant() : QVariant(shown(index.column(), value));
+}
+
+QString GridModel::shown(int column, const QVariant &value) const {
+  if (value.isNull())
+    return {};
+  if (m_money.contains(column))
+    return Money::fromAgorot(value.toLongLong()).toDisplay();
+  if (m_dates.contains(column)) {
+    const QDate date = dates::fromIso(value.toString());
+    return date.isValid() ? dates::toShort(date) : value.toString();
+  }
+  if (m_leftToRight.contains(column))
+    return leftToRight(value.toString());
+  return value.toString();
+}
+
+bool GridModel::isCancelled(int row) const {
+  return m_status >= 0 && !values(row).value(m_status).toString().isEmpty();
+}
+
+qint64 GridModel::key(int row) const { return values(row).value(m_key).toLongLong(); }
+
+int GridModel::rowOfKey(qint64 key) const {
+  if (m_key < 0 || m_rows == 0)
+    return -1;
+  if (m_keys.isEmpty())
+    return key >= m_firstKey && key < m_firstKey + m_rows ? int(key - m_firstKey) : -1;
+  if (m_sortColumn >= 0)
+    return int(m_keys.indexOf(key));
+  const auto found = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+  return found != m_keys.end() && *found == key ? int(found - m_keys.begin()) : -1;
+}
+
+int GridModel::newestRow() const {
+  if (m_key < 0 || m_sortColumn < 0 || m_keys.isEmpty())
+    return m_rows - 1;
+  return int(std::max_element(m_keys.begin(), m_keys.end()) - m_keys.begin());
+}
+
+void GridModel::sort(int column, Qt::SortOrder order) {
+  if (column < 0 || (!m_headers.isEmpty() && column >= columnCount()))
+    column = -1;
+  if (column == m_sortColumn && (column < 0 || order == m_sortOrder))
+    return;
+  m_sortColumn = column;
+  m_sortOrder = order;
+  if (!m_sql.isEmpty())
+    reload();
+}
+
+QString GridModel::orderedSql() const {
+  return m_sortColumn < 0 ? m_sql : QStringLiteral("SELECT * FROM (%1)%2").arg(m_sql, orderBy());
+}
+
+QString GridModel::orderBy() const {
+  if (m_sortColumn < 0)
+    return QStringLiteral(" ORDER BY ") + keyName();
+  QString clause = QStringLiteral(" ORDER BY \"%1\" %2")
+                       .arg(m_headers.value(m_sortColumn), m_sortOrder == Qt::AscendingOrder ? "ASC" : "DESC");
+  if (m_key >= 0)
+    clause += QStringLiteral(", ") + keyName();
+  return clause;
+}
+
+std::function<bool(QStringList &)> GridModel::printedRows() {
+  // As the grid shows them.
+  auto query = std::make_shared<QSqlQuery>(run(orderedSql()));
+  if (query->lastError().isValid()) {
+    m_failure = query->lastError().text();
+    return [](QStringList &) { return false; };
+  }
+  return [this, query](QStringList &cells) {
+    while (query->next()) {
+      if (m_status >= 0 && !query->value(m_status).toString().isEmpty())
+        continue;
+      cells.clear();
+      for (int c = 0; c < printedColumns(); ++c)
+        cells << shown(c, query->value(c));
+      return true;
+    }
+    if (query->lastError().isValid())
+      m_failure = query->lastError().text();
+    query->finish();
+    return false;
+  };
+}
+
+QStringList GridModel::printedHeaders() const { return m_headers.mid(0, printedColumns()); }
+
+qint64 GridModel::printedCount() {
+  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql));
+  return count.next() ? count.value(0).toLongLong() : 0;
+}
+
+} // namespace domiva

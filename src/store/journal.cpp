@@ -1,0 +1,48 @@
+#include "store/journal.h"
+
+#include "text/texts.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/input.h"
+
+namespace domiva::journal {
+
+const Source &payments() {
+  static const Source source{QStringLiteral("incoming"), QStringLiteral("inputdate"), QStringLiteral("\"for\""),
+                             texts::income};
+  return source;
+}
+
+const Source &expenses() {
+  static const Source source{QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"),
+                             texts::expense};
+  return source;
+}
+
+void add(const Source &source, qint64 reciept, const QString &forText, Money amount, const QDate &date) {
+  db::exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\", source_table, source_reciept) "
+                          "VALUES (?, ?, ?, ?, ?, ?)"),
+           {forText, amount.agorot(), dates::toIso(date), source.type, source.table, reciept});
+}
+
+QString cancel(const Source &source, qint64 reciept, const QString &reason, const QDate &day) {
+  if (const QString refusal = input::checkTexts({{texts::reasonField, reason}}); !refusal.isEmpty())
+    return refusal;
+  auto row = db::exec(QStringLiteral("SELECT %1, %2, amount, cancelled FROM %3 WHERE reciept = ?")
+                          .arg(source.dateColumn, source.forColumn, source.table),
+                      {reciept});
+  if (!row.next())
+    return texts::rowMissing;
+  if (!row.isNull(3))
+    return texts::alreadyCancelled;
+  const QDate date = dates::fromIso(row.value(0).toString());
+  const QString forText = row.value(1).toString();
+  const Money amount = Money::fromAgorot(row.value(2).toLongLong());
+  row.finish();
+  db::exec(QStringLiteral("UPDATE %1 SET cancelled = ?, cancel_reason = ? WHERE reciept = ?").arg(source.table),
+           {dates::toIso(day), reason, reciept});
+  add(source, reciept, forText, Money() - amount, date);
+  return {};
+}
+
+} // namespace domiva::journal

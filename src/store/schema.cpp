@@ -1,0 +1,146 @@
+#include "store/database.h"
+
+#include "text/dates.h"
+#include "text/texts.h"
+#include "text/today.h"
+
+#include <QHash>
+
+// The schema by version: each step brings a file up one version.
+namespace domiva::db {
+namespace {
+
+// Version 1: the tables of the screens.
+const char *const version1[] = {
+    R"(CREATE TABLE neighbors (
+         apartment INTEGER NOT NULL UNIQUE,
+         family TEXT NOT NULL DEFAULT '',
+         status TEXT NOT NULL DEFAULT '',
+         phone1 TEXT NOT NULL DEFAULT '',
+         phone2 TEXT NOT NULL DEFAULT '',
+         email TEXT NOT NULL DEFAULT ''))",
+    R"(CREATE TABLE incoming (
+         inputdate TEXT NOT NULL,
+         apartment INTEGER NOT NULL,
+         "for" TEXT NOT NULL DEFAULT '',
+         detail TEXT NOT NULL DEFAULT '',
+         from_month TEXT NOT NULL DEFAULT '',
+         to_month TEXT NOT NULL DEFAULT '',
+         payment TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         reciept INTEGER PRIMARY KEY AUTOINCREMENT))",
+    R"(CREATE TABLE removals (
+         category TEXT NOT NULL DEFAULT '',
+         "Date" TEXT NOT NULL,
+         payby TEXT NOT NULL DEFAULT '',
+         detail TEXT NOT NULL DEFAULT '',
+         supplyer TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         reciept INTEGER PRIMARY KEY AUTOINCREMENT))",
+    R"(CREATE TABLE trans (
+         inputdate TEXT NOT NULL,
+         "for" TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         "Type" TEXT NOT NULL))",
+    R"(CREATE TABLE anual_report (
+         apartment INTEGER NOT NULL,
+         family TEXT NOT NULL DEFAULT '',
+         year INTEGER NOT NULL,
+         jan INTEGER, feb INTEGER, mer INTEGER, apr INTEGER, mai INTEGER, jun INTEGER,
+         jul INTEGER, aug INTEGER, sep INTEGER, oct INTEGER, nov INTEGER, dec INTEGER,
+         total INTEGER NOT NULL DEFAULT 0,
+         depth INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE TABLE registery (
+         apartments INTEGER, monthly_pay INTEGER, openbalance INTEGER,
+         opendate TEXT, street TEXT, city TEXT))",
+    R"(CREATE TABLE supplyer (supplyer TEXT NOT NULL DEFAULT ''))",
+    R"(CREATE TABLE category (category TEXT NOT NULL DEFAULT ''))",
+    "CREATE UNIQUE INDEX anual_report_apartment_year ON anual_report (apartment, year)",
+    "CREATE INDEX anual_report_year ON anual_report (year)",
+    // The period sums and groupings of the balance read these indexes alone.
+    R"(CREATE INDEX incoming_inputdate ON incoming (inputdate, "for", amount))",
+    R"(CREATE INDEX removals_date ON removals ("Date", category, amount))",
+    R"(CREATE INDEX trans_inputdate ON trans (inputdate, "for", "Type", amount))",
+};
+
+// Version 2: the year a payment's months belong to, cancelling with a trace,
+// and each journal row's reference to the row it records. New columns go at
+// the end, so the columns of version 1 keep their places.
+const char *const version2[] = {
+    "ALTER TABLE incoming ADD COLUMN year INTEGER",
+    "UPDATE incoming SET year = CAST(substr(inputdate, 1, 4) AS INTEGER)",
+    "ALTER TABLE incoming ADD COLUMN cancelled TEXT",
+    "ALTER TABLE incoming ADD COLUMN cancel_reason TEXT",
+    "ALTER TABLE removals ADD COLUMN cancelled TEXT",
+    "ALTER TABLE removals ADD COLUMN cancel_reason TEXT",
+    "ALTER TABLE trans ADD COLUMN source_table TEXT",
+    "ALTER TABLE trans ADD COLUMN source_reciept INTEGER",
+    // The balance counts valid rows only; its indexes hold just those.
+    "DROP INDEX incoming_inputdate",
+    R"(CREATE INDEX incoming_inputdate ON incoming (inputdate, "for", amount) WHERE cancelled IS NULL)",
+    "DROP INDEX removals_date",
+    R"(CREATE INDEX removals_date ON removals ("Date", category, amount) WHERE cancelled IS NULL)",
+    // A matrix row is rebuilt from its apartment's payments of its year.
+    "CREATE INDEX incoming_apartment_year ON incoming (apartment, year)",
+    "CREATE INDEX trans_source ON trans (source_table, source_reciept)",
+};
+
+const char *const starterCategories[] = {"ניקיון", "חשמל",    "מים",   "מעלית",
+                                         "גינון",  "תיקונים", "ביטוח", "אחר"};
+
+void createVersion1() {
+  for (const char *statement : version1)
+    exec(QString::fromUtf8(statement));
+  exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
+       {dates::toIso(QDate(today().year(), 1, 1))});
+  for (const char *name : starterCategories)
+    exec(QStringLiteral("INSERT INTO category (category) VALUES (?)"), {QString::fromUtf8(name)});
+}
+
+// Links each journal row of an older file to the row it records: the first
+// unlinked journal row of the same type, date, purpose and amount, in order.
+void linkJournal(const QString &table, const QString &dateColumn, const QString &forColumn, const QString &type) {
+  QHash<QString, QList<qint64>> unlinked;
+  auto journal = exec(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? "
+                                     "ORDER BY rowid"),
+                      {type});
+  const auto key = [](const QSqlQuery &q, int from) {
+    return q.value(from).toString() + QChar(0x1f) + q.value(from + 1).toString() + QChar(0x1f) +
+           q.value(from + 2).toString();
+  };
+  while (journal.next())
+    unlinked[key(journal, 1)] << journal.value(0).toLongLong();
+  journal.finish();
+  auto rows = exec(QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept")
+                       .arg(dateColumn, forColumn, table));
+  QList<std::pair<qint64, qint64>> links; // reciept, journal rowid
+  while (rows.next()) {
+    auto found = unlinked.find(key(rows, 1));
+    if (found != unlinked.end() && !found->isEmpty())
+      links.append({rows.value(0).toLongLong(), found->takeFirst()});
+  }
+  rows.finish();
+  for (const auto &[reciept, rowId] : links)
+    exec(QStringLiteral("UPDATE trans SET source_table = ?, source_reciept = ? WHERE rowid = ?"),
+         {table, reciept, rowId});
+}
+
+void createVersion2() {
+  for (const char *statement : version2)
+    exec(QString::fromUtf8(statement));
+  linkJournal(QStringLiteral("incoming"), QStringLiteral("inputdate"), QStringLiteral("\"for\""), texts::income);
+  linkJournal(QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"), texts::expense);
+}
+
+} // namespace
+
+void upgrade(int from, int to) {
+  using Step = void (*)();
+  static const Step steps[] = {createVersion1, createVersion2};
+  static_assert(std::size(steps) == schemaVersion);
+  for (int version = from; version < to; ++version)
+    steps[version]();
+  exec(QStringLiteral("PRAGMA user_version = %1").arg(to));
+}
+
+} // namespace domiva::db

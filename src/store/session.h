@@ -1,0 +1,45 @@
+#pragma once
+// What the store's files share of the one open connection, and the checks
+// they all run. Not for the rest of the program, which goes through
+// store/database.h.
+#include "store/database.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <atomic>
+#include <future>
+
+#ifdef Q_OS_UNIX
+#include <qplatformdefs.h>
+#endif
+
+namespace domiva::db::session {
+
+extern std::atomic<int> busyMilliseconds; // read by the check behind a window too
+// The write-ahead log is folded back into the file past this size.
+inline constexpr qint64 logLimit = 4 * 1024 * 1024;
+
+extern QString openedPath;
+extern Access openedAccess;
+extern bool inLog; // the file was switched to the write-ahead log by us
+extern int openTransactions; // the one connection's, on the window thread
+// The check left for later: due until checked() gives its verdict, which
+// then stands until close().
+extern bool checkDue;
+extern std::future<Opened> runningCheck;
+extern Opened verdict;
+#ifdef Q_OS_UNIX
+extern std::pair<dev_t, ino_t> openedIdentity;
+std::pair<dev_t, ino_t> identityOf(const QString &path);
+#endif
+
+// What a refused opening says, from the engine's error.
+QString openingFailure(const QSqlError &error, const QString &path);
+// Switches the open file to the write-ahead log (see connection.cpp).
+QString useLog(QSqlDatabase database, QString &notice);
+// Whether the file behind `database` is whole, by SQLite's quick_check.
+QString wholeFile(const QSqlDatabase &database, bool &damaged);
+// Whether the file is one of ours and not newer than this program.
+QString ours(const QSqlDatabase &database, int &version, bool &damaged);
+
+} // namespace domiva::db::session

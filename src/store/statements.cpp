@@ -1,0 +1,145 @@
+#include "store/session.h"
+
+#include "text/texts.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSqlQuery>
+
+// Statements and the one guarded transaction every write goes through.
+namespace domiva::db {
+
+using namespace session;
+
+QString cause(int code) {
+  switch (code & 0xff) {
+  case 5:
+  case 6: return texts::causeBusy;
+  case 8: return texts::causeReadOnly;
+  case 13: return texts::causeFull;
+  case 11:
+  case 26: return texts::causeDamaged;
+  case 10:
+  case 14: return texts::causeDisk;
+  default: return texts::causeEngine;
+  }
+}
+
+QString explain(const Error &error) {
+  // An error of ours is already said in Hebrew; the engine's gets its cause.
+  if (error.code() == 0)
+    return error.text();
+  return texts::withDetail(cause(error.code()), error.text());
+}
+
+namespace {
+// What changes the file; such a statement outside a transaction gets one.
+bool writes(const QString &sql) {
+  static const QRegularExpression verb(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE|CREATE|DROP|ALTER)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  return verb.match(sql).hasMatch();
+}
+
+QSqlQuery run(const QString &sql, const QVariantList &values) {
+  QSqlQuery query(QSqlDatabase::database());
+  // Read forward only: nothing read is kept behind the query.
+  query.setForwardOnly(true);
+  if (!query.prepare(sql))
+    throw Error(query.lastError());
+  for (const QVariant &value : values) {
+    // An empty field is stored as an empty text, never as NULL, however
+    // the text was made.
+    if (value.typeId() == QMetaType::QString && value.toString().isNull())
+      query.addBindValue(QStringLiteral(""));
+    else
+      query.addBindValue(value);
+  }
+  if (!query.exec())
+    throw Error(query.lastError());
+  return query;
+}
+} // namespace
+
+QSqlQuery exec(const QString &sql, const QVariantList &values) {
+  if (openTransactions > 0 || !writes(sql))
+    return run(sql, values);
+  // Every write passes the guarded transaction's checks, whoever wrote it.
+  Transaction transaction;
+  QSqlQuery query = run(sql, values);
+  transaction.commit();
+  return query;
+}
+
+void checkRead(const QSqlQuery &query) {
+  if (query.lastError().isValid())
+    throw Error(query.lastError());
+}
+
+Transaction::Transaction() {
+  if (openTransactions > 0)
+    throw Error(texts::nestedTransaction);
+  if (openedAccess == Access::ReadOnly)
+    throw Error(texts::causeReadOnly);
+  // Nothing is written into a file before it has passed its check.
+  if (const Opened file = checked(); !file.failure.isEmpty())
+    throw Error(file.failure);
+#ifdef Q_OS_UNIX
+  // Writing into a file that was deleted or replaced would lose the rows.
+  if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity) {
+    // Our log now stands beside another file: emptied into ours, so that
+    // nothing of it is ever replayed onto that one after a crash.
+    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    throw Error(texts::dbReplaced);
+  }
+#endif
+  QSqlQuery begin(QSqlDatabase::database());
+  run(QStringLiteral("PRAGMA busy_timeout = 0"), {});
+  bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+  if (!begun) {
+    // Another program is writing: wait for it, and show that we wait.
+    const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    if (cursor)
+      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const auto restore = qScopeGuard([cursor] {
+      if (cursor)
+        QGuiApplication::restoreOverrideCursor();
+    });
+    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+    begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+  }
+  if (!begun)
+    throw Error(begin.lastError());
+  m_open = true;
+  ++openTransactions;
+  try {
+    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+  } catch (...) {
+    rollback();
+    throw;
+  }
+}
+
+Transaction::~Transaction() {
+  if (m_open)
+    rollback();
+}
+
+void Transaction::rollback() {
+  m_open = false;
+  --openTransactions;
+  // A failed rollback leaves the file as SQLite's journal has it: told, since it can't be thrown from here.
+  if (QSqlQuery end(QSqlDatabase::database()); !end.exec(QStringLiteral("ROLLBACK")))
+    qWarning("domiva: rollback failed: %s", qPrintable(end.lastError().text()));
+}
+
+void Transaction::commit() {
+  QSqlQuery end(QSqlDatabase::database());
+  if (!end.exec(QStringLiteral("COMMIT")))
+    throw Error(end.lastError());
+  m_open = false;
+  --openTransactions;
+}
+
+} // namespace domiva::db

@@ -1,0 +1,27 @@
+#include "text/input.h"
+
+#include "text/texts.h"
+
+namespace domiva::input {
+
+std::optional<Money> amount(const QString &text) {
+  const auto parsed = Money::parse(text);
+  if (!parsed || parsed->agorot() > maxAgorot || parsed->agorot() < -maxAgorot)
+    return std::nullopt;
+  return parsed;
+}
+
+QString amountRefusal(const QString &text) {
+  return Money::parse(text) ? texts::amountTooLarge : texts::badAmount;
+}
+
+QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields) {
+  for (const auto &[name, text] : fields)
+    for (const QChar c : text)
+      if (c == QChar(0) || c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
+          c == QChar::ParagraphSeparator || (c.unicode() >= 0x202A && c.unicode() <= 0x202E))
+        return texts::badCharacters.arg(name);
+  return {};
+}
+
+} // namespace domiva::input

@@ -1,0 +1,28 @@
+#pragma once
+// What a user may type into the books: amounts within bounds, and texts
+// free of what would hide or bend what is stored.
+#include "text/money.h"
+
+#include <QString>
+#include <initializer_list>
+#include <optional>
+#include <utility>
+
+namespace domiva::input {
+
+// The largest amount typed anywhere, either sign: 9,999,999.99 ₪.
+inline constexpr qint64 maxAgorot = 999'999'999;
+
+// An amount as typed (see Money::parse), within ±maxAgorot; else nothing.
+std::optional<Money> amount(const QString &text);
+// The message for a text that is no amount: too large, or not a number.
+QString amountRefusal(const QString &text);
+
+// Empty when every field may be stored; else the message naming the first
+// that may not: one holding a NUL, a line break, or a bidi embedding or
+// override (U+202A–U+202E), which would make a stored text read otherwise
+// than it was typed. Each pair is the field's name as the window shows it,
+// then its text.
+QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields);
+
+} // namespace domiva::input

@@ -1,0 +1,43 @@
+#pragma once
+#include "ui/grid.h"
+
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
+#include <QWidget>
+
+namespace domiva {
+
+// The one instance of window W while it is open, else null.
+template <class W> QPointer<W> &sharedWindow() {
+  static QPointer<W> instance;
+  return instance;
+}
+
+// Shows the one instance of window W, creating (and so loading) it when it
+// is not open; an open one is brought to the front. Closing deletes it, so
+// the next opening loads it afresh.
+template <class W> W *openShared() {
+  QPointer<W> &instance = sharedWindow<W>();
+  // A closed window waits for its deletion: it is gone for the user.
+  if (!instance || !instance->isVisible()) {
+    instance = new W;
+    instance->setAttribute(Qt::WA_DeleteOnClose);
+    // Escape closes any window, as its exit button or close box does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), instance);
+    QObject::connect(escape, &QShortcut::activated, instance, &QWidget::close);
+    grid::pressWithEnter(instance, nullptr, nullptr); // Enter presses the focused button
+    grid::fitWindow(instance);
+  }
+  instance->show();
+  instance->raise();
+  instance->activateWindow();
+  return instance;
+}
+
+// Opens the story window on `apartment`, for a window of another feature:
+// windows open one another through the app, which defines this, never by
+// including one another.
+void openStory(qint64 apartment);
+
+} // namespace domiva

@@ -1,0 +1,522 @@
+// The store and its helpers: the schema a new file gets, the refusals of
+// files that are not ours, money, months and the building's details.
+#include "app/startup.h"
+#include "store/backups.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "building/details.h"
+#include "store/building.h"
+#include "printing/csv.h"
+#include "store/database.h"
+#include "text/money.h"
+#include "store/gridmodel.h"
+#include "text/input.h"
+#include "expenses/expense.h"
+#include "ledger/consistency.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QFile>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace domiva;
+
+class StoreTest : public QObject {
+  Q_OBJECT
+
+  static QFileDevice::Permissions others() {
+    return QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+           QFile::ExeOther;
+  }
+
+private slots:
+  void init() { setToday(QDate(2026, 3, 15)); }
+  void cleanup() { setToday({}); }
+
+  // `shown` empty: the text is no amount.
+  void moneyParsesAndFormats_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("agorot");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("whole") << "150" << qint64(15000) << "150";
+    QTest::newRow("one decimal") << "150.5" << qint64(15050) << "150.5";
+    QTest::newRow("negative") << "-20.25" << qint64(-2025) << "-20.25";
+    QTest::newRow("blanks around") << " 700 " << qint64(70000) << "700";
+    QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5";
+    QTest::newRow("agora") << "0.01" << qint64(1) << "0.01";
+    QTest::newRow("minus zero") << "-0" << qint64(0) << "0";
+    QTest::newRow("thousands") << "1,200" << qint64(120000) << "1200";
+    QTest::newRow("thousands and agorot") << "1,200.50" << qint64(120050) << "1200.5";
+    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567";
+    QTest::newRow("shekel sign before") << "₪ 300" << qint64(30000) << "300";
+    QTest::newRow("shekel letters after") << "300 ש\"ח" << qint64(30000) << "300";
+    QTest::newRow("gershayim after") << "1,000ש״ח" << qint64(100000) << "1000";
+    for (const char *bad : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999", "1,20",
+                            "12,00,000", "₪", "₪ 1.234"})
+      QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << "";
+  }
+  void moneyParsesAndFormats() {
+    QFETCH(QString, text);
+    QFETCH(qint64, agorot);
+    QFETCH(QString, shown);
+    const auto money = Money::parse(text);
+    QCOMPARE(bool(money), !shown.isEmpty());
+    if (money) {
+      QCOMPARE(money->agorot(), agorot);
+      QCOMPARE(money->toString(), shown);
+    }
+  }
+
+  // What may be typed as an amount anywhere: within 9,999,999.99 ₪ either way.
+  void typedAmountsStayWithinBounds_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<qint64>("agorot"); // -1: refused
+    QTest::newRow("the largest") << "9,999,999.99" << qint64(999999999);
+    QTest::newRow("the largest below zero") << "-9999999.99" << qint64(-999999999);
+    QTest::newRow("an agora more") << "10,000,000.00" << qint64(-1);
+    QTest::newRow("an agora more below zero") << "-10000000" << qint64(-1);
+  }
+  void typedAmountsStayWithinBounds() {
+    QFETCH(QString, typed);
+    QFETCH(qint64, agorot);
+    const auto amount = input::amount(typed);
+    QCOMPARE(amount ? amount->agorot() : -1, agorot);
+    if (!amount)
+      QCOMPARE(input::amountRefusal(typed), texts::amountTooLarge);
+  }
+
+  void moneyAddsExactly() {
+    const Money sum = *Money::parse("0.10") + *Money::parse("0.20");
+    QCOMPARE(sum.toString(), QStringLiteral("0.3"));
+    QCOMPARE((Money::fromAgorot(1050) - Money::fromAgorot(1050)).toString(), QStringLiteral("0"));
+    QCOMPARE(Money::fromAgorot(-5).toString(), QStringLiteral("-0.05"));
+  }
+
+  // A value is quoted only when it must be, its quotes doubled; the
+  // screen's direction marks stay out of the file; formulas are kept text.
+  void csvQuotesWhatItMust_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("plain") << "ועד הבית" << "ועד הבית";
+    QTest::newRow("comma") << "1,200" << "\"1,200\"";
+    QTest::newRow("quote") << "דו\"ח" << "\"דו\"\"ח\"";
+    QTest::newRow("line break") << "שורה\nשנייה" << "\"שורה\nשנייה\"";
+    QTest::newRow("carriage return") << "a\rb" << "\"a\rb\"";
+    QTest::newRow("isolated minus") << "\u2066-300\u2069" << "-300";
+    QTest::newRow("empty") << "" << "";
+    // What a spreadsheet would run stays text; negative amounts stay numbers.
+    QTest::newRow("formula") << "=1+2" << "'=1+2";
+    QTest::newRow("formula with a comma") << "=SUM(A1,A2)" << "\"'=SUM(A1,A2)\"";
+    QTest::newRow("at sign") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("phone with a plus") << "+972-3-5551234" << "'+972-3-5551234";
+    QTest::newRow("minus then text") << "-2+3" << "'-2+3";
+    QTest::newRow("tab") << "\tx" << "'\tx";
+    QTest::newRow("carriage return first") << "\rx" << "\"'\rx\"";
+    QTest::newRow("negative amount") << "-25.5" << "-25.5";
+    QTest::newRow("negative thousands") << "\u2066-1,200.50\u2069" << "\"-1,200.50\"";
+  }
+  void csvQuotesWhatItMust() {
+    QFETCH(QString, value);
+    QFETCH(QString, field);
+    QCOMPARE(csv::field(value), field);
+  }
+
+  void csvFileHasAMarkHeadersAndRows() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.csv");
+    QList<QStringList> rows{{"01/03/2026", "a,b"}, {"02/03/2026", "1200.5"}};
+    QVERIFY(csv::write(path, {"תאריך", "סכום"}, [&rows](QStringList &cells) {
+      if (rows.isEmpty())
+        return false;
+      cells = rows.takeFirst();
+      return true;
+    }));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("תאריך,סכום\r\n01/03/2026,\"a,b\"\r\n"
+                                                                          "02/03/2026,1200.5\r\n").toUtf8());
+    // A folder that cannot be written to leaves nothing behind.
+    QVERIFY(!csv::write(dir.filePath("missing/list.csv"), {"x"}, [](QStringList &) { return false; }));
+  }
+
+  void monthlyShareRoundsHalvesToEven_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<int>("months");
+    QTest::addColumn<qint64>("share");
+    QTest::newRow("125 over 2") << "125" << 2 << qint64(62);
+    QTest::newRow("135 over 2") << "135" << 2 << qint64(68);
+    QTest::newRow("100 over 3") << "100" << 3 << qint64(33);
+    QTest::newRow("-5 over 2") << "-5" << 2 << qint64(-2);
+    QTest::newRow("-7 over 2") << "-7" << 2 << qint64(-4);
+    QTest::newRow("100.5 over 1") << "100.5" << 1 << qint64(100);
+    QTest::newRow("101.5 over 1") << "101.5" << 1 << qint64(102);
+    QTest::newRow("just over a half") << "62.51" << 1 << qint64(63);
+    QTest::newRow("zero") << "0" << 12 << qint64(0);
+  }
+  void monthlyShareRoundsHalvesToEven() {
+    QFETCH(QString, amount);
+    QFETCH(int, months);
+    QFETCH(qint64, share);
+    QCOMPARE(Money::parse(amount)->shareInShekels(months), share);
+  }
+
+  void newFileGetsTheWholeSchema() {
+    test::TempDatabase database;
+    const QStringList expected{"neighbors",    "incoming",  "removals", "trans",
+                               "anual_report", "registery", "supplyer", "category"};
+    QStringList tables;
+    for (const auto &row : test::rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                      "'sqlite%' ORDER BY rowid"))
+      tables << row[0].toString();
+    QCOMPARE(tables, expected);
+
+    const QList<std::pair<const char *, const char *>> columns{
+        {"neighbors", "apartment,family,status,phone1,phone2,email"},
+        {"incoming", "inputdate,apartment,for,detail,from_month,to_month,payment,amount,reciept,year,cancelled,"
+                     "cancel_reason"},
+        {"removals", "category,Date,payby,detail,supplyer,amount,reciept,cancelled,cancel_reason"},
+        {"trans", "inputdate,for,amount,Type,source_table,source_reciept"},
+        {"anual_report", "apartment,family,year,jan,feb,mer,apr,mai,jun,jul,aug,sep,oct,nov,dec,total,depth"},
+        {"registery", "apartments,monthly_pay,openbalance,opendate,street,city"},
+        {"supplyer", "supplyer"}};
+    for (const auto &[table, expected] : columns) {
+      QStringList names;
+      for (const auto &row : test::rows(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)))
+        names << row[0].toString();
+      QCOMPARE(names.join(','), QString::fromLatin1(expected));
+    }
+    QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), db::schemaVersion);
+
+    const auto registery = test::rows("SELECT * FROM registery");
+    QCOMPARE(registery.size(), 1);
+    QCOMPARE(registery[0], (QVariantList{0, 0, 0, "2026-01-01", "", ""}));
+    QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
+    QCOMPARE(test::rows("SELECT count(*) FROM supplyer")[0][0].toInt(), 0);
+  }
+
+  void schemaKeepsTheKeys() {
+    test::TempDatabase database;
+    test::addResident(5, "כהן");
+    QVERIFY_THROWS_EXCEPTION(db::Error, test::addResident(5, "לוי"));
+    db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)");
+    QVERIFY_THROWS_EXCEPTION(db::Error, db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)"));
+    // Receipt numbers are never handed out twice, even after the last row goes.
+    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    db::exec("DELETE FROM incoming");
+    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    QCOMPARE(test::rows("SELECT reciept FROM incoming")[0][0].toInt(), 2);
+    // Names written in another case reach the same columns.
+    QCOMPARE(test::rows("SELECT count(date) FROM removals")[0][0].toInt(), 0);
+  }
+
+  void emptyTextIsStoredAsEmptyText() {
+    test::TempDatabase database;
+    db::exec("INSERT INTO neighbors (apartment, family, phone1) VALUES (?, ?, ?)", {1, QString(), ""});
+    QCOMPARE(test::rows("SELECT family, phone1 FROM neighbors")[0], (QVariantList{"", ""}));
+  }
+
+  void reopeningKeepsTheData() {
+    test::TempDatabase database;
+    test::addResident(3, "מזרחי");
+    database.reopen();
+    QCOMPARE(test::rows("SELECT family FROM neighbors WHERE apartment = 3")[0][0].toString(), QStringLiteral("מזרחי"));
+    QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
+    QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
+  }
+
+  // Each cause of a refused start-up gets its own message, and the file is
+  // left as it was, byte for byte.
+  void startUpNamesTheCause_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("newer version") << "newer" << texts::dbTooNew;
+    QTest::newRow("not a database") << "text" << texts::dbNotSqlite;
+    QTest::newRow("another program's database") << "foreign" << texts::dbNotOurs;
+    QTest::newRow("damaged page") << "damaged" << texts::dbDamaged;
+    QTest::newRow("damaged page, checked behind the menu") << "damaged later" << texts::dbDamaged;
+    QTest::newRow("used by another program") << "locked" << texts::dbLocked;
+    QTest::newRow("empty file") << "empty" << texts::dbTooShort.arg(0);
+    QTest::newRow("shorter than a header") << "short" << texts::dbTooShort.arg(50);
+  }
+  void startUpNamesTheCause() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("books.sqlite");
+    if (kind == "text" || kind == "empty" || kind == "short") {
+      QFile notes(path);
+      QVERIFY(notes.open(QIODevice::WriteOnly));
+      notes.write(kind == "text" ? QByteArray(4096, 'x') : QByteArray("SQLite format 3\0", 16).leftJustified(kind == "short" ? 50 : 0, 'x', true));
+    } else if (kind == "foreign") {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE");
+      other.setDatabaseName(path);
+      QVERIFY(other.open());
+      db::exec("CREATE TABLE t (x)");
+    } else {
+      QVERIFY(db::open(path).failure.isEmpty());
+      for (int i = 0; i < 300; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
+                 {QString(40, QChar(0x5d0 + i % 20))});
+      if (kind == "newer")
+        db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
+    }
+    const bool damaged = kind.startsWith("damaged") || kind == "empty" || kind == "short";
+    const int page = kind.startsWith("damaged") ? test::firstPage("incoming") : 0;
+    db::close();
+    if (page)
+      QVERIFY(test::overwritePage(path, page));
+    QSqlDatabase holder;
+    if (kind == "locked") {
+      db::setBusyWait(200);
+      holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+      holder.setDatabaseName(path);
+      QVERIFY(holder.open());
+      QVERIFY(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
+    }
+    const QByteArray before = bytes(path);
+    db::Opened opened = db::open(path, kind == "damaged later" ? db::Check::Later : db::Check::Now);
+    if (kind == "damaged later") {
+      // Read at once; the first write waits for the check and is refused.
+      QVERIFY(opened.failure.isEmpty());
+      QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
+      db::checkBehind([] {});
+      QVERIFY_THROWS_EXCEPTION(db::Error, db::Transaction());
+      opened = db::checked();
+      db::close();
+    }
+    QVERIFY2(opened.failure.startsWith(message), qPrintable(opened.failure));
+    QCOMPARE(opened.damaged, damaged);
+    QVERIFY(!QSqlDatabase::database(QSqlDatabase::defaultConnection, false).isOpen());
+    if (kind == "locked") {
+      QVERIFY(opened.failure.contains('\n')); // SQLite's words below ours
+      QSqlQuery(holder).exec("ROLLBACK");
+      holder.close();
+      holder = QSqlDatabase();
+      QSqlDatabase::removeDatabase("holder");
+      db::setBusyWait(5000);
+    }
+    QCOMPARE(bytes(path), before);
+  }
+
+  void theStoreKeepsItsFilesPrivate() {
+    QTemporaryDir dir;
+    const mode_t old = umask(0);
+    const QString path = dir.filePath("a/b/db1.sqlite");
+    const db::Opened opened = db::open(path);
+    umask(old);
+    QVERIFY(opened.failure.isEmpty());
+    QVERIFY(opened.notice.isEmpty());
+    db::exec("INSERT INTO supplyer VALUES ('x')");
+    for (const QString &made : {dir.filePath("a"), dir.filePath("a/b"), path, path + "-wal", path + "-shm"})
+      QVERIFY2(!(QFile::permissions(made) & others()), qPrintable(made));
+    db::close();
+    QVERIFY(!QFile::exists(path + "-wal")); // one file again after a clean close
+
+    // A file others can read is tightened, and the user told once.
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadGroup | QFile::ReadOther);
+    QVERIFY(db::open(path).notice.contains(path));
+    QVERIFY(!(QFile::permissions(path) & others()));
+    db::close();
+    QVERIFY(db::open(path).notice.isEmpty());
+    db::close();
+  }
+
+  // A long list being read never blocks another program's write.
+  void aReaderNeverBlocksAWriter() {
+    test::TempDatabase database;
+    db::setBusyWait(300);
+    {
+      db::Transaction transaction;
+      for (int i = 0; i < 1000; ++i)
+        db::exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 1, 100, 2026)");
+      transaction.commit();
+    }
+    GridModel grid;
+    QVERIFY(grid.load("SELECT * FROM incoming"));
+    // A printout of it under way keeps its query open.
+    const listing::Rows printing = grid.printedRows();
+    QStringList cells;
+    QVERIFY(printing(cells));
+    {
+      QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+      other.setDatabaseName(database.path());
+      QVERIFY(other.open());
+      QElapsedTimer timer;
+      timer.start();
+      QSqlQuery write(other);
+      QVERIFY(write.exec("BEGIN IMMEDIATE"));
+      QVERIFY(write.exec("INSERT INTO supplyer VALUES ('from elsewhere')"));
+      QVERIFY2(write.exec("COMMIT"), qPrintable(write.lastError().text()));
+      QVERIFY(timer.elapsed() < 250);
+
+      // The other way round: a write of ours waits for another writer, then
+      // says who holds the file, and writes nothing.
+      QVERIFY(write.exec("BEGIN IMMEDIATE"));
+      const QString failure = expenses::record({"חשמל", QDate(2026, 1, 1), "", "", "", "10"});
+      QVERIFY2(failure.startsWith(texts::saveFailed.arg(texts::causeBusy) + '\n'), qPrintable(failure));
+      QVERIFY(write.exec("ROLLBACK"));
+      QCOMPARE(test::rows("SELECT count(*) FROM removals")[0][0].toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase("other");
+    db::setBusyWait(5000);
+  }
+
+  // A file of version 1, as the program wrote it before payments had a year
+  // and rows could be cancelled: two payments of one apartment (the second
+  // replacing January, as then), one expense, and their journal rows.
+  static void makeVersion1(const QString &path) {
+    {
+      QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
+      file.setDatabaseName(path);
+      QVERIFY(file.open());
+      db::upgrade(0, 1);
+      test::addResident(5, "כהן");
+      db::exec("INSERT INTO incoming VALUES ('2025-12-20', 5, 'ועד הבית', '', 'ינואר', 'ינואר', 'מזומן', 25000, NULL)");
+      db::exec("INSERT INTO incoming VALUES ('2025-12-21', 5, 'ועד הבית', '', 'ינואר', 'פבואר', 'מזומן', 20000, NULL)");
+      db::exec("INSERT INTO removals VALUES ('חשמל', '2025-12-22', 'שיק', '', '', 81240, NULL)");
+      db::exec("INSERT INTO trans VALUES ('2025-12-20', 'ועד הבית', 25000, 'הכנסה'), "
+               "('2025-12-21', 'ועד הבית', 20000, 'הכנסה'), ('2025-12-22', 'חשמל', 81240, 'הוצאה')");
+      db::exec("INSERT INTO anual_report (apartment, family, year, jan, feb, total, depth) "
+               "VALUES (5, 'כהן', 2025, 100, 100, 200, 2800)");
+    }
+    db::close();
+  }
+  static QByteArray bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  void aVersion1FileIsMigratedKeepingEveryRow() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    makeVersion1(path);
+    QVERIFY(db::open(path).failure.isEmpty());
+    QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), 2);
+    // The file as it was is kept first, as a backup.
+    const auto kept = backups::list(path);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(backups::counts(kept[0].path), (std::pair<qint64, qint64>{2, 1}));
+    db::readOnly(kept[0].path, "version", [](QSqlDatabase &backup) {
+      QSqlQuery version(backup);
+      QVERIFY(version.exec("PRAGMA user_version") && version.next());
+      QCOMPARE(version.value(0).toInt(), 1);
+    });
+    QCOMPARE(test::rows("SELECT * FROM incoming"),
+             (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
+                                  {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}}}));
+    QCOMPARE(test::rows("SELECT * FROM removals"),
+             (QList<QVariantList>{{"חשמל", "2025-12-22", "שיק", "", "", 81240, 1, {}, {}}}));
+    QCOMPARE(test::rows("SELECT source_table, source_reciept FROM trans ORDER BY rowid"),
+             (QList<QVariantList>{{"incoming", 1}, {"incoming", 2}, {"removals", 1}}));
+    // The matrix is left as it was; the check tells it from its rebuild.
+    QCOMPARE(test::rows("SELECT jan, feb, total FROM anual_report")[0], (QVariantList{100, 100, 200}));
+    const auto findings = consistency::check();
+    QCOMPARE(findings.size(), 1);
+    QVERIFY(findings[0].text.contains(texts::checkCell.arg("ינואר", "100", "350")));
+    db::close();
+  }
+
+  // --check only reads: a file it would have to change is refused as it is.
+  void checkingOnlyReads_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("version 1") << "version 1" << texts::dbNeedsUpgrade;
+    QTest::newRow("empty file") << "empty" << texts::dbTooShort.arg(0) + "\n" + texts::noBackup;
+    QTest::newRow("no file") << "missing" << texts::dbMissing;
+  }
+  void checkingOnlyReads() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("books.sqlite");
+    if (kind == "version 1")
+      makeVersion1(path);
+    else if (kind == "empty")
+      QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    const QByteArray before = bytes(path);
+    QString said;
+    QTextStream out(&said);
+    QCOMPARE(checkBooks(path, false, out), 1);
+    QCOMPARE(said, texts::dbCannotOpen.arg(path, reason) + "\n");
+    QCOMPARE(bytes(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             kind == "missing" ? QStringList() : QStringList{"books.sqlite"});
+  }
+
+  void aFailedMigrationLeavesTheFileAsItWas() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    makeVersion1(path);
+    {
+      // A column the migration adds is there already: its step fails midway.
+      QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
+      file.setDatabaseName(path);
+      QVERIFY(file.open());
+      db::exec("ALTER TABLE removals ADD COLUMN cancelled TEXT");
+    }
+    db::close();
+    const QByteArray before = bytes(path);
+    QVERIFY(db::open(path).failure.startsWith(texts::dbUpgradeFailed.section('\n', 0, 0)));
+    QCOMPARE(bytes(path), before);
+    QVERIFY(!QFile::exists(path + "-journal"));
+  }
+
+  void buildingReadsDefaultsForMissingValues() {
+    test::TempDatabase database;
+    db::exec("DELETE FROM registery");
+    const Building created = readBuilding();
+    QCOMPARE(created.openDate, QDate(2026, 1, 1));
+    QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 0); // reading writes nothing
+
+    db::exec("INSERT INTO registery VALUES (0, 0, 0, '', '', '')");
+    db::exec("UPDATE registery SET apartments = NULL, monthly_pay = '', openbalance = -250, opendate = NULL, "
+             "street = NULL, city = 'חיפה'");
+    const Building details = readBuilding();
+    QCOMPARE(details.apartments, 0);
+    QCOMPARE(details.monthlyPay, 0);
+    QCOMPARE(details.openBalance, -250);
+    QCOMPARE(details.openDate, QDate(2026, 1, 1));
+    QCOMPARE(details.street, QString());
+    QCOMPARE(details.city, QStringLiteral("חיפה"));
+  }
+
+  // `message` empty: the details are written and become the program's.
+  void buildingSaveChecksTheNumbers_data() {
+    QTest::addColumn<QString>("apartments");
+    QTest::addColumn<QString>("balance");
+    QTest::addColumn<QString>("monthly");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("apartments not a number") << "abc" << "0" << "100" << "חולון" << texts::badApartments;
+    QTest::newRow("apartments negative") << "-1" << "0" << "100" << "חולון" << texts::badApartments;
+    QTest::newRow("balance fraction") << "12" << "10.5" << "100" << "חולון" << texts::badOpenBalance;
+    QTest::newRow("monthly negative") << "12" << "0" << "-5" << "חולון" << texts::badMonthlyPay;
+    QTest::newRow("balance past the largest") << "12" << "-10000000" << "100" << "חולון" << texts::amountTooLarge;
+    QTest::newRow("a line break in the city") << "12" << "0" << "100" << "חו\nלון" << texts::badCharacters.arg("עיר");
+    QTest::newRow("a NUL in the city") << "12" << "0" << "100" << QString("חו") + QChar(0) + "לון"
+                                       << texts::badCharacters.arg("עיר");
+    QTest::newRow("saved") << " 24" << "-250" << "3000" << "חולון" << "";
+  }
+  void buildingSaveChecksTheNumbers() {
+    QFETCH(QString, apartments);
+    QFETCH(QString, balance);
+    QFETCH(QString, monthly);
+    QFETCH(QString, city);
+    QFETCH(QString, message);
+    test::TempDatabase database;
+    QCOMPARE(saveBuilding({apartments, monthly, balance, QDate(2025, 6, 1), "", city}), message);
+    const QVariantList written{24, 3000, -250, "2025-06-01", "", "חולון"};
+    const QVariantList untouched{0, 0, 0, "2026-01-01", "", ""};
+    QCOMPARE(test::rows("SELECT * FROM registery")[0], message.isEmpty() ? written : untouched);
+    QCOMPARE(building().monthlyPay, message.isEmpty() ? 3000 : 0);
+  }
+};
+
+QTEST_GUILESS_MAIN(StoreTest)
+#include "test_store.moc"
