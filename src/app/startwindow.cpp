@@ -7,6 +7,7 @@
 #include "backups/backupwindow.h"
 #include "ui/messages.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -87,7 +88,7 @@ void finishStart(const QString &path) {
     messages::tell(nullptr, file.notice);
   }
   dailyBackup = std::async(std::launch::async, [path] {
-    QString failure = backups::daily(path, QDateTime::currentDateTime());
+    QString failure = backups::daily(path, now());
     // A failed backup is told, but the books stay usable.
     if (!failure.isEmpty())
       QMetaObject::invokeMethod(QCoreApplication::instance(), [failure] { messages::show(nullptr, failure); },

@@ -98,7 +98,7 @@ void IncomingWindow::recordPayment() {
                                      ui->from_month->currentText(), ui->to_month->currentText(),
                                      ui->payment->currentText(),    ui->amount->text(),
                                      ui->year->currentText()};
-  const QDateTime now = QDateTime::currentDateTimeUtc();
+  const QDateTime now = domiva::now();
   m_recent.removeIf([&](const auto &entry) { return entry.second.secsTo(now) > recentSeconds; });
   for (const auto &[earlier, when] : std::as_const(m_recent))
     if (payments::samePayment(earlier, input)) {

@@ -1,6 +1,7 @@
 #include "store/backups.h"
 
 #include "text/texts.h"
+#include "text/today.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "store/files.h"
@@ -65,7 +66,7 @@ qint64 rowsIn(const QString &backup) {
 QString moveAside(const QString &databasePath) {
   const QFileInfo info(databasePath);
   const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"),
-                                 QDateTime::currentDateTime());
+                                 now());
   if (!files::placeNew(databasePath, aside))
     return {};
   for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
@@ -183,7 +184,7 @@ QString daily(const QString &databasePath, const QDateTime &now) {
 QString beforeUpgrade(const QString &databasePath) {
   if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
     return failure;
-  return copyTo(databasePath, nameFor(databasePath, QDateTime::currentDateTime()));
+  return copyTo(databasePath, nameFor(databasePath, now()));
 }
 
 void rotate(const QString &databasePath, const QDateTime &now) {
@@ -236,7 +237,7 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
   if (wasOpen) {
     if (const QString failure = makeFolder(path); !failure.isEmpty())
       return failure;
-    saved = nameFor(path, QDateTime::currentDateTime());
+    saved = nameFor(path, now());
     bool damaged = false;
     if (const QString failure = write(saved); !failure.isEmpty()) {
       db::checkFile(path, &damaged);

@@ -262,7 +262,9 @@ Opened open(const QString &path, Check check, Access access) {
   if (access == Access::ReadWrite) {
     // Another program's folder is its owner's business; ours and the file are kept private.
     const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
-    if (tighten(file, ownerOnlyFile) | (ownFolder && tighten(folder, ownerOnlyFolder)))
+    const bool fileTightened = tighten(file, ownerOnlyFile); // both are tightened, whatever the first did
+    const bool folderTightened = ownFolder && tighten(folder, ownerOnlyFolder);
+    if (fileTightened || folderTightened)
       notice = texts::permissionsTightened.arg(files::shown(file));
   }
   Opened opened = connect(file, check, access);

@@ -2,10 +2,23 @@
 
 namespace domiva {
 namespace {
-QDate pinned;
+QDate pinnedDate;
+QDateTime pinnedMoment;
+} // namespace
+
+QDateTime now() {
+  if (pinnedMoment.isValid())
+    return pinnedMoment;
+  const QDateTime clock = QDateTime::currentDateTime();
+  return pinnedDate.isValid() ? QDateTime(pinnedDate, clock.time()) : clock;
 }
 
-QDate today() { return pinned.isValid() ? pinned : QDate::currentDate(); }
+QDate today() { return now().date(); }
 
-void setToday(const QDate &date) { pinned = date; }
+void setToday(const QDate &date) {
+  pinnedDate = date;
+  pinnedMoment = {};
+}
+
+void setNow(const QDateTime &moment) { pinnedMoment = moment; }
 } // namespace domiva

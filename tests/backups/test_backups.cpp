@@ -50,9 +50,7 @@ using namespace domiva;
 class BackupsTest : public test::WindowTest {
   Q_OBJECT
 
-  static void spend(const QString &amount) {
-    QCOMPARE(expenses::record({"חשמל", QDate(2026, 3, 1), "", "", "", amount}), QString());
-  }
+  static void spend(const QString &amount) { test::recordExpense("חשמל", QDate(2026, 3, 1), amount); }
   static QList<QVariantList> expensesNow() { return test::rows("SELECT category, amount FROM removals"); }
   // Enough payments for the table to fill pages of its own, all in the file.
   static void fillIncoming() {

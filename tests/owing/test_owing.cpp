@@ -35,11 +35,8 @@ class OwingTest : public test::WindowTest {
 
   static qint64 pay(int apartment, const QString &from, const QString &to, const QString &amount, int year = 2026,
                     const QDate &date = QDate(2026, 2, 1)) {
-    const auto outcome = payments::record(
-        {date, QString::number(apartment), "ועד הבית", "", from, to, "מזומן", amount, QString::number(year)}, 250);
-    if (!outcome.ok())
-      qFatal("payment refused: %s", qPrintable(outcome.message));
-    return outcome.reciept;
+    return test::recordPayment(
+        {date, QString::number(apartment), "ועד הבית", "", from, to, "מזומן", amount, QString::number(year)});
   }
 
 private slots:

@@ -363,6 +363,17 @@ private slots:
     pay("5", "מרץ", "מרץ", "300"); // another amount is another payment
     QCOMPARE(messages->asked.size(), 2);
     QCOMPARE(count("incoming"), 3);
+    // Ten minutes on, the same payment is "just now" still; a minute later, no more.
+    setNow(QDateTime(QDate(2026, 3, 15), QTime(10, 0)));
+    pay("5", "מאי", "מאי", "250");
+    setNow(now().addSecs(600));
+    messages->yes = false;
+    click("Command1");
+    QCOMPARE(messages->asked.size(), 3);
+    setNow(now().addSecs(1));
+    click("Command1");
+    QCOMPARE(messages->asked.size(), 3);
+    QCOMPARE(count("incoming"), 5);
   }
 
   void savedDetailsTakeEffectAtOnce() {

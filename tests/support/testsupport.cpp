@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "app/startup.h"
+#include "expenses/expense.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
 #include "text/today.h"
@@ -128,6 +129,18 @@ QStringList gridHeaders(QAbstractItemModel *model) {
   for (int c = 0; c < model->columnCount(); ++c)
     names << model->headerData(c, Qt::Horizontal).toString();
   return names;
+}
+
+qint64 recordPayment(const payments::PaymentInput &input, qint64 monthlyPay) {
+  const payments::Outcome outcome = payments::record(input, monthlyPay);
+  if (!outcome.ok())
+    throw Failure("payment refused: " + outcome.message.toStdString());
+  return outcome.reciept;
+}
+
+void recordExpense(const QString &category, const QDate &date, const QString &amount) {
+  if (const QString refusal = expenses::record({category, date, "", "", "", amount}); !refusal.isEmpty())
+    throw Failure("expense refused: " + refusal.toStdString());
 }
 
 void addResident(qint64 apartment, const QString &family) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the test programs: a private database per test, and the
 // message and printing seams turned into lists the tests can read.
+#include "payments/payment.h"
 #include "printing/listwriter.h"
 
 #include <QList>
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 class QAbstractItemModel;
 class QWidget;
@@ -78,6 +80,15 @@ QList<QStringList> gridRows(QAbstractItemModel *model);
 QStringList gridHeaders(QAbstractItemModel *model);
 
 void addResident(qint64 apartment, const QString &family);
+// Records a payment or an expense through the program's own rules; a
+// refusal fails the test. The payment's receipt number.
+qint64 recordPayment(const payments::PaymentInput &input, qint64 monthlyPay = 250);
+void recordExpense(const QString &category, const QDate &date, const QString &amount);
+
+// What a test stops on (QtTest fails that test and goes on to the next).
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 // The first page of `table` in the open file; and that page of the file at
 // `path` overwritten with rubbish, as a failing disk would leave it.
@@ -94,7 +105,7 @@ protected:
   template <class T> T *control(const char *name) const {
     T *found = window->findChild<T *>(QString::fromLatin1(name));
     if (!found)
-      qFatal("no control %s", name);
+      throw Failure(std::string("no control ") + name);
     return found;
   }
   void click(const char *name) const;
