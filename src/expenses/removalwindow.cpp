@@ -35,7 +35,7 @@ void RemovalWindow::load() {
     ui->category->addItems(expenses::categories());
     ui->supplyer->addItems(expenses::suppliers());
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::expensesSubject, e.text()));
+    messages::show(this, texts::readFailed.arg(texts::expensesSubject, db::explain(e)));
   }
   for (QComboBox *box : {ui->category, ui->payby, ui->supplyer}) {
     box->setCurrentIndex(-1);

@@ -19,15 +19,17 @@ QString cellText(const std::optional<qint64> &cell) {
 void checkMatrix(QList<Finding> &findings) {
   QList<std::pair<std::pair<qint64, int>, matrix::Cells>> stored;
   QList<qint64> totals;
+  // The columns as the query below selects them: the twelve months from firstMonth on.
+  enum Column { apartmentColumn, yearColumn, firstMonth, totalColumn = firstMonth + 12 };
   auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1, total FROM anual_report ORDER BY year, apartment")
                            .arg(months::columns().join(QLatin1Char(','))));
   while (rows.next()) {
     matrix::Cells cells;
     for (int m = 0; m < 12; ++m)
-      if (!rows.isNull(m + 2))
-        cells[m] = rows.value(m + 2).toLongLong();
-    stored.append({{rows.value(0).toLongLong(), rows.value(1).toInt()}, cells});
-    totals << rows.value(14).toLongLong();
+      if (!rows.isNull(firstMonth + m))
+        cells[m] = rows.value(firstMonth + m).toLongLong();
+    stored.append({{rows.value(apartmentColumn).toLongLong(), rows.value(yearColumn).toInt()}, cells});
+    totals << rows.value(totalColumn).toLongLong();
   }
   db::checkRead(rows);
   rows.finish();
@@ -53,6 +55,7 @@ void checkMatrix(QList<Finding> &findings) {
   QList<std::pair<qint64, int>> keys;
   while (missing.next())
     keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
+  db::checkRead(missing);
   missing.finish();
   for (const auto &[apartment, year] : keys) {
     const qint64 total = matrix::total(matrix::fromPayments(apartment, year));
@@ -62,16 +65,14 @@ void checkMatrix(QList<Finding> &findings) {
 }
 
 void checkJournal(QList<Finding> &findings, const journal::Source &source, const QString &label) {
-  auto rows = db::exec(QStringLiteral("SELECT count(*) + count(cancelled), "
-                                      "coalesce(sum(CASE WHEN cancelled IS NULL THEN amount END), 0) FROM %1")
-                           .arg(source.table));
-  rows.next();
+  auto rows = db::one(QStringLiteral("SELECT count(*) + count(cancelled), "
+                                     "coalesce(sum(CASE WHEN cancelled IS NULL THEN amount END), 0) FROM %1")
+                          .arg(source.table));
   const qint64 expectedCount = rows.value(0).toLongLong();
   const Money expectedSum = Money::fromAgorot(rows.value(1).toLongLong());
   rows.finish();
-  auto journal = db::exec(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"),
-                          {source.type});
-  journal.next();
+  auto journal = db::one(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"),
+                         {source.type});
   const qint64 count = journal.value(0).toLongLong();
   const Money sum = Money::fromAgorot(journal.value(1).toLongLong());
   journal.finish();

@@ -61,7 +61,12 @@ void StoryWindow::showApartment() {
     messages::show(this, texts::badApartment);
     return;
   }
-  ui->family->setText(payments::residentName(QString::number(*apartment)));
+  try {
+    ui->family->setText(payments::residentName(QString::number(*apartment)));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
+    return;
+  }
   m_payments->load(owing::paymentsQuery(), {*apartment});
   m_years->load(owing::yearsQuery(), {*apartment});
   if (!grid::checkRead(this, m_payments, texts::storySubject) || !grid::checkRead(this, m_years, texts::storySubject))

@@ -60,7 +60,7 @@ void IncomingWindow::load() {
     while (residents.next())
       ui->apartment->addItem(residents.value(0).toString());
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, e.text()));
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
   }
   ui->apartment->setCurrentIndex(-1);
   ui->apartment->setEditText(QString());
@@ -80,7 +80,14 @@ void IncomingWindow::load() {
 
 void IncomingWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
-void IncomingWindow::showResident() { ui->family->setText(payments::residentName(ui->apartment->currentText())); }
+void IncomingWindow::showResident() {
+  try {
+    ui->family->setText(payments::residentName(ui->apartment->currentText()));
+  } catch (const db::Error &e) {
+    ui->family->clear();
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+  }
+}
 
 void IncomingWindow::followEntryDate() {
   const int year = ui->inputdate->date().year();

@@ -34,12 +34,8 @@ QString residentName(const QString &apartmentText) {
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return {};
-  try {
-    const auto resident = residents::find(*apartment);
-    return resident ? resident->family : QString();
-  } catch (const db::Error &) {
-    return {};
-  }
+  const auto resident = residents::find(*apartment);
+  return resident ? resident->family : QString();
 }
 
 Outcome record(const PaymentInput &input, qint64 monthlyPay) {
@@ -102,8 +98,7 @@ QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 m
     db::Transaction transaction;
     if (const QString refusal = journal::cancel(journal::payments(), reciept, reason, day); !refusal.isEmpty())
       return refusal;
-    auto row = db::exec(QStringLiteral("SELECT apartment, year FROM incoming WHERE reciept = ?"), {reciept});
-    row.next();
+    auto row = db::one(QStringLiteral("SELECT apartment, year FROM incoming WHERE reciept = ?"), {reciept});
     const qint64 apartment = row.value(0).toLongLong();
     const int year = row.value(1).toInt();
     row.finish();

@@ -50,7 +50,8 @@ bool samePayment(const PaymentInput &a, const PaymentInput &b);
 // in one transaction. An empty text on success, otherwise the refusal.
 QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 monthlyPay);
 
-// The name of the apartment's resident, or an empty text.
+// The name of the apartment's resident, or an empty text (no such
+// apartment, or no resident). Throws db::Error when it can't be read.
 QString residentName(const QString &apartmentText);
 
 // The years the year box accepts.

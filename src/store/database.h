@@ -88,6 +88,10 @@ QString cause(int code);
 // error of ours as it is.
 QString explain(const Error &error);
 
+// Runs a query that yields one row and stands on it; throws Error when it
+// fails or yields none.
+QSqlQuery one(const QString &sql, const QVariantList &values = {});
+
 // Throws when reading the rows of `query` stopped on an error rather than
 // at their end.
 void checkRead(const QSqlQuery &query);

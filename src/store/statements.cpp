@@ -1,5 +1,6 @@
 #include "store/session.h"
 
+#include "store/log.h"
 #include "text/texts.h"
 
 #include <QCursor>
@@ -9,6 +10,8 @@
 #include <QSqlQuery>
 
 // Statements and the one guarded transaction every write goes through.
+Q_LOGGING_CATEGORY(domivaStore, "domiva.store", QtCriticalMsg)
+
 namespace domiva::db {
 
 using namespace session;
@@ -72,6 +75,15 @@ QSqlQuery exec(const QString &sql, const QVariantList &values) {
   return query;
 }
 
+QSqlQuery one(const QString &sql, const QVariantList &values) {
+  QSqlQuery query = exec(sql, values);
+  if (!query.next()) {
+    checkRead(query);
+    throw Error(texts::rowMissing);
+  }
+  return query;
+}
+
 void checkRead(const QSqlQuery &query) {
   if (query.lastError().isValid())
     throw Error(query.lastError());
@@ -129,9 +141,10 @@ Transaction::~Transaction() {
 void Transaction::rollback() {
   m_open = false;
   --openTransactions;
-  // A failed rollback leaves the file as SQLite's journal has it: told, since it can't be thrown from here.
+  // A failed rollback can't be thrown from a destructor: it is logged, and
+  // the next write, refused while this one is still open, tells the user.
   if (QSqlQuery end(QSqlDatabase::database()); !end.exec(QStringLiteral("ROLLBACK")))
-    qWarning("domiva: rollback failed: %s", qPrintable(end.lastError().text()));
+    qCCritical(domivaStore, "rollback failed: %s", qPrintable(end.lastError().text()));
 }
 
 void Transaction::commit() {
