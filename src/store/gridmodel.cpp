@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -230,17 +231,21 @@ std::function<bool(QStringList &)> GridModel::printedRows() {
     m_failure = query->lastError().text();
     return [](QStringList &) { return false; };
   }
-  return [this, query](QStringList &cells) {
+  // A model gone meanwhile (its window closed) ends the rows, never reads freed memory.
+  return [self = QPointer<GridModel>(this), query](QStringList &cells) {
+    if (!self)
+      return false;
+    const int status = self->m_status;
     while (query->next()) {
-      if (m_status >= 0 && !query->value(m_status).toString().isEmpty())
+      if (status >= 0 && !query->value(status).toString().isEmpty())
         continue;
       cells.clear();
-      for (int c = 0; c < printedColumns(); ++c)
-        cells << shown(c, query->value(c));
+      for (int c = 0; c < self->printedColumns(); ++c)
+        cells << self->shown(c, query->value(c));
       return true;
     }
     if (query->lastError().isValid())
-      m_failure = query->lastError().text();
+      self->m_failure = query->lastError().text();
     query->finish();
     return false;
   };

@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPointer>
 #include <QTableView>
 #include <algorithm>
 
@@ -204,9 +205,12 @@ listing::Printout printout(QTableView *view, GridModel *model, const QString &ti
   // A wide list (the payments, ten columns) needs the page's length to keep
   // a date on one line.
   list.layout.landscape = headers.size() > 8;
-  list.open = [model] { return model->printedRows(); };
+  // The window may close while its list prints: its rows then end, refused.
+  list.open = [model = QPointer<GridModel>(model)] {
+    return model ? model->printedRows() : listing::Rows([](QStringList &) { return false; });
+  };
   list.rowCount = model->printedCount();
-  list.failure = [model] { return model->failure(); };
+  list.failure = [model = QPointer<GridModel>(model)] { return model ? model->failure() : texts::printRefused; };
   return list;
 }
 

@@ -62,7 +62,9 @@ public:
   explicit Progress(QWidget *parent) : m_dialog(parent) {
     m_dialog.setWindowTitle(QStringLiteral("Domiva"));
     m_dialog.setCancelButtonText(texts::stopPrinting);
-    m_dialog.setWindowModality(Qt::WindowModal);
+    // Every window waits for the printout, so none can close (a restore
+    // closes them all) or change what it is printing from.
+    m_dialog.setWindowModality(Qt::ApplicationModal);
     m_dialog.setMinimumDuration(500);
     m_dialog.setAutoClose(false);
     m_dialog.setAutoReset(false);

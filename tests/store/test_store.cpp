@@ -15,6 +15,7 @@
 #include "ledger/consistency.h"
 #include "testsupport.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTextStream>
@@ -465,6 +466,43 @@ private slots:
     QVERIFY(db::open(path).failure.startsWith(texts::dbUpgradeFailed.section('\n', 0, 0)));
     QCOMPARE(bytes(path), before);
     QVERIFY(!QFile::exists(path + "-journal"));
+  }
+
+  // The grid model keeps Qt's rules for a model through loading, sorting
+  // and reloading, keyed (read by window) or not; a printout of it taken
+  // while its window closes ends instead of reading freed memory.
+  void theGridModelKeepsTheModelRules_data() {
+    QTest::addColumn<bool>("keyed");
+    QTest::newRow("read by window") << true;
+    QTest::newRow("read at once") << false;
+  }
+  void theGridModelKeepsTheModelRules() {
+    QFETCH(bool, keyed);
+    test::TempDatabase database;
+    for (int i = 0; i < 600; ++i)
+      test::recordExpense(i % 2 ? "חשמל" : "מים", QDate(2026, 1, 1).addDays(i % 300), QString::number(i + 1));
+    auto *model = new GridModel;
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model->setMoneyColumns({expenses::amountColumn});
+    model->setStatusColumn(expenses::statusColumn);
+    if (keyed)
+      model->setKeyColumn(expenses::recieptColumn);
+    QVERIFY(model->load(expenses::listQuery()));
+    QCOMPARE(model->rowCount(), 600);
+    model->sort(expenses::amountColumn, Qt::DescendingOrder);
+    QCOMPARE(model->index(0, expenses::amountColumn).data().toString(), QStringLiteral("600"));
+    QCOMPARE(model->index(599, expenses::amountColumn).data().toString(), QStringLiteral("1"));
+    test::recordExpense("גינון", QDate(2026, 2, 1), "1000");
+    QVERIFY(model->reload());
+    QCOMPARE(model->index(0, expenses::categoryColumn).data().toString(), QStringLiteral("גינון"));
+    model->sort(-1);
+    QCOMPARE(model->index(600, expenses::amountColumn).data().toString(), QStringLiteral("1000"));
+
+    const auto rows = model->printedRows();
+    QStringList cells;
+    QVERIFY(rows(cells));
+    delete model;
+    QVERIFY(!rows(cells));
   }
 
   void buildingReadsDefaultsForMissingValues() {
