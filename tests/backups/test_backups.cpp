@@ -117,6 +117,28 @@ private slots:
     spend("1"); // still open and writable
   }
 
+  // A backup that passes its check but then cannot be opened as books puts
+  // the file as it was back in its place, open and writable.
+  void aRestoreThatFailsToOpenPutsThePreviousFileBack() {
+    spend("100");
+    const QString broken = database->folder() + "/broken.sqlite";
+    QCOMPARE(backups::write(broken), QString());
+    {
+      QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "broken");
+      copy.setDatabaseName(broken);
+      QVERIFY(copy.open());
+      QVERIFY(QSqlQuery(copy).exec("DROP TABLE registery"));
+      QVERIFY(QSqlQuery(copy).exec("CREATE TABLE registery (x)"));
+    }
+    QSqlDatabase::removeDatabase("broken");
+    const QString failure = backups::restore(database->path(), broken);
+    QCOMPARE(failure.section('\n', 0, 1),
+             texts::restoreRefused.arg(leftToRight(broken), texts::dbCannotRead));
+    QCOMPARE(db::path(), QFileInfo(database->path()).absoluteFilePath());
+    QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
+    spend("1"); // open and writable
+  }
+
   void rotationKeepsTenAndOnePerMonth() {
     const QString folder = backups::folderFor(database->path());
     QDir().mkpath(folder);

@@ -174,15 +174,40 @@ private slots:
     QCOMPARE(control<QLabel>("bal")->text(), year.closing().toDisplay());
     QCOMPARE(year.closing().toString(), QStringLiteral("1600"));
 
-    const meeting::Figures spring = meeting::figures(QDate(2026, 3, 1), QDate(2026, 12, 31));
-    QCOMPARE(spring.opening.toString(), QStringLiteral("1450")); // 1000 + 750 - 300
-    QCOMPARE(spring.closing(), year.closing());
 
     const listing::PageModel paper = test::painted(meeting::printout(QDate(2026, 1, 1), QDate(2026, 12, 31)));
     QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1000"}));
     QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1600"}));
     QVERIFY(paper.lines.contains("סה\"כ הוצאות: 400"));
     QVERIFY(paper.pages[2].contains(QStringList{"מים", "300", "75.0%"})); // the expenses' table
+  }
+
+  // A period opens with the opening balance and all that came and went from
+  // the opening date to the day before it: a row dated on the period's first
+  // day is the period's, counted once. (Opening balance 1000 on 01/01/2026.)
+  void aPeriodOpensWithWhatCameBefore_data() {
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QString>("opening");
+    QTest::addColumn<QString>("closing");
+    QTest::newRow("the year") << QDate(2026, 1, 1) << QDate(2026, 12, 31) << "1000" << "1600";
+    QTest::newRow("an expense on the first day") << QDate(2026, 2, 1) << QDate(2026, 2, 28) << "1750" << "1450";
+    QTest::newRow("a payment on the first day") << QDate(2026, 4, 2) << QDate(2026, 4, 2) << "1450" << "1700";
+    QTest::newRow("from March on") << QDate(2026, 3, 1) << QDate(2026, 12, 31) << "1450" << "1600";
+    QTest::newRow("May") << QDate(2026, 5, 1) << QDate(2026, 5, 31) << "1700" << "1600";
+  }
+  void aPeriodOpensWithWhatCameBefore() {
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QString, opening);
+    QFETCH(QString, closing);
+    pay(1, "ינואר", "מרץ", "750", 2026, QDate(2026, 1, 10));
+    pay(2, "ינואר", "ינואר", "250", 2026, QDate(2026, 4, 2));
+    test::recordExpense("מים", QDate(2026, 2, 1), "300");
+    test::recordExpense("חשמל", QDate(2026, 5, 1), "100");
+    const meeting::Figures figures = meeting::figures(from, to);
+    QCOMPARE(figures.opening.toString(), opening);
+    QCOMPARE(figures.closing().toString(), closing);
   }
 };
 

@@ -13,6 +13,7 @@
 #include "text/input.h"
 #include "expenses/expense.h"
 #include "ledger/consistency.h"
+#include "payments/payment.h"
 #include "testsupport.h"
 
 #include <QAbstractItemModelTester>
@@ -522,6 +523,39 @@ private slots:
     QCOMPARE(details.openDate, QDate(2026, 1, 1));
     QCOMPARE(details.street, QString());
     QCOMPARE(details.city, QStringLiteral("חיפה"));
+  }
+
+  // A save that fails half-way (here the matrix's debts) changes nothing:
+  // neither the details in the file nor the program's copy.
+  void aFailedSaveOfTheDetailsChangesNothing() {
+    test::TempDatabase database;
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}), QString());
+    test::addResident(1, "כהן");
+    test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מרץ", "מזומן", "250", "2026"});
+    db::exec("CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const auto before = test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report");
+    QCOMPARE(saveBuilding({"12", "280", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}),
+             texts::saveFailed.arg(texts::withDetail(texts::causeEngine, "disk full Unable to fetch row")));
+    QCOMPARE(test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report"), before);
+    QCOMPARE(building().monthlyPay, 250);
+  }
+
+  // --check passes on books that hold cancelled payments and expenses.
+  void checkingPassesWithCancelledRows() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("books.sqlite");
+    QCOMPARE(startUp(path), QString());
+    test::addResident(1, "כהן");
+    const qint64 reciept = test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מאי", "מזומן", "750", "2026"});
+    test::recordPayment({QDate(2026, 3, 2), "1", "ועד הבית", "", "יוני", "יוני", "מזומן", "250", "2026"});
+    QCOMPARE(payments::cancel(reciept, "טעות", QDate(2026, 3, 3), 250), QString());
+    test::recordExpense("מים", QDate(2026, 3, 1), "120.50");
+    QCOMPARE(expenses::cancel(1, "כפול", QDate(2026, 3, 3)), QString());
+    db::close();
+    QString said;
+    QTextStream out(&said);
+    QCOMPARE(checkBooks(path, false, out), 0);
+    QCOMPARE(said, texts::checkPassed + "\n");
   }
 
   // `message` empty: the details are written and become the program's.
