@@ -18,5 +18,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# CI treats warnings as errors.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOMIVA_WERROR="${CI:+ON}" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -171,7 +171,9 @@ private slots:
         {"Command4", "balance"},   {"Command5", "register"}, {"Command6", "anualreport"},
         {"debtorsButton", "debtors"}, {"storyButton", "story"}, {"meetingButton", "meeting"},
         {"Command7", "backups"}};
-    for (const auto &[name, window] : buttons) {
+    for (const auto &entry : buttons) {
+      const char *name = entry.first;
+      const QString &window = entry.second;
       const auto shown = [&window] {
         int count = 0;
         for (QWidget *top : QApplication::topLevelWidgets())
