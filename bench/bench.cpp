@@ -4,22 +4,17 @@
 // in $TMPDIR). Memory: printed at the end, from child processes.
 #include "app/startup.h"
 #include "app/startwindow.h"
-#include "ui/opening.h"
 #include "building/registerwindow.h"
-#include "ui/printing.h"
-#include "store/building.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
-#include "printing/reportstyle.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
-#include "owing/debtorswindow.h"
-#include "ledger/owing.h"
-#include "owing/storywindow.h"
 #include "generate.h"
+#include "ledger/owing.h"
+#include "owing/debtorswindow.h"
+#include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
 #include "payments/receipt.h"
+#include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
@@ -28,6 +23,11 @@
 #include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -38,7 +38,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QWindow>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -47,8 +46,9 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
-#include <benchmark/benchmark.h>
+#include <QWindow>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <optional>
 
@@ -56,9 +56,7 @@ using namespace domiva;
 
 namespace {
 
-QString fileFor(int years) {
-  return QDir::tempPath() + QStringLiteral("/domiva-bench-%1y.sqlite").arg(years);
-}
+QString fileFor(int years) { return QDir::tempPath() + QStringLiteral("/domiva-bench-%1y.sqlite").arg(years); }
 
 int openYears = 0; // the fixture open now; negative: a scratch copy of it
 
@@ -232,10 +230,10 @@ void BM_CancelPayment(benchmark::State &state) {
   const QDate day = QDate::currentDate();
   for (auto _ : state) {
     state.PauseTiming();
-    const auto outcome = payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(),
-                                           QStringLiteral("מרץ"), QStringLiteral("מאי"), QString(),
-                                           QStringLiteral("300"), QString::number(day.year())},
-                                          250);
+    const auto outcome =
+        payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
+                          QStringLiteral("מאי"), QString(), QStringLiteral("300"), QString::number(day.year())},
+                         250);
     state.ResumeTiming();
     benchmark::DoNotOptimize(payments::cancel(outcome.reciept, QStringLiteral("בדיקה"), day, 250));
   }
@@ -245,12 +243,11 @@ void BM_CancelPaymentFloor(benchmark::State &state) {
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
     state.PauseTiming();
-    const qint64 reciept =
-        db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
-                                "VALUES (?, 17, 'אחר', 30000, ?)"),
-                 {day, QDate::currentDate().year()})
-            .lastInsertId()
-            .toLongLong();
+    const qint64 reciept = db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
+                                                   "VALUES (?, 17, 'אחר', 30000, ?)"),
+                                    {day, QDate::currentDate().year()})
+                               .lastInsertId()
+                               .toLongLong();
     state.ResumeTiming();
     db::Transaction transaction;
     db::exec(QStringLiteral("UPDATE incoming SET cancelled = ?, cancel_reason = 'בדיקה' WHERE reciept = ?"),
@@ -266,8 +263,8 @@ void BM_CancelPaymentFloor(benchmark::State &state) {
 void BM_RecordExpense(benchmark::State &state) {
   useCopy(int(state.range(0)));
   for (auto _ : state)
-    expenses::record({QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(),
-                      QStringLiteral("812.4")});
+    expenses::record(
+        {QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(), QStringLiteral("812.4")});
 }
 void BM_RecordExpenseFloor(benchmark::State &state) {
   useCopy(int(state.range(0)));
@@ -616,8 +613,8 @@ int main(int argc, char *argv[]) {
   benchmark::Shutdown();
   const long bare = childPeak("bare");
   const long all = childPeak("all");
-  std::printf("\npeak RSS: bare Qt window %ld KiB; all six windows on 30 years %ld KiB; target <= %ld KiB (%s)\n",
-              bare, all, bare * 3 / 2 + 20 * 1024, all <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met");
+  std::printf("\npeak RSS: bare Qt window %ld KiB; all six windows on 30 years %ld KiB; target <= %ld KiB (%s)\n", bare,
+              all, bare * 3 / 2 + 20 * 1024, all <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met");
   // Start-up as a process: launch to the first window shown, beside a bare
   // Qt window and a one-label window started the same way, taken in turns.
   QList<qint64> launches, bareLaunches, labelLaunches;

@@ -2,11 +2,11 @@
 
 #include "app/startup.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "expenses/expense.h"
 #include "payments/payment.h"
 #include "residents/residents.h"
+#include "store/building.h"
+#include "store/database.h"
 
 #include <QFile>
 #include <algorithm>
@@ -24,8 +24,8 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   // Years run up to this one, but never before the first year a payment
   // may name: a long file then reaches into the coming years.
   const int firstYear = std::max(payments::firstYear, QDate::currentDate().year() - years + 1);
-  saveBuilding({QString::number(apartments), QStringLiteral("250"), QStringLiteral("10000"),
-                QDate(firstYear, 1, 1), QStringLiteral("הרצל 1"), QStringLiteral("תל אביב")});
+  saveBuilding({QString::number(apartments), QStringLiteral("250"), QStringLiteral("10000"), QDate(firstYear, 1, 1),
+                QStringLiteral("הרצל 1"), QStringLiteral("תל אביב")});
   for (int a = 1; a <= apartments; ++a) {
     const QString failure = residents::add({a, QStringLiteral("משפחה %1").arg(a), QStringLiteral("בעל הבית"),
                                             QStringLiteral("03-5550000"), QString(), QString()});
@@ -42,14 +42,14 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
 
   for (int year = firstYear; year < firstYear + years; ++year) {
     for (int month = 1; month <= 12; ++month) {
-      const QString name = QStringList{"ינואר", "פבואר", "מרץ",   "אפריל",   "מאי",    "יוני",
+      const QString name = QStringList{"ינואר", "פבואר",  "מרץ",   "אפריל",   "מאי",    "יוני",
                                        "יולי",  "אוגוסט", "ספטמב", "אוקטובר", "נובמבר", "דצמבר"}[month - 1];
       for (int a = 1; a <= apartments; ++a) {
         const QDate date(year, month, 1 + int(random() % 28));
-        const auto outcome = payments::record({date, QString::number(a), QStringLiteral("ועד הבית"), QString(), name,
-                                               name, QStringLiteral("מזומן"), QStringLiteral("250"),
-                                               QString::number(year)},
-                                              250);
+        const auto outcome =
+            payments::record({date, QString::number(a), QStringLiteral("ועד הבית"), QString(), name, name,
+                              QStringLiteral("מזומן"), QStringLiteral("250"), QString::number(year)},
+                             250);
         if (!outcome.ok()) {
           qWarning("payment refused: %s", qPrintable(outcome.message));
           return false;

@@ -22,8 +22,8 @@ int main(int argc, char *argv[]) {
   }
   QElapsedTimer timer;
   timer.start();
-  const bool made = domiva::bench::generate(args[1], args.size() > 2 ? args[2].toInt() : 30,
-                                            args.size() > 3 ? args[3].toUInt() : 1u);
+  const bool made =
+      domiva::bench::generate(args[1], args.size() > 2 ? args[2].toInt() : 30, args.size() > 3 ? args[3].toUInt() : 1u);
   std::printf("%s in %.1f s\n", made ? "made" : "FAILED", timer.elapsed() / 1000.0);
   return made ? 0 : 1;
 }

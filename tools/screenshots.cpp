@@ -3,16 +3,9 @@
 // user sees. Run under xvfb-run (or offscreen); not a test.
 #include "app/startup.h"
 #include "app/startwindow.h"
-#include "ui/opening.h"
-#include "store/backups.h"
 #include "backups/backupwindow.h"
-#include "building/registerwindow.h"
-#include "ui/messages.h"
-#include "store/database.h"
-#include "ui/printing.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "printing/reportstyle.h"
+#include "building/registerwindow.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -20,6 +13,7 @@
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
 #include "payments/receipt.h"
+#include "printing/reportstyle.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
 #include "reports/balancewindow.h"
@@ -28,18 +22,24 @@
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
 #include "residents/residentsreport.h"
+#include "store/backups.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPrintPreviewDialog>
 #include <QInputDialog>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace domiva;
 
@@ -52,8 +52,11 @@ void fill(int residentsCount) {
                     a % 4 ? "" : QStringLiteral("family%1@example.com").arg(a)});
   const int year = QDate::currentDate().year();
   for (int a = 1; a <= 8; ++a)
-    payments::record({QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)}, 250);
-  payments::record({QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)}, 250);
+    payments::record(
+        {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)},
+        250);
+  payments::record(
+      {QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)}, 250);
   expenses::addSupplier("חברת החשמל");
   expenses::addSupplier("5 כוכבים ניקיון");
   expenses::record({"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});
@@ -128,8 +131,9 @@ int main(int argc, char *argv[]) {
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
-  printing::writePdf(balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456), Money::fromShekels(5000)),
-                     folder + "/balance.pdf");
+  printing::writePdf(
+      balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456), Money::fromShekels(5000)),
+      folder + "/balance.pdf");
   printing::setSink([&](const listing::Printout &l) { printing::writePdf(l, folder + "/list.pdf"); });
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())

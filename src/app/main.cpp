@@ -1,9 +1,9 @@
 #include "app/startup.h"
-#include "store/backups.h"
-#include "text/texts.h"
 #include "app/startwindow.h"
-#include "ui/messages.h"
+#include "store/backups.h"
 #include "store/database.h"
+#include "text/texts.h"
+#include "ui/messages.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
+#include "ledger/consistency.h"
 #include "store/backups.h"
-#include "text/texts.h"
 #include "store/building.h"
 #include "store/database.h"
-#include "ledger/consistency.h"
+#include "text/texts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,13 +1,7 @@
 #include "app/startwindow.h"
 
-#include "ui/opening.h"
-#include "ui/grid.h"
 #include "app/startup.h"
-#include "store/backups.h"
 #include "backups/backupwindow.h"
-#include "ui/messages.h"
-#include "text/texts.h"
-#include "text/today.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "owing/debtorswindow.h"
@@ -17,9 +11,15 @@
 #include "reports/balancewindow.h"
 #include "reports/meetingwindow.h"
 #include "residents/neighborswindow.h"
+#include "store/backups.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "store/files.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
 #include "ui_startwindow.h"
 
 #include <QApplication>
@@ -30,8 +30,8 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QTimer>
-#include <future>
 #include <fontconfig/fontconfig.h>
+#include <future>
 
 // The icon lives in the windows library, which is static: register it by hand.
 static void loadResources() { Q_INIT_RESOURCE(resources); }
@@ -91,8 +91,8 @@ void finishStart(const QString &path) {
     QString failure = backups::daily(path, now());
     // A failed backup is told, but the books stay usable.
     if (!failure.isEmpty())
-      QMetaObject::invokeMethod(QCoreApplication::instance(), [failure] { messages::show(nullptr, failure); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(), [failure] { messages::show(nullptr, failure); }, Qt::QueuedConnection);
     return failure;
   });
 }

@@ -1,12 +1,12 @@
 #include "backups/backupwindow.h"
 
 #include "store/backups.h"
-#include "ui/messages.h"
+#include "store/database.h"
+#include "store/files.h"
+#include "text/bidi.h"
 #include "text/texts.h"
 #include "text/today.h"
-#include "text/bidi.h"
-#include "store/files.h"
-#include "store/database.h"
+#include "ui/messages.h"
 #include "ui_backupwindow.h"
 
 #include <QApplication>
@@ -63,7 +63,8 @@ void BackupWindow::backupNow() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString suggested = folder + QLatin1Char('/') + QFileInfo(db::path()).completeBaseName() + QLatin1Char('-') +
                             today().toString(Qt::ISODate) + QStringLiteral(".sqlite");
-  const auto target = messages::chooseSaveFile(this, texts::backupSaveTitle, suggested, QStringLiteral("SQLite (*.sqlite)"));
+  const auto target =
+      messages::chooseSaveFile(this, texts::backupSaveTitle, suggested, QStringLiteral("SQLite (*.sqlite)"));
   if (!target)
     return;
   const QString failure = backups::write(*target);
@@ -80,10 +81,9 @@ void BackupWindow::restoreChosen() {
 }
 
 void BackupWindow::restoreFile() {
-  const auto chosen =
-      messages::chooseOpenFile(this, texts::restoreOpenTitle,
-                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                               QStringLiteral("SQLite (*.sqlite)"));
+  const auto chosen = messages::chooseOpenFile(this, texts::restoreOpenTitle,
+                                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                               QStringLiteral("SQLite (*.sqlite)"));
   if (chosen)
     restoreFrom(*chosen, files::shown(*chosen));
 }

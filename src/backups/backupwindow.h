@@ -17,10 +17,10 @@ public:
   ~BackupWindow() override;
 
 private slots:
-  void backupNow();      // backupNow "גבה עכשיו לקובץ…"
-  void restoreChosen();  // restoreChosen "שחזר את הגיבוי הנבחר"
-  void restoreFile();    // restoreFile "שחזר מקובץ…"
-  void closeWindow();    // exitButton "יציאה"
+  void backupNow();     // backupNow "גבה עכשיו לקובץ…"
+  void restoreChosen(); // restoreChosen "שחזר את הגיבוי הנבחר"
+  void restoreFile();   // restoreFile "שחזר מקובץ…"
+  void closeWindow();   // exitButton "יציאה"
 
 private:
   void load();

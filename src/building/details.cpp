@@ -38,10 +38,10 @@ QString saveBuilding(const BuildingInput &input) {
     return refusal;
   try {
     db::Transaction transaction;
-    const auto updated = db::exec(
-        QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
-                       "opendate = ?, street = ?, city = ?"),
-        {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});
+    const auto updated =
+        db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
+                                "opendate = ?, street = ?, city = ?"),
+                 {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});
     if (updated.numRowsAffected() == 0)
       db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"),
                {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});

@@ -1,10 +1,10 @@
 #include "building/registerwindow.h"
 
-#include "ui/grid.h"
-#include "ui/messages.h"
-#include "text/texts.h"
 #include "building/details.h"
 #include "store/building.h"
+#include "text/texts.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
 #include "ui_registerwindow.h"
 
 namespace domiva {
@@ -32,8 +32,8 @@ void RegisterWindow::load() {
 }
 
 void RegisterWindow::saveDetails() {
-  const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
-                                        ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text()});
+  const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(), ui->DTPicker1->date(),
+                                        ui->Text1->text(), ui->Text2->text()});
   messages::report(this, failure, texts::detailsSaved);
 }
 

@@ -1,11 +1,11 @@
 #include "expenses/expense.h"
 
-#include "text/texts.h"
 #include "store/database.h"
+#include "store/journal.h"
 #include "text/dates.h"
 #include "text/input.h"
-#include "store/journal.h"
 #include "text/money.h"
+#include "text/texts.h"
 
 namespace domiva::expenses {
 namespace {
@@ -85,6 +85,5 @@ QString addSupplier(const QString &name) {
 QStringList categories() { return firstColumn(QStringLiteral("SELECT category FROM category ORDER BY rowid")); }
 
 QStringList suppliers() { return firstColumn(QStringLiteral("SELECT supplyer FROM supplyer ORDER BY rowid")); }
-
 
 } // namespace domiva::expenses

@@ -39,5 +39,4 @@ QString addSupplier(const QString &name);
 QStringList categories();
 QStringList suppliers();
 
-
 } // namespace domiva::expenses

@@ -1,13 +1,13 @@
 #include "expenses/removalwindow.h"
 
+#include "expenses/expense.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "text/texts.h"
+#include "text/today.h"
 #include "ui/cancelling.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
-#include "expenses/expense.h"
 #include "ui_removalwindow.h"
 
 namespace domiva {
@@ -56,9 +56,8 @@ void RemovalWindow::load() {
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
 void RemovalWindow::recordExpense() {
-  const QString failure = expenses::record({ui->category->currentText(), ui->indate->date(),
-                                            ui->payby->currentText(), ui->details->text(),
-                                            ui->supplyer->currentText(), ui->amount->text()});
+  const QString failure = expenses::record({ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
+                                            ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;
@@ -83,12 +82,10 @@ void RemovalWindow::addSupplier() {
 }
 
 void RemovalWindow::cancelExpense() {
-  cancelling::cancelChosenRow(this, ui->DataGrid1, m_list,
-                              {expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"),
-                               expenses::amountColumn},
-                              [](qint64 reciept, const QString &reason) {
-                                return expenses::cancel(reciept, reason, today());
-                              });
+  cancelling::cancelChosenRow(
+      this, ui->DataGrid1, m_list,
+      {expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"), expenses::amountColumn},
+      [](qint64 reciept, const QString &reason) { return expenses::cancel(reciept, reason, today()); });
   setWidths();
 }
 

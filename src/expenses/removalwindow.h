@@ -17,11 +17,11 @@ public:
   ~RemovalWindow() override;
 
 private slots:
-  void recordExpense();  // Command1 "הוסף"
-  void printList();      // Command2 "הדפס"
-  void closeWindow();    // Command3 "יציאה"
-  void addSupplier();    // Command4 "+": the supplier box's name joins the suppliers
-  void cancelExpense();  // cancelRow "בטל רשומה", and the grid's context menu
+  void recordExpense(); // Command1 "הוסף"
+  void printList();     // Command2 "הדפס"
+  void closeWindow();   // Command3 "יציאה"
+  void addSupplier();   // Command4 "+": the supplier box's name joins the suppliers
+  void cancelExpense(); // cancelRow "בטל רשומה", and the grid's context menu
 
 private:
   void load();

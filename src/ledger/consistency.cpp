@@ -1,20 +1,18 @@
 #include "ledger/consistency.h"
 
-#include "text/texts.h"
+#include "ledger/matrix.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "text/money.h"
 #include "text/months.h"
-#include "ledger/matrix.h"
+#include "text/texts.h"
 
 #include <QStringList>
 
 namespace domiva::consistency {
 namespace {
 
-QString cellText(const std::optional<qint64> &cell) {
-  return cell ? QString::number(*cell) : texts::checkEmpty;
-}
+QString cellText(const std::optional<qint64> &cell) { return cell ? QString::number(*cell) : texts::checkEmpty; }
 
 void checkMatrix(QList<Finding> &findings) {
   QList<std::pair<std::pair<qint64, int>, matrix::Cells>> stored;
@@ -48,10 +46,10 @@ void checkMatrix(QList<Finding> &findings) {
                           true, apartment, year};
   }
 
-  auto missing = db::exec(QStringLiteral(
-      "SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND NOT EXISTS "
-      "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
-      "ORDER BY year, apartment"));
+  auto missing = db::exec(
+      QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND NOT EXISTS "
+                     "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
+                     "ORDER BY year, apartment"));
   QList<std::pair<qint64, int>> keys;
   while (missing.next())
     keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
@@ -71,17 +69,14 @@ void checkJournal(QList<Finding> &findings, const journal::Source &source, const
   const qint64 expectedCount = rows.value(0).toLongLong();
   const Money expectedSum = Money::fromAgorot(rows.value(1).toLongLong());
   rows.finish();
-  auto journal = db::one(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"),
-                         {source.type});
+  auto journal =
+      db::one(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"), {source.type});
   const qint64 count = journal.value(0).toLongLong();
   const Money sum = Money::fromAgorot(journal.value(1).toLongLong());
   journal.finish();
   if (count != expectedCount || sum != expectedSum)
-    findings << Finding{texts::checkJournal.arg(label)
-                            .arg(count)
-                            .arg(sum.toString())
-                            .arg(expectedCount)
-                            .arg(expectedSum.toString())};
+    findings << Finding{
+        texts::checkJournal.arg(label).arg(count).arg(sum.toString()).arg(expectedCount).arg(expectedSum.toString())};
 }
 
 } // namespace

@@ -6,7 +6,7 @@ namespace domiva::consistency {
 
 // One thing in the file that disagrees with the payments and expenses.
 struct Finding {
-  QString text; // in Hebrew, naming the row
+  QString text;           // in Hebrew, naming the row
   bool matrixRow = false; // a matrix row that a rebuild mends
   qint64 apartment = 0;
   int year = 0;

@@ -40,8 +40,9 @@ void rebuild(qint64 apartment, int year, qint64 monthlyPay) {
     values << (cell ? QVariant(*cell) : QVariant());
   values << sum;
 
-  auto existing = db::exec(QStringLiteral("SELECT rowid, total + depth FROM anual_report WHERE apartment = ? AND year = ?"),
-                           {apartment, year});
+  auto existing =
+      db::exec(QStringLiteral("SELECT rowid, total + depth FROM anual_report WHERE apartment = ? AND year = ?"),
+               {apartment, year});
   const QString columns = months::columns().join(QLatin1Char(','));
   if (existing.next()) {
     const qint64 rowId = existing.value(0).toLongLong();

@@ -34,13 +34,15 @@ QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone) {
           .arg(year)
           .arg(due)
           .arg(dues, credited.join(QLatin1Char('+')), unpaid.join(QStringLiteral(" || ")));
-  return everyone ? rows + QStringLiteral(" ORDER BY a.apartment")
-                  : QStringLiteral("SELECT * FROM (%1) WHERE פיגור > 0 OR חוב_משנים_קודמות > 0 ORDER BY דירה").arg(rows);
+  return everyone
+             ? rows + QStringLiteral(" ORDER BY a.apartment")
+             : QStringLiteral("SELECT * FROM (%1) WHERE פיגור > 0 OR חוב_משנים_קודמות > 0 ORDER BY דירה").arg(rows);
 }
 
 Summary summary(const QDate &date, qint64 monthlyPay) {
-  auto query = db::exec(QStringLiteral("SELECT count(*), coalesce(sum(פיגור), 0), coalesce(sum(חוב_משנים_קודמות), 0) FROM (%1)")
-                            .arg(debtorsQuery(date, monthlyPay, false)));
+  auto query =
+      db::exec(QStringLiteral("SELECT count(*), coalesce(sum(פיגור), 0), coalesce(sum(חוב_משנים_קודמות), 0) FROM (%1)")
+                   .arg(debtorsQuery(date, monthlyPay, false)));
   query.next();
   db::checkRead(query);
   return {query.value(0).toLongLong(), Money::fromAgorot(query.value(1).toLongLong()),

@@ -1,14 +1,14 @@
 #include "owing/debtorswindow.h"
 
-#include "ui/grid.h"
-#include "ui/messages.h"
-#include "text/texts.h"
-#include "text/today.h"
+#include "ledger/owing.h"
 #include "store/building.h"
 #include "store/database.h"
-#include "text/dates.h"
 #include "store/gridmodel.h"
-#include "ledger/owing.h"
+#include "text/dates.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
 #include "ui_debtorswindow.h"
 
 namespace domiva {
@@ -37,8 +37,8 @@ void DebtorsWindow::showDebtors() {
     return;
   try {
     const owing::Summary summary = owing::summary(date, building().monthlyPay);
-    ui->totals->setText(texts::debtorsTotals.arg(summary.debtors)
-                            .arg(summary.arrears.toDisplay(), summary.earlier.toDisplay()));
+    ui->totals->setText(
+        texts::debtorsTotals.arg(summary.debtors).arg(summary.arrears.toDisplay(), summary.earlier.toDisplay()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::debtorsSubject, db::explain(e)));
   }
@@ -49,8 +49,6 @@ void DebtorsWindow::printList() {
                   texts::debtorsSubject);
 }
 
-void DebtorsWindow::saveCsv() {
-  grid::saveCsv(ui->debtorsList, windowTitle());
-}
+void DebtorsWindow::saveCsv() { grid::saveCsv(ui->debtorsList, windowTitle()); }
 
 } // namespace domiva

@@ -1,15 +1,15 @@
 #include "owing/storywindow.h"
 
-#include "ui/opening.h"
-#include "ui/grid.h"
-#include "ui/messages.h"
-#include "ui/printing.h"
-#include "text/texts.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
 #include "ledger/owing.h"
 #include "payments/payment.h"
 #include "residents/residents.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "text/texts.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 #include "ui_storywindow.h"
 
 namespace domiva {
@@ -89,6 +89,8 @@ void StoryWindow::printStory() {
   printing::print(this, story);
 }
 
-void StoryWindow::saveCsv() { grid::saveCsv(ui->paymentsList, windowTitle() + QLatin1Char(' ') + ui->apartment->currentText()); }
+void StoryWindow::saveCsv() {
+  grid::saveCsv(ui->paymentsList, windowTitle() + QLatin1Char(' ') + ui->apartment->currentText());
+}
 
 } // namespace domiva

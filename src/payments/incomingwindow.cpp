@@ -1,16 +1,16 @@
 #include "payments/incomingwindow.h"
 
-#include "ui/cancelling.h"
-#include "ui/grid.h"
-#include "ui/opening.h"
-#include "ui/messages.h"
-#include "ui/printing.h"
-#include "text/texts.h"
-#include "text/today.h"
+#include "payments/receipt.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
-#include "payments/receipt.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/cancelling.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 #include "ui_incomingwindow.h"
 
 namespace domiva {
@@ -100,11 +100,10 @@ void IncomingWindow::followEntryDate() {
 }
 
 void IncomingWindow::recordPayment() {
-  const payments::PaymentInput input{ui->inputdate->date(),       ui->apartment->currentText(),
-                                     ui->forcombo->currentText(),   ui->details->text(),
-                                     ui->from_month->currentText(), ui->to_month->currentText(),
-                                     ui->payment->currentText(),    ui->amount->text(),
-                                     ui->year->currentText()};
+  const payments::PaymentInput input{
+      ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
+      ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),
+      ui->year->currentText()};
   const QDateTime now = domiva::now();
   m_recent.removeIf([&](const auto &entry) { return entry.second.secsTo(now) > recentSeconds; });
   for (const auto &[earlier, when] : std::as_const(m_recent))

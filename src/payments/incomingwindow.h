@@ -21,13 +21,13 @@ public:
   ~IncomingWindow() override;
 
 private slots:
-  void showResident();     // an apartment chosen or typed: show its resident
-  void followEntryDate();  // the year box follows the date until the user sets it
-  void recordPayment();    // Command1 "בצע"
-  void printList();        // Command2 "הדפס"
-  void closeWindow();      // Command3 "יציאה"
-  void cancelPayment();    // cancelRow "בטל רשומה", and the grid's context menu
-  void printReceipt();     // printReceipt "הדפס קבלה": the chosen payment's receipt
+  void showResident();    // an apartment chosen or typed: show its resident
+  void followEntryDate(); // the year box follows the date until the user sets it
+  void recordPayment();   // Command1 "בצע"
+  void printList();       // Command2 "הדפס"
+  void closeWindow();     // Command3 "יציאה"
+  void cancelPayment();   // cancelRow "בטל רשומה", and the grid's context menu
+  void printReceipt();    // printReceipt "הדפס קבלה": the chosen payment's receipt
 
 private:
   void load();

@@ -1,13 +1,13 @@
 #include "payments/payment.h"
 
-#include "text/texts.h"
-#include "store/database.h"
-#include "text/dates.h"
-#include "text/input.h"
-#include "store/journal.h"
-#include "text/months.h"
 #include "ledger/matrix.h"
 #include "residents/residents.h"
+#include "store/database.h"
+#include "store/journal.h"
+#include "text/dates.h"
+#include "text/input.h"
+#include "text/months.h"
+#include "text/texts.h"
 
 #include <optional>
 

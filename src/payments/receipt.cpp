@@ -1,10 +1,10 @@
 #include "payments/receipt.h"
 
-#include "text/texts.h"
+#include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/money.h"
-#include "printing/reportstyle.h"
+#include "text/texts.h"
 
 #include <QSqlQuery>
 

@@ -1,9 +1,9 @@
 #include "printing/listwriter.h"
 
-#include "text/texts.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/money.h"
+#include "text/texts.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -194,7 +194,8 @@ private:
 
   // The building at the right, the printing date at the left.
   void drawLetterhead(PageModel *model) {
-    const QString printed = m_first.printedOn.isValid() ? texts::printedOn.arg(dates::toShort(m_first.printedOn)) : QString();
+    const QString printed =
+        m_first.printedOn.isValid() ? texts::printedOn.arg(dates::toShort(m_first.printedOn)) : QString();
     if (m_first.building.isEmpty() && printed.isEmpty())
       return;
     m_painter.setFont(m_layout.rowStyle.font);

@@ -19,7 +19,7 @@ namespace domiva::listing {
 
 struct Column {
   QString header;
-  int width = 1; // relative to the other columns
+  int width = 1;       // relative to the other columns
   bool amount = false; // money: summed at the end of a list that counts its rows
 };
 
@@ -29,7 +29,7 @@ struct Layout {
   QString building;
   QDate printedOn;
   QString watermark; // across every page ("מבוטלת")
-  QString title; // on the first page, with the lines under it
+  QString title;     // on the first page, with the lines under it
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;
   ReportStyle introStyle{reportFont(QStringLiteral("Arial"), 12, true)};
@@ -53,9 +53,9 @@ using Rows = std::function<bool(QStringList &cells)>;
 struct Printout {
   Layout layout;
   std::function<Rows()> open;
-  qint64 rowCount = 0; // sizes the progress, and says whether there is anything to print
+  qint64 rowCount = 0;              // sizes the progress, and says whether there is anything to print
   std::function<QString()> failure; // after painting: why the rows could not all be read
-  std::vector<Printout> sections; // only their titles, columns, rows and endings are painted
+  std::vector<Printout> sections;   // only their titles, columns, rows and endings are painted
   // After painting: why this or a section's rows could not all be read.
   QString incomplete() const;
 };

@@ -1,8 +1,8 @@
 #include "reports/annual.h"
 
+#include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/months.h"
-#include "printing/reportstyle.h"
 
 #include <QSqlQuery>
 

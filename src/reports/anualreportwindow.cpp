@@ -1,13 +1,13 @@
 #include "reports/anualreportwindow.h"
 
+#include "reports/annual.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
-#include "reports/annual.h"
 #include "ui_anualreportwindow.h"
 
 namespace domiva {

@@ -1,8 +1,8 @@
 #include "reports/balance.h"
 
+#include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/dates.h"
-#include "printing/reportstyle.h"
 
 #include <QSqlQuery>
 

@@ -1,15 +1,15 @@
 #include "reports/balancewindow.h"
 
+#include "reports/balance.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "text/dates.h"
+#include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "store/building.h"
-#include "store/database.h"
-#include "text/dates.h"
-#include "store/gridmodel.h"
-#include "reports/balance.h"
 #include "ui_balancewindow.h"
 
 namespace domiva {
@@ -81,8 +81,9 @@ void BalanceWindow::printBalance() {
     return;
   }
   try {
-    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses,
-                                                         Money::fromShekels(building().openBalance));
+    const listing::Printout report =
+        balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses,
+                          Money::fromShekels(building().openBalance));
     if (report.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {

@@ -1,11 +1,11 @@
 #include "reports/meeting.h"
 
-#include "text/texts.h"
-#include "store/building.h"
-#include "text/dates.h"
 #include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/balance.h"
+#include "store/building.h"
+#include "text/dates.h"
+#include "text/texts.h"
 
 #include <QSqlQuery>
 
@@ -35,7 +35,9 @@ listing::Layout section(const QString &title, const QList<listing::Column> &colu
   return layout;
 }
 
-QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toDisplay(); }
+QString amount(const QSqlQuery &row, int column) {
+  return Money::fromAgorot(row.value(column).toLongLong()).toDisplay();
+}
 } // namespace
 
 listing::Printout printout(const QDate &from, const QDate &to) {
@@ -56,15 +58,16 @@ listing::Printout printout(const QDate &from, const QDate &to) {
                  {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toDisplay()}});
 
   const QVariantList period{dates::toIso(from), dates::toIso(to)};
-  listing::Layout income = section(QStringLiteral("הכנסות לפי מטרה"), {{QStringLiteral("עבור"), 3}, {QStringLiteral("סכום"), 1}});
+  listing::Layout income =
+      section(QStringLiteral("הכנסות לפי מטרה"), {{QStringLiteral("עבור"), 3}, {QStringLiteral("סכום"), 1}});
   income.footer << QStringLiteral("סה\"כ הכנסות: %1").arg(f.income.toDisplay());
   report.sections.push_back(listing::fromQuery(income, balance::incomeQuery(), period, [](const QSqlQuery &row) {
     return QStringList{row.value(0).toString(), amount(row, 1)};
   }));
 
-  listing::Layout spending = section(QStringLiteral("הוצאות לפי סוג"), {{QStringLiteral("סוג הוצאה"), 3},
-                                                                       {QStringLiteral("סכום"), 1},
-                                                                       {QStringLiteral("חלק מההוצאות"), 1}});
+  listing::Layout spending =
+      section(QStringLiteral("הוצאות לפי סוג"),
+              {{QStringLiteral("סוג הוצאה"), 3}, {QStringLiteral("סכום"), 1}, {QStringLiteral("חלק מההוצאות"), 1}});
   spending.footer << QStringLiteral("סה\"כ הוצאות: %1").arg(f.expenses.toDisplay());
   const qint64 total = f.expenses.agorot();
   report.sections.push_back(

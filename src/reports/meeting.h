@@ -1,7 +1,7 @@
 #pragma once
+#include "ledger/owing.h"
 #include "printing/listwriter.h"
 #include "text/money.h"
-#include "ledger/owing.h"
 
 #include <QDate>
 
@@ -9,8 +9,8 @@ namespace domiva::meeting {
 
 // The figures of a period as the general meeting hears them.
 struct Figures {
-  Money opening;  // as at the period's start: the building's opening balance carried forward
-  Money income;   // of the period, cancelled rows left out
+  Money opening; // as at the period's start: the building's opening balance carried forward
+  Money income;  // of the period, cancelled rows left out
   Money expenses;
   Money result() const { return income - expenses; }
   Money closing() const { return opening + result(); }

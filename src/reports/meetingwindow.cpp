@@ -1,12 +1,12 @@
 #include "reports/meetingwindow.h"
 
+#include "reports/meeting.h"
+#include "store/database.h"
+#include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "store/database.h"
-#include "reports/meeting.h"
 #include "ui_meetingwindow.h"
 
 namespace domiva {

@@ -1,13 +1,13 @@
 #include "residents/neighborswindow.h"
 
+#include "residents/residents.h"
+#include "residents/residentsreport.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
+#include "text/texts.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/texts.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
-#include "residents/residents.h"
-#include "residents/residentsreport.h"
 #include "ui_neighborswindow.h"
 
 #include <QFocusEvent>
@@ -47,10 +47,10 @@ bool NeighborsWindow::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void NeighborsWindow::enable() {
-  for (QWidget *field : {static_cast<QWidget *>(ui->apartment), static_cast<QWidget *>(ui->family),
-                         static_cast<QWidget *>(ui->status), static_cast<QWidget *>(ui->phone1),
-                         static_cast<QWidget *>(ui->phone2), static_cast<QWidget *>(ui->email),
-                         static_cast<QWidget *>(ui->updaterecord)})
+  for (QWidget *field :
+       {static_cast<QWidget *>(ui->apartment), static_cast<QWidget *>(ui->family), static_cast<QWidget *>(ui->status),
+        static_cast<QWidget *>(ui->phone1), static_cast<QWidget *>(ui->phone2), static_cast<QWidget *>(ui->email),
+        static_cast<QWidget *>(ui->updaterecord)})
     field->setEnabled(true);
   ui->apartment->setFocus(Qt::OtherFocusReason);
 }
@@ -110,8 +110,8 @@ void NeighborsWindow::lookUpApartment() {
 
 void NeighborsWindow::carryOut() {
   const auto apartment = residents::parseApartment(ui->apartment->text());
-  residents::Resident resident{apartment.value_or(0),       ui->family->text(), ui->status->currentText(),
-                               ui->phone1->text(),          ui->phone2->text(), ui->email->text()};
+  residents::Resident resident{apartment.value_or(0), ui->family->text(), ui->status->currentText(),
+                               ui->phone1->text(),    ui->phone2->text(), ui->email->text()};
   QString failure;
   if (m_mode == QLatin1String("add")) {
     failure = apartment ? residents::add(resident) : texts::badApartment;

@@ -1,8 +1,8 @@
 #include "residents/residents.h"
 
-#include "text/texts.h"
 #include "store/database.h"
 #include "text/input.h"
+#include "text/texts.h"
 
 #include <QRegularExpression>
 
@@ -53,8 +53,7 @@ QString add(const Resident &resident) {
       return texts::apartmentExists;
     db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
                             "VALUES (?, ?, ?, ?, ?, ?)"),
-             {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email,
-              resident.status});
+             {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email, resident.status});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

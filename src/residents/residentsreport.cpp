@@ -1,8 +1,8 @@
 #include "residents/residentsreport.h"
 
-#include "text/bidi.h"
-#include "store/database.h"
 #include "printing/reportstyle.h"
+#include "store/database.h"
+#include "text/bidi.h"
 
 #include <QSqlQuery>
 

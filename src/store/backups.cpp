@@ -1,10 +1,10 @@
 #include "store/backups.h"
 
-#include "text/texts.h"
-#include "text/today.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "store/files.h"
+#include "text/texts.h"
+#include "text/today.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,8 +65,7 @@ qint64 rowsIn(const QString &backup) {
 // own beside it, in that order; the name it took, or empty when it could not.
 QString moveAside(const QString &databasePath) {
   const QFileInfo info(databasePath);
-  const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"),
-                                 now());
+  const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"), now());
   if (!files::placeNew(databasePath, aside))
     return {};
   for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
@@ -100,9 +99,9 @@ QList<Backup> list(const QString &databasePath) {
   for (const QFileInfo &file : folder.entryInfoList(QDir::Files)) {
     const auto match = form.match(file.fileName());
     if (match.hasMatch())
-      found.append({{file.absoluteFilePath(), QDateTime::fromString(match.captured(1), QLatin1String(timeFormat)),
-                     file.size()},
-                    match.captured(2).toInt()});
+      found.append(
+          {{file.absoluteFilePath(), QDateTime::fromString(match.captured(1), QLatin1String(timeFormat)), file.size()},
+           match.captured(2).toInt()});
   }
   std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) {
     return a.first.made != b.first.made ? a.first.made > b.first.made : a.second > b.second;
@@ -117,8 +116,9 @@ std::pair<qint64, qint64> counts(const QString &backupPath) {
   std::pair<qint64, qint64> result{-1, -1};
   db::readOnly(backupPath, checkConnection, [&](QSqlDatabase &database) {
     QSqlQuery query(database);
-    if (database.isOpen() && query.exec(QStringLiteral("SELECT (SELECT count(*) FROM incoming), "
-                                                       "(SELECT count(*) FROM removals)")) &&
+    if (database.isOpen() &&
+        query.exec(QStringLiteral("SELECT (SELECT count(*) FROM incoming), "
+                                  "(SELECT count(*) FROM removals)")) &&
         query.next())
       result = {query.value(0).toLongLong(), query.value(1).toLongLong()};
   });

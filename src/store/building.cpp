@@ -1,10 +1,9 @@
 #include "store/building.h"
 
-#include "text/texts.h"
-#include "text/today.h"
 #include "store/database.h"
 #include "text/dates.h"
-
+#include "text/texts.h"
+#include "text/today.h"
 
 namespace domiva {
 namespace {
@@ -22,8 +21,8 @@ QString buildingLine(const Building &details) {
 }
 
 Building readBuilding() {
-  auto query = db::exec(QStringLiteral(
-      "SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
+  auto query = db::exec(
+      QStringLiteral("SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
   // Reading writes nothing: a missing row is written by the first save.
   if (!query.next())
     return Building{0, 0, 0, defaultOpenDate(), {}, {}};

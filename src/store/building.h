@@ -23,8 +23,7 @@ Building readBuilding();
 
 // Opens the books at `path` (see db::open) and reads the building's details
 // into the program-wide copy; on failure nothing is left open.
-db::Opened openBooks(const QString &path, db::Check check = db::Check::Now,
-                     db::Access access = db::Access::ReadWrite);
+db::Opened openBooks(const QString &path, db::Check check = db::Check::Now, db::Access access = db::Access::ReadWrite);
 
 // The program-wide copy: read at start-up and replaced by every save, so
 // every window uses what was saved last.

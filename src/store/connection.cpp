@@ -53,9 +53,9 @@ QString openingFailure(const QSqlError &error, const QString &path) {
   case 6: // SQLITE_LOCKED
     reason = texts::dbLocked;
     break;
-  case 8: reason = texts::dbReadOnly; break; // SQLITE_READONLY
-  case 11: reason = texts::dbDamaged; break; // SQLITE_CORRUPT
-  case 13: reason = texts::dbFull; break; // SQLITE_FULL
+  case 8: reason = texts::dbReadOnly; break;   // SQLITE_READONLY
+  case 11: reason = texts::dbDamaged; break;   // SQLITE_CORRUPT
+  case 13: reason = texts::dbFull; break;      // SQLITE_FULL
   case 26: reason = texts::dbNotSqlite; break; // SQLITE_NOTADB
   default: reason = diskFull(path) ? texts::dbFull : texts::dbCannotRead;
   }
@@ -96,11 +96,10 @@ using namespace session;
 namespace {
 constexpr auto ownerOnlyFile = QFile::ReadOwner | QFile::WriteOwner;
 constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-constexpr auto othersAccess = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                              QFile::WriteOther | QFile::ExeOther;
+constexpr auto othersAccess =
+    QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
 // Smaller than any SQLite file: its header alone is 100 bytes.
 constexpr qint64 headerSize = 100;
-
 
 // Takes group and other access away from a path the user owns; true when it
 // had any.
@@ -134,7 +133,6 @@ bool looksLikeSqlite(const QString &path) {
     return false;
   return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
-
 
 // Checks the open file is ours and current, and whole unless that is left
 // for later; creates the schema in a new file and brings an older one up
@@ -193,10 +191,10 @@ Opened connect(const QString &path, Check check, Access access) {
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     database.setDatabaseName(path);
     // Another program writing at the same moment gets a wait, not an error.
-    database.setConnectOptions(QStringLiteral("%1QSQLITE_BUSY_TIMEOUT=%2")
-                                   .arg(access == Access::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;")
-                                                                   : QString())
-                                   .arg(busyMilliseconds.load()));
+    database.setConnectOptions(
+        QStringLiteral("%1QSQLITE_BUSY_TIMEOUT=%2")
+            .arg(access == Access::ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;") : QString())
+            .arg(busyMilliseconds.load()));
     if (!database.open()) {
       opened.failure = openingFailure(database.lastError(), path);
       close();
@@ -270,8 +268,8 @@ Opened open(const QString &path, Check check, Access access) {
   Opened opened = connect(file, check, access);
   if (!opened.failure.isEmpty())
     return opened;
-  opened.notice = notice + (notice.isEmpty() || opened.notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                  opened.notice;
+  opened.notice =
+      notice + (notice.isEmpty() || opened.notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + opened.notice;
   return opened;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-#include <QString>
-#include <QVariantList>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
 #include <functional>
 #include <stdexcept>
 
@@ -28,9 +28,9 @@ enum class Access { ReadWrite, ReadOnly };
 QString defaultPath();
 
 struct Opened {
-  QString failure; // empty on success; else the Hebrew reason, SQLite's words on a line below
+  QString failure;      // empty on success; else the Hebrew reason, SQLite's words on a line below
   bool damaged = false; // the file failed its integrity check
-  QString notice; // something to tell the user once, such as permissions tightened
+  QString notice;       // something to tell the user once, such as permissions tightened
 };
 
 // Opens the file as the program's one connection, creating the folders

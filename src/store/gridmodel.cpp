@@ -6,9 +6,9 @@
 
 #include <QColor>
 #include <QHash>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QPointer>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -115,7 +115,8 @@ const QVariantList &GridModel::values(int row) const {
       QStringList keys;
       for (int r = first; r <= last; ++r)
         keys << QString::number(keyAt(r));
-      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)").arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
+      rows =
+          run(QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)").arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
     }
     QHash<qint64, QVariantList> byKey;
     while (rows.next()) {

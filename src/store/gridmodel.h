@@ -98,9 +98,9 @@ private:
 
   QStringList m_headers;
   int m_rows = 0;
-  QList<QVariantList> m_all;  // every row, for a grid without a key
-  qint64 m_firstKey = 0;      // keys run on from it one by one...
-  QList<qint64> m_keys;       // ...unless some are missing or sorted: then each row's key
+  QList<QVariantList> m_all;                              // every row, for a grid without a key
+  qint64 m_firstKey = 0;                                  // keys run on from it one by one...
+  QList<qint64> m_keys;                                   // ...unless some are missing or sorted: then each row's key
   mutable QCache<int, QList<QVariantList>> m_windows{16}; // windows read, by number
 };
 

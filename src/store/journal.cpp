@@ -1,9 +1,9 @@
 #include "store/journal.h"
 
-#include "text/texts.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/input.h"
+#include "text/texts.h"
 
 namespace domiva::journal {
 

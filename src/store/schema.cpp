@@ -85,8 +85,7 @@ const char *const version2[] = {
     "CREATE INDEX trans_source ON trans (source_table, source_reciept)",
 };
 
-const char *const starterCategories[] = {"ניקיון", "חשמל",    "מים",   "מעלית",
-                                         "גינון",  "תיקונים", "ביטוח", "אחר"};
+const char *const starterCategories[] = {"ניקיון", "חשמל", "מים", "מעלית", "גינון", "תיקונים", "ביטוח", "אחר"};
 
 void createVersion1() {
   for (const char *statement : version1)
@@ -111,8 +110,8 @@ void linkJournal(const QString &table, const QString &dateColumn, const QString 
   while (journal.next())
     unlinked[key(journal, 1)] << journal.value(0).toLongLong();
   journal.finish();
-  auto rows = exec(QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept")
-                       .arg(dateColumn, forColumn, table));
+  auto rows =
+      exec(QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept").arg(dateColumn, forColumn, table));
   QList<std::pair<qint64, qint64>> links; // reciept, journal rowid
   while (rows.next()) {
     auto found = unlinked.find(key(rows, 1));

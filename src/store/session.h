@@ -21,7 +21,7 @@ inline constexpr qint64 logLimit = 4 * 1024 * 1024;
 
 extern QString openedPath;
 extern Access openedAccess;
-extern bool inLog; // the file was switched to the write-ahead log by us
+extern bool inLog;           // the file was switched to the write-ahead log by us
 extern int openTransactions; // the one connection's, on the window thread
 // The check left for later: due until checked() gives its verdict, which
 // then stands until close().

@@ -11,9 +11,7 @@ std::optional<Money> amount(const QString &text) {
   return parsed;
 }
 
-QString amountRefusal(const QString &text) {
-  return Money::parse(text) ? texts::amountTooLarge : texts::badAmount;
-}
+QString amountRefusal(const QString &text) { return Money::parse(text) ? texts::amountTooLarge : texts::badAmount; }
 
 QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields) {
   for (const auto &[name, text] : fields)

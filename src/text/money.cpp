@@ -37,9 +37,7 @@ QString Money::toString() const {
   return m_agorot < 0 ? QLatin1Char('-') + text : text;
 }
 
-QString Money::toDisplay() const {
-  return m_agorot < 0 ? leftToRight(toString()) : toString();
-}
+QString Money::toDisplay() const { return m_agorot < 0 ? leftToRight(toString()) : toString(); }
 
 qint64 Money::shareInShekels(qint64 parts) const {
   Q_ASSERT(parts > 0);

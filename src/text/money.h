@@ -31,7 +31,10 @@ public:
 
   constexpr Money operator+(Money o) const { return Money(m_agorot + o.m_agorot); }
   constexpr Money operator-(Money o) const { return Money(m_agorot - o.m_agorot); }
-  constexpr Money &operator+=(Money o) { m_agorot += o.m_agorot; return *this; }
+  constexpr Money &operator+=(Money o) {
+    m_agorot += o.m_agorot;
+    return *this;
+  }
   constexpr bool operator==(const Money &) const = default;
 
 private:

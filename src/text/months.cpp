@@ -3,13 +3,12 @@
 namespace domiva::months {
 
 const QStringList &columns() {
-  static const QStringList names{"jan", "feb", "mer", "apr", "mai", "jun",
-                                 "jul", "aug", "sep", "oct", "nov", "dec"};
+  static const QStringList names{"jan", "feb", "mer", "apr", "mai", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
   return names;
 }
 
 const QStringList &listNames() {
-  static const QStringList names{"ינואר", "פבואר", "מרץ",   "אפריל",   "מאי",    "יוני",
+  static const QStringList names{"ינואר", "פבואר",  "מרץ",   "אפריל",   "מאי",    "יוני",
                                  "יולי",  "אוגוסט", "ספטמב", "אוקטובר", "נובמבר", "דצמבר"};
   return names;
 }

@@ -50,8 +50,8 @@ inline const QString noLog = QStringLiteral(
     "לא ניתן היה להעביר את הקובץ לרישום ביומן כתיבה (WAL). התוכנה עובדת בו במצב הרגיל, והנתונים נשמרים כרגיל, "
     "אך תוכנה אחרת לא תוכל לקרוא אותו בזמן כתיבה. אם הקובץ נמצא בתיקיית רשת, מומלץ להעבירו לדיסק של המחשב.");
 inline const QString nestedTransaction = QStringLiteral("פעולת כתיבה התחילה בתוך פעולה אחרת שטרם הסתיימה.");
-inline const QString damagedWhileOpen = QStringLiteral(
-    "נמצא פגם בקובץ בסיס הנתונים %1 בזמן העבודה, ולכן לא נעשה ממנו גיבוי.\n%2");
+inline const QString damagedWhileOpen =
+    QStringLiteral("נמצא פגם בקובץ בסיס הנתונים %1 בזמן העבודה, ולכן לא נעשה ממנו גיבוי.\n%2");
 inline const QString dbBadName =
     QStringLiteral("שם הקובץ כולל תווים שהתוכנה אינה יכולה לקרוא. יש לשנות את שם הקובץ או התיקייה.");
 inline const QString dbReplaced =
@@ -111,11 +111,11 @@ inline const QString forRequired = QStringLiteral("שדה 'עבור' הוא חו
 inline const QString apartmentRequired = QStringLiteral("שדה 'דירה' הוא חובה");
 inline const QString badAmount = QStringLiteral("הסכום חייב להיות מספר, עם שתי ספרות לכל היותר אחרי הנקודה");
 inline const QString badMonth = QStringLiteral("יש לבחור חודש מתוך הרשימה");
-inline const QString monthsReversed = QStringLiteral(
-    "החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");
+inline const QString monthsReversed =
+    QStringLiteral("החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");
 inline const QString amountTooLarge = QStringLiteral("הסכום גדול מדי: הסכום הגדול ביותר הוא 9,999,999.99 ש\"ח");
-inline const QString badCharacters = QStringLiteral(
-    "בשדה '%1' יש תו שאי אפשר לשמור: מעבר שורה, תו אפס או סימן כיווניות נסתר. יש להקליד את הטקסט מחדש");
+inline const QString badCharacters =
+    QStringLiteral("בשדה '%1' יש תו שאי אפשר לשמור: מעבר שורה, תו אפס או סימן כיווניות נסתר. יש להקליד את הטקסט מחדש");
 inline const QString zeroAmount = QStringLiteral("סכום של 0 אינו תשלום. יש להקליד את הסכום ששולם");
 inline const QString badYear = QStringLiteral("השנה חייבת להיות מספר בין 2000 ל-2100");
 inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
@@ -152,8 +152,8 @@ inline const QString reasonField = QStringLiteral("סיבת הביטול");
 inline const QString backupFailed = QStringLiteral("לא ניתן לכתוב את הגיבוי %1.\n%2");
 inline const QString backupSaved = QStringLiteral("הגיבוי נשמר בקובץ:\n%1");
 inline const QString restoreRefused = QStringLiteral("הגיבוי %1 לא שוחזר, והקובץ הנוכחי נשאר כפי שהיה.\n%2");
-inline const QString restoreQuestion = QStringLiteral(
-    "לשחזר את הגיבוי מ-%1?\nהקובץ הנוכחי יישמר קודם כגיבוי, וכל החלונות הפתוחים של התוכנה ייסגרו.");
+inline const QString restoreQuestion =
+    QStringLiteral("לשחזר את הגיבוי מ-%1?\nהקובץ הנוכחי יישמר קודם כגיבוי, וכל החלונות הפתוחים של התוכנה ייסגרו.");
 inline const QString restored = QStringLiteral("הגיבוי שוחזר. הקובץ הקודם נשמר בתיקיית הגיבויים.");
 inline const QString chooseBackup = QStringLiteral("יש לבחור גיבוי ברשימה");
 inline const QString noBackup = QStringLiteral("לא נמצא גיבוי של הקובץ.");
@@ -204,7 +204,8 @@ inline const QString repairNotJournal = QStringLiteral("הבדלים ביומן 
 // Printing
 inline const QString noPrinterSavePdf = QStringLiteral("לא מותקנת מדפסת. לשמור את ההדפסה כקובץ PDF?");
 inline const QString pdfSaveTitle = QStringLiteral("שמירה כ-PDF");
-inline const QString fileFailed = QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
+inline const QString fileFailed =
+    QStringLiteral("לא ניתן לכתוב את הקובץ:\n%1\nקובץ קודם באותו שם, אם היה, נשאר כפי שהיה.");
 inline const QString printingPage = QStringLiteral("מדפיס… עמוד %1 מתוך %2");
 inline const QString stopPrinting = QStringLiteral("עצור");
 inline const QString printFailed = QStringLiteral("ההדפסה במדפסת %1 נכשלה.");
@@ -213,6 +214,5 @@ inline const QString rowsPrinted = QStringLiteral("מספר שורות: %1");
 inline const QString columnTotal = QStringLiteral("סה\"כ %1: %2");
 inline const QString fileSaved = QStringLiteral("הקובץ נשמר:\n%1");
 inline const QString saveCsv = QStringLiteral("שמור כקובץ CSV");
-
 
 } // namespace domiva::texts

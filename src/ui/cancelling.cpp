@@ -1,9 +1,9 @@
 #include "ui/cancelling.h"
 
+#include "store/gridmodel.h"
+#include "text/texts.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
-#include "text/texts.h"
-#include "store/gridmodel.h"
 
 #include <QAction>
 #include <QLabel>
@@ -32,9 +32,9 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   }
   const auto cell = [&](int column) { return model->index(row, column).data().toString(); };
   const qint64 reciept = model->key(row);
-  const QString described = texts::cancelSummary.arg(QString::number(reciept), cell(summary.dateColumn),
-                                                      summary.whoLabel.arg(cell(summary.whoColumn)),
-                                                      cell(summary.amountColumn));
+  const QString described =
+      texts::cancelSummary.arg(QString::number(reciept), cell(summary.dateColumn),
+                               summary.whoLabel.arg(cell(summary.whoColumn)), cell(summary.amountColumn));
   const auto reason = messages::askText(window, texts::cancelQuestion.arg(described), texts::cancelRow);
   if (!reason)
     return;

@@ -1,27 +1,27 @@
 #include "ui/grid.h"
 
+#include "printing/csv.h"
+#include "printing/reportstyle.h"
+#include "store/gridmodel.h"
+#include "text/dates.h"
+#include "text/texts.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/texts.h"
-#include "printing/csv.h"
-#include "text/dates.h"
-#include "store/gridmodel.h"
-#include "printing/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QDir>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QHeaderView>
-#include <QItemSelectionModel>
-#include <QPointer>
 #include <QTableView>
 #include <algorithm>
 
@@ -131,9 +131,9 @@ void showNewest(QTableView *view) {
 void setWidths(QTableView *view, const QList<int> &twips) {
   // Never narrower than the header or the rows shown, so nothing is cut off.
   for (int column = 0; column < twips.size(); ++column)
-    view->setColumnWidth(column, std::max({fromTwips(view, twips[column]),
-                                           view->horizontalHeader()->sectionSizeHint(column),
-                                           static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column)}));
+    view->setColumnWidth(column,
+                         std::max({fromTwips(view, twips[column]), view->horizontalHeader()->sectionSizeHint(column),
+                                   static_cast<QAbstractItemView *>(view)->sizeHintForColumn(column)}));
 }
 
 void keepTypedText(QWidget *window) {

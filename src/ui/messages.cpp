@@ -1,8 +1,8 @@
 #include "ui/messages.h"
 
+#include "store/files.h"
 #include "text/texts.h"
 #include "text/today.h"
-#include "store/files.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -110,7 +110,8 @@ std::optional<QString> chooseDocument(QWidget *parent, const QString &title, con
   file.replace(QLatin1Char('"'), QChar(0x05F4)).replace(QLatin1Char('/'), QLatin1Char('-'));
   const QString ending = QLatin1Char('.') + suffix;
   const QString suggested = QDir(folder).filePath(file + QLatin1Char(' ') + today().toString(Qt::ISODate) + ending);
-  auto path = chooseSaveFile(parent, title, suggested, suffix.toUpper() + QStringLiteral(" (*") + ending + QLatin1Char(')'));
+  auto path =
+      chooseSaveFile(parent, title, suggested, suffix.toUpper() + QStringLiteral(" (*") + ending + QLatin1Char(')'));
   if (path && !path->endsWith(ending, Qt::CaseInsensitive))
     *path += ending;
   return path;
@@ -125,8 +126,8 @@ int choose(QWidget *parent, const QString &text, const QStringList &buttons) {
   message.setDetailedText(details);
   QList<QAbstractButton *> added;
   for (const QString &caption : buttons)
-    added << message.addButton(caption, added.size() + 1 == buttons.size() ? QMessageBox::RejectRole
-                                                                           : QMessageBox::AcceptRole);
+    added << message.addButton(caption,
+                               added.size() + 1 == buttons.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
   message.setDefaultButton(qobject_cast<QPushButton *>(added.value(0)));
   message.exec();
   const qsizetype chosen = added.indexOf(message.clickedButton());

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
-#include <functional>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;

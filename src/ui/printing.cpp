@@ -1,23 +1,23 @@
 #include "ui/printing.h"
 
-#include "ui/messages.h"
-#include "text/texts.h"
-#include "text/today.h"
 #include "store/building.h"
 #include "store/files.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QHash>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QPdfWriter>
 #include <QProgressDialog>
 #include <optional>
 
@@ -26,7 +26,6 @@ namespace {
 Sink sink;
 QHash<QString, QPointer<QPrintPreviewDialog>> previews;
 QHash<QString, listing::Printout> previewed; // what each open preview shows
-
 
 QPageLayout::Orientation orientation(const listing::Printout &printout) {
   return printout.layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -117,8 +116,7 @@ void print(QWidget *parent, const listing::Printout &printout) {
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(orientation(list));
     Progress progress(parent);
-    const listing::Painted painted =
-        listing::paint(printer, list, std::ref(progress));
+    const listing::Painted painted = listing::paint(printer, list, std::ref(progress));
     if (!painted.finished)
       printer.abort();
     if (const QString failure = list.incomplete(); !failure.isEmpty())
@@ -137,7 +135,8 @@ void print(QWidget *parent, const listing::Printout &printout) {
   if (written || progress.stopped())
     return;
   const QString failure = list.incomplete();
-  messages::show(parent, failure.isEmpty() ? texts::fileFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
+  messages::show(parent,
+                 failure.isEmpty() ? texts::fileFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

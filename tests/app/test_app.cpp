@@ -1,31 +1,31 @@
 // Start-up, the menu's one-window-per-screen rule and the building details window.
 #include "app/startup.h"
 #include "app/startwindow.h"
-#include "ui/opening.h"
-#include "store/backups.h"
-#include "building/registerwindow.h"
-#include "ui/messages.h"
-#include "text/texts.h"
-#include "text/today.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "store/database.h"
+#include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balancewindow.h"
 #include "residents/neighborswindow.h"
+#include "store/backups.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "testsupport.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace domiva;
 
@@ -166,11 +166,11 @@ private slots:
     QCOMPARE(menu.toolTip(), QDir::toNativeSeparators(database.path()));
     QCOMPARE(button(&menu, "Command1")->text(), QStringLiteral("דיירי הבניין"));
     QCOMPARE(button(&menu, "Command6")->text(), QStringLiteral("דו\"ח תשלומים שנתי"));
-    const QList<std::pair<const char *, QString>> buttons{
-        {"Command1", "neighbors"}, {"Command2", "incoming"}, {"Command3", "removal"},
-        {"Command4", "balance"},   {"Command5", "register"}, {"Command6", "anualreport"},
-        {"debtorsButton", "debtors"}, {"storyButton", "story"}, {"meetingButton", "meeting"},
-        {"Command7", "backups"}};
+    const QList<std::pair<const char *, QString>> buttons{{"Command1", "neighbors"},    {"Command2", "incoming"},
+                                                          {"Command3", "removal"},      {"Command4", "balance"},
+                                                          {"Command5", "register"},     {"Command6", "anualreport"},
+                                                          {"debtorsButton", "debtors"}, {"storyButton", "story"},
+                                                          {"meetingButton", "meeting"}, {"Command7", "backups"}};
     for (const auto &entry : buttons) {
       const char *name = entry.first;
       const QString &window = entry.second;

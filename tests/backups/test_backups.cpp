@@ -3,35 +3,35 @@
 // streamed page by page that never replace a file half-written, a file
 // replaced behind the program's back, a read failure told instead of an
 // empty list, a name the system can't carry.
-#include "app/startwindow.h"
-#include "ui/opening.h"
-#include "store/backups.h"
-#include "backups/backupwindow.h"
-#include "ui/messages.h"
-#include "ui/printing.h"
-#include "text/texts.h"
-#include "store/database.h"
-#include "store/files.h"
-#include "printing/listwriter.h"
-#include "expenses/expense.h"
-#include "payments/incomingwindow.h"
 #include "app/startup.h"
-#include "text/bidi.h"
+#include "app/startwindow.h"
+#include "backups/backupwindow.h"
 #include "building/details.h"
-#include "store/building.h"
+#include "expenses/expense.h"
+#include "expenses/removalwindow.h"
 #include "ledger/consistency.h"
+#include "payments/incomingwindow.h"
 #include "payments/payment.h"
+#include "printing/listwriter.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
-#include "expenses/removalwindow.h"
+#include "store/backups.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/files.h"
 #include "testsupport.h"
+#include "text/bidi.h"
+#include "text/texts.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <csignal>
-#include <sys/stat.h>
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QPdfWriter>
@@ -57,8 +57,9 @@ class BackupsTest : public test::WindowTest {
     {
       db::Transaction transaction;
       for (int i = 0; i < 400; ++i)
-        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
-                 {QString(60, 'x')});
+        db::exec(
+            "INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
+            {QString(60, 'x')});
       transaction.commit();
     }
     db::exec("PRAGMA wal_checkpoint(TRUNCATE)");
@@ -114,7 +115,7 @@ private slots:
     QCOMPARE(failure.section('\n', 0, 1), texts::restoreRefused.arg(leftToRight(bad), reason));
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
     QVERIFY(backups::list(database->path()).isEmpty()); // refused before anything was written
-    spend("1"); // still open and writable
+    spend("1");                                         // still open and writable
   }
 
   // A backup that passes its check but then cannot be opened as books puts
@@ -132,8 +133,7 @@ private slots:
     }
     QSqlDatabase::removeDatabase("broken");
     const QString failure = backups::restore(database->path(), broken);
-    QCOMPARE(failure.section('\n', 0, 1),
-             texts::restoreRefused.arg(leftToRight(broken), texts::dbCannotRead));
+    QCOMPARE(failure.section('\n', 0, 1), texts::restoreRefused.arg(leftToRight(broken), texts::dbCannotRead));
     QCOMPARE(db::path(), QFileInfo(database->path()).absoluteFilePath());
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
     spend("1"); // open and writable
@@ -155,8 +155,16 @@ private slots:
     for (int days = 0; days < 50; days += 5) // the ten newest
       expected << now.addDays(-days).toString("yyyyMMdd");
     // ... and the first of each month back to April 2025 not among them.
-    expected << "20260104" << "20251205" << "20251105" << "20251001" << "20250901" << "20250802"
-             << "20250703" << "20250603" << "20250504" << "20250404";
+    expected << "20260104"
+             << "20251205"
+             << "20251105"
+             << "20251001"
+             << "20250901"
+             << "20250802"
+             << "20250703"
+             << "20250603"
+             << "20250504"
+             << "20250404";
     QCOMPARE(kept, expected);
     QVERIFY(QFile::exists(folder + "/notes.txt"));
   }
@@ -172,7 +180,9 @@ private slots:
     window = sharedWindow<BackupWindow>();
     auto *list = control<QTableWidget>("backupsList");
     QCOMPARE(list->rowCount(), 1);
-    QCOMPARE(list->item(0, 0)->text(), QStringLiteral("\u2066" "14/03/2026 20:00" "\u2069"));
+    QCOMPARE(list->item(0, 0)->text(), QStringLiteral("\u2066"
+                                                      "14/03/2026 20:00"
+                                                      "\u2069"));
     QCOMPARE(list->item(0, 3)->text(), QStringLiteral("1"));
 
     click("restoreChosen");
@@ -314,15 +324,17 @@ private slots:
     QTest::newRow("update a resident") << text([] { return residents::update({5, "לוי", "", "", "", ""}); });
     QTest::newRow("delete a resident") << text([] { return residents::remove(5); });
     QTest::newRow("add a supplier") << text([] { return expenses::addSupplier("גנן"); });
-    QTest::newRow("record an expense")
-        << text([] { return expenses::record({"מים", QDate(2026, 3, 1), "", "", "", "5"}); });
+    QTest::newRow("record an expense") << text([] {
+      return expenses::record({"מים", QDate(2026, 3, 1), "", "", "", "5"});
+    });
     QTest::newRow("cancel an expense") << text([] { return expenses::cancel(1, "טעות", QDate(2026, 3, 15)); });
     QTest::newRow("record a payment") << text([] {
       return payments::record({QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}, 250).message;
     });
     QTest::newRow("cancel a payment") << text([] { return payments::cancel(1, "טעות", QDate(2026, 3, 15), 250); });
-    QTest::newRow("save the building")
-        << text([] { return saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}); });
+    QTest::newRow("save the building") << text([] {
+      return saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"});
+    });
     QTest::newRow("rebuild the matrix") << text([] {
       try {
         consistency::repair({}, 250);
@@ -380,10 +392,12 @@ private slots:
     const QString good = backups::list(database->path())[0].path;
     QVERIFY(test::overwritePage(database->path(), test::firstPage("incoming")));
     const QString failure = backups::daily(database->path(), now);
-    QVERIFY2(failure.startsWith(texts::damagedWhileOpen.arg(leftToRight(database->path()), texts::dbDamaged)), qPrintable(failure));
+    QVERIFY2(failure.startsWith(texts::damagedWhileOpen.arg(leftToRight(database->path()), texts::dbDamaged)),
+             qPrintable(failure));
     QVERIFY2(failure.endsWith(texts::restoreAdvice.arg(leftToRight(good), leftToRight(database->path()),
-                                                        leftToRight(database->path() + "-wal"),
-                                                        leftToRight(database->path() + "-shm"))), qPrintable(failure));
+                                                       leftToRight(database->path() + "-wal"),
+                                                       leftToRight(database->path() + "-shm"))),
+             qPrintable(failure));
     QCOMPARE(backups::list(database->path()).size(), 1);
   }
 
@@ -440,8 +454,8 @@ private slots:
     QVERIFY(!showMenu(path, failure, &damaged));
     QVERIFY(damaged);
     QCOMPARE(offerRestore(path, failure), true);
-    QCOMPARE(messages->offered,
-             (QList<QStringList>{{texts::restoreNewest, texts::restoreChoose, texts::restoreFromFile, texts::closeProgram}}));
+    QCOMPARE(messages->offered, (QList<QStringList>{{texts::restoreNewest, texts::restoreChoose, texts::restoreFromFile,
+                                                     texts::closeProgram}}));
     const QString aside = texts::plain(messages->last().section('\n', 1, 1));
     QCOMPARE(messages->last(), texts::restoredAfterDamage.arg(leftToRight(aside)));
     QVERIFY2(QFileInfo(aside).fileName().startsWith("db1-damaged-"), qPrintable(aside));
@@ -551,12 +565,24 @@ private slots:
   void enginesErrorsAreToldByTheirCause_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("told");
-    QTest::newRow("busy") << 5 << texts::causeBusy + "\n\x1E" "words";
-    QTest::newRow("read-only") << 8 << texts::causeReadOnly + "\n\x1E" "words";
-    QTest::newRow("disk full") << 13 << texts::causeFull + "\n\x1E" "words";
-    QTest::newRow("damaged") << 11 << texts::causeDamaged + "\n\x1E" "words";
-    QTest::newRow("disk I/O") << 10 << texts::causeDisk + "\n\x1E" "words";
-    QTest::newRow("unknown") << 1 << texts::causeEngine + "\n\x1E" "words";
+    QTest::newRow("busy") << 5
+                          << texts::causeBusy + "\n\x1E"
+                                                "words";
+    QTest::newRow("read-only") << 8
+                               << texts::causeReadOnly + "\n\x1E"
+                                                         "words";
+    QTest::newRow("disk full") << 13
+                               << texts::causeFull + "\n\x1E"
+                                                     "words";
+    QTest::newRow("damaged") << 11
+                             << texts::causeDamaged + "\n\x1E"
+                                                      "words";
+    QTest::newRow("disk I/O") << 10
+                              << texts::causeDisk + "\n\x1E"
+                                                    "words";
+    QTest::newRow("unknown") << 1
+                             << texts::causeEngine + "\n\x1E"
+                                                     "words";
     QTest::newRow("ours") << 0 << "words";
   }
   void enginesErrorsAreToldByTheirCause() {
@@ -603,8 +629,8 @@ private slots:
                          QString::fromUtf8(DOMIVA_BINARY), database->folder()});
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(program.exitCode(), 1);
-    QVERIFY(QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError())
-                .contains(texts::dbBadName));
+    QVERIFY(
+        QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError()).contains(texts::dbBadName));
     QCOMPARE(QDir(database->folder()).entryList(QDir::Files).size(), 1); // no new file
   }
 };

@@ -1,11 +1,11 @@
 // The expenses window driven as a user would: recording expenses and
 // suppliers, and the expenses printout.
-#include "ui/opening.h"
+#include "expenses/removalwindow.h"
+#include "store/database.h"
+#include "testsupport.h"
 #include "text/texts.h"
 #include "text/today.h"
-#include "store/database.h"
-#include "expenses/removalwindow.h"
-#include "testsupport.h"
+#include "ui/opening.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -88,15 +88,24 @@ private slots:
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no category") << "" << "100" << texts::categoryRequired;
-    QTest::newRow("no category, no amount") << "" << "" << texts::categoryRequired;
-    QTest::newRow("empty amount") << "חשמל" << "" << texts::badAmount;
-    QTest::newRow("amount text") << "חשמל" << "מאה" << texts::badAmount;
-    QTest::newRow("three decimals") << "חשמל" << "1.005" << texts::badAmount;
-    QTest::newRow("category of spaces") << "   " << "100" << texts::categoryRequired;
-    QTest::newRow("zero") << "חשמל" << "0.00" << texts::zeroExpense;
-    QTest::newRow("the largest and an agora") << "חשמל" << "10,000,000.00" << texts::amountTooLarge;
-    QTest::newRow("category with an embedding") << "חש\u202Aמל" << "100" << texts::badCharacters.arg("סוג הוצאה");
+    QTest::newRow("no category") << ""
+                                 << "100" << texts::categoryRequired;
+    QTest::newRow("no category, no amount") << ""
+                                            << "" << texts::categoryRequired;
+    QTest::newRow("empty amount") << "חשמל"
+                                  << "" << texts::badAmount;
+    QTest::newRow("amount text") << "חשמל"
+                                 << "מאה" << texts::badAmount;
+    QTest::newRow("three decimals") << "חשמל"
+                                    << "1.005" << texts::badAmount;
+    QTest::newRow("category of spaces") << "   "
+                                        << "100" << texts::categoryRequired;
+    QTest::newRow("zero") << "חשמל"
+                          << "0.00" << texts::zeroExpense;
+    QTest::newRow("the largest and an agora") << "חשמל"
+                                              << "10,000,000.00" << texts::amountTooLarge;
+    QTest::newRow("category with an embedding") << "חש\u202Aמל"
+                                                << "100" << texts::badCharacters.arg("סוג הוצאה");
   }
   void refusesBeforeWriting() {
     QFETCH(QString, category);
@@ -176,8 +185,8 @@ private slots:
                                                    {"ניקיון", "20/05/2026", "", "", "5 כוכבים", "100"},
                                                    {"חשמל", "20/05/2026", "שיק", "חשבון", "חברת החשמל", "812.4"}}));
     // It ends with the count and the sum of what it lists.
-    QCOMPARE(prints.lines[0], (QStringList{"הודפס בתאריך 20/05/2026", "רשימת הוצאות הבניין", "מספר שורות: 2",
-                                           "סה\"כ סכום: 912.4"}));
+    QCOMPARE(prints.lines[0],
+             (QStringList{"הודפס בתאריך 20/05/2026", "רשימת הוצאות הבניין", "מספר שורות: 2", "סה\"כ סכום: 912.4"}));
   }
 };
 

@@ -1,13 +1,7 @@
 // Who owes and for which months, an apartment's story, receipts, the
 // general-meeting report and grids saved for spreadsheets, on a building
 // made in each test.
-#include "ui/opening.h"
-#include "ui/messages.h"
-#include "ui/printing.h"
-#include "text/texts.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "expenses/expense.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
@@ -16,7 +10,13 @@
 #include "payments/receipt.h"
 #include "reports/balancewindow.h"
 #include "reports/meeting.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "testsupport.h"
+#include "text/texts.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -60,10 +60,9 @@ private slots:
     pay(5, "ינואר", "ינואר", "250");
     pay(5, "ינואר", "אוקטובר", "2500", 2025);
     window = openShared<DebtorsWindow>();
-    const QList<QStringList> owing{
-        {"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
-        {"4", "משפחה 4", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
-        {"5", "משפחה 5", "3", "750", "250", "500", "פברואר, מרץ", "500"}};
+    const QList<QStringList> owing{{"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
+                                   {"4", "משפחה 4", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
+                                   {"5", "משפחה 5", "3", "750", "250", "500", "פברואר, מרץ", "500"}};
     QCOMPARE(grid("debtorsList"), owing);
     QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(3).arg("2000", "500"));
 
@@ -78,8 +77,8 @@ private slots:
     control<QPushButton>("printButton")->setFocus();
     QTest::keyClick(control<QPushButton>("printButton"), Qt::Key_Return);
     QCOMPARE(prints.tables[0].mid(1), owing);
-    QCOMPARE(prints.lines[0].mid(0, 3), (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026",
-                                                     "חייבים נכון לתאריך 15/03/2026"}));
+    QCOMPARE(prints.lines[0].mid(0, 3),
+             (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "חייבים נכון לתאריך 15/03/2026"}));
     QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2000"));
 
     // A date in January owes one month.
@@ -129,11 +128,12 @@ private slots:
     QCOMPARE(control<QLabel>("family")->text(), QStringLiteral("משפחה 2"));
     QList<QStringList> story = grid("paymentsList");
     QCOMPARE(story.size(), 3);
-    QCOMPARE(story[0].mid(0, 9), (QStringList{"01/12/2025", "ועד הבית", "", "נובמבר", "דצמבר", "2025", "מזומן", "500", "2"}));
+    QCOMPARE(story[0].mid(0, 9),
+             (QStringList{"01/12/2025", "ועד הבית", "", "נובמבר", "דצמבר", "2025", "מזומן", "500", "2"}));
     QCOMPARE(story[1][8], QStringLiteral("1"));
     QCOMPARE(story[2][9], QStringLiteral("מבוטל: כפול"));
     QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "3000", "\u2066-2500\u2069"},
-                                                     {"2026", "750", "3000", "\u2066-2250\u2069"}}));
+                                                    {"2026", "750", "3000", "\u2066-2250\u2069"}}));
     test::Prints prints;
     click("printButton");
     QCOMPARE(prints.tables[0].size(), 1 + 2); // the cancelled one is not on paper
@@ -174,7 +174,6 @@ private slots:
     QCOMPARE(control<QLabel>("bal")->text(), year.closing().toDisplay());
     QCOMPARE(year.closing().toString(), QStringLiteral("1600"));
 
-
     const listing::PageModel paper = test::painted(meeting::printout(QDate(2026, 1, 1), QDate(2026, 12, 31)));
     QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1000"}));
     QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1600"}));
@@ -190,11 +189,16 @@ private slots:
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QString>("opening");
     QTest::addColumn<QString>("closing");
-    QTest::newRow("the year") << QDate(2026, 1, 1) << QDate(2026, 12, 31) << "1000" << "1600";
-    QTest::newRow("an expense on the first day") << QDate(2026, 2, 1) << QDate(2026, 2, 28) << "1750" << "1450";
-    QTest::newRow("a payment on the first day") << QDate(2026, 4, 2) << QDate(2026, 4, 2) << "1450" << "1700";
-    QTest::newRow("from March on") << QDate(2026, 3, 1) << QDate(2026, 12, 31) << "1450" << "1600";
-    QTest::newRow("May") << QDate(2026, 5, 1) << QDate(2026, 5, 31) << "1700" << "1600";
+    QTest::newRow("the year") << QDate(2026, 1, 1) << QDate(2026, 12, 31) << "1000"
+                              << "1600";
+    QTest::newRow("an expense on the first day") << QDate(2026, 2, 1) << QDate(2026, 2, 28) << "1750"
+                                                 << "1450";
+    QTest::newRow("a payment on the first day") << QDate(2026, 4, 2) << QDate(2026, 4, 2) << "1450"
+                                                << "1700";
+    QTest::newRow("from March on") << QDate(2026, 3, 1) << QDate(2026, 12, 31) << "1450"
+                                   << "1600";
+    QTest::newRow("May") << QDate(2026, 5, 1) << QDate(2026, 5, 31) << "1700"
+                         << "1600";
   }
   void aPeriodOpensWithWhatCameBefore() {
     QFETCH(QDate, from);

@@ -2,25 +2,25 @@
 // incoming, trans and the annual matrix, cancelling, the duplicate warning,
 // the books' check, the payments printout and the annual payments report.
 #include "app/startup.h"
-#include "ui/opening.h"
-#include "building/registerwindow.h"
-#include "text/texts.h"
-#include "text/today.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "store/database.h"
+#include "building/registerwindow.h"
 #include "generate.h"
 #include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "testsupport.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/opening.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 #include <QTextStream>
@@ -101,8 +101,8 @@ private slots:
     QCOMPARE(combo("year")->itemText(0), QString::number(day.year() - 1));
     QCOMPARE(combo("year")->itemText(2), QString::number(day.year() + 1));
     QCOMPARE(control<QLineEdit>("amount")->text(), QStringLiteral("0"));
-    QCOMPARE(control<QLineEdit>("family")->text() + combo("forcombo")->currentText() +
-                 combo("payment")->currentText() + combo("apartment")->currentText(),
+    QCOMPARE(control<QLineEdit>("family")->text() + combo("forcombo")->currentText() + combo("payment")->currentText() +
+                 combo("apartment")->currentText(),
              QString());
     QVERIFY(combo("apartment")->hasFocus());
     // The apartment list in table order: 5 was added before 2.
@@ -209,33 +209,108 @@ private slots:
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus"); // empty: the focus stays on the button
-    QTest::newRow("both mandatory empty") << "" << "" << "מרץ" << "מרץ" << "2026" << "100" << texts::forRequired << "";
-    QTest::newRow("no apartment") << "" << "אחר" << "מרץ" << "מרץ" << "2026" << "100" << texts::apartmentRequired
-                                  << "apartment";
-    QTest::newRow("empty amount") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "" << texts::badAmount << "amount";
-    QTest::newRow("amount text") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "מאה" << texts::badAmount << "amount";
-    QTest::newRow("three decimals") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "10.125" << texts::badAmount
-                                    << "amount";
-    QTest::newRow("zero") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "0" << texts::zeroAmount << "amount";
-    QTest::newRow("past the largest") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "10,000,000" << texts::amountTooLarge
-                                      << "amount";
-    QTest::newRow("'for' of spaces") << "5" << "   " << "מרץ" << "מרץ" << "2026" << "100" << texts::forRequired << "";
-    QTest::newRow("'for' with an override") << "5" << "\u202Eאחר" << "מרץ" << "מרץ" << "2026" << "100"
-                                            << texts::badCharacters.arg("עבור") << "";
-    QTest::newRow("zero agorot") << "5" << "אחר" << "מרץ" << "מרץ" << "2026" << "0.00" << texts::zeroAmount
-                                 << "amount";
-    QTest::newRow("month not listed") << "5" << "אחר" << "מרס" << "מרץ" << "2026" << "100" << texts::badMonth
-                                      << "from_month";
-    QTest::newRow("report spelling") << "5" << "אחר" << "מרץ" << "ספטמבר" << "2026" << "100" << texts::badMonth
-                                     << "to_month";
-    QTest::newRow("across the year end") << "5" << "אחר" << "נובמבר" << "פבואר" << "2026" << "100"
-                                         << texts::monthsReversed << "from_month";
-    QTest::newRow("year too early") << "5" << "אחר" << "מרץ" << "מרץ" << "1999" << "100" << texts::badYear << "year";
-    QTest::newRow("year text") << "5" << "אחר" << "מרץ" << "מרץ" << "שנה" << "100" << texts::badYear << "year";
-    QTest::newRow("apartment text") << "חמש" << "אחר" << "מרץ" << "מרץ" << "2026" << "100" << texts::apartmentMissing
-                                    << "apartment";
-    QTest::newRow("no resident") << "9" << "אחר" << "מרץ" << "מרץ" << "2026" << "100" << texts::apartmentMissing
-                                 << "apartment";
+    QTest::newRow("both mandatory empty") << ""
+                                          << ""
+                                          << "מרץ"
+                                          << "מרץ"
+                                          << "2026"
+                                          << "100" << texts::forRequired << "";
+    QTest::newRow("no apartment") << ""
+                                  << "אחר"
+                                  << "מרץ"
+                                  << "מרץ"
+                                  << "2026"
+                                  << "100" << texts::apartmentRequired << "apartment";
+    QTest::newRow("empty amount") << "5"
+                                  << "אחר"
+                                  << "מרץ"
+                                  << "מרץ"
+                                  << "2026"
+                                  << "" << texts::badAmount << "amount";
+    QTest::newRow("amount text") << "5"
+                                 << "אחר"
+                                 << "מרץ"
+                                 << "מרץ"
+                                 << "2026"
+                                 << "מאה" << texts::badAmount << "amount";
+    QTest::newRow("three decimals") << "5"
+                                    << "אחר"
+                                    << "מרץ"
+                                    << "מרץ"
+                                    << "2026"
+                                    << "10.125" << texts::badAmount << "amount";
+    QTest::newRow("zero") << "5"
+                          << "אחר"
+                          << "מרץ"
+                          << "מרץ"
+                          << "2026"
+                          << "0" << texts::zeroAmount << "amount";
+    QTest::newRow("past the largest") << "5"
+                                      << "אחר"
+                                      << "מרץ"
+                                      << "מרץ"
+                                      << "2026"
+                                      << "10,000,000" << texts::amountTooLarge << "amount";
+    QTest::newRow("'for' of spaces") << "5"
+                                     << "   "
+                                     << "מרץ"
+                                     << "מרץ"
+                                     << "2026"
+                                     << "100" << texts::forRequired << "";
+    QTest::newRow("'for' with an override") << "5"
+                                            << "\u202Eאחר"
+                                            << "מרץ"
+                                            << "מרץ"
+                                            << "2026"
+                                            << "100" << texts::badCharacters.arg("עבור") << "";
+    QTest::newRow("zero agorot") << "5"
+                                 << "אחר"
+                                 << "מרץ"
+                                 << "מרץ"
+                                 << "2026"
+                                 << "0.00" << texts::zeroAmount << "amount";
+    QTest::newRow("month not listed") << "5"
+                                      << "אחר"
+                                      << "מרס"
+                                      << "מרץ"
+                                      << "2026"
+                                      << "100" << texts::badMonth << "from_month";
+    QTest::newRow("report spelling") << "5"
+                                     << "אחר"
+                                     << "מרץ"
+                                     << "ספטמבר"
+                                     << "2026"
+                                     << "100" << texts::badMonth << "to_month";
+    QTest::newRow("across the year end") << "5"
+                                         << "אחר"
+                                         << "נובמבר"
+                                         << "פבואר"
+                                         << "2026"
+                                         << "100" << texts::monthsReversed << "from_month";
+    QTest::newRow("year too early") << "5"
+                                    << "אחר"
+                                    << "מרץ"
+                                    << "מרץ"
+                                    << "1999"
+                                    << "100" << texts::badYear << "year";
+    QTest::newRow("year text") << "5"
+                               << "אחר"
+                               << "מרץ"
+                               << "מרץ"
+                               << "שנה"
+                               << "100" << texts::badYear << "year";
+    QTest::newRow("apartment text") << "חמש"
+                                    << "אחר"
+                                    << "מרץ"
+                                    << "מרץ"
+                                    << "2026"
+                                    << "100" << texts::apartmentMissing << "apartment";
+    QTest::newRow("no resident") << "9"
+                                 << "אחר"
+                                 << "מרץ"
+                                 << "מרץ"
+                                 << "2026"
+                                 << "100" << texts::apartmentMissing << "apartment";
   }
   void refusesBadInputBeforeWriting() {
     QFETCH(QString, apartment);
@@ -263,12 +338,13 @@ private slots:
     combo("payment")->setCurrentIndex(1);
     pay("5", "מרץ", "מאי", "300");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::rows("SELECT * FROM incoming"),
-             (QList<QVariantList>{{"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}}}));
+    QCOMPARE(
+        test::rows("SELECT * FROM incoming"),
+        (QList<QVariantList>{{"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}}}));
     QCOMPARE(test::rows("SELECT * FROM trans"),
              (QList<QVariantList>{{"2026-03-15", "ועד הבית", 30000, "הכנסה", "incoming", 1}}));
-    QCOMPARE(matrix(5, 2026), (QVariantList{5, "כהן", 2026, {}, {}, 100, 100, 100, {}, {}, {}, {}, {}, {}, {},
-                                            300, 12 * 250 - 300}));
+    QCOMPARE(matrix(5, 2026),
+             (QVariantList{5, "כהן", 2026, {}, {}, 100, 100, 100, {}, {}, {}, {}, {}, {}, {}, 300, 12 * 250 - 300}));
     QCOMPARE(grid(), (QList<QStringList>{
                          {"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "300", "1", ""}}));
     // The fields stay for the next payment, and the new row is chosen.
@@ -305,8 +381,8 @@ private slots:
     QTest::addColumn<QStringList>("payments");
     QTest::addColumn<QVariantList>("cells");
     const QVariant e; // a month no payment credited
-    QTest::newRow("a month in two parts") << QStringList{"מרץ מרץ 150", "מרץ מרץ 150"}
-                                          << QVariantList{e, e, 300, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("a month in two parts")
+        << QStringList{"מרץ מרץ 150", "מרץ מרץ 150"} << QVariantList{e, e, 300, e, e, e, e, e, e, e, e, e};
     QTest::newRow("a levy on a paid month") << QStringList{"ינואר מרץ 750", "פבואר פבואר 100 אחר"}
                                             << QVariantList{250, 350, 250, e, e, e, e, e, e, e, e, e};
     QTest::newRow("thirds round down") << QStringList{"ינואר מרץ 100"}
@@ -429,10 +505,10 @@ private slots:
     QCOMPARE(model->index(1, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("מבוטל: טעות הקלדה"));
     QVERIFY(!model->index(0, 0).data(Qt::ForegroundRole).isValid());
     click("Command2");
-    QCOMPARE(prints.tables[1], (QList<QStringList>{{"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה",
-                                                    "סוג_תשלום", "סכום", "קבלה"},
-                                                   {"15/03/2026", "5", "ועד הבית", "5 כוכבים", "מרץ", "מאי", "2026",
-                                                    "", "300", "1"}}));
+    QCOMPARE(prints.tables[1],
+             (QList<QStringList>{
+                 {"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה", "סוג_תשלום", "סכום", "קבלה"},
+                 {"15/03/2026", "5", "ועד הבית", "5 כוכבים", "מרץ", "מאי", "2026", "", "300", "1"}}));
 
     // Refused: twice, without a reason, declined, no row chosen.
     cancel(1, QStringLiteral("שוב"));
@@ -478,9 +554,10 @@ private slots:
     db::close();
     said.clear();
     QCOMPARE(checkBooks(path, false, out), 1);
-    QVERIFY2(said.contains(texts::checkMatrixRow.arg(2).arg(QDate::currentDate().year())
-                               .arg(texts::checkCell.arg("מרץ", "1", "250"))),
-             qPrintable(said));
+    QVERIFY2(
+        said.contains(
+            texts::checkMatrixRow.arg(2).arg(QDate::currentDate().year()).arg(texts::checkCell.arg("מרץ", "1", "250"))),
+        qPrintable(said));
     said.clear();
     QCOMPARE(checkBooks(path, true, out), 0);
     QVERIFY(said.contains(texts::repairDone));
@@ -503,9 +580,9 @@ private slots:
     QCOMPARE(year->itemText(1), QStringLiteral("2006"));
     QCOMPARE(year->currentText(), QStringLiteral("2026"));
     auto *model = control<QTableView>("DataGrid1")->model();
-    QCOMPARE(test::gridHeaders(model), (QStringList{"דירה", "שם_ומשפחה", "ינואר", "פברואר", "מרץ", "אפריל", "מאי",
-                                                    "יוני", "יולי", "אוגוסט", "ספטמבר", "אוקטובר", "נובמבר",
-                                                    "דצמבר", "סהכ", "יתרת_חובה"}));
+    QCOMPARE(test::gridHeaders(model),
+             (QStringList{"דירה", "שם_ומשפחה", "ינואר", "פברואר", "מרץ", "אפריל", "מאי", "יוני", "יולי", "אוגוסט",
+                          "ספטמבר", "אוקטובר", "נובמבר", "דצמבר", "סהכ", "יתרת_חובה"}));
     QCOMPARE(test::gridRows(model)[0].mid(0, 5), (QStringList{"5", "כהן", "250", "250", ""}));
     QCOMPARE(test::gridRows(model)[0].mid(14), (QStringList{"500", "2500"}));
     // Typing a year without choosing it changes nothing; choosing reads it,

@@ -1,14 +1,14 @@
 // The annual balance window and its printed report.
-#include "ui/opening.h"
-#include "ui/printing.h"
-#include "text/today.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "expenses/expense.h"
 #include "payments/payment.h"
 #include "reports/balancewindow.h"
+#include "store/building.h"
+#include "store/database.h"
 #include "testsupport.h"
+#include "text/today.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -60,8 +60,7 @@ private slots:
     QCOMPARE(picker("DTPicker1")->date(), QDate(2026, 1, 1));
     QCOMPARE(picker("DTPicker2")->date(), QDate(2026, 12, 31));
     QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid2")->model()), (QStringList{"עבור", "סכום"}));
-    QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
-             (QStringList{"סוג_הוצאה", "סכום"}));
+    QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()), (QStringList{"סוג_הוצאה", "סכום"}));
     QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"אחר", "0.1"}, {"ועד הבית", "700"}}));
     QCOMPARE(grid("DataGrid1"), (QList<QStringList>{{"חשמל", "0.2"}, {"מעלית", "700.5"}}));
     QCOMPARE(label("Label11"), QStringLiteral("סה'כ הכנסות(ש'ח):700.1"));
@@ -131,10 +130,10 @@ private slots:
     QCOMPARE(rows[1], (QStringList{"תיאור", "סכום", "סוג"}));
     rows = rows.mid(2);
     std::sort(rows.begin(), rows.end());
-    QCOMPARE(rows, (QList<QStringList>{{"אחר", "20", "הוצאה"},
-                                       {"אחר", "50", "הכנסה"},
-                                       {"ועד הבית", "500", "הכנסה"},
-                                       {"מים", "530", "הוצאה"}}));
+    QCOMPARE(
+        rows,
+        (QList<QStringList>{
+            {"אחר", "20", "הוצאה"}, {"אחר", "50", "הכנסה"}, {"ועד הבית", "500", "הכנסה"}, {"מים", "530", "הוצאה"}}));
 
     // A second print shows its own period and figure; the preview outlives the window.
     picker("DTPicker1")->setDate(QDate(2026, 3, 1));
@@ -146,8 +145,8 @@ private slots:
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/03/2026 עד 01/03/2026"});
     // The lines follow the pickers; the footer the figures shown: 250 - 550.
     // Below it the opening balance and the end balance, as the window shows them.
-    QCOMPARE(printout->layout.footer, (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1000",
-                                                    "יתרה לסוף התקופה: 700"}));
+    QCOMPARE(printout->layout.footer,
+             (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1000", "יתרה לסוף התקופה: 700"}));
     QCOMPARE(label("bal"), QStringLiteral("700"));
     QCOMPARE(test::table(*printout).size(), 2 + 2);
     window->close();

@@ -1,31 +1,31 @@
 // The store and its helpers: the schema a new file gets, the refusals of
 // files that are not ours, money, months and the building's details.
 #include "app/startup.h"
-#include "store/backups.h"
-#include "text/texts.h"
-#include "text/today.h"
 #include "building/details.h"
-#include "store/building.h"
-#include "printing/csv.h"
-#include "store/database.h"
-#include "text/money.h"
-#include "store/gridmodel.h"
-#include "text/input.h"
 #include "expenses/expense.h"
 #include "ledger/consistency.h"
 #include "payments/payment.h"
+#include "printing/csv.h"
+#include "store/backups.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "store/gridmodel.h"
 #include "testsupport.h"
+#include "text/input.h"
+#include "text/money.h"
+#include "text/texts.h"
+#include "text/today.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTextStream>
 #include <QFile>
-#include <QTemporaryDir>
-#include <sys/stat.h>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
+#include <sys/stat.h>
 
 using namespace domiva;
 
@@ -105,23 +105,39 @@ private slots:
   void csvQuotesWhatItMust_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("field");
-    QTest::newRow("plain") << "ועד הבית" << "ועד הבית";
-    QTest::newRow("comma") << "1,200" << "\"1,200\"";
-    QTest::newRow("quote") << "דו\"ח" << "\"דו\"\"ח\"";
-    QTest::newRow("line break") << "שורה\nשנייה" << "\"שורה\nשנייה\"";
-    QTest::newRow("carriage return") << "a\rb" << "\"a\rb\"";
-    QTest::newRow("isolated minus") << "\u2066-300\u2069" << "-300";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "ועד הבית"
+                           << "ועד הבית";
+    QTest::newRow("comma") << "1,200"
+                           << "\"1,200\"";
+    QTest::newRow("quote") << "דו\"ח"
+                           << "\"דו\"\"ח\"";
+    QTest::newRow("line break") << "שורה\nשנייה"
+                                << "\"שורה\nשנייה\"";
+    QTest::newRow("carriage return") << "a\rb"
+                                     << "\"a\rb\"";
+    QTest::newRow("isolated minus") << "\u2066-300\u2069"
+                                    << "-300";
+    QTest::newRow("empty") << ""
+                           << "";
     // What a spreadsheet would run stays text; negative amounts stay numbers.
-    QTest::newRow("formula") << "=1+2" << "'=1+2";
-    QTest::newRow("formula with a comma") << "=SUM(A1,A2)" << "\"'=SUM(A1,A2)\"";
-    QTest::newRow("at sign") << "@SUM(A1)" << "'@SUM(A1)";
-    QTest::newRow("phone with a plus") << "+972-3-5551234" << "'+972-3-5551234";
-    QTest::newRow("minus then text") << "-2+3" << "'-2+3";
-    QTest::newRow("tab") << "\tx" << "'\tx";
-    QTest::newRow("carriage return first") << "\rx" << "\"'\rx\"";
-    QTest::newRow("negative amount") << "-25.5" << "-25.5";
-    QTest::newRow("negative thousands") << "\u2066-1,200.50\u2069" << "\"-1,200.50\"";
+    QTest::newRow("formula") << "=1+2"
+                             << "'=1+2";
+    QTest::newRow("formula with a comma") << "=SUM(A1,A2)"
+                                          << "\"'=SUM(A1,A2)\"";
+    QTest::newRow("at sign") << "@SUM(A1)"
+                             << "'@SUM(A1)";
+    QTest::newRow("phone with a plus") << "+972-3-5551234"
+                                       << "'+972-3-5551234";
+    QTest::newRow("minus then text") << "-2+3"
+                                     << "'-2+3";
+    QTest::newRow("tab") << "\tx"
+                         << "'\tx";
+    QTest::newRow("carriage return first") << "\rx"
+                                           << "\"'\rx\"";
+    QTest::newRow("negative amount") << "-25.5"
+                                     << "-25.5";
+    QTest::newRow("negative thousands") << "\u2066-1,200.50\u2069"
+                                        << "\"-1,200.50\"";
   }
   void csvQuotesWhatItMust() {
     QFETCH(QString, value);
@@ -142,7 +158,8 @@ private slots:
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("תאריך,סכום\r\n01/03/2026,\"a,b\"\r\n"
-                                                                          "02/03/2026,1200.5\r\n").toUtf8());
+                                                                         "02/03/2026,1200.5\r\n")
+                                                              .toUtf8());
     // A folder that cannot be written to leaves nothing behind.
     QVERIFY(!csv::write(dir.filePath("missing/list.csv"), {"x"}, [](QStringList &) { return false; }));
   }
@@ -254,7 +271,9 @@ private slots:
     if (kind == "text" || kind == "empty" || kind == "short") {
       QFile notes(path);
       QVERIFY(notes.open(QIODevice::WriteOnly));
-      notes.write(kind == "text" ? QByteArray(4096, 'x') : QByteArray("SQLite format 3\0", 16).leftJustified(kind == "short" ? 50 : 0, 'x', true));
+      notes.write(kind == "text"
+                      ? QByteArray(4096, 'x')
+                      : QByteArray("SQLite format 3\0", 16).leftJustified(kind == "short" ? 50 : 0, 'x', true));
     } else if (kind == "foreign") {
       QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE");
       other.setDatabaseName(path);
@@ -263,8 +282,9 @@ private slots:
     } else {
       QVERIFY(db::open(path).failure.isEmpty());
       for (int i = 0; i < 300; ++i)
-        db::exec("INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
-                 {QString(40, QChar(0x5d0 + i % 20))});
+        db::exec(
+            "INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
+            {QString(40, QChar(0x5d0 + i % 20))});
       if (kind == "newer")
         db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
@@ -409,9 +429,10 @@ private slots:
       QVERIFY(version.exec("PRAGMA user_version") && version.next());
       QCOMPARE(version.value(0).toInt(), 1);
     });
-    QCOMPARE(test::rows("SELECT * FROM incoming"),
-             (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
-                                  {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}}}));
+    QCOMPARE(
+        test::rows("SELECT * FROM incoming"),
+        (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}},
+                             {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}}}));
     QCOMPARE(test::rows("SELECT * FROM removals"),
              (QList<QVariantList>{{"חשמל", "2025-12-22", "שיק", "", "", 81240, 1, {}, {}}}));
     QCOMPARE(test::rows("SELECT source_table, source_reciept FROM trans ORDER BY rowid"),
@@ -546,7 +567,8 @@ private slots:
     const QString path = dir.filePath("books.sqlite");
     QCOMPARE(startUp(path), QString());
     test::addResident(1, "כהן");
-    const qint64 reciept = test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מאי", "מזומן", "750", "2026"});
+    const qint64 reciept =
+        test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מאי", "מזומן", "750", "2026"});
     test::recordPayment({QDate(2026, 3, 2), "1", "ועד הבית", "", "יוני", "יוני", "מזומן", "250", "2026"});
     QCOMPARE(payments::cancel(reciept, "טעות", QDate(2026, 3, 3), 250), QString());
     test::recordExpense("מים", QDate(2026, 3, 1), "120.50");
@@ -565,15 +587,38 @@ private slots:
     QTest::addColumn<QString>("monthly");
     QTest::addColumn<QString>("city");
     QTest::addColumn<QString>("message");
-    QTest::newRow("apartments not a number") << "abc" << "0" << "100" << "חולון" << texts::badApartments;
-    QTest::newRow("apartments negative") << "-1" << "0" << "100" << "חולון" << texts::badApartments;
-    QTest::newRow("balance fraction") << "12" << "10.5" << "100" << "חולון" << texts::badOpenBalance;
-    QTest::newRow("monthly negative") << "12" << "0" << "-5" << "חולון" << texts::badMonthlyPay;
-    QTest::newRow("balance past the largest") << "12" << "-10000000" << "100" << "חולון" << texts::amountTooLarge;
-    QTest::newRow("a line break in the city") << "12" << "0" << "100" << "חו\nלון" << texts::badCharacters.arg("עיר");
-    QTest::newRow("a NUL in the city") << "12" << "0" << "100" << QString("חו") + QChar(0) + "לון"
-                                       << texts::badCharacters.arg("עיר");
-    QTest::newRow("saved") << " 24" << "-250" << "3000" << "חולון" << "";
+    QTest::newRow("apartments not a number") << "abc"
+                                             << "0"
+                                             << "100"
+                                             << "חולון" << texts::badApartments;
+    QTest::newRow("apartments negative") << "-1"
+                                         << "0"
+                                         << "100"
+                                         << "חולון" << texts::badApartments;
+    QTest::newRow("balance fraction") << "12"
+                                      << "10.5"
+                                      << "100"
+                                      << "חולון" << texts::badOpenBalance;
+    QTest::newRow("monthly negative") << "12"
+                                      << "0"
+                                      << "-5"
+                                      << "חולון" << texts::badMonthlyPay;
+    QTest::newRow("balance past the largest") << "12"
+                                              << "-10000000"
+                                              << "100"
+                                              << "חולון" << texts::amountTooLarge;
+    QTest::newRow("a line break in the city") << "12"
+                                              << "0"
+                                              << "100"
+                                              << "חו\nלון" << texts::badCharacters.arg("עיר");
+    QTest::newRow("a NUL in the city") << "12"
+                                       << "0"
+                                       << "100" << QString("חו") + QChar(0) + "לון" << texts::badCharacters.arg("עיר");
+    QTest::newRow("saved") << " 24"
+                           << "-250"
+                           << "3000"
+                           << "חולון"
+                           << "";
   }
   void buildingSaveChecksTheNumbers() {
     QFETCH(QString, apartments);

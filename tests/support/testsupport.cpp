@@ -2,11 +2,11 @@
 
 #include "app/startup.h"
 #include "expenses/expense.h"
+#include "printing/reportstyle.h"
+#include "store/database.h"
+#include "text/today.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
-#include "text/today.h"
-#include "store/database.h"
-#include "printing/reportstyle.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -149,7 +149,8 @@ void addResident(qint64 apartment, const QString &family) {
 }
 
 int firstPage(const char *table) {
-  return rows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {QString::fromLatin1(table)})[0][0].toInt();
+  return rows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {QString::fromLatin1(table)})[0][0]
+      .toInt();
 }
 
 bool overwritePage(const QString &path, int page) {
@@ -184,7 +185,8 @@ void WindowTest::chooseRow(int row, const char *name) const {
 
 QStringList WindowTest::tabsFrom(QWidget *widget) {
   QStringList reached;
-  for (const auto &[key, modifiers] : {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+  for (const auto &[key, modifiers] :
+       {std::pair{Qt::Key_Tab, Qt::NoModifier}, std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
     widget->setFocus();
     QTest::keyClick(widget, key, modifiers);
     reached << QApplication::focusWidget()->objectName();

@@ -63,7 +63,7 @@ public:
   Prints();
   ~Prints();
   QList<QList<QStringList>> tables;
-  QStringList texts; // each list's title
+  QStringList texts;        // each list's title
   QList<QStringList> lines; // each list's lines across the page, as painted
 };
 
