@@ -24,6 +24,7 @@
 namespace domiva::printing {
 namespace {
 Sink sink;
+std::function<QPrinterInfo()> chosenPrinter;
 QHash<QString, QPointer<QPrintPreviewDialog>> previews;
 QHash<QString, listing::Printout> previewed; // what each open preview shows
 
@@ -111,7 +112,7 @@ void print(QWidget *parent, const listing::Printout &printout) {
     sink(list);
     return;
   }
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  const QPrinterInfo info = chosenPrinter ? chosenPrinter() : QPrinterInfo::defaultPrinter();
   if (!info.isNull()) {
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(orientation(list));
@@ -140,6 +141,8 @@ void print(QWidget *parent, const listing::Printout &printout) {
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }
+
+void setDefaultPrinter(std::function<QPrinterInfo()> printer) { chosenPrinter = std::move(printer); }
 
 QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &printout) {
   QPointer<QPrintPreviewDialog> &dialog = previews[name];

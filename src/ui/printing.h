@@ -2,6 +2,7 @@
 #include "printing/listwriter.h"
 
 #include <QString>
+#include <QPrinterInfo>
 #include <functional>
 #include <memory>
 
@@ -22,6 +23,9 @@ bool writePdf(const listing::Printout &list, const QString &path, const listing:
 // Tests take what would be printed instead; an empty function restores printing.
 using Sink = std::function<void(const listing::Printout &)>;
 void setSink(Sink sink);
+// Tests choose the default printer (a null one: none installed) instead of
+// the machine's; an empty function restores the machine's.
+void setDefaultPrinter(std::function<QPrinterInfo()> printer);
 
 // A modeless preview of a printout, one window per report name, reused by
 // the next showing and independent of the window that asked for it; its

@@ -212,10 +212,7 @@ private slots:
     installHebrew(*QCoreApplication::instance());
     QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&כן"));
-    QCOMPARE(QLocale().firstDayOfWeek(), Qt::Sunday);
-    // The weekend is Friday and Saturday.
-    QVERIFY(QLocale().weekdays().contains(Qt::Sunday));
-    QVERIFY(!QLocale().weekdays().contains(Qt::Friday) && !QLocale().weekdays().contains(Qt::Saturday));
+    QCOMPARE(QLocale().name(), QStringLiteral("he_IL"));
     QLocale::setDefault(before);
   }
 

@@ -38,6 +38,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -281,16 +282,17 @@ private slots:
   }
 
   void withoutAPrinterTheQuestionComesFirstThenTheDocumentsFolder() {
-    if (!QPrinterInfo::defaultPrinter().isNull())
-      QSKIP("this machine has a printer");
+    printing::setDefaultPrinter([] { return QPrinterInfo(); }); // none installed
+    const auto restore = qScopeGuard([] { printing::setDefaultPrinter({}); });
     int opened = 0;
     messages->yes = false;
     printing::print(nullptr, numberedList(10, &opened));
     QCOMPARE(messages->asked, QStringList{texts::noPrinterSavePdf});
     QCOMPARE(opened, 0);
 
-    // Saying yes offers the documents folder, made if missing, and a name
-    // from the title and the date; ".pdf" is added, and the place is told.
+    // Saying yes offers the documents folder, made if missing (owner-only,
+    // whatever the umask), and a name from the title and the date; ".pdf" is
+    // added, and the place is told.
     const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
     qputenv("HOME", database->folder().toUtf8());
     qunsetenv("XDG_CONFIG_HOME");
@@ -303,13 +305,16 @@ private slots:
     });
     listing::Printout list = numberedList(3);
     list.layout.title = "דו\"ח שנתי";
+    const mode_t umaskBefore = umask(0);
     printing::print(nullptr, list);
+    umask(umaskBefore);
     domiva::messages::setSaveAnswer({});
     qputenv("HOME", home);
     if (!config.isEmpty())
       qputenv("XDG_CONFIG_HOME", config);
     QCOMPARE(offered, database->folder() + "/Documents/דו\u05F4ח שנתי 2026-03-15.pdf");
     QVERIFY(QFileInfo(database->folder() + "/Documents").isDir());
+    QCOMPARE(QFile::permissions(database->folder() + "/Documents") & 0x0077, QFileDevice::Permissions());
     QVERIFY(contents(typed + ".pdf").startsWith("%PDF"));
     QCOMPARE(messages->last(), texts::fileSaved.arg(typed + ".pdf"));
   }
@@ -504,22 +509,6 @@ private slots:
     files::removeLeftovers(folder);
     QVERIFY(!QFileInfo::exists(folder + "/.domiva-writing-old"));
     QVERIFY(QFileInfo::exists(folder + "/.domiva-writing-new/db1.sqlite"));
-  }
-
-  // The documents folder a save offers is made owner-only, whatever the umask.
-  void theDocumentsFolderIsMadePrivate() {
-    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", database->folder().toUtf8());
-    qunsetenv("XDG_CONFIG_HOME");
-    domiva::messages::setSaveAnswer([](const QString &) { return std::nullopt; });
-    const mode_t old = umask(0);
-    domiva::messages::chooseDocument(nullptr, "", "רשימה", "pdf");
-    umask(old);
-    domiva::messages::setSaveAnswer({});
-    qputenv("HOME", home);
-    if (!config.isEmpty())
-      qputenv("XDG_CONFIG_HOME", config);
-    QCOMPARE(QFile::permissions(database->folder() + "/Documents") & 0x0077, QFileDevice::Permissions());
   }
 
   // The write-ahead log does not grow without bound: past a few MB, an
