@@ -160,13 +160,13 @@ QString prepare(const QString &path, Check check, Access access, Opened &opened)
         return refusal;
     if (found > 0)
       if (QString failure = backups::beforeUpgrade(path); !failure.isEmpty())
-        return texts::dbUpgradeFailed.arg(failure);
+        return texts::dbUpgradeFailed + QLatin1Char('\n') + failure;
     try {
       Transaction transaction;
       upgrade(found, schemaVersion);
       transaction.commit();
     } catch (const Error &e) {
-      return texts::dbUpgradeFailed.arg(e.text());
+      return texts::withDetail(texts::dbUpgradeFailed, e.text());
     }
   } else if (check == Check::Later) {
     checkDue = true;

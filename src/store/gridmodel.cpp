@@ -1,5 +1,7 @@
 #include "store/gridmodel.h"
 
+#include "store/database.h"
+
 #include "text/bidi.h"
 #include "text/dates.h"
 #include "text/money.h"
@@ -44,10 +46,10 @@ bool GridModel::reload() {
         while (keys.next())
           m_keys << keys.value(0).toLongLong();
         if (keys.lastError().isValid())
-          m_failure = keys.lastError().text();
+          m_failure = db::explain(db::Error(keys.lastError()));
       }
     } else {
-      m_failure = range.lastError().text();
+      m_failure = db::explain(db::Error(range.lastError()));
     }
   } else {
     QSqlQuery all = run(orderedSql());
@@ -59,7 +61,7 @@ bool GridModel::reload() {
       m_all << row;
     }
     if (all.lastError().isValid())
-      m_failure = all.lastError().text();
+      m_failure = db::explain(db::Error(all.lastError()));
     m_rows = int(m_all.size());
   }
   if (!m_failure.isEmpty()) {
@@ -126,7 +128,7 @@ const QVariantList &GridModel::values(int row) const {
       byKey.insert(values.value(m_key).toLongLong(), values);
     }
     if (rows.lastError().isValid())
-      m_failure = rows.lastError().text();
+      m_failure = db::explain(db::Error(rows.lastError()));
     auto *read = new QList<QVariantList>;
     for (int r = first; r <= last && m_failure.isEmpty(); ++r)
       read->append(byKey.value(keyAt(r)));
@@ -229,7 +231,7 @@ std::function<bool(QStringList &)> GridModel::printedRows() {
   // As the grid shows them.
   auto query = std::make_shared<QSqlQuery>(run(orderedSql()));
   if (query->lastError().isValid()) {
-    m_failure = query->lastError().text();
+    m_failure = db::explain(db::Error(query->lastError()));
     return [](QStringList &) { return false; };
   }
   // A model gone meanwhile (its window closed) ends the rows, never reads freed memory.
@@ -246,7 +248,7 @@ std::function<bool(QStringList &)> GridModel::printedRows() {
       return true;
     }
     if (query->lastError().isValid())
-      self->m_failure = query->lastError().text();
+      self->m_failure = db::explain(db::Error(query->lastError()));
     query->finish();
     return false;
   };

@@ -61,7 +61,7 @@ inline const QString permissionsTightened =
 inline const QString dbTooNew = QStringLiteral("הקובץ נוצר בגרסה חדשה יותר של Domiva. יש לעדכן את התוכנה.");
 inline const QString dbEngineError = QStringLiteral("שגיאת בסיס נתונים: %1");
 inline const QString dbUpgradeFailed =
-    QStringLiteral("לא ניתן לעדכן את הקובץ לגרסה הנוכחית של Domiva. הקובץ נשאר כפי שהיה.\n%1");
+    QStringLiteral("לא ניתן לעדכן את הקובץ לגרסה הנוכחית של Domiva. הקובץ נשאר כפי שהיה.");
 
 // Any write that the database refused: nothing of the action was kept.
 inline const QString saveFailed = QStringLiteral("השמירה נכשלה ודבר לא נרשם:\n%1");

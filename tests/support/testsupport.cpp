@@ -4,6 +4,7 @@
 #include "expenses/expense.h"
 #include "printing/reportstyle.h"
 #include "store/database.h"
+#include "text/texts.h"
 #include "text/today.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
@@ -98,6 +99,14 @@ QList<QStringList> table(const listing::Printout &printout) {
 }
 
 Prints::~Prints() { printing::setSink({}); }
+
+QString withoutDetails(const QString &text) {
+  QStringList ours;
+  for (const QString &line : text.split(QLatin1Char('\n')))
+    if (!line.startsWith(texts::detailMark))
+      ours << line;
+  return ours.join(QLatin1Char('\n'));
+}
 
 QList<QVariantList> rows(const QString &sql, const QVariantList &values) {
   QList<QVariantList> result;

@@ -73,6 +73,10 @@ QList<QStringList> table(const listing::Printout &printout);
 // What painting the printout on paper puts on each page, and its lines.
 listing::PageModel painted(const listing::Printout &printout);
 
+// A message without its lines of the engine's own words (which a message
+// box shows under its details), for comparing it whole.
+QString withoutDetails(const QString &text);
+
 // The rows of a SELECT, each as its values.
 QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
 // The rows a grid shows, as display texts, and its headers.
