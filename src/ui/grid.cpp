@@ -18,10 +18,12 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <algorithm>
 
@@ -57,11 +59,23 @@ void bind(QTableView *view, QAbstractItemModel *model) {
     view->horizontalHeader()->setStretchLastSection(false);
     view->horizontalHeader()->setStretchLastSection(true);
   });
-  // Every grid goes to a spreadsheet from its context menu.
+  // Every grid goes to a spreadsheet from its context menu. The menu pops
+  // up as a child of the grid, so a window closed under its open menu takes
+  // the menu with it (a menu run in a loop of its own would return into a
+  // deleted window).
   auto *save = new QAction(texts::saveCsv, view);
   QObject::connect(save, &QAction::triggered, view, [view] { saveCsv(view, view->window()->windowTitle()); });
-  view->addAction(save);
-  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+  view->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, save](const QPoint &at) {
+    auto *menu = new QMenu(view);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(save);
+    menu->popup(view->viewport()->mapToGlobal(at));
+  });
+  // Shift+F10 opens it from the keyboard, as the Menu key does, at the chosen row.
+  auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view, nullptr, nullptr, Qt::WidgetShortcut);
+  QObject::connect(menuKey, &QShortcut::activated, view,
+                   [view] { emit view->customContextMenuRequested(view->visualRect(view->currentIndex()).center()); });
 }
 
 void saveCsv(QTableView *view, const QString &name) {

@@ -4,6 +4,7 @@
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
+#include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balancewindow.h"
 #include "residents/neighborswindow.h"
@@ -21,11 +22,15 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace domiva;
 
@@ -204,6 +209,39 @@ private slots:
     QVERIFY(!first);
     QVERIFY(sharedWindow<NeighborsWindow>());
     QVERIFY(sharedWindow<NeighborsWindow>()->isVisible());
+  }
+
+  // A window closed (as the window manager closes it) while its grid's
+  // context menu is open takes the menu with it; the menu opens from the
+  // keyboard too (Shift+F10).
+  void aWindowClosesUnderItsOpenMenu_data() {
+    QTest::addColumn<std::function<QWidget *()>>("open");
+    QTest::addColumn<QString>("grid");
+    QTest::newRow("payments") << std::function<QWidget *()>([] { return openShared<IncomingWindow>(); }) << "DataGrid1";
+    QTest::newRow("expenses") << std::function<QWidget *()>([] { return openShared<RemovalWindow>(); }) << "DataGrid1";
+    QTest::newRow("residents") << std::function<QWidget *()>([] { return openShared<NeighborsWindow>(); })
+                               << "neighborslist";
+    QTest::newRow("balance") << std::function<QWidget *()>([] { return openShared<BalanceWindow>(); }) << "DataGrid1";
+    QTest::newRow("annual report") << std::function<QWidget *()>([] { return openShared<AnualReportWindow>(); })
+                                   << "DataGrid1";
+  }
+  void aWindowClosesUnderItsOpenMenu() {
+    QFETCH(std::function<QWidget *()>, open);
+    QFETCH(QString, grid);
+    test::TempDatabase database;
+    QPointer<QWidget> window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *view = window->findChild<QTableView *>(grid);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    QPointer<QMenu> menu = view->findChild<QMenu *>();
+    QVERIFY(menu && menu->isVisible());
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions()[0]->text(), texts::saveCsv);
+    window->close();
+    settle();
+    QVERIFY(!window);
+    QVERIFY(!menu);
   }
 
   void qtSpeaksHebrew() {
