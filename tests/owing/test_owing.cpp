@@ -24,6 +24,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -98,7 +99,11 @@ private slots:
     window = openShared<DebtorsWindow>();
     const QString path = database->folder() + "/debtors";
     messages::setSaveAnswer([&](const QString &) { return std::optional<QString>(path); });
-    control<QTableView>("debtorsList")->actions().first()->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *list = control<QTableView>("debtorsList");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); // the context menu, from the keyboard
+    list->findChild<QMenu *>()->actions().first()->trigger();
     messages::setSaveAnswer({});
     QFile file(path + ".csv");
     QVERIFY(file.open(QIODevice::ReadOnly));
