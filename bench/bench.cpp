@@ -9,6 +9,7 @@
 #include "expenses/removalwindow.h"
 #include "generate.h"
 #include "ledger/owing.h"
+#include "ledger/period.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -439,8 +440,7 @@ void BM_MeetingReportFloor(benchmark::State &state) {
   const int year = QDate::currentDate().year();
   const QVariantList period{QStringLiteral("%1-01-01").arg(year), QStringLiteral("%1-12-31").arg(year)};
   for (auto _ : state) {
-    balance::totals(building().openDate, QDate(year - 1, 12, 31)); // the opening balance carried forward
-    balance::totals(QDate(year, 1, 1), QDate(year, 12, 31));
+    ledger::period(QDate(year, 1, 1), QDate(year, 12, 31)); // the opening balance carried forward
     rawRows(balance::incomeQuery(), period);
     rawRows(balance::expenseQuery(), period);
     rawRows(owing::debtorsQuery(QDate(year, 12, 31), building().monthlyPay, false), {}, 1000);

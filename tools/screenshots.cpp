@@ -8,6 +8,7 @@
 #include "building/registerwindow.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
+#include "ledger/period.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -132,7 +133,7 @@ int main(int argc, char *argv[]) {
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
   printing::writePdf(
-      balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), Money::fromAgorot(123456), Money::fromShekels(5000)),
+      balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), ledger::period(QDate(year, 1, 1), QDate(year, 12, 31))),
       folder + "/balance.pdf");
   printing::setSink([&](const listing::Printout &l) { printing::writePdf(l, folder + "/list.pdf"); });
   for (const char *name : {"incoming", "removal"}) {

@@ -7,15 +7,6 @@
 #include <QSqlQuery>
 
 namespace domiva::balance {
-namespace {
-Money sumOf(const QString &sql, const QDate &from, const QDate &to) {
-  auto query = db::exec(sql, {dates::toIso(from), dates::toIso(to)});
-  const bool found = query.next();
-  db::checkRead(query);
-  return Money::fromAgorot(found ? query.value(0).toLongLong() : 0);
-}
-} // namespace
-
 QString incomeQuery() {
   return QStringLiteral("select \"for\" as עבור ,sum(amount) as סכום from incoming "
                         "where inputdate between ? and ? and cancelled is null group by \"for\"");
@@ -26,18 +17,14 @@ QString expenseQuery() {
                         "where \"Date\" between ? and ? and cancelled is null group by category");
 }
 
-Totals totals(const QDate &from, const QDate &to) {
-  return {sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM incoming "
-                               "WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL"),
-                from, to),
-          sumOf(QStringLiteral("SELECT coalesce(sum(amount), 0) FROM removals "
-                               "WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL"),
-                from, to)};
+QString years(const QDate &from, const QDate &to) {
+  return from.year() == to.year() ? QString::number(from.year())
+                                  : QStringLiteral("%1\u2013%2").arg(from.year()).arg(to.year());
 }
 
-listing::Printout printout(const QDate &from, const QDate &to, Money result, Money opening) {
+listing::Printout printout(const QDate &from, const QDate &to, const ledger::Period &money) {
   listing::Layout layout;
-  layout.title = QStringLiteral("מאזן שנתי");
+  layout.title = QStringLiteral("מאזן שנתי %1").arg(years(from, to));
   layout.titleStyle = {reportFont(QStringLiteral("Guttman David"), 15.75, true), Qt::black, QColor(192, 192, 192)};
   layout.intro << QStringLiteral("בין התאריכים %1 עד %2").arg(dates::toShort(from), dates::toShort(to));
   layout.introStyle = {reportFont(QStringLiteral("Guttman David"), 14.25, true), Qt::black, QColor(224, 224, 224)};
@@ -46,9 +33,9 @@ listing::Printout printout(const QDate &from, const QDate &to, Money result, Mon
   layout.columns = {{QStringLiteral("תיאור"), 1134}, {QStringLiteral("סכום"), 1140}, {QStringLiteral("סוג"), 1125}};
   layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
   layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
-  layout.footer = QStringList{QStringLiteral("יתרה  כוללת: %1").arg(result.toDisplay()),
-                              QStringLiteral("יתרת פתיחה: %1").arg(opening.toDisplay()),
-                              QStringLiteral("יתרה לסוף התקופה: %1").arg((opening + result).toDisplay())};
+  layout.footer = QStringList{QStringLiteral("יתרה  כוללת: %1").arg(money.result().toDisplay()),
+                              QStringLiteral("יתרת פתיחה: %1").arg(money.opening.toDisplay()),
+                              QStringLiteral("יתרה לסוף התקופה: %1").arg(money.closing().toDisplay())};
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no

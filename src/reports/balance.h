@@ -1,4 +1,5 @@
 #pragma once
+#include "ledger/period.h"
 #include "printing/listwriter.h"
 #include "text/money.h"
 
@@ -14,16 +15,14 @@ namespace domiva::balance {
 QString incomeQuery();
 QString expenseQuery();
 
-struct Totals {
-  Money income;
-  Money expenses;
-};
-Totals totals(const QDate &from, const QDate &to);
-
 // The printed balance over the journal of the period: one line per `for`
-// and type, the period shown in the header and `result` in the footer, and
-// below it the opening balance and the balance at the period's end, as the
-// window shows them. Its rowCount is 0 when the period has no journal row.
-listing::Printout printout(const QDate &from, const QDate &to, Money result, Money opening);
+// and type, the period and its year(s) shown in the header, and in the
+// footer the period's result, its opening balance carried forward and the
+// balance at its end, as the window shows them. Its rowCount is 0 when the
+// period has no journal row.
+listing::Printout printout(const QDate &from, const QDate &to, const ledger::Period &money);
+
+// "2026", or "2026–2027" for a period across years: what a balance's title names.
+QString years(const QDate &from, const QDate &to);
 
 } // namespace domiva::balance

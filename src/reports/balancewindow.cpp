@@ -33,7 +33,6 @@ BalanceWindow::~BalanceWindow() = default;
 
 void BalanceWindow::showThisYear() {
   const int year = today().year();
-  ui->label1->setText(QString::number(year) + QStringLiteral(" מאזן שנתי "));
   ui->DTPicker1->setDate(QDate(year, 1, 1));
   ui->DTPicker2->setDate(QDate(year, 12, 31));
   loadGrids();
@@ -50,21 +49,22 @@ void BalanceWindow::loadGrids() {
 
 void BalanceWindow::showTotals() {
   try {
-    const balance::Totals totals = balance::totals(ui->DTPicker1->date(), ui->DTPicker2->date());
-    m_income = totals.income;
-    m_expenses = totals.expenses;
+    m_money = ledger::period(ui->DTPicker1->date(), ui->DTPicker2->date());
   } catch (const db::Error &e) {
     m_readFailed = true;
     messages::show(this, texts::readFailed.arg(texts::totalsSubject, db::explain(e)));
     return;
   }
   m_readFailed = false;
-  const Money opening = Money::fromShekels(building().openBalance);
-  ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_income.toDisplay());
-  ui->Label6->setText(dates::toShort(building().openDate));
-  ui->Label8->setText(opening.toDisplay() + QStringLiteral("ש'ח "));
-  ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_expenses.toDisplay());
-  ui->bal->setText((opening + m_income - m_expenses).toDisplay());
+  // The title names the period's year(s); the opening is the balance as it
+  // stood on the period's first day, all that came before carried forward.
+  const QDate from = ui->DTPicker1->date(), to = ui->DTPicker2->date();
+  ui->label1->setText(balance::years(from, to) + QStringLiteral(" מאזן שנתי "));
+  ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_money.income.toDisplay());
+  ui->Label6->setText(dates::toShort(ledger::openingDay(from)));
+  ui->Label8->setText(m_money.opening.toDisplay() + QStringLiteral("ש'ח "));
+  ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_money.expenses.toDisplay());
+  ui->bal->setText(m_money.closing().toDisplay());
 }
 
 void BalanceWindow::showPeriod() {
@@ -81,9 +81,7 @@ void BalanceWindow::printBalance() {
     return;
   }
   try {
-    const listing::Printout report =
-        balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_income - m_expenses,
-                          Money::fromShekels(building().openBalance));
+    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_money);
     if (report.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {

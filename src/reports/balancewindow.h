@@ -1,5 +1,5 @@
 #pragma once
-#include "text/money.h"
+#include "ledger/period.h"
 
 #include <QWidget>
 #include <memory>
@@ -32,8 +32,7 @@ private:
   std::unique_ptr<Ui::BalanceForm> ui;
   GridModel *m_byFor = nullptr;
   GridModel *m_byCategory = nullptr;
-  Money m_income;
-  Money m_expenses;
+  ledger::Period m_money;    // of the period shown
   bool m_readFailed = false; // the sums shown could not be read
 };
 

@@ -13,15 +13,7 @@ namespace domiva::meeting {
 
 Figures figures(const QDate &from, const QDate &to) {
   Figures figures;
-  figures.opening = Money::fromShekels(building().openBalance);
-  // What came in and went out between the opening date and the period.
-  if (building().openDate < from) {
-    const balance::Totals before = balance::totals(building().openDate, from.addDays(-1));
-    figures.opening += before.income - before.expenses;
-  }
-  const balance::Totals period = balance::totals(from, to);
-  figures.income = period.income;
-  figures.expenses = period.expenses;
+  static_cast<ledger::Period &>(figures) = ledger::period(from, to);
   figures.debtors = owing::summary(to, building().monthlyPay);
   return figures;
 }

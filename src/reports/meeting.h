@@ -1,5 +1,6 @@
 #pragma once
 #include "ledger/owing.h"
+#include "ledger/period.h"
 #include "printing/listwriter.h"
 #include "text/money.h"
 
@@ -7,14 +8,10 @@
 
 namespace domiva::meeting {
 
-// The figures of a period as the general meeting hears them.
-struct Figures {
-  Money opening; // as at the period's start: the building's opening balance carried forward
-  Money income;  // of the period, cancelled rows left out
-  Money expenses;
-  Money result() const { return income - expenses; }
-  Money closing() const { return opening + result(); }
-  owing::Summary debtors; // as at the period's end
+// The figures of a period as the general meeting hears them: its money
+// (the balance window's), and who owes as at its end.
+struct Figures : ledger::Period {
+  owing::Summary debtors;
 };
 // Throws db::Error when they cannot be read.
 Figures figures(const QDate &from, const QDate &to);

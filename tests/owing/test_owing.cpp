@@ -8,6 +8,7 @@
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
 #include "payments/receipt.h"
+#include "reports/balance.h"
 #include "reports/balancewindow.h"
 #include "reports/meeting.h"
 #include "store/building.h"
@@ -189,6 +190,7 @@ private slots:
   // A period opens with the opening balance and all that came and went from
   // the opening date to the day before it: a row dated on the period's first
   // day is the period's, counted once. (Opening balance 1000 on 01/01/2026.)
+  // The balance window, its printout and the meeting report agree.
   void aPeriodOpensWithWhatCameBefore_data() {
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
@@ -204,6 +206,8 @@ private slots:
                                    << "1600";
     QTest::newRow("May") << QDate(2026, 5, 1) << QDate(2026, 5, 31) << "1700"
                          << "1600";
+    QTest::newRow("into the next year") << QDate(2026, 4, 1) << QDate(2027, 1, 31) << "1450"
+                                        << "1600";
   }
   void aPeriodOpensWithWhatCameBefore() {
     QFETCH(QDate, from);
@@ -217,6 +221,15 @@ private slots:
     const meeting::Figures figures = meeting::figures(from, to);
     QCOMPARE(figures.opening.toString(), opening);
     QCOMPARE(figures.closing().toString(), closing);
+    window = openShared<BalanceWindow>();
+    control<QDateEdit>("DTPicker1")->setDate(from);
+    control<QDateEdit>("DTPicker2")->setDate(to);
+    click("Command1");
+    QCOMPARE(control<QLabel>("Label8")->text(), opening + "ש'ח ");
+    QCOMPARE(control<QLabel>("bal")->text(), closing);
+    QCOMPARE(control<QLabel>("label1")->text(), balance::years(from, to) + " מאזן שנתי ");
+    QCOMPARE(balance::printout(from, to, ledger::period(from, to)).layout.footer.mid(1),
+             (QStringList{"יתרת פתיחה: " + opening, "יתרה לסוף התקופה: " + closing}));
   }
 };
 

@@ -97,7 +97,7 @@ private slots:
     click("Command1");
     // A negative amount is isolated left to right: its minus stays before the digits.
     QCOMPARE(label("Label8"), QStringLiteral("\u2066-5000\u2069ש'ח "));
-    QCOMPARE(label("Label6"), QStringLiteral("01/01/2020"));
+    QCOMPARE(label("Label6"), QStringLiteral("01/01/2026")); // the balance as it stood when the period began
   }
 
   void printNeedsJournalRows() {
@@ -144,10 +144,12 @@ private slots:
     printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/03/2026 עד 01/03/2026"});
     // The lines follow the pickers; the footer the figures shown: 250 - 550.
-    // Below it the opening balance and the end balance, as the window shows them.
+    // Below it the opening balance carried to 01/03 (1000 + 300 of February)
+    // and the end balance, as the window shows them.
+    QCOMPARE(printout->layout.title, QStringLiteral("מאזן שנתי 2026"));
     QCOMPARE(printout->layout.footer,
-             (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1000", "יתרה לסוף התקופה: 700"}));
-    QCOMPARE(label("bal"), QStringLiteral("700"));
+             (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1300", "יתרה לסוף התקופה: 1000"}));
+    QCOMPARE(label("bal"), QStringLiteral("1000"));
     QCOMPARE(test::table(*printout).size(), 2 + 2);
     window->close();
     QVERIFY(preview->isVisible());
