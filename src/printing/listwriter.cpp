@@ -55,10 +55,12 @@ public:
     m_painter.setFont(font);
     const QFontMetricsF metrics = m_painter.fontMetrics();
     double height = std::max(m_lineHeight, metrics.height() + 2 * m_padding);
+    const double widest = metrics.maxWidth();
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
-      // Only a text too long for one line needs laying out to be measured.
-      if (metrics.horizontalAdvance(cells.value(c)) < room.width())
+      // Only a text too long for one line needs laying out to be measured,
+      // and a text short enough even in the font's widest letters is not.
+      if (cells.value(c).size() * widest < room.width() || metrics.horizontalAdvance(cells.value(c)) < room.width())
         continue;
       height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
     }

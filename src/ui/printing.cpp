@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QHash>
@@ -70,6 +71,12 @@ public:
     m_dialog.setAutoReset(false);
   }
   bool operator()(int page, int pages) {
+    // A page takes about 5 ms: the box and the windows are brought up to
+    // date a few times a second, not on every page, which would cost more
+    // than the painting itself.
+    if (m_shown.isValid() && m_shown.elapsed() < 100)
+      return !m_dialog.wasCanceled();
+    m_shown.start();
     m_dialog.setMaximum(pages);
     m_dialog.setValue(page);
     m_dialog.setLabelText(texts::printingPage.arg(page).arg(pages));
@@ -80,6 +87,7 @@ public:
 
 private:
   QProgressDialog m_dialog;
+  QElapsedTimer m_shown;
 };
 } // namespace
 
