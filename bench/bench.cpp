@@ -29,6 +29,7 @@
 #include "store/gridmodel.h"
 #include "text/dates.h"
 #include "text/money.h"
+#include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
@@ -401,6 +402,34 @@ void BM_PrintListFloor_removal(benchmark::State &state) {
                expenses::dateColumn, expenses::amountColumn);
 }
 
+// The payments grid saved as CSV from its context menu, as the user sees it;
+// beside it, the SQLite shell writing the same query as CSV.
+void BM_SaveCsv(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QString csv = QDir::tempPath() + QStringLiteral("/domiva-bench-list.csv");
+  messages::setSaveAnswer([&](const QString &) { return std::optional<QString>(csv); });
+  messages::setSink([](const QString &) {});
+  auto *window = openShared<IncomingWindow>();
+  auto *grid = window->findChild<QTableView *>(QStringLiteral("DataGrid1"));
+  for (auto _ : state)
+    grid::saveCsv(grid, QStringLiteral("list"));
+  messages::setSaveAnswer({});
+  messages::setSink({});
+  window->close();
+  flush();
+}
+void BM_SaveCsvFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  const QString sql = payments::listQuery() + QStringLiteral(" ORDER BY reciept");
+  for (auto _ : state) {
+    QProcess shell;
+    shell.setStandardOutputFile(QDir::tempPath() + QStringLiteral("/domiva-bench-floor.csv"));
+    shell.start(QStringLiteral("sqlite3"),
+                {QStringLiteral("-csv"), QStringLiteral("-header"), fileFor(int(state.range(0))), sql});
+    shell.waitForFinished(-1);
+  }
+}
+
 // ctrl+End in the payments grid: the newest payment, from the oldest.
 void BM_NewestPayment(benchmark::State &state) {
   use(int(state.range(0)));
@@ -519,6 +548,8 @@ BENCHMARK(BM_MeetingReport) YEARS;
 BENCHMARK(BM_MeetingReportFloor) YEARS;
 // The printouts and the newest row also over 100 years (a file made on the
 // first run that asks for it: about two minutes).
+BENCHMARK(BM_SaveCsv) YEARS->Iterations(3);
+BENCHMARK(BM_SaveCsvFloor) YEARS->Iterations(3);
 BENCHMARK(BM_PrintList<IncomingWindow>) YEARS->Arg(100)->Iterations(1);
 BENCHMARK(BM_PrintListFloor_incoming) YEARS->Arg(100)->Iterations(1);
 BENCHMARK(BM_PrintList<RemovalWindow>) YEARS->Arg(100)->Iterations(1);

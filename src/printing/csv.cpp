@@ -8,16 +8,26 @@
 namespace domiva::csv {
 
 QString field(QString value) {
-  for (const QChar mark : {QChar(0x2066), QChar(0x2067), QChar(0x2068), QChar(0x2069), QChar(0x200E), QChar(0x200F)})
-    value.remove(mark);
+  // One look at every character: a direction mark to leave out, or one
+  // that needs the field quoted.
+  const auto isMark = [](QChar c) {
+    return (c.unicode() >= 0x2066 && c.unicode() <= 0x2069) || c.unicode() == 0x200E || c.unicode() == 0x200F;
+  };
+  bool marks = false, quoted = false;
+  for (const QChar c : std::as_const(value)) {
+    marks = marks || isMark(c);
+    quoted =
+        quoted || c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+  }
+  if (marks)
+    value.removeIf(isMark);
   // A spreadsheet runs a cell that starts like a formula; such a text is
   // kept a text by a leading apostrophe, while a negative amount stays a number.
   static const QRegularExpression number(QStringLiteral("^[-+]?\\d[\\d,]*(?:\\.\\d+)?$"));
   static const QString formulaStarts = QStringLiteral("=+-@\t\r");
   if (!value.isEmpty() && formulaStarts.contains(value.front()) && !number.match(value).hasMatch())
     value.prepend(QLatin1Char('\''));
-  if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')) &&
-      !value.contains(QLatin1Char('\r')))
+  if (!quoted)
     return value;
   value.replace(QLatin1Char('"'), QStringLiteral("\"\""));
   return QLatin1Char('"') + value + QLatin1Char('"');

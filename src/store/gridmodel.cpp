@@ -227,23 +227,28 @@ QString GridModel::orderBy() const {
   return clause;
 }
 
-std::function<bool(QStringList &)> GridModel::printedRows() {
-  // As the grid shows them.
+std::function<bool(QStringList &)> GridModel::printedRows() { return rowsAsShown(true); }
+
+std::function<bool(QStringList &)> GridModel::shownRows() { return rowsAsShown(false); }
+
+std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
+  // As the grid shows them, in one reading from the first row to the last.
   auto query = std::make_shared<QSqlQuery>(run(orderedSql()));
   if (query->lastError().isValid()) {
     m_failure = db::explain(db::Error(query->lastError()));
     return [](QStringList &) { return false; };
   }
   // A model gone meanwhile (its window closed) ends the rows, never reads freed memory.
-  return [self = QPointer<GridModel>(this), query](QStringList &cells) {
+  return [self = QPointer<GridModel>(this), query, printed](QStringList &cells) {
     if (!self)
       return false;
-    const int status = self->m_status;
+    const int status = printed ? self->m_status : -1;
+    const int columns = printed ? self->printedColumns() : self->columnCount();
     while (query->next()) {
       if (status >= 0 && !query->value(status).toString().isEmpty())
         continue;
       cells.clear();
-      for (int c = 0; c < self->printedColumns(); ++c)
+      for (int c = 0; c < columns; ++c)
         cells << self->shown(c, query->value(c));
       return true;
     }

@@ -69,6 +69,9 @@ public:
   // sets failure()); the headers; and about how many rows there are.
   // Each call fills `cells` with the next row; false at the end.
   std::function<bool(QStringList &cells)> printedRows();
+  // Every row and column as the grid shows them, read afresh the same way
+  // (for a file the user saves).
+  std::function<bool(QStringList &cells)> shownRows();
   QStringList printedHeaders() const;
   qint64 printedCount();
 
@@ -80,6 +83,7 @@ private:
   qint64 keyAt(int row) const;
   QString keyName() const;
   int printedColumns() const { return m_status < 0 ? columnCount() : m_status; }
+  std::function<bool(QStringList &cells)> rowsAsShown(bool printed);
   // The order the grid shows, by the sorted column or else by the key; and
   // the query with it (as loaded when unsorted).
   QString orderBy() const;

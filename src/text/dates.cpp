@@ -17,6 +17,11 @@ QString shortFormat() {
   return system.dateFormat(QLocale::ShortFormat);
 }
 
-QString toShort(const QDate &date) { return date.toString(shortFormat()); }
+QString toShort(const QDate &date) {
+  // Asked once: the system's form does not change while the program runs,
+  // and a list of thousands of dates would ask it for every row.
+  static const QString format = shortFormat();
+  return date.toString(format);
+}
 
 } // namespace domiva::dates
