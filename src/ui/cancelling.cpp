@@ -14,8 +14,7 @@ namespace domiva::cancelling {
 void addMenuAction(QTableView *view, const std::function<void()> &action) {
   auto *menuAction = new QAction(texts::cancelRow, view);
   QObject::connect(menuAction, &QAction::triggered, view, action);
-  view->addAction(menuAction);
-  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+  view->addAction(menuAction); // shown by the grid's context menu
 }
 
 void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const Summary &summary,

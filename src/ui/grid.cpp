@@ -65,11 +65,13 @@ void bind(QTableView *view, QAbstractItemModel *model) {
   // deleted window).
   auto *save = new QAction(texts::saveCsv, view);
   QObject::connect(save, &QAction::triggered, view, [view] { saveCsv(view, view->window()->windowTitle()); });
+  view->addAction(save);
+  // The menu holds the grid's actions: saving, and cancelling where the window adds it.
   view->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(view, &QWidget::customContextMenuRequested, view, [view, save](const QPoint &at) {
+  QObject::connect(view, &QWidget::customContextMenuRequested, view, [view](const QPoint &at) {
     auto *menu = new QMenu(view);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(save);
+    menu->addActions(view->actions());
     menu->popup(view->viewport()->mapToGlobal(at));
   });
   // Shift+F10 opens it from the keyboard, as the Menu key does, at the chosen row.
