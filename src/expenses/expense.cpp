@@ -74,7 +74,10 @@ QString addSupplier(const QString &name) {
     return refusal;
   try {
     db::Transaction transaction;
-    db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name});
+    // One row a supplier: "+" pressed twice, or a name already listed, adds nothing.
+    if (db::exec(QStringLiteral("SELECT 1 FROM supplyer WHERE trim(supplyer) = ?"), {name.trimmed()}).next())
+      return texts::supplierExists;
+    db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name.trimmed()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

@@ -32,7 +32,7 @@ QString record(const ExpenseInput &input);
 // empty text on success, otherwise the refusal.
 QString cancel(qint64 reciept, const QString &reason, const QDate &day);
 
-// Appends a supplier name; repeats are the user's judgement, an empty name is refused.
+// Appends a supplier name, trimmed; an empty name and one already listed are refused.
 QString addSupplier(const QString &name);
 
 // The names of the two lists, in table order, repeats kept.

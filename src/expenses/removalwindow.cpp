@@ -76,8 +76,13 @@ void RemovalWindow::printList() {
 void RemovalWindow::closeWindow() { close(); }
 
 void RemovalWindow::addSupplier() {
-  // The open list stays as it is: the name is offered from the next opening.
-  const QString failure = expenses::addSupplier(ui->supplyer->currentText());
+  const QString name = ui->supplyer->currentText();
+  const QString failure = expenses::addSupplier(name);
+  // The name is in the list at once, and stays the one chosen.
+  if (failure.isEmpty()) {
+    ui->supplyer->addItem(name.trimmed());
+    ui->supplyer->setCurrentIndex(ui->supplyer->count() - 1);
+  }
   messages::report(this, failure, texts::supplierAdded);
 }
 

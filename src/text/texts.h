@@ -129,6 +129,7 @@ inline const QString cheque = QStringLiteral("שיק");
 inline const QString categoryRequired = QStringLiteral("שדה 'סוג הוצאה' הוא חובה");
 inline const QString zeroExpense = QStringLiteral("סכום של 0 אינו הוצאה. יש להקליד את הסכום ששולם");
 inline const QString supplierAdded = QStringLiteral("הספק נרשם ברשימת ספקים");
+inline const QString supplierExists = QStringLiteral("הספק כבר נמצא ברשימת הספקים");
 inline const QString supplierEmpty = QStringLiteral("יש להקליד את שם הספק לפני הוספתו לרשימה");
 inline const QString expense = QStringLiteral("הוצאה");
 
