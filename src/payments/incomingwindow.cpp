@@ -99,20 +99,32 @@ void IncomingWindow::followEntryDate() {
   ui->year->setCurrentText(m_yearChosen ? shown : QString::number(year));
 }
 
+bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
+  const QDateTime now = domiva::now();
+  m_recent.removeIf([&](const Recent &entry) { return entry.when.secsTo(now) > recentSeconds; });
+  try {
+    // The same payment recorded just now, and not cancelled since.
+    for (const Recent &earlier : std::as_const(m_recent))
+      if (payments::samePayment(earlier.input, input) && !payments::isCancelled(earlier.reciept))
+        return messages::ask(this, texts::duplicatePayment);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+    return false;
+  }
+  // An amount far above the dues of its months is more likely a typing slip.
+  if (const auto dues = payments::duesOf(input, building().monthlyPay);
+      dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
+    return messages::ask(this, texts::largePayment.arg(payments::amountOf(input).toString(), dues->toString()));
+  return true;
+}
+
 void IncomingWindow::recordPayment() {
   const payments::PaymentInput input{
       ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
       ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),
       ui->year->currentText()};
-  const QDateTime now = domiva::now();
-  m_recent.removeIf([&](const auto &entry) { return entry.second.secsTo(now) > recentSeconds; });
-  for (const auto &[earlier, when] : std::as_const(m_recent))
-    if (payments::samePayment(earlier, input)) {
-      if (!messages::ask(this, texts::duplicatePayment))
-        return;
-      break;
-    }
-
+  if (!confirmed(input))
+    return;
   const payments::Outcome outcome = payments::record(input, building().monthlyPay);
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
@@ -126,7 +138,7 @@ void IncomingWindow::recordPayment() {
     }
     return;
   }
-  m_recent.append({input, now});
+  m_recent.append({input, domiva::now(), outcome.reciept});
   m_list->reload();
   setWidths();
   ui->statusLine->setText(texts::paymentRecorded.arg(outcome.reciept));

@@ -36,7 +36,14 @@ private:
   GridModel *m_list = nullptr;
   bool m_yearChosen = false; // the user set the year box
   // What was recorded in this window lately, for the duplicate warning.
-  QList<std::pair<payments::PaymentInput, QDateTime>> m_recent;
+  struct Recent {
+    payments::PaymentInput input;
+    QDateTime when;
+    qint64 reciept;
+  };
+  QList<Recent> m_recent;
+  // The questions asked before writing; false when the user declined one.
+  bool confirmed(const payments::PaymentInput &input);
 };
 
 } // namespace domiva

@@ -93,6 +93,23 @@ bool samePayment(const PaymentInput &a, const PaymentInput &b) {
          Money::parse(a.amount) == Money::parse(b.amount);
 }
 
+bool isCancelled(qint64 reciept) {
+  auto row = db::exec(QStringLiteral("SELECT cancelled IS NOT NULL FROM incoming WHERE reciept = ?"), {reciept});
+  const bool found = row.next();
+  db::checkRead(row);
+  return !found || row.value(0).toBool();
+}
+
+Money amountOf(const PaymentInput &input) { return Money::parse(input.amount).value_or(Money()); }
+
+std::optional<Money> duesOf(const PaymentInput &input, qint64 monthlyPay) {
+  const int first = months::indexOfListName(input.fromMonth);
+  const int last = months::indexOfListName(input.toMonth);
+  if (first < 0 || last < first || monthlyPay <= 0)
+    return std::nullopt;
+  return Money::fromShekels(monthlyPay * (last - first + 1));
+}
+
 QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 monthlyPay) {
   try {
     db::Transaction transaction;

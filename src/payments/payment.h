@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 
 namespace domiva::payments {
 
@@ -45,6 +46,13 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay);
 
 // Two inputs that would record the same apartment, year, months and amount.
 bool samePayment(const PaymentInput &a, const PaymentInput &b);
+// Whether payment `reciept` was cancelled (or is gone). Throws db::Error.
+bool isCancelled(qint64 reciept);
+// The amount typed (0 when it is none), and the dues of the months the
+// input covers at `monthlyPay` shekels a month (nothing when its months are
+// not a range or there are no dues).
+Money amountOf(const PaymentInput &input);
+std::optional<Money> duesOf(const PaymentInput &input, qint64 monthlyPay);
 
 // Cancels payment `reciept` (see journal::cancel) and rebuilds its matrix row,
 // in one transaction. An empty text on success, otherwise the refusal.

@@ -453,6 +453,42 @@ private slots:
     QCOMPARE(count("incoming"), 5);
   }
 
+  // Asked before writing, or not: the same payment again unless the first
+  // was cancelled meanwhile or is for another year; an amount more than
+  // twice the dues of its months (250 a month here).
+  void questionsBeforeWriting_data() {
+    QTest::addColumn<QString>("first"); // the amount recorded first, March 2026; empty: none
+    QTest::addColumn<bool>("cancelFirst");
+    QTest::addColumn<QStringList>("second"); // months from, to, amount, year
+    QTest::addColumn<QStringList>("asked");
+    const QString large = texts::largePayment.arg("1001", "500");
+    QTest::newRow("the same again") << "250" << false << QStringList{"מרץ", "מרץ", "250", "2026"}
+                                    << QStringList{texts::duplicatePayment};
+    QTest::newRow("the first cancelled") << "250" << true << QStringList{"מרץ", "מרץ", "250", "2026"} << QStringList{};
+    QTest::newRow("another year") << "250" << false << QStringList{"מרץ", "מרץ", "250", "2025"} << QStringList{};
+    QTest::newRow("twice the dues") << "" << false << QStringList{"מרץ", "אפריל", "1000", "2026"} << QStringList{};
+    QTest::newRow("past twice the dues") << "" << false << QStringList{"מרץ", "אפריל", "1001", "2026"}
+                                         << QStringList{large};
+    QTest::newRow("2,800 for one month") << "" << false << QStringList{"מרץ", "מרץ", "2800", "2026"}
+                                         << QStringList{texts::largePayment.arg("2800", "250")};
+  }
+  void questionsBeforeWriting() {
+    QFETCH(QString, first);
+    QFETCH(bool, cancelFirst);
+    QFETCH(QStringList, second);
+    QFETCH(QStringList, asked);
+    openPayments();
+    if (!first.isEmpty())
+      pay("5", "מרץ", "מרץ", first, "ועד הבית", QDate(2026, 3, 15), "2026");
+    if (cancelFirst)
+      cancel(0, QStringLiteral("טעות"));
+    messages->asked.clear();
+    messages->yes = false;
+    pay("5", second[0], second[1], second[2], "ועד הבית", QDate(2026, 3, 15), second[3]);
+    QCOMPARE(messages->asked, asked);
+    QCOMPARE(count("incoming"), (first.isEmpty() ? 0 : 1) + (asked.isEmpty() ? 1 : 0));
+  }
+
   void savedDetailsTakeEffectAtOnce() {
     openPayments();
     pay("5", "ינואר", "ינואר", "250", "ועד הבית", QDate(2025, 6, 1), "2025");
