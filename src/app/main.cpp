@@ -90,26 +90,40 @@ int main(int argc, char *argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("domiva"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
+  const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
+  // --help speaks Hebrew: the options are ours, and so are the headings.
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Domiva: house committee bookkeeping"));
-  parser.addHelpOption();
-  parser.addVersionOption();
+  parser.setApplicationDescription(QStringLiteral("Domiva: הנהלת החשבונות של ועד הבית"));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("הצגת העזרה הזו."));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("הצגת הגרסה."));
+  parser.addOption(help);
+  parser.addOption(version);
   const QCommandLineOption database(QStringLiteral("database"),
-                                    QStringLiteral("The database file (default: %1).").arg(domiva::db::defaultPath()),
+                                    QStringLiteral("קובץ הנתונים (ברירת המחדל: %1).").arg(domiva::db::defaultPath()),
                                     QStringLiteral("PATH"));
   const QCommandLineOption check(QStringLiteral("check"),
-                                 QStringLiteral("Check that the annual matrix and the journal agree with the "
-                                                "payments and expenses; exit 0 when they do, 1 otherwise."));
+                                 QStringLiteral("בדיקה שהטבלה השנתית והיומן תואמים את התשלומים וההוצאות, בלי לשנות "
+                                                "דבר; יוצא ב-0 כשהם תואמים, אחרת ב-1."));
   const QCommandLineOption repair(QStringLiteral("repair"),
-                                  QStringLiteral("Like --check, then rebuild the matrix rows that differ."));
-  const QCommandLineOption backup(QStringLiteral("backup"),
-                                  QStringLiteral("Write a backup of the database to FILE and exit."),
+                                  QStringLiteral("כמו --check, ואחר כך בנייה מחדש של שורות הטבלה השנתית השונות."));
+  const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("כתיבת גיבוי של הקובץ אל FILE, ויציאה."),
                                   QStringLiteral("FILE"));
   parser.addOptions({database, check, repair, backup});
   parser.process(*app);
+  if (parser.isSet(help)) {
+    QTextStream(stdout) << parser.helpText()
+                               .replace(QStringLiteral("Usage:"), QStringLiteral("שימוש:"))
+                               .replace(QStringLiteral("[options]"), QStringLiteral("[אפשרויות]"))
+                               .replace(QStringLiteral("Options:"), QStringLiteral("אפשרויות:"));
+    return 0;
+  }
+  if (parser.isSet(version)) {
+    QTextStream(stdout) << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+                        << Qt::endl;
+    return 0;
+  }
 
   QTextStream out(stdout);
-  const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
   const auto refuse = [&](const QString &text) {
     if (console)
       QTextStream(stderr) << domiva::texts::plain(text) << Qt::endl;

@@ -612,6 +612,18 @@ private slots:
     QVERIFY(prints.tables.isEmpty());
   }
 
+  // --help speaks Hebrew, headings included.
+  void helpSpeaksHebrew() {
+    QProcess program;
+    program.start(QString::fromUtf8(DOMIVA_BINARY), {"--help"});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
+    QCOMPARE(lines.mid(0, 5), (QStringList{"שימוש: " + QString::fromUtf8(DOMIVA_BINARY) + " [אפשרויות]",
+                                           "Domiva: הנהלת החשבונות של ועד הבית", "",
+                                           "אפשרויות:", "  -h, --help         הצגת העזרה הזו."}));
+  }
+
   void aNameTheSystemCannotCarryIsRefused() {
     QFile::copy(database->path(), database->folder() + "/plain.sqlite");
     QProcess program;
