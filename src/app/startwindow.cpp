@@ -65,7 +65,12 @@ bool StartWindow::event(QEvent *event) {
 }
 
 void StartWindow::showBuilding() {
-  ui->buildingLine->setText(buildingLine(building()));
+  // Books whose details were never saved start there: the menu says so, on that button.
+  const Building &details = building();
+  const bool fresh = buildingLine(details).isEmpty() && details.apartments == 0 && details.monthlyPay == 0;
+  ui->buildingLine->setText(fresh ? texts::firstSteps : buildingLine(details));
+  if (fresh)
+    ui->Command5->setFocus();
   const QString file = QDir::toNativeSeparators(db::path());
   ui->buildingLine->setToolTip(file);
   setToolTip(file);

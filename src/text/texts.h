@@ -23,6 +23,9 @@ inline QString plain(QString text) {
   return text;
 }
 
+// The menu of books whose details were never saved
+inline const QString firstSteps = QStringLiteral("התחילו ב'רישום פרטים': כתובת, מספר דירות, דמי ועד ויתרת פתיחה");
+
 // Building details
 inline const QString detailsSaved = QStringLiteral("הפרטים עודכנו בהצלחה");
 inline const QString badApartments = QStringLiteral("מספר הדירות בבניין חייב להיות מספר שלם שאינו שלילי");

@@ -162,6 +162,20 @@ private slots:
     QCOMPARE(details, QStringLiteral("database or disk is full"));
   }
 
+  // New books: the menu says where to start, on that button, until the
+  // details are saved; then it names the building.
+  void newBooksSayWhereToStart() {
+    test::TempDatabase database;
+    StartWindow menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowActive(&menu));
+    QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), texts::firstSteps);
+    QCOMPARE(QApplication::focusWidget(), button(&menu, "Command5"));
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    menu.showBuilding();
+    QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
+  }
+
   void menuButtonsOpenOneWindowEach() {
     test::TempDatabase database;
     QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
