@@ -3,6 +3,7 @@
 #include "store/backups.h"
 #include "store/database.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -181,6 +182,10 @@ int main(int argc, char *argv[]) {
         QTextStream(stderr) << domiva::texts::plain(told) << Qt::endl;
       else
         domiva::messages::show(nullptr, told);
+    } else if (domiva::db::checked().failure.isEmpty()) {
+      // The first day's work is kept that day; told on the console, as at a logout no box may wait.
+      if (const QString failure = domiva::backups::firstWithRows(domiva::db::path(), domiva::now()); !failure.isEmpty())
+        QTextStream(stderr) << domiva::texts::plain(failure) << Qt::endl;
     }
     domiva::db::close();
     return status;

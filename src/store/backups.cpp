@@ -181,6 +181,19 @@ QString daily(const QString &databasePath, const QDateTime &now) {
   return {};
 }
 
+QString firstWithRows(const QString &databasePath, const QDateTime &now) {
+  const QList<Backup> existing = list(databasePath);
+  if (rowsIn(databasePath) == 0 ||
+      std::any_of(existing.begin(), existing.end(), [](const Backup &b) { return rowsIn(b.path) > 0; }))
+    return {};
+  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
+    return failure;
+  if (const QString failure = copyTo(databasePath, nameFor(databasePath, now)); !failure.isEmpty())
+    return failure;
+  rotate(databasePath, now);
+  return {};
+}
+
 QString beforeUpgrade(const QString &databasePath) {
   if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
     return failure;

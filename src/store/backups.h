@@ -32,6 +32,11 @@ QString write(const QString &target);
 // well or nothing was needed.
 QString daily(const QString &databasePath, const QDateTime &now);
 
+// At a clean close: the books' first backup with anything in it, when they
+// now hold a payment or an expense and no backup does, so the first day's
+// work is kept that day, not only at the next start.
+QString firstWithRows(const QString &databasePath, const QDateTime &now);
+
 // Before an older file is upgraded: a backup of it as it is.
 QString beforeUpgrade(const QString &databasePath);
 

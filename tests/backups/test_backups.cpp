@@ -140,6 +140,23 @@ private slots:
     spend("1"); // open and writable
   }
 
+  // The first day's work is backed up when the program closes, not only at
+  // the next start: once, for the first books with a row in them.
+  void theFirstDaysWorkIsBackedUpAtClose() {
+    const QDateTime morning(QDate(2026, 3, 15), QTime(8, 0));
+    QCOMPARE(backups::daily(database->path(), morning), QString()); // of the empty books, at start
+    QCOMPARE(backups::firstWithRows(database->path(), morning.addSecs(60)), QString());
+    QCOMPARE(backups::list(database->path()).size(), 1); // nothing to keep yet
+    spend("100");
+    QCOMPARE(backups::firstWithRows(database->path(), morning.addSecs(3600)), QString());
+    spend("200");
+    QCOMPARE(backups::firstWithRows(database->path(), morning.addSecs(7200)), QString());
+    const auto all = backups::list(database->path());
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all[0].made, morning.addSecs(3600));
+    QCOMPARE(backups::counts(all[0].path), (std::pair<qint64, qint64>{0, 1}));
+  }
+
   void rotationKeepsTenAndOnePerMonth() {
     const QString folder = backups::folderFor(database->path());
     QDir().mkpath(folder);
