@@ -165,6 +165,18 @@ QString copyTo(const QString &source, const QString &target) {
 
 QString write(const QString &target) { return copyTo(db::path(), target); }
 
+namespace {
+// A new backup in the backups folder, made at `now`, then the rotation.
+QString makeRotated(const QString &databasePath, const QDateTime &now) {
+  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
+    return failure;
+  if (const QString failure = copyTo(databasePath, nameFor(databasePath, now)); !failure.isEmpty())
+    return failure;
+  rotate(databasePath, now);
+  return {};
+}
+} // namespace
+
 QString daily(const QString &databasePath, const QDateTime &now) {
   files::removeLeftovers(QFileInfo(databasePath).absolutePath());
   files::removeLeftovers(folderFor(databasePath));
@@ -173,12 +185,7 @@ QString daily(const QString &databasePath, const QDateTime &now) {
   const auto newest = std::find_if(existing.begin(), existing.end(), [&](const Backup &b) { return b.made <= now; });
   if (newest != existing.end() && newest->made > now.addDays(-1))
     return {};
-  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
-    return failure;
-  if (const QString failure = copyTo(databasePath, nameFor(databasePath, now)); !failure.isEmpty())
-    return failure;
-  rotate(databasePath, now);
-  return {};
+  return makeRotated(databasePath, now);
 }
 
 QString firstWithRows(const QString &databasePath, const QDateTime &now) {
@@ -186,12 +193,7 @@ QString firstWithRows(const QString &databasePath, const QDateTime &now) {
   if (rowsIn(databasePath) == 0 ||
       std::any_of(existing.begin(), existing.end(), [](const Backup &b) { return rowsIn(b.path) > 0; }))
     return {};
-  if (const QString failure = makeFolder(databasePath); !failure.isEmpty())
-    return failure;
-  if (const QString failure = copyTo(databasePath, nameFor(databasePath, now)); !failure.isEmpty())
-    return failure;
-  rotate(databasePath, now);
-  return {};
+  return makeRotated(databasePath, now);
 }
 
 QString beforeUpgrade(const QString &databasePath) {
