@@ -66,7 +66,8 @@ void RemovalWindow::recordExpense() {
   setWidths();
   grid::checkRead(this, m_list, texts::expensesSubject);
   grid::showNewest(ui->DataGrid1);
-  ui->statusLine->setText(texts::expenseRecorded.arg(m_list->key(m_list->rowCount() - 1)));
+  // The new row's receipt, wherever the grid's order puts it.
+  ui->statusLine->setText(texts::expenseRecorded.arg(m_list->key(m_list->newestRow())));
 }
 
 void RemovalWindow::printList() {

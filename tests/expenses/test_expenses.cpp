@@ -83,6 +83,15 @@ private slots:
     QCOMPARE(count("removals"), 2);
     QCOMPARE(count("trans"), 2);
     QCOMPARE(grid().size(), 2);
+    // Sorted by amount, largest first, the new one lands first or last: the
+    // status line names it either way.
+    control<QTableView>("DataGrid1")->sortByColumn(expenses::amountColumn, Qt::DescendingOrder);
+    enter("שיפוץ", "10");
+    click("Command1");
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::expenseRecorded.arg(3));
+    enter("שיפוץ", "900");
+    click("Command1");
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::expenseRecorded.arg(4));
   }
 
   void refusesBeforeWriting_data() {
