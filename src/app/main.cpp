@@ -3,7 +3,6 @@
 #include "store/backups.h"
 #include "store/database.h"
 #include "text/texts.h"
-#include "text/today.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -156,9 +155,9 @@ int main(int argc, char *argv[]) {
     bool damaged = false;
     auto menu = domiva::showMenu(path, failure, &damaged);
     if (!menu) {
-      if (damaged && domiva::offerRestore(path, failure))
+      if (domiva::refuseBooks(path, failure, damaged))
         continue;
-      return damaged ? 1 : refuse(failure);
+      return 1;
     }
     const int status = QCoreApplication::exec();
     // The closed windows go first, and their queries with them, so the file
@@ -170,24 +169,7 @@ int main(int argc, char *argv[]) {
       domiva::db::close();
       continue;
     }
-    // Damage that came while the program ran is told now, before it ends
-    // (on the console when the system ends it: a box would hold up a logout).
-    bool damagedNow = false;
-    if (const QString finding = domiva::db::checked().failure.isEmpty()
-                                    ? domiva::db::checkFile(domiva::db::path(), &damagedNow)
-                                    : QString();
-        damagedNow) {
-      const QString told = domiva::backups::damagedNow(domiva::db::path(), finding);
-      if (endedBySignal)
-        QTextStream(stderr) << domiva::texts::plain(told) << Qt::endl;
-      else
-        domiva::messages::show(nullptr, told);
-    } else if (domiva::db::checked().failure.isEmpty()) {
-      // The first day's work is kept that day; told on the console, as at a logout no box may wait.
-      if (const QString failure = domiva::backups::firstWithRows(domiva::db::path(), domiva::now()); !failure.isEmpty())
-        QTextStream(stderr) << domiva::texts::plain(failure) << Qt::endl;
-    }
-    domiva::db::close();
+    domiva::closeBooks(endedBySignal);
     return status;
   }
 }

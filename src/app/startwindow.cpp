@@ -28,6 +28,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <QThreadPool>
 #include <QTimer>
 #include <fontconfig/fontconfig.h>
@@ -84,10 +85,7 @@ void finishStart(const QString &path) {
   if (const db::Opened file = db::checked(); !file.failure.isEmpty()) {
     for (QWidget *window : QApplication::topLevelWidgets())
       window->close();
-    const bool restored = file.damaged && offerRestore(path, refusal(path, file));
-    if (!file.damaged)
-      messages::show(nullptr, refusal(path, file));
-    QCoreApplication::exit(restored ? restartStatus : 1);
+    QCoreApplication::exit(refuseBooks(path, refusal(path, file), file.damaged) ? restartStatus : 1);
     return;
   } else if (!file.notice.isEmpty()) {
     messages::tell(nullptr, file.notice);
@@ -109,6 +107,31 @@ void waitForBackup() {
 }
 
 void openStory(qint64 apartment) { StoryWindow::openOn(apartment); }
+
+bool refuseBooks(const QString &path, const QString &refusal, bool damaged) {
+  if (damaged)
+    return offerRestore(path, refusal);
+  messages::show(nullptr, refusal);
+  return false;
+}
+
+void closeBooks(bool endedBySystem) {
+  const QString path = db::path();
+  // Nothing more of books refused at start; a whole file is checked again
+  // for damage that came while the program ran.
+  if (db::checked().failure.isEmpty()) {
+    bool damaged = false;
+    const QString finding = db::checkFile(path, &damaged);
+    // Else the first day's work is kept that day.
+    const QString told = damaged ? backups::damagedNow(path, finding) : backups::firstWithRows(path, now());
+    // On the console when the system ends the program: a box would hold up a logout.
+    if (damaged && !endedBySystem)
+      messages::show(nullptr, told);
+    else if (!told.isEmpty())
+      QTextStream(stderr) << texts::plain(told) << Qt::endl;
+  }
+  db::close();
+}
 
 bool offerRestore(const QString &path, const QString &refusal) {
   const QString filter = QStringLiteral("SQLite (*.sqlite)");

@@ -56,7 +56,17 @@ inline constexpr int restartStatus = 75;
 // until one is restored (true) or the user closes the program (false).
 bool offerRestore(const QString &path, const QString &refusal);
 
+// Tells why the books at `path` were refused; for a damaged file with the
+// ways to restore a backup (offerRestore). True when one was restored, so
+// the program starts again on it.
+bool refuseBooks(const QString &path, const QString &refusal, bool damaged);
+
 // Waits for the day's backup, if one is being made (before the file closes).
 void waitForBackup();
+
+// Closes the books at the end of a run: damage that came meanwhile is told
+// (on the console when the system ended the program), else the first day's
+// work is backed up; then the file is one file again.
+void closeBooks(bool endedBySystem);
 
 } // namespace domiva

@@ -14,7 +14,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStorageInfo>
 #include <algorithm>
 
 namespace domiva::backups {
@@ -37,8 +36,7 @@ QString nameFor(const QString &databasePath, const QDateTime &made) {
 
 // Why a folder could not be made or written: the disk, or the permissions.
 QString folderFailure(const QString &folder) {
-  const QStorageInfo disk(QFileInfo(folder).absolutePath());
-  if (disk.isValid() && disk.bytesAvailable() < 64 * 1024)
+  if (files::diskFull(folder))
     return texts::causeFull;
   const QFileInfo info(folder);
   if (info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable())

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QStandardPaths>
-#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
@@ -37,14 +36,6 @@ std::pair<dev_t, ino_t> identityOf(const QString &path) {
 }
 #endif
 
-namespace {
-// A disk error on a disk with no room left is the full disk.
-bool diskFull(const QString &path) {
-  const QStorageInfo disk(QFileInfo(path).absolutePath());
-  return disk.isValid() && disk.bytesAvailable() < 64 * 1024;
-}
-} // namespace
-
 // What a refused opening says, from the engine's error.
 QString openingFailure(const QSqlError &error, const QString &path) {
   QString reason;
@@ -53,11 +44,14 @@ QString openingFailure(const QSqlError &error, const QString &path) {
   case 6: // SQLITE_LOCKED
     reason = texts::dbLocked;
     break;
-  case 8: reason = texts::dbReadOnly; break;   // SQLITE_READONLY
-  case 11: reason = texts::dbDamaged; break;   // SQLITE_CORRUPT
-  case 13: reason = texts::dbFull; break;      // SQLITE_FULL
-  case 26: reason = texts::dbNotSqlite; break; // SQLITE_NOTADB
-  default: reason = diskFull(path) ? texts::dbFull : texts::dbCannotRead;
+  case 8: reason = texts::dbReadOnly; break; // SQLITE_READONLY
+  case 11: reason = texts::dbDamaged; break; // SQLITE_CORRUPT
+  case 13: reason = texts::dbFull; break;    // SQLITE_FULL
+  case 26:
+    reason = texts::dbNotSqlite;
+    break; // SQLITE_NOTADB
+  // A disk error on a disk with no room left is the full disk.
+  default: reason = files::diskFull(path) ? texts::dbFull : texts::dbCannotRead;
   }
   return texts::withDetail(reason, error.text());
 }

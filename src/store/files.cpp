@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <system_error>
@@ -24,6 +25,11 @@ constexpr auto ownerOnlyFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::E
 } // namespace
 
 QString shown(const QString &path) { return leftToRight(QDir::toNativeSeparators(path)); }
+
+bool diskFull(const QString &path) {
+  const QStorageInfo disk(QFileInfo(path).absolutePath());
+  return disk.isValid() && disk.bytesAvailable() < 64 * 1024;
+}
 
 bool makeFolders(const QString &folder) {
   QStringList missing;

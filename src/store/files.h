@@ -8,6 +8,9 @@ namespace domiva::files {
 // inside the Hebrew text (its slashes would move otherwise).
 QString shown(const QString &path);
 
+// Whether the disk holding `path` has no room left (under 64 KB free).
+bool diskFull(const QString &path);
+
 // Creates every missing folder on the way to `folder`, each owner-only
 // (0700) whatever the umask; true when `folder` is then a folder.
 bool makeFolders(const QString &folder);
