@@ -54,10 +54,9 @@ void fill(int residentsCount) {
   const int year = QDate::currentDate().year();
   for (int a = 1; a <= 8; ++a)
     payments::record(
-        {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)},
-        250);
+        {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)});
   payments::record(
-      {QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)}, 250);
+      {QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)});
   expenses::addSupplier("חברת החשמל");
   expenses::addSupplier("5 כוכבים ניקיון");
   expenses::record({"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});

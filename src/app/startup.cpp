@@ -56,7 +56,7 @@ int checkBooks(const QString &path, bool repair, QTextStream &out) {
       const auto rows = std::count_if(findings.begin(), findings.end(), [](const auto &f) { return f.matrixRow; });
       if (repair && rows > 0) {
         out << texts::repairWill.arg(rows) << Qt::endl;
-        consistency::repair(findings, building().monthlyPay);
+        consistency::repair(findings);
         out << texts::repairDone << '\n';
         findings = consistency::check();
         status = findings.isEmpty() ? 0 : 1;

@@ -4,6 +4,7 @@
 #include "backups/backupwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
+#include "levies/levieswindow.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -53,6 +54,7 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->debtorsButton, &QPushButton::clicked, this, [] { openShared<DebtorsWindow>(); });
   connect(ui->storyButton, &QPushButton::clicked, this, [] { openShared<StoryWindow>(); });
   connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); });
+  connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); });
   connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); });
 }
 
@@ -68,7 +70,7 @@ bool StartWindow::event(QEvent *event) {
 void StartWindow::showBuilding() {
   // Books whose details were never saved start there: the menu says so, on that button.
   const Building &details = building();
-  const bool fresh = buildingLine(details).isEmpty() && details.apartments == 0 && details.monthlyPay == 0;
+  const bool fresh = buildingLine(details).isEmpty() && details.apartments == 0 && details.monthlyPay == Money();
   ui->buildingLine->setText(fresh ? texts::firstSteps : buildingLine(details));
   if (fresh)
     ui->Command5->setFocus();

@@ -1,5 +1,8 @@
 #include "building/details.h"
 
+#include "ledger/dues.h"
+#include "ledger/matrix.h"
+#include "residents/residents.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/input.h"
@@ -9,9 +12,36 @@
 #include <QRegularExpression>
 
 namespace domiva {
+namespace {
+// A monthly dues as typed: an amount not below 0, or the refusal.
+std::optional<Money> dues(const QString &text, QString *refusal) {
+  const auto amount = input::amount(text);
+  if (amount && amount->agorot() >= 0)
+    return amount;
+  const auto parsed = Money::parse(text);
+  *refusal = parsed && parsed->agorot() >= 0 ? texts::amountTooLarge : texts::badMonthlyPay;
+  return std::nullopt;
+}
+
+// Runs `write` and then (with `rebuild`) brings the matrix to the schedule
+// it leaves, in one transaction. An empty text, or why it failed.
+template <typename Write> QString writeAndRebuild(Write write, bool rebuild = true) {
+  try {
+    db::Transaction transaction;
+    if (const QString refusal = write(); !refusal.isEmpty())
+      return refusal;
+    if (rebuild)
+      matrix::rebuildAll(ledger::Dues::read());
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(db::explain(e));
+  }
+  return {};
+}
+} // namespace
 
 std::optional<qint64> parseWholeNumber(const QString &text) {
-  // Nine digits: far beyond any building, and twelve months of it still fit.
+  // Nine digits: far beyond any building.
   static const QRegularExpression form(QStringLiteral("^-?\\d{1,9}$"));
   const QString trimmed = text.trimmed();
   if (!form.match(trimmed).hasMatch())
@@ -19,40 +49,130 @@ std::optional<qint64> parseWholeNumber(const QString &text) {
   return trimmed.toLongLong();
 }
 
+std::optional<QDate> parseMonth(const QString &text) {
+  static const QRegularExpression form(QStringLiteral("^(\\d{1,2})\\s*[/.-]\\s*(\\d{4})$"));
+  const auto match = form.match(text.trimmed());
+  const QDate first(match.captured(2).toInt(), match.captured(1).toInt(), 1);
+  if (!match.hasMatch() || !first.isValid())
+    return std::nullopt;
+  return first;
+}
+
+bool changesDues(const BuildingInput &input) {
+  const auto typed = input::amount(input.monthlyPay);
+  return typed && *typed != building().monthlyPay && building().monthlyPay != Money();
+}
+
 QString saveBuilding(const BuildingInput &input) {
   const auto apartments = parseWholeNumber(input.apartments);
   if (!apartments || *apartments < 0)
     return texts::badApartments;
-  const auto balance = parseWholeNumber(input.openBalance);
+  const auto balance = input::amount(input.openBalance);
   if (!balance)
-    return texts::badOpenBalance;
-  const auto monthly = parseWholeNumber(input.monthlyPay);
-  if (!monthly || *monthly < 0)
-    return texts::badMonthlyPay;
-  // Whole shekels within the bound of every typed amount.
-  for (const qint64 amount : {*balance, *monthly})
-    if (amount * 100 > input::maxAgorot || amount * 100 < -input::maxAgorot)
-      return texts::amountTooLarge;
+    return Money::parse(input.openBalance) ? texts::amountTooLarge : texts::badOpenBalance;
+  QString refusal;
+  const auto monthly = dues(input.monthlyPay, &refusal);
+  if (!monthly)
+    return refusal;
   if (const QString refusal = input::checkTexts({{texts::streetField, input.street}, {texts::cityField, input.city}});
       !refusal.isEmpty())
     return refusal;
+  const bool duesChanged = *monthly != building().monthlyPay;
+  const QDate from = input.duesFrom.value_or(input.openDate);
+  const QString failure = writeAndRebuild([&] {
+    const QVariantList values{*apartments, monthly->agorot(), balance->agorot(), dates::toIso(input.openDate),
+                              input.street, input.city};
+    if (db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
+                                "opendate = ?, street = ?, city = ?"),
+                 values)
+            .numRowsAffected() == 0)
+      db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
+    // Earlier months keep the dues they had; this row holds from `from` on.
+    if (duesChanged) {
+      // Dues in force with no row of their own (a file written by hand) hold from the books' start.
+      const Money before = building().monthlyPay;
+      if (before.agorot() > 0 &&
+          db::one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
+        db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+                 {building().openDate.year(), building().openDate.month(), before.agorot()});
+      db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year = ? AND month = ?"),
+               {from.year(), from.month()});
+      db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+               {from.year(), from.month(), monthly->agorot()});
+    }
+    return QString();
+  }, duesChanged || input.openDate != building().openDate);
+  if (!failure.isEmpty())
+    return failure;
+  setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});
+  return {};
+}
+
+QString scheduleQuery() {
+  return QStringLiteral("SELECT rowid AS מספר, printf('%02d/%04d', month, year) AS מחודש, "
+                        "coalesce(apartment, 'כל הדירות') AS דירה, amount AS סכום FROM dues "
+                        "ORDER BY year, month, apartment IS NOT NULL, apartment");
+}
+
+QString addApartmentDues(const QString &apartmentText, const QString &monthText, const QString &amountText) {
+  const auto apartment = residents::parseApartment(apartmentText);
+  if (!apartment)
+    return texts::badApartment;
+  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+    return refusal;
+  const auto month = parseMonth(monthText);
+  if (!month)
+    return texts::badDuesMonth;
+  QString refusal;
+  const auto amount = dues(amountText, &refusal);
+  if (!amount)
+    return refusal;
+  return writeAndRebuild([&] {
+    db::exec(QStringLiteral("DELETE FROM dues WHERE apartment = ? AND year = ? AND month = ?"),
+             {*apartment, month->year(), month->month()});
+    db::exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment) VALUES (?, ?, ?, ?)"),
+             {month->year(), month->month(), amount->agorot(), *apartment});
+    return QString();
+  });
+}
+
+QString removeDues(qint64 id) {
+  return writeAndRebuild([&] {
+    auto row = db::exec(QStringLiteral("SELECT year, month FROM dues WHERE rowid = ?"), {id});
+    if (!row.next())
+      return texts::duesRowGone;
+    const int first = ledger::monthIndex(row.value(0).toInt(), row.value(1).toInt());
+    row.finish();
+    if (first <= ledger::monthIndex(today()))
+      return texts::duesRowStarted;
+    db::exec(QStringLiteral("DELETE FROM dues WHERE rowid = ?"), {id});
+    return QString();
+  });
+}
+
+QString openingDebtsQuery() {
+  return QStringLiteral("SELECT apartment AS דירה, amount AS חוב_פתיחה FROM opening_debts ORDER BY apartment");
+}
+
+QString setOpeningDebt(const QString &apartmentText, const QString &amountText) {
+  const auto apartment = residents::parseApartment(apartmentText);
+  if (!apartment)
+    return texts::badApartment;
+  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+    return refusal;
+  const auto amount = input::amount(amountText);
+  if (!amount)
+    return input::amountRefusal(amountText);
   try {
     db::Transaction transaction;
-    const auto updated =
-        db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
-                                "opendate = ?, street = ?, city = ?"),
-                 {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});
-    if (updated.numRowsAffected() == 0)
-      db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"),
-               {*apartments, *monthly, *balance, dates::toIso(input.openDate), input.street, input.city});
-    // This year's debts follow the new dues; past years keep the dues they had.
-    db::exec(QStringLiteral("UPDATE anual_report SET depth = ? - total WHERE year >= ?"),
-             {12 * *monthly, today().year()});
+    db::exec(QStringLiteral("DELETE FROM opening_debts WHERE apartment = ?"), {*apartment});
+    if (amount->agorot() != 0)
+      db::exec(QStringLiteral("INSERT INTO opening_debts (apartment, amount) VALUES (?, ?)"),
+               {*apartment, amount->agorot()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
   }
-  setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});
   return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The building details window's rules: the numbers checked, the one
-// registery row written, the debts brought to the new dues.
+// registery row written, the dues schedule and the opening debts kept, and
+// the matrix brought to them.
 #include "store/building.h"
 
 #include <QDate>
@@ -17,15 +18,42 @@ struct BuildingInput {
   QDate openDate;
   QString street;
   QString city;
+  // The first month a changed monthly dues applies to; without it, the
+  // books' start (as when dues are set for the first time).
+  std::optional<QDate> duesFrom = std::nullopt;
 };
 
-// Checks the three numbers, writes registery, brings the debts of this
-// year's matrix rows and later ones to the new dues, and replaces the
-// program-wide copy. An empty text on success, otherwise the message for the
-// first bad field and nothing written.
+// Whether saving `input` changes dues that are already in force, so that
+// the user is asked from which month.
+bool changesDues(const BuildingInput &input);
+
+// Checks the numbers, writes registery and (when the dues changed) the
+// schedule's row from `duesFrom`, rebuilds the matrix rows the change
+// touches, and replaces the program-wide copy, in one transaction. An empty
+// text on success, otherwise the message for the first bad field and
+// nothing written.
 QString saveBuilding(const BuildingInput &input);
 
 // A whole number as typed ("12", "-250", blanks around allowed).
 std::optional<qint64> parseWholeNumber(const QString &text);
+// A month as typed, "06/2026" or "6/2026": its first day.
+std::optional<QDate> parseMonth(const QString &text);
+
+// The schedule for the window's grid: the row's id (hidden), its first
+// month, its apartment ("כל הדירות" for the building's) and its amount.
+QString scheduleQuery();
+inline constexpr int scheduleId = 0, scheduleAmount = 3;
+// Adds `apartment`'s own dues from `month` on (an apartment that pays
+// more or less than the others). An empty text, or the refusal.
+QString addApartmentDues(const QString &apartment, const QString &month, const QString &amount);
+// Removes schedule row `id`: only a row that starts after this month, so
+// no month already charged changes. An empty text, or the refusal.
+QString removeDues(qint64 id);
+
+// The opening debts for the window's grid: apartment and amount.
+QString openingDebtsQuery();
+inline constexpr int openingDebtAmount = 1;
+// Sets the apartment's opening debt (0 removes it). An empty text, or the refusal.
+QString setOpeningDebt(const QString &apartment, const QString &amount);
 
 } // namespace domiva

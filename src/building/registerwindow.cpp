@@ -2,19 +2,30 @@
 
 #include "building/details.h"
 #include "store/building.h"
+#include "store/gridmodel.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui_registerwindow.h"
 
 namespace domiva {
 
-RegisterWindow::RegisterWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()) {
+RegisterWindow::RegisterWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()), m_dues(new GridModel(this)),
+      m_opening(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1});
   grid::pressWithEnter(this, ui->Text5, ui->Command1);
   setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
+  m_dues->setMoneyColumns({scheduleAmount});
+  m_opening->setMoneyColumns({openingDebtAmount});
+  grid::bind(ui->duesList, m_dues);
+  grid::bind(ui->openingList, m_opening);
   connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);
+  connect(ui->addDues, &QPushButton::clicked, this, &RegisterWindow::addDues);
+  connect(ui->removeDues, &QPushButton::clicked, this, &RegisterWindow::removeDues);
+  connect(ui->saveOpening, &QPushButton::clicked, this, &RegisterWindow::saveOpeningDebt);
   load();
 }
 
@@ -26,15 +37,74 @@ void RegisterWindow::load() {
   ui->Text1->setText(details.street);
   ui->Text2->setText(details.city);
   ui->Text3->setText(QString::number(details.apartments));
-  ui->Text4->setText(QString::number(details.openBalance));
-  ui->Text5->setText(QString::number(details.monthlyPay));
+  ui->Text4->setText(details.openBalance.toString());
+  ui->Text5->setText(details.monthlyPay.toString());
   ui->DTPicker1->setDate(details.openDate);
+  showOwed();
+}
+
+void RegisterWindow::showOwed() {
+  m_dues->load(scheduleQuery());
+  m_opening->load(openingDebtsQuery());
+  ui->duesList->hideColumn(scheduleId);
+  grid::checkRead(this, m_dues, texts::scheduleSubject);
+  grid::checkRead(this, m_opening, texts::scheduleSubject);
 }
 
 void RegisterWindow::saveDetails() {
-  const QString failure = saveBuilding({ui->Text3->text(), ui->Text5->text(), ui->Text4->text(), ui->DTPicker1->date(),
-                                        ui->Text1->text(), ui->Text2->text()});
+  BuildingInput input{ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
+                      ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text(), std::nullopt};
+  // Changed dues hold from a month the user names; the months before keep theirs.
+  if (changesDues(input)) {
+    const QString thisMonth = QStringLiteral("%1/%2").arg(today().month(), 2, 10, QLatin1Char('0')).arg(today().year());
+    const auto answer = messages::askText(this, texts::duesFromQuestion, texts::duesFromAccept, thisMonth);
+    if (!answer)
+      return;
+    input.duesFrom = parseMonth(*answer);
+    if (!input.duesFrom) {
+      messages::show(this, texts::badDuesMonth);
+      return;
+    }
+  }
+  const QString failure = saveBuilding(input);
   messages::report(this, failure, texts::detailsSaved);
+  showOwed();
+}
+
+void RegisterWindow::addDues() {
+  const QString failure = domiva::addApartmentDues(ui->duesApartment->text(), ui->duesMonth->text(),
+                                                   ui->duesAmount->text());
+  if (!failure.isEmpty()) {
+    messages::show(this, failure);
+    return;
+  }
+  ui->duesApartment->clear();
+  ui->duesMonth->clear();
+  ui->duesAmount->clear();
+  showOwed();
+}
+
+void RegisterWindow::removeDues() {
+  const QModelIndex current = ui->duesList->currentIndex();
+  if (!current.isValid()) {
+    messages::show(this, texts::chooseDuesRow);
+    return;
+  }
+  const QString failure = domiva::removeDues(m_dues->index(current.row(), scheduleId).data(Qt::EditRole).toLongLong());
+  if (!failure.isEmpty())
+    messages::show(this, failure);
+  showOwed();
+}
+
+void RegisterWindow::saveOpeningDebt() {
+  const QString failure = setOpeningDebt(ui->openingApartment->text(), ui->openingAmount->text());
+  if (!failure.isEmpty()) {
+    messages::show(this, failure);
+    return;
+  }
+  ui->openingApartment->clear();
+  ui->openingAmount->clear();
+  showOwed();
 }
 
 } // namespace domiva

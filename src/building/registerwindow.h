@@ -7,8 +7,10 @@ class RegisterForm;
 }
 
 namespace domiva {
+class GridModel;
 
-// "פרטי בניין": shows the details read at start-up and saves edits to the table.
+// "פרטי בניין": the building's details, its dues schedule and the
+// apartments' opening debts.
 class RegisterWindow : public QWidget {
   Q_OBJECT
 public:
@@ -16,11 +18,17 @@ public:
   ~RegisterWindow() override;
 
 private slots:
-  void saveDetails(); // Command1 "עדכון פרטים"
+  void saveDetails();     // Command1 "עדכון פרטים"
+  void addDues();         // addDues "הוסף לדירה"
+  void removeDues();      // removeDues "הסר שורה"
+  void saveOpeningDebt(); // saveOpening "שמור חוב פתיחה"
 
 private:
   void load();
+  void showOwed(); // the schedule and the opening debts, as the file holds them
   std::unique_ptr<Ui::RegisterForm> ui;
+  GridModel *m_dues;
+  GridModel *m_opening;
 };
 
 } // namespace domiva

@@ -12,14 +12,18 @@
 namespace domiva::consistency {
 namespace {
 
-QString cellText(const std::optional<qint64> &cell) { return cell ? QString::number(*cell) : texts::checkEmpty; }
+QString cellText(const std::optional<qint64> &cell) {
+  return cell ? Money::fromAgorot(*cell).toString() : texts::checkEmpty;
+}
+QString moneyText(qint64 agorot) { return Money::fromAgorot(agorot).toString(); }
 
 void checkMatrix(QList<Finding> &findings) {
   QList<std::pair<std::pair<qint64, int>, matrix::Cells>> stored;
-  QList<qint64> totals;
+  QList<std::pair<qint64, qint64>> totals; // total, depth
   // The columns as the query below selects them: the twelve months from firstMonth on.
-  enum Column { apartmentColumn, yearColumn, firstMonth, totalColumn = firstMonth + 12 };
-  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1, total FROM anual_report ORDER BY year, apartment")
+  enum Column { apartmentColumn, yearColumn, firstMonth, totalColumn = firstMonth + 12, depthColumn };
+  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report "
+                                      "ORDER BY year, apartment")
                            .arg(months::columns().join(QLatin1Char(','))));
   while (rows.next()) {
     matrix::Cells cells;
@@ -27,27 +31,31 @@ void checkMatrix(QList<Finding> &findings) {
       if (!rows.isNull(firstMonth + m))
         cells[m] = rows.value(firstMonth + m).toLongLong();
     stored.append({{rows.value(apartmentColumn).toLongLong(), rows.value(yearColumn).toInt()}, cells});
-    totals << rows.value(totalColumn).toLongLong();
+    totals.append({rows.value(totalColumn).toLongLong(), rows.value(depthColumn).toLongLong()});
   }
   db::checkRead(rows);
   rows.finish();
+  const ledger::Dues dues = ledger::Dues::read();
   for (int r = 0; r < stored.size(); ++r) {
     const auto [apartment, year] = stored[r].first;
-    const matrix::Cells expected = matrix::fromPayments(apartment, year);
+    const matrix::Cells expected = matrix::fromPayments(apartment, year, dues);
     QStringList differences;
     for (int m = 0; m < 12; ++m)
       if (stored[r].second[m] != expected[m])
         differences << texts::checkCell.arg(months::headers()[m], cellText(stored[r].second[m]), cellText(expected[m]));
-    if (totals[r] != matrix::total(expected))
-      differences << texts::checkCell.arg(texts::checkTotal, QString::number(totals[r]),
-                                          QString::number(matrix::total(expected)));
+    const qint64 total = matrix::total(expected), depth = dues.ofYear(apartment, year).agorot() - total;
+    if (totals[r].first != total)
+      differences << texts::checkCell.arg(texts::checkTotal, moneyText(totals[r].first), moneyText(total));
+    if (totals[r].second != depth)
+      differences << texts::checkCell.arg(texts::checkDepth, moneyText(totals[r].second), moneyText(depth));
     if (!differences.isEmpty())
       findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(differences.join(QStringLiteral("; "))),
                           true, apartment, year};
   }
 
   auto missing = db::exec(
-      QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND NOT EXISTS "
+      QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND levy IS NULL "
+                     "AND NOT EXISTS "
                      "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
                      "ORDER BY year, apartment"));
   QList<std::pair<qint64, int>> keys;
@@ -56,8 +64,8 @@ void checkMatrix(QList<Finding> &findings) {
   db::checkRead(missing);
   missing.finish();
   for (const auto &[apartment, year] : keys) {
-    const qint64 total = matrix::total(matrix::fromPayments(apartment, year));
-    findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(total)), true,
+    const qint64 total = matrix::total(matrix::fromPayments(apartment, year, dues));
+    findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(moneyText(total))), true,
                         apartment, year};
   }
 }
@@ -89,11 +97,12 @@ QList<Finding> check() {
   return findings;
 }
 
-void repair(const QList<Finding> &findings, qint64 monthlyPay) {
+void repair(const QList<Finding> &findings) {
   db::Transaction transaction;
+  const ledger::Dues dues = ledger::Dues::read();
   for (const Finding &finding : findings)
     if (finding.matrixRow)
-      matrix::rebuild(finding.apartment, finding.year, monthlyPay);
+      matrix::rebuild(finding.apartment, finding.year, dues);
   transaction.commit();
 }
 

@@ -12,7 +12,8 @@ struct Finding {
   int year = 0;
 };
 
-// Compares every matrix row with its rebuild from the payments, and the
+// Compares every matrix row with its rebuild from the payments and the dues
+// schedule (cells, total and debt), and the
 // journal with incoming and removals (count and sum per type, a cancelled
 // row counted with its reversal). Empty when everything agrees. Throws
 // db::Error when the file cannot be read.
@@ -20,6 +21,6 @@ QList<Finding> check();
 
 // Rebuilds the matrix rows among `findings`, in one transaction; throws
 // db::Error and writes nothing when that fails.
-void repair(const QList<Finding> &findings, qint64 monthlyPay);
+void repair(const QList<Finding> &findings);
 
 } // namespace domiva::consistency

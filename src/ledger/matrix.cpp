@@ -3,14 +3,58 @@
 #include "store/database.h"
 #include "text/months.h"
 
-namespace domiva::matrix {
+#include <map>
 
-void credit(Cells &cells, int first, int last, Money amount) {
+namespace domiva::matrix {
+namespace {
+// The payments that credit the months: not cancelled, not a levy's.
+const QString crediting = QStringLiteral("cancelled IS NULL AND levy IS NULL");
+
+QString monthColumns() { return months::columns().join(QLatin1Char(',')); }
+
+QVariantList rowValues(const Cells &cells, qint64 dues) {
+  QVariantList values;
+  for (const auto &cell : cells)
+    values << (cell ? QVariant(*cell) : QVariant());
+  values << total(cells) << dues - total(cells);
+  return values;
+}
+
+void write(qint64 apartment, int year, const Cells &cells, const ledger::Dues &dues) {
+  const QVariantList values = rowValues(cells, dues.ofYear(apartment, year).agorot());
+  const QString places = QStringLiteral("?,").repeated(13) + QLatin1Char('?');
+  auto updated = db::exec(
+      QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE apartment = ? AND year = ?")
+          .arg(monthColumns(), places),
+      values + QVariantList{apartment, year});
+  if (updated.numRowsAffected() > 0)
+    return;
+  db::exec(QStringLiteral("INSERT INTO anual_report (apartment, family, year, %1, total, depth) "
+                          "VALUES (?, coalesce((SELECT family FROM neighbors WHERE apartment = ?), ''), ?, %2)")
+               .arg(monthColumns(), places),
+           QVariantList{apartment, apartment, year} + values);
+}
+} // namespace
+
+void credit(Cells &cells, int first, int last, Money amount, const Weights &weights) {
   if (first < 0 || last > 11 || first > last)
     return;
-  const qint64 share = amount.shareInShekels(last - first + 1);
-  for (int m = first; m <= last; ++m)
+  qint64 sum = 0;
+  bool positive = true;
+  for (int m = first; m <= last; ++m) {
+    sum += weights[m];
+    positive = positive && weights[m] > 0;
+  }
+  const qint64 whole = amount.agorot();
+  qint64 given = 0;
+  for (int m = first; m <= last; ++m) {
+    // Truncated shares; what they leave over goes to the last month.
+    const qint64 share = m == last    ? whole - given
+                         : positive   ? whole * weights[m] / sum
+                                      : whole / (last - first + 1);
+    given += share;
     cells[m] = cells[m].value_or(0) + share;
+  }
 }
 
 qint64 total(const Cells &cells) {
@@ -20,46 +64,68 @@ qint64 total(const Cells &cells) {
   return sum;
 }
 
-Cells fromPayments(qint64 apartment, int year) {
+Weights weights(const ledger::Dues &dues, qint64 apartment, int year) {
+  Weights w{};
+  for (int m = 0; m < 12; ++m)
+    w[m] = dues.inForce(apartment, ledger::monthIndex(year, m + 1)).agorot();
+  return w;
+}
+
+Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues) {
   Cells cells;
+  const Weights w = weights(dues, apartment, year);
   auto payments = db::exec(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
-                                          "WHERE apartment = ? AND year = ? AND cancelled IS NULL"),
+                                          "WHERE apartment = ? AND year = ? AND %1")
+                               .arg(crediting),
                            {apartment, year});
   while (payments.next())
     credit(cells, months::indexOfListName(payments.value(0).toString()),
-           months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()));
+           months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()),
+           w);
   db::checkRead(payments);
   return cells;
 }
 
-void rebuild(qint64 apartment, int year, qint64 monthlyPay) {
-  const Cells cells = fromPayments(apartment, year);
-  const qint64 sum = total(cells);
-  QVariantList values;
-  for (const auto &cell : cells)
-    values << (cell ? QVariant(*cell) : QVariant());
-  values << sum;
+void rebuild(qint64 apartment, int year, const ledger::Dues &dues) {
+  write(apartment, year, fromPayments(apartment, year, dues), dues);
+}
 
-  auto existing =
-      db::exec(QStringLiteral("SELECT rowid, total + depth FROM anual_report WHERE apartment = ? AND year = ?"),
-               {apartment, year});
-  const QString columns = months::columns().join(QLatin1Char(','));
-  if (existing.next()) {
-    const qint64 rowId = existing.value(0).toLongLong();
-    const qint64 dues = existing.value(1).toLongLong();
-    existing.finish();
-    values << dues - sum << rowId;
-    db::exec(QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE rowid = ?")
-                 .arg(columns, QStringLiteral("?,").repeated(13) + QLatin1Char('?')),
-             values);
-    return;
+void rebuildAll(const ledger::Dues &dues) {
+  using Key = std::pair<qint64, int>;
+  std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
+  auto payments = db::exec(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
+                                          "WHERE %1 ORDER BY apartment, year")
+                               .arg(crediting));
+  Key current{0, 0};
+  Weights w{};
+  while (payments.next()) {
+    const Key key{payments.value(0).toLongLong(), payments.value(1).toInt()};
+    if (key != current || rows.empty())
+      w = weights(dues, key.first, key.second);
+    current = key;
+    credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
+           months::indexOfListName(payments.value(3).toString()), Money::fromAgorot(payments.value(4).toLongLong()),
+           w);
   }
-  existing.finish();
-  values << 12 * monthlyPay - sum;
-  db::exec(QStringLiteral("INSERT INTO anual_report (apartment, family, year, %1, total, depth) "
-                          "VALUES (?, coalesce((SELECT family FROM neighbors WHERE apartment = ?), ''), ?, %2)")
-               .arg(columns, QStringLiteral("?,").repeated(13) + QLatin1Char('?')),
-           QVariantList{apartment, apartment, year} + values);
+  db::checkRead(payments);
+  payments.finish();
+  auto stored = db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
+  while (stored.next()) {
+    QVariantList values;
+    for (int c = 2; c < 16; ++c)
+      values << stored.value(c);
+    rows[{stored.value(0).toLongLong(), stored.value(1).toInt()}].second = values;
+  }
+  db::checkRead(stored);
+  stored.finish();
+  for (const auto &[key, row] : rows) {
+    const QVariantList wanted = rowValues(row.first, dues.ofYear(key.first, key.second).agorot());
+    bool same = row.second.size() == wanted.size();
+    for (int c = 0; same && c < wanted.size(); ++c)
+      same = row.second[c].isNull() == wanted[c].isNull() && row.second[c].toLongLong() == wanted[c].toLongLong();
+    if (!same)
+      write(key.first, key.second, row.first, dues);
+  }
 }
 
 } // namespace domiva::matrix

@@ -1,4 +1,5 @@
 #pragma once
+#include "ledger/dues.h"
 #include "text/money.h"
 
 #include <array>
@@ -6,23 +7,34 @@
 
 namespace domiva::matrix {
 
-// The twelve month cells of one anual_report row; a month no payment has
-// credited stays empty (NULL).
+// The twelve month cells of one anual_report row, in agorot; a month no
+// payment has credited stays empty (NULL).
 using Cells = std::array<std::optional<qint64>, 12>;
 
-// Adds one payment to the cells: its amount in equal whole-shekel shares
-// (halves to even) over months first..last, each added to what the month holds.
-void credit(Cells &cells, int first, int last, Money amount);
+// Each month's weight in a payment's shares: the dues in force then.
+using Weights = std::array<qint64, 12>;
+
+// Adds one payment to the cells over months first..last: each month's
+// share follows its weight (equal when the weights are, or when they are
+// not all positive), in agorot, the remainder going to the last month, so
+// the shares always sum to the amount.
+void credit(Cells &cells, int first, int last, Money amount, const Weights &weights);
 qint64 total(const Cells &cells);
 
-// The cells of an apartment's year as its payments that are not cancelled
-// credit them.
-Cells fromPayments(qint64 apartment, int year);
+// The weights of an apartment's year.
+Weights weights(const ledger::Dues &dues, qint64 apartment, int year);
 
-// Rewrites the apartment's row of `year` from its payments, creating it
-// (with the resident's name) when there is none. The row keeps the yearly
-// dues it was made with (total + depth); a new row owes 12 × `monthlyPay`.
-// Runs in the caller's transaction.
-void rebuild(qint64 apartment, int year, qint64 monthlyPay);
+// The cells of an apartment's year as its payments that are not cancelled
+// (levy payments aside) credit them.
+Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues);
+
+// Rewrites the apartment's row of `year` from its payments and the dues
+// (depth: the year's dues less its total), creating the row (with the
+// resident's name) when there is none. Runs in the caller's transaction.
+void rebuild(qint64 apartment, int year, const ledger::Dues &dues);
+
+// Rewrites every row whose cells or debt differ from what the payments and
+// `dues` make of it. Runs in the caller's transaction.
+void rebuildAll(const ledger::Dues &dues);
 
 } // namespace domiva::matrix

@@ -1,53 +1,143 @@
 #include "ledger/owing.h"
 
+#include "ledger/dues.h"
+#include "ledger/levies.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "text/months.h"
+#include "text/texts.h"
 
+#include <QHash>
 #include <QSqlQuery>
-#include <QStringList>
+#include <map>
 
 namespace domiva::owing {
+namespace {
+// What the file holds of each apartment, before it is set against the dues.
+struct Held {
+  QString family;
+  Money opening;
+  std::map<int, qint64> cells; // month index → credited agorot
+};
 
-QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone) {
-  const int year = date.year();
-  const int due = date.month();
-  // A month's dues: those its matrix row was made with (its total and debt
-  // make twelve of them), else the building's.
-  const QString dues = QStringLiteral("coalesce((r.total + r.depth) / 12, %1)").arg(monthlyPay);
-  QStringList credited, unpaid;
-  for (int m = 0; m < due; ++m) {
-    const QString cell = QStringLiteral("coalesce(r.%1, 0)").arg(months::columns()[m]);
-    credited << cell;
-    unpaid << QStringLiteral("CASE WHEN %1 < %2 THEN '%3, ' ELSE '' END").arg(cell, dues, months::headers()[m]);
+std::map<qint64, Held> held(const QDate &date) {
+  std::map<qint64, Held> apartments;
+  for (qint64 a = 1; a <= building().apartments; ++a)
+    apartments[a];
+  auto residents = db::exec(QStringLiteral("SELECT apartment, family FROM neighbors"));
+  while (residents.next())
+    apartments[residents.value(0).toLongLong()].family = residents.value(1).toString();
+  db::checkRead(residents);
+  residents.finish();
+  auto opening = db::exec(QStringLiteral("SELECT apartment, amount FROM opening_debts"));
+  while (opening.next())
+    apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
+  db::checkRead(opening);
+  opening.finish();
+  // Months after the date are paid ahead and count for nothing yet.
+  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
+                           .arg(months::columns().join(QLatin1Char(','))),
+                       {date.year()});
+  while (rows.next()) {
+    Held &apartment = apartments[rows.value(0).toLongLong()];
+    const int year = rows.value(1).toInt();
+    for (int m = 0; m < 12; ++m)
+      if (!rows.isNull(2 + m) && ledger::monthIndex(year, m + 1) <= ledger::monthIndex(date))
+        apartment.cells[ledger::monthIndex(year, m + 1)] += rows.value(2 + m).toLongLong();
   }
-  // Whole numbers of our own making only: the query holds no typed text.
-  const QString rows =
-      QStringLiteral(
-          "SELECT a.apartment AS דירה, coalesce(nullif(n.family, ''), r.family, '') AS שם_ומשפחה, "
-          "%2 AS חודשים, %2 * %3 * 100 AS לתשלום, (%4) * 100 AS שולם, max(0, %2 * %3 - (%4)) * 100 AS פיגור, "
-          "rtrim(%5, ', ') AS חודשים_שלא_שולמו, "
-          "(SELECT coalesce(sum(e.depth), 0) FROM anual_report e WHERE e.apartment = a.apartment AND e.year < %1 "
-          "AND e.depth > 0) * 100 AS חוב_משנים_קודמות "
-          "FROM (SELECT apartment FROM neighbors UNION SELECT apartment FROM anual_report WHERE year = %1) a "
-          "LEFT JOIN neighbors n ON n.apartment = a.apartment "
-          "LEFT JOIN anual_report r ON r.apartment = a.apartment AND r.year = %1")
-          .arg(year)
-          .arg(due)
-          .arg(dues, credited.join(QLatin1Char('+')), unpaid.join(QStringLiteral(" || ")));
-  return everyone
-             ? rows + QStringLiteral(" ORDER BY a.apartment")
-             : QStringLiteral("SELECT * FROM (%1) WHERE פיגור > 0 OR חוב_משנים_קודמות > 0 ORDER BY דירה").arg(rows);
+  db::checkRead(rows);
+  rows.finish();
+  auto others = db::exec(QStringLiteral("SELECT DISTINCT apartment FROM incoming UNION SELECT apartment FROM "
+                                        "levy_charges"));
+  while (others.next())
+    apartments[others.value(0).toLongLong()];
+  db::checkRead(others);
+  return apartments;
+}
+} // namespace
+
+QList<Account> accounts(const QDate &date) {
+  const ledger::Dues dues = ledger::Dues::read();
+  const int last = ledger::monthIndex(date);
+  const int yearStart = ledger::monthIndex(date.year(), 1);
+  QHash<qint64, Money> levyDebts;
+  const QList<levies::Levy> all = levies::all();
+  for (const levies::Charge &charge : levies::charges()) {
+    for (const levies::Levy &levy : all)
+      if (levy.id == charge.levy) {
+        const Money unpaid = levies::dueBy(levy, charge.amount, date) - charge.paid;
+        if (unpaid.agorot() > 0)
+          levyDebts[charge.apartment] += unpaid;
+      }
+  }
+  QList<Account> found;
+  for (const auto &[apartment, held] : held(date)) {
+    Account account;
+    account.apartment = apartment;
+    account.family = held.family;
+    account.levies = levyDebts.value(apartment);
+    // The months before this year, and this year's before the books' start,
+    // are the earlier years': the opening debt and their dues less what paid them.
+    Money earlier = held.opening;
+    for (int at = dues.start(); at < std::min(yearStart, last + 1); ++at)
+      earlier += dues.owed(apartment, at);
+    for (int at = std::max(yearStart, dues.start()); at <= last; ++at) {
+      const Money owed = dues.owed(apartment, at);
+      const auto cell = held.cells.find(at);
+      const qint64 credited = cell == held.cells.end() ? 0 : cell->second;
+      ++account.monthsDue;
+      account.due += owed;
+      account.paid += Money::fromAgorot(credited);
+      if (credited < owed.agorot())
+        account.unpaid << months::headers()[at - yearStart];
+    }
+    for (const auto &[at, credited] : held.cells)
+      if (at < yearStart || at < dues.start())
+        earlier = earlier - Money::fromAgorot(credited);
+    account.earlier = earlier;
+    account.arrears = account.due - account.paid;
+    if (account.arrears.agorot() < 0)
+      account.arrears = Money();
+    found << account;
+  }
+  return found;
 }
 
-Summary summary(const QDate &date, qint64 monthlyPay) {
-  auto query =
-      db::exec(QStringLiteral("SELECT count(*), coalesce(sum(פיגור), 0), coalesce(sum(חוב_משנים_קודמות), 0) FROM (%1)")
-                   .arg(debtorsQuery(date, monthlyPay, false)));
-  query.next();
-  db::checkRead(query);
-  return {query.value(0).toLongLong(), Money::fromAgorot(query.value(1).toLongLong()),
-          Money::fromAgorot(query.value(2).toLongLong())};
+QStringList debtorsHeaders() {
+  return {QStringLiteral("דירה"),          QStringLiteral("שם_ומשפחה"), QStringLiteral("חודשים"),
+          QStringLiteral("לתשלום"),        QStringLiteral("שולם"),      QStringLiteral("פיגור"),
+          QStringLiteral("חודשים_שלא_שולמו"), QStringLiteral("חוב_משנים_קודמות"), QStringLiteral("חוב_היטלים")};
 }
+
+QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
+  QList<QVariantList> rows;
+  for (const Account &a : accounts)
+    if (everyone || a.owes())
+      rows << QVariantList{a.apartment,
+                           a.family.isEmpty() ? texts::emptyApartment : a.family,
+                           a.monthsDue,
+                           a.due.agorot(),
+                           a.paid.agorot(),
+                           a.arrears.agorot(),
+                           a.unpaid.join(QStringLiteral(", ")),
+                           a.earlier.agorot(),
+                           a.levies.agorot()};
+  return rows;
+}
+
+Summary summary(const QList<Account> &accounts) {
+  Summary sum;
+  for (const Account &a : accounts)
+    if (a.owes()) {
+      ++sum.debtors;
+      sum.arrears += a.arrears;
+      sum.earlier += a.earlier;
+      sum.levies += a.levies;
+    }
+  return sum;
+}
+
+Summary summary(const QDate &date) { return summary(accounts(date)); }
 
 QString paymentsQuery() {
   return QStringLiteral("SELECT inputdate AS תאריך, \"for\" AS עבור, detail AS פירוט, from_month AS מחודש, "
@@ -56,9 +146,40 @@ QString paymentsQuery() {
                         "FROM incoming WHERE apartment = ?");
 }
 
-QString yearsQuery() {
-  return QStringLiteral("SELECT year AS שנה, total * 100 AS זוכה, (total + depth) * 100 AS לתשלום, "
-                        "-depth * 100 AS יתרה FROM anual_report WHERE apartment = ? ORDER BY year");
+QStringList linesHeaders() {
+  return {QStringLiteral("עבור"), QStringLiteral("זוכה"), QStringLiteral("לתשלום"), QStringLiteral("יתרה")};
+}
+
+QList<QVariantList> lines(qint64 apartment, const QDate &date) {
+  const ledger::Dues dues = ledger::Dues::read();
+  QList<QVariantList> found;
+  auto opening = db::exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
+  if (opening.next() && opening.value(0).toLongLong() != 0)
+    found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), -opening.value(0).toLongLong()};
+  db::checkRead(opening);
+  opening.finish();
+  std::map<int, qint64> credited; // year → total
+  auto years = db::exec(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment});
+  while (years.next())
+    credited[years.value(0).toInt()] = years.value(1).toLongLong();
+  db::checkRead(years);
+  years.finish();
+  // Every year from the books' start to the date's, and any other the matrix holds.
+  for (int year = dues.start() / 12; year <= date.year(); ++year)
+    credited.try_emplace(year, 0);
+  for (const auto &[year, total] : credited) {
+    const qint64 due = dues.ofYear(apartment, year).agorot();
+    found << QVariantList{QString::number(year), total, due, total - due};
+  }
+  const QList<levies::Levy> all = levies::all();
+  for (const levies::Charge &charge : levies::charges(apartment))
+    for (const levies::Levy &levy : all)
+      if (levy.id == charge.levy) {
+        const Money due = levies::dueBy(levy, charge.amount, date);
+        found << QVariantList{texts::levyLine.arg(levy.name), charge.paid.agorot(), due.agorot(),
+                              (charge.paid - due).agorot()};
+      }
+  return found;
 }
 
 } // namespace domiva::owing

@@ -1,38 +1,63 @@
 #pragma once
-// Who owes: each apartment's dues up to a date against what the matrix
-// credits it, and one apartment's payments and years.
+// What each apartment owes as at a date: its dues from the books' start
+// (the schedule) and its opening debt against what the matrix credits it,
+// and its levies against their payments. One computation, for "חייבים", the
+// apartment's story, the general-meeting report and the receipts alike.
 #include "text/money.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 namespace domiva::owing {
 
-// The debtors as at `date`, for the grid (amounts in agorot, headers from
-// the aliases), by apartment: every apartment with a resident or a matrix
-// row of the date's year, its months due (January to the date's month),
-// what they come to at the dues its matrix row was made with (else at
-// `monthlyPay` shekels a month), what the matrix credits to them, the
-// arrears, the months not paid in full, and the positive debts of its
-// earlier years. Unless `everyone`, only those who owe something.
-QString debtorsQuery(const QDate &date, qint64 monthlyPay, bool everyone);
-inline constexpr int debtorsMoney[] = {3, 4, 5, 7};
+// One apartment as at a date.
+struct Account {
+  qint64 apartment = 0;
+  QString family;          // its resident's name; empty when it has none
+  int monthsDue = 0;       // months of the date's year charged up to the date
+  Money due;               // their dues
+  Money paid;              // what the matrix credits to them
+  Money arrears;           // what of them is unpaid (never below 0)
+  QStringList unpaid;      // those months not paid in full, by header
+  Money earlier;           // the opening debt and the years before, less what paid them
+  Money levies;            // levy instalments due by the date and not paid
+  bool owes() const { return arrears.agorot() > 0 || earlier.agorot() > 0 || levies.agorot() > 0; }
+};
+
+// Every apartment of the building (1 to its number of apartments) and any
+// other that has a resident, a payment, a matrix row, an opening debt or a
+// levy charge, by apartment. Throws db::Error when it cannot be read.
+QList<Account> accounts(const QDate &date);
+
+// The grid of "חייבים": headers, and each apartment that owes (or, with
+// `everyone`, every apartment) as a row; amounts in agorot.
+QStringList debtorsHeaders();
+QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone);
+inline constexpr int debtorsMoney[] = {3, 4, 5, 7, 8};
 
 struct Summary {
-  qint64 debtors = 0; // apartments owing this year or from earlier ones
+  qint64 debtors = 0; // apartments owing anything
   Money arrears;      // of the year, up to the date
   Money earlier;      // from earlier years
+  Money levies;       // of levies
 };
+Summary summary(const QList<Account> &accounts);
 // Throws db::Error when it cannot be read.
-Summary summary(const QDate &date, qint64 monthlyPay);
+Summary summary(const QDate &date);
 
 // One apartment's payments (bound: the apartment), for a keyed grid: the
 // receipt column is the key, the cancellation the status.
 QString paymentsQuery();
 inline constexpr int paymentsDate = 0, paymentsAmount = 7, paymentsReciept = 8, paymentsStatus = 9;
-// One apartment's years (bound: the apartment): credited, due and the
-// balance, in agorot.
-QString yearsQuery();
-inline constexpr int yearsMoney[] = {1, 2, 3};
+
+// One apartment's lines as at `date`: its opening debt, each year from the
+// books' start (credited, due and the balance), and each levy charged to it
+// (paid, charged by the date, balance); amounts in agorot. Throws db::Error.
+QStringList linesHeaders();
+QList<QVariantList> lines(qint64 apartment, const QDate &date);
+inline constexpr int linesMoney[] = {1, 2, 3};
 
 } // namespace domiva::owing

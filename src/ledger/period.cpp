@@ -22,7 +22,7 @@ QDate openingDay(const QDate &from) { return std::max(from, building().openDate)
 
 Period period(const QDate &from, const QDate &to) {
   Period period;
-  period.opening = Money::fromShekels(building().openBalance);
+  period.opening = building().openBalance;
   // What came in and went out between the opening date and the period.
   if (building().openDate < from) {
     const auto [income, expenses] = moneyBetween(building().openDate, from.addDays(-1));

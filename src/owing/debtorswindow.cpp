@@ -1,7 +1,6 @@
 #include "owing/debtorswindow.h"
 
 #include "ledger/owing.h"
-#include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/dates.h"
@@ -31,15 +30,15 @@ DebtorsWindow::DebtorsWindow(QWidget *parent)
 DebtorsWindow::~DebtorsWindow() = default;
 
 void DebtorsWindow::showDebtors() {
-  const QDate date = ui->asOf->date();
-  m_list->load(owing::debtorsQuery(date, building().monthlyPay, ui->everyone->isChecked()));
-  if (!grid::checkRead(this, m_list, texts::debtorsSubject))
-    return;
   try {
-    const owing::Summary summary = owing::summary(date, building().monthlyPay);
-    ui->totals->setText(
-        texts::debtorsTotals.arg(summary.debtors).arg(summary.arrears.toDisplay(), summary.earlier.toDisplay()));
+    const QList<owing::Account> accounts = owing::accounts(ui->asOf->date());
+    m_list->show(owing::debtorsHeaders(), owing::debtorsRows(accounts, ui->everyone->isChecked()));
+    const owing::Summary summary = owing::summary(accounts);
+    ui->totals->setText(texts::debtorsTotals.arg(summary.debtors).arg(
+        summary.arrears.toDisplay(), summary.earlier.toDisplay(), summary.levies.toDisplay()));
   } catch (const db::Error &e) {
+    m_list->show(owing::debtorsHeaders(), {});
+    ui->totals->clear();
     messages::show(this, texts::readFailed.arg(texts::debtorsSubject, db::explain(e)));
   }
 }

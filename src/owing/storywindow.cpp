@@ -3,9 +3,11 @@
 #include "ledger/owing.h"
 #include "payments/payment.h"
 #include "residents/residents.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
@@ -36,7 +38,7 @@ StoryWindow::StoryWindow(QWidget *parent)
   m_payments->setMoneyColumns({owing::paymentsAmount});
   m_payments->setDateColumns({owing::paymentsDate});
   m_payments->sort(owing::paymentsDate); // oldest first
-  m_years->setMoneyColumns({std::begin(owing::yearsMoney), std::end(owing::yearsMoney)});
+  m_years->setMoneyColumns({std::begin(owing::linesMoney), std::end(owing::linesMoney)});
   grid::bind(ui->paymentsList, m_payments);
   grid::bind(ui->yearsList, m_years);
   connect(ui->apartment, &QComboBox::activated, this, &StoryWindow::showApartment);
@@ -61,18 +63,23 @@ void StoryWindow::showApartment() {
     messages::show(this, texts::badApartment);
     return;
   }
+  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty()) {
+    messages::show(this, refusal);
+    return;
+  }
   try {
     ui->family->setText(payments::residentName(QString::number(*apartment)));
+    m_years->show(owing::linesHeaders(), owing::lines(*apartment, today()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
     return;
   }
   m_payments->load(owing::paymentsQuery(), {*apartment});
-  m_years->load(owing::yearsQuery(), {*apartment});
-  if (!grid::checkRead(this, m_payments, texts::storySubject) || !grid::checkRead(this, m_years, texts::storySubject))
+  if (!grid::checkRead(this, m_payments, texts::storySubject))
     return;
-  // Neither a resident nor a payment: most likely a typing slip.
-  if (ui->family->text().isEmpty() && m_payments->rowCount() == 0 && m_years->rowCount() == 0)
+  // Before the building's apartments are counted, neither a resident nor a
+  // payment is most likely a typing slip.
+  if (building().apartments <= 0 && ui->family->text().isEmpty() && m_payments->rowCount() == 0)
     messages::show(this, texts::apartmentMissing);
 }
 

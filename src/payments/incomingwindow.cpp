@@ -1,5 +1,6 @@
 #include "payments/incomingwindow.h"
 
+#include "ledger/levies.h"
 #include "payments/receipt.h"
 #include "store/building.h"
 #include "store/database.h"
@@ -62,6 +63,13 @@ void IncomingWindow::load() {
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
   }
+  try {
+    // After the list's own two items, each levy: a payment for one pays that levy.
+    for (const levies::Levy &levy : levies::all())
+      ui->forcombo->addItem(levy.name);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::leviesSubject, db::explain(e)));
+  }
   ui->apartment->setCurrentIndex(-1);
   ui->apartment->setEditText(QString());
   ui->inputdate->setDate(today());
@@ -112,9 +120,13 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
     return false;
   }
   // An amount far above the dues of its months is more likely a typing slip.
-  if (const auto dues = payments::duesOf(input, building().monthlyPay);
-      dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
-    return messages::ask(this, texts::largePayment.arg(payments::amountOf(input).toString(), dues->toString()));
+  try {
+    if (const auto dues = payments::duesOf(input); dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
+      return messages::ask(this, texts::largePayment.arg(payments::amountOf(input).toString(), dues->toString()));
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+    return false;
+  }
   return true;
 }
 
@@ -125,7 +137,7 @@ void IncomingWindow::recordPayment() {
       ui->year->currentText()};
   if (!confirmed(input))
     return;
-  const payments::Outcome outcome = payments::record(input, building().monthlyPay);
+  const payments::Outcome outcome = payments::record(input);
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
     switch (outcome.focus) {
@@ -157,7 +169,7 @@ void IncomingWindow::cancelPayment() {
       this, ui->DataGrid1, m_list,
       {payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"), payments::amountColumn},
       [](qint64 reciept, const QString &reason) {
-        return payments::cancel(reciept, reason, today(), building().monthlyPay);
+        return payments::cancel(reciept, reason, today());
       });
   setWidths();
 }

@@ -1,7 +1,9 @@
 #include "payments/payment.h"
 
+#include "ledger/dues.h"
 #include "ledger/matrix.h"
 #include "residents/residents.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "text/dates.h"
@@ -38,7 +40,14 @@ QString residentName(const QString &apartmentText) {
   return resident ? resident->family : QString();
 }
 
-Outcome record(const PaymentInput &input, qint64 monthlyPay) {
+qint64 levyNamed(const QString &forText) {
+  auto levy = db::exec(QStringLiteral("SELECT id FROM levies WHERE name = ?"), {forText});
+  const qint64 id = levy.next() ? levy.value(0).toLongLong() : 0;
+  db::checkRead(levy);
+  return id;
+}
+
+Outcome record(const PaymentInput &input) {
   if (input.forText.trimmed().isEmpty())
     return {texts::forRequired, Field::None};
   if (input.apartment.isEmpty())
@@ -48,20 +57,11 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay) {
     return {input::amountRefusal(input.amount), Field::Amount};
   if (amount->agorot() == 0)
     return {texts::zeroAmount, Field::Amount};
-  const int first = months::indexOfListName(input.fromMonth);
-  if (first < 0)
-    return {texts::badMonth, Field::FromMonth};
-  const int last = months::indexOfListName(input.toMonth);
-  if (last < 0)
-    return {texts::badMonth, Field::ToMonth};
-  if (first > last)
-    return {texts::monthsReversed, Field::FromMonth};
-  const auto year = parseYear(input.year);
-  if (!year)
-    return {texts::badYear, Field::Year};
   const auto apartment = residents::parseApartment(input.apartment);
   if (!apartment)
     return {texts::apartmentMissing, Field::Apartment};
+  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+    return {refusal, Field::Apartment};
   if (const QString refusal = input::checkTexts(
           {{texts::forField, input.forText}, {texts::detailField, input.detail}, {texts::paymentField, input.payment}});
       !refusal.isEmpty())
@@ -69,17 +69,40 @@ Outcome record(const PaymentInput &input, qint64 monthlyPay) {
 
   qint64 reciept = 0;
   try {
-    if (!residents::find(*apartment))
+    const qint64 levy = levyNamed(input.forText);
+    // The months and the year are a payment of dues's alone.
+    const int first = months::indexOfListName(input.fromMonth);
+    const int last = months::indexOfListName(input.toMonth);
+    const auto year = parseYear(input.year);
+    if (!levy) {
+      if (first < 0)
+        return {texts::badMonth, Field::FromMonth};
+      if (last < 0)
+        return {texts::badMonth, Field::ToMonth};
+      if (first > last)
+        return {texts::monthsReversed, Field::FromMonth};
+      if (!year)
+        return {texts::badYear, Field::Year};
+    }
+    // Until the building's apartments are counted, an apartment is one with a resident.
+    if (building().apartments <= 0 && !residents::find(*apartment))
       return {texts::apartmentMissing, Field::Apartment};
+    if (levy && db::one(QStringLiteral("SELECT count(*) FROM levy_charges WHERE levy = ? AND apartment = ?"),
+                        {levy, *apartment})
+                        .value(0)
+                        .toLongLong() == 0)
+      return {texts::levyNotCharged.arg(input.forText).arg(*apartment), Field::Apartment};
     db::Transaction transaction;
-    const auto inserted =
-        db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
-                                "payment, amount, year) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                 {dates::toIso(input.inputDate), *apartment, input.forText, input.detail, input.fromMonth,
-                  input.toMonth, input.payment, amount->agorot(), *year});
+    const auto inserted = db::exec(
+        QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
+                       "payment, amount, year, levy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail, levy ? QString() : input.fromMonth,
+         levy ? QString() : input.toMonth, input.payment, amount->agorot(), levy ? QVariant() : QVariant(*year),
+         levy ? QVariant(levy) : QVariant()});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(journal::payments(), reciept, input.forText, *amount, input.inputDate);
-    matrix::rebuild(*apartment, *year, monthlyPay);
+    if (!levy)
+      matrix::rebuild(*apartment, *year, ledger::Dues::read());
     transaction.commit();
   } catch (const db::Error &e) {
     return {texts::saveFailed.arg(db::explain(e)), Field::None};
@@ -102,24 +125,33 @@ bool isCancelled(qint64 reciept) {
 
 Money amountOf(const PaymentInput &input) { return Money::parse(input.amount).value_or(Money()); }
 
-std::optional<Money> duesOf(const PaymentInput &input, qint64 monthlyPay) {
+std::optional<Money> duesOf(const PaymentInput &input) {
   const int first = months::indexOfListName(input.fromMonth);
   const int last = months::indexOfListName(input.toMonth);
-  if (first < 0 || last < first || monthlyPay <= 0)
+  const auto apartment = residents::parseApartment(input.apartment);
+  const auto year = parseYear(input.year);
+  if (first < 0 || last < first || !apartment || !year || levyNamed(input.forText))
     return std::nullopt;
-  return Money::fromShekels(monthlyPay * (last - first + 1));
+  const ledger::Dues dues = ledger::Dues::read();
+  Money sum;
+  for (int m = first; m <= last; ++m)
+    sum += dues.inForce(*apartment, ledger::monthIndex(*year, m + 1));
+  return sum.agorot() > 0 ? std::optional(sum) : std::nullopt;
 }
 
-QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 monthlyPay) {
+QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
   try {
     db::Transaction transaction;
     if (const QString refusal = journal::cancel(journal::payments(), reciept, reason, day); !refusal.isEmpty())
       return refusal;
-    auto row = db::one(QStringLiteral("SELECT apartment, year FROM incoming WHERE reciept = ?"), {reciept});
+    auto row = db::one(QStringLiteral("SELECT apartment, year, levy FROM incoming WHERE reciept = ?"), {reciept});
     const qint64 apartment = row.value(0).toLongLong();
     const int year = row.value(1).toInt();
+    const bool levy = !row.isNull(2);
     row.finish();
-    matrix::rebuild(apartment, year, monthlyPay);
+    // A levy's payment was never in the matrix: cancelling it restores the levy's debt alone.
+    if (!levy)
+      matrix::rebuild(apartment, year, ledger::Dues::read());
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

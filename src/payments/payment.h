@@ -41,22 +41,26 @@ struct Outcome {
 
 // Checks the payment, then writes its incoming and trans rows and rebuilds
 // the apartment's matrix row of the payment's year, all in one transaction.
-// `monthlyPay` is the dues a new matrix row owes each month.
-Outcome record(const PaymentInput &input, qint64 monthlyPay);
+// A payment "for" a levy's name pays that levy instead: its months and year
+// are not used, and the matrix is not touched.
+Outcome record(const PaymentInput &input);
+
+// The levy named `forText`, if one is; 0 when none. Throws db::Error.
+qint64 levyNamed(const QString &forText);
 
 // Two inputs that would record the same apartment, year, months and amount.
 bool samePayment(const PaymentInput &a, const PaymentInput &b);
 // Whether payment `reciept` was cancelled (or is gone). Throws db::Error.
 bool isCancelled(qint64 reciept);
-// The amount typed (0 when it is none), and the dues of the months the
-// input covers at `monthlyPay` shekels a month (nothing when its months are
-// not a range or there are no dues).
+// The amount typed (0 when it is none), and the dues in force in the months
+// the input covers (nothing when its months are not a range, its apartment
+// or year no number, or there are no dues). Throws db::Error.
 Money amountOf(const PaymentInput &input);
-std::optional<Money> duesOf(const PaymentInput &input, qint64 monthlyPay);
+std::optional<Money> duesOf(const PaymentInput &input);
 
 // Cancels payment `reciept` (see journal::cancel) and rebuilds its matrix row,
 // in one transaction. An empty text on success, otherwise the refusal.
-QString cancel(qint64 reciept, const QString &reason, const QDate &day, qint64 monthlyPay);
+QString cancel(qint64 reciept, const QString &reason, const QDate &day);
 
 // The name of the apartment's resident, or an empty text (no such
 // apartment, or no resident). Throws db::Error when it can't be read.

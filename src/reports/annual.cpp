@@ -2,6 +2,7 @@
 
 #include "printing/reportstyle.h"
 #include "store/database.h"
+#include "text/money.h"
 #include "text/months.h"
 
 #include <QSqlQuery>
@@ -16,6 +17,13 @@ QString matrixQuery() {
     columns << months::columns()[m] + QStringLiteral(" as ") + months::headers()[m];
   columns << QStringLiteral("total as סהכ") << QStringLiteral("depth as יתרת_חובה");
   return QStringLiteral("SELECT %1 From anual_report WHERE year = ?").arg(columns.join(QLatin1Char(',')));
+}
+
+QList<int> moneyColumns() {
+  QList<int> columns;
+  for (int c = 2; c < 16; ++c)
+    columns << c;
+  return columns;
 }
 
 listing::Printout printout(int year) {
@@ -38,7 +46,8 @@ listing::Printout printout(int year) {
   return listing::fromQuery(layout, sql, {year, year}, [](const QSqlQuery &row) {
     QStringList cells;
     for (int c = 0; c < 16; ++c)
-      cells << row.value(c).toString();
+      cells << (c < 2 || row.isNull(c) ? row.value(c).toString()
+                                       : Money::fromAgorot(row.value(c).toLongLong()).toDisplay());
     return cells;
   });
 }

@@ -7,6 +7,8 @@
 namespace domiva::annual {
 // The matrix of one year (bound), headers from the aliases.
 QString matrixQuery();
+// The columns of the matrix that hold money (agorot): the months, the total and the debt.
+QList<int> moneyColumns();
 // The printed matrix of a year: every apartment's row under the sixteen
 // headers, then the year's totals, on landscape pages.
 listing::Printout printout(int year);

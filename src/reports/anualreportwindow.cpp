@@ -34,6 +34,7 @@ AnualReportWindow::AnualReportWindow(QWidget *parent)
 AnualReportWindow::~AnualReportWindow() = default;
 
 void AnualReportWindow::loadYear() {
+  m_matrix->setMoneyColumns(annual::moneyColumns());
   m_matrix->load(annual::matrixQuery(), {ui->year->currentText().toInt()});
   QList<int> widths{500, 1000};
   for (int column = 2; column <= 14; ++column)

@@ -14,7 +14,7 @@ namespace domiva::meeting {
 Figures figures(const QDate &from, const QDate &to) {
   Figures figures;
   static_cast<ledger::Period &>(figures) = ledger::period(from, to);
-  figures.debtors = owing::summary(to, building().monthlyPay);
+  figures.debtors = owing::summary(to);
   return figures;
 }
 

@@ -25,11 +25,11 @@ Building readBuilding() {
       QStringLiteral("SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
   // Reading writes nothing: a missing row is written by the first save.
   if (!query.next())
-    return Building{0, 0, 0, defaultOpenDate(), {}, {}};
+    return Building{0, {}, {}, defaultOpenDate(), {}, {}};
   Building details;
   details.apartments = query.value(0).toLongLong();
-  details.monthlyPay = query.value(1).toLongLong();
-  details.openBalance = query.value(2).toLongLong();
+  details.monthlyPay = Money::fromAgorot(query.value(1).toLongLong());
+  details.openBalance = Money::fromAgorot(query.value(2).toLongLong());
   details.openDate = dates::fromIso(query.value(3).toString());
   if (!details.openDate.isValid())
     details.openDate = defaultOpenDate();
@@ -54,5 +54,10 @@ db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
 const Building &building() { return current; }
 
 void setBuilding(const Building &details) { current = details; }
+
+QString apartmentRefusal(qint64 apartment) {
+  const qint64 count = current.apartments;
+  return count <= 0 || (apartment >= 1 && apartment <= count) ? QString() : texts::apartmentOutOfRange.arg(apartment).arg(count);
+}
 
 } // namespace domiva

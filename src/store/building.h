@@ -1,5 +1,6 @@
 #pragma once
 #include "store/database.h"
+#include "text/money.h"
 
 #include <QDate>
 #include <QString>
@@ -7,11 +8,11 @@
 
 namespace domiva {
 
-// The building's details, the one row of registery. Whole shekels.
+// The building's details, the one row of registery.
 struct Building {
   qint64 apartments = 0;
-  qint64 monthlyPay = 0;
-  qint64 openBalance = 0;
+  Money monthlyPay; // the dues in force now
+  Money openBalance;
   QDate openDate;
   QString street;
   QString city;
@@ -32,5 +33,9 @@ const Building &building();
 // printouts name it; empty parts left out.
 QString buildingLine(const Building &details);
 void setBuilding(const Building &details);
+
+// Empty when `apartment` is one of the building's, 1 to its number of
+// apartments (any while that number is 0); else the refusal.
+QString apartmentRefusal(qint64 apartment);
 
 } // namespace domiva

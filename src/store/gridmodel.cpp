@@ -24,7 +24,32 @@ bool GridModel::load(const QString &sql, const QVariantList &values) {
   return reload();
 }
 
+void GridModel::show(const QStringList &headers, const QList<QVariantList> &rows) {
+  m_sql.clear();
+  m_values.clear();
+  m_headers = headers;
+  m_given = rows;
+  reload();
+}
+
 bool GridModel::reload() {
+  if (m_sql.isEmpty()) {
+    // Given rows: in the order given, or stably by the sorted column.
+    beginResetModel();
+    m_failure.clear();
+    m_all = m_given;
+    if (m_sortColumn >= 0) {
+      const int column = m_sortColumn;
+      const bool ascending = m_sortOrder == Qt::AscendingOrder;
+      std::stable_sort(m_all.begin(), m_all.end(), [column, ascending](const QVariantList &a, const QVariantList &b) {
+        const auto order = QVariant::compare(a.value(column), b.value(column));
+        return ascending ? order == QPartialOrdering::Less : order == QPartialOrdering::Greater;
+      });
+    }
+    m_rows = int(m_all.size());
+    endResetModel();
+    return true;
+  }
   beginResetModel();
   m_failure.clear();
   m_all.clear();
@@ -209,7 +234,7 @@ void GridModel::sort(int column, Qt::SortOrder order) {
     return;
   m_sortColumn = column;
   m_sortOrder = order;
-  if (!m_sql.isEmpty())
+  if (!m_sql.isEmpty() || !m_headers.isEmpty())
     reload();
 }
 
@@ -232,6 +257,25 @@ std::function<bool(QStringList &)> GridModel::printedRows() { return rowsAsShown
 std::function<bool(QStringList &)> GridModel::shownRows() { return rowsAsShown(false); }
 
 std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
+  if (m_sql.isEmpty()) {
+    // Given rows are held whole: the rows as shown now.
+    auto next = std::make_shared<qsizetype>(0);
+    return [self = QPointer<GridModel>(this), rows = m_all, next, printed](QStringList &cells) {
+      if (!self)
+        return false;
+      const int columns = printed ? self->printedColumns() : self->columnCount();
+      while (*next < rows.size()) {
+        const QVariantList &row = rows[(*next)++];
+        if (printed && self->m_status >= 0 && !row.value(self->m_status).toString().isEmpty())
+          continue;
+        cells.clear();
+        for (int c = 0; c < columns; ++c)
+          cells << self->shown(c, row.value(c));
+        return true;
+      }
+      return false;
+    };
+  }
   // As the grid shows them, in one reading from the first row to the last.
   auto query = std::make_shared<QSqlQuery>(run(orderedSql()));
   if (query->lastError().isValid()) {
@@ -262,6 +306,8 @@ std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
 QStringList GridModel::printedHeaders() const { return m_headers.mid(0, printedColumns()); }
 
 qint64 GridModel::printedCount() {
+  if (m_sql.isEmpty())
+    return m_rows;
   QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql));
   return count.next() ? count.value(0).toLongLong() : 0;
 }

@@ -42,6 +42,8 @@ public:
   bool load(const QString &sql, const QVariantList &values = {});
   // Runs the last query again, so the grid shows the table as it now stands.
   bool reload();
+  // Shows rows computed elsewhere (no key, all at once), under `headers`.
+  void show(const QStringList &headers, const QList<QVariantList> &rows);
   // The engine's words when the last reading failed, else empty.
   QString failure() const { return m_failure; }
 
@@ -103,6 +105,7 @@ private:
   QStringList m_headers;
   int m_rows = 0;
   QList<QVariantList> m_all;                              // every row, for a grid without a key
+  QList<QVariantList> m_given;                            // rows shown, as given, for a grid without a query
   qint64 m_firstKey = 0;                                  // keys run on from it one by one...
   QList<qint64> m_keys;                                   // ...unless some are missing or sorted: then each row's key
   mutable QCache<int, QList<QVariantList>> m_windows{16}; // windows read, by number

@@ -6,6 +6,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <map>
+
 // The schema by version: each step brings a file up one version.
 namespace domiva::db {
 namespace {
@@ -85,6 +88,41 @@ const char *const version2[] = {
     "CREATE INDEX trans_source ON trans (source_table, source_reciept)",
 };
 
+// Version 3: what is owed. Amounts in agorot everywhere (the matrix, the
+// dues and the opening balance, as payments already were); the dues
+// schedule; opening debts; levies, their charges, and the levy a payment
+// pays. The schedule's rows are written by createVersion3 from what the
+// matrix rows were made with.
+const char *const version3[] = {
+    "UPDATE registery SET monthly_pay = monthly_pay * 100, openbalance = openbalance * 100",
+    "UPDATE anual_report SET jan = jan * 100, feb = feb * 100, mer = mer * 100, apr = apr * 100, mai = mai * 100, "
+    "jun = jun * 100, jul = jul * 100, aug = aug * 100, sep = sep * 100, oct = oct * 100, nov = nov * 100, "
+    "dec = dec * 100, total = total * 100, depth = depth * 100",
+    // A row applies from its month on, to one apartment or (NULL) to all.
+    R"(CREATE TABLE dues (
+         year INTEGER NOT NULL,
+         month INTEGER NOT NULL CHECK (month BETWEEN 1 AND 12),
+         amount INTEGER NOT NULL,
+         apartment INTEGER,
+         UNIQUE (year, month, apartment)))",
+    R"(CREATE TABLE opening_debts (
+         apartment INTEGER NOT NULL UNIQUE,
+         amount INTEGER NOT NULL))",
+    // A levy is due in `instalments` monthly parts from `first_due` on.
+    R"(CREATE TABLE levies (
+         id INTEGER PRIMARY KEY AUTOINCREMENT,
+         name TEXT NOT NULL UNIQUE,
+         first_due TEXT NOT NULL,
+         instalments INTEGER NOT NULL DEFAULT 1 CHECK (instalments >= 1)))",
+    R"(CREATE TABLE levy_charges (
+         levy INTEGER NOT NULL REFERENCES levies (id),
+         apartment INTEGER NOT NULL,
+         amount INTEGER NOT NULL,
+         UNIQUE (levy, apartment)))",
+    "ALTER TABLE incoming ADD COLUMN levy INTEGER",
+    "CREATE INDEX incoming_levy ON incoming (levy) WHERE levy IS NOT NULL",
+};
+
 const char *const starterCategories[] = {"ניקיון", "חשמל", "מים", "מעלית", "גינון", "תיקונים", "ביטוח", "אחר"};
 
 void createVersion1() {
@@ -131,11 +169,56 @@ void createVersion2() {
   linkJournal(QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"), texts::expense);
 }
 
+// The schedule an older file implies: the dues each year's matrix rows were
+// made with (most of them: total + depth is twelve months of it), from the
+// books' start, and the dues in force now from this year on. So no debt
+// already shown changes with the upgrade.
+void writeSchedule() {
+  auto registery = exec(QStringLiteral("SELECT monthly_pay, opendate FROM registery LIMIT 1"));
+  if (!registery.next())
+    return;
+  const qint64 current = registery.value(0).toLongLong();
+  QDate start = dates::fromIso(registery.value(1).toString());
+  registery.finish();
+  if (!start.isValid())
+    start = QDate(today().year(), 1, 1);
+  // For each year, the yearly dues most of its rows were made with.
+  std::map<int, std::map<qint64, int>> counts; // year → yearly dues → rows
+  auto rows = exec(QStringLiteral("SELECT year, total + depth FROM anual_report WHERE year >= ? AND year < ?"),
+                   {start.year(), today().year()});
+  while (rows.next())
+    ++counts[rows.value(0).toInt()][rows.value(1).toLongLong()];
+  rows.finish();
+  qint64 last = -1;
+  const auto add = [&](int year, int month, qint64 monthly) {
+    if (monthly == last || (last < 0 && monthly == 0))
+      return;
+    exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"), {year, month, monthly});
+    last = monthly;
+  };
+  for (const auto &[year, dues] : counts) {
+    const qint64 yearly =
+        std::max_element(dues.begin(), dues.end(), [](auto a, auto b) { return a.second < b.second; })->first;
+    if (yearly >= 0 && yearly % 12 == 0)
+      add(year, year == start.year() ? start.month() : 1, yearly / 12);
+  }
+  if (last < 0)
+    add(start.year(), start.month(), current);
+  else
+    add(std::max(today().year(), start.year()), 1, current);
+}
+
+void createVersion3() {
+  for (const char *statement : version3)
+    exec(QString::fromUtf8(statement));
+  writeSchedule();
+}
+
 } // namespace
 
 void upgrade(int from, int to) {
   using Step = void (*)();
-  static const Step steps[] = {createVersion1, createVersion2};
+  static const Step steps[] = {createVersion1, createVersion2, createVersion3};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version]();

@@ -39,19 +39,4 @@ QString Money::toString() const {
 
 QString Money::toDisplay() const { return m_agorot < 0 ? leftToRight(toString()) : toString(); }
 
-qint64 Money::shareInShekels(qint64 parts) const {
-  Q_ASSERT(parts > 0);
-  const qint64 divisor = 100 * parts;
-  qint64 quotient = m_agorot / divisor;
-  qint64 remainder = m_agorot % divisor; // same sign as m_agorot
-  if (remainder < 0) {
-    remainder += divisor;
-    --quotient;
-  }
-  // quotient is now the floor; round the remainder, halves to even.
-  if (2 * remainder > divisor || (2 * remainder == divisor && quotient % 2 != 0))
-    ++quotient;
-  return quotient;
-}
-
 } // namespace domiva

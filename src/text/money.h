@@ -26,9 +26,6 @@ public:
   // in Unicode isolates, so its minus stays before the digits.
   QString toDisplay() const;
 
-  // The amount divided into `parts` equal whole shekels, halves to even.
-  qint64 shareInShekels(qint64 parts) const;
-
   constexpr Money operator+(Money o) const { return Money(m_agorot + o.m_agorot); }
   constexpr Money operator-(Money o) const { return Money(m_agorot - o.m_agorot); }
   constexpr Money &operator+=(Money o) {

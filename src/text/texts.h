@@ -29,8 +29,21 @@ inline const QString firstSteps = QStringLiteral("התחילו ב'רישום פ�
 // Building details
 inline const QString detailsSaved = QStringLiteral("הפרטים עודכנו בהצלחה");
 inline const QString badApartments = QStringLiteral("מספר הדירות בבניין חייב להיות מספר שלם שאינו שלילי");
-inline const QString badOpenBalance = QStringLiteral("יתרת הפתיחה חייבת להיות מספר שלם בש\"ח");
-inline const QString badMonthlyPay = QStringLiteral("גובה התשלום החודשי חייב להיות מספר שלם שאינו שלילי");
+inline const QString badOpenBalance =
+    QStringLiteral("יתרת הפתיחה חייבת להיות סכום בש\"ח, עם שתי ספרות לכל היותר אחרי הנקודה");
+inline const QString badMonthlyPay =
+    QStringLiteral("גובה התשלום החודשי חייב להיות סכום שאינו שלילי, עם שתי ספרות לכל היותר אחרי הנקודה");
+inline const QString apartmentOutOfRange = QStringLiteral("אין דירה %1 בבניין: הדירות הן 1 עד %2");
+// The dues schedule and the opening debts
+inline const QString duesFromQuestion =
+    QStringLiteral("מאיזה חודש חלים דמי הוועד החדשים? החודשים שלפניו נשארים בסכום הקודם.\nחודש ושנה, למשל 06/2026:");
+inline const QString duesFromAccept = QStringLiteral("עדכן מחודש זה");
+inline const QString badDuesMonth = QStringLiteral("החודש צריך להיכתב כחודש ושנה, למשל 06/2026");
+inline const QString duesRowGone = QStringLiteral("השורה כבר אינה בלוח דמי הוועד");
+inline const QString duesRowStarted =
+    QStringLiteral("אפשר להסיר רק שורה שמתחילה בחודש הבא או אחריו: חודשים שכבר חויבו אינם משתנים");
+inline const QString scheduleSubject = QStringLiteral("לוח דמי הוועד");
+inline const QString chooseDuesRow = QStringLiteral("יש לבחור שורה בלוח דמי הוועד");
 
 // Opening the database
 inline const QString dbCannotOpen = QStringLiteral("לא ניתן לפתוח את בסיס הנתונים:\n%1\n\n%2");
@@ -90,8 +103,24 @@ inline const QString debtorsSubject = QStringLiteral("רשימת החייבים"
 inline const QString storySubject = QStringLiteral("כרטסת הדירה");
 
 // Who owes
+// Levies
+inline const QString levyNameField = QStringLiteral("שם ההיטל");
+inline const QString levyNameRequired = QStringLiteral("יש לתת להיטל שם");
+inline const QString levyNameTaken = QStringLiteral("השם \"%1\" כבר תפוס: יש לבחור להיטל שם אחר");
+inline const QString negativeLevy = QStringLiteral("סכום ההיטל אינו יכול להיות שלילי");
+inline const QString badInstalments = QStringLiteral("מספר התשלומים חייב להיות מספר שלם בין 1 ל-120");
+inline const QString levyHasPayments =
+    QStringLiteral("להיטל נרשמו תשלומים, ולכן אי אפשר למחוק אותו. אפשר לבטל את התשלומים קודם");
+inline const QString chooseLevy = QStringLiteral("יש לבחור היטל ברשימה");
+inline const QString leviesSubject = QStringLiteral("רשימת ההיטלים");
+inline const QString deleteLevyQuestion = QStringLiteral("למחוק את ההיטל \"%1\" ואת חיוביו?");
+inline const QString levyNotCharged = QStringLiteral("להיטל \"%1\" אין חיוב לדירה %2");
+inline const QString emptyApartment = QStringLiteral("דירה ריקה");
+inline const QString openingDebt = QStringLiteral("חוב פתיחה");
+inline const QString levyLine = QStringLiteral("היטל: %1");
 inline const QString debtorsTitle = QStringLiteral("חייבים נכון לתאריך %1");
-inline const QString debtorsTotals = QStringLiteral("חייבים: %1 דירות · פיגור השנה: %2 · חוב משנים קודמות: %3");
+inline const QString debtorsTotals =
+    QStringLiteral("חייבים: %1 דירות · פיגור השנה: %2 · חוב משנים קודמות: %3 · חוב היטלים: %4");
 inline const QString storyTitle = QStringLiteral("כרטסת דירה %1 %2");
 inline const QString storyYears = QStringLiteral("לפי שנים");
 inline const QString receiptTitle = QStringLiteral("קבלה מס' %1");
@@ -198,6 +227,7 @@ inline const QString checkCell = QStringLiteral("%1 בטבלה השנתית %2, 
 inline const QString checkNoRow = QStringLiteral("אין שורה בטבלה השנתית, לפי התשלומים סה\"כ %1");
 inline const QString checkEmpty = QStringLiteral("ריק");
 inline const QString checkTotal = QStringLiteral("סה\"כ");
+inline const QString checkDepth = QStringLiteral("יתרת חובה");
 inline const QString checkJournal = QStringLiteral("%1: ביומן %2 שורות בסך %3, לפי הרשומות %4 שורות בסך %5");
 inline const QString incomes = QStringLiteral("הכנסות");
 inline const QString expensesWord = QStringLiteral("הוצאות");

@@ -70,13 +70,15 @@ bool ask(QWidget *parent, const QString &text) {
 
 void setAnswer(std::function<bool(const QString &)> newAnswer) { answer = std::move(newAnswer); }
 
-std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept) {
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept,
+                               const QString &initial) {
   if (textAnswer)
     return textAnswer(prompt);
   QInputDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("Domiva"));
   dialog.setLabelText(prompt);
   dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(initial);
   dialog.setOkButtonText(accept);
   dialog.setCancelButtonText(texts::goBack);
   if (dialog.exec() != QDialog::Accepted)

@@ -30,7 +30,8 @@ void setAnswer(std::function<bool(const QString &)> answer);
 // Asks for a line of text under `prompt`, the accepting button captioned
 // `accept`: what the user typed, or nothing when the user declined. Tests
 // answer it through `setTextAnswer`.
-std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept);
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept,
+                               const QString &initial = {});
 void setTextAnswer(std::function<std::optional<QString>(const QString &)> answer);
 
 // Asks where to save a file, starting at `suggested`: the path chosen, or

@@ -58,12 +58,12 @@ private slots:
     db::exec("UPDATE registery SET apartments = 24, monthly_pay = 3000, openbalance = -250, "
              "opendate = '2025-07-01', street = 'הרצל 12', city = 'חולון'");
     database.reopen();
-    QCOMPARE(building().monthlyPay, 3000);
-    QCOMPARE(building().openBalance, -250);
+    QCOMPARE(building().monthlyPay.agorot(), 3000);
+    QCOMPARE(building().openBalance.agorot(), -250);
     QCOMPARE(building().openDate, QDate(2025, 7, 1));
     QCOMPARE(building().street, QStringLiteral("הרצל 12"));
     db::exec("UPDATE registery SET monthly_pay = 10");
-    QCOMPARE(building().monthlyPay, 3000); // read once, at start-up
+    QCOMPARE(building().monthlyPay.agorot(), 3000); // read once, at start-up
   }
 
   void startUpNamesThePathWhenItFails() {
@@ -304,24 +304,29 @@ private slots:
 
   void detailsShowWhatWasSavedLast() {
     test::TempDatabase database;
-    db::exec("UPDATE registery SET apartments = 12, monthly_pay = 250, openbalance = -250, "
+    db::exec("UPDATE registery SET apartments = 12, monthly_pay = 25000, openbalance = -25050, "
              "opendate = '2025-07-01', street = 'הרצל', city = 'חולון'");
     database.reopen();
     test::Messages messages;
+    messages.reply = "06/2026"; // the month the new dues hold from
     auto *window = openShared<RegisterWindow>();
     QCOMPARE(window->objectName(), QStringLiteral("register"));
     QCOMPARE(field(window, "Text1")->text(), QStringLiteral("הרצל"));
     QCOMPARE(field(window, "Text3")->text(), QStringLiteral("12"));
-    QCOMPARE(field(window, "Text4")->text(), QStringLiteral("-250"));
+    QCOMPARE(field(window, "Text4")->text(), QStringLiteral("-250.5"));
     QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->date(), QDate(2025, 7, 1));
 
     field(window, "Text2")->setText(QString());
     field(window, "Text5")->setText("3000");
     window->findChild<QDateEdit *>("DTPicker1")->setDate(QDate(2026, 1, 31));
     QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(messages.asked, QStringList{texts::duesFromQuestion});
     QCOMPARE(messages.shown, QStringList{texts::detailsSaved});
-    QCOMPARE(test::rows("SELECT * FROM registery")[0], (QVariantList{12, 3000, -250, "2026-01-31", "הרצל", ""}));
-    QCOMPARE(building().monthlyPay, 3000);
+    QCOMPARE(test::rows("SELECT * FROM registery")[0],
+             (QVariantList{12, 300000, -25050, "2026-01-31", "הרצל", ""}));
+    QCOMPARE(test::rows("SELECT year, month, amount, apartment FROM dues ORDER BY year, month"),
+             (QList<QVariantList>{{2025, 7, 25000, {}}, {2026, 6, 300000, {}}}));
+    QCOMPARE(building().monthlyPay.agorot(), 300000);
     window->close();
     settle();
     window = openShared<RegisterWindow>();

@@ -348,15 +348,15 @@ private slots:
     });
     QTest::newRow("cancel an expense") << text([] { return expenses::cancel(1, "טעות", QDate(2026, 3, 15)); });
     QTest::newRow("record a payment") << text([] {
-      return payments::record({QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}, 250).message;
+      return payments::record({QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}).message;
     });
-    QTest::newRow("cancel a payment") << text([] { return payments::cancel(1, "טעות", QDate(2026, 3, 15), 250); });
+    QTest::newRow("cancel a payment") << text([] { return payments::cancel(1, "טעות", QDate(2026, 3, 15)); });
     QTest::newRow("save the building") << text([] {
       return saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"});
     });
     QTest::newRow("rebuild the matrix") << text([] {
       try {
-        consistency::repair({}, 250);
+        consistency::repair({});
       } catch (const db::Error &e) {
         return db::explain(e);
       }

@@ -3,6 +3,7 @@
 // made in each test.
 #include "building/details.h"
 #include "expenses/expense.h"
+#include "ledger/matrix.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -42,6 +43,41 @@ class OwingTest : public test::WindowTest {
   }
 
 private slots:
+  // A payment's shares over its months: each month's share follows its
+  // dues, in agorot, and the agorot left over go to the last month, so the
+  // shares always sum to the amount. Figures worked out by hand.
+  void sharesFollowTheDues_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QList<qint64>>("dues"); // agorot, one per month from January
+    QTest::addColumn<QList<qint64>>("shares");
+    QTest::newRow("870 over four equal months") << "870" << QList<qint64>{25000, 25000, 25000, 25000}
+                                                << QList<qint64>{21750, 21750, 21750, 21750};
+    QTest::newRow("850 over three") << "850" << QList<qint64>{25000, 25000, 25000}
+                                    << QList<qint64>{28333, 28333, 28334};
+    QTest::newRow("a raise inside the range") << "530" << QList<qint64>{25000, 28000}
+                                              << QList<qint64>{25000, 28000};
+    QTest::newRow("a part of two rates") << "100" << QList<qint64>{25000, 28000}
+                                         << QList<qint64>{4716, 5284}; // 10000 × 250/530 = 4716.98
+    QTest::newRow("no dues: equal parts") << "100" << QList<qint64>{0, 0, 0} << QList<qint64>{3333, 3333, 3334};
+    QTest::newRow("a refund") << "-100" << QList<qint64>{25000, 25000, 25000}
+                              << QList<qint64>{-3333, -3333, -3334};
+    QTest::newRow("one agora over two") << "0.01" << QList<qint64>{25000, 25000} << QList<qint64>{0, 1};
+  }
+  void sharesFollowTheDues() {
+    QFETCH(QString, amount);
+    QFETCH(QList<qint64>, dues);
+    QFETCH(QList<qint64>, shares);
+    matrix::Weights weights{};
+    std::copy(dues.begin(), dues.end(), weights.begin());
+    matrix::Cells cells;
+    matrix::credit(cells, 0, int(dues.size()) - 1, *Money::parse(amount), weights);
+    QList<qint64> credited;
+    for (int m = 0; m < dues.size(); ++m)
+      credited << cells[m].value_or(-999999);
+    QCOMPARE(credited, shares);
+    QVERIFY(!cells[dues.size()]); // the months after the range stay empty
+  }
+
   void init() {
     startTest(QDate(2026, 3, 15));
     QCOMPARE(saveBuilding({"6", "250", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
@@ -50,27 +86,30 @@ private slots:
   }
   void cleanup() { endTest(); }
 
-  // Up to March at 250 a month: 1 paid nothing, 2 paid in two parts, 3 paid
-  // the whole year ahead, 4 cancelled its payment, 5 paid January only and
-  // owes 500 from 2025.
+  // The books start in January 2026; up to March at 250 a month: 1 paid
+  // nothing, 2 paid in two parts, 3 paid the whole year ahead, 4 cancelled
+  // its payment, 5 opened owing 750, paid 500 of it as November and
+  // December 2025, and paid January; 6 stands empty.
   void debtorsOwnTheirMonths() {
     pay(2, "ינואר", "מרץ", "375");
     pay(2, "ינואר", "מרץ", "375");
     pay(3, "ינואר", "דצמבר", "3000");
     const qint64 cancelled = pay(4, "ינואר", "מרץ", "750");
-    QCOMPARE(payments::cancel(cancelled, "טעות", QDate(2026, 3, 1), 250), QString());
+    QCOMPARE(payments::cancel(cancelled, "טעות", QDate(2026, 3, 1)), QString());
     pay(5, "ינואר", "ינואר", "250");
-    pay(5, "ינואר", "אוקטובר", "2500", 2025);
+    QCOMPARE(setOpeningDebt("5", "750"), QString());
+    pay(5, "נובמבר", "דצמבר", "500", 2025);
     window = openShared<DebtorsWindow>();
-    const QList<QStringList> owing{{"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
-                                   {"4", "משפחה 4", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0"},
-                                   {"5", "משפחה 5", "3", "750", "250", "500", "פברואר, מרץ", "500"}};
+    const QList<QStringList> owing{{"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0", "0"},
+                                   {"4", "משפחה 4", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0", "0"},
+                                   {"5", "משפחה 5", "3", "750", "250", "500", "פברואר, מרץ", "250", "0"},
+                                   {"6", "דירה ריקה", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0", "0"}};
     QCOMPARE(grid("debtorsList"), owing);
-    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(3).arg("2000", "500"));
+    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(4).arg("2750", "250", "0"));
 
     control<QCheckBox>("everyone")->setChecked(true);
-    QCOMPARE(grid("debtorsList").size(), 5);
-    QCOMPARE(grid("debtorsList")[2], (QStringList{"3", "משפחה 3", "3", "750", "750", "0", "", "0"}));
+    QCOMPARE(grid("debtorsList").size(), 6);
+    QCOMPARE(grid("debtorsList")[2], (QStringList{"3", "משפחה 3", "3", "750", "750", "0", "", "0", "0"}));
     control<QCheckBox>("everyone")->setChecked(false);
 
     // Paper, by Enter on the focused button: the date in the title, the
@@ -81,17 +120,18 @@ private slots:
     QCOMPARE(prints.tables[0].mid(1), owing);
     QCOMPARE(prints.lines[0].mid(0, 3),
              (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "חייבים נכון לתאריך 15/03/2026"}));
-    QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2000"));
+    QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2750"));
 
     // A date in January owes one month.
     control<QDateEdit>("asOf")->setDate(QDate(2026, 1, 31));
-    QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "1", "250", "0", "250", "ינואר", "0"}));
-    // New dues: a past year keeps those its rows were made with; a resident
-    // without a row that year owes at the building's.
-    QCOMPARE(saveBuilding({"6", "300", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
+    QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "1", "250", "0", "250", "ינואר", "0", "0"}));
+    // Dues raised from March: January and February keep 250.
+    QCOMPARE(saveBuilding({"6", "300", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה", QDate(2026, 3, 1)}), QString());
+    control<QDateEdit>("asOf")->setDate(QDate(2026, 3, 31));
+    QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "3", "800", "0", "800", "ינואר, פברואר, מרץ", "0", "0"}));
+    // Before the books' start nothing is owed: only the opening debt, less what paid it.
     control<QDateEdit>("asOf")->setDate(QDate(2025, 12, 31));
-    QCOMPARE(grid("debtorsList")[4], (QStringList{"5", "משפחה 5", "12", "3000", "2500", "500", "נובמבר, דצמבר", "0"}));
-    QCOMPARE(grid("debtorsList")[0][3], QStringLiteral("3600"));
+    QCOMPARE(grid("debtorsList"), (QList<QStringList>{{"5", "משפחה 5", "0", "0", "0", "0", "", "250", "0"}}));
   }
 
   // The grid's context menu saves it as the user sees it.
@@ -111,18 +151,19 @@ private slots:
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // spreadsheets read it as UTF-8
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
-    QCOMPARE(lines[0], "דירה,שם_ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים_שלא_שולמו,חוב_משנים_קודמות");
-    QCOMPARE(lines[2], "2,משפחה 2,3,750,250,500,\"פברואר, מרץ\",0");
+    QCOMPARE(lines[0], "דירה,שם_ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים_שלא_שולמו,חוב_משנים_קודמות,חוב_היטלים");
+    QCOMPARE(lines[2], "2,משפחה 2,3,750,250,500,\"פברואר, מרץ\",0,0");
     QCOMPARE(messages->last(), texts::fileSaved.arg(path + ".csv"));
   }
 
   // Oldest first across the years, a cancelled one marked; each year's
-  // credit, dues and balance. Double-clicking a payment opens it.
+  // credit, dues and balance (2025, before the books, charged nothing).
+  // Double-clicking a payment opens it.
   void anApartmentsStory() {
     pay(2, "ינואר", "מרץ", "750", 2026, QDate(2026, 3, 1));
     pay(2, "נובמבר", "דצמבר", "500", 2025, QDate(2025, 12, 1));
     const qint64 cancelled = pay(2, "אפריל", "אפריל", "250", 2026, QDate(2026, 3, 2));
-    QCOMPARE(payments::cancel(cancelled, "כפול", QDate(2026, 3, 3), 250), QString());
+    QCOMPARE(payments::cancel(cancelled, "כפול", QDate(2026, 3, 3)), QString());
     window = openShared<IncomingWindow>();
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto *payments = control<QTableView>("DataGrid1");
@@ -138,14 +179,16 @@ private slots:
              (QStringList{"01/12/2025", "ועד הבית", "", "נובמבר", "דצמבר", "2025", "מזומן", "500", "2"}));
     QCOMPARE(story[1][8], QStringLiteral("1"));
     QCOMPARE(story[2][9], QStringLiteral("מבוטל: כפול"));
-    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "3000", "\u2066-2500\u2069"},
+    QCOMPARE(test::gridHeaders(control<QTableView>("yearsList")->model()),
+             (QStringList{"עבור", "זוכה", "לתשלום", "יתרה"}));
+    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "0", "500"},
                                                     {"2026", "750", "3000", "\u2066-2250\u2069"}}));
     test::Prints prints;
     click("printButton");
     QCOMPARE(prints.tables[0].size(), 1 + 2); // the cancelled one is not on paper
     control<QComboBox>("apartment")->setEditText("99");
     click("showButton");
-    QCOMPARE(messages->shown, QStringList{texts::apartmentMissing});
+    QCOMPARE(messages->shown, QStringList{texts::apartmentOutOfRange.arg(99).arg(6)});
   }
 
   // The receipt keeps its payment's number; a cancelled one says so.
@@ -161,7 +204,7 @@ private slots:
     QVERIFY(prints.tables[1].contains(QStringList{"סכום", "750 ש\"ח"}));
     QVERIFY(prints.tables[1].contains(QStringList{"חודשים", "ינואר עד מרץ"}));
     QVERIFY(!prints.lines[1].contains(texts::receiptCancelled));
-    QCOMPARE(payments::cancel(second, "טעות", QDate(2026, 3, 1), 250), QString());
+    QCOMPARE(payments::cancel(second, "טעות", QDate(2026, 3, 1)), QString());
     QVERIFY(test::painted(*payments::receipt(second)).lines.contains(texts::receiptCancelled));
     QVERIFY(!payments::receipt(99));
   }

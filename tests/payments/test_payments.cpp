@@ -76,7 +76,7 @@ class PaymentsTest : public test::WindowTest {
 private slots:
   void init() {
     startTest(QDate(2026, 3, 15));
-    QCOMPARE(saveBuilding({"10", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
     test::addResident(5, "כהן");
     test::addResident(2, "לוי");
   }
@@ -312,12 +312,12 @@ private slots:
                                     << "מרץ"
                                     << "2026"
                                     << "100" << texts::apartmentMissing << "apartment";
-    QTest::newRow("no resident") << "9"
-                                 << "אחר"
-                                 << "מרץ"
-                                 << "מרץ"
-                                 << "2026"
-                                 << "100" << texts::apartmentMissing << "apartment";
+    QTest::newRow("beyond the building") << "13"
+                                         << "אחר"
+                                         << "מרץ"
+                                         << "מרץ"
+                                         << "2026"
+                                         << "100" << texts::apartmentOutOfRange.arg(13).arg(12) << "apartment";
   }
   void refusesBadInputBeforeWriting() {
     QFETCH(QString, apartment);
@@ -347,11 +347,12 @@ private slots:
     QCOMPARE(messages->shown, QStringList());
     QCOMPARE(
         test::rows("SELECT * FROM incoming"),
-        (QList<QVariantList>{{"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}}}));
+        (QList<QVariantList>{{"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}, {}}}));
     QCOMPARE(test::rows("SELECT * FROM trans"),
              (QList<QVariantList>{{"2026-03-15", "ועד הבית", 30000, "הכנסה", "incoming", 1}}));
     QCOMPARE(matrix(5, 2026),
-             (QVariantList{5, "כהן", 2026, {}, {}, 100, 100, 100, {}, {}, {}, {}, {}, {}, {}, 300, 12 * 250 - 300}));
+             (QVariantList{5, "כהן", 2026, {}, {}, 10000, 10000, 10000, {}, {}, {}, {}, {}, {}, {}, 30000,
+                           12 * 25000 - 30000}));
     QCOMPARE(grid(), (QList<QStringList>{
                          {"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "300", "1", ""}}));
     // The fields stay for the next payment, and the new row is chosen.
@@ -383,21 +384,21 @@ private slots:
   }
 
   // Each row: payments as "from to amount [for]", then the months'
-  // cells as the matrix must hold them.
+  // cells (agorot) as the matrix must hold them.
   void theMatrixIsTheSumOfThePayments_data() {
     QTest::addColumn<QStringList>("payments");
     QTest::addColumn<QVariantList>("cells");
     const QVariant e; // a month no payment credited
     QTest::newRow("a month in two parts")
-        << QStringList{"מרץ מרץ 150", "מרץ מרץ 150"} << QVariantList{e, e, 300, e, e, e, e, e, e, e, e, e};
-    QTest::newRow("a levy on a paid month") << QStringList{"ינואר מרץ 750", "פבואר פבואר 100 אחר"}
-                                            << QVariantList{250, 350, 250, e, e, e, e, e, e, e, e, e};
-    QTest::newRow("thirds round down") << QStringList{"ינואר מרץ 100"}
-                                       << QVariantList{33, 33, 33, e, e, e, e, e, e, e, e, e};
-    QTest::newRow("halves to even") << QStringList{"אפריל מאי 125", "יוני יולי 135"}
-                                    << QVariantList{e, e, e, 62, 62, 68, 68, e, e, e, e, e};
+        << QStringList{"מרץ מרץ 150", "מרץ מרץ 150"} << QVariantList{e, e, 30000, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("'other' credits the months") << QStringList{"ינואר מרץ 750", "פבואר פבואר 100 אחר"}
+                                                << QVariantList{25000, 35000, 25000, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("thirds: the agora left to the last") << QStringList{"ינואר מרץ 100"}
+                                                        << QVariantList{3333, 3333, 3334, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("halves exact") << QStringList{"אפריל מאי 125", "יוני יולי 135"}
+                                  << QVariantList{e, e, e, 6250, 6250, 6750, 6750, e, e, e, e, e};
     QTest::newRow("a refund subtracts") << QStringList{"דצמבר דצמבר 300", "דצמבר דצמבר -100"}
-                                        << QVariantList{e, e, e, e, e, e, e, e, e, e, e, 200};
+                                        << QVariantList{e, e, e, e, e, e, e, e, e, e, e, 20000};
   }
   void theMatrixIsTheSumOfThePayments() {
     QFETCH(QStringList, payments);
@@ -411,7 +412,7 @@ private slots:
     const QVariantList row = matrix(5, 2026);
     QCOMPARE(row.mid(3, 12), cells);
     QCOMPARE(row[15].toInt(), sum(cells));
-    QCOMPARE(row[16].toInt(), 12 * 250 - sum(cells));
+    QCOMPARE(row[16].toInt(), 12 * 25000 - sum(cells));
   }
 
   void theYearBoxChoosesTheMatrixRow() {
@@ -424,12 +425,12 @@ private slots:
     pay("2", "ינואר", "ינואר", "250", "ועד הבית", QDate(2026, 12, 21));
     QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
     QCOMPARE(combo("year")->itemText(0), QStringLiteral("2025"));
-    QCOMPARE(matrix(2, 2027).mid(3, 2), (QVariantList{250, {}}));
+    QCOMPARE(matrix(2, 2027).mid(3, 2), (QVariantList{25000, {}}));
     QVERIFY(matrix(2, 2026).isEmpty());
     QCOMPARE(grid()[0][6], QStringLiteral("2027"));
     // A typed year beyond the list, and a January entry for last November.
     pay("2", "נובמבר", "דצמבר", "500", "אחר", QDate(2027, 1, 3), "2025");
-    QCOMPARE(matrix(2, 2025).mid(13, 2), (QVariantList{250, 250}));
+    QCOMPARE(matrix(2, 2025).mid(13, 2), (QVariantList{25000, 25000}));
     QCOMPARE(matrix(2, 2025)[1], QVariant("לוי"));
   }
 
@@ -502,12 +503,13 @@ private slots:
     auto *details = openShared<RegisterWindow>();
     details->findChild<QLineEdit *>("Text5")->setText("300");
     details->findChild<QLineEdit *>("Text2")->setText("חולון");
+    messages->reply = "04/2026"; // raised from April: January to March keep 250
     QTest::mouseClick(details->findChild<QPushButton *>("Command1"), Qt::LeftButton);
     QCOMPARE(messages->shown, QStringList{texts::detailsSaved});
-    QCOMPARE(matrix(5, 2026)[16].toInt(), 3600 - 250); // this year follows the new dues
-    QCOMPARE(matrix(5, 2025)[16].toInt(), 3000 - 250); // a past year keeps its own
-    pay("2", "ינואר", "ינואר", "300");
-    QCOMPARE(matrix(2, 2026)[16].toInt(), 3600 - 300);
+    QCOMPARE(matrix(5, 2026)[16].toInt(), 3 * 25000 + 9 * 30000 - 25000);
+    QCOMPARE(matrix(5, 2025)[16].toInt(), 0 - 25000); // before the books' start, nothing was charged
+    pay("2", "אפריל", "אפריל", "300");
+    QCOMPARE(matrix(2, 2026)[16].toInt(), 3 * 25000 + 9 * 30000 - 30000);
     // Reopened, the window shows what was saved, so a second save keeps it.
     details->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -555,8 +557,8 @@ private slots:
     // Refused: twice, without a reason, declined, no row chosen.
     cancel(1, QStringLiteral("שוב"));
     QCOMPARE(messages->shown, QStringList{texts::alreadyCancelled});
-    QCOMPARE(payments::cancel(2, "שוב", today(), 250), texts::alreadyCancelled);
-    QCOMPARE(payments::cancel(99, "אין", today(), 250), texts::rowMissing);
+    QCOMPARE(payments::cancel(2, "שוב", today()), texts::alreadyCancelled);
+    QCOMPARE(payments::cancel(99, "אין", today()), texts::rowMissing);
     cancel(0, QStringLiteral("  "));
     QCOMPARE(messages->last(), texts::reasonRequired);
     cancel(0, std::nullopt);
@@ -593,12 +595,16 @@ private slots:
     QCOMPARE(said, texts::checkPassed + "\n");
 
     QVERIFY(db::open(path).failure.isEmpty());
-    db::exec("UPDATE anual_report SET mer = 1 WHERE apartment = 2 AND year = ?", {QDate::currentDate().year()});
+    const int year = QDate::currentDate().year();
+    const auto paid = test::rows("SELECT apartment, mer FROM anual_report WHERE year = ? AND mer > 1 LIMIT 1", {year});
+    QCOMPARE(paid.size(), 1);
+    const qint64 apartment = paid[0][0].toLongLong();
+    db::exec("UPDATE anual_report SET mer = 1 WHERE apartment = ? AND year = ?", {apartment, year});
     db::close();
     said.clear();
     QCOMPARE(checkBooks(path, false, out), 1);
-    const QString finding =
-        texts::checkMatrixRow.arg(2).arg(QDate::currentDate().year()).arg(texts::checkCell.arg("מרץ", "1", "250"));
+    const QString finding = texts::checkMatrixRow.arg(apartment).arg(year).arg(
+        texts::checkCell.arg("מרץ", "0.01", Money::fromAgorot(paid[0][1].toLongLong()).toString()));
     QCOMPARE(said, finding + "\n" + texts::checkFailed.arg(1) + "\n");
     said.clear();
     QCOMPARE(checkBooks(path, true, out), 0);
@@ -644,7 +650,8 @@ private slots:
     // On paper: every apartment of the year, however many the window shows,
     // and the year's totals.
     for (int apartment = 10; apartment < 70; ++apartment)
-      db::exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) VALUES (?, 'x', 2025, 1, 1, 2)",
+      db::exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) "
+               "VALUES (?, 'x', 2025, 100, 100, 200)",
                {apartment});
     test::Prints prints;
     click("Command1");
@@ -654,7 +661,9 @@ private slots:
     QCOMPARE(table[0].size(), 16);
     QCOMPARE(table[1].mid(0, 3), (QStringList{"5", "כהן", "250"}));
     QCOMPARE(table.last().mid(0, 3), (QStringList{"סה\"כ", "", "310"}));
-    QCOMPARE(table.last().mid(14), (QStringList{"560", QString::number(2500 + 60 * 2)}));
+    // 2025 is before the books' start (2026): it charged nothing, so what
+    // apartment 5 paid for it stands as a credit of 500.
+    QCOMPARE(table.last().mid(14), (QStringList{"560", Money::fromShekels(-500 + 60 * 2).toDisplay()}));
   }
 };
 

@@ -140,8 +140,8 @@ QStringList gridHeaders(QAbstractItemModel *model) {
   return names;
 }
 
-qint64 recordPayment(const payments::PaymentInput &input, qint64 monthlyPay) {
-  const payments::Outcome outcome = payments::record(input, monthlyPay);
+qint64 recordPayment(const payments::PaymentInput &input) {
+  const payments::Outcome outcome = payments::record(input);
   if (!outcome.ok())
     throw Failure("payment refused: " + outcome.message.toStdString());
   return outcome.reciept;

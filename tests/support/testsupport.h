@@ -86,7 +86,7 @@ QStringList gridHeaders(QAbstractItemModel *model);
 void addResident(qint64 apartment, const QString &family);
 // Records a payment or an expense through the program's own rules; a
 // refusal fails the test. The payment's receipt number.
-qint64 recordPayment(const payments::PaymentInput &input, qint64 monthlyPay = 250);
+qint64 recordPayment(const payments::PaymentInput &input);
 void recordExpense(const QString &category, const QDate &date, const QString &amount);
 
 // What a test stops on (QtTest fails that test and goes on to the next).

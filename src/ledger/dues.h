@@ -1,0 +1,49 @@
+#pragma once
+// The dues schedule: what each apartment owes each month, from the books'
+// start on.
+#include "text/money.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <optional>
+
+namespace domiva::ledger {
+
+// A month counted from year 0: year * 12 + (month - 1), so months compare
+// and step as whole numbers.
+constexpr int monthIndex(int year, int month) { return year * 12 + month - 1; }
+inline int monthIndex(const QDate &date) { return monthIndex(date.year(), date.month()); }
+
+// A row of the schedule: `amount` a month from month `from` on, for one
+// apartment, or (none) for every apartment without a row of its own.
+struct DuesRow {
+  int from = 0;
+  Money amount;
+  std::optional<qint64> apartment;
+};
+
+class Dues {
+public:
+  Dues() = default;
+  // `start`: the first month the books charge dues for.
+  Dues(const QList<DuesRow> &rows, int start);
+  // The schedule and the books' start as the file holds them. Throws db::Error.
+  static Dues read();
+
+  int start() const { return m_start; }
+  // The amount in force in month `at`: the apartment's own row if one
+  // applies, else the building's; before the first row, the first row's.
+  Money inForce(qint64 apartment, int at) const;
+  // What the apartment owes for month `at`: nothing before the books' start.
+  Money owed(qint64 apartment, int at) const { return at < m_start ? Money() : inForce(apartment, at); }
+  // The year's dues: the months of `year` from the books' start on.
+  Money ofYear(qint64 apartment, int year) const;
+
+private:
+  QList<DuesRow> m_building;               // by `from`, ascending
+  QHash<qint64, QList<DuesRow>> m_own;     // each apartment's, by `from`
+  int m_start = 0;
+};
+
+} // namespace domiva::ledger

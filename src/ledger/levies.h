@@ -1,0 +1,37 @@
+#pragma once
+// Levies: charges apart from the dues (an elevator, a roof), each due in
+// one or more monthly instalments.
+#include "text/money.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace domiva::levies {
+
+struct Levy {
+  qint64 id = 0;
+  QString name;
+  QDate firstDue;
+  int instalments = 1;
+};
+
+// Every levy, by its first due date. Throws db::Error.
+QList<Levy> all();
+
+// What of `amount` is due by `date`: the instalments whose day has come,
+// each an equal part in agorot, the remainder in the last.
+Money dueBy(const Levy &levy, Money amount, const QDate &date);
+
+// Each levy's charge to an apartment, and what was paid for it.
+struct Charge {
+  qint64 levy = 0;
+  qint64 apartment = 0;
+  Money amount;
+  Money paid; // payments for the levy not cancelled
+};
+// Every charge, or one apartment's. Throws db::Error.
+QList<Charge> charges(std::optional<qint64> apartment = std::nullopt);
+
+} // namespace domiva::levies

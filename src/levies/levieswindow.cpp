@@ -1,0 +1,106 @@
+#include "levies/levieswindow.h"
+
+#include "levies/levy.h"
+#include "store/gridmodel.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui_levieswindow.h"
+
+#include <QItemSelectionModel>
+
+namespace domiva {
+
+LeviesWindow::LeviesWindow(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::LeviesForm>()), m_levies(new GridModel(this)),
+      m_charges(new GridModel(this)) {
+  ui->setupUi(this);
+  grid::showDates({ui->levyDue});
+  grid::pressWithEnter(this, ui->levyInstalments, ui->addLevy);
+  ui->levyDue->setDate(today());
+  ui->levyInstalments->setText(QStringLiteral("1"));
+  m_levies->setDateColumns({levies::listDue});
+  m_levies->setMoneyColumns({std::begin(levies::listMoney), std::end(levies::listMoney)});
+  m_charges->setMoneyColumns({std::begin(levies::chargesMoney), std::end(levies::chargesMoney)});
+  grid::bind(ui->leviesList, m_levies);
+  grid::bind(ui->chargesList, m_charges);
+  connect(ui->addLevy, &QPushButton::clicked, this, &LeviesWindow::addLevy);
+  connect(ui->deleteLevy, &QPushButton::clicked, this, &LeviesWindow::deleteLevy);
+  connect(ui->saveCharge, &QPushButton::clicked, this, &LeviesWindow::saveCharge);
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &LeviesWindow::showCharges);
+  showLevies(0);
+}
+
+LeviesWindow::~LeviesWindow() = default;
+
+qint64 LeviesWindow::chosenLevy() const {
+  const QModelIndex current = ui->leviesList->currentIndex();
+  return current.isValid() ? m_levies->index(current.row(), levies::listId).data(Qt::EditRole).toLongLong() : 0;
+}
+
+void LeviesWindow::showLevies(qint64 chosen) {
+  m_levies->load(levies::listQuery());
+  ui->leviesList->hideColumn(levies::listId);
+  grid::checkRead(this, m_levies, texts::leviesSubject);
+  int row = m_levies->rowCount() - 1; // the newest, unless one is named
+  for (int r = 0; r < m_levies->rowCount(); ++r)
+    if (m_levies->index(r, levies::listId).data(Qt::EditRole).toLongLong() == chosen)
+      row = r;
+  if (row >= 0)
+    grid::choose(ui->leviesList, row);
+  showCharges();
+}
+
+void LeviesWindow::showCharges() {
+  m_charges->load(levies::chargesQuery(), {chosenLevy()});
+  grid::checkRead(this, m_charges, texts::leviesSubject);
+}
+
+void LeviesWindow::addLevy() {
+  const QString failure = levies::define(
+      {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
+  if (!failure.isEmpty()) {
+    messages::show(this, failure);
+    return;
+  }
+  ui->levyName->clear();
+  ui->levyAmount->clear();
+  ui->levyInstalments->setText(QStringLiteral("1"));
+  showLevies(0);
+}
+
+void LeviesWindow::deleteLevy() {
+  const qint64 levy = chosenLevy();
+  if (levy == 0) {
+    messages::show(this, texts::chooseLevy);
+    return;
+  }
+  const QString name = m_levies->index(ui->leviesList->currentIndex().row(), levies::listId + 1).data().toString();
+  if (!messages::ask(this, texts::deleteLevyQuestion.arg(name)))
+    return;
+  const QString failure = levies::remove(levy);
+  if (!failure.isEmpty())
+    messages::show(this, failure);
+  showLevies(0);
+}
+
+void LeviesWindow::saveCharge() {
+  const qint64 levy = chosenLevy();
+  if (levy == 0) {
+    messages::show(this, texts::chooseLevy);
+    return;
+  }
+  const QString failure = levies::setCharge(levy, ui->chargeApartment->text(), ui->chargeAmount->text());
+  if (!failure.isEmpty()) {
+    messages::show(this, failure);
+    return;
+  }
+  ui->chargeApartment->clear();
+  ui->chargeAmount->clear();
+  showLevies(levy);
+}
+
+} // namespace domiva

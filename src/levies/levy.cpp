@@ -1,0 +1,113 @@
+#include "levies/levy.h"
+
+#include "residents/residents.h"
+#include "store/building.h"
+#include "store/database.h"
+#include "text/dates.h"
+#include "text/input.h"
+#include "text/texts.h"
+
+namespace domiva::levies {
+namespace {
+// A levy's amount for an apartment: not below 0.
+std::optional<Money> chargeAmount(const QString &text, QString *refusal) {
+  const auto amount = input::amount(text);
+  if (!amount)
+    *refusal = input::amountRefusal(text);
+  else if (amount->agorot() < 0)
+    *refusal = texts::negativeLevy;
+  return refusal->isEmpty() ? amount : std::nullopt;
+}
+} // namespace
+
+QString define(const LevyInput &input) {
+  const QString name = input.name.trimmed();
+  if (name.isEmpty())
+    return texts::levyNameRequired;
+  if (name == texts::houseCommittee || name == texts::other)
+    return texts::levyNameTaken.arg(name);
+  if (const QString refusal = input::checkTexts({{texts::levyNameField, name}}); !refusal.isEmpty())
+    return refusal;
+  QString refusal;
+  const auto amount = chargeAmount(input.amount, &refusal);
+  if (!amount)
+    return refusal;
+  bool ok = false;
+  const int instalments = input.instalments.trimmed().toInt(&ok);
+  if (!ok || instalments < 1 || instalments > 120)
+    return texts::badInstalments;
+  try {
+    db::Transaction transaction;
+    if (db::one(QStringLiteral("SELECT count(*) FROM levies WHERE name = ?"), {name}).value(0).toLongLong() > 0)
+      return texts::levyNameTaken.arg(name);
+    const qint64 levy = db::exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments) VALUES (?, ?, ?)"),
+                                 {name, dates::toIso(input.firstDue), instalments})
+                            .lastInsertId()
+                            .toLongLong();
+    if (building().apartments > 0)
+      db::exec(QStringLiteral("WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n WHERE a < ?) "
+                              "INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, a, ? FROM n"),
+               {building().apartments, levy, amount->agorot()});
+    else
+      db::exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, apartment, ? "
+                              "FROM neighbors"),
+               {levy, amount->agorot()});
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(db::explain(e));
+  }
+  return {};
+}
+
+QString setCharge(qint64 levy, const QString &apartmentText, const QString &amountText) {
+  const auto apartment = residents::parseApartment(apartmentText);
+  if (!apartment)
+    return texts::badApartment;
+  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+    return refusal;
+  QString refusal;
+  const auto amount = chargeAmount(amountText, &refusal);
+  if (!amount)
+    return refusal;
+  try {
+    db::Transaction transaction;
+    db::exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ? AND apartment = ?"), {levy, *apartment});
+    db::exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT id, ?, ? FROM levies "
+                            "WHERE id = ?"),
+             {*apartment, amount->agorot(), levy});
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(db::explain(e));
+  }
+  return {};
+}
+
+QString remove(qint64 levy) {
+  try {
+    db::Transaction transaction;
+    if (db::one(QStringLiteral("SELECT count(*) FROM incoming WHERE levy = ?"), {levy}).value(0).toLongLong() > 0)
+      return texts::levyHasPayments;
+    db::exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ?"), {levy});
+    db::exec(QStringLiteral("DELETE FROM levies WHERE id = ?"), {levy});
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return texts::saveFailed.arg(db::explain(e));
+  }
+  return {};
+}
+
+QString listQuery() {
+  return QStringLiteral(
+      "SELECT l.id AS מספר, l.name AS היטל, l.first_due AS מועד_ראשון, l.instalments AS תשלומים, "
+      "(SELECT coalesce(sum(amount), 0) FROM levy_charges c WHERE c.levy = l.id) AS חיוב, "
+      "(SELECT coalesce(sum(amount), 0) FROM incoming i WHERE i.levy = l.id AND i.cancelled IS NULL) AS שולם "
+      "FROM levies l ORDER BY l.first_due, l.id");
+}
+
+QString chargesQuery() {
+  return QStringLiteral("SELECT c.apartment AS דירה, c.amount AS חיוב, (SELECT coalesce(sum(i.amount), 0) FROM "
+                        "incoming i WHERE i.levy = c.levy AND i.apartment = c.apartment AND i.cancelled IS NULL) "
+                        "AS שולם FROM levy_charges c WHERE c.levy = ? ORDER BY c.apartment");
+}
+
+} // namespace domiva::levies
