@@ -24,13 +24,16 @@ Money dueBy(const Levy &levy, Money amount, const QDate &date) {
   return Money::fromAgorot(amount.agorot() / levy.instalments * come);
 }
 
-QList<Charge> charges(std::optional<qint64> apartment) {
+QList<Charge> charges(std::optional<qint64> apartment, const QDate &paidBy) {
   QList<Charge> found;
+  const QVariant only = apartment ? QVariant(*apartment) : QVariant();
+  const QVariant by = paidBy.isValid() ? QVariant(dates::toIso(paidBy)) : QVariant();
   auto rows = db::exec(QStringLiteral("SELECT c.levy, c.apartment, c.amount, (SELECT coalesce(sum(i.amount), 0) "
                                       "FROM incoming i WHERE i.levy = c.levy AND i.apartment = c.apartment "
-                                      "AND i.cancelled IS NULL) FROM levy_charges c "
-                                      "WHERE ? IS NULL OR c.apartment = ? ORDER BY c.apartment, c.levy"),
-                       {apartment ? QVariant(*apartment) : QVariant(), apartment ? QVariant(*apartment) : QVariant()});
+                                      "AND i.cancelled IS NULL AND (? IS NULL OR i.inputdate <= ?)) "
+                                      "FROM levy_charges c WHERE ? IS NULL OR c.apartment = ? "
+                                      "ORDER BY c.apartment, c.levy"),
+                       {by, by, only, only});
   while (rows.next())
     found << Charge{rows.value(0).toLongLong(), rows.value(1).toLongLong(), Money::fromAgorot(rows.value(2).toLongLong()),
                     Money::fromAgorot(rows.value(3).toLongLong())};

@@ -31,7 +31,8 @@ struct Charge {
   Money amount;
   Money paid; // payments for the levy not cancelled
 };
-// Every charge, or one apartment's. Throws db::Error.
-QList<Charge> charges(std::optional<qint64> apartment = std::nullopt);
+// Every charge, or one apartment's, with what was paid by `paidBy` (or at
+// any time). Throws db::Error.
+QList<Charge> charges(std::optional<qint64> apartment = std::nullopt, const QDate &paidBy = {});
 
 } // namespace domiva::levies

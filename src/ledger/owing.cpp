@@ -62,7 +62,7 @@ QList<Account> accounts(const QDate &date) {
   const int yearStart = ledger::monthIndex(date.year(), 1);
   QHash<qint64, Money> levyDebts;
   const QList<levies::Levy> all = levies::all();
-  for (const levies::Charge &charge : levies::charges()) {
+  for (const levies::Charge &charge : levies::charges(std::nullopt, date)) {
     for (const levies::Levy &levy : all)
       if (levy.id == charge.levy) {
         const Money unpaid = levies::dueBy(levy, charge.amount, date) - charge.paid;
@@ -172,7 +172,7 @@ QList<QVariantList> lines(qint64 apartment, const QDate &date) {
     found << QVariantList{QString::number(year), total, due, total - due};
   }
   const QList<levies::Levy> all = levies::all();
-  for (const levies::Charge &charge : levies::charges(apartment))
+  for (const levies::Charge &charge : levies::charges(apartment, date))
     for (const levies::Levy &levy : all)
       if (levy.id == charge.levy) {
         const Money due = levies::dueBy(levy, charge.amount, date);

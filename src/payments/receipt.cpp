@@ -12,7 +12,7 @@ namespace domiva::payments {
 
 std::optional<listing::Printout> receipt(qint64 reciept) {
   auto row = db::exec(QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
-                                     "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled "
+                                     "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy "
                                      "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
                                      "WHERE i.reciept = ?"),
                       {reciept});
@@ -21,17 +21,21 @@ std::optional<listing::Printout> receipt(qint64 reciept) {
   if (!found)
     return std::nullopt;
   const QString from = row.value(5).toString(), to = row.value(6).toString();
-  const QList<QStringList> lines{
+  // A levy's payment names the levy; its months and year are not used.
+  const bool levy = !row.isNull(11);
+  QList<QStringList> lines{
       {QStringLiteral("תאריך"), dates::toShort(dates::fromIso(row.value(0).toString()))},
       {QStringLiteral("דירה"), row.value(1).toString()},
       {QStringLiteral("שם ומשפחה"), row.value(2).toString()},
-      {QStringLiteral("עבור"), row.value(3).toString()},
+      {QStringLiteral("עבור"), levy ? texts::levyLine.arg(row.value(3).toString()) : row.value(3).toString()},
       {QStringLiteral("פירוט"), row.value(4).toString()},
-      {QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)},
-      {QStringLiteral("שנה"), row.value(7).toString()},
-      {QStringLiteral("אופן תשלום"), row.value(8).toString()},
-      {QStringLiteral("סכום"), texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toDisplay())},
   };
+  if (!levy)
+    lines << QStringList{QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)}
+          << QStringList{QStringLiteral("שנה"), row.value(7).toString()};
+  lines << QStringList{QStringLiteral("אופן תשלום"), row.value(8).toString()}
+        << QStringList{QStringLiteral("סכום"),
+                       texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toDisplay())};
   listing::Layout layout;
   layout.title = texts::receiptTitle.arg(reciept);
   layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 18, true);

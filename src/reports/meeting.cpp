@@ -1,6 +1,7 @@
 #include "reports/meeting.h"
 
 #include "printing/reportstyle.h"
+#include "ledger/levies.h"
 #include "reports/annual.h"
 #include "reports/balance.h"
 #include "store/building.h"
@@ -47,7 +48,8 @@ listing::Printout printout(const QDate &from, const QDate &to) {
                  {QStringLiteral("יתרת סגירה ליום %1").arg(end), f.closing().toDisplay()},
                  {QStringLiteral("דירות חייבות ליום %1").arg(end), QString::number(f.debtors.debtors)},
                  {QStringLiteral("פיגורים בשנת %1").arg(to.year()), f.debtors.arrears.toDisplay()},
-                 {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toDisplay()}});
+                 {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toDisplay()},
+                 {QStringLiteral("חוב היטלים ליום %1").arg(end), f.debtors.levies.toDisplay()}});
 
   const QVariantList period{dates::toIso(from), dates::toIso(to)};
   listing::Layout income =
@@ -68,6 +70,28 @@ listing::Printout printout(const QDate &from, const QDate &to) {
         const QString share = total > 0 ? QString::number(100.0 * part / total, 'f', 1) + QLatin1Char('%') : QString();
         return QStringList{row.value(0).toString(), amount(row, 1), share};
       }));
+
+  // Each levy: what it charges in all, what was collected by the period's
+  // end, and what is still owed of it.
+  const QList<levies::Levy> all = levies::all();
+  if (!all.isEmpty()) {
+    listing::Layout levyLayout = section(QStringLiteral("היטלים"), {{QStringLiteral("היטל"), 3},
+                                                                    {QStringLiteral("חיוב"), 1},
+                                                                    {QStringLiteral("נגבה"), 1},
+                                                                    {QStringLiteral("יתרה לגבייה"), 1}});
+    const QList<levies::Charge> charges = levies::charges(std::nullopt, to);
+    QList<QStringList> rows;
+    for (const levies::Levy &levy : all) {
+      Money charged, collected;
+      for (const levies::Charge &charge : charges)
+        if (charge.levy == levy.id) {
+          charged += charge.amount;
+          collected += charge.paid;
+        }
+      rows << QStringList{levy.name, charged.toDisplay(), collected.toDisplay(), (charged - collected).toDisplay()};
+    }
+    report.sections.push_back(listing::fromRows(levyLayout, rows));
+  }
 
   listing::Printout matrix = annual::printout(to.year());
   matrix.layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);

@@ -5,6 +5,7 @@
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
@@ -119,8 +120,12 @@ void NeighborsWindow::carryOut() {
     // Only the apartment that the lookup found and the field still shows.
     if (!m_found || apartment != m_found)
       failure = texts::apartmentMissing;
+    else if (m_mode == QLatin1String("update"))
+      failure = residents::update(resident);
+    else if (confirmRemoval(*m_found))
+      failure = residents::remove(*m_found);
     else
-      failure = m_mode == QLatin1String("update") ? residents::update(resident) : residents::remove(*m_found);
+      return;
   } else {
     return;
   }
@@ -131,6 +136,16 @@ void NeighborsWindow::carryOut() {
   disable();
   m_list->reload();
   grid::checkRead(this, m_list, texts::residentsSubject);
+}
+
+bool NeighborsWindow::confirmRemoval(qint64 apartment) {
+  try {
+    const QString question = residents::removalQuestion(apartment, today());
+    return question.isEmpty() || messages::ask(this, question);
+  } catch (const db::Error &e) {
+    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+    return false;
+  }
 }
 
 void NeighborsWindow::printList() {

@@ -35,6 +35,7 @@ private:
   void lookUpApartment();
   void enable();
   void disable();
+  bool confirmRemoval(qint64 apartment); // asks when the apartment has payments or owes
 
   std::unique_ptr<Ui::NeighborsForm> ui;
   GridModel *m_list = nullptr;

@@ -1,5 +1,7 @@
 #include "residents/residents.h"
 
+#include "ledger/owing.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "text/input.h"
 #include "text/texts.h"
@@ -45,6 +47,8 @@ QString checkTexts(const Resident &resident) {
 } // namespace
 
 QString add(const Resident &resident) {
+  if (const QString refusal = apartmentRefusal(resident.apartment); !refusal.isEmpty())
+    return refusal;
   if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
     return refusal;
   try {
@@ -77,6 +81,22 @@ QString update(const Resident &resident) {
     return texts::saveFailed.arg(db::explain(e));
   }
   return {};
+}
+
+QString removalQuestion(qint64 apartment, const QDate &date) {
+  const qint64 paid =
+      db::one(QStringLiteral("SELECT count(*) FROM incoming WHERE apartment = ? AND cancelled IS NULL"), {apartment})
+          .value(0)
+          .toLongLong();
+  Money owes;
+  for (const owing::Account &account : owing::accounts(date))
+    if (account.apartment == apartment)
+      for (const Money part : {account.arrears, account.earlier, account.levies})
+        if (part.agorot() > 0)
+          owes += part;
+  if (paid == 0 && owes.agorot() == 0)
+    return {};
+  return texts::removeResidentQuestion.arg(apartment).arg(paid).arg(owes.toDisplay());
 }
 
 QString remove(qint64 apartment) {

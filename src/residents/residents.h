@@ -1,4 +1,5 @@
 #pragma once
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -27,5 +28,10 @@ std::optional<Resident> find(qint64 apartment);
 QString add(const Resident &resident);
 QString update(const Resident &resident); // every column but the apartment
 QString remove(qint64 apartment);
+
+// Before a resident is deleted: the question to ask when the apartment has
+// payments or owes anything as at `date` (the debt and the payments stay
+// the apartment's), else empty. Throws db::Error.
+QString removalQuestion(qint64 apartment, const QDate &date);
 
 } // namespace domiva::residents

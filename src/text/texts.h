@@ -115,6 +115,9 @@ inline const QString chooseLevy = QStringLiteral("יש לבחור היטל בר�
 inline const QString leviesSubject = QStringLiteral("רשימת ההיטלים");
 inline const QString deleteLevyQuestion = QStringLiteral("למחוק את ההיטל \"%1\" ואת חיוביו?");
 inline const QString levyNotCharged = QStringLiteral("להיטל \"%1\" אין חיוב לדירה %2");
+inline const QString removeResidentQuestion = QStringLiteral(
+    "לדירה %1 רשומים %2 תשלומים, והיא חייבת %3 ש\"ח. התשלומים והחוב נשארים של הדירה גם אחרי מחיקת הדייר.\n"
+    "למחוק את הדייר?");
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");

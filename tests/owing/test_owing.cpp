@@ -3,7 +3,12 @@
 // made in each test.
 #include "building/details.h"
 #include "expenses/expense.h"
+#include "ledger/consistency.h"
 #include "ledger/matrix.h"
+#include "levies/levy.h"
+#include "reports/annual.h"
+#include "residents/residents.h"
+#include "text/today.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -132,6 +137,91 @@ private slots:
     // Before the books' start nothing is owed: only the opening debt, less what paid it.
     control<QDateEdit>("asOf")->setDate(QDate(2025, 12, 31));
     QCOMPARE(grid("debtorsList"), (QList<QStringList>{{"5", "משפחה 5", "0", "0", "0", "0", "", "250", "0"}}));
+  }
+
+  // A treasurer's year, every figure worked out by hand. Six apartments;
+  // the books start on 01/03/2026 at 250 a month, raised to 280 from June;
+  // apartment 1 is larger and pays 400 from March; 2 opened owing 500 and
+  // paid 250 of it as December 2025; 3 opened owing 1,000; an elevator levy
+  // of 1,200 each is due in three instalments from 01/09; 4 paid two of
+  // them, 5 paid one that was then cancelled; 6's resident, who paid
+  // nothing, is deleted. As at 30/11 the months due are March to November.
+  void aTreasurersYear() {
+    setToday(QDate(2026, 11, 30));
+    QCOMPARE(saveBuilding({"6", "250", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה"}), QString());
+    QCOMPARE(saveBuilding({"6", "280", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה", QDate(2026, 6, 1)}),
+             QString());
+    QCOMPARE(addApartmentDues("1", "03/2026", "400"), QString());
+    QCOMPARE(setOpeningDebt("2", "500"), QString());
+    QCOMPARE(setOpeningDebt("3", "1000"), QString());
+    QCOMPARE(levies::define({"מעלית", "1200", QDate(2026, 9, 1), "3"}), QString());
+    test::addResident(6, "שש");
+    const QDate paid(2026, 3, 5);
+    pay(1, "מרץ", "דצמבר", "4000", 2026, paid);
+    pay(2, "דצמבר", "דצמבר", "250", 2025, paid); // arrears from before the books
+    pay(2, "מרץ", "מאי", "750", 2026, paid);
+    pay(2, "יוני", "ספטמב", "1120", 2026, QDate(2026, 6, 5));
+    pay(3, "מרץ", "אוגוסט", "1590", 2026, QDate(2026, 6, 5)); // across the raise: shares follow the dues
+    pay(4, "מרץ", "נובמבר", "2430", 2026, QDate(2026, 6, 5));
+    const auto levy = [](int apartment, const QDate &date) {
+      return test::recordPayment({date, QString::number(apartment), "מעלית", "", "", "", "שיק", "400", ""});
+    };
+    levy(4, QDate(2026, 9, 2));
+    levy(4, QDate(2026, 10, 2));
+    QCOMPARE(payments::cancel(levy(5, QDate(2026, 9, 3)), "חזר", QDate(2026, 9, 10)), QString());
+    QCOMPARE(residents::removalQuestion(6, today()), texts::removeResidentQuestion.arg(6).arg(0).arg("3630"));
+    QCOMPARE(residents::remove(6), QString());
+
+    // Who owes: 2,430 of dues from March (3 × 250 + 6 × 280), 3,600 for apartment 1.
+    window = openShared<DebtorsWindow>();
+    const QString all9 = "מרץ, אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר";
+    QCOMPARE(grid("debtorsList"),
+             (QList<QStringList>{{"1", "משפחה 1", "9", "3600", "3600", "0", "", "0", "1200"},
+                                 {"2", "משפחה 2", "9", "2430", "1870", "560", "אוקטובר, נובמבר", "250", "1200"},
+                                 {"3", "משפחה 3", "9", "2430", "1590", "840", "ספטמבר, אוקטובר, נובמבר", "1000", "1200"},
+                                 {"4", "משפחה 4", "9", "2430", "2430", "0", "", "0", "400"},
+                                 {"5", "משפחה 5", "9", "2430", "0", "2430", all9, "0", "1200"},
+                                 {"6", "דירה ריקה", "9", "2430", "0", "2430", all9, "0", "1200"}}));
+    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(6).arg("6260", "1250", "6400"));
+    // Before the raise, those who paid at their rate owe nothing; June owes 280.
+    control<QDateEdit>("asOf")->setDate(QDate(2026, 5, 31));
+    QCOMPARE(grid("debtorsList")[0], (QStringList{"2", "משפחה 2", "3", "750", "750", "0", "", "250", "0"}));
+    control<QDateEdit>("asOf")->setDate(QDate(2026, 6, 30));
+    QCOMPARE(grid("debtorsList")[2], (QStringList{"5", "משפחה 5", "4", "1030", "0", "1030",
+                                                  "מרץ, אפריל, מאי, יוני", "0", "0"}));
+
+    // The story of apartment 2: its opening debt, the year before the books,
+    // this year's dues (750 + 7 × 280) and the levy due by today.
+    StoryWindow::openOn(2);
+    window = sharedWindow<StoryWindow>();
+    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"חוב פתיחה", "0", "500", "\u2066-500\u2069"},
+                                                    {"2025", "250", "0", "250"},
+                                                    {"2026", "1870", "2710", "\u2066-840\u2069"},
+                                                    {"היטל: מעלית", "0", "1200", "\u2066-1200\u2069"}}));
+
+    // The annual table: the year's totals and debts (dues from March).
+    const QList<QStringList> year = test::table(annual::printout(2026));
+    QCOMPARE(year.size(), 1 + 4 + 1);
+    QCOMPARE(year[3].mid(14), (QStringList{"1590", "1120"}));
+    QCOMPARE(year.last(), (QStringList{"סה\"כ", "", "", "", "1150", "1150", "1150", "1240", "1240", "1240", "960",
+                                       "680", "680", "400", "9890", "2240"}));
+
+    // The meeting report: the year's money, who owes, and the levy.
+    const meeting::Figures figures = meeting::figures(QDate(2026, 1, 1), QDate(2026, 11, 30));
+    QCOMPARE(figures.opening, Money::parse("12340.50"));
+    QCOMPARE(figures.income, Money::fromShekels(4000 + 250 + 750 + 1120 + 1590 + 2430 + 800));
+    QCOMPARE(figures.debtors.debtors, 6);
+    QCOMPARE(figures.debtors.levies, Money::fromShekels(6400));
+    const listing::Printout report = meeting::printout(QDate(2026, 1, 1), QDate(2026, 11, 30));
+    QCOMPARE(test::table(report.sections[2]),
+             (QList<QStringList>{{"היטל", "חיוב", "נגבה", "יתרה לגבייה"}, {"מעלית", "7200", "800", "6400"}}));
+
+    // A levy's receipt names it; the months and year are not its own.
+    const QList<QStringList> receipt = test::table(*payments::receipt(7));
+    QCOMPARE(receipt[4], (QStringList{"עבור", "היטל: מעלית"}));
+    QCOMPARE(receipt.size(), 1 + 7);
+    // --check agrees with all of it.
+    QCOMPARE(consistency::check().size(), 0);
   }
 
   // The grid's context menu saves it as the user sees it.
