@@ -189,7 +189,8 @@ private slots:
                                                           {"Command3", "removal"},      {"Command4", "balance"},
                                                           {"Command5", "register"},     {"Command6", "anualreport"},
                                                           {"debtorsButton", "debtors"}, {"storyButton", "story"},
-                                                          {"meetingButton", "meeting"}, {"Command7", "backups"}};
+                                                          {"meetingButton", "meeting"}, {"leviesButton", "levies"},
+                                                          {"Command7", "backups"}};
     for (const auto &entry : buttons) {
       const char *name = entry.first;
       const QString &window = entry.second;
@@ -332,6 +333,63 @@ private slots:
     window = openShared<RegisterWindow>();
     QCOMPARE(field(window, "Text5")->text(), QStringLiteral("3000"));
     QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->date(), QDate(2026, 1, 31));
+  }
+
+  // The dues schedule and the opening debts, kept in the details window:
+  // an apartment's own dues from a month, a row removed only before it
+  // starts, refusals that write nothing and keep what was typed.
+  void detailsKeepTheScheduleAndOpeningDebts_data() {
+    QTest::addColumn<QString>("apartment");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("added") << "3" << "05/2026" << "300.50" << "";
+    QTest::newRow("beyond the building") << "13" << "05/2026" << "300" << texts::apartmentOutOfRange.arg(13).arg(12);
+    QTest::newRow("no month") << "3" << "13/2026" << "300" << texts::badDuesMonth;
+    QTest::newRow("negative dues") << "3" << "05/2026" << "-1" << texts::badMonthlyPay;
+  }
+  void detailsKeepTheScheduleAndOpeningDebts() {
+    QFETCH(QString, apartment);
+    QFETCH(QString, month);
+    QFETCH(QString, amount);
+    QFETCH(QString, message);
+    test::TempDatabase database;
+    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    test::Messages messages;
+    auto *window = openShared<RegisterWindow>();
+    auto *schedule = window->findChild<QTableView *>("duesList");
+    field(window, "duesApartment")->setText(apartment);
+    field(window, "duesMonth")->setText(month);
+    field(window, "duesAmount")->setText(amount);
+    QTest::mouseClick(button(window, "addDues"), Qt::LeftButton);
+    QCOMPARE(messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(field(window, "duesAmount")->text(), message.isEmpty() ? QString() : amount);
+    const QStringList building{"01/2026", "כל הדירות", "250"};
+    const auto shown = [&] {
+      QList<QStringList> rows;
+      for (const QStringList &row : test::gridRows(schedule->model()))
+        rows << row.mid(1);
+      return rows;
+    };
+    if (!message.isEmpty()) {
+      QCOMPARE(shown(), QList<QStringList>{building});
+      return;
+    }
+    QCOMPARE(shown(), (QList<QStringList>{building, {"05/2026", "3", "300.5"}}));
+    // A row that has started stays; one that starts after this month goes.
+    schedule->setCurrentIndex(schedule->model()->index(0, 1));
+    QTest::mouseClick(button(window, "removeDues"), Qt::LeftButton);
+    QCOMPARE(messages.last(), texts::duesRowStarted);
+    schedule->setCurrentIndex(schedule->model()->index(1, 1));
+    QTest::mouseClick(button(window, "removeDues"), Qt::LeftButton);
+    QCOMPARE(shown(), QList<QStringList>{building});
+
+    field(window, "openingApartment")->setText("2");
+    field(window, "openingAmount")->setText("1,200.50");
+    QTest::mouseClick(button(window, "saveOpening"), Qt::LeftButton);
+    QCOMPARE(test::gridRows(window->findChild<QTableView *>("openingList")->model()),
+             (QList<QStringList>{{"2", "1200.5"}}));
+    QCOMPARE(test::rows("SELECT apartment, amount FROM opening_debts"), (QList<QVariantList>{{2, 120050}}));
   }
 
   void detailsRefuseBadNumbersAndKeepTheFields() {

@@ -6,6 +6,8 @@
 #include "building/registerwindow.h"
 #include "generate.h"
 #include "ledger/period.h"
+#include "levies/levieswindow.h"
+#include "levies/levy.h"
 #include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
@@ -432,6 +434,73 @@ private slots:
     pay("2", "נובמבר", "דצמבר", "500", "אחר", QDate(2027, 1, 3), "2025");
     QCOMPARE(matrix(2, 2025).mid(13, 2), (QVariantList{25000, 25000}));
     QCOMPARE(matrix(2, 2025)[1], QVariant("לוי"));
+  }
+
+  // A levy is defined, charged to every apartment, changed for one, paid
+  // through the payments window (apart from the months), and then cannot
+  // be deleted.
+  void aLevyIsChargedAndPaid() {
+    window = openShared<LeviesWindow>();
+    control<QLineEdit>("levyName")->setText("גג");
+    control<QLineEdit>("levyAmount")->setText("900.50");
+    control<QDateEdit>("levyDue")->setDate(QDate(2026, 4, 1));
+    control<QLineEdit>("levyInstalments")->setText("3");
+    click("addLevy");
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(grid("leviesList"), (QList<QStringList>{{"1", "גג", "01/04/2026", "3", "10806", "0"}}));
+    QCOMPARE(grid("chargesList").size(), 12); // every apartment of the building
+    control<QLineEdit>("chargeApartment")->setText("5");
+    control<QLineEdit>("chargeAmount")->setText("1500");
+    click("saveCharge");
+    QCOMPARE(grid("chargesList")[4], (QStringList{"5", "1500", "0"}));
+
+    openPayments();
+    QCOMPARE(combo("forcombo")->itemText(2), QStringLiteral("גג"));
+    pay("5", "מרץ", "מרץ", "500", "גג");
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT from_month, to_month, year, levy FROM incoming"),
+             (QList<QVariantList>{{"", "", {}, 1}}));
+    QCOMPARE(count("anual_report"), 0); // the months are the dues' alone
+    QCOMPARE(grid()[0][2], QStringLiteral("גג"));
+
+    window = sharedWindow<LeviesWindow>();
+    messages->yes = true;
+    click("deleteLevy");
+    QCOMPARE(messages->shown, QStringList{texts::levyHasPayments});
+    QCOMPARE(grid("leviesList")[0].mid(4), (QStringList{"11405.5", "500"})); // 10,806 − 900.50 + 1,500
+  }
+
+  void aLevyIsRefusedBeforeWriting_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("instalments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no name") << " " << "100" << "1" << texts::levyNameRequired;
+    QTest::newRow("the list's own item") << "אחר" << "100" << "1" << texts::levyNameTaken.arg("אחר");
+    QTest::newRow("a name taken") << "מעלית" << "100" << "1" << texts::levyNameTaken.arg("מעלית");
+    QTest::newRow("a negative amount") << "גג" << "-5" << "1" << texts::negativeLevy;
+    QTest::newRow("no amount") << "גג" << "הרבה" << "1" << texts::badAmount;
+    QTest::newRow("no instalments") << "גג" << "100" << "0" << texts::badInstalments;
+  }
+  void aLevyIsRefusedBeforeWriting() {
+    QFETCH(QString, name);
+    QFETCH(QString, amount);
+    QFETCH(QString, instalments);
+    QFETCH(QString, message);
+    QCOMPARE(levies::define({"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
+    const auto before = test::rows("SELECT * FROM levies") + test::rows("SELECT * FROM levy_charges");
+    QCOMPARE(levies::define({name, amount, QDate(2026, 4, 1), instalments}), message);
+    QCOMPARE(test::rows("SELECT * FROM levies") + test::rows("SELECT * FROM levy_charges"), before);
+  }
+
+  // A payment for a levy the apartment is not charged is refused.
+  void aLevyIsPaidOnlyByThoseItCharges() {
+    QCOMPARE(levies::define({"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
+    db::exec("DELETE FROM levy_charges WHERE apartment = 5");
+    const payments::Outcome outcome =
+        payments::record({QDate(2026, 3, 15), "5", "מעלית", "", "", "", "", "100", ""});
+    QCOMPARE(outcome.message, texts::levyNotCharged.arg("מעלית").arg(5));
+    QCOMPARE(count("incoming"), 0);
   }
 
   void aRepeatedPaymentIsQuestioned() {

@@ -1,5 +1,6 @@
 // The residents window driven as a user would: action button, type, Tab out
 // of the apartment, "עדכן"; and the printed residents list.
+#include "building/details.h"
 #include "printing/reportstyle.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
@@ -148,20 +149,31 @@ private slots:
     QCOMPARE(table()[0][1], QStringLiteral("כהן"));
   }
 
+  // Deleting a resident whose apartment paid or owes asks first, with the
+  // amount; the payments and the debt stay the apartment's.
   void deleteTouchesOnlyTheResidents() {
     test::addResident(5, "כהן");
     test::addResident(6, "לוי");
+    QCOMPARE(setOpeningDebt("5", "1400"), QString());
     db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
     db::exec("INSERT INTO anual_report (apartment, family, year) VALUES (5, 'כהן', 2026)");
     openWindow();
     click("delete");
     typeApartment("5");
+    messages->yes = false;
     click("updaterecord");
+    const QString question = texts::removeResidentQuestion.arg(5).arg(1).arg("1400");
+    QCOMPARE(messages->asked, QStringList{question});
+    QCOMPARE(table().size(), 2);
+    messages->yes = true;
+    click("updaterecord");
+    QCOMPARE(messages->asked, (QStringList{question, question}));
     QCOMPARE(table().size(), 1);
     QCOMPARE(grid().size(), 1);
     QCOMPARE(grid()[0][0], QStringLiteral("6"));
     QCOMPARE(test::rows("SELECT count(*) FROM incoming")[0][0].toInt(), 1);
     QCOMPARE(test::rows("SELECT family FROM anual_report")[0][0].toString(), QStringLiteral("כהן"));
+    QCOMPARE(test::rows("SELECT apartment, amount FROM opening_debts"), (QList<QVariantList>{{5, 140000}}));
   }
 
   void switchingFromUpdateToAddKeepsTheLookedUpValues() {
