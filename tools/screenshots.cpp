@@ -9,6 +9,8 @@
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "ledger/period.h"
+#include "levies/levieswindow.h"
+#include "levies/levy.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -52,6 +54,15 @@ void fill(int residentsCount) {
                     QStringLiteral("03-555%1").arg(a, 4, 10, QLatin1Char('0')), a % 2 ? "" : "050-1234567",
                     a % 4 ? "" : QStringLiteral("family%1@example.com").arg(a)});
   const int year = QDate::currentDate().year();
+  // Dues raised from June, a larger apartment's own, two opening debts and a levy.
+  saveBuilding({"24", "280", "-1500", QDate(year, 1, 1), "הרצל 12", "תל אביב", QDate(year, 6, 1)});
+  addApartmentDues("1", QStringLiteral("01/%1").arg(year), "400");
+  setOpeningDebt("4", "750");
+  setOpeningDebt("9", "1200.50");
+  levies::define({"שיפוץ המעלית", "1200", QDate(year, 9, 1), "3"});
+  levies::define({"צביעת חדר המדרגות", "350", QDate(year, 11, 1), "1"});
+  for (int a = 2; a <= 6; ++a)
+    payments::record({QDate(year, 9, a), QString::number(a), "שיפוץ המעלית", "", "", "", "שיק", "400", ""});
   for (int a = 1; a <= 8; ++a)
     payments::record(
         {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)});
@@ -87,7 +98,7 @@ int main(int argc, char *argv[]) {
   if (!startUp(folder + "/demo.sqlite").isEmpty())
     return 1;
   saveBuilding({"24", "250", "-1500", QDate(QDate::currentDate().year(), 1, 1), "הרצל 12", "תל אביב"});
-  fill(60);
+  fill(24);
 
   StartWindow menu;
   menu.show();
@@ -128,6 +139,7 @@ int main(int argc, char *argv[]) {
   StoryWindow::openOn(3);
   shoot<StoryWindow>(folder, "story");
   shoot<MeetingWindow>(folder, "meeting");
+  shoot<LeviesWindow>(folder, "levies");
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");

@@ -110,7 +110,7 @@ QString saveBuilding(const BuildingInput &input) {
 
 QString scheduleQuery() {
   return QStringLiteral("SELECT rowid AS מספר, printf('%02d/%04d', month, year) AS מחודש, "
-                        "coalesce(apartment, 'כל הדירות') AS דירה, amount AS סכום FROM dues "
+                        "coalesce(apartment, 'כל הדירות') AS דירה, amount AS \"סכום לחודש\" FROM dues "
                         "ORDER BY year, month, apartment IS NOT NULL, apartment");
 }
 
@@ -151,7 +151,7 @@ QString removeDues(qint64 id) {
 }
 
 QString openingDebtsQuery() {
-  return QStringLiteral("SELECT apartment AS דירה, amount AS חוב_פתיחה FROM opening_debts ORDER BY apartment");
+  return QStringLiteral("SELECT apartment AS דירה, amount AS \"חוב פתיחה\" FROM opening_debts ORDER BY apartment");
 }
 
 QString setOpeningDebt(const QString &apartmentText, const QString &amountText) {

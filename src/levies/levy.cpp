@@ -98,8 +98,8 @@ QString remove(qint64 levy) {
 
 QString listQuery() {
   return QStringLiteral(
-      "SELECT l.id AS מספר, l.name AS היטל, l.first_due AS מועד_ראשון, l.instalments AS תשלומים, "
-      "(SELECT coalesce(sum(amount), 0) FROM levy_charges c WHERE c.levy = l.id) AS חיוב, "
+      "SELECT l.id AS מספר, l.name AS היטל, l.first_due AS \"מועד ראשון\", l.instalments AS תשלומים, "
+      "(SELECT coalesce(sum(amount), 0) FROM levy_charges c WHERE c.levy = l.id) AS \"חיוב כולל\", "
       "(SELECT coalesce(sum(amount), 0) FROM incoming i WHERE i.levy = l.id AND i.cancelled IS NULL) AS שולם "
       "FROM levies l ORDER BY l.first_due, l.id");
 }
