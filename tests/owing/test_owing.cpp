@@ -190,6 +190,12 @@ private slots:
     QCOMPARE(grid("debtorsList")[2], (QStringList{"5", "משפחה 5", "4", "1030", "0", "1030",
                                                   "מרץ, אפריל, מאי, יוני", "0", "0"}));
 
+    // In the next year, 2026's unpaid dues are earlier years' debt: 2,710
+    // for 5 (750 + 7 × 280), and for 2 the rest of its opening debt and 840.
+    control<QDateEdit>("asOf")->setDate(QDate(2027, 1, 31));
+    QCOMPARE(grid("debtorsList")[1], (QStringList{"2", "משפחה 2", "1", "280", "0", "280", "ינואר", "1090", "1200"}));
+    QCOMPARE(grid("debtorsList")[4], (QStringList{"5", "משפחה 5", "1", "280", "0", "280", "ינואר", "2710", "1200"}));
+
     // The story of apartment 2: its opening debt, the year before the books,
     // this year's dues (750 + 7 × 280) and the levy due by today.
     StoryWindow::openOn(2);
