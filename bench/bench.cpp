@@ -456,10 +456,9 @@ void readsOfDebtors(int year) {
   rawRows(QStringLiteral("SELECT apartment, year, jan, feb, mer, apr, mai, jun, jul, aug, sep, oct, nov, dec "
                          "FROM anual_report WHERE year <= ?"),
           {year}, all);
-  rawRows(QStringLiteral("SELECT DISTINCT apartment FROM incoming UNION SELECT apartment FROM levy_charges"), {}, all);
-  rawRows(QStringLiteral("SELECT c.levy, c.apartment, c.amount, (SELECT coalesce(sum(i.amount), 0) FROM incoming i "
-                         "WHERE i.levy = c.levy AND i.apartment = c.apartment AND i.cancelled IS NULL) "
-                         "FROM levy_charges c"),
+  rawRows(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges"), {}, all);
+  rawRows(QStringLiteral("SELECT levy, apartment, sum(amount) FROM incoming WHERE levy IS NOT NULL "
+                         "AND cancelled IS NULL GROUP BY levy, apartment"),
           {}, all);
 }
 // The computation alone, without the window.

@@ -3,6 +3,8 @@
 #include "store/database.h"
 #include "text/dates.h"
 
+#include <QHash>
+
 namespace domiva::levies {
 
 QList<Levy> all() {
@@ -25,18 +27,28 @@ Money dueBy(const Levy &levy, Money amount, const QDate &date) {
 }
 
 QList<Charge> charges(std::optional<qint64> apartment, const QDate &paidBy) {
-  QList<Charge> found;
   const QVariant only = apartment ? QVariant(*apartment) : QVariant();
   const QVariant by = paidBy.isValid() ? QVariant(dates::toIso(paidBy)) : QVariant();
-  auto rows = db::exec(QStringLiteral("SELECT c.levy, c.apartment, c.amount, (SELECT coalesce(sum(i.amount), 0) "
-                                      "FROM incoming i WHERE i.levy = c.levy AND i.apartment = c.apartment "
-                                      "AND i.cancelled IS NULL AND (? IS NULL OR i.inputdate <= ?)) "
-                                      "FROM levy_charges c WHERE ? IS NULL OR c.apartment = ? "
-                                      "ORDER BY c.apartment, c.levy"),
-                       {by, by, only, only});
-  while (rows.next())
-    found << Charge{rows.value(0).toLongLong(), rows.value(1).toLongLong(), Money::fromAgorot(rows.value(2).toLongLong()),
-                    Money::fromAgorot(rows.value(3).toLongLong())};
+  // What was paid, in one pass over the levies' payments (a sum per charge
+  // would read them once for each charge).
+  QHash<std::pair<qint64, qint64>, qint64> paid;
+  auto payments = db::exec(QStringLiteral("SELECT levy, apartment, sum(amount) FROM incoming WHERE levy IS NOT NULL "
+                                          "AND cancelled IS NULL AND (? IS NULL OR apartment = ?) "
+                                          "AND (? IS NULL OR inputdate <= ?) GROUP BY levy, apartment"),
+                           {only, only, by, by});
+  while (payments.next())
+    paid.insert({payments.value(0).toLongLong(), payments.value(1).toLongLong()}, payments.value(2).toLongLong());
+  db::checkRead(payments);
+  payments.finish();
+  QList<Charge> found;
+  auto rows = db::exec(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges "
+                                      "WHERE ? IS NULL OR apartment = ? ORDER BY apartment, levy"),
+                       {only, only});
+  while (rows.next()) {
+    const qint64 levy = rows.value(0).toLongLong(), charged = rows.value(1).toLongLong();
+    found << Charge{levy, charged, Money::fromAgorot(rows.value(2).toLongLong()),
+                    Money::fromAgorot(paid.value({levy, charged}))};
+  }
   db::checkRead(rows);
   return found;
 }

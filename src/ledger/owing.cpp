@@ -47,8 +47,8 @@ std::map<qint64, Held> held(const QDate &date) {
   }
   db::checkRead(rows);
   rows.finish();
-  auto others = db::exec(QStringLiteral("SELECT DISTINCT apartment FROM incoming UNION SELECT apartment FROM "
-                                        "levy_charges"));
+  // A levy's payer is charged by it; every other payer has matrix rows.
+  auto others = db::exec(QStringLiteral("SELECT apartment FROM levy_charges"));
   while (others.next())
     apartments[others.value(0).toLongLong()];
   db::checkRead(others);

@@ -120,7 +120,7 @@ const char *const version3[] = {
          amount INTEGER NOT NULL,
          UNIQUE (levy, apartment)))",
     "ALTER TABLE incoming ADD COLUMN levy INTEGER",
-    "CREATE INDEX incoming_levy ON incoming (levy) WHERE levy IS NOT NULL",
+    "CREATE INDEX incoming_levy ON incoming (levy, apartment, inputdate, amount) WHERE levy IS NOT NULL",
 };
 
 const char *const starterCategories[] = {"ניקיון", "חשמל", "מים", "מעלית", "גינון", "תיקונים", "ביטוח", "אחר"};
