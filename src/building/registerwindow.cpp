@@ -16,7 +16,10 @@ RegisterWindow::RegisterWindow(QWidget *parent)
       m_opening(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1});
+  // Enter in the last field of each form presses its button.
   grid::pressWithEnter(this, ui->Text5, ui->Command1);
+  grid::pressWithEnter(this, ui->duesAmount, ui->addDues);
+  grid::pressWithEnter(this, ui->openingAmount, ui->saveOpening);
   setObjectName(QStringLiteral("register")); // a C++ keyword cannot name it in the form
   m_dues->setMoneyColumns({scheduleAmount});
   m_opening->setMoneyColumns({openingDebtAmount});
@@ -82,6 +85,7 @@ void RegisterWindow::addDues() {
   ui->duesMonth->clear();
   ui->duesAmount->clear();
   showOwed();
+  ui->duesApartment->setFocus(); // ready for the next row
 }
 
 void RegisterWindow::removeDues() {
@@ -105,6 +109,7 @@ void RegisterWindow::saveOpeningDebt() {
   ui->openingApartment->clear();
   ui->openingAmount->clear();
   showOwed();
+  ui->openingApartment->setFocus(); // ready for the next apartment
 }
 
 } // namespace domiva

@@ -17,7 +17,9 @@ LeviesWindow::LeviesWindow(QWidget *parent)
       m_charges(new GridModel(this)) {
   ui->setupUi(this);
   grid::showDates({ui->levyDue});
+  // Enter in the last field of each form presses its button.
   grid::pressWithEnter(this, ui->levyInstalments, ui->addLevy);
+  grid::pressWithEnter(this, ui->chargeAmount, ui->saveCharge);
   ui->levyDue->setDate(today());
   ui->levyInstalments->setText(QStringLiteral("1"));
   m_levies->setDateColumns({levies::listDue});
@@ -70,6 +72,7 @@ void LeviesWindow::addLevy() {
   ui->levyAmount->clear();
   ui->levyInstalments->setText(QStringLiteral("1"));
   showLevies(0);
+  ui->levyName->setFocus(); // ready for the next levy
 }
 
 void LeviesWindow::deleteLevy() {
@@ -101,6 +104,7 @@ void LeviesWindow::saveCharge() {
   ui->chargeApartment->clear();
   ui->chargeAmount->clear();
   showLevies(levy);
+  ui->chargeApartment->setFocus(); // ready for the next apartment
 }
 
 } // namespace domiva
