@@ -17,6 +17,13 @@ QList<Levy> all() {
   return found;
 }
 
+QHash<qint64, Levy> byId() {
+  QHash<qint64, Levy> found;
+  for (const Levy &levy : all())
+    found.insert(levy.id, levy);
+  return found;
+}
+
 Money dueBy(const Levy &levy, Money amount, const QDate &date) {
   int come = 0;
   while (come < levy.instalments && levy.firstDue.addMonths(come) <= date)

@@ -4,6 +4,7 @@
 #include "text/money.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -19,6 +20,8 @@ struct Levy {
 
 // Every levy, by its first due date. Throws db::Error.
 QList<Levy> all();
+// The same, by id.
+QHash<qint64, Levy> byId();
 
 // What of `amount` is due by `date`: the instalments whose day has come,
 // each an equal part in agorot, the remainder in the last.

@@ -61,15 +61,11 @@ QList<Account> accounts(const QDate &date) {
   const int last = ledger::monthIndex(date);
   const int yearStart = ledger::monthIndex(date.year(), 1);
   QHash<qint64, Money> levyDebts;
-  const QList<levies::Levy> all = levies::all();
-  for (const levies::Charge &charge : levies::charges(std::nullopt, date)) {
-    for (const levies::Levy &levy : all)
-      if (levy.id == charge.levy) {
-        const Money unpaid = levies::dueBy(levy, charge.amount, date) - charge.paid;
-        if (unpaid.agorot() > 0)
-          levyDebts[charge.apartment] += unpaid;
-      }
-  }
+  const QHash<qint64, levies::Levy> all = levies::byId();
+  for (const levies::Charge &charge : levies::charges(std::nullopt, date))
+    if (const Money unpaid = levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
+        unpaid.agorot() > 0)
+      levyDebts[charge.apartment] += unpaid;
   QList<Account> found;
   for (const auto &[apartment, held] : held(date)) {
     Account account;
@@ -93,7 +89,7 @@ QList<Account> accounts(const QDate &date) {
     }
     for (const auto &[at, credited] : held.cells)
       if (at < yearStart || at < dues.start())
-        earlier = earlier - Money::fromAgorot(credited);
+        earlier -= Money::fromAgorot(credited);
     account.earlier = earlier;
     account.arrears = account.due - account.paid;
     if (account.arrears.agorot() < 0)
@@ -171,14 +167,12 @@ QList<QVariantList> lines(qint64 apartment, const QDate &date) {
     const qint64 due = dues.ofYear(apartment, year).agorot();
     found << QVariantList{QString::number(year), total, due, total - due};
   }
-  const QList<levies::Levy> all = levies::all();
-  for (const levies::Charge &charge : levies::charges(apartment, date))
-    for (const levies::Levy &levy : all)
-      if (levy.id == charge.levy) {
-        const Money due = levies::dueBy(levy, charge.amount, date);
-        found << QVariantList{texts::levyLine.arg(levy.name), charge.paid.agorot(), due.agorot(),
-                              (charge.paid - due).agorot()};
-      }
+  const QHash<qint64, levies::Levy> all = levies::byId();
+  for (const levies::Charge &charge : levies::charges(apartment, date)) {
+    const Money due = levies::dueBy(all.value(charge.levy), charge.amount, date);
+    found << QVariantList{texts::levyLine.arg(all.value(charge.levy).name), charge.paid.agorot(), due.agorot(),
+                          (charge.paid - due).agorot()};
+  }
   return found;
 }
 

@@ -32,6 +32,10 @@ public:
     m_agorot += o.m_agorot;
     return *this;
   }
+  constexpr Money &operator-=(Money o) {
+    m_agorot -= o.m_agorot;
+    return *this;
+  }
   constexpr bool operator==(const Money &) const = default;
 
 private:
