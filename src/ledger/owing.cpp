@@ -143,7 +143,7 @@ QString paymentsQuery() {
 }
 
 QStringList linesHeaders() {
-  return {QStringLiteral("עבור"), QStringLiteral("זוכה"), QStringLiteral("לתשלום"), QStringLiteral("יתרה")};
+  return {QStringLiteral("עבור"), QStringLiteral("זוכה"), QStringLiteral("לתשלום"), QStringLiteral("חוב")};
 }
 
 QList<QVariantList> lines(qint64 apartment, const QDate &date) {
@@ -151,7 +151,7 @@ QList<QVariantList> lines(qint64 apartment, const QDate &date) {
   QList<QVariantList> found;
   auto opening = db::exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
   if (opening.next() && opening.value(0).toLongLong() != 0)
-    found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), -opening.value(0).toLongLong()};
+    found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), opening.value(0).toLongLong()};
   db::checkRead(opening);
   opening.finish();
   std::map<int, qint64> credited; // year → total
@@ -165,13 +165,13 @@ QList<QVariantList> lines(qint64 apartment, const QDate &date) {
     credited.try_emplace(year, 0);
   for (const auto &[year, total] : credited) {
     const qint64 due = dues.ofYear(apartment, year).agorot();
-    found << QVariantList{QString::number(year), total, due, total - due};
+    found << QVariantList{QString::number(year), total, due, due - total};
   }
   const QHash<qint64, levies::Levy> all = levies::byId();
   for (const levies::Charge &charge : levies::charges(apartment, date)) {
     const Money due = levies::dueBy(all.value(charge.levy), charge.amount, date);
     found << QVariantList{texts::levyLine.arg(all.value(charge.levy).name), charge.paid.agorot(), due.agorot(),
-                          (charge.paid - due).agorot()};
+                          (due - charge.paid).agorot()};
   }
   return found;
 }

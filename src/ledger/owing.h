@@ -54,8 +54,9 @@ QString paymentsQuery();
 inline constexpr int paymentsDate = 0, paymentsAmount = 7, paymentsReciept = 8, paymentsStatus = 9;
 
 // One apartment's lines as at `date`: its opening debt, each year from the
-// books' start (credited, due and the balance), and each levy charged to it
-// (paid, charged by the date, balance); amounts in agorot. Throws db::Error.
+// books' start (credited, due and the debt), and each levy charged to it
+// (paid, charged by the date, the debt); amounts in agorot, a debt
+// positive and a credit negative. Throws db::Error.
 QStringList linesHeaders();
 QList<QVariantList> lines(qint64 apartment, const QDate &date);
 inline constexpr int linesMoney[] = {1, 2, 3};

@@ -18,6 +18,7 @@ DebtorsWindow::DebtorsWindow(QWidget *parent)
   grid::showDates({ui->asOf});
   ui->asOf->setDate(today());
   m_list->setMoneyColumns({std::begin(owing::debtorsMoney), std::end(owing::debtorsMoney)});
+  m_list->setPaper(true);
   showDebtors();
   grid::bind(ui->debtorsList, m_list);
   connect(ui->asOf, &QDateEdit::dateChanged, this, &DebtorsWindow::showDebtors);

@@ -39,6 +39,8 @@ StoryWindow::StoryWindow(QWidget *parent)
   m_payments->setDateColumns({owing::paymentsDate});
   m_payments->sort(owing::paymentsDate); // oldest first
   m_years->setMoneyColumns({std::begin(owing::linesMoney), std::end(owing::linesMoney)});
+  m_payments->setPaper(true);
+  m_years->setPaper(true);
   grid::bind(ui->paymentsList, m_payments);
   grid::bind(ui->yearsList, m_years);
   connect(ui->apartment, &QComboBox::activated, this, &StoryWindow::showApartment);

@@ -35,7 +35,7 @@ std::optional<listing::Printout> receipt(qint64 reciept) {
           << QStringList{QStringLiteral("שנה"), row.value(7).toString()};
   lines << QStringList{QStringLiteral("אופן תשלום"), row.value(8).toString()}
         << QStringList{QStringLiteral("סכום"),
-                       texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toDisplay())};
+                       texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toPaper())};
   listing::Layout layout;
   layout.title = texts::receiptTitle.arg(reciept);
   layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 18, true);

@@ -26,14 +26,37 @@ QTextOption cellOption() {
 }
 
 // Lays the columns out from the right edge, in reading order.
-QList<QRectF> columnRects(const Layout &layout, const QRectF &area) {
+// The columns share the width as their weights say, but none is narrower
+// than its header's longest word (`header` measures it, `padding` each side),
+// so a header is never cut inside a word, and no amount column narrower than
+// an amount of five digits (`row` measures it): what the narrow ones need
+// comes from the others' room beyond their own least, in proportion to it.
+QList<QRectF> columnRects(const Layout &layout, const QRectF &area, const QFontMetricsF &header,
+                          const QFontMetricsF &row, double padding) {
   double total = 0;
   for (const Column &column : layout.columns)
     total += std::max(1, column.width);
+  QList<double> widths, least;
+  for (const Column &column : layout.columns) {
+    widths << area.width() * std::max(1, column.width) / total;
+    double word = 0;
+    for (const QString &part : column.header.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+      word = std::max(word, header.horizontalAdvance(part));
+    if (column.amount)
+      word = std::max(word, row.horizontalAdvance(QStringLiteral("-99,999.99")));
+    least << word + 2 * padding + 1;
+  }
+  double need = 0, room = 0;
+  for (qsizetype c = 0; c < widths.size(); ++c)
+    (widths[c] < least[c] ? need : room) += std::abs(widths[c] - least[c]);
+  if (need > 0 && room > 0) {
+    const double taken = std::min(1.0, need / room);
+    for (qsizetype c = 0; c < widths.size(); ++c)
+      widths[c] = widths[c] < least[c] ? least[c] : widths[c] - (widths[c] - least[c]) * taken;
+  }
   QList<QRectF> rects;
   double right = area.right();
-  for (const Column &column : layout.columns) {
-    const double width = area.width() * std::max(1, column.width) / total;
+  for (const double width : widths) {
     rects << QRectF(right - width, 0, width, 0);
     right -= width;
   }
@@ -44,9 +67,9 @@ class PagePainter {
 public:
   PagePainter(QPagedPaintDevice &device, QPainter &painter, const Layout &layout)
       : m_device(device), m_painter(painter), m_first(layout), m_area(painter.window()) {
-    useLayout(layout);
     m_painter.setFont(m_first.rowStyle.font);
     m_padding = m_painter.fontMetrics().height() * 0.25;
+    useLayout(layout);
     m_lineHeight = m_painter.fontMetrics().height() + 2 * m_padding;
     m_bottom = m_area.bottom() - m_lineHeight * 1.5; // room for the page number
   }
@@ -142,7 +165,8 @@ public:
       lines << texts::rowsPrinted.arg(m_rows);
       for (int c = 0; c < m_sums.size(); ++c)
         if (m_layout.columns[c].amount)
-          lines << texts::columnTotal.arg(m_layout.columns[c].header, m_sums[c].toDisplay());
+          lines << texts::columnTotal.arg(m_layout.columns[c].header,
+                                          m_layout.paper ? m_sums[c].toPaper() : m_sums[c].toDisplay());
     }
     lines << m_layout.footer;
     if (lines.isEmpty())
@@ -162,7 +186,8 @@ public:
 private:
   void useLayout(const Layout &layout) {
     m_layout = layout;
-    m_columns = columnRects(layout, m_area);
+    m_columns = columnRects(layout, m_area, QFontMetricsF(layout.headerStyle.font, &m_device),
+                            QFontMetricsF(layout.rowStyle.font, &m_device), m_padding);
     m_rows = 0;
     m_sums = QList<Money>(layout.columns.size());
   }

@@ -41,6 +41,7 @@ struct Layout {
   // After the last row: how many rows were printed and the sum of each
   // amount column, then the footer's lines.
   bool counted = false;
+  bool paper = false; // its sums read "1,050.00", as the papers' amounts do
   QStringList footer;
   ReportStyle footerStyle{reportFont(QStringLiteral("Arial"), 10, true)};
 };

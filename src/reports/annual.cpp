@@ -1,13 +1,18 @@
 #include "reports/annual.h"
 
+#include "ledger/dues.h"
+#include "ledger/matrix.h"
 #include "printing/reportstyle.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "text/money.h"
 #include "text/months.h"
+#include "text/texts.h"
 
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <map>
 
 namespace domiva::annual {
 
@@ -36,20 +41,62 @@ listing::Printout printout(int year) {
     layout.columns << listing::Column{headers[c], c == 1 ? 3 : c == 0 ? 1 : 2};
   layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 8, true);
   layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 8);
-  QStringList sums;
-  for (const QString &column : months::columns())
-    sums << QStringLiteral("sum(%1)").arg(column);
-  // Every apartment of the year, then the year's totals.
-  const QString sql = matrixQuery() + QStringLiteral(" UNION ALL SELECT 'סה\"כ', '', %1, sum(total), sum(depth) "
-                                                     "FROM anual_report WHERE year = ?")
-                                          .arg(sums.join(QLatin1Char(',')));
-  return listing::fromQuery(layout, sql, {year, year}, [](const QSqlQuery &row) {
-    QStringList cells;
-    for (int c = 0; c < 16; ++c)
-      cells << (c < 2 || row.isNull(c) ? row.value(c).toString()
-                                       : Money::fromAgorot(row.value(c).toLongLong()).toDisplay());
-    return cells;
-  });
+
+  // Every apartment of the building, those the year credited nothing owing
+  // the year's dues, and any other apartment with a row; then the totals.
+  struct Row {
+    QString family;
+    matrix::Cells cells;
+    qint64 total = 0, depth = 0;
+  };
+  std::map<qint64, Row> rows;
+  const ledger::Dues dues = ledger::Dues::read();
+  auto residents = db::exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"),
+                            {building().apartments});
+  while (residents.next())
+    rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
+  db::checkRead(residents);
+  residents.finish();
+  for (qint64 apartment = 1; apartment <= building().apartments; ++apartment) {
+    Row &row = rows[apartment];
+    if (row.family.isEmpty())
+      row.family = texts::emptyApartment;
+    row.depth = dues.ofYear(apartment, year).agorot();
+  }
+  auto stored = db::exec(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
+                             .arg(months::columns().join(QLatin1Char(','))),
+                         {year});
+  while (stored.next()) {
+    Row &row = rows[stored.value(0).toLongLong()];
+    row.family = stored.value(1).toString(); // the name the row was made with
+    for (int m = 0; m < 12; ++m)
+      if (!stored.isNull(2 + m))
+        row.cells[m] = stored.value(2 + m).toLongLong();
+    row.total = stored.value(14).toLongLong();
+    row.depth = stored.value(15).toLongLong();
+  }
+  db::checkRead(stored);
+  const auto money = [](qint64 agorot) { return Money::fromAgorot(agorot).toPaper(); };
+  QList<QStringList> lines;
+  Row sum;
+  for (const auto &[apartment, row] : rows) {
+    QStringList cells{QString::number(apartment), row.family};
+    for (int m = 0; m < 12; ++m) {
+      cells << (row.cells[m] ? money(*row.cells[m]) : QString());
+      if (row.cells[m])
+        sum.cells[m] = sum.cells[m].value_or(0) + *row.cells[m];
+    }
+    cells << money(row.total) << money(row.depth);
+    sum.total += row.total;
+    sum.depth += row.depth;
+    lines << cells;
+  }
+  QStringList totals{QStringLiteral("סה\"כ"), QString()};
+  for (const auto &cell : sum.cells)
+    totals << (cell ? money(*cell) : QString());
+  totals << money(sum.total) << money(sum.depth);
+  lines << totals;
+  return listing::fromRows(layout, lines);
 }
 
 QStringList yearList(int current) {

@@ -9,8 +9,10 @@ namespace domiva::annual {
 QString matrixQuery();
 // The columns of the matrix that hold money (agorot): the months, the total and the debt.
 QList<int> moneyColumns();
-// The printed matrix of a year: every apartment's row under the sixteen
-// headers, then the year's totals, on landscape pages.
+// The printed matrix of a year: every apartment of the building (one the
+// year credited nothing owing the year's dues) and any other with a row,
+// under the sixteen headers, then the year's totals, on landscape pages,
+// amounts as the residents' papers print them. Throws db::Error.
 listing::Printout printout(int year);
 // The year list, ascending: twenty years before `current` to twenty after,
 // and every year the matrix holds. Throws db::Error when it can't be read.

@@ -29,7 +29,7 @@ listing::Layout section(const QString &title, const QList<listing::Column> &colu
 }
 
 QString amount(const QSqlQuery &row, int column) {
-  return Money::fromAgorot(row.value(column).toLongLong()).toDisplay();
+  return Money::fromAgorot(row.value(column).toLongLong()).toPaper();
 }
 } // namespace
 
@@ -41,20 +41,20 @@ listing::Printout printout(const QDate &from, const QDate &to) {
   overview.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
   overview.intro << QStringLiteral("לתקופה %1 עד %2").arg(start, end);
   listing::Printout report = listing::fromRows(
-      overview, {{QStringLiteral("יתרת פתיחה ליום %1").arg(start), f.opening.toDisplay()},
-                 {QStringLiteral("הכנסות"), f.income.toDisplay()},
-                 {QStringLiteral("הוצאות"), f.expenses.toDisplay()},
-                 {QStringLiteral("תוצאת התקופה"), f.result().toDisplay()},
-                 {QStringLiteral("יתרת סגירה ליום %1").arg(end), f.closing().toDisplay()},
+      overview, {{QStringLiteral("יתרת פתיחה ליום %1").arg(start), f.opening.toPaper()},
+                 {QStringLiteral("הכנסות"), f.income.toPaper()},
+                 {QStringLiteral("הוצאות"), f.expenses.toPaper()},
+                 {QStringLiteral("תוצאת התקופה"), f.result().toPaper()},
+                 {QStringLiteral("יתרת סגירה ליום %1").arg(end), f.closing().toPaper()},
                  {QStringLiteral("דירות חייבות ליום %1").arg(end), QString::number(f.debtors.debtors)},
-                 {QStringLiteral("פיגורים בשנת %1").arg(to.year()), f.debtors.arrears.toDisplay()},
-                 {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toDisplay()},
-                 {QStringLiteral("חוב היטלים ליום %1").arg(end), f.debtors.levies.toDisplay()}});
+                 {QStringLiteral("פיגורים בשנת %1").arg(to.year()), f.debtors.arrears.toPaper()},
+                 {QStringLiteral("חוב משנים קודמות"), f.debtors.earlier.toPaper()},
+                 {QStringLiteral("חוב היטלים ליום %1").arg(end), f.debtors.levies.toPaper()}});
 
   const QVariantList period{dates::toIso(from), dates::toIso(to)};
   listing::Layout income =
       section(QStringLiteral("הכנסות לפי מטרה"), {{QStringLiteral("עבור"), 3}, {QStringLiteral("סכום"), 1}});
-  income.footer << QStringLiteral("סה\"כ הכנסות: %1").arg(f.income.toDisplay());
+  income.footer << QStringLiteral("סה\"כ הכנסות: %1").arg(f.income.toPaper());
   report.sections.push_back(listing::fromQuery(income, balance::incomeQuery(), period, [](const QSqlQuery &row) {
     return QStringList{row.value(0).toString(), amount(row, 1)};
   }));
@@ -62,7 +62,7 @@ listing::Printout printout(const QDate &from, const QDate &to) {
   listing::Layout spending =
       section(QStringLiteral("הוצאות לפי סוג"),
               {{QStringLiteral("סוג הוצאה"), 3}, {QStringLiteral("סכום"), 1}, {QStringLiteral("חלק מההוצאות"), 1}});
-  spending.footer << QStringLiteral("סה\"כ הוצאות: %1").arg(f.expenses.toDisplay());
+  spending.footer << QStringLiteral("סה\"כ הוצאות: %1").arg(f.expenses.toPaper());
   const qint64 total = f.expenses.agorot();
   report.sections.push_back(
       listing::fromQuery(spending, balance::expenseQuery(), period, [total](const QSqlQuery &row) {
@@ -88,7 +88,7 @@ listing::Printout printout(const QDate &from, const QDate &to) {
           charged += charge.amount;
           collected += charge.paid;
         }
-      rows << QStringList{levy.name, charged.toDisplay(), collected.toDisplay(), (charged - collected).toDisplay()};
+      rows << QStringList{levy.name, charged.toPaper(), collected.toPaper(), (charged - collected).toPaper()};
     }
     report.sections.push_back(listing::fromRows(levyLayout, rows));
   }

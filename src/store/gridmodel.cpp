@@ -190,11 +190,12 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
   return value.isNull() ? QVariant() : QVariant(shown(index.column(), value));
 }
 
-QString GridModel::shown(int column, const QVariant &value) const {
+QString GridModel::shown(int column, const QVariant &value, bool printed) const {
   if (value.isNull())
     return {};
   if (m_money.contains(column))
-    return Money::fromAgorot(value.toLongLong()).toDisplay();
+    return printed && m_paper ? Money::fromAgorot(value.toLongLong()).toPaper()
+                              : Money::fromAgorot(value.toLongLong()).toDisplay();
   if (m_dates.contains(column)) {
     const QDate date = dates::fromIso(value.toString());
     return date.isValid() ? dates::toShort(date) : value.toString();
@@ -270,7 +271,7 @@ std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
           continue;
         cells.clear();
         for (int c = 0; c < columns; ++c)
-          cells << self->shown(c, row.value(c));
+          cells << self->shown(c, row.value(c), printed);
         return true;
       }
       return false;
@@ -293,7 +294,7 @@ std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
         continue;
       cells.clear();
       for (int c = 0; c < columns; ++c)
-        cells << self->shown(c, query->value(c));
+        cells << self->shown(c, query->value(c), printed);
       return true;
     }
     if (query->lastError().isValid())
@@ -303,7 +304,13 @@ std::function<bool(QStringList &)> GridModel::rowsAsShown(bool printed) {
   };
 }
 
-QStringList GridModel::printedHeaders() const { return m_headers.mid(0, printedColumns()); }
+QStringList GridModel::printedHeaders() const {
+  QStringList headers = m_headers.mid(0, printedColumns());
+  if (m_paper)
+    for (QString &header : headers)
+      header.replace(QLatin1Char('_'), QLatin1Char(' '));
+  return headers;
+}
 
 qint64 GridModel::printedCount() {
   if (m_sql.isEmpty())

@@ -25,6 +25,10 @@ public:
   explicit GridModel(QObject *parent = nullptr);
 
   void setMoneyColumns(QList<int> columns) { m_money = std::move(columns); }
+  // A grid of the papers for the residents: printed, its amounts read
+  // "1,050.00" and its headers are words with spaces.
+  void setPaper(bool paper) { m_paper = paper; }
+  bool isPaper() const { return m_paper; }
   bool isMoney(int column) const { return m_money.contains(column); }
   void setDateColumns(QList<int> columns) { m_dates = std::move(columns); }
   // Columns of phone numbers and e-mail addresses, kept left to right.
@@ -80,7 +84,7 @@ public:
 private:
   static constexpr int windowRows = 256;
   QSqlQuery run(const QString &sql, const QVariantList &extra = {}) const;
-  QString shown(int column, const QVariant &value) const;
+  QString shown(int column, const QVariant &value, bool printed = false) const;
   const QVariantList &values(int row) const;
   qint64 keyAt(int row) const;
   QString keyName() const;
@@ -97,6 +101,7 @@ private:
   QList<int> m_money;
   QList<int> m_dates;
   QList<int> m_leftToRight;
+  bool m_paper = false;
   int m_status = -1;
   int m_key = -1;
   int m_sortColumn = -1;

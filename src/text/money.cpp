@@ -39,4 +39,13 @@ QString Money::toString() const {
 
 QString Money::toDisplay() const { return m_agorot < 0 ? leftToRight(toString()) : toString(); }
 
+QString Money::toPaper() const {
+  const qint64 magnitude = m_agorot < 0 ? -m_agorot : m_agorot;
+  QString whole = QString::number(magnitude / 100);
+  for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+    whole.insert(at, QLatin1Char(','));
+  const QString text = whole + QLatin1Char('.') + QString::number(magnitude % 100).rightJustified(2, QLatin1Char('0'));
+  return m_agorot < 0 ? leftToRight(QLatin1Char('-') + text) : text;
+}
+
 } // namespace domiva

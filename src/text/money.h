@@ -25,6 +25,9 @@ public:
   // The same for right-to-left text: a negative amount kept left to right
   // in Unicode isolates, so its minus stays before the digits.
   QString toDisplay() const;
+  // On papers for the residents: thousands separated, two decimals
+  // ("1,050.00", "-25.50"), isolated as toDisplay() is.
+  QString toPaper() const;
 
   constexpr Money operator+(Money o) const { return Money(m_agorot + o.m_agorot); }
   constexpr Money operator-(Money o) const { return Money(m_agorot - o.m_agorot); }

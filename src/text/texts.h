@@ -125,7 +125,7 @@ inline const QString debtorsTitle = QStringLiteral("חייבים נכון לתא
 inline const QString debtorsTotals =
     QStringLiteral("חייבים: %1 דירות · פיגור השנה: %2 · חוב משנים קודמות: %3 · חוב היטלים: %4");
 inline const QString storyTitle = QStringLiteral("כרטסת דירה %1 %2");
-inline const QString storyYears = QStringLiteral("לפי שנים");
+inline const QString storyYears = QStringLiteral("לפי שנים והיטלים");
 inline const QString receiptTitle = QStringLiteral("קבלה מס' %1");
 inline const QString receiptCancelled = QStringLiteral("מבוטלת");
 inline const QString treasurerSignature = QStringLiteral("חתימת הגזבר: ________________________");

@@ -240,6 +240,7 @@ listing::Printout printout(QTableView *view, GridModel *model, const QString &ti
   for (int c = 0; c < headers.size(); ++c)
     list.layout.columns << listing::Column{headers[c], std::max(view->columnWidth(c), 1), model->isMoney(c)};
   list.layout.counted = true;
+  list.layout.paper = model->isPaper();
   // A wide list (the payments, ten columns) needs the page's length to keep
   // a date on one line.
   list.layout.landscape = headers.size() > 8;

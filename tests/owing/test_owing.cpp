@@ -122,10 +122,18 @@ private slots:
     test::Prints prints;
     control<QPushButton>("printButton")->setFocus();
     QTest::keyClick(control<QPushButton>("printButton"), Qt::Key_Return);
-    QCOMPARE(prints.tables[0].mid(1), owing);
+    // On paper, headers in words and amounts with two decimals.
+    QCOMPARE(prints.tables[0],
+             (QList<QStringList>{{"דירה", "שם ומשפחה", "חודשים", "לתשלום", "שולם", "פיגור", "חודשים שלא שולמו",
+                                  "חוב משנים קודמות", "חוב היטלים"},
+                                 {"1", "משפחה 1", "3", "750.00", "0.00", "750.00", "ינואר, פברואר, מרץ", "0.00", "0.00"},
+                                 {"4", "משפחה 4", "3", "750.00", "0.00", "750.00", "ינואר, פברואר, מרץ", "0.00", "0.00"},
+                                 {"5", "משפחה 5", "3", "750.00", "250.00", "500.00", "פברואר, מרץ", "250.00", "0.00"},
+                                 {"6", "דירה ריקה", "3", "750.00", "0.00", "750.00", "ינואר, פברואר, מרץ", "0.00",
+                                  "0.00"}}));
     QCOMPARE(prints.lines[0].mid(0, 3),
              (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "חייבים נכון לתאריך 15/03/2026"}));
-    QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2750"));
+    QVERIFY(prints.lines[0].contains("סה\"כ פיגור: 2,750.00"));
 
     // A date in January owes one month.
     control<QDateEdit>("asOf")->setDate(QDate(2026, 1, 31));
@@ -200,17 +208,19 @@ private slots:
     // this year's dues (750 + 7 × 280) and the levy due by today.
     StoryWindow::openOn(2);
     window = sharedWindow<StoryWindow>();
-    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"חוב פתיחה", "0", "500", "\u2066-500\u2069"},
-                                                    {"2025", "250", "0", "250"},
-                                                    {"2026", "1870", "2710", "\u2066-840\u2069"},
-                                                    {"היטל: מעלית", "0", "1200", "\u2066-1200\u2069"}}));
+    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"חוב פתיחה", "0", "500", "500"},
+                                                    {"2025", "250", "0", "\u2066-250\u2069"},
+                                                    {"2026", "1870", "2710", "840"},
+                                                    {"היטל: מעלית", "0", "1200", "1200"}}));
 
-    // The annual table: the year's totals and debts (dues from March).
+    // The annual table on paper: every apartment, the year's totals and
+    // debts (dues from March; 5 and 6 paid nothing and owe the year's 2,710).
     const QList<QStringList> year = test::table(annual::printout(2026));
-    QCOMPARE(year.size(), 1 + 4 + 1);
-    QCOMPARE(year[3].mid(14), (QStringList{"1590", "1120"}));
-    QCOMPARE(year.last(), (QStringList{"סה\"כ", "", "", "", "1150", "1150", "1150", "1240", "1240", "1240", "960",
-                                       "680", "680", "400", "9890", "2240"}));
+    QCOMPARE(year.size(), 1 + 6 + 1);
+    QCOMPARE(year[3].mid(14), (QStringList{"1,590.00", "1,120.00"}));
+    QCOMPARE(year[6], (QStringList{"6", "דירה ריקה"} + QStringList(12) + QStringList{"0.00", "2,710.00"}));
+    QCOMPARE(year.last(), (QStringList{"סה\"כ", "", "", "", "1,150.00", "1,150.00", "1,150.00", "1,240.00", "1,240.00",
+                                       "1,240.00", "960.00", "680.00", "680.00", "400.00", "9,890.00", "7,660.00"}));
 
     // The meeting report: the year's money, who owes, and the levy.
     const meeting::Figures figures = meeting::figures(QDate(2026, 1, 1), QDate(2026, 11, 30));
@@ -220,7 +230,7 @@ private slots:
     QCOMPARE(figures.debtors.levies, Money::fromShekels(6400));
     const listing::Printout report = meeting::printout(QDate(2026, 1, 1), QDate(2026, 11, 30));
     QCOMPARE(test::table(report.sections[2]),
-             (QList<QStringList>{{"היטל", "חיוב", "נגבה", "יתרה לגבייה"}, {"מעלית", "7200", "800", "6400"}}));
+             (QList<QStringList>{{"היטל", "חיוב", "נגבה", "יתרה לגבייה"}, {"מעלית", "7,200.00", "800.00", "6,400.00"}}));
 
     // A levy's receipt names it; the months and year are not its own.
     const QList<QStringList> receipt = test::table(*payments::receipt(7));
@@ -276,9 +286,9 @@ private slots:
     QCOMPARE(story[1][8], QStringLiteral("1"));
     QCOMPARE(story[2][9], QStringLiteral("מבוטל: כפול"));
     QCOMPARE(test::gridHeaders(control<QTableView>("yearsList")->model()),
-             (QStringList{"עבור", "זוכה", "לתשלום", "יתרה"}));
-    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "0", "500"},
-                                                    {"2026", "750", "3000", "\u2066-2250\u2069"}}));
+             (QStringList{"עבור", "זוכה", "לתשלום", "חוב"}));
+    QCOMPARE(grid("yearsList"), (QList<QStringList>{{"2025", "500", "0", "\u2066-500\u2069"},
+                                                    {"2026", "750", "3000", "2250"}}));
     test::Prints prints;
     click("printButton");
     QCOMPARE(prints.tables[0].size(), 1 + 2); // the cancelled one is not on paper
@@ -297,7 +307,7 @@ private slots:
     chooseRow(0);
     click("printReceipt");
     QCOMPARE(prints.texts, (QStringList{"קבלה מס' 2", "קבלה מס' 1"}));
-    QVERIFY(prints.tables[1].contains(QStringList{"סכום", "750 ש\"ח"}));
+    QVERIFY(prints.tables[1].contains(QStringList{"סכום", "750.00 ש\"ח"}));
     QVERIFY(prints.tables[1].contains(QStringList{"חודשים", "ינואר עד מרץ"}));
     QVERIFY(!prints.lines[1].contains(texts::receiptCancelled));
     QCOMPARE(payments::cancel(second, "טעות", QDate(2026, 3, 1)), QString());
@@ -320,10 +330,10 @@ private slots:
     QCOMPARE(year.closing().toString(), QStringLiteral("1600"));
 
     const listing::PageModel paper = test::painted(meeting::printout(QDate(2026, 1, 1), QDate(2026, 12, 31)));
-    QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1000"}));
-    QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1600"}));
-    QVERIFY(paper.lines.contains("סה\"כ הוצאות: 400"));
-    QVERIFY(paper.pages[2].contains(QStringList{"מים", "300", "75.0%"})); // the expenses' table
+    QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1,000.00"}));
+    QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1,600.00"}));
+    QVERIFY(paper.lines.contains("סה\"כ הוצאות: 400.00"));
+    QVERIFY(paper.pages[2].contains(QStringList{"מים", "300.00", "75.0%"})); // the expenses' table
   }
 
   // A period opens with the opening balance and all that came and went from

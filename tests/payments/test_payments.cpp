@@ -716,8 +716,9 @@ private slots:
     emit year->activated(year->currentIndex());
     QCOMPARE(test::gridRows(model)[0][5], QStringLiteral("250"));
 
-    // On paper: every apartment of the year, however many the window shows,
-    // and the year's totals.
+    // On paper: every apartment of the building (1 to 12) and every other
+    // with a row that year, however many the window shows, and the year's
+    // totals, amounts as on the residents' papers.
     for (int apartment = 10; apartment < 70; ++apartment)
       db::exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) "
                "VALUES (?, 'x', 2025, 100, 100, 200)",
@@ -726,13 +727,15 @@ private slots:
     click("Command1");
     QCOMPARE(prints.texts, QStringList{"דו\"ח תשלומים שנתי 2025"});
     const auto table = prints.tables[0];
-    QCOMPARE(table.size(), 1 + 61 + 1);
+    QCOMPARE(table.size(), 1 + 69 + 1);
     QCOMPARE(table[0].size(), 16);
-    QCOMPARE(table[1].mid(0, 3), (QStringList{"5", "כהן", "250"}));
-    QCOMPARE(table.last().mid(0, 3), (QStringList{"סה\"כ", "", "310"}));
+    QCOMPARE(table[1], (QStringList{"1", texts::emptyApartment} + QStringList(12) + QStringList{"0.00", "0.00"}));
+    QCOMPARE(table[2].mid(0, 3), (QStringList{"2", "לוי", ""}));
+    QCOMPARE(table[5].mid(0, 3), (QStringList{"5", "כהן", "250.00"}));
+    QCOMPARE(table.last().mid(0, 3), (QStringList{"סה\"כ", "", "310.00"}));
     // 2025 is before the books' start (2026): it charged nothing, so what
     // apartment 5 paid for it stands as a credit of 500.
-    QCOMPARE(table.last().mid(14), (QStringList{"560", Money::fromShekels(-500 + 60 * 2).toDisplay()}));
+    QCOMPARE(table.last().mid(14), (QStringList{"560.00", Money::fromShekels(-500 + 60 * 2).toPaper()}));
   }
 };
 

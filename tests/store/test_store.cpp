@@ -42,37 +42,42 @@ private slots:
   void init() { setToday(QDate(2026, 3, 15)); }
   void cleanup() { setToday({}); }
 
-  // `shown` empty: the text is no amount.
+  // `shown` empty: the text is no amount. `paper`: as the residents' papers
+  // print it, which reads back as the same amount.
   void moneyParsesAndFormats_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qint64>("agorot");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("whole") << "150" << qint64(15000) << "150";
-    QTest::newRow("one decimal") << "150.5" << qint64(15050) << "150.5";
-    QTest::newRow("negative") << "-20.25" << qint64(-2025) << "-20.25";
-    QTest::newRow("blanks around") << " 700 " << qint64(70000) << "700";
-    QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5";
-    QTest::newRow("agora") << "0.01" << qint64(1) << "0.01";
-    QTest::newRow("minus zero") << "-0" << qint64(0) << "0";
-    QTest::newRow("thousands") << "1,200" << qint64(120000) << "1200";
-    QTest::newRow("thousands and agorot") << "1,200.50" << qint64(120050) << "1200.5";
-    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567";
-    QTest::newRow("shekel sign before") << "₪ 300" << qint64(30000) << "300";
-    QTest::newRow("shekel letters after") << "300 ש\"ח" << qint64(30000) << "300";
-    QTest::newRow("gershayim after") << "1,000ש״ח" << qint64(100000) << "1000";
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("whole") << "150" << qint64(15000) << "150" << QStringLiteral("150.00");
+    QTest::newRow("one decimal") << "150.5" << qint64(15050) << "150.5" << QStringLiteral("150.50");
+    QTest::newRow("negative") << "-20.25" << qint64(-2025) << "-20.25" << QStringLiteral("\u2066-20.25\u2069");
+    QTest::newRow("blanks around") << " 700 " << qint64(70000) << "700" << QStringLiteral("700.00");
+    QTest::newRow("trailing zero") << "12.50" << qint64(1250) << "12.5" << QStringLiteral("12.50");
+    QTest::newRow("agora") << "0.01" << qint64(1) << "0.01" << QStringLiteral("0.01");
+    QTest::newRow("minus zero") << "-0" << qint64(0) << "0" << QStringLiteral("0.00");
+    QTest::newRow("thousands") << "1,200" << qint64(120000) << "1200" << QStringLiteral("1,200.00");
+    QTest::newRow("thousands and agorot") << "1,200.50" << qint64(120050) << "1200.5" << QStringLiteral("1,200.50");
+    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567" << QStringLiteral("\u2066-1,234,567.00\u2069");
+    QTest::newRow("shekel sign before") << "₪ 300" << qint64(30000) << "300" << QStringLiteral("300.00");
+    QTest::newRow("shekel letters after") << "300 ש\"ח" << qint64(30000) << "300" << QStringLiteral("300.00");
+    QTest::newRow("gershayim after") << "1,000ש״ח" << qint64(100000) << "1000" << QStringLiteral("1,000.00");
     for (const char *bad : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999", "1,20",
                             "12,00,000", "₪", "₪ 1.234"})
-      QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << "";
+      QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << "" << "";
   }
   void moneyParsesAndFormats() {
     QFETCH(QString, text);
     QFETCH(qint64, agorot);
     QFETCH(QString, shown);
+    QFETCH(QString, paper);
     const auto money = Money::parse(text);
     QCOMPARE(bool(money), !shown.isEmpty());
     if (money) {
       QCOMPARE(money->agorot(), agorot);
       QCOMPARE(money->toString(), shown);
+      QCOMPARE(money->toPaper(), paper);
+      QCOMPARE(Money::parse(texts::plain(paper)), money);
     }
   }
 
