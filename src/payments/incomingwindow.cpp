@@ -28,8 +28,6 @@ IncomingWindow::IncomingWindow(QWidget *parent)
   grid::pressWithEnter(this, ui->amount, ui->Command1);
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
-  connect(ui->year, &QComboBox::activated, this, [this] { m_yearChosen = true; });
-  connect(ui->year->lineEdit(), &QLineEdit::textEdited, this, [this] { m_yearChosen = true; });
   connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment);
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);
   connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);
@@ -98,13 +96,17 @@ void IncomingWindow::showResident() {
 }
 
 void IncomingWindow::followEntryDate() {
+  // The box follows the date while it shows the year it was given; a value
+  // the user set (chosen or typed, not merely passed through) stays.
   const int year = ui->inputdate->date().year();
   const QString shown = ui->year->currentText();
+  const bool set = !m_followed.isEmpty() && shown != m_followed;
   const QSignalBlocker quiet(ui->year);
   ui->year->clear();
   for (int offered = year - 1; offered <= year + 1; ++offered)
     ui->year->addItem(QString::number(offered));
-  ui->year->setCurrentText(m_yearChosen ? shown : QString::number(year));
+  m_followed = QString::number(year);
+  ui->year->setCurrentText(set ? shown : m_followed);
 }
 
 bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
@@ -151,6 +153,10 @@ void IncomingWindow::recordPayment() {
     return;
   }
   m_recent.append({input, domiva::now(), outcome.reciept});
+  // The next payment starts from the date's year and without this one's detail.
+  ui->details->clear();
+  m_followed.clear();
+  followEntryDate();
   m_list->reload();
   setWidths();
   ui->statusLine->setText(texts::paymentRecorded.arg(outcome.reciept));

@@ -34,7 +34,7 @@ private:
   void setWidths();
   std::unique_ptr<Ui::IncomingForm> ui;
   GridModel *m_list = nullptr;
-  bool m_yearChosen = false; // the user set the year box
+  QString m_followed; // the year the box was last set to from the entry date
   // What was recorded in this window lately, for the duplicate warning.
   struct Recent {
     payments::PaymentInput input;

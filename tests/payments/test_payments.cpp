@@ -357,8 +357,9 @@ private slots:
                            12 * 25000 - 30000}));
     QCOMPARE(grid(), (QList<QStringList>{
                          {"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "300", "1", ""}}));
-    // The fields stay for the next payment, and the new row is chosen.
-    QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("דמי ועד"));
+    // The fields stay for the next payment but its detail, and the new row is chosen.
+    QCOMPARE(control<QLineEdit>("details")->text(), QString());
+    QCOMPARE(combo("payment")->currentText(), QStringLiteral("שיק"));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::paymentRecorded.arg(1));
   }
@@ -425,7 +426,7 @@ private slots:
     combo("year")->setCurrentIndex(2);
     emit combo("year")->activated(2);
     pay("2", "ינואר", "ינואר", "250", "ועד הבית", QDate(2026, 12, 21));
-    QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
+    QCOMPARE(combo("year")->currentText(), QStringLiteral("2026")); // recorded, it follows the date again
     QCOMPARE(combo("year")->itemText(0), QStringLiteral("2025"));
     QCOMPARE(matrix(2, 2027).mid(3, 2), (QVariantList{25000, {}}));
     QVERIFY(matrix(2, 2026).isEmpty());
@@ -501,6 +502,34 @@ private slots:
         payments::record({QDate(2026, 3, 15), "5", "מעלית", "", "", "", "", "100", ""});
     QCOMPARE(outcome.message, texts::levyNotCharged.arg("מעלית").arg(5));
     QCOMPARE(count("incoming"), 0);
+  }
+
+  // The year box follows the entry date until the user sets another year:
+  // passing through it with Tab sets nothing, and after a recording it
+  // follows the date again, the detail cleared for the next payment.
+  void theYearBoxFollowsTheDateUntilSet() {
+    openPayments();
+    auto *date = control<QDateEdit>("inputdate");
+    combo("to_month")->setFocus();
+    QTest::keyClick(combo("to_month"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), combo("year"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    date->setDate(QDate(2027, 1, 5));
+    QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
+    // Chosen by the user, it stays...
+    combo("year")->setFocus();
+    combo("year")->lineEdit()->selectAll();
+    QTest::keyClicks(combo("year")->lineEdit(), "2026");
+    QCOMPARE(combo("year")->currentText(), QStringLiteral("2026"));
+    date->setDate(QDate(2027, 1, 6));
+    QCOMPARE(combo("year")->currentText(), QStringLiteral("2026"));
+    // ...until the payment is recorded.
+    control<QLineEdit>("details")->setText("דצמבר שעבר");
+    pay("5", "דצמבר", "דצמבר", "250", "ועד הבית", QDate(2027, 1, 6));
+    QCOMPARE(grid()[0][6], QStringLiteral("2026"));
+    QCOMPARE(control<QLineEdit>("details")->text(), QString());
+    date->setDate(QDate(2027, 1, 7));
+    QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
   }
 
   void aRepeatedPaymentIsQuestioned() {
