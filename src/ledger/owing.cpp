@@ -100,9 +100,15 @@ QList<Account> accounts(const QDate &date) {
 }
 
 QStringList debtorsHeaders() {
-  return {QStringLiteral("דירה"),          QStringLiteral("שם_ומשפחה"), QStringLiteral("חודשים"),
-          QStringLiteral("לתשלום"),        QStringLiteral("שולם"),      QStringLiteral("פיגור"),
-          QStringLiteral("חודשים_שלא_שולמו"), QStringLiteral("חוב_משנים_קודמות"), QStringLiteral("חוב_היטלים")};
+  return {QStringLiteral("דירה"),
+          QStringLiteral("שם_ומשפחה"),
+          QStringLiteral("חודשים"),
+          QStringLiteral("לתשלום"),
+          QStringLiteral("שולם"),
+          QStringLiteral("פיגור"),
+          QStringLiteral("חודשים_שלא_שולמו"),
+          QStringLiteral("חוב_משנים_קודמות"),
+          QStringLiteral("חוב_היטלים")};
 }
 
 QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
@@ -137,7 +143,8 @@ Summary summary(const QDate &date) { return summary(accounts(date)); }
 
 QString paymentsQuery() {
   return QStringLiteral("SELECT inputdate AS תאריך, \"for\" AS עבור, detail AS פירוט, from_month AS מחודש, "
-                        "to_month AS עד_חודש, year AS שנה, payment AS סוג_תשלום, amount AS סכום, reciept AS קבלה, "
+                        "to_month AS עד_חודש, year AS שנה, payment AS סוג_תשלום, reference AS אסמכתא, amount AS סכום, "
+                        "reciept AS קבלה, "
                         "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END AS ביטול "
                         "FROM incoming WHERE apartment = ?");
 }

@@ -51,7 +51,7 @@ Summary summary(const QDate &date);
 // One apartment's payments (bound: the apartment), for a keyed grid: the
 // receipt column is the key, the cancellation the status.
 QString paymentsQuery();
-inline constexpr int paymentsDate = 0, paymentsAmount = 7, paymentsReciept = 8, paymentsStatus = 9;
+inline constexpr int paymentsDate = 0, paymentsAmount = 8, paymentsReciept = 9, paymentsStatus = 10;
 
 // One apartment's lines as at `date`: its opening debt, each year from the
 // books' start (credited, due and the debt), and each levy charged to it

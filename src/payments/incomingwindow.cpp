@@ -136,7 +136,7 @@ void IncomingWindow::recordPayment() {
   const payments::PaymentInput input{
       ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
       ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),
-      ui->year->currentText()};
+      ui->year->currentText(),       ui->reference->text()};
   if (!confirmed(input))
     return;
   const payments::Outcome outcome = payments::record(input);
@@ -155,6 +155,7 @@ void IncomingWindow::recordPayment() {
   m_recent.append({input, domiva::now(), outcome.reciept});
   // The next payment starts from the date's year and without this one's detail.
   ui->details->clear();
+  ui->reference->clear();
   m_followed.clear();
   followEntryDate();
   m_list->reload();

@@ -25,11 +25,13 @@ std::optional<int> parseYear(const QString &text) {
 } // namespace
 
 QString listQuery() {
-  return QStringLiteral("select inputdate as תאריך_קליטה,apartment as דירה,\"for\" as עבור,detail as פירוט,"
-                        "from_month as מחודש,to_month as עד_חודש,year as שנה, payment as סוג_תשלום ,amount as סכום,"
-                        "reciept as קבלה,"
-                        "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END as ביטול "
-                        "from incoming ");
+  return QStringLiteral(
+      "select inputdate as תאריך_קליטה,apartment as דירה,\"for\" as עבור,detail as פירוט,"
+      "from_month as מחודש,to_month as עד_חודש,year as שנה, payment as סוג_תשלום ,reference as אסמכתא,"
+      "amount as סכום,"
+      "reciept as קבלה,"
+      "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END as ביטול "
+      "from incoming ");
 }
 
 QString residentName(const QString &apartmentText) {
@@ -62,8 +64,10 @@ Outcome record(const PaymentInput &input) {
     return {texts::apartmentMissing, Field::Apartment};
   if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
     return {refusal, Field::Apartment};
-  if (const QString refusal = input::checkTexts(
-          {{texts::forField, input.forText}, {texts::detailField, input.detail}, {texts::paymentField, input.payment}});
+  if (const QString refusal = input::checkTexts({{texts::forField, input.forText},
+                                                 {texts::detailField, input.detail},
+                                                 {texts::paymentField, input.payment},
+                                                 {texts::referenceField, input.reference}});
       !refusal.isEmpty())
     return {refusal, Field::None};
 
@@ -93,12 +97,12 @@ Outcome record(const PaymentInput &input) {
                         .toLongLong() == 0)
       return {texts::levyNotCharged.arg(input.forText).arg(*apartment), Field::Apartment};
     db::Transaction transaction;
-    const auto inserted = db::exec(
-        QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
-                       "payment, amount, year, levy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail, levy ? QString() : input.fromMonth,
-         levy ? QString() : input.toMonth, input.payment, amount->agorot(), levy ? QVariant() : QVariant(*year),
-         levy ? QVariant(levy) : QVariant()});
+    const auto inserted =
+        db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
+                                "payment, amount, year, levy, reference) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                 {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
+                  levy ? QString() : input.fromMonth, levy ? QString() : input.toMonth, input.payment, amount->agorot(),
+                  levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(journal::payments(), reciept, input.forText, *amount, input.inputDate);
     if (!levy)

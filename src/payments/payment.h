@@ -12,9 +12,9 @@ namespace domiva::payments {
 QString listQuery();
 inline constexpr int dateColumn = 0;
 inline constexpr int apartmentColumn = 1;
-inline constexpr int amountColumn = 8;
-inline constexpr int recieptColumn = 9;
-inline constexpr int statusColumn = 10;
+inline constexpr int amountColumn = 9;
+inline constexpr int recieptColumn = 10;
+inline constexpr int statusColumn = 11;
 
 // A payment as the payments window holds it when "בצע" is pressed.
 struct PaymentInput {
@@ -27,6 +27,7 @@ struct PaymentInput {
   QString payment;
   QString amount;
   QString year; // the year the months belong to
+  QString reference = {}; // אסמכתא: the cheque's or the transfer's number
 };
 
 // The field to give the focus to after a refusal.

@@ -11,11 +11,12 @@
 namespace domiva::payments {
 
 std::optional<listing::Printout> receipt(qint64 reciept) {
-  auto row = db::exec(QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
-                                     "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy "
-                                     "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
-                                     "WHERE i.reciept = ?"),
-                      {reciept});
+  auto row =
+      db::exec(QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
+                              "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy, i.reference "
+                              "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
+                              "WHERE i.reciept = ?"),
+               {reciept});
   const bool found = row.next();
   db::checkRead(row);
   if (!found)
@@ -33,8 +34,10 @@ std::optional<listing::Printout> receipt(qint64 reciept) {
   if (!levy)
     lines << QStringList{QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)}
           << QStringList{QStringLiteral("שנה"), row.value(7).toString()};
-  lines << QStringList{QStringLiteral("אופן תשלום"), row.value(8).toString()}
-        << QStringList{QStringLiteral("סכום"),
+  lines << QStringList{QStringLiteral("אופן תשלום"), row.value(8).toString()};
+  if (!row.value(12).toString().isEmpty())
+    lines << QStringList{QStringLiteral("אסמכתא"), row.value(12).toString()};
+  lines << QStringList{QStringLiteral("סכום"),
                        texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toPaper())};
   listing::Layout layout;
   layout.title = texts::receiptTitle.arg(reciept);

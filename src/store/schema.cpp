@@ -91,7 +91,7 @@ const char *const version2[] = {
 // Version 3: what is owed. Amounts in agorot everywhere (the matrix, the
 // dues and the opening balance, as payments already were); the dues
 // schedule; opening debts; levies, their charges, and the levy a payment
-// pays. The schedule's rows are written by createVersion3 from what the
+// pays; a payment's reference (אסמכתא). The schedule's rows are written by createVersion3 from what the
 // matrix rows were made with.
 const char *const version3[] = {
     "UPDATE registery SET monthly_pay = monthly_pay * 100, openbalance = openbalance * 100",
@@ -120,6 +120,8 @@ const char *const version3[] = {
          amount INTEGER NOT NULL,
          UNIQUE (levy, apartment)))",
     "ALTER TABLE incoming ADD COLUMN levy INTEGER",
+    // The cheque's or the transfer's number.
+    "ALTER TABLE incoming ADD COLUMN reference TEXT NOT NULL DEFAULT ''",
     "CREATE INDEX incoming_levy ON incoming (levy, apartment, inputdate, amount) WHERE levy IS NOT NULL",
 };
 

@@ -609,7 +609,7 @@ private slots:
     QCOMPARE(messages->shown.size(), 1);
     QCOMPARE(test::withoutDetails(messages->shown[0]),
              texts::readFailed.arg(texts::paymentsSubject, texts::causeDamaged));
-    QCOMPARE(control<QTableView>("DataGrid1")->model()->columnCount(), 11); // the headers stay
+    QCOMPARE(control<QTableView>("DataGrid1")->model()->columnCount(), 12); // the headers stay
     QCOMPARE(control<QTableView>("DataGrid1")->model()->rowCount(), 0);
     click("Command2");
     QCOMPARE(messages->last(), texts::printRefused);

@@ -9,6 +9,7 @@
 #include "levies/levieswindow.h"
 #include "levies/levy.h"
 #include "payments/incomingwindow.h"
+#include "payments/receipt.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balance.h"
 #include "store/building.h"
@@ -111,8 +112,8 @@ private slots:
     // The apartment list in table order: 5 was added before 2.
     QCOMPARE(combo("apartment")->itemText(0), QStringLiteral("5"));
     QCOMPARE(test::gridHeaders(control<QTableView>("DataGrid1")->model()),
-             (QStringList{"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה", "סוג_תשלום", "סכום",
-                          "קבלה", "ביטול"}));
+             (QStringList{"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה", "סוג_תשלום", "אסמכתא",
+                          "סכום", "קבלה", "ביטול"}));
   }
 
   // The name follows the apartment typed or chosen; typed "1" with 11 and 1
@@ -345,23 +346,35 @@ private slots:
     combo("apartment")->setCurrentIndex(0);
     control<QLineEdit>("details")->setText("דמי ועד");
     combo("payment")->setCurrentIndex(1);
+    control<QLineEdit>("reference")->setText("4711");
     pay("5", "מרץ", "מאי", "300");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(
-        test::rows("SELECT * FROM incoming"),
-        (QList<QVariantList>{{"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}, {}}}));
+    QCOMPARE(test::rows("SELECT * FROM incoming"),
+             (QList<QVariantList>{
+                 {"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}, {}, "4711"}}));
     QCOMPARE(test::rows("SELECT * FROM trans"),
              (QList<QVariantList>{{"2026-03-15", "ועד הבית", 30000, "הכנסה", "incoming", 1}}));
     QCOMPARE(matrix(5, 2026),
-             (QVariantList{5, "כהן", 2026, {}, {}, 10000, 10000, 10000, {}, {}, {}, {}, {}, {}, {}, 30000,
-                           12 * 25000 - 30000}));
-    QCOMPARE(grid(), (QList<QStringList>{
-                         {"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "300", "1", ""}}));
+             (QVariantList{
+                 5, "כהן", 2026, {}, {}, 10000, 10000, 10000, {}, {}, {}, {}, {}, {}, {}, 30000, 12 * 25000 - 30000}));
+    QCOMPARE(grid(), (QList<QStringList>{{"15/03/2026", "5", "ועד הבית", "דמי ועד", "מרץ", "מאי", "2026", "שיק", "4711",
+                                          "300", "1", ""}}));
     // The fields stay for the next payment but its detail, and the new row is chosen.
     QCOMPARE(control<QLineEdit>("details")->text(), QString());
     QCOMPARE(combo("payment")->currentText(), QStringLiteral("שיק"));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::paymentRecorded.arg(1));
+    QCOMPARE(test::table(*payments::receipt(1)), (QList<QStringList>{{"פרט", "ערך"},
+                                                                     {"תאריך", "15/03/2026"},
+                                                                     {"דירה", "5"},
+                                                                     {"שם ומשפחה", "כהן"},
+                                                                     {"עבור", "ועד הבית"},
+                                                                     {"פירוט", "דמי ועד"},
+                                                                     {"חודשים", "מרץ עד מאי"},
+                                                                     {"שנה", "2026"},
+                                                                     {"אופן תשלום", "שיק"},
+                                                                     {"אסמכתא", "4711"},
+                                                                     {"סכום", "300.00 ש\"ח"}}));
   }
 
   void aLongListReachesItsNewestRowAtOnce() {
@@ -376,14 +389,16 @@ private slots:
     auto *view = control<QTableView>("DataGrid1");
     QCOMPARE(view->model()->rowCount(), 10000); // known at once, not fetched by pages
     QCOMPARE(view->currentIndex().row(), 9999); // opened on the newest
-    QCOMPARE(view->model()->index(9999, 9).data().toString(), QStringLiteral("10000"));
+    QCOMPARE(view->model()->index(9999, payments::recieptColumn).data().toString(), QStringLiteral("10000"));
     QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
-    QCOMPARE(view->model()->index(view->currentIndex().row(), 8).data().toString(), QStringLiteral("1"));
+    QCOMPARE(view->model()->index(view->currentIndex().row(), payments::amountColumn).data().toString(),
+             QStringLiteral("1"));
     QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(view->model()->index(view->currentIndex().row(), 8).data().toString(), QStringLiteral("10000"));
+    QCOMPARE(view->model()->index(view->currentIndex().row(), payments::amountColumn).data().toString(),
+             QStringLiteral("10000"));
     pay("5", "מרץ", "מרץ", "250");
     QCOMPARE(view->currentIndex().row(), 10000);
-    QCOMPARE(view->model()->index(10000, 9).data().toString(), QStringLiteral("10001"));
+    QCOMPARE(view->model()->index(10000, payments::recieptColumn).data().toString(), QStringLiteral("10001"));
   }
 
   // Each row: payments as "from to amount [for]", then the months'
@@ -396,8 +411,8 @@ private slots:
         << QStringList{"מרץ מרץ 150", "מרץ מרץ 150"} << QVariantList{e, e, 30000, e, e, e, e, e, e, e, e, e};
     QTest::newRow("'other' credits the months") << QStringList{"ינואר מרץ 750", "פבואר פבואר 100 אחר"}
                                                 << QVariantList{25000, 35000, 25000, e, e, e, e, e, e, e, e, e};
-    QTest::newRow("thirds: the agora left to the last") << QStringList{"ינואר מרץ 100"}
-                                                        << QVariantList{3333, 3333, 3334, e, e, e, e, e, e, e, e, e};
+    QTest::newRow("thirds: the agora left to the last")
+        << QStringList{"ינואר מרץ 100"} << QVariantList{3333, 3333, 3334, e, e, e, e, e, e, e, e, e};
     QTest::newRow("halves exact") << QStringList{"אפריל מאי 125", "יוני יולי 135"}
                                   << QVariantList{e, e, e, 6250, 6250, 6750, 6750, e, e, e, e, e};
     QTest::newRow("a refund subtracts") << QStringList{"דצמבר דצמבר 300", "דצמבר דצמבר -100"}
@@ -476,12 +491,24 @@ private slots:
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("instalments");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no name") << " " << "100" << "1" << texts::levyNameRequired;
-    QTest::newRow("the list's own item") << "אחר" << "100" << "1" << texts::levyNameTaken.arg("אחר");
-    QTest::newRow("a name taken") << "מעלית" << "100" << "1" << texts::levyNameTaken.arg("מעלית");
-    QTest::newRow("a negative amount") << "גג" << "-5" << "1" << texts::negativeLevy;
-    QTest::newRow("no amount") << "גג" << "הרבה" << "1" << texts::badAmount;
-    QTest::newRow("no instalments") << "גג" << "100" << "0" << texts::badInstalments;
+    QTest::newRow("no name") << " "
+                             << "100"
+                             << "1" << texts::levyNameRequired;
+    QTest::newRow("the list's own item") << "אחר"
+                                         << "100"
+                                         << "1" << texts::levyNameTaken.arg("אחר");
+    QTest::newRow("a name taken") << "מעלית"
+                                  << "100"
+                                  << "1" << texts::levyNameTaken.arg("מעלית");
+    QTest::newRow("a negative amount") << "גג"
+                                       << "-5"
+                                       << "1" << texts::negativeLevy;
+    QTest::newRow("no amount") << "גג"
+                               << "הרבה"
+                               << "1" << texts::badAmount;
+    QTest::newRow("no instalments") << "גג"
+                                    << "100"
+                                    << "0" << texts::badInstalments;
   }
   void aLevyIsRefusedBeforeWriting() {
     QFETCH(QString, name);
@@ -498,8 +525,7 @@ private slots:
   void aLevyIsPaidOnlyByThoseItCharges() {
     QCOMPARE(levies::define({"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
     db::exec("DELETE FROM levy_charges WHERE apartment = 5");
-    const payments::Outcome outcome =
-        payments::record({QDate(2026, 3, 15), "5", "מעלית", "", "", "", "", "100", ""});
+    const payments::Outcome outcome = payments::record({QDate(2026, 3, 15), "5", "מעלית", "", "", "", "", "100", ""});
     QCOMPARE(outcome.message, texts::levyNotCharged.arg("מעלית").arg(5));
     QCOMPARE(count("incoming"), 0);
   }
@@ -642,15 +668,15 @@ private slots:
              (QVariantList{"2026-03-15", "טעות הקלדה"}));
     // It stays in the grid, greyed with its reason, and out of the printout.
     auto *model = control<QTableView>("DataGrid1")->model();
-    QCOMPARE(grid()[1][10], QStringLiteral("מבוטל: טעות הקלדה"));
+    QCOMPARE(grid()[1][payments::statusColumn], QStringLiteral("מבוטל: טעות הקלדה"));
     QCOMPARE(model->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::gray));
     QCOMPARE(model->index(1, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("מבוטל: טעות הקלדה"));
     QVERIFY(!model->index(0, 0).data(Qt::ForegroundRole).isValid());
     click("Command2");
-    QCOMPARE(prints.tables[1],
-             (QList<QStringList>{
-                 {"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה", "סוג_תשלום", "סכום", "קבלה"},
-                 {"15/03/2026", "5", "ועד הבית", "5 כוכבים", "מרץ", "מאי", "2026", "", "300", "1"}}));
+    QCOMPARE(prints.tables[1], (QList<QStringList>{{"תאריך_קליטה", "דירה", "עבור", "פירוט", "מחודש", "עד_חודש", "שנה",
+                                                    "סוג_תשלום", "אסמכתא", "סכום", "קבלה"},
+                                                   {"15/03/2026", "5", "ועד הבית", "5 כוכבים", "מרץ", "מאי", "2026", "",
+                                                    "", "300", "1"}}));
 
     // Refused: twice, without a reason, declined, no row chosen.
     cancel(1, QStringLiteral("שוב"));

@@ -183,7 +183,7 @@ private slots:
     const QList<std::pair<const char *, const char *>> columns{
         {"neighbors", "apartment,family,status,phone1,phone2,email"},
         {"incoming", "inputdate,apartment,for,detail,from_month,to_month,payment,amount,reciept,year,cancelled,"
-                     "cancel_reason,levy"},
+                     "cancel_reason,levy,reference"},
         {"removals", "category,Date,payby,detail,supplyer,amount,reciept,cancelled,cancel_reason"},
         {"trans", "inputdate,for,amount,Type,source_table,source_reciept"},
         {"anual_report", "apartment,family,year,jan,feb,mer,apr,mai,jun,jul,aug,sep,oct,nov,dec,total,depth"},
@@ -418,8 +418,8 @@ private slots:
     });
     QCOMPARE(
         test::rows("SELECT * FROM incoming"),
-        (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}, {}},
-                             {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}, {}}}));
+        (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}, {}, ""},
+                             {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}, {}, ""}}));
     QCOMPARE(test::rows("SELECT * FROM removals"),
              (QList<QVariantList>{{"חשמל", "2025-12-22", "שיק", "", "", 81240, 1, {}, {}}}));
     QCOMPARE(test::rows("SELECT source_table, source_reciept FROM trans ORDER BY rowid"),
