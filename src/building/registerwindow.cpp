@@ -7,6 +7,7 @@
 #include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/typed.h"
 #include "ui_registerwindow.h"
 
 namespace domiva {
@@ -30,6 +31,7 @@ RegisterWindow::RegisterWindow(QWidget *parent)
   connect(ui->removeDues, &QPushButton::clicked, this, &RegisterWindow::removeDues);
   connect(ui->saveOpening, &QPushButton::clicked, this, &RegisterWindow::saveOpeningDebt);
   load();
+  typed::watch(this);
 }
 
 RegisterWindow::~RegisterWindow() = default;
@@ -71,6 +73,8 @@ void RegisterWindow::saveDetails() {
   }
   const QString failure = saveBuilding(input);
   messages::report(this, failure, texts::detailsSaved);
+  if (failure.isEmpty())
+    typed::recorded(this);
   showOwed();
 }
 
@@ -81,6 +85,7 @@ void RegisterWindow::addDues() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   ui->duesApartment->clear();
   ui->duesMonth->clear();
   ui->duesAmount->clear();
@@ -106,6 +111,7 @@ void RegisterWindow::saveOpeningDebt() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   ui->openingApartment->clear();
   ui->openingAmount->clear();
   showOwed();

@@ -8,6 +8,7 @@
 #include "ui/cancelling.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/typed.h"
 #include "ui_removalwindow.h"
 
 namespace domiva {
@@ -25,6 +26,7 @@ RemovalWindow::RemovalWindow(QWidget *parent)
   connect(ui->cancelRow, &QPushButton::clicked, this, &RemovalWindow::cancelExpense);
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelExpense(); });
   load();
+  typed::watch(this);
 }
 
 RemovalWindow::~RemovalWindow() = default;
@@ -62,6 +64,7 @@ void RemovalWindow::recordExpense() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   m_list->reload();
   setWidths();
   grid::checkRead(this, m_list, texts::expensesSubject);

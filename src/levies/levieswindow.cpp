@@ -6,6 +6,7 @@
 #include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/typed.h"
 #include "ui_levieswindow.h"
 
 #include <QItemSelectionModel>
@@ -34,6 +35,7 @@ LeviesWindow::LeviesWindow(QWidget *parent)
   connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &LeviesWindow::showCharges);
   showLevies(0);
+  typed::watch(this);
 }
 
 LeviesWindow::~LeviesWindow() = default;
@@ -68,6 +70,7 @@ void LeviesWindow::addLevy() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   ui->levyName->clear();
   ui->levyAmount->clear();
   ui->levyInstalments->setText(QStringLiteral("1"));
@@ -101,6 +104,7 @@ void LeviesWindow::saveCharge() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   ui->chargeApartment->clear();
   ui->chargeAmount->clear();
   showLevies(levy);

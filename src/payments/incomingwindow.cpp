@@ -10,6 +10,7 @@
 #include "ui/cancelling.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/typed.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
 #include "ui_incomingwindow.h"
@@ -39,6 +40,7 @@ IncomingWindow::IncomingWindow(QWidget *parent)
   });
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelPayment(); });
   load();
+  typed::watch(this);
 }
 
 IncomingWindow::~IncomingWindow() = default;
@@ -153,6 +155,7 @@ void IncomingWindow::recordPayment() {
     return;
   }
   m_recent.append({input, domiva::now(), outcome.reciept});
+  typed::recorded(this);
   // The next payment starts from the date's year and without this one's detail.
   ui->details->clear();
   ui->reference->clear();

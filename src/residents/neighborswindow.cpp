@@ -8,6 +8,7 @@
 #include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/typed.h"
 #include "ui/printing.h"
 #include "ui_neighborswindow.h"
 
@@ -33,6 +34,7 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
   connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut);
   connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);
   connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);
+  typed::watch(this);
 }
 
 NeighborsWindow::~NeighborsWindow() = default;
@@ -133,6 +135,7 @@ void NeighborsWindow::carryOut() {
     messages::show(this, failure);
     return;
   }
+  typed::recorded(this);
   disable();
   m_list->reload();
   grid::checkRead(this, m_list, texts::residentsSubject);

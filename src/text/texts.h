@@ -119,6 +119,7 @@ inline const QString removeResidentQuestion = QStringLiteral(
     "לדירה %1 רשומים %2 תשלומים, והיא חייבת %3 ש\"ח. התשלומים והחוב נשארים של הדירה גם אחרי מחיקת הדייר.\n"
     "למחוק את הדייר?");
 inline const QString referenceField = QStringLiteral("אסמכתא");
+inline const QString closeUnrecorded = QStringLiteral("לסגור בלי לרשום?");
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");

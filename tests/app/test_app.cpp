@@ -4,6 +4,7 @@
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
+#include "levies/levieswindow.h"
 #include "payments/incomingwindow.h"
 #include "reports/anualreportwindow.h"
 #include "reports/balancewindow.h"
@@ -16,6 +17,7 @@
 #include "text/today.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
+#include "ui/typed.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,8 +49,10 @@ class AppTest : public QObject {
 private slots:
   void init() { setToday(QDate(2026, 3, 15)); }
   void cleanup() {
-    for (QWidget *window : QApplication::topLevelWidgets())
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+      typed::recorded(window); // what a test typed goes without a question
       window->close();
+    }
     settle();
     setToday({});
   }
@@ -277,6 +281,40 @@ private slots:
     settle();
     QVERIFY(!window);
     QVERIFY(!menu);
+  }
+
+  // A window holding typed, unrecorded text asks before it closes (by its
+  // close box, Escape or its exit button alike); declined, it stays with
+  // the text.
+  void typedTextIsNotDroppedSilently_data() {
+    QTest::addColumn<std::function<QWidget *()>>("open");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("payments") << std::function<QWidget *()>([] { return openShared<IncomingWindow>(); }) << "details";
+    QTest::newRow("expenses") << std::function<QWidget *()>([] { return openShared<RemovalWindow>(); }) << "details";
+    QTest::newRow("building details") << std::function<QWidget *()>([] { return openShared<RegisterWindow>(); })
+                                      << "Text1";
+    QTest::newRow("levies") << std::function<QWidget *()>([] { return openShared<LeviesWindow>(); }) << "levyName";
+  }
+  void typedTextIsNotDroppedSilently() {
+    QFETCH(std::function<QWidget *()>, open);
+    QFETCH(QString, field);
+    test::TempDatabase database;
+    test::Messages messages;
+    QPointer<QWidget> window = open();
+    window->close(); // nothing typed: no question
+    QVERIFY(!window->isVisible());
+    window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::keyClicks(window->findChild<QLineEdit *>(field), "abc");
+    messages.yes = false;
+    QTest::keyClick(window->findChild<QLineEdit *>(field), Qt::Key_Escape);
+    QCOMPARE(messages.asked, QStringList{texts::closeUnrecorded});
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->findChild<QLineEdit *>(field)->text(), QStringLiteral("abc"));
+    messages.yes = true;
+    window->close();
+    QCOMPARE(messages.asked, (QStringList{texts::closeUnrecorded, texts::closeUnrecorded}));
+    QVERIFY(!window->isVisible());
   }
 
   void qtSpeaksHebrew() {

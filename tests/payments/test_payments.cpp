@@ -558,6 +558,16 @@ private slots:
     QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
   }
 
+  // Typed and recorded, the window closes without a question.
+  void aRecordedPaymentClosesWithoutAQuestion() {
+    openPayments();
+    QTest::keyClicks(control<QLineEdit>("details"), "March");
+    pay("5", "מרץ", "מרץ", "250");
+    window->close();
+    QCOMPARE(messages->asked, QStringList());
+    QVERIFY(!window->isVisible());
+  }
+
   void aRepeatedPaymentIsQuestioned() {
     openPayments();
     pay("5", "מרץ", "מרץ", "250");

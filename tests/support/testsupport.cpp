@@ -8,6 +8,7 @@
 #include "text/today.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
+#include "ui/typed.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -175,8 +176,10 @@ void WindowTest::startTest(const QDate &today) {
 }
 
 void WindowTest::endTest() {
-  for (QWidget *top : QApplication::topLevelWidgets())
+  for (QWidget *top : QApplication::topLevelWidgets()) {
+    typed::recorded(top); // what a test typed goes without a question
     top->close();
+  }
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   window = nullptr;
   messages.reset();
