@@ -3,6 +3,7 @@
 #include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/dates.h"
+#include "text/texts.h"
 
 #include <QSqlQuery>
 
@@ -39,19 +40,35 @@ listing::Printout printout(const QDate &from, const QDate &to, const ledger::Per
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no
-  // line behind.
-  return listing::fromQuery(
-      layout,
-      QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? and ? "
-                     "and not exists (select 1 from incoming i where trans.source_table = 'incoming' "
-                     "and i.reciept = trans.source_reciept and i.cancelled is not null) "
-                     "and not exists (select 1 from removals r where trans.source_table = 'removals' "
-                     "and r.reciept = trans.source_reciept and r.cancelled is not null) "
-                     "group by \"for\", \"Type\""),
-      {dates::toIso(from), dates::toIso(to)}, [](const QSqlQuery &row) {
-        return QStringList{row.value(0).toString(), Money::fromAgorot(row.value(1).toLongLong()).toDisplay(),
-                           row.value(2).toString()};
-      });
+  // line behind. Income first, then expenses, each with its subtotal.
+  auto sums = db::exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
+                                      "and ? and not exists (select 1 from incoming i where trans.source_table = "
+                                      "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
+                                      "and not exists (select 1 from removals r where trans.source_table = 'removals' "
+                                      "and r.reciept = trans.source_reciept and r.cancelled is not null) "
+                                      "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
+                       {dates::toIso(from), dates::toIso(to), texts::income});
+  QList<QStringList> rows;
+  Money subtotal;
+  QString type;
+  const auto closeGroup = [&] {
+    if (!type.isEmpty())
+      rows << QStringList{type == texts::income ? texts::incomeSubtotal : texts::expenseSubtotal,
+                          subtotal.toDisplay(), QString()};
+    subtotal = Money();
+  };
+  while (sums.next()) {
+    if (sums.value(2).toString() != type) {
+      closeGroup();
+      type = sums.value(2).toString();
+    }
+    const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
+    subtotal += amount;
+    rows << QStringList{sums.value(0).toString(), amount.toDisplay(), type};
+  }
+  db::checkRead(sums);
+  closeGroup();
+  return listing::fromRows(layout, rows);
 }
 
 } // namespace domiva::balance

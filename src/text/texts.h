@@ -120,6 +120,8 @@ inline const QString removeResidentQuestion = QStringLiteral(
     "למחוק את הדייר?");
 inline const QString referenceField = QStringLiteral("אסמכתא");
 inline const QString closeUnrecorded = QStringLiteral("לסגור בלי לרשום?");
+inline const QString incomeSubtotal = QStringLiteral("סה\"כ הכנסות");
+inline const QString expenseSubtotal = QStringLiteral("סה\"כ הוצאות");
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");
