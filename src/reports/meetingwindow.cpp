@@ -28,7 +28,8 @@ void MeetingWindow::showReport() {
     return;
   }
   try {
-    printing::showPreview(QStringLiteral("meeting"), meeting::printout(ui->fromDate->date(), ui->toDate->date()));
+    printing::showPreview(QStringLiteral("meeting"), meeting::printout(ui->fromDate->date(), ui->toDate->date()),
+                          texts::meetingTitle);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
   }

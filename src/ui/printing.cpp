@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
+#include <QToolBar>
 #include <optional>
 
 namespace domiva::printing {
@@ -114,6 +115,26 @@ bool writePdf(const listing::Printout &printout, const QString &path, const list
   return writeStamped(stamped(printout), path, progress);
 }
 
+namespace {
+// Saves a stamped printout as a PDF at `path` under a progress box, gone
+// before the result is told, so it never covers the message.
+void saveStamped(QWidget *parent, const listing::Printout &list, const QString &path) {
+  bool written = false, stopped = false;
+  {
+    Progress progress(parent);
+    written = writeStamped(list, path, std::ref(progress));
+    stopped = progress.stopped();
+  }
+  if (written)
+    messages::tell(parent, texts::fileSaved.arg(QDir::toNativeSeparators(path)));
+  if (written || stopped)
+    return;
+  const QString failure = list.incomplete();
+  messages::show(parent,
+                 failure.isEmpty() ? texts::fileFailed.arg(path) : texts::printRefused + QLatin1Char('\n') + failure);
+}
+} // namespace
+
 void print(QWidget *parent, const listing::Printout &printout) {
   const listing::Printout list = stamped(printout);
   if (sink) {
@@ -124,40 +145,44 @@ void print(QWidget *parent, const listing::Printout &printout) {
   if (!info.isNull()) {
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setPageOrientation(orientation(list));
-    Progress progress(parent);
-    const listing::Painted painted = listing::paint(printer, list, std::ref(progress));
-    if (!painted.finished)
-      printer.abort();
+    {
+      Progress progress(parent); // gone before anything is told
+      if (!listing::paint(printer, list, std::ref(progress)).finished)
+        printer.abort();
+    }
     if (const QString failure = list.incomplete(); !failure.isEmpty())
       messages::show(parent, texts::printRefused + QLatin1Char('\n') + failure);
     else if (printer.printerState() == QPrinter::Error)
       messages::show(parent, texts::printFailed.arg(info.printerName()));
     return;
   }
-  const auto path = askPdfPath(parent, list.layout);
-  if (!path)
-    return;
-  Progress progress(parent);
-  const bool written = writeStamped(list, *path, std::ref(progress));
-  if (written)
-    messages::tell(parent, texts::fileSaved.arg(QDir::toNativeSeparators(*path)));
-  if (written || progress.stopped())
-    return;
-  const QString failure = list.incomplete();
-  messages::show(parent,
-                 failure.isEmpty() ? texts::fileFailed.arg(*path) : texts::printRefused + QLatin1Char('\n') + failure);
+  if (const auto path = askPdfPath(parent, list.layout))
+    saveStamped(parent, list, *path);
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }
 
 void setDefaultPrinter(std::function<QPrinterInfo()> printer) { chosenPrinter = std::move(printer); }
 
-QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &printout) {
+QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &printout, const QString &title) {
   QPointer<QPrintPreviewDialog> &dialog = previews[name];
   if (!dialog) {
     dialog = new QPrintPreviewDialog(static_cast<QWidget *>(nullptr));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(name);
+    dialog->setWindowTitle(title.isEmpty() ? name : title);
+    // A PDF from the preview, saved as the direct printouts save theirs.
+    if (auto *tools = dialog->findChild<QToolBar *>()) {
+      QAction *save = tools->addAction(texts::savePdf);
+      save->setObjectName(QStringLiteral("savePdf"));
+      QObject::connect(save, &QAction::triggered, dialog, [name, dialog = dialog.data()] {
+        const listing::Printout *shown = previewPrintout(name);
+        if (!shown)
+          return;
+        if (const auto path =
+                messages::chooseDocument(dialog, texts::pdfSaveTitle, shown->layout.title, QStringLiteral("pdf")))
+          saveStamped(dialog, *shown, *path);
+      });
+    }
     dialog->resize(900, 700);
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [name](QPrinter *printer) {
       if (const listing::Printout *shown = previewPrintout(name)) {

@@ -8,13 +8,17 @@
 #include "testsupport.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/messages.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -107,6 +111,37 @@ private slots:
     QVERIFY(!printing::preview("DataReport2"));
   }
 
+  // A preview saves its PDF as a direct printout does: in the documents
+  // folder under the report's title and the day; the progress box is gone
+  // before the message that tells where, so it never covers it.
+  void aPreviewSavesItsPdf() {
+    pay(QDate(2026, 2, 1), "ועד הבית", "300");
+    window = openShared<BalanceWindow>();
+    click("print");
+    QPrintPreviewDialog *preview = printing::preview("DataReport2");
+    QVERIFY(preview);
+    const QString path = database->folder() + "/balance.pdf";
+    QString suggested;
+    messages::setSaveAnswer([&](const QString &offered) {
+      suggested = offered;
+      return std::optional<QString>(path);
+    });
+    QStringList told;
+    int progressBoxes = 0;
+    messages::setSink([&](const QString &text) {
+      told << text;
+      for (QWidget *widget : QApplication::allWidgets())
+        progressBoxes += qobject_cast<QProgressDialog *>(widget) != nullptr;
+    });
+    preview->findChild<QAction *>("savePdf")->trigger();
+    messages::setSaveAnswer({});
+    messages = std::make_unique<test::Messages>(); // its sink again
+    QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("מאזן שנתי 2026 2026-06-10.pdf"));
+    QCOMPARE(told, QStringList{texts::fileSaved.arg(QDir::toNativeSeparators(path))});
+    QCOMPARE(progressBoxes, 0);
+    QVERIFY(QFileInfo(path).size() > 0);
+  }
+
   void printGroupsByPurposeAndType() {
     QCOMPARE(saveBuilding({"1", "100", "1000", QDate(2026, 1, 1), "", ""}), QString());
     pay(QDate(2026, 2, 1), "ועד הבית", "300");
@@ -152,9 +187,9 @@ private slots:
     QCOMPARE(printout->layout.footer,
              (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1300", "יתרה לסוף התקופה: 1000"}));
     QCOMPARE(label("bal"), QStringLiteral("1000"));
-    QCOMPARE(test::table(*printout).mid(2), (QList<QStringList>{{"אחר", "50", "הכנסה"},
-                                                                {"ועד הבית", "200", "הכנסה"},
-                                                                {texts::incomeSubtotal, "250", ""}}));
+    QCOMPARE(
+        test::table(*printout).mid(2),
+        (QList<QStringList>{{"אחר", "50", "הכנסה"}, {"ועד הבית", "200", "הכנסה"}, {texts::incomeSubtotal, "250", ""}}));
     window->close();
     QVERIFY(preview->isVisible());
   }
