@@ -34,6 +34,8 @@ NeighborsWindow::NeighborsWindow(QWidget *parent)
   connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut);
   connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);
   connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);
+  connect(ui->neighborslist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex &current) { showRow(current.row()); });
   typed::watch(this);
 }
 
@@ -71,7 +73,30 @@ void NeighborsWindow::disable() {
   ui->updaterecord->setEnabled(false);
 }
 
+void NeighborsWindow::showRow(int row) {
+  // While typing a new resident the fields are the user's own.
+  if (row < 0 || m_mode == QLatin1String("add"))
+    return;
+  const auto value = [&](int column) { return m_list->index(row, column).data(Qt::EditRole).toString(); };
+  ui->apartment->setText(value(0));
+  if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete")) {
+    lookUpApartment(); // the found resident, ready to update or delete
+    return;
+  }
+  ui->family->setText(value(1));
+  ui->status->setCurrentText(value(2));
+  ui->phone1->setText(value(3));
+  ui->phone2->setText(value(4));
+  ui->email->setText(value(5));
+}
+
 void NeighborsWindow::startAdding() {
+  // From idle, a new resident's status is chosen, never carried over from
+  // the last one; from a lookup, what it found stays to be added.
+  if (m_mode == QLatin1String("none")) {
+    ui->status->setCurrentIndex(-1);
+    ui->status->setEditText(QString());
+  }
   enable();
   m_mode = QStringLiteral("add");
 }
@@ -136,6 +161,10 @@ void NeighborsWindow::carryOut() {
     return;
   }
   typed::recorded(this);
+  const QString done = m_mode == QLatin1String("add")      ? texts::residentAdded
+                       : m_mode == QLatin1String("update") ? texts::residentUpdated
+                                                           : texts::residentRemoved;
+  ui->statusLine->setText(done.arg(resident.apartment));
   disable();
   m_list->reload();
   grid::checkRead(this, m_list, texts::residentsSubject);

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
@@ -81,8 +82,10 @@ private slots:
     QCOMPARE(mode(), QStringLiteral("none"));
     QVERIFY(!field("apartment")->isEnabled());
     QCOMPARE(field("family")->text(), QString());
-    QCOMPARE(status()->currentText(), QStringLiteral("שוכר")); // kept for the next resident
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::residentAdded.arg(4));
     QVERIFY(control<QPushButton>("addnew")->hasFocus());
+    click("addnew");
+    QCOMPARE(status()->currentText(), QString()); // the next resident's status is chosen anew
   }
 
   // Apartment 5 is taken; the fields stay for correcting.
@@ -107,6 +110,26 @@ private slots:
     QCOMPARE(mode(), QStringLiteral("add"));
     QCOMPARE(field("family")->text(), QStringLiteral("לוי"));
     QCOMPARE(table().size(), 1);
+  }
+
+  // Choosing a row shows its resident; while updating, it is the one
+  // looked up, ready to save.
+  void choosingARowShowsItsResident() {
+    db::exec("INSERT INTO neighbors VALUES (7, 'לוי', 'שוכר', '050', '', 'a@b.c')");
+    test::addResident(3, "כהן");
+    openWindow();
+    chooseRow(1, "neighborslist");
+    QCOMPARE(QStringList({field("apartment")->text(), field("family")->text(), status()->currentText(),
+                          field("phone1")->text(), field("email")->text()}),
+             (QStringList{"7", "לוי", "שוכר", "050", "a@b.c"}));
+    QVERIFY(!field("family")->isEnabled());
+    click("update");
+    chooseRow(0, "neighborslist");
+    QCOMPARE(field("family")->text(), QStringLiteral("כהן"));
+    field("phone2")->setText("052");
+    click("updaterecord");
+    QCOMPARE(test::rows("SELECT * FROM neighbors WHERE apartment = 3")[0], (QVariantList{3, "כהן", "בעל הבית", "", "052", ""}));
+    QCOMPARE(control<QLabel>("statusLine")->text(), texts::residentUpdated.arg(3));
   }
 
   void updateLooksTheResidentUpAndSavesIt() {
