@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDateEdit>
@@ -126,11 +127,20 @@ void fitWindow(QWidget *window) {
     const int needed = columns + 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width();
     wider = std::max(wider, needed - view->width());
   }
-  if (wider <= 0)
+  // On the screen of the window the user works in (the menu's), whole:
+  // never larger than the screen's free area, and placed inside it.
+  const QWidget *active = QApplication::activeWindow();
+  QScreen *screen = active ? active->screen() : window->screen();
+  if (!screen) {
+    window->resize(window->width() + std::max(wider, 0), window->height());
     return;
-  const QScreen *screen = window->screen();
-  const int room = screen ? screen->availableGeometry().width() - 40 : window->width() + wider;
-  window->resize(std::min(window->width() + wider, std::max(room, window->width())), window->height());
+  }
+  const QRect room = screen->availableGeometry().adjusted(20, 20, -20, -20);
+  window->resize(std::min(window->width() + std::max(wider, 0), room.width()),
+                 std::min(window->height(), room.height()));
+  QRect placed(QPoint(), window->size());
+  placed.moveCenter(room.center());
+  window->move(placed.topLeft());
 }
 
 void choose(QTableView *view, int row) {
