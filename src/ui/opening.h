@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/grid.h"
 
+#include <QApplication>
 #include <QKeySequence>
 #include <QPointer>
 #include <QShortcut>
@@ -23,9 +24,16 @@ template <class W> W *openShared() {
   if (!instance || !instance->isVisible()) {
     instance = new W;
     instance->setAttribute(Qt::WA_DeleteOnClose);
-    // Escape closes any window, as its exit button or close box does.
+    // Escape closes any window, as its exit button or close box does; an
+    // open list or calendar, whose keys the window's shortcut sees first,
+    // closes before it.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), instance);
-    QObject::connect(escape, &QShortcut::activated, instance, &QWidget::close);
+    QObject::connect(escape, &QShortcut::activated, instance, [window = instance.data()] {
+      if (QWidget *popup = QApplication::activePopupWidget())
+        popup->hide();
+      else
+        window->close();
+    });
     grid::pressWithEnter(instance, nullptr, nullptr); // Enter presses the focused button
     grid::fitWindow(instance);
   }

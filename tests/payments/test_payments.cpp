@@ -20,6 +20,7 @@
 #include "ui/opening.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
@@ -556,6 +557,26 @@ private slots:
     QCOMPARE(control<QLineEdit>("details")->text(), QString());
     date->setDate(QDate(2027, 1, 7));
     QCOMPARE(combo("year")->currentText(), QStringLiteral("2027"));
+  }
+
+  // Escape closes an open list first; only the next one closes the window.
+  void escapeClosesAnOpenListFirst() {
+    test::addResident(12, "שתים עשרה");
+    openPayments();
+    QComboBox *apartment = combo("apartment");
+    apartment->setFocus();
+    QTest::keyClicks(apartment->lineEdit(), "1");
+    QWidget *list = apartment->completer()->popup();
+    QVERIFY(list->isVisible()); // "12" offered
+    QCOMPARE(QApplication::activePopupWidget(), list); // the keys go to it
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(!list->isVisible());
+    QVERIFY(window->isVisible());
+    QCOMPARE(apartment->currentText(), QStringLiteral("1"));
+    QCOMPARE(messages->asked, QStringList());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(messages->asked, QStringList{texts::closeUnrecorded}); // "1" was typed
+    QVERIFY(!window->isVisible());
   }
 
   // Typed and recorded, the window closes without a question.
