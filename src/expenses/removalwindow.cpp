@@ -3,6 +3,7 @@
 #include "expenses/expense.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/input.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/cancelling.h"
@@ -62,6 +63,11 @@ void RemovalWindow::recordExpense() {
                                             ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
   if (!failure.isEmpty()) {
     messages::show(this, failure);
+    // Back to the field to correct, so the keyboard goes on from there.
+    if (failure == texts::categoryRequired)
+      ui->category->setFocus();
+    else if (failure == texts::zeroExpense || failure == input::amountRefusal(ui->amount->text()))
+      ui->amount->setFocus();
     return;
   }
   typed::recorded(this);

@@ -98,29 +98,31 @@ private slots:
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus"); // the field to correct
     QTest::newRow("no category") << ""
-                                 << "100" << texts::categoryRequired;
+                                 << "100" << texts::categoryRequired << "category";
     QTest::newRow("no category, no amount") << ""
-                                            << "" << texts::categoryRequired;
+                                            << "" << texts::categoryRequired << "category";
     QTest::newRow("empty amount") << "חשמל"
-                                  << "" << texts::badAmount;
+                                  << "" << texts::badAmount << "amount";
     QTest::newRow("amount text") << "חשמל"
-                                 << "מאה" << texts::badAmount;
+                                 << "מאה" << texts::badAmount << "amount";
     QTest::newRow("three decimals") << "חשמל"
-                                    << "1.005" << texts::badAmount;
+                                    << "1.005" << texts::badAmount << "amount";
     QTest::newRow("category of spaces") << "   "
-                                        << "100" << texts::categoryRequired;
+                                        << "100" << texts::categoryRequired << "category";
     QTest::newRow("zero") << "חשמל"
-                          << "0.00" << texts::zeroExpense;
+                          << "0.00" << texts::zeroExpense << "amount";
     QTest::newRow("the largest and an agora") << "חשמל"
-                                              << "10,000,000.00" << texts::amountTooLarge;
+                                              << "10,000,000.00" << texts::amountTooLarge << "amount";
     QTest::newRow("category with an embedding") << "חש\u202Aמל"
-                                                << "100" << texts::badCharacters.arg("סוג הוצאה");
+                                                << "100" << texts::badCharacters.arg("סוג הוצאה") << "Command1";
   }
   void refusesBeforeWriting() {
     QFETCH(QString, category);
     QFETCH(QString, amount);
     QFETCH(QString, message);
+    QFETCH(QString, focus);
     window = openShared<RemovalWindow>();
     enter(category, amount, "ספק", "פרטים");
     click("Command1");
@@ -128,6 +130,7 @@ private slots:
     QCOMPARE(count("removals") + count("trans"), 0);
     QCOMPARE(control<QLineEdit>("amount")->text(), amount);
     QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("פרטים"));
+    QCOMPARE(window->focusWidget()->objectName(), focus);
   }
 
   void aFailingJournalWriteLeavesNoExpense() {
