@@ -94,6 +94,8 @@ private slots:
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::expenseRecorded.arg(4));
   }
 
+  // Amounts are refused by the one money rule (its forms and bounds are the
+  // money table's): one row shows the window uses it.
   void refusesBeforeWriting_data() {
     QTest::addColumn<QString>("category");
     QTest::addColumn<QString>("amount");
@@ -103,18 +105,12 @@ private slots:
                                  << "100" << texts::categoryRequired << "category";
     QTest::newRow("no category, no amount") << ""
                                             << "" << texts::categoryRequired << "category";
-    QTest::newRow("empty amount") << "חשמל"
-                                  << "" << texts::badAmount << "amount";
     QTest::newRow("amount text") << "חשמל"
                                  << "מאה" << texts::badAmount << "amount";
-    QTest::newRow("three decimals") << "חשמל"
-                                    << "1.005" << texts::badAmount << "amount";
     QTest::newRow("category of spaces") << "   "
                                         << "100" << texts::categoryRequired << "category";
     QTest::newRow("zero") << "חשמל"
                           << "0.00" << texts::zeroExpense << "amount";
-    QTest::newRow("the largest and an agora") << "חשמל"
-                                              << "10,000,000.00" << texts::amountTooLarge << "amount";
     QTest::newRow("category with an embedding") << "חש\u202Aמל"
                                                 << "100" << texts::badCharacters.arg("סוג הוצאה") << "Command1";
   }

@@ -211,6 +211,8 @@ private slots:
     QCOMPARE(tabsFrom(view), (QStringList{"cancelRow", "Command1"}));
   }
 
+  // Amounts are refused by the one money rule (its forms and bounds are the
+  // money table's): one row shows the window uses it.
   void refusesBadInputBeforeWriting_data() {
     QTest::addColumn<QString>("apartment");
     QTest::addColumn<QString>("forText");
@@ -232,36 +234,18 @@ private slots:
                                   << "מרץ"
                                   << "2026"
                                   << "100" << texts::apartmentRequired << "apartment";
-    QTest::newRow("empty amount") << "5"
-                                  << "אחר"
-                                  << "מרץ"
-                                  << "מרץ"
-                                  << "2026"
-                                  << "" << texts::badAmount << "amount";
     QTest::newRow("amount text") << "5"
                                  << "אחר"
                                  << "מרץ"
                                  << "מרץ"
                                  << "2026"
                                  << "מאה" << texts::badAmount << "amount";
-    QTest::newRow("three decimals") << "5"
-                                    << "אחר"
-                                    << "מרץ"
-                                    << "מרץ"
-                                    << "2026"
-                                    << "10.125" << texts::badAmount << "amount";
     QTest::newRow("zero") << "5"
                           << "אחר"
                           << "מרץ"
                           << "מרץ"
                           << "2026"
                           << "0" << texts::zeroAmount << "amount";
-    QTest::newRow("past the largest") << "5"
-                                      << "אחר"
-                                      << "מרץ"
-                                      << "מרץ"
-                                      << "2026"
-                                      << "10,000,000" << texts::amountTooLarge << "amount";
     QTest::newRow("'for' of spaces") << "5"
                                      << "   "
                                      << "מרץ"
