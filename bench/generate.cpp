@@ -26,9 +26,9 @@ Habit habitOf(std::mt19937 &random) {
 }
 
 bool pay(int apartment, const QDate &date, const QString &forText, int first, int last, Money amount, int year) {
-  const auto outcome = payments::record({date, QString::number(apartment), forText, QString(),
-                                         months::listNames()[first], months::listNames()[last],
-                                         QStringLiteral("מזומן"), amount.toString(), QString::number(year)});
+  const auto outcome =
+      payments::record({date, QString::number(apartment), forText, QString(), months::listNames()[first],
+                        months::listNames()[last], QStringLiteral("מזומן"), amount.toString(), QString::number(year)});
   if (!outcome.ok())
     qWarning("payment refused: %s", qPrintable(outcome.message));
   return outcome.ok();

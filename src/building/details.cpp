@@ -79,29 +79,31 @@ QString saveBuilding(const BuildingInput &input) {
     return refusal;
   const bool duesChanged = *monthly != building().monthlyPay;
   const QDate from = input.duesFrom.value_or(input.openDate);
-  const QString failure = writeAndRebuild([&] {
-    const QVariantList values{*apartments, monthly->agorot(), balance->agorot(), dates::toIso(input.openDate),
-                              input.street, input.city};
-    if (db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
-                                "opendate = ?, street = ?, city = ?"),
-                 values)
-            .numRowsAffected() == 0)
-      db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
-    // Earlier months keep the dues they had; this row holds from `from` on.
-    if (duesChanged) {
-      // Dues in force with no row of their own (a file written by hand) hold from the books' start.
-      const Money before = building().monthlyPay;
-      if (before.agorot() > 0 &&
-          db::one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
-        db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-                 {building().openDate.year(), building().openDate.month(), before.agorot()});
-      db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year = ? AND month = ?"),
-               {from.year(), from.month()});
-      db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-               {from.year(), from.month(), monthly->agorot()});
-    }
-    return QString();
-  }, duesChanged || input.openDate != building().openDate);
+  const QString failure = writeAndRebuild(
+      [&] {
+        const QVariantList values{*apartments,  monthly->agorot(), balance->agorot(), dates::toIso(input.openDate),
+                                  input.street, input.city};
+        if (db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
+                                    "opendate = ?, street = ?, city = ?"),
+                     values)
+                .numRowsAffected() == 0)
+          db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
+        // Earlier months keep the dues they had; this row holds from `from` on.
+        if (duesChanged) {
+          // Dues in force with no row of their own (a file written by hand) hold from the books' start.
+          const Money before = building().monthlyPay;
+          if (before.agorot() > 0 &&
+              db::one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
+            db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+                     {building().openDate.year(), building().openDate.month(), before.agorot()});
+          db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year = ? AND month = ?"),
+                   {from.year(), from.month()});
+          db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+                   {from.year(), from.month(), monthly->agorot()});
+        }
+        return QString();
+      },
+      duesChanged || input.openDate != building().openDate);
   if (!failure.isEmpty())
     return failure;
   setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});

@@ -57,8 +57,8 @@ void RegisterWindow::showOwed() {
 }
 
 void RegisterWindow::saveDetails() {
-  BuildingInput input{ui->Text3->text(), ui->Text5->text(), ui->Text4->text(),
-                      ui->DTPicker1->date(), ui->Text1->text(), ui->Text2->text(), std::nullopt};
+  BuildingInput input{ui->Text3->text(), ui->Text5->text(), ui->Text4->text(), ui->DTPicker1->date(),
+                      ui->Text1->text(), ui->Text2->text(), std::nullopt};
   // Changed dues hold from a month the user names; the months before keep theirs.
   if (changesDues(input)) {
     const QString thisMonth = QStringLiteral("%1/%2").arg(today().month(), 2, 10, QLatin1Char('0')).arg(today().year());
@@ -79,8 +79,8 @@ void RegisterWindow::saveDetails() {
 }
 
 void RegisterWindow::addDues() {
-  const QString failure = domiva::addApartmentDues(ui->duesApartment->text(), ui->duesMonth->text(),
-                                                   ui->duesAmount->text());
+  const QString failure =
+      domiva::addApartmentDues(ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text());
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;

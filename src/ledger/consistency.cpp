@@ -65,8 +65,8 @@ void checkMatrix(QList<Finding> &findings) {
   missing.finish();
   for (const auto &[apartment, year] : keys) {
     const qint64 total = matrix::total(matrix::fromPayments(apartment, year, dues));
-    findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(moneyText(total))), true,
-                        apartment, year};
+    findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(moneyText(total))),
+                        true, apartment, year};
   }
 }
 

@@ -41,8 +41,8 @@ public:
   Money ofYear(qint64 apartment, int year) const;
 
 private:
-  QList<DuesRow> m_building;               // by `from`, ascending
-  QHash<qint64, QList<DuesRow>> m_own;     // each apartment's, by `from`
+  QList<DuesRow> m_building;           // by `from`, ascending
+  QHash<qint64, QList<DuesRow>> m_own; // each apartment's, by `from`
   int m_start = 0;
 };
 

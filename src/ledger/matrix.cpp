@@ -23,10 +23,10 @@ QVariantList rowValues(const Cells &cells, qint64 dues) {
 void write(qint64 apartment, int year, const Cells &cells, const ledger::Dues &dues) {
   const QVariantList values = rowValues(cells, dues.ofYear(apartment, year).agorot());
   const QString places = QStringLiteral("?,").repeated(13) + QLatin1Char('?');
-  auto updated = db::exec(
-      QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE apartment = ? AND year = ?")
-          .arg(monthColumns(), places),
-      values + QVariantList{apartment, year});
+  auto updated =
+      db::exec(QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE apartment = ? AND year = ?")
+                   .arg(monthColumns(), places),
+               values + QVariantList{apartment, year});
   if (updated.numRowsAffected() > 0)
     return;
   db::exec(QStringLiteral("INSERT INTO anual_report (apartment, family, year, %1, total, depth) "
@@ -49,9 +49,7 @@ void credit(Cells &cells, int first, int last, Money amount, const Weights &weig
   qint64 given = 0;
   for (int m = first; m <= last; ++m) {
     // Truncated shares; what they leave over goes to the last month.
-    const qint64 share = m == last    ? whole - given
-                         : positive   ? whole * weights[m] / sum
-                                      : whole / (last - first + 1);
+    const qint64 share = m == last ? whole - given : positive ? whole * weights[m] / sum : whole / (last - first + 1);
     given += share;
     cells[m] = cells[m].value_or(0) + share;
   }
@@ -80,8 +78,7 @@ Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues) {
                            {apartment, year});
   while (payments.next())
     credit(cells, months::indexOfListName(payments.value(0).toString()),
-           months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()),
-           w);
+           months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()), w);
   db::checkRead(payments);
   return cells;
 }
@@ -104,12 +101,12 @@ void rebuildAll(const ledger::Dues &dues) {
       w = weights(dues, key.first, key.second);
     current = key;
     credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
-           months::indexOfListName(payments.value(3).toString()), Money::fromAgorot(payments.value(4).toLongLong()),
-           w);
+           months::indexOfListName(payments.value(3).toString()), Money::fromAgorot(payments.value(4).toLongLong()), w);
   }
   db::checkRead(payments);
   payments.finish();
-  auto stored = db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
+  auto stored =
+      db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
   while (stored.next()) {
     QVariantList values;
     for (int c = 2; c < 16; ++c)

@@ -16,14 +16,14 @@ namespace domiva::owing {
 // One apartment as at a date.
 struct Account {
   qint64 apartment = 0;
-  QString family;          // its resident's name; empty when it has none
-  int monthsDue = 0;       // months of the date's year charged up to the date
-  Money due;               // their dues
-  Money paid;              // what the matrix credits to them
-  Money arrears;           // what of them is unpaid (never below 0)
-  QStringList unpaid;      // those months not paid in full, by header
-  Money earlier;           // the opening debt and the years before, less what paid them
-  Money levies;            // levy instalments due by the date and not paid
+  QString family;     // its resident's name; empty when it has none
+  int monthsDue = 0;  // months of the date's year charged up to the date
+  Money due;          // their dues
+  Money paid;         // what the matrix credits to them
+  Money arrears;      // what of them is unpaid (never below 0)
+  QStringList unpaid; // those months not paid in full, by header
+  Money earlier;      // the opening debt and the years before, less what paid them
+  Money levies;       // levy instalments due by the date and not paid
   bool owes() const { return arrears.agorot() > 0 || earlier.agorot() > 0 || levies.agorot() > 0; }
 };
 

@@ -32,8 +32,7 @@ LeviesWindow::LeviesWindow(QWidget *parent)
   connect(ui->deleteLevy, &QPushButton::clicked, this, &LeviesWindow::deleteLevy);
   connect(ui->saveCharge, &QPushButton::clicked, this, &LeviesWindow::saveCharge);
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
-  connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          &LeviesWindow::showCharges);
+  connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LeviesWindow::showCharges);
   showLevies(0);
   typed::watch(this);
 }
@@ -64,8 +63,8 @@ void LeviesWindow::showCharges() {
 }
 
 void LeviesWindow::addLevy() {
-  const QString failure = levies::define(
-      {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
+  const QString failure =
+      levies::define({ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;

@@ -17,10 +17,10 @@ public:
   ~LeviesWindow() override;
 
 private slots:
-  void addLevy();       // addLevy "הוסף היטל"
-  void deleteLevy();    // deleteLevy "מחק היטל"
-  void showCharges();   // a levy chosen in leviesList
-  void saveCharge();    // saveCharge "עדכן סכום לדירה"
+  void addLevy();     // addLevy "הוסף היטל"
+  void deleteLevy();  // deleteLevy "מחק היטל"
+  void showCharges(); // a levy chosen in leviesList
+  void saveCharge();  // saveCharge "עדכן סכום לדירה"
 
 private:
   void showLevies(qint64 chosen);

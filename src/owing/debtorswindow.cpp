@@ -35,8 +35,8 @@ void DebtorsWindow::showDebtors() {
     const QList<owing::Account> accounts = owing::accounts(ui->asOf->date());
     m_list->show(owing::debtorsHeaders(), owing::debtorsRows(accounts, ui->everyone->isChecked()));
     const owing::Summary summary = owing::summary(accounts);
-    ui->totals->setText(texts::debtorsTotals.arg(summary.debtors).arg(
-        summary.arrears.toDisplay(), summary.earlier.toDisplay(), summary.levies.toDisplay()));
+    ui->totals->setText(texts::debtorsTotals.arg(summary.debtors)
+                            .arg(summary.arrears.toDisplay(), summary.earlier.toDisplay(), summary.levies.toDisplay()));
   } catch (const db::Error &e) {
     m_list->show(owing::debtorsHeaders(), {});
     ui->totals->clear();

@@ -10,9 +10,9 @@
 #include "ui/cancelling.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
-#include "ui/typed.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
+#include "ui/typed.h"
 #include "ui_incomingwindow.h"
 
 namespace domiva {
@@ -178,9 +178,7 @@ void IncomingWindow::cancelPayment() {
   cancelling::cancelChosenRow(
       this, ui->DataGrid1, m_list,
       {payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"), payments::amountColumn},
-      [](qint64 reciept, const QString &reason) {
-        return payments::cancel(reciept, reason, today());
-      });
+      [](qint64 reciept, const QString &reason) { return payments::cancel(reciept, reason, today()); });
   setWidths();
 }
 

@@ -26,7 +26,7 @@ struct PaymentInput {
   QString toMonth;
   QString payment;
   QString amount;
-  QString year; // the year the months belong to
+  QString year;           // the year the months belong to
   QString reference = {}; // אסמכתא: the cheque's or the transfer's number
 };
 

@@ -51,8 +51,8 @@ listing::Printout printout(int year) {
   };
   std::map<qint64, Row> rows;
   const ledger::Dues dues = ledger::Dues::read();
-  auto residents = db::exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"),
-                            {building().apartments});
+  auto residents =
+      db::exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"), {building().apartments});
   while (residents.next())
     rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
   db::checkRead(residents);

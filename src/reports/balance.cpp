@@ -53,8 +53,8 @@ listing::Printout printout(const QDate &from, const QDate &to, const ledger::Per
   QString type;
   const auto closeGroup = [&] {
     if (!type.isEmpty())
-      rows << QStringList{type == texts::income ? texts::incomeSubtotal : texts::expenseSubtotal,
-                          subtotal.toDisplay(), QString()};
+      rows << QStringList{type == texts::income ? texts::incomeSubtotal : texts::expenseSubtotal, subtotal.toDisplay(),
+                          QString()};
     subtotal = Money();
   };
   while (sums.next()) {

@@ -1,7 +1,7 @@
 #include "reports/meeting.h"
 
-#include "printing/reportstyle.h"
 #include "ledger/levies.h"
+#include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/balance.h"
 #include "store/building.h"
@@ -28,9 +28,7 @@ listing::Layout section(const QString &title, const QList<listing::Column> &colu
   return layout;
 }
 
-QString amount(const QSqlQuery &row, int column) {
-  return Money::fromAgorot(row.value(column).toLongLong()).toPaper();
-}
+QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toPaper(); }
 } // namespace
 
 listing::Printout printout(const QDate &from, const QDate &to) {

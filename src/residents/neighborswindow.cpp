@@ -8,8 +8,8 @@
 #include "text/today.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
-#include "ui/typed.h"
 #include "ui/printing.h"
+#include "ui/typed.h"
 #include "ui_neighborswindow.h"
 
 #include <QFocusEvent>

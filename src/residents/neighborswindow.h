@@ -35,7 +35,7 @@ private:
   void lookUpApartment();
   void enable();
   void disable();
-  void showRow(int row); // a row chosen in the grid: its resident in the fields
+  void showRow(int row);                 // a row chosen in the grid: its resident in the fields
   bool confirmRemoval(qint64 apartment); // asks when the apartment has payments or owes
 
   std::unique_ptr<Ui::NeighborsForm> ui;

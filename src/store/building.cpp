@@ -57,7 +57,8 @@ void setBuilding(const Building &details) { current = details; }
 
 QString apartmentRefusal(qint64 apartment) {
   const qint64 count = current.apartments;
-  return count <= 0 || (apartment >= 1 && apartment <= count) ? QString() : texts::apartmentOutOfRange.arg(apartment).arg(count);
+  return count <= 0 || (apartment >= 1 && apartment <= count) ? QString()
+                                                              : texts::apartmentOutOfRange.arg(apartment).arg(count);
 }
 
 } // namespace domiva

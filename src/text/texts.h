@@ -163,8 +163,8 @@ inline const QString badCharacters =
 inline const QString zeroAmount = QStringLiteral("סכום של 0 אינו תשלום. יש להקליד את הסכום ששולם");
 inline const QString badYear = QStringLiteral("השנה חייבת להיות מספר בין 2000 ל-2100");
 inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
-inline const QString largePayment = QStringLiteral(
-    "הסכום %1 ש\"ח גדול מפי שניים מדמי הוועד של החודשים שהתשלום מכסה (%2 ש\"ח). לרשום בכל זאת?");
+inline const QString largePayment =
+    QStringLiteral("הסכום %1 ש\"ח גדול מפי שניים מדמי הוועד של החודשים שהתשלום מכסה (%2 ש\"ח). לרשום בכל זאת?");
 inline const QString income = QStringLiteral("הכנסה");
 inline const QString houseCommittee = QStringLiteral("ועד הבית");
 inline const QString other = QStringLiteral("אחר");

@@ -70,8 +70,7 @@ bool ask(QWidget *parent, const QString &text) {
 
 void setAnswer(std::function<bool(const QString &)> newAnswer) { answer = std::move(newAnswer); }
 
-std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept,
-                               const QString &initial) {
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &accept, const QString &initial) {
   if (textAnswer)
     return textAnswer(prompt);
   QInputDialog dialog(parent);

@@ -1,8 +1,8 @@
 #pragma once
 #include "printing/listwriter.h"
 
-#include <QString>
 #include <QPrinterInfo>
+#include <QString>
 #include <functional>
 #include <memory>
 

@@ -189,12 +189,11 @@ private slots:
     QCOMPARE(menu.toolTip(), QDir::toNativeSeparators(database.path()));
     QCOMPARE(button(&menu, "Command1")->text(), QStringLiteral("דיירי הבניין"));
     QCOMPARE(button(&menu, "Command6")->text(), QStringLiteral("דו\"ח תשלומים שנתי"));
-    const QList<std::pair<const char *, QString>> buttons{{"Command1", "neighbors"},    {"Command2", "incoming"},
-                                                          {"Command3", "removal"},      {"Command4", "balance"},
-                                                          {"Command5", "register"},     {"Command6", "anualreport"},
-                                                          {"debtorsButton", "debtors"}, {"storyButton", "story"},
-                                                          {"meetingButton", "meeting"}, {"leviesButton", "levies"},
-                                                          {"Command7", "backups"}};
+    const QList<std::pair<const char *, QString>> buttons{
+        {"Command1", "neighbors"},    {"Command2", "incoming"}, {"Command3", "removal"},
+        {"Command4", "balance"},      {"Command5", "register"}, {"Command6", "anualreport"},
+        {"debtorsButton", "debtors"}, {"storyButton", "story"}, {"meetingButton", "meeting"},
+        {"leviesButton", "levies"},   {"Command7", "backups"}};
     for (const auto &entry : buttons) {
       const char *name = entry.first;
       const QString &window = entry.second;
@@ -361,8 +360,7 @@ private slots:
     QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
     QCOMPARE(messages.asked, QStringList{texts::duesFromQuestion});
     QCOMPARE(messages.shown, QStringList{texts::detailsSaved});
-    QCOMPARE(test::rows("SELECT * FROM registery")[0],
-             (QVariantList{12, 300000, -25050, "2026-01-31", "הרצל", ""}));
+    QCOMPARE(test::rows("SELECT * FROM registery")[0], (QVariantList{12, 300000, -25050, "2026-01-31", "הרצל", ""}));
     QCOMPARE(test::rows("SELECT year, month, amount, apartment FROM dues ORDER BY year, month"),
              (QList<QVariantList>{{2025, 7, 25000, {}}, {2026, 6, 300000, {}}}));
     QCOMPARE(building().monthlyPay.agorot(), 300000);
@@ -381,10 +379,19 @@ private slots:
     QTest::addColumn<QString>("month");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("message");
-    QTest::newRow("added") << "3" << "05/2026" << "300.50" << "";
-    QTest::newRow("beyond the building") << "13" << "05/2026" << "300" << texts::apartmentOutOfRange.arg(13).arg(12);
-    QTest::newRow("no month") << "3" << "13/2026" << "300" << texts::badDuesMonth;
-    QTest::newRow("negative dues") << "3" << "05/2026" << "-1" << texts::badMonthlyPay;
+    QTest::newRow("added") << "3"
+                           << "05/2026"
+                           << "300.50"
+                           << "";
+    QTest::newRow("beyond the building") << "13"
+                                         << "05/2026"
+                                         << "300" << texts::apartmentOutOfRange.arg(13).arg(12);
+    QTest::newRow("no month") << "3"
+                              << "13/2026"
+                              << "300" << texts::badDuesMonth;
+    QTest::newRow("negative dues") << "3"
+                                   << "05/2026"
+                                   << "-1" << texts::badMonthlyPay;
   }
   void detailsKeepTheScheduleAndOpeningDebts() {
     QFETCH(QString, apartment);

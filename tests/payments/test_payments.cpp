@@ -551,7 +551,7 @@ private slots:
     apartment->setFocus();
     QTest::keyClicks(apartment->lineEdit(), "1");
     QWidget *list = apartment->completer()->popup();
-    QVERIFY(list->isVisible()); // "12" offered
+    QVERIFY(list->isVisible());                        // "12" offered
     QCOMPARE(QApplication::activePopupWidget(), list); // the keys go to it
     QTest::keyClick(list, Qt::Key_Escape);
     QVERIFY(!list->isVisible());

@@ -128,7 +128,8 @@ private slots:
     QCOMPARE(field("family")->text(), QStringLiteral("כהן"));
     field("phone2")->setText("052");
     click("updaterecord");
-    QCOMPARE(test::rows("SELECT * FROM neighbors WHERE apartment = 3")[0], (QVariantList{3, "כהן", "בעל הבית", "", "052", ""}));
+    QCOMPARE(test::rows("SELECT * FROM neighbors WHERE apartment = 3")[0],
+             (QVariantList{3, "כהן", "בעל הבית", "", "052", ""}));
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::residentUpdated.arg(3));
   }
 

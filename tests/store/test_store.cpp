@@ -58,13 +58,15 @@ private slots:
     QTest::newRow("minus zero") << "-0" << qint64(0) << "0" << QStringLiteral("0.00");
     QTest::newRow("thousands") << "1,200" << qint64(120000) << "1200" << QStringLiteral("1,200.00");
     QTest::newRow("thousands and agorot") << "1,200.50" << qint64(120050) << "1200.5" << QStringLiteral("1,200.50");
-    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567" << QStringLiteral("\u2066-1,234,567.00\u2069");
+    QTest::newRow("millions") << "-1,234,567" << qint64(-123456700) << "-1234567"
+                              << QStringLiteral("\u2066-1,234,567.00\u2069");
     QTest::newRow("shekel sign before") << "₪ 300" << qint64(30000) << "300" << QStringLiteral("300.00");
     QTest::newRow("shekel letters after") << "300 ש\"ח" << qint64(30000) << "300" << QStringLiteral("300.00");
     QTest::newRow("gershayim after") << "1,000ש״ח" << qint64(100000) << "1000" << QStringLiteral("1,000.00");
     for (const char *bad : {"", " ", "abc", "1,5", "1.234", "1.", ".5", "--1", "1e3", "12 3", "99999999999999", "1,20",
                             "12,00,000", "₪", "₪ 1.234"})
-      QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << "" << "";
+      QTest::newRow(bad) << QString::fromUtf8(bad) << qint64(0) << ""
+                         << "";
   }
   void moneyParsesAndFormats() {
     QFETCH(QString, text);
@@ -172,8 +174,8 @@ private slots:
 
   void newFileGetsTheWholeSchema() {
     test::TempDatabase database;
-    const QStringList expected{"neighbors", "incoming", "removals",      "trans",  "anual_report", "registery",
-                               "supplyer",  "category", "dues",          "opening_debts", "levies", "levy_charges"};
+    const QStringList expected{"neighbors", "incoming", "removals", "trans",         "anual_report", "registery",
+                               "supplyer",  "category", "dues",     "opening_debts", "levies",       "levy_charges"};
     QStringList tables;
     for (const auto &row : test::rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                                       "'sqlite%' ORDER BY rowid"))
@@ -416,10 +418,10 @@ private slots:
       QVERIFY(version.exec("PRAGMA user_version") && version.next());
       QCOMPARE(version.value(0).toInt(), 1);
     });
-    QCOMPARE(
-        test::rows("SELECT * FROM incoming"),
-        (QList<QVariantList>{{"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}, {}, ""},
-                             {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}, {}, ""}}));
+    QCOMPARE(test::rows("SELECT * FROM incoming"),
+             (QList<QVariantList>{
+                 {"2025-12-20", 5, "ועד הבית", "", "ינואר", "ינואר", "מזומן", 25000, 1, 2025, {}, {}, {}, ""},
+                 {"2025-12-21", 5, "ועד הבית", "", "ינואר", "פבואר", "מזומן", 20000, 2, 2025, {}, {}, {}, ""}}));
     QCOMPARE(test::rows("SELECT * FROM removals"),
              (QList<QVariantList>{{"חשמל", "2025-12-22", "שיק", "", "", 81240, 1, {}, {}}}));
     QCOMPARE(test::rows("SELECT source_table, source_reciept FROM trans ORDER BY rowid"),
@@ -434,10 +436,10 @@ private slots:
              (QVariantList{10000, 10000, 20000, 280000}));
     const auto findings = consistency::check();
     QCOMPARE(findings.size(), 1);
-    QCOMPARE(findings[0].text, texts::checkMatrixRow.arg(5).arg(2025).arg(
-                                   texts::checkCell.arg("ינואר", "100", "350") + "; " +
-                                   texts::checkCell.arg(texts::checkTotal, "200", "450") + "; " +
-                                   texts::checkCell.arg(texts::checkDepth, "2800", "2550")));
+    QCOMPARE(findings[0].text,
+             texts::checkMatrixRow.arg(5).arg(2025).arg(texts::checkCell.arg("ינואר", "100", "350") + "; " +
+                                                        texts::checkCell.arg(texts::checkTotal, "200", "450") + "; " +
+                                                        texts::checkCell.arg(texts::checkDepth, "2800", "2550")));
     db::close();
   }
 
