@@ -88,7 +88,8 @@ QString saveBuilding(const BuildingInput &input) {
                      values)
                 .numRowsAffected() == 0)
           db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
-        // Earlier months keep the dues they had; this row holds from `from` on.
+        // Earlier months keep the dues they had; from `from` on, this row
+        // holds (replacing any later change of the building's).
         if (duesChanged) {
           // Dues in force with no row of their own (a file written by hand) hold from the books' start.
           const Money before = building().monthlyPay;
@@ -96,7 +97,7 @@ QString saveBuilding(const BuildingInput &input) {
               db::one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
             db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
                      {building().openDate.year(), building().openDate.month(), before.agorot()});
-          db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year = ? AND month = ?"),
+          db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year * 12 + month >= ? * 12 + ?"),
                    {from.year(), from.month()});
           db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
                    {from.year(), from.month(), monthly->agorot()});

@@ -369,6 +369,12 @@ private slots:
     window = openShared<RegisterWindow>();
     QCOMPARE(field(window, "Text5")->text(), QStringLiteral("3000"));
     QCOMPARE(window->findChild<QDateEdit *>("DTPicker1")->date(), QDate(2026, 1, 31));
+    // Changed again from an earlier month: from it on, the new dues replace the later change.
+    field(window, "Text5")->setText("320");
+    messages.reply = "04/2026";
+    QTest::mouseClick(button(window, "Command1"), Qt::LeftButton);
+    QCOMPARE(test::rows("SELECT year, month, amount, apartment FROM dues ORDER BY year, month"),
+             (QList<QVariantList>{{2025, 7, 25000, {}}, {2026, 4, 32000, {}}}));
   }
 
   // The dues schedule and the opening debts, kept in the details window:
