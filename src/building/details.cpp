@@ -13,14 +13,9 @@
 
 namespace domiva {
 namespace {
-// A monthly dues as typed: an amount not below 0, or the refusal.
+// A monthly dues as typed, or the refusal.
 std::optional<Money> dues(const QString &text, QString *refusal) {
-  const auto amount = input::amount(text);
-  if (amount && amount->agorot() >= 0)
-    return amount;
-  const auto parsed = Money::parse(text);
-  *refusal = parsed && parsed->agorot() >= 0 ? texts::amountTooLarge : texts::badMonthlyPay;
-  return std::nullopt;
+  return input::nonNegative(text, texts::badMonthlyPay, texts::badMonthlyPay, refusal);
 }
 
 // Runs `write` and then (with `rebuild`) brings the matrix to the schedule

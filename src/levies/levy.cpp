@@ -9,14 +9,9 @@
 
 namespace domiva::levies {
 namespace {
-// A levy's amount for an apartment: not below 0.
+// A levy's amount for an apartment, or the refusal.
 std::optional<Money> chargeAmount(const QString &text, QString *refusal) {
-  const auto amount = input::amount(text);
-  if (!amount)
-    *refusal = input::amountRefusal(text);
-  else if (amount->agorot() < 0)
-    *refusal = texts::negativeLevy;
-  return refusal->isEmpty() ? amount : std::nullopt;
+  return input::nonNegative(text, texts::badAmount, texts::negativeLevy, refusal);
 }
 } // namespace
 

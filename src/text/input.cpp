@@ -13,6 +13,20 @@ std::optional<Money> amount(const QString &text) {
 
 QString amountRefusal(const QString &text) { return Money::parse(text) ? texts::amountTooLarge : texts::badAmount; }
 
+std::optional<Money> nonNegative(const QString &text, const QString &notAmount, const QString &negative,
+                                 QString *refusal) {
+  const auto parsed = Money::parse(text);
+  if (!parsed)
+    *refusal = notAmount;
+  else if (parsed->agorot() < 0)
+    *refusal = negative;
+  else if (parsed->agorot() > maxAgorot)
+    *refusal = texts::amountTooLarge;
+  else
+    return parsed;
+  return std::nullopt;
+}
+
 QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields) {
   for (const auto &[name, text] : fields)
     for (const QChar c : text)

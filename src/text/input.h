@@ -17,6 +17,10 @@ inline constexpr qint64 maxAgorot = 999'999'999;
 std::optional<Money> amount(const QString &text);
 // The message for a text that is no amount: too large, or not a number.
 QString amountRefusal(const QString &text);
+// An amount as typed that may not be below 0 (dues, a levy): the amount, or
+// nothing with `refusal` set to `notAmount`, `negative`, or the bound's.
+std::optional<Money> nonNegative(const QString &text, const QString &notAmount, const QString &negative,
+                                 QString *refusal);
 
 // Empty when every field may be stored; else the message naming the first
 // that may not: one holding a NUL, a line break, or a bidi embedding or
