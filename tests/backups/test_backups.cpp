@@ -170,16 +170,8 @@ private slots:
     for (int days = 0; days < 50; days += 5) // the ten newest
       expected << now.addDays(-days).toString("yyyyMMdd");
     // ... and the first of each month back to April 2025 not among them.
-    expected << "20260104"
-             << "20251205"
-             << "20251105"
-             << "20251001"
-             << "20250901"
-             << "20250802"
-             << "20250703"
-             << "20250603"
-             << "20250504"
-             << "20250404";
+    expected << QStringList{"20260104", "20251205", "20251105", "20251001", "20250901",
+                            "20250802", "20250703", "20250603", "20250504", "20250404"};
     QCOMPARE(kept, expected);
     QVERIFY(QFile::exists(folder + "/notes.txt"));
   }

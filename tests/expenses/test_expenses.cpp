@@ -97,34 +97,27 @@ private slots:
   // Amounts are refused by the one money rule (its forms and bounds are the
   // money table's): one row shows the window uses it.
   void refusesBeforeWriting_data() {
-    QTest::addColumn<QString>("category");
-    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QStringList>("typed"); // category, amount
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus"); // the field to correct
-    QTest::newRow("no category") << ""
-                                 << "100" << texts::categoryRequired << "category";
-    QTest::newRow("no category, no amount") << ""
-                                            << "" << texts::categoryRequired << "category";
-    QTest::newRow("amount text") << "חשמל"
-                                 << "מאה" << texts::badAmount << "amount";
-    QTest::newRow("category of spaces") << "   "
-                                        << "100" << texts::categoryRequired << "category";
-    QTest::newRow("zero") << "חשמל"
-                          << "0.00" << texts::zeroExpense << "amount";
-    QTest::newRow("category with an embedding") << "חש\u202Aמל"
-                                                << "100" << texts::badCharacters.arg("סוג הוצאה") << "Command1";
+    QTest::newRow("no category") << QStringList{"", "100"} << texts::categoryRequired << "category";
+    QTest::newRow("no category, no amount") << QStringList{"", ""} << texts::categoryRequired << "category";
+    QTest::newRow("amount text") << QStringList{"חשמל", "מאה"} << texts::badAmount << "amount";
+    QTest::newRow("category of spaces") << QStringList{"   ", "100"} << texts::categoryRequired << "category";
+    QTest::newRow("zero") << QStringList{"חשמל", "0.00"} << texts::zeroExpense << "amount";
+    QTest::newRow("category with an embedding")
+        << QStringList{"חש\u202Aמל", "100"} << texts::badCharacters.arg("סוג הוצאה") << "Command1";
   }
   void refusesBeforeWriting() {
-    QFETCH(QString, category);
-    QFETCH(QString, amount);
+    QFETCH(QStringList, typed);
     QFETCH(QString, message);
     QFETCH(QString, focus);
     window = openShared<RemovalWindow>();
-    enter(category, amount, "ספק", "פרטים");
+    enter(typed[0], typed[1], "ספק", "פרטים");
     click("Command1");
     QCOMPARE(messages->shown, QStringList{message});
     QCOMPARE(count("removals") + count("trans"), 0);
-    QCOMPARE(control<QLineEdit>("amount")->text(), amount);
+    QCOMPARE(control<QLineEdit>("amount")->text(), typed[1]);
     QCOMPARE(control<QLineEdit>("details")->text(), QStringLiteral("פרטים"));
     QCOMPARE(window->focusWidget()->objectName(), focus);
   }
