@@ -25,7 +25,7 @@ QString field(QString value) {
   // kept a text by a leading apostrophe, while a negative amount stays a number.
   static const QRegularExpression number(QStringLiteral("^[-+]?\\d[\\d,]*(?:\\.\\d+)?$"));
   static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-  if (!value.isEmpty() && formulaStarts.contains(value.front()) && !number.match(value).hasMatch())
+  if (!value.isEmpty() && formulaStarts.contains(value.at(0)) && !number.match(value).hasMatch())
     value.prepend(QLatin1Char('\''));
   if (!quoted)
     return value;
@@ -38,16 +38,30 @@ bool write(const QString &path, const QStringList &headers, const listing::Rows 
     QFile file(temporary);
     if (!file.open(QIODevice::WriteOnly))
       return false;
-    const auto line = [&file](const QStringList &values) {
-      QStringList fields;
-      for (const QString &value : values)
-        fields << field(value);
-      return file.write((fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8()) >= 0;
+    // Lines are gathered and written a block at a time: a long list then
+    // costs little more than its reading.
+    QString line;
+    line.reserve(512);
+    QByteArray block("\xEF\xBB\xBF");
+    const auto add = [&](const QStringList &values) {
+      line.resize(0); // keeps its room, where clear() would give it back
+      for (const QString &value : values) {
+        if (!line.isEmpty() || &value != &values.front())
+          line += QLatin1Char(',');
+        line += field(value);
+      }
+      line += QLatin1String("\r\n");
+      block += line.toUtf8();
+      if (block.size() < 1 << 16)
+        return true;
+      const bool written = file.write(block) == block.size();
+      block.clear();
+      return written;
     };
-    bool written = file.write("\xEF\xBB\xBF") == 3 && line(headers);
+    bool written = add(headers);
     for (QStringList cells; written && rows(cells);)
-      written = line(cells);
-    return written && file.flush() && file.error() == QFileDevice::NoError;
+      written = add(cells);
+    return written && file.write(block) == block.size() && file.flush() && file.error() == QFileDevice::NoError;
   });
 }
 

@@ -197,8 +197,13 @@ QString GridModel::shown(int column, const QVariant &value, bool printed) const 
     return printed && m_paper ? Money::fromAgorot(value.toLongLong()).toPaper()
                               : Money::fromAgorot(value.toLongLong()).toDisplay();
   if (m_dates.contains(column)) {
-    const QDate date = dates::fromIso(value.toString());
-    return date.isValid() ? dates::toShort(date) : value.toString();
+    const QString stored = value.toString();
+    auto found = m_shownDates.constFind(stored);
+    if (found == m_shownDates.constEnd()) {
+      const QDate date = dates::fromIso(stored);
+      found = m_shownDates.insert(stored, date.isValid() ? dates::toShort(date) : stored);
+    }
+    return *found;
   }
   if (m_leftToRight.contains(column))
     return leftToRight(value.toString());

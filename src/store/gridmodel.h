@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QCache>
+#include <QHash>
 #include <QList>
 #include <QSqlQuery>
 #include <QStringList>
@@ -98,6 +99,9 @@ private:
   QString m_sql;
   QVariantList m_values;
   mutable QString m_failure;
+  // Dates as stored and as shown: a long list holds each day many times,
+  // and the system's form is slow to apply.
+  mutable QHash<QString, QString> m_shownDates;
   QList<int> m_money;
   QList<int> m_dates;
   QList<int> m_leftToRight;
