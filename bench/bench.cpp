@@ -390,14 +390,14 @@ void printFloor(const QString &sql, int columns, bool landscape, int dateColumn,
 void BM_PrintListFloor_incoming(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
-    printFloor(payments::listQuery() + QStringLiteral(" WHERE cancelled IS NULL ORDER BY reciept"), 10, true,
-               payments::dateColumn, payments::amountColumn);
+    printFloor(payments::listQuery() + QStringLiteral(" WHERE cancelled IS NULL ORDER BY reciept"),
+               payments::statusColumn, true, payments::dateColumn, payments::amountColumn);
 }
 void BM_PrintListFloor_removal(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
-    printFloor(expenses::listQuery() + QStringLiteral(" WHERE cancelled IS NULL ORDER BY reciept"), 6, false,
-               expenses::dateColumn, expenses::amountColumn);
+    printFloor(expenses::listQuery() + QStringLiteral(" WHERE cancelled IS NULL ORDER BY reciept"),
+               expenses::statusColumn, false, expenses::dateColumn, expenses::amountColumn);
 }
 
 // The payments grid saved as CSV from its context menu, as the user sees it;
