@@ -219,14 +219,15 @@ void BM_RecordPaymentFloor(benchmark::State &state) {
   useCopy(int(state.range(0)));
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
-    db::Transaction transaction;
-    db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
-                            "VALUES (?, 17, 'אחר', 30000, ?)"),
-             {day, QDate::currentDate().year()});
-    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', 30000, 'הכנסה', 'incoming', 1)"), {day});
-    db::exec(QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
-                            "WHERE apartment = 17 AND year = ?"),
-             {QDate::currentDate().year()});
+    db::Transaction transaction(db::program());
+    db::program().exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
+                                      "VALUES (?, 17, 'אחר', 30000, ?)"),
+                       {day, QDate::currentDate().year()});
+    db::program().exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', 30000, 'הכנסה', 'incoming', 1)"), {day});
+    db::program().exec(
+        QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
+                       "WHERE apartment = 17 AND year = ?"),
+        {QDate::currentDate().year()});
     transaction.commit();
   }
 }
@@ -248,19 +249,23 @@ void BM_CancelPaymentFloor(benchmark::State &state) {
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
     state.PauseTiming();
-    const qint64 reciept = db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
-                                                   "VALUES (?, 17, 'אחר', 30000, ?)"),
-                                    {day, QDate::currentDate().year()})
-                               .lastInsertId()
-                               .toLongLong();
+    const qint64 reciept =
+        db::program()
+            .exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", amount, year) "
+                                 "VALUES (?, 17, 'אחר', 30000, ?)"),
+                  {day, QDate::currentDate().year()})
+            .lastInsertId()
+            .toLongLong();
     state.ResumeTiming();
-    db::Transaction transaction;
-    db::exec(QStringLiteral("UPDATE incoming SET cancelled = ?, cancel_reason = 'בדיקה' WHERE reciept = ?"),
-             {day, reciept});
-    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', -30000, 'הכנסה', 'incoming', ?)"), {day, reciept});
-    db::exec(QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
-                            "WHERE apartment = 17 AND year = ?"),
-             {QDate::currentDate().year()});
+    db::Transaction transaction(db::program());
+    db::program().exec(QStringLiteral("UPDATE incoming SET cancelled = ?, cancel_reason = 'בדיקה' WHERE reciept = ?"),
+                       {day, reciept});
+    db::program().exec(QStringLiteral("INSERT INTO trans VALUES (?, 'אחר', -30000, 'הכנסה', 'incoming', ?)"),
+                       {day, reciept});
+    db::program().exec(
+        QStringLiteral("UPDATE anual_report SET mer = 100, apr = 100, mai = 100, total = 3000, depth = 0 "
+                       "WHERE apartment = 17 AND year = ?"),
+        {QDate::currentDate().year()});
     transaction.commit();
   }
 }
@@ -275,9 +280,10 @@ void BM_RecordExpenseFloor(benchmark::State &state) {
   useCopy(int(state.range(0)));
   const QString day = QDate::currentDate().toString(Qt::ISODate);
   for (auto _ : state) {
-    db::Transaction transaction;
-    db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", amount) VALUES ('חשמל', ?, 81240)"), {day});
-    db::exec(QStringLiteral("INSERT INTO trans VALUES (?, 'חשמל', 81240, 'הוצאה', 'removals', 1)"), {day});
+    db::Transaction transaction(db::program());
+    db::program().exec(QStringLiteral("INSERT INTO removals (category, \"Date\", amount) VALUES ('חשמל', ?, 81240)"),
+                       {day});
+    db::program().exec(QStringLiteral("INSERT INTO trans VALUES (?, 'חשמל', 81240, 'הוצאה', 'removals', 1)"), {day});
     transaction.commit();
   }
 }

@@ -26,9 +26,9 @@ Habit habitOf(std::mt19937 &random) {
 }
 
 bool pay(int apartment, const QDate &date, const QString &forText, int first, int last, Money amount, int year) {
-  const auto outcome =
-      payments::record({date, QString::number(apartment), forText, QString(), months::listNames()[first],
-                        months::listNames()[last], QStringLiteral("מזומן"), amount.toString(), QString::number(year)});
+  const auto outcome = payments::record(
+      db::program(), {date, QString::number(apartment), forText, QString(), months::listNames()[first],
+                      months::listNames()[last], QStringLiteral("מזומן"), amount.toString(), QString::number(year)});
   if (!outcome.ok())
     qWarning("payment refused: %s", qPrintable(outcome.message));
   return outcome.ok();
@@ -40,28 +40,31 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   if (!startUp(path).isEmpty())
     return false;
   // Only for making the file fast: a crash while generating loses nothing of value.
-  db::exec(QStringLiteral("PRAGMA synchronous = OFF"));
+  db::program().exec(QStringLiteral("PRAGMA synchronous = OFF"));
   std::mt19937 random(seed);
   // Years run up to this one, but never before the first year a payment
   // may name: a long file then reaches into the coming years.
   const int firstYear = std::max(payments::firstYear, QDate::currentDate().year() - years + 1);
   const QDate start(firstYear, 1, 1);
   const auto details = [&](int dues, std::optional<QDate> from) {
-    return saveBuilding({QString::number(apartments), QString::number(dues), QStringLiteral("10000"), start,
-                         QStringLiteral("הרצל 1"), QStringLiteral("תל אביב"), from});
+    return saveBuilding(db::program(), {QString::number(apartments), QString::number(dues), QStringLiteral("10000"),
+                                        start, QStringLiteral("הרצל 1"), QStringLiteral("תל אביב"), from});
   };
   if (!details(250, std::nullopt).isEmpty())
     return false;
   // The last apartment stands empty; the first is larger and pays more.
   for (int a = 1; a < apartments; ++a) {
-    const QString failure = residents::add({a, QStringLiteral("משפחה %1").arg(a), QStringLiteral("בעל הבית"),
-                                            QStringLiteral("03-5550000"), QString(), QString()});
+    const QString failure =
+        residents::add(db::program(), {a, QStringLiteral("משפחה %1").arg(a), QStringLiteral("בעל הבית"),
+                                       QStringLiteral("03-5550000"), QString(), QString()});
     if (!failure.isEmpty()) {
       qWarning("resident refused: %s", qPrintable(failure));
       return false;
     }
   }
-  if (!addApartmentDues(QStringLiteral("1"), QStringLiteral("01/%1").arg(firstYear), QStringLiteral("400")).isEmpty())
+  if (!addApartmentDues(db::program(), QStringLiteral("1"), QStringLiteral("01/%1").arg(firstYear),
+                        QStringLiteral("400"))
+           .isEmpty())
     return false;
   QList<Habit> habits{Habit::OnTime}; // apartment 0 is none
   for (int a = 1; a <= apartments; ++a)
@@ -70,7 +73,7 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   for (int c = 0; c < 40; ++c)
     categories << QStringLiteral("קטגוריה %1").arg(c);
   for (int s = 0; s < 300; ++s)
-    expenses::addSupplier(QStringLiteral("ספק %1").arg(s));
+    expenses::addSupplier(db::program(), QStringLiteral("ספק %1").arg(s));
 
   int dues = 250;
   for (int year = firstYear; year < firstYear + years; ++year) {
@@ -83,10 +86,11 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
     QString levy;
     if ((year - firstYear) % 5 == 2) {
       levy = QStringLiteral("היטל %1").arg(year);
-      if (!levies::define({levy, QStringLiteral("1200"), QDate(year, 3, 1), QStringLiteral("3")}).isEmpty())
+      if (!levies::define(db::program(), {levy, QStringLiteral("1200"), QDate(year, 3, 1), QStringLiteral("3")})
+               .isEmpty())
         return false;
     }
-    const ledger::Dues schedule = ledger::Dues::read();
+    const ledger::Dues schedule = ledger::Dues::read(db::program());
     for (int month = 1; month <= 12; ++month) {
       for (int a = 1; a <= apartments; ++a) {
         const QDate date(year, month, 1 + int(random() % 28));
@@ -116,13 +120,13 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
     for (int e = 0; e < expensesPerYear; ++e) {
       const QDate date(year, 1 + int(random() % 12), 1 + int(random() % 28));
       const QString amount = QStringLiteral("%1.%2").arg(50 + random() % 5000).arg(random() % 100, 2, 10, QChar('0'));
-      if (!expenses::record({categories[int(random() % 40)], date, QStringLiteral("שיק"), QString(),
-                             QStringLiteral("ספק %1").arg(random() % 300), amount})
+      if (!expenses::record(db::program(), {categories[int(random() % 40)], date, QStringLiteral("שיק"), QString(),
+                                            QStringLiteral("ספק %1").arg(random() % 300), amount})
                .isEmpty())
         return false;
     }
   }
-  db::exec(QStringLiteral("PRAGMA synchronous = FULL"));
+  db::program().exec(QStringLiteral("PRAGMA synchronous = FULL"));
   db::close();
   return true;
 }

@@ -50,29 +50,31 @@ namespace {
 void fill(int residentsCount) {
   const QStringList names{"כהן", "לוי", "מזרחי", "פרץ", "ביטון", "דהן", "אברהם", "פרידמן", "מלכה", "אזולאי"};
   for (int a = 1; a <= residentsCount; ++a)
-    residents::add({a, QStringLiteral("משפחת ") + names[a % names.size()], a % 3 ? "בעל הבית" : "שוכר",
+    residents::add(db::program(),
+                   {a, QStringLiteral("משפחת ") + names[a % names.size()], a % 3 ? "בעל הבית" : "שוכר",
                     QStringLiteral("03-555%1").arg(a, 4, 10, QLatin1Char('0')), a % 2 ? "" : "050-1234567",
                     a % 4 ? "" : QStringLiteral("family%1@example.com").arg(a)});
   const int year = QDate::currentDate().year();
   // Dues raised from June, a larger apartment's own, two opening debts and a levy.
-  saveBuilding({"24", "280", "-1500", QDate(year, 1, 1), "הרצל 12", "תל אביב", QDate(year, 6, 1)});
-  addApartmentDues("1", QStringLiteral("01/%1").arg(year), "400");
-  setOpeningDebt("4", "750");
-  setOpeningDebt("9", "1200.50");
-  levies::define({"שיפוץ המעלית", "1200", QDate(year, 9, 1), "3"});
-  levies::define({"צביעת חדר המדרגות", "350", QDate(year, 11, 1), "1"});
+  saveBuilding(db::program(), {"24", "280", "-1500", QDate(year, 1, 1), "הרצל 12", "תל אביב", QDate(year, 6, 1)});
+  addApartmentDues(db::program(), "1", QStringLiteral("01/%1").arg(year), "400");
+  setOpeningDebt(db::program(), "4", "750");
+  setOpeningDebt(db::program(), "9", "1200.50");
+  levies::define(db::program(), {"שיפוץ המעלית", "1200", QDate(year, 9, 1), "3"});
+  levies::define(db::program(), {"צביעת חדר המדרגות", "350", QDate(year, 11, 1), "1"});
   for (int a = 2; a <= 6; ++a)
-    payments::record({QDate(year, 9, a), QString::number(a), "שיפוץ המעלית", "", "", "", "שיק", "400", ""});
+    payments::record(db::program(),
+                     {QDate(year, 9, a), QString::number(a), "שיפוץ המעלית", "", "", "", "שיק", "400", ""});
   for (int a = 1; a <= 8; ++a)
-    payments::record(
-        {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", QString::number(year)});
-  payments::record(
-      {QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5", QString::number(year)});
-  expenses::addSupplier("חברת החשמל");
-  expenses::addSupplier("5 כוכבים ניקיון");
-  expenses::record({"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});
-  expenses::record({"ניקיון", QDate(year, 3, 1), "מזומן", "", "5 כוכבים ניקיון", "100"});
-  expenses::record({"מעלית", QDate(year, 5, 20), "שיק", "טיפול שנתי", "", "2300"});
+    payments::record(db::program(), {QDate(year, 3, a), QString::number(a), "ועד הבית", "", "ינואר", "מרץ", "מזומן",
+                                     "750", QString::number(year)});
+  payments::record(db::program(), {QDate(year, 4, 2), "3", "אחר", "שיפוץ לובי", "אפריל", "אפריל", "שיק", "1200.5",
+                                   QString::number(year)});
+  expenses::addSupplier(db::program(), "חברת החשמל");
+  expenses::addSupplier(db::program(), "5 כוכבים ניקיון");
+  expenses::record(db::program(), {"חשמל", QDate(year, 2, 10), "שיק", "חשבון דו-חודשי", "חברת החשמל", "812.40"});
+  expenses::record(db::program(), {"ניקיון", QDate(year, 3, 1), "מזומן", "", "5 כוכבים ניקיון", "100"});
+  expenses::record(db::program(), {"מעלית", QDate(year, 5, 20), "שיק", "טיפול שנתי", "", "2300"});
 }
 
 // At the size the window opens in, then filling the screen as maximized
@@ -97,7 +99,7 @@ int main(int argc, char *argv[]) {
   QFile::remove(folder + "/demo.sqlite");
   if (!startUp(folder + "/demo.sqlite").isEmpty())
     return 1;
-  saveBuilding({"24", "250", "-1500", QDate(QDate::currentDate().year(), 1, 1), "הרצל 12", "תל אביב"});
+  saveBuilding(db::program(), {"24", "250", "-1500", QDate(QDate::currentDate().year(), 1, 1), "הרצל 12", "תל אביב"});
   fill(24);
 
   StartWindow menu;
@@ -142,10 +144,10 @@ int main(int argc, char *argv[]) {
   shoot<LeviesWindow>(folder, "levies");
 
   const int year = QDate::currentDate().year();
-  printing::writePdf(residents::listPrintout(), folder + "/residents.pdf");
-  printing::writePdf(
-      balance::printout(QDate(year, 1, 1), QDate(year, 12, 31), ledger::period(QDate(year, 1, 1), QDate(year, 12, 31))),
-      folder + "/balance.pdf");
+  printing::writePdf(residents::listPrintout(db::program()), folder + "/residents.pdf");
+  printing::writePdf(balance::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31),
+                                       ledger::period(db::program(), QDate(year, 1, 1), QDate(year, 12, 31))),
+                     folder + "/balance.pdf");
   printing::setSink([&](const listing::Printout &l) { printing::writePdf(l, folder + "/list.pdf"); });
   for (const char *name : {"incoming", "removal"}) {
     QWidget *window = name == QByteArray("incoming") ? static_cast<QWidget *>(openShared<IncomingWindow>())
@@ -167,9 +169,9 @@ int main(int argc, char *argv[]) {
     window->close();
   }
   printing::setSink({});
-  printing::writePdf(*payments::receipt(3), folder + "/receipt.pdf");
-  printing::writePdf(*payments::receipt(2), folder + "/receipt-cancelled.pdf");
-  printing::writePdf(meeting::printout(QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
+  printing::writePdf(*payments::receipt(db::program(), 3), folder + "/receipt.pdf");
+  printing::writePdf(*payments::receipt(db::program(), 2), folder + "/receipt-cancelled.pdf");
+  printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
 
   // Two refused start-ups, as the user sees them: a damaged file and one
   // that another program holds.

@@ -45,7 +45,7 @@ int checkBooks(const QString &path, bool repair, QTextStream &out) {
   }
   int status = 0;
   try {
-    QList<consistency::Finding> findings = consistency::check();
+    QList<consistency::Finding> findings = consistency::check(db::program());
     for (const auto &finding : std::as_const(findings))
       out << finding.text << '\n';
     if (findings.isEmpty()) {
@@ -56,9 +56,9 @@ int checkBooks(const QString &path, bool repair, QTextStream &out) {
       const auto rows = std::count_if(findings.begin(), findings.end(), [](const auto &f) { return f.matrixRow; });
       if (repair && rows > 0) {
         out << texts::repairWill.arg(rows) << Qt::endl;
-        consistency::repair(findings);
+        consistency::repair(db::program(), findings);
         out << texts::repairDone << '\n';
-        findings = consistency::check();
+        findings = consistency::check(db::program());
         status = findings.isEmpty() ? 0 : 1;
       }
       if (repair && !findings.isEmpty())

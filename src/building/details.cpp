@@ -20,13 +20,13 @@ std::optional<Money> dues(const QString &text, QString *refusal) {
 
 // Runs `write` and then (with `rebuild`) brings the matrix to the schedule
 // it leaves, in one transaction. An empty text, or why it failed.
-template <typename Write> QString writeAndRebuild(Write write, bool rebuild = true) {
+template <typename Write> QString writeAndRebuild(const db::Store &store, Write write, bool rebuild = true) {
   try {
-    db::Transaction transaction;
+    db::Transaction transaction(store);
     if (const QString refusal = write(); !refusal.isEmpty())
       return refusal;
     if (rebuild)
-      matrix::rebuildAll(ledger::Dues::read());
+      matrix::rebuildAll(store, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -58,7 +58,7 @@ bool changesDues(const BuildingInput &input) {
   return typed && *typed != building().monthlyPay && building().monthlyPay != Money();
 }
 
-QString saveBuilding(const BuildingInput &input) {
+QString saveBuilding(const db::Store &store, const BuildingInput &input) {
   const auto apartments = parseWholeNumber(input.apartments);
   if (!apartments || *apartments < 0)
     return texts::badApartments;
@@ -75,27 +75,29 @@ QString saveBuilding(const BuildingInput &input) {
   const bool duesChanged = *monthly != building().monthlyPay;
   const QDate from = input.duesFrom.value_or(input.openDate);
   const QString failure = writeAndRebuild(
+      store,
       [&] {
         const QVariantList values{*apartments,  monthly->agorot(), balance->agorot(), dates::toIso(input.openDate),
                                   input.street, input.city};
-        if (db::exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
-                                    "opendate = ?, street = ?, city = ?"),
-                     values)
+        if (store
+                .exec(QStringLiteral("UPDATE registery SET apartments = ?, monthly_pay = ?, openbalance = ?, "
+                                     "opendate = ?, street = ?, city = ?"),
+                      values)
                 .numRowsAffected() == 0)
-          db::exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
+          store.exec(QStringLiteral("INSERT INTO registery VALUES (?, ?, ?, ?, ?, ?)"), values);
         // Earlier months keep the dues they had; from `from` on, this row
         // holds (replacing any later change of the building's).
         if (duesChanged) {
           // Dues in force with no row of their own (a file written by hand) hold from the books' start.
           const Money before = building().monthlyPay;
           if (before.agorot() > 0 &&
-              db::one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
-            db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-                     {building().openDate.year(), building().openDate.month(), before.agorot()});
-          db::exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year * 12 + month >= ? * 12 + ?"),
-                   {from.year(), from.month()});
-          db::exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-                   {from.year(), from.month(), monthly->agorot()});
+              store.one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
+            store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+                       {building().openDate.year(), building().openDate.month(), before.agorot()});
+          store.exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year * 12 + month >= ? * 12 + ?"),
+                     {from.year(), from.month()});
+          store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
+                     {from.year(), from.month(), monthly->agorot()});
         }
         return QString();
       },
@@ -112,7 +114,8 @@ QString scheduleQuery() {
                         "ORDER BY year, month, apartment IS NOT NULL, apartment");
 }
 
-QString addApartmentDues(const QString &apartmentText, const QString &monthText, const QString &amountText) {
+QString addApartmentDues(const db::Store &store, const QString &apartmentText, const QString &monthText,
+                         const QString &amountText) {
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
@@ -125,25 +128,25 @@ QString addApartmentDues(const QString &apartmentText, const QString &monthText,
   const auto amount = dues(amountText, &refusal);
   if (!amount)
     return refusal;
-  return writeAndRebuild([&] {
-    db::exec(QStringLiteral("DELETE FROM dues WHERE apartment = ? AND year = ? AND month = ?"),
-             {*apartment, month->year(), month->month()});
-    db::exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment) VALUES (?, ?, ?, ?)"),
-             {month->year(), month->month(), amount->agorot(), *apartment});
+  return writeAndRebuild(store, [&] {
+    store.exec(QStringLiteral("DELETE FROM dues WHERE apartment = ? AND year = ? AND month = ?"),
+               {*apartment, month->year(), month->month()});
+    store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment) VALUES (?, ?, ?, ?)"),
+               {month->year(), month->month(), amount->agorot(), *apartment});
     return QString();
   });
 }
 
-QString removeDues(qint64 id) {
-  return writeAndRebuild([&] {
-    auto row = db::exec(QStringLiteral("SELECT year, month FROM dues WHERE rowid = ?"), {id});
+QString removeDues(const db::Store &store, qint64 id) {
+  return writeAndRebuild(store, [&] {
+    auto row = store.exec(QStringLiteral("SELECT year, month FROM dues WHERE rowid = ?"), {id});
     if (!row.next())
       return texts::duesRowGone;
     const int first = ledger::monthIndex(row.value(0).toInt(), row.value(1).toInt());
     row.finish();
     if (first <= ledger::monthIndex(today()))
       return texts::duesRowStarted;
-    db::exec(QStringLiteral("DELETE FROM dues WHERE rowid = ?"), {id});
+    store.exec(QStringLiteral("DELETE FROM dues WHERE rowid = ?"), {id});
     return QString();
   });
 }
@@ -152,7 +155,7 @@ QString openingDebtsQuery() {
   return QStringLiteral("SELECT apartment AS דירה, amount AS \"חוב פתיחה\" FROM opening_debts ORDER BY apartment");
 }
 
-QString setOpeningDebt(const QString &apartmentText, const QString &amountText) {
+QString setOpeningDebt(const db::Store &store, const QString &apartmentText, const QString &amountText) {
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
@@ -162,11 +165,11 @@ QString setOpeningDebt(const QString &apartmentText, const QString &amountText) 
   if (!amount)
     return input::amountRefusal(amountText);
   try {
-    db::Transaction transaction;
-    db::exec(QStringLiteral("DELETE FROM opening_debts WHERE apartment = ?"), {*apartment});
+    db::Transaction transaction(store);
+    store.exec(QStringLiteral("DELETE FROM opening_debts WHERE apartment = ?"), {*apartment});
     if (amount->agorot() != 0)
-      db::exec(QStringLiteral("INSERT INTO opening_debts (apartment, amount) VALUES (?, ?)"),
-               {*apartment, amount->agorot()});
+      store.exec(QStringLiteral("INSERT INTO opening_debts (apartment, amount) VALUES (?, ?)"),
+                 {*apartment, amount->agorot()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

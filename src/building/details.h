@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 // The building details window's rules: the numbers checked, the one
 // registery row written, the dues schedule and the opening debts kept, and
 // the matrix brought to them.
@@ -32,7 +33,7 @@ bool changesDues(const BuildingInput &input);
 // touches, and replaces the program-wide copy, in one transaction. An empty
 // text on success, otherwise the message for the first bad field and
 // nothing written.
-QString saveBuilding(const BuildingInput &input);
+QString saveBuilding(const db::Store &store, const BuildingInput &input);
 
 // A whole number as typed ("12", "-250", blanks around allowed).
 std::optional<qint64> parseWholeNumber(const QString &text);
@@ -45,15 +46,15 @@ QString scheduleQuery();
 inline constexpr int scheduleId = 0, scheduleAmount = 3;
 // Adds `apartment`'s own dues from `month` on (an apartment that pays
 // more or less than the others). An empty text, or the refusal.
-QString addApartmentDues(const QString &apartment, const QString &month, const QString &amount);
+QString addApartmentDues(const db::Store &store, const QString &apartment, const QString &month, const QString &amount);
 // Removes schedule row `id`: only a row that starts after this month, so
 // no month already charged changes. An empty text, or the refusal.
-QString removeDues(qint64 id);
+QString removeDues(const db::Store &store, qint64 id);
 
 // The opening debts for the window's grid: apartment and amount.
 QString openingDebtsQuery();
 inline constexpr int openingDebtAmount = 1;
 // Sets the apartment's opening debt (0 removes it). An empty text, or the refusal.
-QString setOpeningDebt(const QString &apartment, const QString &amount);
+QString setOpeningDebt(const db::Store &store, const QString &apartment, const QString &amount);
 
 } // namespace domiva

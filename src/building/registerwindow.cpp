@@ -12,9 +12,9 @@
 
 namespace domiva {
 
-RegisterWindow::RegisterWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::RegisterForm>()), m_dues(new GridModel(this)),
-      m_opening(new GridModel(this)) {
+RegisterWindow::RegisterWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::RegisterForm>()),
+      m_dues(new GridModel(m_store, this)), m_opening(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1});
   // Enter in the last field of each form presses its button.
@@ -71,7 +71,7 @@ void RegisterWindow::saveDetails() {
       return;
     }
   }
-  const QString failure = saveBuilding(input);
+  const QString failure = saveBuilding(m_store, input);
   messages::report(this, failure, texts::detailsSaved);
   if (failure.isEmpty())
     typed::recorded(this);
@@ -80,7 +80,7 @@ void RegisterWindow::saveDetails() {
 
 void RegisterWindow::addDues() {
   const QString failure =
-      domiva::addApartmentDues(ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text());
+      domiva::addApartmentDues(m_store, ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text());
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;
@@ -99,14 +99,15 @@ void RegisterWindow::removeDues() {
     messages::show(this, texts::chooseDuesRow);
     return;
   }
-  const QString failure = domiva::removeDues(m_dues->index(current.row(), scheduleId).data(Qt::EditRole).toLongLong());
+  const QString failure =
+      domiva::removeDues(m_store, m_dues->index(current.row(), scheduleId).data(Qt::EditRole).toLongLong());
   if (!failure.isEmpty())
     messages::show(this, failure);
   showOwed();
 }
 
 void RegisterWindow::saveOpeningDebt() {
-  const QString failure = setOpeningDebt(ui->openingApartment->text(), ui->openingAmount->text());
+  const QString failure = setOpeningDebt(m_store, ui->openingApartment->text(), ui->openingAmount->text());
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -14,7 +15,7 @@ class GridModel;
 class RegisterWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit RegisterWindow(QWidget *parent = nullptr);
+  explicit RegisterWindow(db::Store store, QWidget *parent = nullptr);
   ~RegisterWindow() override;
 
 private slots:
@@ -25,7 +26,8 @@ private slots:
 
 private:
   void load();
-  void showOwed(); // the schedule and the opening debts, as the file holds them
+  void showOwed();   // the schedule and the opening debts, as the file holds them
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::RegisterForm> ui;
   GridModel *m_dues;
   GridModel *m_opening;

@@ -9,9 +9,9 @@
 
 namespace domiva::expenses {
 namespace {
-QStringList firstColumn(const QString &sql) {
+QStringList firstColumn(const db::Store &store, const QString &sql) {
   QStringList names;
-  auto query = db::exec(sql);
+  auto query = store.exec(sql);
   while (query.next())
     names << query.value(0).toString();
   db::checkRead(query);
@@ -26,7 +26,7 @@ QString listQuery() {
                         "reciept as קבלה from removals");
 }
 
-QString record(const ExpenseInput &input) {
+QString record(const db::Store &store, const ExpenseInput &input) {
   if (input.category.trimmed().isEmpty())
     return texts::categoryRequired;
   const auto amount = input::amount(input.amount);
@@ -42,12 +42,12 @@ QString record(const ExpenseInput &input) {
     return refusal;
   try {
     const QString date = dates::toIso(input.date);
-    db::Transaction transaction;
+    db::Transaction transaction(store);
     const auto inserted =
-        db::exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
-                                "VALUES (?, ?, ?, ?, ?, ?)"),
-                 {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
-    journal::add(journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
+        store.exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
+                                  "VALUES (?, ?, ?, ?, ?, ?)"),
+                   {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
+    journal::add(store, journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -55,10 +55,10 @@ QString record(const ExpenseInput &input) {
   return {};
 }
 
-QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
+QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day) {
   try {
-    db::Transaction transaction;
-    if (const QString refusal = journal::cancel(journal::expenses(), reciept, reason, day); !refusal.isEmpty())
+    db::Transaction transaction(store);
+    if (const QString refusal = journal::cancel(store, journal::expenses(), reciept, reason, day); !refusal.isEmpty())
       return refusal;
     transaction.commit();
   } catch (const db::Error &e) {
@@ -67,17 +67,17 @@ QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
   return {};
 }
 
-QString addSupplier(const QString &name) {
+QString addSupplier(const db::Store &store, const QString &name) {
   if (name.trimmed().isEmpty())
     return texts::supplierEmpty;
   if (const QString refusal = input::checkTexts({{texts::supplierField, name}}); !refusal.isEmpty())
     return refusal;
   try {
-    db::Transaction transaction;
+    db::Transaction transaction(store);
     // One row a supplier: "+" pressed twice, or a name already listed, adds nothing.
-    if (db::exec(QStringLiteral("SELECT 1 FROM supplyer WHERE trim(supplyer) = ?"), {name.trimmed()}).next())
+    if (store.exec(QStringLiteral("SELECT 1 FROM supplyer WHERE trim(supplyer) = ?"), {name.trimmed()}).next())
       return texts::supplierExists;
-    db::exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name.trimmed()});
+    store.exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name.trimmed()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -85,8 +85,12 @@ QString addSupplier(const QString &name) {
   return {};
 }
 
-QStringList categories() { return firstColumn(QStringLiteral("SELECT category FROM category ORDER BY rowid")); }
+QStringList categories(const db::Store &store) {
+  return firstColumn(store, QStringLiteral("SELECT category FROM category ORDER BY rowid"));
+}
 
-QStringList suppliers() { return firstColumn(QStringLiteral("SELECT supplyer FROM supplyer ORDER BY rowid")); }
+QStringList suppliers(const db::Store &store) {
+  return firstColumn(store, QStringLiteral("SELECT supplyer FROM supplyer ORDER BY rowid"));
+}
 
 } // namespace domiva::expenses

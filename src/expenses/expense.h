@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -26,17 +27,17 @@ struct ExpenseInput {
 
 // Writes the removals row and its trans row in one transaction. An empty
 // text on success, otherwise the message to show; nothing written then.
-QString record(const ExpenseInput &input);
+QString record(const db::Store &store, const ExpenseInput &input);
 
 // Cancels expense `reciept` (see journal::cancel) in one transaction. An
 // empty text on success, otherwise the refusal.
-QString cancel(qint64 reciept, const QString &reason, const QDate &day);
+QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day);
 
 // Appends a supplier name, trimmed; an empty name and one already listed are refused.
-QString addSupplier(const QString &name);
+QString addSupplier(const db::Store &store, const QString &name);
 
 // The names of the two lists, in table order, repeats kept.
-QStringList categories();
-QStringList suppliers();
+QStringList categories(const db::Store &store);
+QStringList suppliers(const db::Store &store);
 
 } // namespace domiva::expenses

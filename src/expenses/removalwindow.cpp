@@ -14,8 +14,9 @@
 
 namespace domiva {
 
-RemovalWindow::RemovalWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::RemovalForm>()), m_list(new GridModel(this)) {
+RemovalWindow::RemovalWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::RemovalForm>()),
+      m_list(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->indate});
   grid::keepTypedText(this);
@@ -35,8 +36,8 @@ RemovalWindow::~RemovalWindow() = default;
 void RemovalWindow::load() {
   ui->indate->setDate(today());
   try {
-    ui->category->addItems(expenses::categories());
-    ui->supplyer->addItems(expenses::suppliers());
+    ui->category->addItems(expenses::categories(m_store));
+    ui->supplyer->addItems(expenses::suppliers(m_store));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::expensesSubject, db::explain(e)));
   }
@@ -59,8 +60,9 @@ void RemovalWindow::load() {
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
 void RemovalWindow::recordExpense() {
-  const QString failure = expenses::record({ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
-                                            ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
+  const QString failure =
+      expenses::record(m_store, {ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
+                                 ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     // Back to the field to correct, so the keyboard goes on from there.
@@ -87,7 +89,7 @@ void RemovalWindow::closeWindow() { close(); }
 
 void RemovalWindow::addSupplier() {
   const QString name = ui->supplyer->currentText();
-  const QString failure = expenses::addSupplier(name);
+  const QString failure = expenses::addSupplier(m_store, name);
   // The name is in the list at once, and stays the one chosen.
   if (failure.isEmpty()) {
     ui->supplyer->addItem(name.trimmed());
@@ -100,7 +102,7 @@ void RemovalWindow::cancelExpense() {
   cancelling::cancelChosenRow(
       this, ui->DataGrid1, m_list,
       {expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"), expenses::amountColumn},
-      [](qint64 reciept, const QString &reason) { return expenses::cancel(reciept, reason, today()); });
+      [this](qint64 reciept, const QString &reason) { return expenses::cancel(m_store, reciept, reason, today()); });
   setWidths();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +14,7 @@ class GridModel;
 class RemovalWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit RemovalWindow(QWidget *parent = nullptr);
+  explicit RemovalWindow(db::Store store, QWidget *parent = nullptr);
   ~RemovalWindow() override;
 
 private slots:
@@ -26,6 +27,7 @@ private slots:
 private:
   void load();
   void setWidths();
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::RemovalForm> ui;
   GridModel *m_list = nullptr;
 };

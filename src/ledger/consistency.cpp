@@ -17,14 +17,14 @@ QString cellText(const std::optional<qint64> &cell) {
 }
 QString moneyText(qint64 agorot) { return Money::fromAgorot(agorot).toString(); }
 
-void checkMatrix(QList<Finding> &findings) {
+void checkMatrix(const db::Store &store, QList<Finding> &findings) {
   QList<std::pair<std::pair<qint64, int>, matrix::Cells>> stored;
   QList<std::pair<qint64, qint64>> totals; // total, depth
   // The columns as the query below selects them: the twelve months from firstMonth on.
   enum Column { apartmentColumn, yearColumn, firstMonth, totalColumn = firstMonth + 12, depthColumn };
-  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report "
-                                      "ORDER BY year, apartment")
-                           .arg(months::columns().join(QLatin1Char(','))));
+  auto rows = store.exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report "
+                                        "ORDER BY year, apartment")
+                             .arg(months::columns().join(QLatin1Char(','))));
   while (rows.next()) {
     matrix::Cells cells;
     for (int m = 0; m < 12; ++m)
@@ -35,10 +35,10 @@ void checkMatrix(QList<Finding> &findings) {
   }
   db::checkRead(rows);
   rows.finish();
-  const ledger::Dues dues = ledger::Dues::read();
+  const ledger::Dues dues = ledger::Dues::read(store);
   for (int r = 0; r < stored.size(); ++r) {
     const auto [apartment, year] = stored[r].first;
-    const matrix::Cells expected = matrix::fromPayments(apartment, year, dues);
+    const matrix::Cells expected = matrix::fromPayments(store, apartment, year, dues);
     QStringList differences;
     for (int m = 0; m < 12; ++m)
       if (stored[r].second[m] != expected[m])
@@ -53,7 +53,7 @@ void checkMatrix(QList<Finding> &findings) {
                           true, apartment, year};
   }
 
-  auto missing = db::exec(
+  auto missing = store.exec(
       QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND levy IS NULL "
                      "AND NOT EXISTS "
                      "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
@@ -64,21 +64,22 @@ void checkMatrix(QList<Finding> &findings) {
   db::checkRead(missing);
   missing.finish();
   for (const auto &[apartment, year] : keys) {
-    const qint64 total = matrix::total(matrix::fromPayments(apartment, year, dues));
+    const qint64 total = matrix::total(matrix::fromPayments(store, apartment, year, dues));
     findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(moneyText(total))),
                         true, apartment, year};
   }
 }
 
-void checkJournal(QList<Finding> &findings, const journal::Source &source, const QString &label) {
-  auto rows = db::one(QStringLiteral("SELECT count(*) + count(cancelled), "
-                                     "coalesce(sum(CASE WHEN cancelled IS NULL THEN amount END), 0) FROM %1")
-                          .arg(source.table));
+void checkJournal(const db::Store &store, QList<Finding> &findings, const journal::Source &source,
+                  const QString &label) {
+  auto rows = store.one(QStringLiteral("SELECT count(*) + count(cancelled), "
+                                       "coalesce(sum(CASE WHEN cancelled IS NULL THEN amount END), 0) FROM %1")
+                            .arg(source.table));
   const qint64 expectedCount = rows.value(0).toLongLong();
   const Money expectedSum = Money::fromAgorot(rows.value(1).toLongLong());
   rows.finish();
-  auto journal =
-      db::one(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"), {source.type});
+  auto journal = store.one(QStringLiteral("SELECT count(*), coalesce(sum(amount), 0) FROM trans WHERE \"Type\" = ?"),
+                           {source.type});
   const qint64 count = journal.value(0).toLongLong();
   const Money sum = Money::fromAgorot(journal.value(1).toLongLong());
   journal.finish();
@@ -89,20 +90,20 @@ void checkJournal(QList<Finding> &findings, const journal::Source &source, const
 
 } // namespace
 
-QList<Finding> check() {
+QList<Finding> check(const db::Store &store) {
   QList<Finding> findings;
-  checkMatrix(findings);
-  checkJournal(findings, journal::payments(), texts::incomes);
-  checkJournal(findings, journal::expenses(), texts::expensesWord);
+  checkMatrix(store, findings);
+  checkJournal(store, findings, journal::payments(), texts::incomes);
+  checkJournal(store, findings, journal::expenses(), texts::expensesWord);
   return findings;
 }
 
-void repair(const QList<Finding> &findings) {
-  db::Transaction transaction;
-  const ledger::Dues dues = ledger::Dues::read();
+void repair(const db::Store &store, const QList<Finding> &findings) {
+  db::Transaction transaction(store);
+  const ledger::Dues dues = ledger::Dues::read(store);
   for (const Finding &finding : findings)
     if (finding.matrixRow)
-      matrix::rebuild(finding.apartment, finding.year, dues);
+      matrix::rebuild(store, finding.apartment, finding.year, dues);
   transaction.commit();
 }
 

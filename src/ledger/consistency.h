@@ -1,4 +1,6 @@
 #pragma once
+#include "store/database.h"
+
 #include <QList>
 #include <QString>
 
@@ -17,10 +19,10 @@ struct Finding {
 // journal with incoming and removals (count and sum per type, a cancelled
 // row counted with its reversal). Empty when everything agrees. Throws
 // db::Error when the file cannot be read.
-QList<Finding> check();
+QList<Finding> check(const db::Store &store);
 
 // Rebuilds the matrix rows among `findings`, in one transaction; throws
 // db::Error and writes nothing when that fails.
-void repair(const QList<Finding> &findings);
+void repair(const db::Store &store, const QList<Finding> &findings);
 
 } // namespace domiva::consistency

@@ -23,9 +23,9 @@ Dues::Dues(const QList<DuesRow> &rows, int start) : m_start(start) {
     std::stable_sort(own.begin(), own.end(), byMonth);
 }
 
-Dues Dues::read() {
+Dues Dues::read(const db::Store &store) {
   QList<DuesRow> rows;
-  auto query = db::exec(QStringLiteral("SELECT year, month, amount, apartment FROM dues"));
+  auto query = store.exec(QStringLiteral("SELECT year, month, amount, apartment FROM dues"));
   while (query.next()) {
     DuesRow row{monthIndex(query.value(0).toInt(), query.value(1).toInt()),
                 Money::fromAgorot(query.value(2).toLongLong()), std::nullopt};
@@ -36,7 +36,7 @@ Dues Dues::read() {
   db::checkRead(query);
   query.finish();
   // The file's own opening date, also inside a save that is changing it.
-  return Dues(rows, monthIndex(readBuilding().openDate));
+  return Dues(rows, monthIndex(readBuilding(store).openDate));
 }
 
 Money Dues::inForce(qint64 apartment, int at) const {

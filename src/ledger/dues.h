@@ -1,6 +1,7 @@
 #pragma once
 // The dues schedule: what each apartment owes each month, from the books'
 // start on.
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -29,7 +30,7 @@ public:
   // `start`: the first month the books charge dues for.
   Dues(const QList<DuesRow> &rows, int start);
   // The schedule and the books' start as the file holds them. Throws db::Error.
-  static Dues read();
+  static Dues read(const db::Store &store);
 
   int start() const { return m_start; }
   // The amount in force in month `at`: the apartment's own row if one

@@ -1,6 +1,7 @@
 #pragma once
 // Levies: charges apart from the dues (an elevator, a roof), each due in
 // one or more monthly instalments.
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -19,9 +20,9 @@ struct Levy {
 };
 
 // Every levy, by its first due date. Throws db::Error.
-QList<Levy> all();
+QList<Levy> all(const db::Store &store);
 // The same, by id.
-QHash<qint64, Levy> byId();
+QHash<qint64, Levy> byId(const db::Store &store);
 
 // What of `amount` is due by `date`: the instalments whose day has come,
 // each an equal part in agorot, the remainder in the last.
@@ -36,6 +37,6 @@ struct Charge {
 };
 // Every charge, or one apartment's, with what was paid by `paidBy` (or at
 // any time). Throws db::Error.
-QList<Charge> charges(std::optional<qint64> apartment = std::nullopt, const QDate &paidBy = {});
+QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment = std::nullopt, const QDate &paidBy = {});
 
 } // namespace domiva::levies

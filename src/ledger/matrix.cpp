@@ -20,19 +20,19 @@ QVariantList rowValues(const Cells &cells, qint64 dues) {
   return values;
 }
 
-void write(qint64 apartment, int year, const Cells &cells, const ledger::Dues &dues) {
+void write(const db::Store &store, qint64 apartment, int year, const Cells &cells, const ledger::Dues &dues) {
   const QVariantList values = rowValues(cells, dues.ofYear(apartment, year).agorot());
   const QString places = QStringLiteral("?,").repeated(13) + QLatin1Char('?');
   auto updated =
-      db::exec(QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE apartment = ? AND year = ?")
-                   .arg(monthColumns(), places),
-               values + QVariantList{apartment, year});
+      store.exec(QStringLiteral("UPDATE anual_report SET (%1, total, depth) = (%2) WHERE apartment = ? AND year = ?")
+                     .arg(monthColumns(), places),
+                 values + QVariantList{apartment, year});
   if (updated.numRowsAffected() > 0)
     return;
-  db::exec(QStringLiteral("INSERT INTO anual_report (apartment, family, year, %1, total, depth) "
-                          "VALUES (?, coalesce((SELECT family FROM neighbors WHERE apartment = ?), ''), ?, %2)")
-               .arg(monthColumns(), places),
-           QVariantList{apartment, apartment, year} + values);
+  store.exec(QStringLiteral("INSERT INTO anual_report (apartment, family, year, %1, total, depth) "
+                            "VALUES (?, coalesce((SELECT family FROM neighbors WHERE apartment = ?), ''), ?, %2)")
+                 .arg(monthColumns(), places),
+             QVariantList{apartment, apartment, year} + values);
 }
 } // namespace
 
@@ -69,13 +69,13 @@ Weights weights(const ledger::Dues &dues, qint64 apartment, int year) {
   return w;
 }
 
-Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues) {
+Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues) {
   Cells cells;
   const Weights w = weights(dues, apartment, year);
-  auto payments = db::exec(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
-                                          "WHERE apartment = ? AND year = ? AND %1")
-                               .arg(crediting),
-                           {apartment, year});
+  auto payments = store.exec(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
+                                            "WHERE apartment = ? AND year = ? AND %1")
+                                 .arg(crediting),
+                             {apartment, year});
   while (payments.next())
     credit(cells, months::indexOfListName(payments.value(0).toString()),
            months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()), w);
@@ -83,16 +83,16 @@ Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues) {
   return cells;
 }
 
-void rebuild(qint64 apartment, int year, const ledger::Dues &dues) {
-  write(apartment, year, fromPayments(apartment, year, dues), dues);
+void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues) {
+  write(store, apartment, year, fromPayments(store, apartment, year, dues), dues);
 }
 
-void rebuildAll(const ledger::Dues &dues) {
+void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
   using Key = std::pair<qint64, int>;
   std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
-  auto payments = db::exec(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
-                                          "WHERE %1 ORDER BY apartment, year")
-                               .arg(crediting));
+  auto payments = store.exec(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
+                                            "WHERE %1 ORDER BY apartment, year")
+                                 .arg(crediting));
   Key current{0, 0};
   Weights w{};
   while (payments.next()) {
@@ -106,7 +106,7 @@ void rebuildAll(const ledger::Dues &dues) {
   db::checkRead(payments);
   payments.finish();
   auto stored =
-      db::exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
+      store.exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
   while (stored.next()) {
     QVariantList values;
     for (int c = 2; c < 16; ++c)
@@ -121,7 +121,7 @@ void rebuildAll(const ledger::Dues &dues) {
     for (int c = 0; same && c < wanted.size(); ++c)
       same = row.second[c].isNull() == wanted[c].isNull() && row.second[c].toLongLong() == wanted[c].toLongLong();
     if (!same)
-      write(key.first, key.second, row.first, dues);
+      write(store, key.first, key.second, row.first, dues);
   }
 }
 

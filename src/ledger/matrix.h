@@ -26,15 +26,15 @@ Weights weights(const ledger::Dues &dues, qint64 apartment, int year);
 
 // The cells of an apartment's year as its payments that are not cancelled
 // (levy payments aside) credit them.
-Cells fromPayments(qint64 apartment, int year, const ledger::Dues &dues);
+Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues);
 
 // Rewrites the apartment's row of `year` from its payments and the dues
 // (depth: the year's dues less its total), creating the row (with the
 // resident's name) when there is none. Runs in the caller's transaction.
-void rebuild(qint64 apartment, int year, const ledger::Dues &dues);
+void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues);
 
 // Rewrites every row whose cells or debt differ from what the payments and
 // `dues` make of it. Runs in the caller's transaction.
-void rebuildAll(const ledger::Dues &dues);
+void rebuildAll(const db::Store &store, const ledger::Dues &dues);
 
 } // namespace domiva::matrix

@@ -20,24 +20,24 @@ struct Held {
   std::map<int, qint64> cells; // month index → credited agorot
 };
 
-std::map<qint64, Held> held(const QDate &date) {
+std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
   std::map<qint64, Held> apartments;
   for (qint64 a = 1; a <= building().apartments; ++a)
     apartments[a];
-  auto residents = db::exec(QStringLiteral("SELECT apartment, family FROM neighbors"));
+  auto residents = store.exec(QStringLiteral("SELECT apartment, family FROM neighbors"));
   while (residents.next())
     apartments[residents.value(0).toLongLong()].family = residents.value(1).toString();
   db::checkRead(residents);
   residents.finish();
-  auto opening = db::exec(QStringLiteral("SELECT apartment, amount FROM opening_debts"));
+  auto opening = store.exec(QStringLiteral("SELECT apartment, amount FROM opening_debts"));
   while (opening.next())
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
   db::checkRead(opening);
   opening.finish();
   // Months after the date are paid ahead and count for nothing yet.
-  auto rows = db::exec(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
-                           .arg(months::columns().join(QLatin1Char(','))),
-                       {date.year()});
+  auto rows = store.exec(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
+                             .arg(months::columns().join(QLatin1Char(','))),
+                         {date.year()});
   while (rows.next()) {
     Held &apartment = apartments[rows.value(0).toLongLong()];
     const int year = rows.value(1).toInt();
@@ -48,7 +48,7 @@ std::map<qint64, Held> held(const QDate &date) {
   db::checkRead(rows);
   rows.finish();
   // A levy's payer is charged by it; every other payer has matrix rows.
-  auto others = db::exec(QStringLiteral("SELECT apartment FROM levy_charges"));
+  auto others = store.exec(QStringLiteral("SELECT apartment FROM levy_charges"));
   while (others.next())
     apartments[others.value(0).toLongLong()];
   db::checkRead(others);
@@ -56,18 +56,18 @@ std::map<qint64, Held> held(const QDate &date) {
 }
 } // namespace
 
-QList<Account> accounts(const QDate &date) {
-  const ledger::Dues dues = ledger::Dues::read();
+QList<Account> accounts(const db::Store &store, const QDate &date) {
+  const ledger::Dues dues = ledger::Dues::read(store);
   const int last = ledger::monthIndex(date);
   const int yearStart = ledger::monthIndex(date.year(), 1);
   QHash<qint64, Money> levyDebts;
-  const QHash<qint64, levies::Levy> all = levies::byId();
-  for (const levies::Charge &charge : levies::charges(std::nullopt, date))
+  const QHash<qint64, levies::Levy> all = levies::byId(store);
+  for (const levies::Charge &charge : levies::charges(store, std::nullopt, date))
     if (const Money unpaid = levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
         unpaid.agorot() > 0)
       levyDebts[charge.apartment] += unpaid;
   QList<Account> found;
-  for (const auto &[apartment, held] : held(date)) {
+  for (const auto &[apartment, held] : held(store, date)) {
     Account account;
     account.apartment = apartment;
     account.family = held.family;
@@ -139,7 +139,7 @@ Summary summary(const QList<Account> &accounts) {
   return sum;
 }
 
-Summary summary(const QDate &date) { return summary(accounts(date)); }
+Summary summary(const db::Store &store, const QDate &date) { return summary(accounts(store, date)); }
 
 QString paymentsQuery() {
   return QStringLiteral("SELECT inputdate AS תאריך, \"for\" AS עבור, detail AS פירוט, from_month AS מחודש, "
@@ -153,16 +153,16 @@ QStringList linesHeaders() {
   return {QStringLiteral("עבור"), QStringLiteral("זוכה"), QStringLiteral("לתשלום"), QStringLiteral("חוב")};
 }
 
-QList<QVariantList> lines(qint64 apartment, const QDate &date) {
-  const ledger::Dues dues = ledger::Dues::read();
+QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate &date) {
+  const ledger::Dues dues = ledger::Dues::read(store);
   QList<QVariantList> found;
-  auto opening = db::exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
+  auto opening = store.exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
   if (opening.next() && opening.value(0).toLongLong() != 0)
     found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), opening.value(0).toLongLong()};
   db::checkRead(opening);
   opening.finish();
   std::map<int, qint64> credited; // year → total
-  auto years = db::exec(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment});
+  auto years = store.exec(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment});
   while (years.next())
     credited[years.value(0).toInt()] = years.value(1).toLongLong();
   db::checkRead(years);
@@ -174,8 +174,8 @@ QList<QVariantList> lines(qint64 apartment, const QDate &date) {
     const qint64 due = dues.ofYear(apartment, year).agorot();
     found << QVariantList{QString::number(year), total, due, due - total};
   }
-  const QHash<qint64, levies::Levy> all = levies::byId();
-  for (const levies::Charge &charge : levies::charges(apartment, date)) {
+  const QHash<qint64, levies::Levy> all = levies::byId(store);
+  for (const levies::Charge &charge : levies::charges(store, apartment, date)) {
     const Money due = levies::dueBy(all.value(charge.levy), charge.amount, date);
     found << QVariantList{texts::levyLine.arg(all.value(charge.levy).name), charge.paid.agorot(), due.agorot(),
                           (due - charge.paid).agorot()};

@@ -3,6 +3,7 @@
 // (the schedule) and its opening debt against what the matrix credits it,
 // and its levies against their payments. One computation, for "חייבים", the
 // apartment's story, the general-meeting report and the receipts alike.
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -30,7 +31,7 @@ struct Account {
 // Every apartment of the building (1 to its number of apartments) and any
 // other that has a resident, a payment, a matrix row, an opening debt or a
 // levy charge, by apartment. Throws db::Error when it cannot be read.
-QList<Account> accounts(const QDate &date);
+QList<Account> accounts(const db::Store &store, const QDate &date);
 
 // The grid of "חייבים": headers, and each apartment that owes (or, with
 // `everyone`, every apartment) as a row; amounts in agorot.
@@ -46,7 +47,7 @@ struct Summary {
 };
 Summary summary(const QList<Account> &accounts);
 // Throws db::Error when it cannot be read.
-Summary summary(const QDate &date);
+Summary summary(const db::Store &store, const QDate &date);
 
 // One apartment's payments (bound: the apartment), for a keyed grid: the
 // receipt column is the key, the cancellation the status.
@@ -58,7 +59,7 @@ inline constexpr int paymentsDate = 0, paymentsAmount = 8, paymentsReciept = 9, 
 // (paid, charged by the date, the debt); amounts in agorot, a debt
 // positive and a credit negative. Throws db::Error.
 QStringList linesHeaders();
-QList<QVariantList> lines(qint64 apartment, const QDate &date);
+QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate &date);
 inline constexpr int linesMoney[] = {1, 2, 3};
 
 } // namespace domiva::owing

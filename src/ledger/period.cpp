@@ -7,28 +7,28 @@
 namespace domiva::ledger {
 namespace {
 // Income and expenses between two days, both included, cancelled rows left out.
-std::pair<Money, Money> moneyBetween(const QDate &from, const QDate &to) {
+std::pair<Money, Money> moneyBetween(const db::Store &store, const QDate &from, const QDate &to) {
   const QString first = dates::toIso(from), last = dates::toIso(to);
-  auto sums = db::one(QStringLiteral("SELECT (SELECT coalesce(sum(amount), 0) FROM incoming "
-                                     "WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL), "
-                                     "(SELECT coalesce(sum(amount), 0) FROM removals "
-                                     "WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL)"),
-                      {first, last, first, last});
+  auto sums = store.one(QStringLiteral("SELECT (SELECT coalesce(sum(amount), 0) FROM incoming "
+                                       "WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL), "
+                                       "(SELECT coalesce(sum(amount), 0) FROM removals "
+                                       "WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL)"),
+                        {first, last, first, last});
   return {Money::fromAgorot(sums.value(0).toLongLong()), Money::fromAgorot(sums.value(1).toLongLong())};
 }
 } // namespace
 
 QDate openingDay(const QDate &from) { return std::max(from, building().openDate); }
 
-Period period(const QDate &from, const QDate &to) {
+Period period(const db::Store &store, const QDate &from, const QDate &to) {
   Period period;
   period.opening = building().openBalance;
   // What came in and went out between the opening date and the period.
   if (building().openDate < from) {
-    const auto [income, expenses] = moneyBetween(building().openDate, from.addDays(-1));
+    const auto [income, expenses] = moneyBetween(store, building().openDate, from.addDays(-1));
     period.opening += income - expenses;
   }
-  std::tie(period.income, period.expenses) = moneyBetween(from, to);
+  std::tie(period.income, period.expenses) = moneyBetween(store, from, to);
   return period;
 }
 

@@ -2,6 +2,7 @@
 // The money of a period: what it opens with, what came in and went out in
 // it, and what it closes with. One computation, for the balance window, its
 // printout and the general-meeting report alike.
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -21,7 +22,7 @@ struct Period {
 
 // The period from `from` to `to` as the building's details stand. Throws
 // db::Error when it cannot be read.
-Period period(const QDate &from, const QDate &to);
+Period period(const db::Store &store, const QDate &from, const QDate &to);
 
 // The day the period's opening balance stands at: the period's first day,
 // or the books' opening date when the period starts before it.

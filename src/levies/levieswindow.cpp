@@ -13,9 +13,9 @@
 
 namespace domiva {
 
-LeviesWindow::LeviesWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::LeviesForm>()), m_levies(new GridModel(this)),
-      m_charges(new GridModel(this)) {
+LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::LeviesForm>()),
+      m_levies(new GridModel(m_store, this)), m_charges(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->levyDue});
   // Enter in the last field of each form presses its button.
@@ -63,8 +63,8 @@ void LeviesWindow::showCharges() {
 }
 
 void LeviesWindow::addLevy() {
-  const QString failure =
-      levies::define({ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
+  const QString failure = levies::define(
+      m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;
@@ -86,7 +86,7 @@ void LeviesWindow::deleteLevy() {
   const QString name = m_levies->index(ui->leviesList->currentIndex().row(), levies::listId + 1).data().toString();
   if (!messages::ask(this, texts::deleteLevyQuestion.arg(name)))
     return;
-  const QString failure = levies::remove(levy);
+  const QString failure = levies::remove(m_store, levy);
   if (!failure.isEmpty())
     messages::show(this, failure);
   showLevies(0);
@@ -98,7 +98,7 @@ void LeviesWindow::saveCharge() {
     messages::show(this, texts::chooseLevy);
     return;
   }
-  const QString failure = levies::setCharge(levy, ui->chargeApartment->text(), ui->chargeAmount->text());
+  const QString failure = levies::setCharge(m_store, levy, ui->chargeApartment->text(), ui->chargeAmount->text());
   if (!failure.isEmpty()) {
     messages::show(this, failure);
     return;

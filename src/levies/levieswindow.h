@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +14,7 @@ class GridModel;
 class LeviesWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit LeviesWindow(QWidget *parent = nullptr);
+  explicit LeviesWindow(db::Store store, QWidget *parent = nullptr);
   ~LeviesWindow() override;
 
 private slots:
@@ -25,6 +26,7 @@ private slots:
 private:
   void showLevies(qint64 chosen);
   qint64 chosenLevy() const; // 0 when none
+  db::Store m_store;         // the books this window reads and writes
   std::unique_ptr<Ui::LeviesForm> ui;
   GridModel *m_levies;
   GridModel *m_charges;

@@ -15,7 +15,7 @@ std::optional<Money> chargeAmount(const QString &text, QString *refusal) {
 }
 } // namespace
 
-QString define(const LevyInput &input) {
+QString define(const db::Store &store, const LevyInput &input) {
   const QString name = input.name.trimmed();
   if (name.isEmpty())
     return texts::levyNameRequired;
@@ -32,21 +32,22 @@ QString define(const LevyInput &input) {
   if (!ok || instalments < 1 || instalments > 120)
     return texts::badInstalments;
   try {
-    db::Transaction transaction;
-    if (db::one(QStringLiteral("SELECT count(*) FROM levies WHERE name = ?"), {name}).value(0).toLongLong() > 0)
+    db::Transaction transaction(store);
+    if (store.one(QStringLiteral("SELECT count(*) FROM levies WHERE name = ?"), {name}).value(0).toLongLong() > 0)
       return texts::levyNameTaken.arg(name);
-    const qint64 levy = db::exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments) VALUES (?, ?, ?)"),
-                                 {name, dates::toIso(input.firstDue), instalments})
+    const qint64 levy = store
+                            .exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments) VALUES (?, ?, ?)"),
+                                  {name, dates::toIso(input.firstDue), instalments})
                             .lastInsertId()
                             .toLongLong();
     if (building().apartments > 0)
-      db::exec(QStringLiteral("WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n WHERE a < ?) "
-                              "INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, a, ? FROM n"),
-               {building().apartments, levy, amount->agorot()});
+      store.exec(QStringLiteral("WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n WHERE a < ?) "
+                                "INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, a, ? FROM n"),
+                 {building().apartments, levy, amount->agorot()});
     else
-      db::exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, apartment, ? "
-                              "FROM neighbors"),
-               {levy, amount->agorot()});
+      store.exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, apartment, ? "
+                                "FROM neighbors"),
+                 {levy, amount->agorot()});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -54,7 +55,7 @@ QString define(const LevyInput &input) {
   return {};
 }
 
-QString setCharge(qint64 levy, const QString &apartmentText, const QString &amountText) {
+QString setCharge(const db::Store &store, qint64 levy, const QString &apartmentText, const QString &amountText) {
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
@@ -65,11 +66,11 @@ QString setCharge(qint64 levy, const QString &apartmentText, const QString &amou
   if (!amount)
     return refusal;
   try {
-    db::Transaction transaction;
-    db::exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ? AND apartment = ?"), {levy, *apartment});
-    db::exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT id, ?, ? FROM levies "
-                            "WHERE id = ?"),
-             {*apartment, amount->agorot(), levy});
+    db::Transaction transaction(store);
+    store.exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ? AND apartment = ?"), {levy, *apartment});
+    store.exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT id, ?, ? FROM levies "
+                              "WHERE id = ?"),
+               {*apartment, amount->agorot(), levy});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -77,13 +78,13 @@ QString setCharge(qint64 levy, const QString &apartmentText, const QString &amou
   return {};
 }
 
-QString remove(qint64 levy) {
+QString remove(const db::Store &store, qint64 levy) {
   try {
-    db::Transaction transaction;
-    if (db::one(QStringLiteral("SELECT count(*) FROM incoming WHERE levy = ?"), {levy}).value(0).toLongLong() > 0)
+    db::Transaction transaction(store);
+    if (store.one(QStringLiteral("SELECT count(*) FROM incoming WHERE levy = ?"), {levy}).value(0).toLongLong() > 0)
       return texts::levyHasPayments;
-    db::exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ?"), {levy});
-    db::exec(QStringLiteral("DELETE FROM levies WHERE id = ?"), {levy});
+    store.exec(QStringLiteral("DELETE FROM levy_charges WHERE levy = ?"), {levy});
+    store.exec(QStringLiteral("DELETE FROM levies WHERE id = ?"), {levy});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

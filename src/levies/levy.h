@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 // The levies window's rules: defining a levy and charging it to the
 // apartments, changing one apartment's charge, deleting an unpaid levy.
 #include <QDate>
@@ -18,12 +19,12 @@ struct LevyInput {
 // apartment of the building (1 to its number of apartments; while that is
 // 0, every apartment with a resident), in one transaction. An empty text,
 // or the refusal and nothing written.
-QString define(const LevyInput &input);
+QString define(const db::Store &store, const LevyInput &input);
 // Sets what levy `levy` charges one apartment. An empty text, or the refusal.
-QString setCharge(qint64 levy, const QString &apartment, const QString &amount);
+QString setCharge(const db::Store &store, qint64 levy, const QString &apartment, const QString &amount);
 // Deletes a levy no payment was recorded for (cancelled ones included:
 // they still name it), with its charges. An empty text, or the refusal.
-QString remove(qint64 levy);
+QString remove(const db::Store &store, qint64 levy);
 
 // The levies grid: the id (hidden), name, first due date, instalments, the
 // amount charged and the amount paid.

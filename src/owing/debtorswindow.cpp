@@ -12,8 +12,9 @@
 
 namespace domiva {
 
-DebtorsWindow::DebtorsWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::DebtorsForm>()), m_list(new GridModel(this)) {
+DebtorsWindow::DebtorsWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::DebtorsForm>()),
+      m_list(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->asOf});
   ui->asOf->setDate(today());
@@ -32,7 +33,7 @@ DebtorsWindow::~DebtorsWindow() = default;
 
 void DebtorsWindow::showDebtors() {
   try {
-    const QList<owing::Account> accounts = owing::accounts(ui->asOf->date());
+    const QList<owing::Account> accounts = owing::accounts(m_store, ui->asOf->date());
     m_list->show(owing::debtorsHeaders(), owing::debtorsRows(accounts, ui->everyone->isChecked()));
     const owing::Summary summary = owing::summary(accounts);
     ui->totals->setText(texts::debtorsTotals.arg(summary.debtors)

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +14,7 @@ class GridModel;
 class DebtorsWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit DebtorsWindow(QWidget *parent = nullptr);
+  explicit DebtorsWindow(db::Store store, QWidget *parent = nullptr);
   ~DebtorsWindow() override;
 
 private slots:
@@ -22,6 +23,7 @@ private slots:
   void saveCsv();     // csvButton "שמור כקובץ CSV"
 
 private:
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::DebtorsForm> ui;
   GridModel *m_list;
 };

@@ -16,16 +16,16 @@
 
 namespace domiva {
 
-StoryWindow::StoryWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::StoryForm>()), m_payments(new GridModel(this)),
-      m_years(new GridModel(this)) {
+StoryWindow::StoryWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::StoryForm>()),
+      m_payments(new GridModel(m_store, this)), m_years(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::keepTypedText(this);
   grid::pressWithEnter(this, ui->apartment->lineEdit(), ui->showButton);
   try {
     // Every apartment that has a resident or ever paid.
-    auto apartments = db::exec(QStringLiteral("SELECT apartment FROM neighbors UNION SELECT DISTINCT apartment "
-                                              "FROM incoming ORDER BY 1"));
+    auto apartments = m_store.exec(QStringLiteral("SELECT apartment FROM neighbors UNION SELECT DISTINCT apartment "
+                                                  "FROM incoming ORDER BY 1"));
     while (apartments.next())
       ui->apartment->addItem(apartments.value(0).toString());
     db::checkRead(apartments);
@@ -70,8 +70,8 @@ void StoryWindow::showApartment() {
     return;
   }
   try {
-    ui->family->setText(payments::residentName(QString::number(*apartment)));
-    m_years->show(owing::linesHeaders(), owing::lines(*apartment, today()));
+    ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
+    m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, today()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
     return;

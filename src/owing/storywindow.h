@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +14,7 @@ class GridModel;
 class StoryWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit StoryWindow(QWidget *parent = nullptr);
+  explicit StoryWindow(db::Store store, QWidget *parent = nullptr);
   ~StoryWindow() override;
 
   // Opens the window (or brings it up) on `apartment`.
@@ -25,6 +26,7 @@ private slots:
   void saveCsv();       // csvButton "שמור כקובץ CSV"
 
 private:
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::StoryForm> ui;
   GridModel *m_payments;
   GridModel *m_years;

@@ -21,8 +21,9 @@ namespace {
 constexpr qint64 recentSeconds = 10 * 60;
 } // namespace
 
-IncomingWindow::IncomingWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::IncomingForm>()), m_list(new GridModel(this)) {
+IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::IncomingForm>()),
+      m_list(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->inputdate});
   grid::keepTypedText(this);
@@ -57,7 +58,7 @@ void IncomingWindow::load() {
   grid::showNewest(ui->DataGrid1);
 
   try {
-    auto residents = db::exec(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"));
+    auto residents = m_store.exec(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"));
     while (residents.next())
       ui->apartment->addItem(residents.value(0).toString());
   } catch (const db::Error &e) {
@@ -65,7 +66,7 @@ void IncomingWindow::load() {
   }
   try {
     // After the list's own two items, each levy: a payment for one pays that levy.
-    for (const levies::Levy &levy : levies::all())
+    for (const levies::Levy &levy : levies::all(m_store))
       ui->forcombo->addItem(levy.name);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::leviesSubject, db::explain(e)));
@@ -90,7 +91,7 @@ void IncomingWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1
 
 void IncomingWindow::showResident() {
   try {
-    ui->family->setText(payments::residentName(ui->apartment->currentText()));
+    ui->family->setText(payments::residentName(m_store, ui->apartment->currentText()));
   } catch (const db::Error &e) {
     ui->family->clear();
     messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
@@ -117,7 +118,7 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
   try {
     // The same payment recorded just now, and not cancelled since.
     for (const Recent &earlier : std::as_const(m_recent))
-      if (payments::samePayment(earlier.input, input) && !payments::isCancelled(earlier.reciept))
+      if (payments::samePayment(earlier.input, input) && !payments::isCancelled(m_store, earlier.reciept))
         return messages::ask(this, texts::duplicatePayment);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
@@ -125,7 +126,8 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
   }
   // An amount far above the dues of its months is more likely a typing slip.
   try {
-    if (const auto dues = payments::duesOf(input); dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
+    if (const auto dues = payments::duesOf(m_store, input);
+        dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
       return messages::ask(this, texts::largePayment.arg(payments::amountOf(input).toString(), dues->toString()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
@@ -141,7 +143,7 @@ void IncomingWindow::recordPayment() {
       ui->year->currentText(),       ui->reference->text()};
   if (!confirmed(input))
     return;
-  const payments::Outcome outcome = payments::record(input);
+  const payments::Outcome outcome = payments::record(m_store, input);
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
     switch (outcome.focus) {
@@ -178,7 +180,7 @@ void IncomingWindow::cancelPayment() {
   cancelling::cancelChosenRow(
       this, ui->DataGrid1, m_list,
       {payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"), payments::amountColumn},
-      [](qint64 reciept, const QString &reason) { return payments::cancel(reciept, reason, today()); });
+      [this](qint64 reciept, const QString &reason) { return payments::cancel(m_store, reciept, reason, today()); });
   setWidths();
 }
 
@@ -189,7 +191,7 @@ void IncomingWindow::printReceipt() {
     return;
   }
   try {
-    if (const auto receipt = payments::receipt(m_list->key(current.row())))
+    if (const auto receipt = payments::receipt(m_store, m_list->key(current.row())))
       printing::print(this, *receipt);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));

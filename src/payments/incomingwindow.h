@@ -1,5 +1,6 @@
 #pragma once
 #include "payments/payment.h"
+#include "store/database.h"
 
 #include <QDateTime>
 #include <QList>
@@ -17,7 +18,7 @@ class GridModel;
 class IncomingWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit IncomingWindow(QWidget *parent = nullptr);
+  explicit IncomingWindow(db::Store store, QWidget *parent = nullptr);
   ~IncomingWindow() override;
 
 private slots:
@@ -32,6 +33,7 @@ private slots:
 private:
   void load();
   void setWidths();
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::IncomingForm> ui;
   GridModel *m_list = nullptr;
   QString m_followed; // the year the box was last set to from the entry date

@@ -34,22 +34,22 @@ QString listQuery() {
       "from incoming ");
 }
 
-QString residentName(const QString &apartmentText) {
+QString residentName(const db::Store &store, const QString &apartmentText) {
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return {};
-  const auto resident = residents::find(*apartment);
+  const auto resident = residents::find(store, *apartment);
   return resident ? resident->family : QString();
 }
 
-qint64 levyNamed(const QString &forText) {
-  auto levy = db::exec(QStringLiteral("SELECT id FROM levies WHERE name = ?"), {forText});
+qint64 levyNamed(const db::Store &store, const QString &forText) {
+  auto levy = store.exec(QStringLiteral("SELECT id FROM levies WHERE name = ?"), {forText});
   const qint64 id = levy.next() ? levy.value(0).toLongLong() : 0;
   db::checkRead(levy);
   return id;
 }
 
-Outcome record(const PaymentInput &input) {
+Outcome record(const db::Store &store, const PaymentInput &input) {
   if (input.forText.trimmed().isEmpty())
     return {texts::forRequired, Field::None};
   if (input.apartment.isEmpty())
@@ -73,7 +73,7 @@ Outcome record(const PaymentInput &input) {
 
   qint64 reciept = 0;
   try {
-    const qint64 levy = levyNamed(input.forText);
+    const qint64 levy = levyNamed(store, input.forText);
     // The months and the year are a payment of dues's alone.
     const int first = months::indexOfListName(input.fromMonth);
     const int last = months::indexOfListName(input.toMonth);
@@ -89,24 +89,24 @@ Outcome record(const PaymentInput &input) {
         return {texts::badYear, Field::Year};
     }
     // Until the building's apartments are counted, an apartment is one with a resident.
-    if (building().apartments <= 0 && !residents::find(*apartment))
+    if (building().apartments <= 0 && !residents::find(store, *apartment))
       return {texts::apartmentMissing, Field::Apartment};
-    if (levy && db::one(QStringLiteral("SELECT count(*) FROM levy_charges WHERE levy = ? AND apartment = ?"),
-                        {levy, *apartment})
+    if (levy && store.one(QStringLiteral("SELECT count(*) FROM levy_charges WHERE levy = ? AND apartment = ?"),
+                          {levy, *apartment})
                         .value(0)
                         .toLongLong() == 0)
       return {texts::levyNotCharged.arg(input.forText).arg(*apartment), Field::Apartment};
-    db::Transaction transaction;
-    const auto inserted =
-        db::exec(QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
-                                "payment, amount, year, levy, reference) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                 {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
-                  levy ? QString() : input.fromMonth, levy ? QString() : input.toMonth, input.payment, amount->agorot(),
-                  levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference});
+    db::Transaction transaction(store);
+    const auto inserted = store.exec(
+        QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
+                       "payment, amount, year, levy, reference) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail, levy ? QString() : input.fromMonth,
+         levy ? QString() : input.toMonth, input.payment, amount->agorot(), levy ? QVariant() : QVariant(*year),
+         levy ? QVariant(levy) : QVariant(), input.reference});
     reciept = inserted.lastInsertId().toLongLong();
-    journal::add(journal::payments(), reciept, input.forText, *amount, input.inputDate);
+    journal::add(store, journal::payments(), reciept, input.forText, *amount, input.inputDate);
     if (!levy)
-      matrix::rebuild(*apartment, *year, ledger::Dues::read());
+      matrix::rebuild(store, *apartment, *year, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
     return {texts::saveFailed.arg(db::explain(e)), Field::None};
@@ -120,8 +120,8 @@ bool samePayment(const PaymentInput &a, const PaymentInput &b) {
          Money::parse(a.amount) == Money::parse(b.amount);
 }
 
-bool isCancelled(qint64 reciept) {
-  auto row = db::exec(QStringLiteral("SELECT cancelled IS NOT NULL FROM incoming WHERE reciept = ?"), {reciept});
+bool isCancelled(const db::Store &store, qint64 reciept) {
+  auto row = store.exec(QStringLiteral("SELECT cancelled IS NOT NULL FROM incoming WHERE reciept = ?"), {reciept});
   const bool found = row.next();
   db::checkRead(row);
   return !found || row.value(0).toBool();
@@ -129,33 +129,33 @@ bool isCancelled(qint64 reciept) {
 
 Money amountOf(const PaymentInput &input) { return Money::parse(input.amount).value_or(Money()); }
 
-std::optional<Money> duesOf(const PaymentInput &input) {
+std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   const int first = months::indexOfListName(input.fromMonth);
   const int last = months::indexOfListName(input.toMonth);
   const auto apartment = residents::parseApartment(input.apartment);
   const auto year = parseYear(input.year);
-  if (first < 0 || last < first || !apartment || !year || levyNamed(input.forText))
+  if (first < 0 || last < first || !apartment || !year || levyNamed(store, input.forText))
     return std::nullopt;
-  const ledger::Dues dues = ledger::Dues::read();
+  const ledger::Dues dues = ledger::Dues::read(store);
   Money sum;
   for (int m = first; m <= last; ++m)
     sum += dues.inForce(*apartment, ledger::monthIndex(*year, m + 1));
   return sum.agorot() > 0 ? std::optional(sum) : std::nullopt;
 }
 
-QString cancel(qint64 reciept, const QString &reason, const QDate &day) {
+QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day) {
   try {
-    db::Transaction transaction;
-    if (const QString refusal = journal::cancel(journal::payments(), reciept, reason, day); !refusal.isEmpty())
+    db::Transaction transaction(store);
+    if (const QString refusal = journal::cancel(store, journal::payments(), reciept, reason, day); !refusal.isEmpty())
       return refusal;
-    auto row = db::one(QStringLiteral("SELECT apartment, year, levy FROM incoming WHERE reciept = ?"), {reciept});
+    auto row = store.one(QStringLiteral("SELECT apartment, year, levy FROM incoming WHERE reciept = ?"), {reciept});
     const qint64 apartment = row.value(0).toLongLong();
     const int year = row.value(1).toInt();
     const bool levy = !row.isNull(2);
     row.finish();
     // A levy's payment was never in the matrix: cancelling it restores the levy's debt alone.
     if (!levy)
-      matrix::rebuild(apartment, year, ledger::Dues::read());
+      matrix::rebuild(store, apartment, year, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -44,28 +45,28 @@ struct Outcome {
 // the apartment's matrix row of the payment's year, all in one transaction.
 // A payment "for" a levy's name pays that levy instead: its months and year
 // are not used, and the matrix is not touched.
-Outcome record(const PaymentInput &input);
+Outcome record(const db::Store &store, const PaymentInput &input);
 
 // The levy named `forText`, if one is; 0 when none. Throws db::Error.
-qint64 levyNamed(const QString &forText);
+qint64 levyNamed(const db::Store &store, const QString &forText);
 
 // Two inputs that would record the same apartment, year, months and amount.
 bool samePayment(const PaymentInput &a, const PaymentInput &b);
 // Whether payment `reciept` was cancelled (or is gone). Throws db::Error.
-bool isCancelled(qint64 reciept);
+bool isCancelled(const db::Store &store, qint64 reciept);
 // The amount typed (0 when it is none), and the dues in force in the months
 // the input covers (nothing when its months are not a range, its apartment
 // or year no number, or there are no dues). Throws db::Error.
 Money amountOf(const PaymentInput &input);
-std::optional<Money> duesOf(const PaymentInput &input);
+std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input);
 
 // Cancels payment `reciept` (see journal::cancel) and rebuilds its matrix row,
 // in one transaction. An empty text on success, otherwise the refusal.
-QString cancel(qint64 reciept, const QString &reason, const QDate &day);
+QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day);
 
 // The name of the apartment's resident, or an empty text (no such
 // apartment, or no resident). Throws db::Error when it can't be read.
-QString residentName(const QString &apartmentText);
+QString residentName(const db::Store &store, const QString &apartmentText);
 
 // The years the year box accepts.
 inline constexpr int firstYear = 2000;

@@ -10,13 +10,13 @@
 
 namespace domiva::payments {
 
-std::optional<listing::Printout> receipt(qint64 reciept) {
-  auto row =
-      db::exec(QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
-                              "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy, i.reference "
-                              "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
-                              "WHERE i.reciept = ?"),
-               {reciept});
+std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept) {
+  auto row = store.exec(
+      QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
+                     "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy, i.reference "
+                     "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
+                     "WHERE i.reciept = ?"),
+      {reciept});
   const bool found = row.next();
   db::checkRead(row);
   if (!found)

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/listwriter.h"
+#include "store/database.h"
 
 #include <optional>
 
@@ -10,6 +11,6 @@ namespace domiva::payments {
 // signature; a cancelled payment's receipt says so across the page.
 // Nothing when there is no such payment; throws db::Error when it cannot
 // be read.
-std::optional<listing::Printout> receipt(qint64 reciept);
+std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept);
 
 } // namespace domiva::payments

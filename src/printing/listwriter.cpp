@@ -359,21 +359,21 @@ Printout fromRows(const Layout &layout, const QList<QStringList> &rows) {
   return printout;
 }
 
-Printout fromQuery(const Layout &layout, const QString &sql, const QVariantList &values,
+Printout fromQuery(const db::Store &store, const Layout &layout, const QString &sql, const QVariantList &values,
                    const std::function<QStringList(const QSqlQuery &)> &cells) {
   Printout printout;
   printout.layout = layout;
-  auto count = db::exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
+  auto count = store.exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
   count.next();
   db::checkRead(count);
   printout.rowCount = count.value(0).toLongLong();
   auto failure = std::make_shared<QString>();
   printout.failure = [failure] { return *failure; };
-  printout.open = [sql, values, cells, failure]() -> Rows {
+  printout.open = [store, sql, values, cells, failure]() -> Rows {
     failure->clear();
     std::shared_ptr<QSqlQuery> query;
     try {
-      query = std::make_shared<QSqlQuery>(db::exec(sql, values));
+      query = std::make_shared<QSqlQuery>(store.exec(sql, values));
     } catch (const db::Error &e) {
       *failure = e.text();
       return [](QStringList &) { return false; };

@@ -31,7 +31,7 @@ QList<int> moneyColumns() {
   return columns;
 }
 
-listing::Printout printout(int year) {
+listing::Printout printout(const db::Store &store, int year) {
   listing::Layout layout;
   layout.landscape = true;
   layout.title = QStringLiteral("דו\"ח תשלומים שנתי %1").arg(year);
@@ -50,9 +50,9 @@ listing::Printout printout(int year) {
     qint64 total = 0, depth = 0;
   };
   std::map<qint64, Row> rows;
-  const ledger::Dues dues = ledger::Dues::read();
-  auto residents =
-      db::exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"), {building().apartments});
+  const ledger::Dues dues = ledger::Dues::read(store);
+  auto residents = store.exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"),
+                              {building().apartments});
   while (residents.next())
     rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
   db::checkRead(residents);
@@ -63,9 +63,9 @@ listing::Printout printout(int year) {
       row.family = texts::emptyApartment;
     row.depth = dues.ofYear(apartment, year).agorot();
   }
-  auto stored = db::exec(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
-                             .arg(months::columns().join(QLatin1Char(','))),
-                         {year});
+  auto stored = store.exec(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
+                               .arg(months::columns().join(QLatin1Char(','))),
+                           {year});
   while (stored.next()) {
     Row &row = rows[stored.value(0).toLongLong()];
     row.family = stored.value(1).toString(); // the name the row was made with
@@ -99,12 +99,12 @@ listing::Printout printout(int year) {
   return listing::fromRows(layout, lines);
 }
 
-QStringList yearList(int current) {
+QStringList yearList(const db::Store &store, int current) {
   QList<int> years;
   for (int year = current - 20; year <= current + 20; ++year)
     years << year;
   // A long file's early years stay within reach.
-  auto stored = db::exec(QStringLiteral("SELECT DISTINCT year FROM anual_report ORDER BY year"));
+  auto stored = store.exec(QStringLiteral("SELECT DISTINCT year FROM anual_report ORDER BY year"));
   while (stored.next())
     if (!years.contains(stored.value(0).toInt()))
       years << stored.value(0).toInt();

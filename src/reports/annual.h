@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/listwriter.h"
+#include "store/database.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,8 +14,8 @@ QList<int> moneyColumns();
 // year credited nothing owing the year's dues) and any other with a row,
 // under the sixteen headers, then the year's totals, on landscape pages,
 // amounts as the residents' papers print them. Throws db::Error.
-listing::Printout printout(int year);
+listing::Printout printout(const db::Store &store, int year);
 // The year list, ascending: twenty years before `current` to twenty after,
 // and every year the matrix holds. Throws db::Error when it can't be read.
-QStringList yearList(int current);
+QStringList yearList(const db::Store &store, int current);
 } // namespace domiva::annual

@@ -12,13 +12,14 @@
 
 namespace domiva {
 
-AnualReportWindow::AnualReportWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::AnualReportForm>()), m_matrix(new GridModel(this)) {
+AnualReportWindow::AnualReportWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::AnualReportForm>()),
+      m_matrix(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::keepTypedText(this);
   const int current = today().year();
   try {
-    ui->year->addItems(annual::yearList(current));
+    ui->year->addItems(annual::yearList(m_store, current));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
   }
@@ -52,7 +53,7 @@ void AnualReportWindow::printReport() {
   }
   // Every apartment on paper, not the picture of the rows in view.
   try {
-    printing::print(this, annual::printout(ui->year->currentText().toInt()));
+    printing::print(this, annual::printout(m_store, ui->year->currentText().toInt()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
   }

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +14,7 @@ class GridModel;
 class AnualReportWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit AnualReportWindow(QWidget *parent = nullptr);
+  explicit AnualReportWindow(db::Store store, QWidget *parent = nullptr);
   ~AnualReportWindow() override;
 
 private slots:
@@ -23,6 +24,7 @@ private slots:
 
 private:
   void loadYear();
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::AnualReportForm> ui;
   GridModel *m_matrix = nullptr;
 };

@@ -23,7 +23,7 @@ QString years(const QDate &from, const QDate &to) {
                                   : QStringLiteral("%1\u2013%2").arg(from.year()).arg(to.year());
 }
 
-listing::Printout printout(const QDate &from, const QDate &to, const ledger::Period &money) {
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, const ledger::Period &money) {
   listing::Layout layout;
   layout.title = QStringLiteral("מאזן שנתי %1").arg(years(from, to));
   layout.titleStyle = {reportFont(QStringLiteral("Guttman David"), 15.75, true), Qt::black, QColor(192, 192, 192)};
@@ -41,13 +41,14 @@ listing::Printout printout(const QDate &from, const QDate &to, const ledger::Per
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no
   // line behind. Income first, then expenses, each with its subtotal.
-  auto sums = db::exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
-                                      "and ? and not exists (select 1 from incoming i where trans.source_table = "
-                                      "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
-                                      "and not exists (select 1 from removals r where trans.source_table = 'removals' "
-                                      "and r.reciept = trans.source_reciept and r.cancelled is not null) "
-                                      "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
-                       {dates::toIso(from), dates::toIso(to), texts::income});
+  auto sums =
+      store.exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
+                                "and ? and not exists (select 1 from incoming i where trans.source_table = "
+                                "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
+                                "and not exists (select 1 from removals r where trans.source_table = 'removals' "
+                                "and r.reciept = trans.source_reciept and r.cancelled is not null) "
+                                "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
+                 {dates::toIso(from), dates::toIso(to), texts::income});
   QList<QStringList> rows;
   Money subtotal;
   QString type;

@@ -1,6 +1,7 @@
 #pragma once
 #include "ledger/period.h"
 #include "printing/listwriter.h"
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -20,7 +21,7 @@ QString expenseQuery();
 // footer the period's result, its opening balance carried forward and the
 // balance at its end, as the window shows them. Its rowCount is 0 when the
 // period has no journal row.
-listing::Printout printout(const QDate &from, const QDate &to, const ledger::Period &money);
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, const ledger::Period &money);
 
 // "2026", or "2026–2027" for a period across years: what a balance's title names.
 QString years(const QDate &from, const QDate &to);

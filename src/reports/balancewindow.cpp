@@ -14,9 +14,9 @@
 
 namespace domiva {
 
-BalanceWindow::BalanceWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::BalanceForm>()), m_byFor(new GridModel(this)),
-      m_byCategory(new GridModel(this)) {
+BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::BalanceForm>()),
+      m_byFor(new GridModel(m_store, this)), m_byCategory(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1, ui->DTPicker2});
   m_byFor->setMoneyColumns({1});
@@ -49,7 +49,7 @@ void BalanceWindow::loadGrids() {
 
 void BalanceWindow::showTotals() {
   try {
-    m_money = ledger::period(ui->DTPicker1->date(), ui->DTPicker2->date());
+    m_money = ledger::period(m_store, ui->DTPicker1->date(), ui->DTPicker2->date());
   } catch (const db::Error &e) {
     m_readFailed = true;
     messages::show(this, texts::readFailed.arg(texts::totalsSubject, db::explain(e)));
@@ -81,7 +81,7 @@ void BalanceWindow::printBalance() {
     return;
   }
   try {
-    const listing::Printout report = balance::printout(ui->DTPicker1->date(), ui->DTPicker2->date(), m_money);
+    const listing::Printout report = balance::printout(m_store, ui->DTPicker1->date(), ui->DTPicker2->date(), m_money);
     if (report.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {

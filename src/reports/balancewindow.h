@@ -1,5 +1,6 @@
 #pragma once
 #include "ledger/period.h"
+#include "store/database.h"
 
 #include <QWidget>
 #include <memory>
@@ -16,7 +17,7 @@ class GridModel;
 class BalanceWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit BalanceWindow(QWidget *parent = nullptr);
+  explicit BalanceWindow(db::Store store, QWidget *parent = nullptr);
   ~BalanceWindow() override;
 
 private slots:
@@ -28,6 +29,8 @@ private:
   void showThisYear();
   void loadGrids();
   void showTotals();
+
+  db::Store m_store; // the books this window reads and writes
 
   std::unique_ptr<Ui::BalanceForm> ui;
   GridModel *m_byFor = nullptr;

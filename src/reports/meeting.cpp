@@ -12,10 +12,10 @@
 
 namespace domiva::meeting {
 
-Figures figures(const QDate &from, const QDate &to) {
+Figures figures(const db::Store &store, const QDate &from, const QDate &to) {
   Figures figures;
-  static_cast<ledger::Period &>(figures) = ledger::period(from, to);
-  figures.debtors = owing::summary(to);
+  static_cast<ledger::Period &>(figures) = ledger::period(store, from, to);
+  figures.debtors = owing::summary(store, to);
   return figures;
 }
 
@@ -31,8 +31,8 @@ listing::Layout section(const QString &title, const QList<listing::Column> &colu
 QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toPaper(); }
 } // namespace
 
-listing::Printout printout(const QDate &from, const QDate &to) {
-  const Figures f = figures(from, to);
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to) {
+  const Figures f = figures(store, from, to);
   const QString start = dates::toShort(from), end = dates::toShort(to);
   listing::Layout overview = section({}, {{QStringLiteral("סעיף"), 3}, {QStringLiteral("סכום"), 1}});
   overview.title = QStringLiteral("דו\"ח לאסיפה כללית");
@@ -53,7 +53,7 @@ listing::Printout printout(const QDate &from, const QDate &to) {
   listing::Layout income =
       section(QStringLiteral("הכנסות לפי מטרה"), {{QStringLiteral("עבור"), 3}, {QStringLiteral("סכום"), 1}});
   income.footer << QStringLiteral("סה\"כ הכנסות: %1").arg(f.income.toPaper());
-  report.sections.push_back(listing::fromQuery(income, balance::incomeQuery(), period, [](const QSqlQuery &row) {
+  report.sections.push_back(listing::fromQuery(store, income, balance::incomeQuery(), period, [](const QSqlQuery &row) {
     return QStringList{row.value(0).toString(), amount(row, 1)};
   }));
 
@@ -63,7 +63,7 @@ listing::Printout printout(const QDate &from, const QDate &to) {
   spending.footer << QStringLiteral("סה\"כ הוצאות: %1").arg(f.expenses.toPaper());
   const qint64 total = f.expenses.agorot();
   report.sections.push_back(
-      listing::fromQuery(spending, balance::expenseQuery(), period, [total](const QSqlQuery &row) {
+      listing::fromQuery(store, spending, balance::expenseQuery(), period, [total](const QSqlQuery &row) {
         const qint64 part = row.value(1).toLongLong();
         const QString share = total > 0 ? QString::number(100.0 * part / total, 'f', 1) + QLatin1Char('%') : QString();
         return QStringList{row.value(0).toString(), amount(row, 1), share};
@@ -71,13 +71,13 @@ listing::Printout printout(const QDate &from, const QDate &to) {
 
   // Each levy: what it charges in all, what was collected by the period's
   // end, and what is still owed of it.
-  const QList<levies::Levy> all = levies::all();
+  const QList<levies::Levy> all = levies::all(store);
   if (!all.isEmpty()) {
     listing::Layout levyLayout = section(QStringLiteral("היטלים"), {{QStringLiteral("היטל"), 3},
                                                                     {QStringLiteral("חיוב"), 1},
                                                                     {QStringLiteral("נגבה"), 1},
                                                                     {QStringLiteral("יתרה לגבייה"), 1}});
-    const QList<levies::Charge> charges = levies::charges(std::nullopt, to);
+    const QList<levies::Charge> charges = levies::charges(store, std::nullopt, to);
     QList<QStringList> rows;
     for (const levies::Levy &levy : all) {
       Money charged, collected;
@@ -91,7 +91,7 @@ listing::Printout printout(const QDate &from, const QDate &to) {
     report.sections.push_back(listing::fromRows(levyLayout, rows));
   }
 
-  listing::Printout matrix = annual::printout(to.year());
+  listing::Printout matrix = annual::printout(store, to.year());
   matrix.layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
   matrix.layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 6.5, true);
   matrix.layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 6.5);

@@ -2,6 +2,7 @@
 #include "ledger/owing.h"
 #include "ledger/period.h"
 #include "printing/listwriter.h"
+#include "store/database.h"
 #include "text/money.h"
 
 #include <QDate>
@@ -14,11 +15,11 @@ struct Figures : ledger::Period {
   owing::Summary debtors;
 };
 // Throws db::Error when they cannot be read.
-Figures figures(const QDate &from, const QDate &to);
+Figures figures(const db::Store &store, const QDate &from, const QDate &to);
 
 // The report: the figures, the income by purpose, the expenses by
 // category with each one's share, and the payments matrix of the period's
 // last year with its totals. Throws db::Error when it cannot be read.
-listing::Printout printout(const QDate &from, const QDate &to);
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to);
 
 } // namespace domiva::meeting

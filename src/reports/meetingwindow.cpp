@@ -11,7 +11,8 @@
 
 namespace domiva {
 
-MeetingWindow::MeetingWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::MeetingForm>()) {
+MeetingWindow::MeetingWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::MeetingForm>()) {
   ui->setupUi(this);
   grid::showDates({ui->fromDate, ui->toDate});
   ui->fromDate->setDate(QDate(today().year(), 1, 1));
@@ -28,8 +29,8 @@ void MeetingWindow::showReport() {
     return;
   }
   try {
-    printing::showPreview(QStringLiteral("meeting"), meeting::printout(ui->fromDate->date(), ui->toDate->date()),
-                          texts::meetingTitle);
+    printing::showPreview(QStringLiteral("meeting"),
+                          meeting::printout(m_store, ui->fromDate->date(), ui->toDate->date()), texts::meetingTitle);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
   }

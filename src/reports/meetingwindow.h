@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 
@@ -13,13 +14,14 @@ namespace domiva {
 class MeetingWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit MeetingWindow(QWidget *parent = nullptr);
+  explicit MeetingWindow(db::Store store, QWidget *parent = nullptr);
   ~MeetingWindow() override;
 
 private slots:
   void showReport(); // showButton "הצג"
 
 private:
+  db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::MeetingForm> ui;
 };
 

@@ -16,8 +16,9 @@
 
 namespace domiva {
 
-NeighborsWindow::NeighborsWindow(QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::NeighborsForm>()), m_list(new GridModel(this)) {
+NeighborsWindow::NeighborsWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::NeighborsForm>()),
+      m_list(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::keepTypedText(this);
   grid::pressWithEnter(this, ui->email, ui->updaterecord);
@@ -118,7 +119,7 @@ void NeighborsWindow::lookUpApartment() {
   std::optional<residents::Resident> resident;
   if (const auto apartment = residents::parseApartment(ui->apartment->text())) {
     try {
-      resident = residents::find(*apartment);
+      resident = residents::find(m_store, *apartment);
     } catch (const db::Error &e) {
       messages::show(this, texts::dbEngineError.arg(e.text()));
       return;
@@ -142,15 +143,15 @@ void NeighborsWindow::carryOut() {
                                ui->phone1->text(),    ui->phone2->text(), ui->email->text()};
   QString failure;
   if (m_mode == QLatin1String("add")) {
-    failure = apartment ? residents::add(resident) : texts::badApartment;
+    failure = apartment ? residents::add(m_store, resident) : texts::badApartment;
   } else if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete")) {
     // Only the apartment that the lookup found and the field still shows.
     if (!m_found || apartment != m_found)
       failure = texts::apartmentMissing;
     else if (m_mode == QLatin1String("update"))
-      failure = residents::update(resident);
+      failure = residents::update(m_store, resident);
     else if (confirmRemoval(*m_found))
-      failure = residents::remove(*m_found);
+      failure = residents::remove(m_store, *m_found);
     else
       return;
   } else {
@@ -172,7 +173,7 @@ void NeighborsWindow::carryOut() {
 
 bool NeighborsWindow::confirmRemoval(qint64 apartment) {
   try {
-    const QString question = residents::removalQuestion(apartment, today());
+    const QString question = residents::removalQuestion(m_store, apartment, today());
     return question.isEmpty() || messages::ask(this, question);
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
@@ -182,7 +183,7 @@ bool NeighborsWindow::confirmRemoval(qint64 apartment) {
 
 void NeighborsWindow::printList() {
   try {
-    const listing::Printout printout = residents::listPrintout();
+    const listing::Printout printout = residents::listPrintout(m_store);
     if (printout.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport1"), printout);
   } catch (const db::Error &e) {

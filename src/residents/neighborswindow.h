@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -15,7 +16,7 @@ class GridModel;
 class NeighborsWindow : public QWidget {
   Q_OBJECT
 public:
-  explicit NeighborsWindow(QWidget *parent = nullptr);
+  explicit NeighborsWindow(db::Store store, QWidget *parent = nullptr);
   ~NeighborsWindow() override;
 
   QString mode() const { return m_mode; }
@@ -37,6 +38,8 @@ private:
   void disable();
   void showRow(int row);                 // a row chosen in the grid: its resident in the fields
   bool confirmRemoval(qint64 apartment); // asks when the apartment has payments or owes
+
+  db::Store m_store; // the books this window reads and writes
 
   std::unique_ptr<Ui::NeighborsForm> ui;
   GridModel *m_list = nullptr;

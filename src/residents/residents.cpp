@@ -26,8 +26,8 @@ std::optional<qint64> parseApartment(const QString &text) {
   return number;
 }
 
-std::optional<Resident> find(qint64 apartment) {
-  auto query = db::exec(
+std::optional<Resident> find(const db::Store &store, qint64 apartment) {
+  auto query = store.exec(
       QStringLiteral("SELECT apartment, family, status, phone1, phone2, email FROM neighbors WHERE apartment = ?"),
       {apartment});
   if (!query.next())
@@ -46,18 +46,19 @@ QString checkTexts(const Resident &resident) {
 }
 } // namespace
 
-QString add(const Resident &resident) {
+QString add(const db::Store &store, const Resident &resident) {
   if (const QString refusal = apartmentRefusal(resident.apartment); !refusal.isEmpty())
     return refusal;
   if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
     return refusal;
   try {
-    db::Transaction transaction;
-    if (find(resident.apartment))
+    db::Transaction transaction(store);
+    if (find(store, resident.apartment))
       return texts::apartmentExists;
-    db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
-                            "VALUES (?, ?, ?, ?, ?, ?)"),
-             {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email, resident.status});
+    store.exec(
+        QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
+        {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email, resident.status});
     transaction.commit();
   } catch (const db::Error &e) {
     return texts::saveFailed.arg(db::explain(e));
@@ -65,12 +66,12 @@ QString add(const Resident &resident) {
   return {};
 }
 
-QString update(const Resident &resident) {
+QString update(const db::Store &store, const Resident &resident) {
   if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
     return refusal;
   try {
-    db::Transaction transaction;
-    const auto query = db::exec(
+    db::Transaction transaction(store);
+    const auto query = store.exec(
         QStringLiteral("UPDATE neighbors SET family = ?, phone1 = ?, phone2 = ?, email = ?, status = ? "
                        "WHERE apartment = ?"),
         {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
@@ -83,13 +84,13 @@ QString update(const Resident &resident) {
   return {};
 }
 
-QString removalQuestion(qint64 apartment, const QDate &date) {
+QString removalQuestion(const db::Store &store, qint64 apartment, const QDate &date) {
   const qint64 paid =
-      db::one(QStringLiteral("SELECT count(*) FROM incoming WHERE apartment = ? AND cancelled IS NULL"), {apartment})
+      store.one(QStringLiteral("SELECT count(*) FROM incoming WHERE apartment = ? AND cancelled IS NULL"), {apartment})
           .value(0)
           .toLongLong();
   Money owes;
-  for (const owing::Account &account : owing::accounts(date))
+  for (const owing::Account &account : owing::accounts(store, date))
     if (account.apartment == apartment)
       for (const Money part : {account.arrears, account.earlier, account.levies})
         if (part.agorot() > 0)
@@ -99,10 +100,10 @@ QString removalQuestion(qint64 apartment, const QDate &date) {
   return texts::removeResidentQuestion.arg(apartment).arg(paid).arg(owes.toDisplay());
 }
 
-QString remove(qint64 apartment) {
+QString remove(const db::Store &store, qint64 apartment) {
   try {
-    db::Transaction transaction;
-    const auto query = db::exec(QStringLiteral("DELETE FROM neighbors WHERE apartment = ?"), {apartment});
+    db::Transaction transaction(store);
+    const auto query = store.exec(QStringLiteral("DELETE FROM neighbors WHERE apartment = ?"), {apartment});
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
     transaction.commit();

@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -21,17 +22,17 @@ QString listQuery();
 // are apartment 5. Anything else is no apartment.
 std::optional<qint64> parseApartment(const QString &text);
 
-std::optional<Resident> find(qint64 apartment);
+std::optional<Resident> find(const db::Store &store, qint64 apartment);
 
 // Each returns an empty text on success, otherwise the message to show;
 // nothing is written then.
-QString add(const Resident &resident);
-QString update(const Resident &resident); // every column but the apartment
-QString remove(qint64 apartment);
+QString add(const db::Store &store, const Resident &resident);
+QString update(const db::Store &store, const Resident &resident); // every column but the apartment
+QString remove(const db::Store &store, qint64 apartment);
 
 // Before a resident is deleted: the question to ask when the apartment has
 // payments or owes anything as at `date` (the debt and the payments stay
 // the apartment's), else empty. Throws db::Error.
-QString removalQuestion(qint64 apartment, const QDate &date);
+QString removalQuestion(const db::Store &store, qint64 apartment, const QDate &date);
 
 } // namespace domiva::residents

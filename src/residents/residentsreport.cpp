@@ -8,7 +8,7 @@
 
 namespace domiva::residents {
 
-listing::Printout listPrintout() {
+listing::Printout listPrintout(const db::Store &store) {
   listing::Layout layout;
   layout.title = QStringLiteral("רשימת דיירים");
   layout.titleStyle = {reportFont(QStringLiteral("Microsoft Sans Serif"), 14.25, true, true), Qt::black,
@@ -22,7 +22,7 @@ listing::Printout listPrintout() {
                         QColor(0xE0, 0xE0, 0xE0)};
   layout.rowStyle = {reportFont(QStringLiteral("Narkisim"), 8.25), Qt::black, Qt::transparent};
   layout.counted = true;
-  return listing::fromQuery(layout,
+  return listing::fromQuery(store, layout,
                             QStringLiteral("select apartment, family, status, phone1, phone2, email from neighbors "
                                            "order by apartment"),
                             {}, [](const QSqlQuery &row) {

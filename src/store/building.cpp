@@ -20,8 +20,8 @@ QString buildingLine(const Building &details) {
   return where.join(QStringLiteral(", "));
 }
 
-Building readBuilding() {
-  auto query = db::exec(
+Building readBuilding(const db::Store &store) {
+  auto query = store.exec(
       QStringLiteral("SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
   // Reading writes nothing: a missing row is written by the first save.
   if (!query.next())
@@ -43,7 +43,7 @@ db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
   if (!opened.failure.isEmpty())
     return opened;
   try {
-    setBuilding(readBuilding());
+    setBuilding(readBuilding(db::program()));
   } catch (const db::Error &e) {
     db::close();
     opened.failure = texts::withDetail(texts::dbCannotRead, e.text());

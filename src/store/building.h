@@ -20,7 +20,7 @@ struct Building {
 
 // Reads the registery row, writing nothing: a missing row and empty values
 // read as 0, empty text and 1 January of the current year.
-Building readBuilding();
+Building readBuilding(const db::Store &store);
 
 // Opens the books at `path` (see db::open) and reads the building's details
 // into the program-wide copy; on failure nothing is left open.

@@ -156,8 +156,8 @@ QString prepare(const QString &path, Check check, Access access, Opened &opened)
       if (QString failure = backups::beforeUpgrade(path); !failure.isEmpty())
         return texts::dbUpgradeFailed + QLatin1Char('\n') + failure;
     try {
-      Transaction transaction;
-      upgrade(found, schemaVersion);
+      Transaction transaction(program());
+      upgrade(program(), found, schemaVersion);
       transaction.commit();
     } catch (const Error &e) {
       return texts::withDetail(texts::dbUpgradeFailed, e.text());

@@ -64,11 +64,6 @@ QString path();
 // How long a write waits for another program's (5 s); tests wait less.
 void setBusyWait(int milliseconds);
 
-// Brings the open file's schema from version `from` (0: an empty file) to
-// `to`, inside the caller's transaction. Start-up uses it on every older
-// file; tests use it to make one.
-void upgrade(int from, int to);
-
 // A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {
 public:
@@ -88,28 +83,50 @@ QString cause(int code);
 // error of ours as it is.
 QString explain(const Error &error);
 
-// Runs a query that yields one row and stands on it; throws Error when it
-// fails or yields none.
-QSqlQuery one(const QString &sql, const QVariantList &values = {});
-
 // Throws when reading the rows of `query` stopped on an error rather than
 // at their end.
 void checkRead(const QSqlQuery &query);
 
-// Prepares `sql`, binds `values` in order and runs it; throws Error on
-// failure. A statement that changes the file, run outside a Transaction,
-// runs in one of its own, so no write skips a Transaction's checks.
-QSqlQuery exec(const QString &sql, const QVariantList &values = {});
+// A set of books open on a connection: what the rules are handed to read
+// and write them. A store is a name for its connection, cheap to copy;
+// the program's own is open()'s, and a reader beside it (a check, a copy)
+// names a connection of its own.
+class Store {
+public:
+  explicit Store(QString connection) : m_connection(std::move(connection)) {}
+  QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
+  // The program's own store: the connection open() opens.
+  bool isProgram() const;
+
+  // Prepares `sql`, binds `values` in order and runs it; throws Error on
+  // failure. A statement that changes the file, run outside a Transaction,
+  // runs in one of its own, so no write skips a Transaction's checks.
+  QSqlQuery exec(const QString &sql, const QVariantList &values = {}) const;
+  // Runs a query that yields one row and stands on it; throws Error when
+  // it fails or yields none.
+  QSqlQuery one(const QString &sql, const QVariantList &values = {}) const;
+
+private:
+  QString m_connection;
+};
+
+// The program's store, once open() has opened it.
+Store program();
+
+// Brings the store's schema from version `from` (0: an empty file) to
+// `to`, inside the caller's transaction. Start-up uses it on every older
+// file; tests use it to make one.
+void upgrade(const Store &store, int from, int to);
 
 // One transaction around a user action, begun with BEGIN IMMEDIATE: another
 // program's write is waited for up to 5 s under a wait cursor. Rolled back
 // unless commit() is reached. Refused, with the cause in Hebrew, before
 // anything is written: in a file that has not passed its check, that was
 // replaced or deleted behind the program, or that is open to read only.
-// Transactions do not nest.
+// Transactions do not nest. Only the program's store is written.
 class Transaction {
 public:
-  Transaction();
+  explicit Transaction(const Store &store);
   ~Transaction();
   void commit();
   Transaction(const Transaction &) = delete;
@@ -117,6 +134,7 @@ public:
 
 private:
   void rollback();
+  Store m_store;
   bool m_open = false;
 };
 

@@ -16,7 +16,7 @@
 
 namespace domiva {
 
-GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
+GridModel::GridModel(db::Store store, QObject *parent) : QAbstractTableModel(parent), m_store(std::move(store)) {}
 
 bool GridModel::load(const QString &sql, const QVariantList &values) {
   m_sql = sql;
@@ -107,7 +107,7 @@ bool GridModel::reload() {
 }
 
 QSqlQuery GridModel::run(const QString &sql, const QVariantList &extra) const {
-  QSqlQuery query(QSqlDatabase::database());
+  QSqlQuery query(m_store.database());
   // Forward only: the query keeps no rows behind it.
   query.setForwardOnly(true);
   if (query.prepare(sql)) {

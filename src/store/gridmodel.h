@@ -1,4 +1,6 @@
 #pragma once
+#include "store/database.h"
+
 #include <QAbstractTableModel>
 #include <QCache>
 #include <QHash>
@@ -23,7 +25,7 @@ namespace domiva {
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
 public:
-  explicit GridModel(QObject *parent = nullptr);
+  explicit GridModel(db::Store store, QObject *parent = nullptr);
 
   void setMoneyColumns(QList<int> columns) { m_money = std::move(columns); }
   // A grid of the papers for the residents: printed, its amounts read
@@ -96,6 +98,7 @@ private:
   QString orderBy() const;
   QString orderedSql() const;
 
+  db::Store m_store;
   QString m_sql;
   QVariantList m_values;
   mutable QString m_failure;

@@ -19,18 +19,19 @@ const Source &expenses() {
   return source;
 }
 
-void add(const Source &source, qint64 reciept, const QString &forText, Money amount, const QDate &date) {
-  db::exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\", source_table, source_reciept) "
-                          "VALUES (?, ?, ?, ?, ?, ?)"),
-           {forText, amount.agorot(), dates::toIso(date), source.type, source.table, reciept});
+void add(const db::Store &store, const Source &source, qint64 reciept, const QString &forText, Money amount,
+         const QDate &date) {
+  store.exec(QStringLiteral("INSERT INTO trans (\"for\", amount, inputdate, \"Type\", source_table, source_reciept) "
+                            "VALUES (?, ?, ?, ?, ?, ?)"),
+             {forText, amount.agorot(), dates::toIso(date), source.type, source.table, reciept});
 }
 
-QString cancel(const Source &source, qint64 reciept, const QString &reason, const QDate &day) {
+QString cancel(const db::Store &store, const Source &source, qint64 reciept, const QString &reason, const QDate &day) {
   if (const QString refusal = input::checkTexts({{texts::reasonField, reason}}); !refusal.isEmpty())
     return refusal;
-  auto row = db::exec(QStringLiteral("SELECT %1, %2, amount, cancelled FROM %3 WHERE reciept = ?")
-                          .arg(source.dateColumn, source.forColumn, source.table),
-                      {reciept});
+  auto row = store.exec(QStringLiteral("SELECT %1, %2, amount, cancelled FROM %3 WHERE reciept = ?")
+                            .arg(source.dateColumn, source.forColumn, source.table),
+                        {reciept});
   if (!row.next())
     return texts::rowMissing;
   if (!row.isNull(3))
@@ -39,9 +40,9 @@ QString cancel(const Source &source, qint64 reciept, const QString &reason, cons
   const QString forText = row.value(1).toString();
   const Money amount = Money::fromAgorot(row.value(2).toLongLong());
   row.finish();
-  db::exec(QStringLiteral("UPDATE %1 SET cancelled = ?, cancel_reason = ? WHERE reciept = ?").arg(source.table),
-           {dates::toIso(day), reason, reciept});
-  add(source, reciept, forText, Money() - amount, date);
+  store.exec(QStringLiteral("UPDATE %1 SET cancelled = ?, cancel_reason = ? WHERE reciept = ?").arg(source.table),
+             {dates::toIso(day), reason, reciept});
+  add(store, source, reciept, forText, Money() - amount, date);
   return {};
 }
 

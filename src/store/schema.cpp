@@ -127,22 +127,23 @@ const char *const version3[] = {
 
 const char *const starterCategories[] = {"ניקיון", "חשמל", "מים", "מעלית", "גינון", "תיקונים", "ביטוח", "אחר"};
 
-void createVersion1() {
+void createVersion1(const Store &store) {
   for (const char *statement : version1)
-    exec(QString::fromUtf8(statement));
-  exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
-       {dates::toIso(QDate(today().year(), 1, 1))});
+    store.exec(QString::fromUtf8(statement));
+  store.exec(QStringLiteral("INSERT INTO registery VALUES (0, 0, 0, ?, '', '')"),
+             {dates::toIso(QDate(today().year(), 1, 1))});
   for (const char *name : starterCategories)
-    exec(QStringLiteral("INSERT INTO category (category) VALUES (?)"), {QString::fromUtf8(name)});
+    store.exec(QStringLiteral("INSERT INTO category (category) VALUES (?)"), {QString::fromUtf8(name)});
 }
 
 // Links each journal row of an older file to the row it records: the first
 // unlinked journal row of the same type, date, purpose and amount, in order.
-void linkJournal(const QString &table, const QString &dateColumn, const QString &forColumn, const QString &type) {
+void linkJournal(const Store &store, const QString &table, const QString &dateColumn, const QString &forColumn,
+                 const QString &type) {
   QHash<QString, QList<qint64>> unlinked;
-  auto journal = exec(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? "
-                                     "ORDER BY rowid"),
-                      {type});
+  auto journal = store.exec(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? "
+                                           "ORDER BY rowid"),
+                            {type});
   const auto key = [](const QSqlQuery &q, int from) {
     return q.value(from).toString() + QChar(0x1f) + q.value(from + 1).toString() + QChar(0x1f) +
            q.value(from + 2).toString();
@@ -150,8 +151,8 @@ void linkJournal(const QString &table, const QString &dateColumn, const QString 
   while (journal.next())
     unlinked[key(journal, 1)] << journal.value(0).toLongLong();
   journal.finish();
-  auto rows =
-      exec(QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept").arg(dateColumn, forColumn, table));
+  auto rows = store.exec(
+      QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept").arg(dateColumn, forColumn, table));
   QList<std::pair<qint64, qint64>> links; // reciept, journal rowid
   while (rows.next()) {
     auto found = unlinked.find(key(rows, 1));
@@ -160,23 +161,24 @@ void linkJournal(const QString &table, const QString &dateColumn, const QString 
   }
   rows.finish();
   for (const auto &[reciept, rowId] : links)
-    exec(QStringLiteral("UPDATE trans SET source_table = ?, source_reciept = ? WHERE rowid = ?"),
-         {table, reciept, rowId});
+    store.exec(QStringLiteral("UPDATE trans SET source_table = ?, source_reciept = ? WHERE rowid = ?"),
+               {table, reciept, rowId});
 }
 
-void createVersion2() {
+void createVersion2(const Store &store) {
   for (const char *statement : version2)
-    exec(QString::fromUtf8(statement));
-  linkJournal(QStringLiteral("incoming"), QStringLiteral("inputdate"), QStringLiteral("\"for\""), texts::income);
-  linkJournal(QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"), texts::expense);
+    store.exec(QString::fromUtf8(statement));
+  linkJournal(store, QStringLiteral("incoming"), QStringLiteral("inputdate"), QStringLiteral("\"for\""), texts::income);
+  linkJournal(store, QStringLiteral("removals"), QStringLiteral("\"Date\""), QStringLiteral("category"),
+              texts::expense);
 }
 
 // The schedule an older file implies: the dues each year's matrix rows were
 // made with (most of them: total + depth is twelve months of it), from the
 // books' start, and the dues in force now from this year on. So no debt
 // already shown changes with the upgrade.
-void writeSchedule() {
-  auto registery = exec(QStringLiteral("SELECT monthly_pay, opendate FROM registery LIMIT 1"));
+void writeSchedule(const Store &store) {
+  auto registery = store.exec(QStringLiteral("SELECT monthly_pay, opendate FROM registery LIMIT 1"));
   if (!registery.next())
     return;
   const qint64 current = registery.value(0).toLongLong();
@@ -186,8 +188,8 @@ void writeSchedule() {
     start = QDate(today().year(), 1, 1);
   // For each year, the yearly dues most of its rows were made with.
   std::map<int, std::map<qint64, int>> counts; // year → yearly dues → rows
-  auto rows = exec(QStringLiteral("SELECT year, total + depth FROM anual_report WHERE year >= ? AND year < ?"),
-                   {start.year(), today().year()});
+  auto rows = store.exec(QStringLiteral("SELECT year, total + depth FROM anual_report WHERE year >= ? AND year < ?"),
+                         {start.year(), today().year()});
   while (rows.next())
     ++counts[rows.value(0).toInt()][rows.value(1).toLongLong()];
   rows.finish();
@@ -195,7 +197,7 @@ void writeSchedule() {
   const auto add = [&](int year, int month, qint64 monthly) {
     if (monthly == last || (last < 0 && monthly == 0))
       return;
-    exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"), {year, month, monthly});
+    store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"), {year, month, monthly});
     last = monthly;
   };
   for (const auto &[year, dues] : counts) {
@@ -210,21 +212,21 @@ void writeSchedule() {
     add(std::max(today().year(), start.year()), 1, current);
 }
 
-void createVersion3() {
+void createVersion3(const Store &store) {
   for (const char *statement : version3)
-    exec(QString::fromUtf8(statement));
-  writeSchedule();
+    store.exec(QString::fromUtf8(statement));
+  writeSchedule(store);
 }
 
 } // namespace
 
-void upgrade(int from, int to) {
-  using Step = void (*)();
+void upgrade(const Store &store, int from, int to) {
+  using Step = void (*)(const Store &);
   static const Step steps[] = {createVersion1, createVersion2, createVersion3};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
-    steps[version]();
-  exec(QStringLiteral("PRAGMA user_version = %1").arg(to));
+    steps[version](store);
+  store.exec(QStringLiteral("PRAGMA user_version = %1").arg(to));
 }
 
 } // namespace domiva::db

@@ -45,8 +45,8 @@ bool writes(const QString &sql) {
   return verb.match(sql).hasMatch();
 }
 
-QSqlQuery run(const QString &sql, const QVariantList &values) {
-  QSqlQuery query(QSqlDatabase::database());
+QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantList &values) {
+  QSqlQuery query(database);
   // Read forward only: nothing read is kept behind the query.
   query.setForwardOnly(true);
   if (!query.prepare(sql))
@@ -65,17 +65,21 @@ QSqlQuery run(const QString &sql, const QVariantList &values) {
 }
 } // namespace
 
-QSqlQuery exec(const QString &sql, const QVariantList &values) {
-  if (openTransactions > 0 || !writes(sql))
-    return run(sql, values);
+bool Store::isProgram() const { return m_connection == QLatin1String(QSqlDatabase::defaultConnection); }
+
+Store program() { return Store(QString::fromLatin1(QSqlDatabase::defaultConnection)); }
+
+QSqlQuery Store::exec(const QString &sql, const QVariantList &values) const {
+  if (!writes(sql) || (isProgram() && openTransactions > 0))
+    return run(database(), sql, values);
   // Every write passes the guarded transaction's checks, whoever wrote it.
-  Transaction transaction;
-  QSqlQuery query = run(sql, values);
+  Transaction transaction(*this);
+  QSqlQuery query = run(database(), sql, values);
   transaction.commit();
   return query;
 }
 
-QSqlQuery one(const QString &sql, const QVariantList &values) {
+QSqlQuery Store::one(const QString &sql, const QVariantList &values) const {
   QSqlQuery query = exec(sql, values);
   if (!query.next()) {
     checkRead(query);
@@ -89,11 +93,12 @@ void checkRead(const QSqlQuery &query) {
     throw Error(query.lastError());
 }
 
-Transaction::Transaction() {
+Transaction::Transaction(const Store &store) : m_store(store) {
+  // A store beside the program's is only read.
+  if (!store.isProgram() || openedAccess == Access::ReadOnly)
+    throw Error(texts::causeReadOnly);
   if (openTransactions > 0)
     throw Error(texts::nestedTransaction);
-  if (openedAccess == Access::ReadOnly)
-    throw Error(texts::causeReadOnly);
   // Nothing is written into a file before it has passed its check.
   if (const Opened file = checked(); !file.failure.isEmpty())
     throw Error(file.failure);
@@ -102,12 +107,13 @@ Transaction::Transaction() {
   if (!openedPath.isEmpty() && identityOf(openedPath) != openedIdentity) {
     // Our log now stands beside another file: emptied into ours, so that
     // nothing of it is ever replayed onto that one after a crash.
-    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QSqlQuery(store.database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     throw Error(texts::dbReplaced);
   }
 #endif
-  QSqlQuery begin(QSqlDatabase::database());
-  run(QStringLiteral("PRAGMA busy_timeout = 0"), {});
+  const QSqlDatabase database = store.database();
+  QSqlQuery begin(database);
+  run(database, QStringLiteral("PRAGMA busy_timeout = 0"), {});
   bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
   if (!begun) {
     // Another program is writing: wait for it, and show that we wait.
@@ -118,7 +124,7 @@ Transaction::Transaction() {
       if (cursor)
         QGuiApplication::restoreOverrideCursor();
     });
-    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+    run(database, QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
     begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
   }
   if (!begun)
@@ -126,7 +132,7 @@ Transaction::Transaction() {
   m_open = true;
   ++openTransactions;
   try {
-    run(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+    run(database, QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
   } catch (...) {
     rollback();
     throw;
@@ -143,12 +149,12 @@ void Transaction::rollback() {
   --openTransactions;
   // A failed rollback can't be thrown from a destructor: it is logged, and
   // the next write, refused while this one is still open, tells the user.
-  if (QSqlQuery end(QSqlDatabase::database()); !end.exec(QStringLiteral("ROLLBACK")))
+  if (QSqlQuery end(m_store.database()); !end.exec(QStringLiteral("ROLLBACK")))
     qCCritical(domivaStore, "rollback failed: %s", qPrintable(end.lastError().text()));
 }
 
 void Transaction::commit() {
-  QSqlQuery end(QSqlDatabase::database());
+  QSqlQuery end(m_store.database());
   if (!end.exec(QStringLiteral("COMMIT")))
     throw Error(end.lastError());
   m_open = false;

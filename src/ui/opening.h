@@ -1,4 +1,5 @@
 #pragma once
+#include "store/database.h"
 #include "ui/grid.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 #include <QPointer>
 #include <QShortcut>
 #include <QWidget>
+#include <type_traits>
 
 namespace domiva {
 
@@ -22,7 +24,12 @@ template <class W> W *openShared() {
   QPointer<W> &instance = sharedWindow<W>();
   // A closed window waits for its deletion: it is gone for the user.
   if (!instance || !instance->isVisible()) {
-    instance = new W;
+    // A window of the books is handed the program's store; one of files
+    // alone (the backups) needs none.
+    if constexpr (std::is_constructible_v<W, db::Store>)
+      instance = new W(db::program());
+    else
+      instance = new W;
     instance->setAttribute(Qt::WA_DeleteOnClose);
     // Escape closes any window, as its exit button or close box does; an
     // open list or calendar, whose keys the window's shortcut sees first,

@@ -59,14 +59,14 @@ private slots:
 
   void startUpReadsTheBuildingOnce() {
     test::TempDatabase database;
-    db::exec("UPDATE registery SET apartments = 24, monthly_pay = 3000, openbalance = -250, "
-             "opendate = '2025-07-01', street = 'הרצל 12', city = 'חולון'");
+    test::books().exec("UPDATE registery SET apartments = 24, monthly_pay = 3000, openbalance = -250, "
+                       "opendate = '2025-07-01', street = 'הרצל 12', city = 'חולון'");
     database.reopen();
     QCOMPARE(building().monthlyPay.agorot(), 3000);
     QCOMPARE(building().openBalance.agorot(), -250);
     QCOMPARE(building().openDate, QDate(2025, 7, 1));
     QCOMPARE(building().street, QStringLiteral("הרצל 12"));
-    db::exec("UPDATE registery SET monthly_pay = 10");
+    test::books().exec("UPDATE registery SET monthly_pay = 10");
     QCOMPARE(building().monthlyPay.agorot(), 3000); // read once, at start-up
   }
 
@@ -93,7 +93,7 @@ private slots:
     QTemporaryDir dir;
     const QString path = dir.filePath("db1.sqlite");
     QCOMPARE(startUp(path), QString());
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
     const int page = test::firstPage("incoming");
     db::close();
     if (damaged)
@@ -175,14 +175,14 @@ private slots:
     QVERIFY(QTest::qWaitForWindowActive(&menu));
     QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), texts::firstSteps);
     QCOMPARE(QApplication::focusWidget(), button(&menu, "Command5"));
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
     menu.showBuilding();
     QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
   }
 
   void menuButtonsOpenOneWindowEach() {
     test::TempDatabase database;
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
     StartWindow menu;
     menu.show();
     QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
@@ -342,8 +342,8 @@ private slots:
 
   void detailsShowWhatWasSavedLast() {
     test::TempDatabase database;
-    db::exec("UPDATE registery SET apartments = 12, monthly_pay = 25000, openbalance = -25050, "
-             "opendate = '2025-07-01', street = 'הרצל', city = 'חולון'");
+    test::books().exec("UPDATE registery SET apartments = 12, monthly_pay = 25000, openbalance = -25050, "
+                       "opendate = '2025-07-01', street = 'הרצל', city = 'חולון'");
     database.reopen();
     test::Messages messages;
     messages.reply = "06/2026"; // the month the new dues hold from
@@ -401,7 +401,7 @@ private slots:
     QFETCH(QStringList, typed);
     QFETCH(QString, message);
     test::TempDatabase database;
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
     test::Messages messages;
     auto *window = openShared<RegisterWindow>();
     auto *schedule = window->findChild<QTableView *>("duesList");

@@ -56,14 +56,14 @@ class BackupsTest : public test::WindowTest {
   // Enough payments for the table to fill pages of its own, all in the file.
   static void fillIncoming() {
     {
-      db::Transaction transaction;
+      db::Transaction transaction(test::books());
       for (int i = 0; i < 400; ++i)
-        db::exec(
+        test::books().exec(
             "INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
             {QString(60, 'x')});
       transaction.commit();
     }
-    db::exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    test::books().exec("PRAGMA wal_checkpoint(TRUNCATE)");
   }
   static QByteArray contents(const QString &path) {
     QFile file(path);
@@ -331,24 +331,29 @@ private slots:
   void everyWriteIsRefusedInAReplacedFile_data() {
     QTest::addColumn<std::function<QString()>>("write");
     const auto text = [](std::function<QString()> write) { return write; };
-    QTest::newRow("add a resident") << text([] { return residents::add({7, "לוי", "", "", "", ""}); });
-    QTest::newRow("update a resident") << text([] { return residents::update({5, "לוי", "", "", "", ""}); });
-    QTest::newRow("delete a resident") << text([] { return residents::remove(5); });
-    QTest::newRow("add a supplier") << text([] { return expenses::addSupplier("גנן"); });
+    QTest::newRow("add a resident") << text([] { return residents::add(test::books(), {7, "לוי", "", "", "", ""}); });
+    QTest::newRow("update a resident") << text([] {
+      return residents::update(test::books(), {5, "לוי", "", "", "", ""});
+    });
+    QTest::newRow("delete a resident") << text([] { return residents::remove(test::books(), 5); });
+    QTest::newRow("add a supplier") << text([] { return expenses::addSupplier(test::books(), "גנן"); });
     QTest::newRow("record an expense") << text([] {
-      return expenses::record({"מים", QDate(2026, 3, 1), "", "", "", "5"});
+      return expenses::record(test::books(), {"מים", QDate(2026, 3, 1), "", "", "", "5"});
     });
-    QTest::newRow("cancel an expense") << text([] { return expenses::cancel(1, "טעות", QDate(2026, 3, 15)); });
+    QTest::newRow("cancel an expense") << text(
+        [] { return expenses::cancel(test::books(), 1, "טעות", QDate(2026, 3, 15)); });
     QTest::newRow("record a payment") << text([] {
-      return payments::record({QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}).message;
+      return payments::record(test::books(), {QDate(2026, 3, 1), "5", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"})
+          .message;
     });
-    QTest::newRow("cancel a payment") << text([] { return payments::cancel(1, "טעות", QDate(2026, 3, 15)); });
+    QTest::newRow("cancel a payment") << text(
+        [] { return payments::cancel(test::books(), 1, "טעות", QDate(2026, 3, 15)); });
     QTest::newRow("save the building") << text([] {
-      return saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"});
+      return saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"});
     });
     QTest::newRow("rebuild the matrix") << text([] {
       try {
-        consistency::repair({});
+        consistency::repair(test::books(), {});
       } catch (const db::Error &e) {
         return db::explain(e);
       }
@@ -420,7 +425,7 @@ private slots:
     QCOMPARE(backups::daily(database->path(), first), QString()); // first of the month: kept anyway
     spend("2");
     QCOMPARE(backups::daily(database->path(), first.addDays(1)), QString()); // the fullest
-    db::exec("DELETE FROM removals WHERE amount = 200");
+    test::books().exec("DELETE FROM removals WHERE amount = 200");
     for (int day = 2; day < 12; ++day)
       QCOMPARE(backups::daily(database->path(), first.addDays(day)), QString());
     QStringList kept;
@@ -520,12 +525,12 @@ private slots:
   // The write-ahead log does not grow without bound: past a few MB, an
   // idle moment folds it back into the file.
   void theLogIsFoldedBackWhenIdle() {
-    db::exec("PRAGMA wal_autocheckpoint = 0"); // as a reader that never lets it finish would
+    test::books().exec("PRAGMA wal_autocheckpoint = 0"); // as a reader that never lets it finish would
     {
-      db::Transaction transaction;
+      db::Transaction transaction(test::books());
       for (int i = 0; i < 5000; ++i)
-        db::exec("INSERT INTO removals (category, \"Date\", detail, amount) VALUES ('x', '2026-01-01', ?, 1)",
-                 {QString(1000, 'x')});
+        test::books().exec("INSERT INTO removals (category, \"Date\", detail, amount) VALUES ('x', '2026-01-01', ?, 1)",
+                           {QString(1000, 'x')});
       transaction.commit();
     }
     QVERIFY(QFileInfo(database->path() + "-wal").size() > 4 * 1024 * 1024);

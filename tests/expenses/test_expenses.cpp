@@ -42,7 +42,7 @@ private slots:
   void cleanup() { endTest(); }
 
   void opensWithTodayAndTheTwoLists() {
-    db::exec("INSERT INTO supplyer VALUES ('חשמלאי'), ('אינסטלטור'), ('חשמלאי')");
+    test::books().exec("INSERT INTO supplyer VALUES ('חשמלאי'), ('אינסטלטור'), ('חשמלאי')");
     window = openShared<RemovalWindow>();
     QCOMPARE(window->windowTitle(), QStringLiteral("הוצאות הבניין"));
     QCOMPARE(control<QDateEdit>("indate")->date(), QDate(2026, 5, 20));
@@ -59,7 +59,7 @@ private slots:
   }
 
   void opensOnEmptyLists() {
-    db::exec("DELETE FROM category");
+    test::books().exec("DELETE FROM category");
     window = openShared<RemovalWindow>();
     QCOMPARE(combo("category")->count(), 0);
     QCOMPARE(combo("supplyer")->count(), 0);
@@ -123,7 +123,7 @@ private slots:
   }
 
   void aFailingJournalWriteLeavesNoExpense() {
-    db::exec("CREATE TRIGGER refuse BEFORE INSERT ON trans BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    test::books().exec("CREATE TRIGGER refuse BEFORE INSERT ON trans BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     window = openShared<RemovalWindow>();
     enter("חשמל", "812.40");
     click("Command1");
@@ -157,7 +157,7 @@ private slots:
       inList << combo("supplyer")->itemText(i);
     QCOMPARE(inList, listed);
     reopenWindow();
-    QCOMPARE(expenses::suppliers(), listed);
+    QCOMPARE(expenses::suppliers(test::books()), listed);
   }
 
   void cancellingAnExpenseUndoesIt() {

@@ -83,7 +83,7 @@ private slots:
 
   void init() {
     startTest(QDate(2026, 3, 15));
-    QCOMPARE(saveBuilding({"6", "250", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"6", "250", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה"}), QString());
     for (int apartment = 1; apartment <= 5; ++apartment)
       test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
   }
@@ -98,9 +98,9 @@ private slots:
     pay(2, "ינואר", "מרץ", "375");
     pay(3, "ינואר", "דצמבר", "3000");
     const qint64 cancelled = pay(4, "ינואר", "מרץ", "750");
-    QCOMPARE(payments::cancel(cancelled, "טעות", QDate(2026, 3, 1)), QString());
+    QCOMPARE(payments::cancel(test::books(), cancelled, "טעות", QDate(2026, 3, 1)), QString());
     pay(5, "ינואר", "ינואר", "250");
-    QCOMPARE(setOpeningDebt("5", "750"), QString());
+    QCOMPARE(setOpeningDebt(test::books(), "5", "750"), QString());
     pay(5, "נובמבר", "דצמבר", "500", 2025);
     window = openShared<DebtorsWindow>();
     const QList<QStringList> owing{{"1", "משפחה 1", "3", "750", "0", "750", "ינואר, פברואר, מרץ", "0", "0"},
@@ -137,7 +137,8 @@ private slots:
     control<QDateEdit>("asOf")->setDate(QDate(2026, 1, 31));
     QCOMPARE(grid("debtorsList")[0], (QStringList{"1", "משפחה 1", "1", "250", "0", "250", "ינואר", "0", "0"}));
     // Dues raised from March: January and February keep 250.
-    QCOMPARE(saveBuilding({"6", "300", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה", QDate(2026, 3, 1)}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"6", "300", "1000", QDate(2026, 1, 1), "הרצל 5", "חיפה", QDate(2026, 3, 1)}),
+             QString());
     control<QDateEdit>("asOf")->setDate(QDate(2026, 3, 31));
     QCOMPARE(grid("debtorsList")[0],
              (QStringList{"1", "משפחה 1", "3", "800", "0", "800", "ינואר, פברואר, מרץ", "0", "0"}));
@@ -155,13 +156,14 @@ private slots:
   // nothing, is deleted. As at 30/11 the months due are March to November.
   void aTreasurersYear() {
     setToday(QDate(2026, 11, 30));
-    QCOMPARE(saveBuilding({"6", "250", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה"}), QString());
-    QCOMPARE(saveBuilding({"6", "280", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה", QDate(2026, 6, 1)}),
-             QString());
-    QCOMPARE(addApartmentDues("1", "03/2026", "400"), QString());
-    QCOMPARE(setOpeningDebt("2", "500"), QString());
-    QCOMPARE(setOpeningDebt("3", "1000"), QString());
-    QCOMPARE(levies::define({"מעלית", "1200", QDate(2026, 9, 1), "3"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"6", "250", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה"}), QString());
+    QCOMPARE(
+        saveBuilding(test::books(), {"6", "280", "12,340.50", QDate(2026, 3, 1), "הרצל 5", "חיפה", QDate(2026, 6, 1)}),
+        QString());
+    QCOMPARE(addApartmentDues(test::books(), "1", "03/2026", "400"), QString());
+    QCOMPARE(setOpeningDebt(test::books(), "2", "500"), QString());
+    QCOMPARE(setOpeningDebt(test::books(), "3", "1000"), QString());
+    QCOMPARE(levies::define(test::books(), {"מעלית", "1200", QDate(2026, 9, 1), "3"}), QString());
     test::addResident(6, "שש");
     const QDate paid(2026, 3, 5);
     pay(1, "מרץ", "דצמבר", "4000", 2026, paid);
@@ -175,9 +177,10 @@ private slots:
     };
     levy(4, QDate(2026, 9, 2));
     levy(4, QDate(2026, 10, 2));
-    QCOMPARE(payments::cancel(levy(5, QDate(2026, 9, 3)), "חזר", QDate(2026, 9, 10)), QString());
-    QCOMPARE(residents::removalQuestion(6, today()), texts::removeResidentQuestion.arg(6).arg(0).arg("3630"));
-    QCOMPARE(residents::remove(6), QString());
+    QCOMPARE(payments::cancel(test::books(), levy(5, QDate(2026, 9, 3)), "חזר", QDate(2026, 9, 10)), QString());
+    QCOMPARE(residents::removalQuestion(test::books(), 6, today()),
+             texts::removeResidentQuestion.arg(6).arg(0).arg("3630"));
+    QCOMPARE(residents::remove(test::books(), 6), QString());
 
     // Who owes: 2,430 of dues from March (3 × 250 + 6 × 280), 3,600 for apartment 1.
     window = openShared<DebtorsWindow>();
@@ -215,7 +218,7 @@ private slots:
 
     // The annual table on paper: every apartment, the year's totals and
     // debts (dues from March; 5 and 6 paid nothing and owe the year's 2,710).
-    const QList<QStringList> year = test::table(annual::printout(2026));
+    const QList<QStringList> year = test::table(annual::printout(test::books(), 2026));
     QCOMPARE(year.size(), 1 + 6 + 1);
     QCOMPARE(year[3].mid(14), (QStringList{"1,590.00", "1,120.00"}));
     QCOMPARE(year[6], (QStringList{"6", "דירה ריקה"} + QStringList(12) + QStringList{"0.00", "2,710.00"}));
@@ -223,21 +226,21 @@ private slots:
                                        "1,240.00", "960.00", "680.00", "680.00", "400.00", "9,890.00", "7,660.00"}));
 
     // The meeting report: the year's money, who owes, and the levy.
-    const meeting::Figures figures = meeting::figures(QDate(2026, 1, 1), QDate(2026, 11, 30));
+    const meeting::Figures figures = meeting::figures(test::books(), QDate(2026, 1, 1), QDate(2026, 11, 30));
     QCOMPARE(figures.opening, Money::parse("12340.50"));
     QCOMPARE(figures.income, Money::fromShekels(4000 + 250 + 750 + 1120 + 1590 + 2430 + 800));
     QCOMPARE(figures.debtors.debtors, 6);
     QCOMPARE(figures.debtors.levies, Money::fromShekels(6400));
-    const listing::Printout report = meeting::printout(QDate(2026, 1, 1), QDate(2026, 11, 30));
+    const listing::Printout report = meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 11, 30));
     QCOMPARE(test::table(report.sections[2]), (QList<QStringList>{{"היטל", "חיוב", "נגבה", "יתרה לגבייה"},
                                                                   {"מעלית", "7,200.00", "800.00", "6,400.00"}}));
 
     // A levy's receipt names it; the months and year are not its own.
-    const QList<QStringList> receipt = test::table(*payments::receipt(7));
+    const QList<QStringList> receipt = test::table(*payments::receipt(test::books(), 7));
     QCOMPARE(receipt[4], (QStringList{"עבור", "היטל: מעלית"}));
     QCOMPARE(receipt.size(), 1 + 7);
     // --check agrees with all of it.
-    QCOMPARE(consistency::check().size(), 0);
+    QCOMPARE(consistency::check(test::books()).size(), 0);
   }
 
   // The grid's context menu saves it as the user sees it.
@@ -269,7 +272,7 @@ private slots:
     pay(2, "ינואר", "מרץ", "750", 2026, QDate(2026, 3, 1));
     pay(2, "נובמבר", "דצמבר", "500", 2025, QDate(2025, 12, 1));
     const qint64 cancelled = pay(2, "אפריל", "אפריל", "250", 2026, QDate(2026, 3, 2));
-    QCOMPARE(payments::cancel(cancelled, "כפול", QDate(2026, 3, 3)), QString());
+    QCOMPARE(payments::cancel(test::books(), cancelled, "כפול", QDate(2026, 3, 3)), QString());
     window = openShared<IncomingWindow>();
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto *payments = control<QTableView>("DataGrid1");
@@ -310,9 +313,9 @@ private slots:
     QVERIFY(prints.tables[1].contains(QStringList{"סכום", "750.00 ש\"ח"}));
     QVERIFY(prints.tables[1].contains(QStringList{"חודשים", "ינואר עד מרץ"}));
     QVERIFY(!prints.lines[1].contains(texts::receiptCancelled));
-    QCOMPARE(payments::cancel(second, "טעות", QDate(2026, 3, 1)), QString());
-    QVERIFY(test::painted(*payments::receipt(second)).lines.contains(texts::receiptCancelled));
-    QVERIFY(!payments::receipt(99));
+    QCOMPARE(payments::cancel(test::books(), second, "טעות", QDate(2026, 3, 1)), QString());
+    QVERIFY(test::painted(*payments::receipt(test::books(), second)).lines.contains(texts::receiptCancelled));
+    QVERIFY(!payments::receipt(test::books(), 99));
   }
 
   // The meeting report on paper: the year's balances in paper form and the
@@ -322,7 +325,8 @@ private slots:
     pay(2, "ינואר", "ינואר", "250", 2026, QDate(2026, 4, 2));
     test::recordExpense("מים", QDate(2026, 2, 1), "300");
     test::recordExpense("חשמל", QDate(2026, 5, 1), "100");
-    const listing::PageModel paper = test::painted(meeting::printout(QDate(2026, 1, 1), QDate(2026, 12, 31)));
+    const listing::PageModel paper =
+        test::painted(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31)));
     QCOMPARE(paper.pages[0][1], (QStringList{"יתרת פתיחה ליום 01/01/2026", "1,000.00"}));
     QCOMPARE(paper.pages[0][5], (QStringList{"יתרת סגירה ליום 31/12/2026", "1,600.00"}));
     QVERIFY(paper.lines.contains("סה\"כ הוצאות: 400.00"));
@@ -355,7 +359,7 @@ private slots:
     pay(2, "ינואר", "ינואר", "250", 2026, QDate(2026, 4, 2));
     test::recordExpense("מים", QDate(2026, 2, 1), "300");
     test::recordExpense("חשמל", QDate(2026, 5, 1), "100");
-    const meeting::Figures figures = meeting::figures(from, to);
+    const meeting::Figures figures = meeting::figures(test::books(), from, to);
     QCOMPARE(figures.opening.toString(), opening);
     QCOMPARE(figures.closing().toString(), closing);
     window = openShared<BalanceWindow>();
@@ -367,7 +371,7 @@ private slots:
     QCOMPARE(control<QLabel>("Label11")->text(), "סה'כ הכנסות(ש'ח):" + figures.income.toDisplay());
     QCOMPARE(control<QLabel>("Label12")->text(), "סה'כ הוצאות(ש'ח):" + figures.expenses.toDisplay());
     QCOMPARE(control<QLabel>("label1")->text(), balance::years(from, to) + " מאזן שנתי ");
-    QCOMPARE(balance::printout(from, to, ledger::period(from, to)).layout.footer.mid(1),
+    QCOMPARE(balance::printout(test::books(), from, to, ledger::period(test::books(), from, to)).layout.footer.mid(1),
              (QStringList{"יתרת פתיחה: " + opening, "יתרה לסוף התקופה: " + closing}));
   }
 };

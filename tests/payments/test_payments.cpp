@@ -80,7 +80,7 @@ class PaymentsTest : public test::WindowTest {
 private slots:
   void init() {
     startTest(QDate(2026, 3, 15));
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
     test::addResident(5, "כהן");
     test::addResident(2, "לוי");
   }
@@ -274,25 +274,26 @@ private slots:
     QCOMPARE(combo("payment")->currentText(), QStringLiteral("שיק"));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::paymentRecorded.arg(1));
-    QCOMPARE(test::table(*payments::receipt(1)), (QList<QStringList>{{"פרט", "ערך"},
-                                                                     {"תאריך", "15/03/2026"},
-                                                                     {"דירה", "5"},
-                                                                     {"שם ומשפחה", "כהן"},
-                                                                     {"עבור", "ועד הבית"},
-                                                                     {"פירוט", "דמי ועד"},
-                                                                     {"חודשים", "מרץ עד מאי"},
-                                                                     {"שנה", "2026"},
-                                                                     {"אופן תשלום", "שיק"},
-                                                                     {"אסמכתא", "4711"},
-                                                                     {"סכום", "300.00 ש\"ח"}}));
+    QCOMPARE(test::table(*payments::receipt(test::books(), 1)), (QList<QStringList>{{"פרט", "ערך"},
+                                                                                    {"תאריך", "15/03/2026"},
+                                                                                    {"דירה", "5"},
+                                                                                    {"שם ומשפחה", "כהן"},
+                                                                                    {"עבור", "ועד הבית"},
+                                                                                    {"פירוט", "דמי ועד"},
+                                                                                    {"חודשים", "מרץ עד מאי"},
+                                                                                    {"שנה", "2026"},
+                                                                                    {"אופן תשלום", "שיק"},
+                                                                                    {"אסמכתא", "4711"},
+                                                                                    {"סכום", "300.00 ש\"ח"}}));
   }
 
   void aLongListReachesItsNewestRowAtOnce() {
     {
-      db::Transaction transaction;
+      db::Transaction transaction(test::books());
       for (int i = 0; i < 10000; ++i)
-        db::exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 5, ?, 2026)",
-                 {100 * (i + 1)});
+        test::books().exec(
+            "INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 5, ?, 2026)",
+            {100 * (i + 1)});
       transaction.commit();
     }
     openPayments();
@@ -395,7 +396,7 @@ private slots:
 
     openPayments();
     QCOMPARE(combo("forcombo")->itemText(2), QStringLiteral("גג"));
-    db::exec("DELETE FROM levy_charges WHERE apartment = 2"); // only those it charges pay it
+    test::books().exec("DELETE FROM levy_charges WHERE apartment = 2"); // only those it charges pay it
     pay("2", "מרץ", "מרץ", "100", "גג");
     QCOMPARE(messages->shown, QStringList{texts::levyNotCharged.arg("גג").arg(2)});
     messages->shown.clear();
@@ -426,9 +427,9 @@ private slots:
   void aLevyIsRefusedBeforeWriting() {
     QFETCH(QStringList, typed);
     QFETCH(QString, message);
-    QCOMPARE(levies::define({"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
+    QCOMPARE(levies::define(test::books(), {"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
     const auto before = test::rows("SELECT * FROM levies") + test::rows("SELECT * FROM levy_charges");
-    QCOMPARE(levies::define({typed[0], typed[1], QDate(2026, 4, 1), typed[2]}), message);
+    QCOMPARE(levies::define(test::books(), {typed[0], typed[1], QDate(2026, 4, 1), typed[2]}), message);
     QCOMPARE(test::rows("SELECT * FROM levies") + test::rows("SELECT * FROM levy_charges"), before);
   }
 
@@ -558,7 +559,8 @@ private slots:
              (QList<QVariantList>{{"אחר", 0}, balanceBefore[0]}));
     QCOMPARE(test::rows("SELECT inputdate, amount, source_reciept FROM trans WHERE rowid = 3")[0],
              (QVariantList{"2026-03-15", -12050, 2}));
-    QCOMPARE(ledger::period(QDate(2026, 1, 1), QDate(2026, 12, 31)).income.toString(), QStringLiteral("300"));
+    QCOMPARE(ledger::period(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31)).income.toString(),
+             QStringLiteral("300"));
     QCOMPARE(test::rows("SELECT cancelled, cancel_reason FROM incoming WHERE reciept = 2")[0],
              (QVariantList{"2026-03-15", "טעות הקלדה"}));
     // It stays in the grid, greyed with its reason, and out of the printout.
@@ -576,8 +578,8 @@ private slots:
     // Refused: twice, without a reason, declined, no row chosen.
     cancel(1, QStringLiteral("שוב"));
     QCOMPARE(messages->shown, QStringList{texts::alreadyCancelled});
-    QCOMPARE(payments::cancel(2, "שוב", today()), texts::alreadyCancelled);
-    QCOMPARE(payments::cancel(99, "אין", today()), texts::rowMissing);
+    QCOMPARE(payments::cancel(test::books(), 2, "שוב", today()), texts::alreadyCancelled);
+    QCOMPARE(payments::cancel(test::books(), 99, "אין", today()), texts::rowMissing);
     cancel(0, QStringLiteral("  "));
     QCOMPARE(messages->last(), texts::reasonRequired);
     cancel(0, std::nullopt);
@@ -592,7 +594,8 @@ private slots:
   void aFailingWriteLeavesNoTrace() {
     openPayments();
     pay("5", "מרץ", "מרץ", "250");
-    db::exec("CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    test::books().exec(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     pay("5", "אפריל", "אפריל", "250");
     cancel(0, QStringLiteral("טעות"));
     QCOMPARE(messages->shown.size(), 2);
@@ -618,7 +621,7 @@ private slots:
     const auto paid = test::rows("SELECT apartment, mer FROM anual_report WHERE year = ? AND mer > 1 LIMIT 1", {year});
     QCOMPARE(paid.size(), 1);
     const qint64 apartment = paid[0][0].toLongLong();
-    db::exec("UPDATE anual_report SET mer = 1 WHERE apartment = ? AND year = ?", {apartment, year});
+    test::books().exec("UPDATE anual_report SET mer = 1 WHERE apartment = ? AND year = ?", {apartment, year});
     db::close();
     said.clear();
     QCOMPARE(checkBooks(path, false, out), 1);
@@ -641,7 +644,7 @@ private slots:
     pay("2", "מרץ", "מרץ", "250");
     pay("5", "ינואר", "ינואר", "250", "ועד הבית", QDate(2025, 6, 1));
     setToday(QDate(2026, 1, 1));
-    db::exec("INSERT INTO anual_report (apartment, family, year) VALUES (9, 'ותיק', 1998)");
+    test::books().exec("INSERT INTO anual_report (apartment, family, year) VALUES (9, 'ותיק', 1998)");
     window = openShared<AnualReportWindow>();
     QComboBox *year = combo("year");
     QCOMPARE(year->count(), 42); // twenty years each way, and every year stored
@@ -670,9 +673,9 @@ private slots:
     // with a row that year, however many the window shows, and the year's
     // totals, amounts as on the residents' papers.
     for (int apartment = 10; apartment < 70; ++apartment)
-      db::exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) "
-               "VALUES (?, 'x', 2025, 100, 100, 200)",
-               {apartment});
+      test::books().exec("INSERT INTO anual_report (apartment, family, year, jan, total, depth) "
+                         "VALUES (?, 'x', 2025, 100, 100, 200)",
+                         {apartment});
     test::Prints prints;
     click("Command1");
     QCOMPARE(prints.texts, QStringList{"דו\"ח תשלומים שנתי 2025"});

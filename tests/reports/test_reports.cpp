@@ -41,7 +41,7 @@ class ReportsTest : public test::WindowTest {
 private slots:
   void init() {
     startTest(QDate(2026, 6, 10));
-    db::exec("UPDATE registery SET openbalance = 80000, opendate = '2027-02-01'");
+    test::books().exec("UPDATE registery SET openbalance = 80000, opendate = '2027-02-01'");
     database->reopen();
     test::addResident(1, "כהן");
   }
@@ -57,8 +57,8 @@ private slots:
     spend(QDate(2026, 4, 4), "מעלית", "700.5");
     pay(QDate(2026, 5, 5), "חניה", "500"); // cancelled rows count nowhere
     spend(QDate(2026, 5, 5), "מעלית", "9");
-    QCOMPARE(payments::cancel(6, "טעות", QDate(2026, 6, 1)), QString());
-    QCOMPARE(expenses::cancel(3, "טעות", QDate(2026, 6, 1)), QString());
+    QCOMPARE(payments::cancel(test::books(), 6, "טעות", QDate(2026, 6, 1)), QString());
+    QCOMPARE(expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)), QString());
     window = openShared<BalanceWindow>();
     QCOMPARE(window->windowTitle(), QStringLiteral("מאזן שנתי"));
     QCOMPARE(label("label1"), QStringLiteral("2026 מאזן שנתי "));
@@ -95,7 +95,7 @@ private slots:
     QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"ועד הבית", "250"}}));
     QCOMPARE(label("bal"), QStringLiteral("1050"));
 
-    QCOMPARE(saveBuilding({"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
     click("Command1");
     // A negative amount is isolated left to right: its minus stays before the digits.
     QCOMPARE(label("Label8"), QStringLiteral("\u2066-5000\u2069ש'ח "));
@@ -134,7 +134,7 @@ private slots:
   }
 
   void printGroupsByPurposeAndType() {
-    QCOMPARE(saveBuilding({"1", "100", "1000", QDate(2026, 1, 1), "", ""}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"1", "100", "1000", QDate(2026, 1, 1), "", ""}), QString());
     pay(QDate(2026, 2, 1), "ועד הבית", "300");
     pay(QDate(2026, 3, 1), "ועד הבית", "200");
     pay(QDate(2026, 3, 1), "אחר", "50");
@@ -143,8 +143,8 @@ private slots:
     // Cancelled rows leave no line and no amount behind.
     pay(QDate(2026, 3, 1), "חניה", "75");
     spend(QDate(2026, 3, 2), "מים", "99");
-    QCOMPARE(payments::cancel(4, "טעות", QDate(2026, 6, 1)), QString());
-    QCOMPARE(expenses::cancel(3, "טעות", QDate(2026, 6, 1)), QString());
+    QCOMPARE(payments::cancel(test::books(), 4, "טעות", QDate(2026, 6, 1)), QString());
+    QCOMPARE(expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)), QString());
     window = openShared<BalanceWindow>();
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport2");

@@ -115,7 +115,7 @@ private slots:
   // Choosing a row shows its resident; while updating, it is the one
   // looked up, ready to save.
   void choosingARowShowsItsResident() {
-    db::exec("INSERT INTO neighbors VALUES (7, 'לוי', 'שוכר', '050', '', 'a@b.c')");
+    test::books().exec("INSERT INTO neighbors VALUES (7, 'לוי', 'שוכר', '050', '', 'a@b.c')");
     test::addResident(3, "כהן");
     openWindow();
     chooseRow(1, "neighborslist");
@@ -134,7 +134,7 @@ private slots:
   }
 
   void updateLooksTheResidentUpAndSavesIt() {
-    db::exec("INSERT INTO neighbors VALUES (7, '', '', '050', '', 'a@b.c')");
+    test::books().exec("INSERT INTO neighbors VALUES (7, '', '', '050', '', 'a@b.c')");
     openWindow();
     click("update");
     typeApartment("07");
@@ -178,9 +178,9 @@ private slots:
   void deleteTouchesOnlyTheResidents() {
     test::addResident(5, "כהן");
     test::addResident(6, "לוי");
-    QCOMPARE(setOpeningDebt("5", "1400"), QString());
-    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
-    db::exec("INSERT INTO anual_report (apartment, family, year) VALUES (5, 'כהן', 2026)");
+    QCOMPARE(setOpeningDebt(test::books(), "5", "1400"), QString());
+    test::books().exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    test::books().exec("INSERT INTO anual_report (apartment, family, year) VALUES (5, 'כהן', 2026)");
     openWindow();
     click("delete");
     typeApartment("5");
@@ -221,9 +221,9 @@ private slots:
 
     for (int apartment = 60; apartment >= 1; --apartment)
       test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
-    db::exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
-    db::exec("UPDATE registery SET street = 'הרצל 5', city = 'חיפה'");
-    setBuilding(readBuilding());
+    test::books().exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
+    test::books().exec("UPDATE registery SET street = 'הרצל 5', city = 'חיפה'");
+    setBuilding(readBuilding(test::books()));
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport1");
     QVERIFY(preview);

@@ -193,15 +193,16 @@ private slots:
     test::TempDatabase database;
     test::addResident(5, "כהן");
     QVERIFY_THROWS_EXCEPTION(db::Error, test::addResident(5, "לוי"));
-    db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)");
-    QVERIFY_THROWS_EXCEPTION(db::Error, db::exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)"));
+    test::books().exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)");
+    QVERIFY_THROWS_EXCEPTION(db::Error,
+                             test::books().exec("INSERT INTO anual_report (apartment, year) VALUES (5, 2026)"));
     // Receipt numbers are never handed out twice, even after the last row goes.
-    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
-    db::exec("DELETE FROM incoming");
-    db::exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    test::books().exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    test::books().exec("DELETE FROM incoming");
+    test::books().exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
     QCOMPARE(test::rows("SELECT reciept FROM incoming")[0][0].toInt(), 2);
     // A null text is stored as empty text, as the older program stored it.
-    db::exec("INSERT INTO neighbors (apartment, family, phone1) VALUES (?, ?, ?)", {1, QString(), ""});
+    test::books().exec("INSERT INTO neighbors (apartment, family, phone1) VALUES (?, ?, ?)", {1, QString(), ""});
     QCOMPARE(test::rows("SELECT family, phone1 FROM neighbors WHERE apartment = 1")[0], (QVariantList{"", ""}));
   }
 
@@ -234,15 +235,15 @@ private slots:
       QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE");
       other.setDatabaseName(path);
       QVERIFY(other.open());
-      db::exec("CREATE TABLE t (x)");
+      test::books().exec("CREATE TABLE t (x)");
     } else {
       QVERIFY(db::open(path).failure.isEmpty());
       for (int i = 0; i < 300; ++i)
-        db::exec(
+        test::books().exec(
             "INSERT INTO incoming (inputdate, apartment, detail, amount, year) VALUES ('2026-01-01', 1, ?, 100, 2026)",
             {QString(40, QChar(0x5d0 + i % 20))});
       if (kind == "newer")
-        db::exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
+        test::books().exec(QStringLiteral("PRAGMA user_version = %1").arg(db::schemaVersion + 1));
     }
     const bool damaged = kind.startsWith("damaged") || kind == "empty" || kind == "short";
     const int page = kind.startsWith("damaged") ? test::firstPage("incoming") : 0;
@@ -264,7 +265,7 @@ private slots:
       QVERIFY(opened.failure.isEmpty());
       QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 1);
       db::checkBehind([] {});
-      QVERIFY_THROWS_EXCEPTION(db::Error, db::Transaction());
+      QVERIFY_THROWS_EXCEPTION(db::Error, db::Transaction{test::books()});
       opened = db::checked();
       db::close();
     }
@@ -290,7 +291,7 @@ private slots:
     umask(old);
     QVERIFY(opened.failure.isEmpty());
     QVERIFY(opened.notice.isEmpty());
-    db::exec("INSERT INTO supplyer VALUES ('x')");
+    test::books().exec("INSERT INTO supplyer VALUES ('x')");
     for (const QString &made : {dir.filePath("a"), dir.filePath("a/b"), path, path + "-wal", path + "-shm"})
       QVERIFY2(!(QFile::permissions(made) & others()), qPrintable(made));
     db::close();
@@ -310,12 +311,13 @@ private slots:
     test::TempDatabase database;
     db::setBusyWait(300);
     {
-      db::Transaction transaction;
+      db::Transaction transaction(test::books());
       for (int i = 0; i < 1000; ++i)
-        db::exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 1, 100, 2026)");
+        test::books().exec(
+            "INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 1, 100, 2026)");
       transaction.commit();
     }
-    GridModel grid;
+    GridModel grid(test::books());
     QVERIFY(grid.load("SELECT * FROM incoming"));
     // A printout of it under way keeps its query open.
     const listing::Rows printing = grid.printedRows();
@@ -336,7 +338,7 @@ private slots:
       // The other way round: a write of ours waits for another writer, then
       // says who holds the file, and writes nothing.
       QVERIFY(write.exec("BEGIN IMMEDIATE"));
-      const QString failure = expenses::record({"חשמל", QDate(2026, 1, 1), "", "", "", "10"});
+      const QString failure = expenses::record(test::books(), {"חשמל", QDate(2026, 1, 1), "", "", "", "10"});
       QCOMPARE(test::withoutDetails(failure), texts::saveFailed.arg(texts::causeBusy));
       QVERIFY(failure != texts::saveFailed.arg(texts::causeBusy)); // with SQLite's words
       QVERIFY(write.exec("ROLLBACK"));
@@ -354,16 +356,18 @@ private slots:
       QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
       file.setDatabaseName(path);
       QVERIFY(file.open());
-      db::upgrade(0, 1);
-      db::exec("UPDATE registery SET monthly_pay = 280, openbalance = 1234, opendate = '2025-01-01'");
+      db::upgrade(test::books(), 0, 1);
+      test::books().exec("UPDATE registery SET monthly_pay = 280, openbalance = 1234, opendate = '2025-01-01'");
       test::addResident(5, "כהן");
-      db::exec("INSERT INTO incoming VALUES ('2025-12-20', 5, 'ועד הבית', '', 'ינואר', 'ינואר', 'מזומן', 25000, NULL)");
-      db::exec("INSERT INTO incoming VALUES ('2025-12-21', 5, 'ועד הבית', '', 'ינואר', 'פבואר', 'מזומן', 20000, NULL)");
-      db::exec("INSERT INTO removals VALUES ('חשמל', '2025-12-22', 'שיק', '', '', 81240, NULL)");
-      db::exec("INSERT INTO trans VALUES ('2025-12-20', 'ועד הבית', 25000, 'הכנסה'), "
-               "('2025-12-21', 'ועד הבית', 20000, 'הכנסה'), ('2025-12-22', 'חשמל', 81240, 'הוצאה')");
-      db::exec("INSERT INTO anual_report (apartment, family, year, jan, feb, total, depth) "
-               "VALUES (5, 'כהן', 2025, 100, 100, 200, 2800)");
+      test::books().exec(
+          "INSERT INTO incoming VALUES ('2025-12-20', 5, 'ועד הבית', '', 'ינואר', 'ינואר', 'מזומן', 25000, NULL)");
+      test::books().exec(
+          "INSERT INTO incoming VALUES ('2025-12-21', 5, 'ועד הבית', '', 'ינואר', 'פבואר', 'מזומן', 20000, NULL)");
+      test::books().exec("INSERT INTO removals VALUES ('חשמל', '2025-12-22', 'שיק', '', '', 81240, NULL)");
+      test::books().exec("INSERT INTO trans VALUES ('2025-12-20', 'ועד הבית', 25000, 'הכנסה'), "
+                         "('2025-12-21', 'ועד הבית', 20000, 'הכנסה'), ('2025-12-22', 'חשמל', 81240, 'הוצאה')");
+      test::books().exec("INSERT INTO anual_report (apartment, family, year, jan, feb, total, depth) "
+                         "VALUES (5, 'כהן', 2025, 100, 100, 200, 2800)");
     }
     db::close();
   }
@@ -403,7 +407,7 @@ private slots:
     // rebuild, shares following the dues and the debt the year's dues.
     QCOMPARE(test::rows("SELECT jan, feb, total, depth FROM anual_report")[0],
              (QVariantList{10000, 10000, 20000, 280000}));
-    const auto findings = consistency::check();
+    const auto findings = consistency::check(test::books());
     QCOMPARE(findings.size(), 1);
     QCOMPARE(findings[0].text,
              texts::checkMatrixRow.arg(5).arg(2025).arg(texts::checkCell.arg("ינואר", "100", "350") + "; " +
@@ -448,7 +452,7 @@ private slots:
       QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
       file.setDatabaseName(path);
       QVERIFY(file.open());
-      db::exec("ALTER TABLE removals ADD COLUMN cancelled TEXT");
+      test::books().exec("ALTER TABLE removals ADD COLUMN cancelled TEXT");
     }
     db::close();
     const QByteArray before = bytes(path);
@@ -470,7 +474,7 @@ private slots:
     test::TempDatabase database;
     for (int i = 0; i < 600; ++i)
       test::recordExpense(i % 2 ? "חשמל" : "מים", QDate(2026, 1, 1).addDays(i % 300), QString::number(i + 1));
-    auto *model = new GridModel;
+    auto *model = new GridModel(test::books());
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model->setMoneyColumns({expenses::amountColumn});
     model->setStatusColumn(expenses::statusColumn);
@@ -496,15 +500,15 @@ private slots:
 
   void buildingReadsDefaultsForMissingValues() {
     test::TempDatabase database;
-    db::exec("DELETE FROM registery");
-    const Building created = readBuilding();
+    test::books().exec("DELETE FROM registery");
+    const Building created = readBuilding(test::books());
     QCOMPARE(created.openDate, QDate(2026, 1, 1));
     QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 0); // reading writes nothing
 
-    db::exec("INSERT INTO registery VALUES (0, 0, 0, '', '', '')");
-    db::exec("UPDATE registery SET apartments = NULL, monthly_pay = '', openbalance = -250, opendate = NULL, "
-             "street = NULL, city = 'חיפה'");
-    const Building details = readBuilding();
+    test::books().exec("INSERT INTO registery VALUES (0, 0, 0, '', '', '')");
+    test::books().exec("UPDATE registery SET apartments = NULL, monthly_pay = '', openbalance = -250, opendate = NULL, "
+                       "street = NULL, city = 'חיפה'");
+    const Building details = readBuilding(test::books());
     QCOMPARE(details.apartments, 0);
     QCOMPARE(details.monthlyPay, Money());
     QCOMPARE(details.openBalance.agorot(), -250);
@@ -517,12 +521,13 @@ private slots:
   // neither the details in the file nor the program's copy.
   void aFailedSaveOfTheDetailsChangesNothing() {
     test::TempDatabase database;
-    QCOMPARE(saveBuilding({"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}), QString());
+    QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}), QString());
     test::addResident(1, "כהן");
     test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מרץ", "מזומן", "250", "2026"});
-    db::exec("CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    test::books().exec(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
     const auto before = test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report");
-    QCOMPARE(saveBuilding({"12", "280", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}),
+    QCOMPARE(saveBuilding(test::books(), {"12", "280", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}),
              texts::saveFailed.arg(texts::withDetail(texts::causeEngine, "disk full Unable to fetch row")));
     QCOMPARE(test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report"), before);
     QCOMPARE(building().monthlyPay, Money::fromShekels(250));
@@ -537,9 +542,9 @@ private slots:
     const qint64 reciept =
         test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מאי", "מזומן", "750", "2026"});
     test::recordPayment({QDate(2026, 3, 2), "1", "ועד הבית", "", "יוני", "יוני", "מזומן", "250", "2026"});
-    QCOMPARE(payments::cancel(reciept, "טעות", QDate(2026, 3, 3)), QString());
+    QCOMPARE(payments::cancel(test::books(), reciept, "טעות", QDate(2026, 3, 3)), QString());
     test::recordExpense("מים", QDate(2026, 3, 1), "120.50");
-    QCOMPARE(expenses::cancel(1, "כפול", QDate(2026, 3, 3)), QString());
+    QCOMPARE(expenses::cancel(test::books(), 1, "כפול", QDate(2026, 3, 3)), QString());
     db::close();
     QString said;
     QTextStream out(&said);
@@ -567,7 +572,7 @@ private slots:
     QFETCH(QStringList, typed);
     QFETCH(QString, message);
     test::TempDatabase database;
-    QCOMPARE(saveBuilding({typed[0], typed[2], typed[1], QDate(2025, 6, 1), "", typed[3]}), message);
+    QCOMPARE(saveBuilding(test::books(), {typed[0], typed[2], typed[1], QDate(2025, 6, 1), "", typed[3]}), message);
     const QVariantList written{24, 300000, -25000, "2025-06-01", "", "חולון"};
     const QVariantList untouched{0, 0, 0, "2026-01-01", "", ""};
     QCOMPARE(test::rows("SELECT * FROM registery")[0], message.isEmpty() ? written : untouched);

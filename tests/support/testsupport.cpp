@@ -111,7 +111,7 @@ QString withoutDetails(const QString &text) {
 
 QList<QVariantList> rows(const QString &sql, const QVariantList &values) {
   QList<QVariantList> result;
-  auto query = db::exec(sql, values);
+  auto query = books().exec(sql, values);
   while (query.next()) {
     QVariantList row;
     for (int c = 0; c < query.record().count(); ++c)
@@ -142,20 +142,20 @@ QStringList gridHeaders(QAbstractItemModel *model) {
 }
 
 qint64 recordPayment(const payments::PaymentInput &input) {
-  const payments::Outcome outcome = payments::record(input);
+  const payments::Outcome outcome = payments::record(books(), input);
   if (!outcome.ok())
     throw Failure("payment refused: " + outcome.message.toStdString());
   return outcome.reciept;
 }
 
 void recordExpense(const QString &category, const QDate &date, const QString &amount) {
-  if (const QString refusal = expenses::record({category, date, "", "", "", amount}); !refusal.isEmpty())
+  if (const QString refusal = expenses::record(books(), {category, date, "", "", "", amount}); !refusal.isEmpty())
     throw Failure("expense refused: " + refusal.toStdString());
 }
 
 void addResident(qint64 apartment, const QString &family) {
-  db::exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
-           {apartment, family});
+  books().exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
+               {apartment, family});
 }
 
 int firstPage(const char *table) {

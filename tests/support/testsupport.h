@@ -3,6 +3,7 @@
 // message and printing seams turned into lists the tests can read.
 #include "payments/payment.h"
 #include "printing/listwriter.h"
+#include "store/database.h"
 
 #include <QList>
 #include <QStringList>
@@ -76,6 +77,9 @@ listing::PageModel painted(const listing::Printout &printout);
 // A message without its lines of the engine's own words (which a message
 // box shows under its details), for comparing it whole.
 QString withoutDetails(const QString &text);
+
+// The program's store: the books a test opened.
+inline db::Store books() { return db::program(); }
 
 // The rows of a SELECT, each as its values.
 QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
