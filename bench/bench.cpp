@@ -212,7 +212,8 @@ void BM_RecordPayment(benchmark::State &state) {
   useCopy(int(state.range(0)));
   const QDate day = QDate::currentDate();
   for (auto _ : state)
-    payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
+    payments::record(db::program(),
+                     {day, nextApartment(), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
                       QStringLiteral("מאי"), QString(), QStringLiteral("300"), QString::number(day.year())});
 }
 void BM_RecordPaymentFloor(benchmark::State &state) {
@@ -237,11 +238,11 @@ void BM_CancelPayment(benchmark::State &state) {
   const QDate day = QDate::currentDate();
   for (auto _ : state) {
     state.PauseTiming();
-    const auto outcome =
-        payments::record({day, nextApartment(), QStringLiteral("אחר"), QString(), QStringLiteral("מרץ"),
-                          QStringLiteral("מאי"), QString(), QStringLiteral("300"), QString::number(day.year())});
+    const auto outcome = payments::record(db::program(), {day, nextApartment(), QStringLiteral("אחר"), QString(),
+                                                          QStringLiteral("מרץ"), QStringLiteral("מאי"), QString(),
+                                                          QStringLiteral("300"), QString::number(day.year())});
     state.ResumeTiming();
-    benchmark::DoNotOptimize(payments::cancel(outcome.reciept, QStringLiteral("בדיקה"), day));
+    benchmark::DoNotOptimize(payments::cancel(db::program(), outcome.reciept, QStringLiteral("בדיקה"), day));
   }
 }
 void BM_CancelPaymentFloor(benchmark::State &state) {
@@ -273,8 +274,8 @@ void BM_CancelPaymentFloor(benchmark::State &state) {
 void BM_RecordExpense(benchmark::State &state) {
   useCopy(int(state.range(0)));
   for (auto _ : state)
-    expenses::record(
-        {QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(), QStringLiteral("812.4")});
+    expenses::record(db::program(), {QStringLiteral("חשמל"), QDate::currentDate(), QString(), QString(), QString(),
+                                     QStringLiteral("812.4")});
 }
 void BM_RecordExpenseFloor(benchmark::State &state) {
   useCopy(int(state.range(0)));
@@ -471,7 +472,7 @@ void readsOfDebtors(int year) {
 void BM_Debtors(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
-    benchmark::DoNotOptimize(owing::accounts(QDate::currentDate()).size());
+    benchmark::DoNotOptimize(owing::accounts(db::program(), QDate::currentDate()).size());
 }
 void BM_DebtorsFloor(benchmark::State &state) {
   use(int(state.range(0)));
@@ -505,7 +506,7 @@ void paintToMemory(const listing::Printout &printout) {
 void BM_Receipt(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
-    paintToMemory(*payments::receipt(1000));
+    paintToMemory(*payments::receipt(db::program(), 1000));
 }
 // The report built, its figures read and its tables counted: what the
 // preview waits for before painting its first page.
@@ -513,20 +514,20 @@ void BM_MeetingReportBuilt(benchmark::State &state) {
   use(int(state.range(0)));
   const int year = QDate::currentDate().year();
   for (auto _ : state)
-    benchmark::DoNotOptimize(meeting::printout(QDate(year, 1, 1), QDate(year, 12, 31)).rowCount);
+    benchmark::DoNotOptimize(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)).rowCount);
 }
 void BM_MeetingReport(benchmark::State &state) {
   use(int(state.range(0)));
   const int year = QDate::currentDate().year();
   for (auto _ : state)
-    paintToMemory(meeting::printout(QDate(year, 1, 1), QDate(year, 12, 31)));
+    paintToMemory(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)));
 }
 void BM_MeetingReportFloor(benchmark::State &state) {
   use(int(state.range(0)));
   const int year = QDate::currentDate().year();
   const QVariantList period{QStringLiteral("%1-01-01").arg(year), QStringLiteral("%1-12-31").arg(year)};
   for (auto _ : state) {
-    ledger::period(QDate(year, 1, 1), QDate(year, 12, 31)); // the opening balance carried forward
+    ledger::period(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)); // the opening balance carried forward
     rawRows(balance::incomeQuery(), period);
     rawRows(balance::expenseQuery(), period);
     readsOfDebtors(year);
