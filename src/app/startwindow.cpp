@@ -45,17 +45,17 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   ui->setupUi(this);
   grid::pressWithEnter(this, nullptr, nullptr); // Enter opens the focused button's window
   // Each button opens its window, or brings the open one to the front.
-  connect(ui->Command1, &QPushButton::clicked, this, [] { openShared<NeighborsWindow>(); });
-  connect(ui->Command2, &QPushButton::clicked, this, [] { openShared<IncomingWindow>(); });
-  connect(ui->Command3, &QPushButton::clicked, this, [] { openShared<RemovalWindow>(); });
-  connect(ui->Command4, &QPushButton::clicked, this, [] { openShared<BalanceWindow>(); });
-  connect(ui->Command5, &QPushButton::clicked, this, [] { openShared<RegisterWindow>(); });
-  connect(ui->Command6, &QPushButton::clicked, this, [] { openShared<AnualReportWindow>(); });
-  connect(ui->debtorsButton, &QPushButton::clicked, this, [] { openShared<DebtorsWindow>(); });
-  connect(ui->storyButton, &QPushButton::clicked, this, [] { openShared<StoryWindow>(); });
-  connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); });
-  connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); });
-  connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); });
+  connect(ui->Command1, &QPushButton::clicked, this, [] { openShared<NeighborsWindow>(); }); // "דיירי הבניין"
+  connect(ui->Command2, &QPushButton::clicked, this, [] { openShared<IncomingWindow>(); }); // "תשלומי דיירים"
+  connect(ui->Command3, &QPushButton::clicked, this, [] { openShared<RemovalWindow>(); }); // "הוצאות הבניין"
+  connect(ui->Command4, &QPushButton::clicked, this, [] { openShared<BalanceWindow>(); });  // "מאזן שנתי"
+  connect(ui->Command5, &QPushButton::clicked, this, [] { openShared<RegisterWindow>(); }); // "רישום פרטים"
+  connect(ui->Command6, &QPushButton::clicked, this, [] { openShared<AnualReportWindow>(); }); // "דו"ח תשלומים שנתי"
+  connect(ui->debtorsButton, &QPushButton::clicked, this, [] { openShared<DebtorsWindow>(); }); // "חייבים"
+  connect(ui->storyButton, &QPushButton::clicked, this, [] { openShared<StoryWindow>(); });     // "כרטסת דירה"
+  connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); }); // "דו"ח לאסיפה כללית"
+  connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); }); // "היטלים"
+  connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
 }
 
 StartWindow::~StartWindow() = default;

@@ -28,10 +28,10 @@ BackupWindow::BackupWindow(QWidget *parent) : QWidget(parent), ui(std::make_uniq
   ui->backupsList->verticalHeader()->hide();
   ui->backupsList->setTabKeyNavigation(false); // Tab goes on to the buttons
   ui->backupsList->horizontalHeader()->setStretchLastSection(true);
-  connect(ui->backupNow, &QPushButton::clicked, this, &BackupWindow::backupNow);
-  connect(ui->restoreChosen, &QPushButton::clicked, this, &BackupWindow::restoreChosen);
-  connect(ui->restoreFile, &QPushButton::clicked, this, &BackupWindow::restoreFile);
-  connect(ui->exitButton, &QPushButton::clicked, this, &BackupWindow::closeWindow);
+  connect(ui->backupNow, &QPushButton::clicked, this, &BackupWindow::backupNow); // "גבה עכשיו לקובץ…"
+  connect(ui->restoreChosen, &QPushButton::clicked, this, &BackupWindow::restoreChosen); // "שחזר את הגיבוי הנבחר"
+  connect(ui->restoreFile, &QPushButton::clicked, this, &BackupWindow::restoreFile); // "שחזר מקובץ…"
+  connect(ui->exitButton, &QPushButton::clicked, this, &BackupWindow::closeWindow);  // "יציאה"
   load();
 }
 

@@ -26,10 +26,10 @@ RegisterWindow::RegisterWindow(db::Store store, QWidget *parent)
   m_opening->setMoneyColumns({openingDebtAmount});
   grid::bind(ui->duesList, m_dues);
   grid::bind(ui->openingList, m_opening);
-  connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);
-  connect(ui->addDues, &QPushButton::clicked, this, &RegisterWindow::addDues);
-  connect(ui->removeDues, &QPushButton::clicked, this, &RegisterWindow::removeDues);
-  connect(ui->saveOpening, &QPushButton::clicked, this, &RegisterWindow::saveOpeningDebt);
+  connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);        // "עדכון פרטים"
+  connect(ui->addDues, &QPushButton::clicked, this, &RegisterWindow::addDues);             // "הוסף לדירה"
+  connect(ui->removeDues, &QPushButton::clicked, this, &RegisterWindow::removeDues);       // "הסר שורה"
+  connect(ui->saveOpening, &QPushButton::clicked, this, &RegisterWindow::saveOpeningDebt); // "שמור חוב פתיחה"
   load();
   typed::watch(this);
 }

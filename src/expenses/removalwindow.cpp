@@ -21,11 +21,11 @@ RemovalWindow::RemovalWindow(db::Store store, QWidget *parent)
   grid::showDates({ui->indate});
   grid::keepTypedText(this);
   grid::pressWithEnter(this, ui->amount, ui->Command1);
-  connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::recordExpense);
-  connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::printList);
-  connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);
-  connect(ui->Command4, &QPushButton::clicked, this, &RemovalWindow::addSupplier);
-  connect(ui->cancelRow, &QPushButton::clicked, this, &RemovalWindow::cancelExpense);
+  connect(ui->Command1, &QPushButton::clicked, this, &RemovalWindow::recordExpense);  // "הוסף"
+  connect(ui->Command2, &QPushButton::clicked, this, &RemovalWindow::printList);      // "הדפס"
+  connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);    // "יציאה"
+  connect(ui->Command4, &QPushButton::clicked, this, &RemovalWindow::addSupplier);    // "+"
+  connect(ui->cancelRow, &QPushButton::clicked, this, &RemovalWindow::cancelExpense); // "בטל רשומה"
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelExpense(); });
   load();
   typed::watch(this);

@@ -28,10 +28,10 @@ LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
   m_charges->setMoneyColumns({std::begin(levies::chargesMoney), std::end(levies::chargesMoney)});
   grid::bind(ui->leviesList, m_levies);
   grid::bind(ui->chargesList, m_charges);
-  connect(ui->addLevy, &QPushButton::clicked, this, &LeviesWindow::addLevy);
-  connect(ui->deleteLevy, &QPushButton::clicked, this, &LeviesWindow::deleteLevy);
-  connect(ui->saveCharge, &QPushButton::clicked, this, &LeviesWindow::saveCharge);
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui->addLevy, &QPushButton::clicked, this, &LeviesWindow::addLevy);       // "הוסף היטל"
+  connect(ui->deleteLevy, &QPushButton::clicked, this, &LeviesWindow::deleteLevy); // "מחק היטל"
+  connect(ui->saveCharge, &QPushButton::clicked, this, &LeviesWindow::saveCharge); // "עדכן סכום לדירה"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);           // "יציאה"
   connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LeviesWindow::showCharges);
   showLevies(0);
   typed::watch(this);

@@ -23,10 +23,10 @@ DebtorsWindow::DebtorsWindow(db::Store store, QWidget *parent)
   showDebtors();
   grid::bind(ui->debtorsList, m_list);
   connect(ui->asOf, &QDateEdit::dateChanged, this, &DebtorsWindow::showDebtors);
-  connect(ui->everyone, &QCheckBox::toggled, this, &DebtorsWindow::showDebtors);
-  connect(ui->printButton, &QPushButton::clicked, this, &DebtorsWindow::printList);
-  connect(ui->csvButton, &QPushButton::clicked, this, &DebtorsWindow::saveCsv);
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui->everyone, &QCheckBox::toggled, this, &DebtorsWindow::showDebtors);    // "הצג את כולם"
+  connect(ui->printButton, &QPushButton::clicked, this, &DebtorsWindow::printList); // "הדפס"
+  connect(ui->csvButton, &QPushButton::clicked, this, &DebtorsWindow::saveCsv);     // "שמור כקובץ CSV"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);            // "יציאה"
 }
 
 DebtorsWindow::~DebtorsWindow() = default;

@@ -44,10 +44,10 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
   grid::bind(ui->paymentsList, m_payments);
   grid::bind(ui->yearsList, m_years);
   connect(ui->apartment, &QComboBox::activated, this, &StoryWindow::showApartment);
-  connect(ui->showButton, &QPushButton::clicked, this, &StoryWindow::showApartment);
-  connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory);
-  connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui->showButton, &QPushButton::clicked, this, &StoryWindow::showApartment); // "הצג"
+  connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory);   // "הדפס"
+  connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);        // "שמור כקובץ CSV"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);             // "יציאה"
 }
 
 StoryWindow::~StoryWindow() = default;

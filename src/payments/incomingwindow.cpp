@@ -30,11 +30,11 @@ IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->amount, ui->Command1);
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
-  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment);
-  connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);
-  connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);
-  connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);
-  connect(ui->printReceipt, &QPushButton::clicked, this, &IncomingWindow::printReceipt);
+  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment);    // "בצע"
+  connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);        // "הדפס"
+  connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);      // "יציאה"
+  connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);   // "בטל רשומה"
+  connect(ui->printReceipt, &QPushButton::clicked, this, &IncomingWindow::printReceipt); // "הדפס קבלה"
   // A payment's apartment, its whole story.
   connect(ui->DataGrid1, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
     openStory(m_list->index(index.row(), payments::apartmentColumn).data(Qt::EditRole).toLongLong());

@@ -28,8 +28,8 @@ AnualReportWindow::AnualReportWindow(db::Store store, QWidget *parent)
   loadYear();
   // Choosing an item, even the one shown, rereads the table.
   connect(ui->year, &QComboBox::activated, this, &AnualReportWindow::showChosenYear);
-  connect(ui->Command1, &QPushButton::clicked, this, &AnualReportWindow::printReport);
-  connect(ui->Command2, &QPushButton::clicked, this, &AnualReportWindow::closeWindow);
+  connect(ui->Command1, &QPushButton::clicked, this, &AnualReportWindow::printReport); // "הדפס דו"ח"
+  connect(ui->Command2, &QPushButton::clicked, this, &AnualReportWindow::closeWindow); // "יציאה"
 }
 
 AnualReportWindow::~AnualReportWindow() = default;

@@ -23,9 +23,9 @@ BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
   m_byCategory->setMoneyColumns({1});
   grid::bind(ui->DataGrid2, m_byFor);
   grid::bind(ui->DataGrid1, m_byCategory);
-  connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::showPeriod);
-  connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow);
-  connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);
+  connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::showPeriod);  // "הצג"
+  connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow); // "יציאה"
+  connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);   // "הדפס"
   showThisYear();
 }
 

@@ -17,8 +17,8 @@ MeetingWindow::MeetingWindow(db::Store store, QWidget *parent)
   grid::showDates({ui->fromDate, ui->toDate});
   ui->fromDate->setDate(QDate(today().year(), 1, 1));
   ui->toDate->setDate(QDate(today().year(), 12, 31));
-  connect(ui->showButton, &QPushButton::clicked, this, &MeetingWindow::showReport);
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(ui->showButton, &QPushButton::clicked, this, &MeetingWindow::showReport); // "הצג"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);            // "יציאה"
 }
 
 MeetingWindow::~MeetingWindow() = default;

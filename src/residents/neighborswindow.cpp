@@ -29,12 +29,12 @@ NeighborsWindow::NeighborsWindow(db::Store store, QWidget *parent)
   grid::bind(ui->neighborslist, m_list);
   grid::checkRead(this, m_list, texts::residentsSubject);
   ui->apartment->installEventFilter(this);
-  connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::startAdding);
-  connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::startUpdating);
-  connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::startDeleting);
-  connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut);
-  connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);
-  connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);
+  connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::startAdding);    // "הוסף דייר"
+  connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::startUpdating);  // "עדכן דייר"
+  connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::startDeleting); // "מחק דייר"
+  connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut); // "עדכן"
+  connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);       // "הדפס"
+  connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);      // "יציאה"
   connect(ui->neighborslist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex &current) { showRow(current.row()); });
   typed::watch(this);
