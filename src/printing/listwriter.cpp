@@ -1,5 +1,7 @@
 #include "printing/listwriter.h"
 
+#include <QHash>
+
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/money.h"
@@ -83,11 +85,24 @@ public:
       const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
       // Only a text too long for one line needs laying out to be measured,
       // and a text short enough even in the font's widest letters is not.
-      if (cells.value(c).size() * widest < room.width() || metrics.horizontalAdvance(cells.value(c)) < room.width())
+      if (cells.value(c).size() * widest < room.width() || widthOf(cells.value(c), font, metrics) < room.width())
         continue;
       height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
     }
     return height;
+  }
+
+  // How wide a text is in `font`. A list says the same texts again and
+  // again (a purpose, a month, a way of paying), and measuring one shapes it.
+  double widthOf(const QString &text, const QFont &font, const QFontMetricsF &metrics) const {
+    if (font != m_widthsFont || m_widths.size() > 4096) {
+      m_widths.clear();
+      m_widthsFont = font;
+    }
+    auto found = m_widths.constFind(text);
+    if (found == m_widths.constEnd())
+      found = m_widths.insert(text, metrics.horizontalAdvance(text));
+    return *found;
   }
 
   void startPage(PageModel *model) {
@@ -282,6 +297,8 @@ private:
   Layout m_layout;       // the section being painted
   QRectF m_area;
   QList<QRectF> m_columns;
+  mutable QHash<QString, double> m_widths; // see widthOf()
+  mutable QFont m_widthsFont;
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
   int m_page = 0;
   int m_rowsOnPage = 0;
