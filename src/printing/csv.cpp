@@ -40,28 +40,27 @@ bool write(const QString &path, const QStringList &headers, const listing::Rows 
       return false;
     // Lines are gathered and written a block at a time: a long list then
     // costs little more than its reading.
-    QString line;
-    line.reserve(512);
-    QByteArray block("\xEF\xBB\xBF");
-    const auto add = [&](const QStringList &values) {
-      line.resize(0); // keeps its room, where clear() would give it back
-      for (const QString &value : values) {
-        if (!line.isEmpty() || &value != &values.front())
-          line += QLatin1Char(',');
-        line += field(value);
-      }
-      line += QLatin1String("\r\n");
-      block += line.toUtf8();
-      if (block.size() < 1 << 16)
-        return true;
-      const bool written = file.write(block) == block.size();
-      block.clear();
-      return written;
+    constexpr qsizetype blockSize = 1 << 15;
+    QString block;
+    block.reserve(blockSize + 1024);
+    const auto flush = [&] {
+      const QByteArray bytes = block.toUtf8();
+      block.resize(0); // keeps its room, where clear() would give it back
+      return file.write(bytes) == bytes.size();
     };
-    bool written = add(headers);
+    const auto add = [&](const QStringList &values) {
+      for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+          block += QLatin1Char(',');
+        block += field(values[i]);
+      }
+      block += QLatin1String("\r\n");
+      return block.size() < blockSize || flush();
+    };
+    bool written = file.write("\xEF\xBB\xBF") == 3 && add(headers);
     for (QStringList cells; written && rows(cells);)
       written = add(cells);
-    return written && file.write(block) == block.size() && file.flush() && file.error() == QFileDevice::NoError;
+    return written && flush() && file.flush() && file.error() == QFileDevice::NoError;
   });
 }
 
