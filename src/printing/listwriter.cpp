@@ -15,6 +15,7 @@
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace domiva::listing {
 namespace {
@@ -69,16 +70,16 @@ class PagePainter {
 public:
   PagePainter(QPagedPaintDevice &device, QPainter &painter, const Layout &layout)
       : m_device(device), m_painter(painter), m_first(layout), m_area(painter.window()) {
-    m_painter.setFont(m_first.rowStyle.font);
-    m_padding = m_painter.fontMetrics().height() * 0.25;
+    useFont(m_first.rowStyle.font);
+    m_padding = m_metrics.height() * 0.25;
     useLayout(layout);
-    m_lineHeight = m_painter.fontMetrics().height() + 2 * m_padding;
+    m_lineHeight = m_metrics.height() + 2 * m_padding;
     m_bottom = m_area.bottom() - m_lineHeight * 1.5; // room for the page number
   }
 
   double rowHeight(const QStringList &cells, const QFont &font) const {
-    m_painter.setFont(font);
-    const QFontMetricsF metrics = m_painter.fontMetrics();
+    useFont(font);
+    const QFontMetricsF &metrics = m_metrics;
     double height = std::max(m_lineHeight, metrics.height() + 2 * m_padding);
     const double widest = metrics.maxWidth();
     for (int c = 0; c < m_columns.size(); ++c) {
@@ -90,6 +91,16 @@ public:
       height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
     }
     return height;
+  }
+
+  // Sets the painter's font, and its metrics, when it changes: setting it
+  // anew for every row costs as much as a cell's text.
+  void useFont(const QFont &font) const {
+    if (m_fontInUse && *m_fontInUse == font)
+      return;
+    m_painter.setFont(font);
+    m_fontInUse = font;
+    m_metrics = QFontMetricsF(m_painter.fontMetrics());
   }
 
   // How wide a text is in `font`. A list says the same texts again and
@@ -149,7 +160,7 @@ public:
       if (model)
         model->lines << m_first.watermark;
     }
-    m_painter.setFont(m_layout.rowStyle.font);
+    useFont(m_layout.rowStyle.font);
     m_painter.setPen(Qt::black);
     m_painter.drawText(QRectF(m_area.left(), m_area.bottom() - m_lineHeight, m_area.width(), m_lineHeight),
                        Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("עמוד %1").arg(m_page));
@@ -186,8 +197,8 @@ public:
     lines << m_layout.footer;
     if (lines.isEmpty())
       return;
-    m_painter.setFont(m_layout.footerStyle.font);
-    const double height = m_painter.fontMetrics().height() * 1.4 * lines.size() + m_lineHeight * 0.5;
+    useFont(m_layout.footerStyle.font);
+    const double height = m_metrics.height() * 1.4 * lines.size() + m_lineHeight * 0.5;
     if (m_y + height > m_bottom)
       breakPage(model);
     m_y += m_lineHeight * 0.5;
@@ -240,7 +251,7 @@ private:
         m_first.printedOn.isValid() ? texts::printedOn.arg(dates::toShort(m_first.printedOn)) : QString();
     if (m_first.building.isEmpty() && printed.isEmpty())
       return;
-    m_painter.setFont(m_layout.rowStyle.font);
+    useFont(m_layout.rowStyle.font);
     m_painter.setPen(Qt::black);
     const QRectF line(m_area.left(), m_y, m_area.width(), m_lineHeight);
     m_painter.drawText(line, Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter, m_first.building);
@@ -255,8 +266,8 @@ private:
   // A line across the page, `lines` line heights tall.
   void drawLine(const QString &text, const ReportStyle &style, Qt::Alignment alignment, double lines,
                 PageModel *model = nullptr, bool framed = false) {
-    m_painter.setFont(style.font);
-    const QRectF line(m_area.left(), m_y, m_area.width(), m_painter.fontMetrics().height() * lines);
+    useFont(style.font);
+    const QRectF line(m_area.left(), m_y, m_area.width(), m_metrics.height() * lines);
     if (style.background.alpha() > 0)
       m_painter.fillRect(line, style.background);
     if (framed) {
@@ -273,7 +284,7 @@ private:
   void drawRow(const QStringList &cells, const ReportStyle &style, double height = 0) {
     if (height <= 0)
       height = rowHeight(cells, style.font);
-    m_painter.setFont(style.font);
+    useFont(style.font);
     m_painter.setPen(QPen(Qt::darkGray, 0));
     for (int c = 0; c < m_columns.size(); ++c) {
       const QRectF cell(m_columns[c].left(), m_y, m_columns[c].width(), height);
@@ -297,6 +308,8 @@ private:
   Layout m_layout;       // the section being painted
   QRectF m_area;
   QList<QRectF> m_columns;
+  mutable std::optional<QFont> m_fontInUse; // see useFont()
+  mutable QFontMetricsF m_metrics{QFont()};
   mutable QHash<QString, double> m_widths; // see widthOf()
   mutable QFont m_widthsFont;
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
