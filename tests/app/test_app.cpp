@@ -180,54 +180,49 @@ private slots:
     QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
   }
 
+  // Each button opens its one window, by Enter or a click; Escape closes
+  // a window and the next opening loads a new one; closing the menu leaves
+  // the windows running, windows of their own.
   void menuButtonsOpenOneWindowEach() {
     test::TempDatabase database;
     QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
-    StartWindow menu;
-    menu.show();
-    QCOMPARE(menu.findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
-    QCOMPARE(menu.toolTip(), QDir::toNativeSeparators(database.path()));
-    QCOMPARE(button(&menu, "Command1")->text(), QStringLiteral("דיירי הבניין"));
-    QCOMPARE(button(&menu, "Command6")->text(), QStringLiteral("דו\"ח תשלומים שנתי"));
+    auto *menu = new StartWindow;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->show();
+    QCOMPARE(menu->findChild<QLabel *>("buildingLine")->text(), QStringLiteral("הרצל 12, חולון"));
+    QCOMPARE(menu->toolTip(), QDir::toNativeSeparators(database.path()));
     const QList<std::pair<const char *, QString>> buttons{
         {"Command1", "neighbors"},    {"Command2", "incoming"}, {"Command3", "removal"},
         {"Command4", "balance"},      {"Command5", "register"}, {"Command6", "anualreport"},
         {"debtorsButton", "debtors"}, {"storyButton", "story"}, {"meetingButton", "meeting"},
         {"leviesButton", "levies"},   {"Command7", "backups"}};
-    for (const auto &entry : buttons) {
-      const char *name = entry.first;
-      const QString &window = entry.second;
-      const auto shown = [&window] {
+    for (const auto &[name, window] : buttons) {
+      const auto shown = [window = window] {
         int count = 0;
         for (QWidget *top : QApplication::topLevelWidgets())
           count += top->isVisible() && top->objectName() == window;
         return count;
       };
-      button(&menu, name)->setFocus();
-      QTest::keyClick(button(&menu, name), Qt::Key_Return); // Enter on the focused button opens it...
+      button(menu, name)->setFocus();
+      QTest::keyClick(button(menu, name), Qt::Key_Return); // Enter on the focused button opens it...
       QCOMPARE(shown(), 1);
-      QTest::mouseClick(button(&menu, name), Qt::LeftButton); // ...and a click brings up the same one
+      QTest::mouseClick(button(menu, name), Qt::LeftButton); // ...and a click brings up the same one
       QCOMPARE(shown(), 1);
     }
-  }
-
-  // Escape closes a window; the next opening loads a new one.
-  void closedWindowOpensAfresh() {
-    test::TempDatabase database;
-    StartWindow menu;
-    menu.show();
-    QTest::mouseClick(button(&menu, "Command1"), Qt::LeftButton);
     QPointer<NeighborsWindow> first = sharedWindow<NeighborsWindow>();
-    QVERIFY(first);
     first->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(first));
     QTest::keyClick(first->findChild<QWidget *>("addnew"), Qt::Key_Escape);
     QVERIFY(!first->isVisible());
-    QTest::mouseClick(button(&menu, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(button(menu, "Command1"), Qt::LeftButton);
     settle();
     QVERIFY(!first);
-    QVERIFY(sharedWindow<NeighborsWindow>());
     QVERIFY(sharedWindow<NeighborsWindow>()->isVisible());
+    menu->close();
+    settle();
+    QPointer<RemovalWindow> expenses = sharedWindow<RemovalWindow>();
+    QVERIFY(expenses && expenses->isVisible());
+    QVERIFY(!expenses->parentWidget());
   }
 
   // A window closed (as the window manager closes it) while its grid's
@@ -323,21 +318,6 @@ private slots:
     QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&כן"));
     QCOMPARE(QLocale().name(), QStringLiteral("he_IL"));
     QLocale::setDefault(before);
-  }
-
-  void closingTheMenuKeepsOtherWindowsRunning() {
-    test::TempDatabase database;
-    auto *menu = new StartWindow;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->show();
-    QTest::mouseClick(button(menu, "Command3"), Qt::LeftButton);
-    menu->close();
-    settle();
-    // The screens are windows of their own, not children of the menu.
-    QPointer<RemovalWindow> expenses = sharedWindow<RemovalWindow>();
-    QVERIFY(expenses);
-    QVERIFY(expenses->isVisible());
-    QVERIFY(!expenses->parentWidget());
   }
 
   void detailsShowWhatWasSavedLast() {
