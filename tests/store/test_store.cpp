@@ -206,6 +206,27 @@ private slots:
     QCOMPARE(test::rows("SELECT family, phone1 FROM neighbors WHERE apartment = 1")[0], (QVariantList{"", ""}));
   }
 
+  // A store beside the program's reads the same books but never writes
+  // them; the program's own transactions do not nest.
+  void onlyTheProgramsStoreIsWritten() {
+    test::TempDatabase database;
+    const auto refusal = [](const std::function<void()> &write) {
+      try {
+        write();
+      } catch (const db::Error &e) {
+        return e.text();
+      }
+      return QString();
+    };
+    db::readOnly(database.path(), "beside", [&](QSqlDatabase &connection) {
+      const db::Store beside(connection.connectionName());
+      QCOMPARE(beside.one("SELECT count(*) FROM category").value(0).toInt(), 8);
+      QCOMPARE(refusal([&] { beside.exec("INSERT INTO supplyer VALUES ('x')"); }), texts::causeReadOnly);
+    });
+    db::Transaction outer(test::books());
+    QCOMPARE(refusal([] { db::Transaction inner(test::books()); }), texts::nestedTransaction);
+  }
+
   // Each cause of a refused start-up gets its own message, and the file is
   // left as it was, byte for byte.
   void startUpNamesTheCause_data() {
