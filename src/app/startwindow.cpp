@@ -69,7 +69,7 @@ bool StartWindow::event(QEvent *event) {
 
 void StartWindow::showBuilding() {
   // Books whose details were never saved start there: the menu says so, on that button.
-  const Building &details = building();
+  const Building details = building(db::program());
   const bool fresh = buildingLine(details).isEmpty() && details.apartments == 0 && details.monthlyPay == Money();
   ui->buildingLine->setText(fresh ? texts::firstSteps : buildingLine(details));
   if (fresh)

@@ -53,9 +53,10 @@ std::optional<QDate> parseMonth(const QString &text) {
   return first;
 }
 
-bool changesDues(const BuildingInput &input) {
+bool changesDues(const db::Store &store, const BuildingInput &input) {
   const auto typed = input::amount(input.monthlyPay);
-  return typed && *typed != building().monthlyPay && building().monthlyPay != Money();
+  const Money now = building(store).monthlyPay;
+  return typed && *typed != now && now != Money();
 }
 
 QString saveBuilding(const db::Store &store, const BuildingInput &input) {
@@ -72,7 +73,8 @@ QString saveBuilding(const db::Store &store, const BuildingInput &input) {
   if (const QString refusal = input::checkTexts({{texts::streetField, input.street}, {texts::cityField, input.city}});
       !refusal.isEmpty())
     return refusal;
-  const bool duesChanged = *monthly != building().monthlyPay;
+  const Building saved = building(store);
+  const bool duesChanged = *monthly != saved.monthlyPay;
   const QDate from = input.duesFrom.value_or(input.openDate);
   const QString failure = writeAndRebuild(
       store,
@@ -89,11 +91,11 @@ QString saveBuilding(const db::Store &store, const BuildingInput &input) {
         // holds (replacing any later change of the building's).
         if (duesChanged) {
           // Dues in force with no row of their own (a file written by hand) hold from the books' start.
-          const Money before = building().monthlyPay;
+          const Money before = saved.monthlyPay;
           if (before.agorot() > 0 &&
               store.one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
             store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-                       {building().openDate.year(), building().openDate.month(), before.agorot()});
+                       {saved.openDate.year(), saved.openDate.month(), before.agorot()});
           store.exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year * 12 + month >= ? * 12 + ?"),
                      {from.year(), from.month()});
           store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
@@ -101,10 +103,10 @@ QString saveBuilding(const db::Store &store, const BuildingInput &input) {
         }
         return QString();
       },
-      duesChanged || input.openDate != building().openDate);
+      duesChanged || input.openDate != saved.openDate);
   if (!failure.isEmpty())
     return failure;
-  setBuilding({*apartments, *monthly, *balance, input.openDate, input.street, input.city});
+  setBuilding(store, {*apartments, *monthly, *balance, input.openDate, input.street, input.city});
   return {};
 }
 
@@ -119,7 +121,7 @@ QString addApartmentDues(const db::Store &store, const QString &apartmentText, c
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return refusal;
   const auto month = parseMonth(monthText);
   if (!month)
@@ -159,7 +161,7 @@ QString setOpeningDebt(const db::Store &store, const QString &apartmentText, con
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return refusal;
   const auto amount = input::amount(amountText);
   if (!amount)

@@ -26,7 +26,7 @@ struct BuildingInput {
 
 // Whether saving `input` changes dues that are already in force, so that
 // the user is asked from which month.
-bool changesDues(const BuildingInput &input);
+bool changesDues(const db::Store &store, const BuildingInput &input);
 
 // Checks the numbers, writes registery and (when the dues changed) the
 // schedule's row from `duesFrom`, rebuilds the matrix rows the change

@@ -38,7 +38,7 @@ RegisterWindow::~RegisterWindow() = default;
 
 void RegisterWindow::load() {
   // The program-wide copy, which every save replaces.
-  const Building &details = building();
+  const Building details = building(m_store);
   ui->Text1->setText(details.street);
   ui->Text2->setText(details.city);
   ui->Text3->setText(QString::number(details.apartments));
@@ -60,7 +60,7 @@ void RegisterWindow::saveDetails() {
   BuildingInput input{ui->Text3->text(), ui->Text5->text(), ui->Text4->text(), ui->DTPicker1->date(),
                       ui->Text1->text(), ui->Text2->text(), std::nullopt};
   // Changed dues hold from a month the user names; the months before keep theirs.
-  if (changesDues(input)) {
+  if (changesDues(m_store, input)) {
     const QString thisMonth = QStringLiteral("%1/%2").arg(today().month(), 2, 10, QLatin1Char('0')).arg(today().year());
     const auto answer = messages::askText(this, texts::duesFromQuestion, texts::duesFromAccept, thisMonth);
     if (!answer)

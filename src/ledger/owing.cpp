@@ -22,7 +22,7 @@ struct Held {
 
 std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
   std::map<qint64, Held> apartments;
-  for (qint64 a = 1; a <= building().apartments; ++a)
+  for (qint64 a = 1, count = building(store).apartments; a <= count; ++a)
     apartments[a];
   auto residents = store.exec(QStringLiteral("SELECT apartment, family FROM neighbors"));
   while (residents.next())

@@ -18,14 +18,15 @@ std::pair<Money, Money> moneyBetween(const db::Store &store, const QDate &from, 
 }
 } // namespace
 
-QDate openingDay(const QDate &from) { return std::max(from, building().openDate); }
+QDate openingDay(const db::Store &store, const QDate &from) { return std::max(from, building(store).openDate); }
 
 Period period(const db::Store &store, const QDate &from, const QDate &to) {
   Period period;
-  period.opening = building().openBalance;
+  const Building details = building(store);
+  period.opening = details.openBalance;
   // What came in and went out between the opening date and the period.
-  if (building().openDate < from) {
-    const auto [income, expenses] = moneyBetween(store, building().openDate, from.addDays(-1));
+  if (details.openDate < from) {
+    const auto [income, expenses] = moneyBetween(store, details.openDate, from.addDays(-1));
     period.opening += income - expenses;
   }
   std::tie(period.income, period.expenses) = moneyBetween(store, from, to);

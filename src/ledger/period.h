@@ -26,6 +26,6 @@ Period period(const db::Store &store, const QDate &from, const QDate &to);
 
 // The day the period's opening balance stands at: the period's first day,
 // or the books' opening date when the period starts before it.
-QDate openingDay(const QDate &from);
+QDate openingDay(const db::Store &store, const QDate &from);
 
 } // namespace domiva::ledger

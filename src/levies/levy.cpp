@@ -40,10 +40,10 @@ QString define(const db::Store &store, const LevyInput &input) {
                                   {name, dates::toIso(input.firstDue), instalments})
                             .lastInsertId()
                             .toLongLong();
-    if (building().apartments > 0)
+    if (const qint64 apartments = building(store).apartments; apartments > 0)
       store.exec(QStringLiteral("WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n WHERE a < ?) "
                                 "INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, a, ? FROM n"),
-                 {building().apartments, levy, amount->agorot()});
+                 {apartments, levy, amount->agorot()});
     else
       store.exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, apartment, ? "
                                 "FROM neighbors"),
@@ -59,7 +59,7 @@ QString setCharge(const db::Store &store, qint64 levy, const QString &apartmentT
   const auto apartment = residents::parseApartment(apartmentText);
   if (!apartment)
     return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return refusal;
   QString refusal;
   const auto amount = chargeAmount(amountText, &refusal);

@@ -65,7 +65,7 @@ void StoryWindow::showApartment() {
     messages::show(this, texts::badApartment);
     return;
   }
-  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty()) {
+  if (const QString refusal = apartmentRefusal(m_store, *apartment); !refusal.isEmpty()) {
     messages::show(this, refusal);
     return;
   }
@@ -81,7 +81,7 @@ void StoryWindow::showApartment() {
     return;
   // Before the building's apartments are counted, neither a resident nor a
   // payment is most likely a typing slip.
-  if (building().apartments <= 0 && ui->family->text().isEmpty() && m_payments->rowCount() == 0)
+  if (building(m_store).apartments <= 0 && ui->family->text().isEmpty() && m_payments->rowCount() == 0)
     messages::show(this, texts::apartmentMissing);
 }
 

@@ -62,7 +62,7 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
   const auto apartment = residents::parseApartment(input.apartment);
   if (!apartment)
     return {texts::apartmentMissing, Field::Apartment};
-  if (const QString refusal = apartmentRefusal(*apartment); !refusal.isEmpty())
+  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return {refusal, Field::Apartment};
   if (const QString refusal = input::checkTexts({{texts::forField, input.forText},
                                                  {texts::detailField, input.detail},
@@ -89,7 +89,7 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
         return {texts::badYear, Field::Year};
     }
     // Until the building's apartments are counted, an apartment is one with a resident.
-    if (building().apartments <= 0 && !residents::find(store, *apartment))
+    if (building(store).apartments <= 0 && !residents::find(store, *apartment))
       return {texts::apartmentMissing, Field::Apartment};
     if (levy && store.one(QStringLiteral("SELECT count(*) FROM levy_charges WHERE levy = ? AND apartment = ?"),
                           {levy, *apartment})

@@ -51,13 +51,14 @@ listing::Printout printout(const db::Store &store, int year) {
   };
   std::map<qint64, Row> rows;
   const ledger::Dues dues = ledger::Dues::read(store);
-  auto residents = store.exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"),
-                              {building().apartments});
+  const qint64 apartments = building(store).apartments;
+  auto residents =
+      store.exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"), {apartments});
   while (residents.next())
     rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
   db::checkRead(residents);
   residents.finish();
-  for (qint64 apartment = 1; apartment <= building().apartments; ++apartment) {
+  for (qint64 apartment = 1; apartment <= apartments; ++apartment) {
     Row &row = rows[apartment];
     if (row.family.isEmpty())
       row.family = texts::emptyApartment;

@@ -61,7 +61,7 @@ void BalanceWindow::showTotals() {
   const QDate from = ui->DTPicker1->date(), to = ui->DTPicker2->date();
   ui->label1->setText(balance::years(from, to) + QStringLiteral(" מאזן שנתי "));
   ui->Label11->setText(QStringLiteral("סה'כ הכנסות(ש'ח):") + m_money.income.toDisplay());
-  ui->Label6->setText(dates::toShort(ledger::openingDay(from)));
+  ui->Label6->setText(dates::toShort(ledger::openingDay(m_store, from)));
   ui->Label8->setText(m_money.opening.toDisplay() + QStringLiteral("ש'ח "));
   ui->Label12->setText(QStringLiteral("סה'כ הוצאות(ש'ח):") + m_money.expenses.toDisplay());
   ui->bal->setText(m_money.closing().toDisplay());

@@ -47,7 +47,7 @@ QString checkTexts(const Resident &resident) {
 } // namespace
 
 QString add(const db::Store &store, const Resident &resident) {
-  if (const QString refusal = apartmentRefusal(resident.apartment); !refusal.isEmpty())
+  if (const QString refusal = apartmentRefusal(store, resident.apartment); !refusal.isEmpty())
     return refusal;
   if (const QString refusal = checkTexts(resident); !refusal.isEmpty())
     return refusal;

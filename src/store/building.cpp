@@ -43,7 +43,7 @@ db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
   if (!opened.failure.isEmpty())
     return opened;
   try {
-    setBuilding(readBuilding(db::program()));
+    setBuilding(db::program(), readBuilding(db::program()));
   } catch (const db::Error &e) {
     db::close();
     opened.failure = texts::withDetail(texts::dbCannotRead, e.text());
@@ -51,12 +51,15 @@ db::Opened openBooks(const QString &path, db::Check check, db::Access access) {
   return opened;
 }
 
-const Building &building() { return current; }
+Building building(const db::Store &store) { return store.isProgram() ? current : readBuilding(store); }
 
-void setBuilding(const Building &details) { current = details; }
+void setBuilding(const db::Store &store, const Building &details) {
+  if (store.isProgram())
+    current = details;
+}
 
-QString apartmentRefusal(qint64 apartment) {
-  const qint64 count = current.apartments;
+QString apartmentRefusal(const db::Store &store, qint64 apartment) {
+  const qint64 count = building(store).apartments;
   return count <= 0 || (apartment >= 1 && apartment <= count) ? QString()
                                                               : texts::apartmentOutOfRange.arg(apartment).arg(count);
 }

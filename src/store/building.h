@@ -23,19 +23,22 @@ struct Building {
 Building readBuilding(const db::Store &store);
 
 // Opens the books at `path` (see db::open) and reads the building's details
-// into the program-wide copy; on failure nothing is left open.
+// into the program's copy; on failure nothing is left open.
 db::Opened openBooks(const QString &path, db::Check check = db::Check::Now, db::Access access = db::Access::ReadWrite);
 
-// The program-wide copy: read at start-up and replaced by every save, so
-// every window uses what was saved last.
-const Building &building();
+// The building's details in `store`. The program's are read when its
+// books open and replaced by every save, so every window uses what was
+// saved last; another store's are read from it. Throws db::Error when they
+// can't be read.
+Building building(const db::Store &store);
 // Where the building stands, "street, city", as the windows and the
 // printouts name it; empty parts left out.
 QString buildingLine(const Building &details);
-void setBuilding(const Building &details);
+// What a save of `store`'s details leaves: the program's copy is replaced.
+void setBuilding(const db::Store &store, const Building &details);
 
 // Empty when `apartment` is one of the building's, 1 to its number of
 // apartments (any while that number is 0); else the refusal.
-QString apartmentRefusal(qint64 apartment);
+QString apartmentRefusal(const db::Store &store, qint64 apartment);
 
 } // namespace domiva

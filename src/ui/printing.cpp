@@ -36,7 +36,7 @@ QPageLayout::Orientation orientation(const listing::Printout &printout) {
 
 // Every printout names the building and the day it was printed.
 listing::Printout stamped(listing::Printout printout) {
-  printout.layout.building = buildingLine(building());
+  printout.layout.building = buildingLine(building(db::program()));
   printout.layout.printedOn = today();
   return printout;
 }

@@ -223,7 +223,7 @@ private slots:
       test::addResident(apartment, QStringLiteral("משפחה %1").arg(apartment));
     test::books().exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
     test::books().exec("UPDATE registery SET street = 'הרצל 5', city = 'חיפה'");
-    setBuilding(readBuilding(test::books()));
+    setBuilding(test::books(), readBuilding(test::books()));
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport1");
     QVERIFY(preview);

@@ -551,7 +551,7 @@ private slots:
     QCOMPARE(saveBuilding(test::books(), {"12", "280", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}),
              texts::saveFailed.arg(texts::withDetail(texts::causeEngine, "disk full Unable to fetch row")));
     QCOMPARE(test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report"), before);
-    QCOMPARE(building().monthlyPay, Money::fromShekels(250));
+    QCOMPARE(building(test::books()).monthlyPay, Money::fromShekels(250));
   }
 
   // --check passes on books that hold cancelled payments and expenses.
@@ -597,7 +597,7 @@ private slots:
     const QVariantList written{24, 300000, -25000, "2025-06-01", "", "חולון"};
     const QVariantList untouched{0, 0, 0, "2026-01-01", "", ""};
     QCOMPARE(test::rows("SELECT * FROM registery")[0], message.isEmpty() ? written : untouched);
-    QCOMPARE(building().monthlyPay.agorot(), message.isEmpty() ? 300000 : 0);
+    QCOMPARE(building(test::books()).monthlyPay.agorot(), message.isEmpty() ? 300000 : 0);
   }
 };
 
