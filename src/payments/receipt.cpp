@@ -12,8 +12,10 @@ namespace domiva::payments {
 
 std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept) {
   auto row = store.exec(
-      QStringLiteral("SELECT i.inputdate, i.apartment, coalesce(n.family, ''), i.\"for\", i.detail, "
-                     "i.from_month, i.to_month, i.year, i.payment, i.amount, i.cancelled, i.levy, i.reference "
+      QStringLiteral("SELECT i.inputdate AS inputdate, i.apartment AS apartment, coalesce(n.family, '') AS family, "
+                     "i.\"for\" AS \"for\", i.detail AS detail, i.from_month AS from_month, i.to_month AS to_month, "
+                     "i.year AS year, i.payment AS payment, i.amount AS amount, i.cancelled AS cancelled, "
+                     "i.levy AS levy, i.reference AS reference "
                      "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
                      "WHERE i.reciept = ?"),
       {reciept});
@@ -21,24 +23,27 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   db::checkRead(row);
   if (!found)
     return std::nullopt;
-  const QString from = row.value(5).toString(), to = row.value(6).toString();
+  // The row's values by their columns' names.
+  const auto text = [&row](const char *column) { return row.value(QLatin1String(column)).toString(); };
+  const QString from = text("from_month"), to = text("to_month");
   // A levy's payment names the levy; its months and year are not used.
-  const bool levy = !row.isNull(11);
+  const bool levy = !row.isNull(QLatin1String("levy"));
   QList<QStringList> lines{
-      {QStringLiteral("תאריך"), dates::toShort(dates::fromIso(row.value(0).toString()))},
-      {QStringLiteral("דירה"), row.value(1).toString()},
-      {QStringLiteral("שם ומשפחה"), row.value(2).toString()},
-      {QStringLiteral("עבור"), levy ? texts::levyLine.arg(row.value(3).toString()) : row.value(3).toString()},
-      {QStringLiteral("פירוט"), row.value(4).toString()},
+      {QStringLiteral("תאריך"), dates::toShort(dates::fromIso(text("inputdate")))},
+      {QStringLiteral("דירה"), text("apartment")},
+      {QStringLiteral("שם ומשפחה"), text("family")},
+      {QStringLiteral("עבור"), levy ? texts::levyLine.arg(text("for")) : text("for")},
+      {QStringLiteral("פירוט"), text("detail")},
   };
   if (!levy)
     lines << QStringList{QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)}
-          << QStringList{QStringLiteral("שנה"), row.value(7).toString()};
-  lines << QStringList{QStringLiteral("אופן תשלום"), row.value(8).toString()};
-  if (!row.value(12).toString().isEmpty())
-    lines << QStringList{QStringLiteral("אסמכתא"), row.value(12).toString()};
-  lines << QStringList{QStringLiteral("סכום"),
-                       texts::shekels.arg(Money::fromAgorot(row.value(9).toLongLong()).toPaper())};
+          << QStringList{QStringLiteral("שנה"), text("year")};
+  lines << QStringList{QStringLiteral("אופן תשלום"), text("payment")};
+  if (!text("reference").isEmpty())
+    lines << QStringList{QStringLiteral("אסמכתא"), text("reference")};
+  lines << QStringList{
+      QStringLiteral("סכום"),
+      texts::shekels.arg(Money::fromAgorot(row.value(QLatin1String("amount")).toLongLong()).toPaper())};
   listing::Layout layout;
   layout.title = texts::receiptTitle.arg(reciept);
   layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 18, true);
@@ -46,7 +51,7 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 12);
   layout.footer = QStringList{QString(), texts::treasurerSignature};
   layout.footerStyle.font = reportFont(QStringLiteral("Arial"), 12);
-  if (!row.value(10).isNull())
+  if (!row.isNull(QLatin1String("cancelled")))
     layout.watermark = texts::receiptCancelled;
   return listing::fromRows(layout, lines);
 }
