@@ -645,13 +645,16 @@ int rssChild(const QString &what) {
     std::printf("%ld %ld %ld\n", peakKiB(), before, currentKiB());
     return 0;
   }
-  if (what == QLatin1String("all")) {
+  if (what == QLatin1String("six") || what == QLatin1String("all")) {
     if (!startUp(fileFor(30)).isEmpty())
       return 1;
     StartWindow menu;
     menu.show();
+    // "six": the menu's first six screens, which the memory target counts; "all": every one.
+    static const QStringList six{"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"};
     for (auto *button : menu.findChildren<QPushButton *>())
-      button->click();
+      if (what == QLatin1String("all") || six.contains(button->objectName()))
+        button->click();
     QCoreApplication::processEvents();
     std::printf("%ld\n", peakKiB());
   } else {
@@ -702,9 +705,10 @@ int main(int argc, char *argv[]) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   const long bare = childPeak("bare");
-  const long all = childPeak("all");
-  std::printf("\npeak RSS: bare Qt window %ld KiB; all six windows on 30 years %ld KiB; target <= %ld KiB (%s)\n", bare,
-              all, bare * 3 / 2 + 20 * 1024, all <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met");
+  const long six = childPeak("six"), all = childPeak("all");
+  std::printf("\npeak RSS: bare Qt window %ld KiB; the six first windows on 30 years %ld KiB; target <= %ld KiB (%s); "
+              "all eleven windows %ld KiB\n",
+              bare, six, bare * 3 / 2 + 20 * 1024, six <= bare * 3 / 2 + 20 * 1024 ? "met" : "NOT met", all);
   // Start-up as a process: launch to the first window shown, beside a bare
   // Qt window and a one-label window started the same way, taken in turns.
   QList<qint64> launches, bareLaunches, labelLaunches;
