@@ -79,40 +79,43 @@ public:
 
   double rowHeight(const QStringList &cells, const QFont &font) const {
     useFont(font);
-    const QFontMetricsF &metrics = m_metrics;
-    double height = std::max(m_lineHeight, metrics.height() + 2 * m_padding);
-    const double widest = metrics.maxWidth();
+    double height = std::max(m_lineHeight, m_metrics.height() + 2 * m_padding);
     for (int c = 0; c < m_columns.size(); ++c) {
-      const QRectF room(0, 0, m_columns[c].width() - 2 * m_padding, 1e6);
+      const double room = m_columns[c].width() - 2 * m_padding;
       // Only a text too long for one line needs laying out to be measured,
       // and a text short enough even in the font's widest letters is not.
-      if (cells.value(c).size() * widest < room.width() || widthOf(cells.value(c), font, metrics) < room.width())
+      if (cells.value(c).size() * m_widest < room || widthOf(cells.value(c)) < room)
         continue;
-      height = std::max(height, m_painter.boundingRect(room, cells.value(c), cellOption()).height() + 2 * m_padding);
+      height = std::max(height, m_painter.boundingRect(QRectF(0, 0, room, 1e6), cells.value(c), cellOption()).height() +
+                                    2 * m_padding);
     }
     return height;
   }
 
-  // Sets the painter's font, and its metrics, when it changes: setting it
-  // anew for every row costs as much as a cell's text.
+  // Sets the painter's font, and takes its measures, when it changes:
+  // setting it anew for every row costs as much as a cell's text.
   void useFont(const QFont &font) const {
     if (m_fontInUse && *m_fontInUse == font)
       return;
     m_painter.setFont(font);
     m_fontInUse = font;
     m_metrics = QFontMetricsF(m_painter.fontMetrics());
+    m_widest = m_metrics.maxWidth();
+    m_inRowFont = font == m_layout.rowStyle.font;
+    if (!m_inRowFont)
+      m_otherWidths.clear();
   }
 
-  // How wide a text is in `font`. A list says the same texts again and
-  // again (a purpose, a month, a way of paying), and measuring one shapes it.
-  double widthOf(const QString &text, const QFont &font, const QFontMetricsF &metrics) const {
-    if (font != m_widthsFont || m_widths.size() > 4096) {
-      m_widths.clear();
-      m_widthsFont = font;
-    }
-    auto found = m_widths.constFind(text);
-    if (found == m_widths.constEnd())
-      found = m_widths.insert(text, metrics.horizontalAdvance(text));
+  // How wide a text is in the font in use. A list says the same texts again
+  // and again (a purpose, a month, a way of paying), and measuring one
+  // shapes it: the rows' widths are kept for the whole list.
+  double widthOf(const QString &text) const {
+    QHash<QString, double> &widths = m_inRowFont ? m_rowWidths : m_otherWidths;
+    if (widths.size() > 4096)
+      widths.clear();
+    auto found = widths.constFind(text);
+    if (found == widths.constEnd())
+      found = widths.insert(text, m_metrics.horizontalAdvance(text));
     return *found;
   }
 
@@ -212,6 +215,8 @@ public:
 private:
   void useLayout(const Layout &layout) {
     m_layout = layout;
+    m_fontInUse.reset(); // the rows' font may be another
+    m_rowWidths.clear();
     m_columns = columnRects(layout, m_area, QFontMetricsF(layout.headerStyle.font, &m_device),
                             QFontMetricsF(layout.rowStyle.font, &m_device), m_padding);
     m_rows = 0;
@@ -308,10 +313,13 @@ private:
   Layout m_layout;       // the section being painted
   QRectF m_area;
   QList<QRectF> m_columns;
-  mutable std::optional<QFont> m_fontInUse; // see useFont()
+  // The font in use and its measures (see useFont), and the widths of the
+  // texts measured in it (see widthOf).
+  mutable std::optional<QFont> m_fontInUse;
   mutable QFontMetricsF m_metrics{QFont()};
-  mutable QHash<QString, double> m_widths; // see widthOf()
-  mutable QFont m_widthsFont;
+  mutable double m_widest = 0;
+  mutable bool m_inRowFont = false;
+  mutable QHash<QString, double> m_rowWidths, m_otherWidths;
   double m_padding = 0, m_lineHeight = 0, m_bottom = 0, m_y = 0;
   int m_page = 0;
   int m_rowsOnPage = 0;
