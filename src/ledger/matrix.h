@@ -1,5 +1,6 @@
 #pragma once
 #include "ledger/dues.h"
+#include "store/database.h"
 #include "text/money.h"
 
 #include <array>

@@ -1,5 +1,6 @@
 #include "payments/receipt.h"
 
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/dates.h"

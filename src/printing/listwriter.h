@@ -3,7 +3,6 @@
 // of any length takes one page of memory: the same painting serves the
 // printer, the PDF and a preview.
 #include "printing/reportstyle.h"
-#include "store/database.h"
 
 #include <QDate>
 #include <QList>
@@ -14,7 +13,6 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QSqlQuery;
 
 namespace domiva::listing {
 
@@ -62,13 +60,6 @@ struct Printout {
   QString incomplete() const;
 };
 
-// A printout whose rows are those of `sql` with `values` bound, each made
-// into cells by `cells`, read as it is painted. Throws db::Error when the
-// rows cannot even be counted.
-Printout fromQuery(const db::Store &store, const Layout &layout, const QString &sql, const QVariantList &values,
-                   const std::function<QStringList(const QSqlQuery &)> &cells);
-// A printout of rows already at hand.
-Printout fromRows(const Layout &layout, const QList<QStringList> &rows);
 // Told after each page its number and the pages expected; false stops.
 using Progress = std::function<bool(int page, int pages)>;
 

@@ -2,6 +2,7 @@
 
 #include "ledger/dues.h"
 #include "ledger/matrix.h"
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/building.h"
 #include "store/database.h"

@@ -1,5 +1,6 @@
 #include "reports/balance.h"
 
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/dates.h"

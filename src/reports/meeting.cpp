@@ -1,6 +1,7 @@
 #include "reports/meeting.h"
 
 #include "ledger/levies.h"
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/balance.h"

@@ -1,5 +1,6 @@
 #include "residents/residentsreport.h"
 
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/database.h"
 #include "text/bidi.h"

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/listwriter.h"
+#include "store/database.h"
 
 namespace domiva::residents {
 // The printed residents list: every resident in apartment order, read as it

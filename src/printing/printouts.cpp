@@ -1,0 +1,57 @@
+#include "printing/printouts.h"
+
+#include <QSqlError>
+#include <memory>
+
+namespace domiva::listing {
+
+Printout fromRows(const Layout &layout, const QList<QStringList> &rows) {
+  Printout printout;
+  printout.layout = layout;
+  printout.rowCount = rows.size();
+  printout.open = [rows]() -> Rows {
+    return [rows, next = qsizetype(0)](QStringList &cells) mutable {
+      if (next == rows.size())
+        return false;
+      cells = rows[next++];
+      return true;
+    };
+  };
+  printout.failure = [] { return QString(); };
+  return printout;
+}
+
+Printout fromQuery(const db::Store &store, const Layout &layout, const QString &sql, const QVariantList &values,
+                   const std::function<QStringList(const QSqlQuery &)> &cells) {
+  Printout printout;
+  printout.layout = layout;
+  auto count = store.exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
+  count.next();
+  db::checkRead(count);
+  printout.rowCount = count.value(0).toLongLong();
+  auto failure = std::make_shared<QString>();
+  printout.failure = [failure] { return *failure; };
+  printout.open = [store, sql, values, cells, failure]() -> Rows {
+    failure->clear();
+    std::shared_ptr<QSqlQuery> query;
+    try {
+      query = std::make_shared<QSqlQuery>(store.exec(sql, values));
+    } catch (const db::Error &e) {
+      *failure = e.text();
+      return [](QStringList &) { return false; };
+    }
+    return [query, cells, failure](QStringList &row) {
+      if (query->next()) {
+        row = cells(*query);
+        return true;
+      }
+      if (query->lastError().isValid())
+        *failure = query->lastError().text();
+      query->finish();
+      return false;
+    };
+  };
+  return printout;
+}
+
+} // namespace domiva::listing
