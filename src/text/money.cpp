@@ -3,36 +3,10 @@
 #include "text/bidi.h"
 
 #include <QRegularExpression>
-#include <algorithm>
 
 namespace domiva {
 
-namespace {
-// The plain form ("1200", "-20.5"): what every list shows and sums, read
-// without the patterns that the typed forms need.
-std::optional<Money> parsePlain(QStringView text) {
-  const bool negative = text.startsWith(u'-');
-  if (negative)
-    text = text.mid(1);
-  const qsizetype point = text.indexOf(u'.');
-  const QStringView whole = point < 0 ? text : text.left(point);
-  const QStringView fraction = point < 0 ? QStringView() : text.mid(point + 1);
-  const auto digits = [](QStringView part) {
-    return std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-  };
-  if (whole.isEmpty() || whole.size() > 13 || !digits(whole) ||
-      (point >= 0 && (fraction.isEmpty() || fraction.size() > 2 || !digits(fraction))))
-    return std::nullopt;
-  qint64 agorot = whole.toLongLong() * 100;
-  if (!fraction.isEmpty())
-    agorot += fraction.toInt() * (fraction.size() == 1 ? 10 : 1);
-  return Money::fromAgorot(negative ? -agorot : agorot);
-}
-} // namespace
-
 std::optional<Money> Money::parse(const QString &text) {
-  if (const auto plain = parsePlain(text))
-    return plain;
   // What people type around an amount: a shekel sign or its letters before
   // or after it, and commas between thousands ("1,200", "₪ 300", "300 ש"ח").
   static const QRegularExpression currency(QStringLiteral("^\\s*(?:₪|ש\"ח|ש״ח)?\\s*(.*?)\\s*(?:₪|ש\"ח|ש״ח)?\\s*$"));
