@@ -79,18 +79,11 @@ void RegisterWindow::saveDetails() {
 }
 
 void RegisterWindow::addDues() {
-  const QString failure =
-      domiva::addApartmentDues(m_store, ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text());
-  if (!failure.isEmpty()) {
-    messages::show(this, failure);
-    return;
-  }
-  typed::recorded(this);
-  ui->duesApartment->clear();
-  ui->duesMonth->clear();
-  ui->duesAmount->clear();
-  showOwed();
-  ui->duesApartment->setFocus(); // ready for the next row
+  if (typed::entered(
+          this,
+          domiva::addApartmentDues(m_store, ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text()),
+          {ui->duesApartment, ui->duesMonth, ui->duesAmount}))
+    showOwed();
 }
 
 void RegisterWindow::removeDues() {
@@ -107,16 +100,9 @@ void RegisterWindow::removeDues() {
 }
 
 void RegisterWindow::saveOpeningDebt() {
-  const QString failure = setOpeningDebt(m_store, ui->openingApartment->text(), ui->openingAmount->text());
-  if (!failure.isEmpty()) {
-    messages::show(this, failure);
-    return;
-  }
-  typed::recorded(this);
-  ui->openingApartment->clear();
-  ui->openingAmount->clear();
-  showOwed();
-  ui->openingApartment->setFocus(); // ready for the next apartment
+  if (typed::entered(this, setOpeningDebt(m_store, ui->openingApartment->text(), ui->openingAmount->text()),
+                     {ui->openingApartment, ui->openingAmount}))
+    showOwed();
 }
 
 } // namespace domiva

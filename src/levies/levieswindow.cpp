@@ -63,18 +63,13 @@ void LeviesWindow::showCharges() {
 }
 
 void LeviesWindow::addLevy() {
-  const QString failure = levies::define(
-      m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(), ui->levyInstalments->text()});
-  if (!failure.isEmpty()) {
-    messages::show(this, failure);
+  if (!typed::entered(this,
+                      levies::define(m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(),
+                                               ui->levyInstalments->text()}),
+                      {ui->levyName, ui->levyAmount}))
     return;
-  }
-  typed::recorded(this);
-  ui->levyName->clear();
-  ui->levyAmount->clear();
   ui->levyInstalments->setText(QStringLiteral("1"));
   showLevies(0);
-  ui->levyName->setFocus(); // ready for the next levy
 }
 
 void LeviesWindow::deleteLevy() {
@@ -98,16 +93,9 @@ void LeviesWindow::saveCharge() {
     messages::show(this, texts::chooseLevy);
     return;
   }
-  const QString failure = levies::setCharge(m_store, levy, ui->chargeApartment->text(), ui->chargeAmount->text());
-  if (!failure.isEmpty()) {
-    messages::show(this, failure);
-    return;
-  }
-  typed::recorded(this);
-  ui->chargeApartment->clear();
-  ui->chargeAmount->clear();
-  showLevies(levy);
-  ui->chargeApartment->setFocus(); // ready for the next apartment
+  if (typed::entered(this, levies::setCharge(m_store, levy, ui->chargeApartment->text(), ui->chargeAmount->text()),
+                     {ui->chargeApartment, ui->chargeAmount}))
+    showLevies(levy);
 }
 
 } // namespace domiva

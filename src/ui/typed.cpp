@@ -58,4 +58,17 @@ bool pending(const QWidget *window) {
   return watcher && watcher->isPending();
 }
 
+bool entered(QWidget *window, const QString &failure, const QList<QLineEdit *> &fields) {
+  if (!failure.isEmpty()) {
+    messages::show(window, failure);
+    return false;
+  }
+  recorded(window);
+  for (QLineEdit *field : fields)
+    field->clear();
+  if (!fields.isEmpty())
+    fields.first()->setFocus();
+  return true;
+}
+
 } // namespace domiva::typed

@@ -391,6 +391,8 @@ private slots:
     QTest::mouseClick(button(window, "addDues"), Qt::LeftButton);
     QCOMPARE(messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(field(window, "duesAmount")->text(), message.isEmpty() ? QString() : typed[2]);
+    if (message.isEmpty()) // ready for the next row
+      QCOMPARE(window->focusWidget(), field(window, "duesApartment"));
     const QStringList building{"01/2026", "כל הדירות", "250"};
     const auto shown = [&] {
       QList<QStringList> rows;
