@@ -11,10 +11,7 @@ namespace domiva::expenses {
 namespace {
 QStringList firstColumn(const db::Store &store, const QString &sql) {
   QStringList names;
-  auto query = store.exec(sql);
-  while (query.next())
-    names << query.value(0).toString();
-  db::checkRead(query);
+  store.each(sql, {}, [&](const QSqlQuery &query) { names << query.value(0).toString(); });
   return names;
 }
 } // namespace

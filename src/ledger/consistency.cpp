@@ -22,19 +22,17 @@ void checkMatrix(const db::Store &store, QList<Finding> &findings) {
   QList<std::pair<qint64, qint64>> totals; // total, depth
   // The columns as the query below selects them: the twelve months from firstMonth on.
   enum Column { apartmentColumn, yearColumn, firstMonth, totalColumn = firstMonth + 12, depthColumn };
-  auto rows = store.exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report "
-                                        "ORDER BY year, apartment")
-                             .arg(months::columns().join(QLatin1Char(','))));
-  while (rows.next()) {
-    matrix::Cells cells;
-    for (int m = 0; m < 12; ++m)
-      if (!rows.isNull(firstMonth + m))
-        cells[m] = rows.value(firstMonth + m).toLongLong();
-    stored.append({{rows.value(apartmentColumn).toLongLong(), rows.value(yearColumn).toInt()}, cells});
-    totals.append({rows.value(totalColumn).toLongLong(), rows.value(depthColumn).toLongLong()});
-  }
-  db::checkRead(rows);
-  rows.finish();
+  store.each(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report "
+                            "ORDER BY year, apartment")
+                 .arg(months::columns().join(QLatin1Char(','))),
+             {}, [&](const QSqlQuery &rows) {
+               matrix::Cells cells;
+               for (int m = 0; m < 12; ++m)
+                 if (!rows.isNull(firstMonth + m))
+                   cells[m] = rows.value(firstMonth + m).toLongLong();
+               stored.append({{rows.value(apartmentColumn).toLongLong(), rows.value(yearColumn).toInt()}, cells});
+               totals.append({rows.value(totalColumn).toLongLong(), rows.value(depthColumn).toLongLong()});
+             });
   const ledger::Dues dues = ledger::Dues::read(store);
   for (int r = 0; r < stored.size(); ++r) {
     const auto [apartment, year] = stored[r].first;
@@ -53,16 +51,15 @@ void checkMatrix(const db::Store &store, QList<Finding> &findings) {
                           true, apartment, year};
   }
 
-  auto missing = store.exec(
+  QList<std::pair<qint64, int>> keys;
+  store.each(
       QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND levy IS NULL "
                      "AND NOT EXISTS "
                      "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
-                     "ORDER BY year, apartment"));
-  QList<std::pair<qint64, int>> keys;
-  while (missing.next())
-    keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
-  db::checkRead(missing);
-  missing.finish();
+                     "ORDER BY year, apartment"),
+      {}, [&](const QSqlQuery &missing) {
+        keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
+      });
   for (const auto &[apartment, year] : keys) {
     const qint64 total = matrix::total(matrix::fromPayments(store, apartment, year, dues));
     findings << Finding{texts::checkMatrixRow.arg(apartment).arg(year).arg(texts::checkNoRow.arg(moneyText(total))),

@@ -25,16 +25,13 @@ Dues::Dues(const QList<DuesRow> &rows, int start) : m_start(start) {
 
 Dues Dues::read(const db::Store &store) {
   QList<DuesRow> rows;
-  auto query = store.exec(QStringLiteral("SELECT year, month, amount, apartment FROM dues"));
-  while (query.next()) {
+  store.each(QStringLiteral("SELECT year, month, amount, apartment FROM dues"), {}, [&](const QSqlQuery &query) {
     DuesRow row{monthIndex(query.value(0).toInt(), query.value(1).toInt()),
                 Money::fromAgorot(query.value(2).toLongLong()), std::nullopt};
     if (!query.isNull(3))
       row.apartment = query.value(3).toLongLong();
     rows << row;
-  }
-  db::checkRead(query);
-  query.finish();
+  });
   // The file's own opening date, also inside a save that is changing it.
   return Dues(rows, monthIndex(readBuilding(store).openDate));
 }

@@ -9,11 +9,11 @@ namespace domiva::levies {
 
 QList<Levy> all(const db::Store &store) {
   QList<Levy> found;
-  auto rows = store.exec(QStringLiteral("SELECT id, name, first_due, instalments FROM levies ORDER BY first_due, id"));
-  while (rows.next())
-    found << Levy{rows.value(0).toLongLong(), rows.value(1).toString(), dates::fromIso(rows.value(2).toString()),
-                  std::max(1, rows.value(3).toInt())};
-  db::checkRead(rows);
+  store.each(QStringLiteral("SELECT id, name, first_due, instalments FROM levies ORDER BY first_due, id"), {},
+             [&](const QSqlQuery &rows) {
+               found << Levy{rows.value(0).toLongLong(), rows.value(1).toString(),
+                             dates::fromIso(rows.value(2).toString()), std::max(1, rows.value(3).toInt())};
+             });
   return found;
 }
 
@@ -39,24 +39,21 @@ QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment, c
   // What was paid, in one pass over the levies' payments (a sum per charge
   // would read them once for each charge).
   QHash<std::pair<qint64, qint64>, qint64> paid;
-  auto payments = store.exec(QStringLiteral("SELECT levy, apartment, sum(amount) FROM incoming WHERE levy IS NOT NULL "
-                                            "AND cancelled IS NULL AND (? IS NULL OR apartment = ?) "
-                                            "AND (? IS NULL OR inputdate <= ?) GROUP BY levy, apartment"),
-                             {only, only, by, by});
-  while (payments.next())
-    paid.insert({payments.value(0).toLongLong(), payments.value(1).toLongLong()}, payments.value(2).toLongLong());
-  db::checkRead(payments);
-  payments.finish();
+  store.each(
+      QStringLiteral("SELECT levy, apartment, sum(amount) FROM incoming WHERE levy IS NOT NULL "
+                     "AND cancelled IS NULL AND (? IS NULL OR apartment = ?) "
+                     "AND (? IS NULL OR inputdate <= ?) GROUP BY levy, apartment"),
+      {only, only, by, by}, [&](const QSqlQuery &payments) {
+        paid.insert({payments.value(0).toLongLong(), payments.value(1).toLongLong()}, payments.value(2).toLongLong());
+      });
   QList<Charge> found;
-  auto rows = store.exec(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges "
-                                        "WHERE ? IS NULL OR apartment = ? ORDER BY apartment, levy"),
-                         {only, only});
-  while (rows.next()) {
-    const qint64 levy = rows.value(0).toLongLong(), charged = rows.value(1).toLongLong();
-    found << Charge{levy, charged, Money::fromAgorot(rows.value(2).toLongLong()),
-                    Money::fromAgorot(paid.value({levy, charged}))};
-  }
-  db::checkRead(rows);
+  store.each(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges "
+                            "WHERE ? IS NULL OR apartment = ? ORDER BY apartment, levy"),
+             {only, only}, [&](const QSqlQuery &rows) {
+               const qint64 levy = rows.value(0).toLongLong(), charged = rows.value(1).toLongLong();
+               found << Charge{levy, charged, Money::fromAgorot(rows.value(2).toLongLong()),
+                               Money::fromAgorot(paid.value({levy, charged}))};
+             });
   return found;
 }
 

@@ -72,14 +72,14 @@ Weights weights(const ledger::Dues &dues, qint64 apartment, int year) {
 Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues) {
   Cells cells;
   const Weights w = weights(dues, apartment, year);
-  auto payments = store.exec(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
-                                            "WHERE apartment = ? AND year = ? AND %1")
-                                 .arg(crediting),
-                             {apartment, year});
-  while (payments.next())
-    credit(cells, months::indexOfListName(payments.value(0).toString()),
-           months::indexOfListName(payments.value(1).toString()), Money::fromAgorot(payments.value(2).toLongLong()), w);
-  db::checkRead(payments);
+  store.each(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
+                            "WHERE apartment = ? AND year = ? AND %1")
+                 .arg(crediting),
+             {apartment, year}, [&](const QSqlQuery &payments) {
+               credit(cells, months::indexOfListName(payments.value(0).toString()),
+                      months::indexOfListName(payments.value(1).toString()),
+                      Money::fromAgorot(payments.value(2).toLongLong()), w);
+             });
   return cells;
 }
 
@@ -90,31 +90,27 @@ void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::D
 void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
   using Key = std::pair<qint64, int>;
   std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
-  auto payments = store.exec(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
-                                            "WHERE %1 ORDER BY apartment, year")
-                                 .arg(crediting));
   Key current{0, 0};
   Weights w{};
-  while (payments.next()) {
-    const Key key{payments.value(0).toLongLong(), payments.value(1).toInt()};
-    if (key != current || rows.empty())
-      w = weights(dues, key.first, key.second);
-    current = key;
-    credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
-           months::indexOfListName(payments.value(3).toString()), Money::fromAgorot(payments.value(4).toLongLong()), w);
-  }
-  db::checkRead(payments);
-  payments.finish();
-  auto stored =
-      store.exec(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()));
-  while (stored.next()) {
-    QVariantList values;
-    for (int c = 2; c < 16; ++c)
-      values << stored.value(c);
-    rows[{stored.value(0).toLongLong(), stored.value(1).toInt()}].second = values;
-  }
-  db::checkRead(stored);
-  stored.finish();
+  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
+                            "WHERE %1 ORDER BY apartment, year")
+                 .arg(crediting),
+             {}, [&](const QSqlQuery &payments) {
+               const Key key{payments.value(0).toLongLong(), payments.value(1).toInt()};
+               if (key != current || rows.empty())
+                 w = weights(dues, key.first, key.second);
+               current = key;
+               credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
+                      months::indexOfListName(payments.value(3).toString()),
+                      Money::fromAgorot(payments.value(4).toLongLong()), w);
+             });
+  store.each(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()), {},
+             [&](const QSqlQuery &stored) {
+               QVariantList values;
+               for (int c = 2; c < 16; ++c)
+                 values << stored.value(c);
+               rows[{stored.value(0).toLongLong(), stored.value(1).toInt()}].second = values;
+             });
   for (const auto &[key, row] : rows) {
     const QVariantList wanted = rowValues(row.first, dues.ofYear(key.first, key.second).agorot());
     bool same = row.second.size() == wanted.size();

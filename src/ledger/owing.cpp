@@ -24,34 +24,25 @@ std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
   std::map<qint64, Held> apartments;
   for (qint64 a = 1, count = building(store).apartments; a <= count; ++a)
     apartments[a];
-  auto residents = store.exec(QStringLiteral("SELECT apartment, family FROM neighbors"));
-  while (residents.next())
+  store.each(QStringLiteral("SELECT apartment, family FROM neighbors"), {}, [&](const QSqlQuery &residents) {
     apartments[residents.value(0).toLongLong()].family = residents.value(1).toString();
-  db::checkRead(residents);
-  residents.finish();
-  auto opening = store.exec(QStringLiteral("SELECT apartment, amount FROM opening_debts"));
-  while (opening.next())
+  });
+  store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &opening) {
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
-  db::checkRead(opening);
-  opening.finish();
+  });
   // Months after the date are paid ahead and count for nothing yet.
-  auto rows = store.exec(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
-                             .arg(months::columns().join(QLatin1Char(','))),
-                         {date.year()});
-  while (rows.next()) {
-    Held &apartment = apartments[rows.value(0).toLongLong()];
-    const int year = rows.value(1).toInt();
-    for (int m = 0; m < 12; ++m)
-      if (!rows.isNull(2 + m) && ledger::monthIndex(year, m + 1) <= ledger::monthIndex(date))
-        apartment.cells[ledger::monthIndex(year, m + 1)] += rows.value(2 + m).toLongLong();
-  }
-  db::checkRead(rows);
-  rows.finish();
+  store.each(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
+                 .arg(months::columns().join(QLatin1Char(','))),
+             {date.year()}, [&](const QSqlQuery &rows) {
+               Held &apartment = apartments[rows.value(0).toLongLong()];
+               const int year = rows.value(1).toInt();
+               for (int m = 0; m < 12; ++m)
+                 if (!rows.isNull(2 + m) && ledger::monthIndex(year, m + 1) <= ledger::monthIndex(date))
+                   apartment.cells[ledger::monthIndex(year, m + 1)] += rows.value(2 + m).toLongLong();
+             });
   // A levy's payer is charged by it; every other payer has matrix rows.
-  auto others = store.exec(QStringLiteral("SELECT apartment FROM levy_charges"));
-  while (others.next())
-    apartments[others.value(0).toLongLong()];
-  db::checkRead(others);
+  store.each(QStringLiteral("SELECT apartment FROM levy_charges"), {},
+             [&](const QSqlQuery &others) { apartments[others.value(0).toLongLong()]; });
   return apartments;
 }
 } // namespace
@@ -162,11 +153,8 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
   db::checkRead(opening);
   opening.finish();
   std::map<int, qint64> credited; // year → total
-  auto years = store.exec(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment});
-  while (years.next())
-    credited[years.value(0).toInt()] = years.value(1).toLongLong();
-  db::checkRead(years);
-  years.finish();
+  store.each(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment},
+             [&](const QSqlQuery &years) { credited[years.value(0).toInt()] = years.value(1).toLongLong(); });
   // Every year from the books' start to the date's, and any other the matrix holds.
   for (int year = dues.start() / 12; year <= date.year(); ++year)
     credited.try_emplace(year, 0);

@@ -24,11 +24,9 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->apartment->lineEdit(), ui->showButton);
   try {
     // Every apartment that has a resident or ever paid.
-    auto apartments = m_store.exec(QStringLiteral("SELECT apartment FROM neighbors UNION SELECT DISTINCT apartment "
-                                                  "FROM incoming ORDER BY 1"));
-    while (apartments.next())
-      ui->apartment->addItem(apartments.value(0).toString());
-    db::checkRead(apartments);
+    m_store.each(QStringLiteral("SELECT apartment FROM neighbors UNION SELECT DISTINCT apartment "
+                                "FROM incoming ORDER BY 1"),
+                 {}, [&](const QSqlQuery &apartments) { ui->apartment->addItem(apartments.value(0).toString()); });
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
   }

@@ -58,9 +58,8 @@ void IncomingWindow::load() {
   grid::showNewest(ui->DataGrid1);
 
   try {
-    auto residents = m_store.exec(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"));
-    while (residents.next())
-      ui->apartment->addItem(residents.value(0).toString());
+    m_store.each(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"), {},
+                 [this](const QSqlQuery &residents) { ui->apartment->addItem(residents.value(0).toString()); });
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
   }

@@ -53,31 +53,27 @@ listing::Printout printout(const db::Store &store, int year) {
   std::map<qint64, Row> rows;
   const ledger::Dues dues = ledger::Dues::read(store);
   const qint64 apartments = building(store).apartments;
-  auto residents =
-      store.exec(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"), {apartments});
-  while (residents.next())
-    rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
-  db::checkRead(residents);
-  residents.finish();
+  store.each(QStringLiteral("SELECT apartment, family FROM neighbors WHERE apartment <= ?"), {apartments},
+             [&](const QSqlQuery &residents) {
+               rows[residents.value(0).toLongLong()].family = residents.value(1).toString();
+             });
   for (qint64 apartment = 1; apartment <= apartments; ++apartment) {
     Row &row = rows[apartment];
     if (row.family.isEmpty())
       row.family = texts::emptyApartment;
     row.depth = dues.ofYear(apartment, year).agorot();
   }
-  auto stored = store.exec(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
-                               .arg(months::columns().join(QLatin1Char(','))),
-                           {year});
-  while (stored.next()) {
-    Row &row = rows[stored.value(0).toLongLong()];
-    row.family = stored.value(1).toString(); // the name the row was made with
-    for (int m = 0; m < 12; ++m)
-      if (!stored.isNull(2 + m))
-        row.cells[m] = stored.value(2 + m).toLongLong();
-    row.total = stored.value(14).toLongLong();
-    row.depth = stored.value(15).toLongLong();
-  }
-  db::checkRead(stored);
+  store.each(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
+                 .arg(months::columns().join(QLatin1Char(','))),
+             {year}, [&](const QSqlQuery &stored) {
+               Row &row = rows[stored.value(0).toLongLong()];
+               row.family = stored.value(1).toString(); // the name the row was made with
+               for (int m = 0; m < 12; ++m)
+                 if (!stored.isNull(2 + m))
+                   row.cells[m] = stored.value(2 + m).toLongLong();
+               row.total = stored.value(14).toLongLong();
+               row.depth = stored.value(15).toLongLong();
+             });
   const auto money = [](qint64 agorot) { return Money::fromAgorot(agorot).toPaper(); };
   QList<QStringList> lines;
   Row sum;
@@ -106,11 +102,10 @@ QStringList yearList(const db::Store &store, int current) {
   for (int year = current - 20; year <= current + 20; ++year)
     years << year;
   // A long file's early years stay within reach.
-  auto stored = store.exec(QStringLiteral("SELECT DISTINCT year FROM anual_report ORDER BY year"));
-  while (stored.next())
+  store.each(QStringLiteral("SELECT DISTINCT year FROM anual_report ORDER BY year"), {}, [&](const QSqlQuery &stored) {
     if (!years.contains(stored.value(0).toInt()))
       years << stored.value(0).toInt();
-  db::checkRead(stored);
+  });
   std::sort(years.begin(), years.end());
   QStringList texts;
   for (int year : years)

@@ -42,14 +42,6 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no
   // line behind. Income first, then expenses, each with its subtotal.
-  auto sums =
-      store.exec(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
-                                "and ? and not exists (select 1 from incoming i where trans.source_table = "
-                                "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
-                                "and not exists (select 1 from removals r where trans.source_table = 'removals' "
-                                "and r.reciept = trans.source_reciept and r.cancelled is not null) "
-                                "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
-                 {dates::toIso(from), dates::toIso(to), texts::income});
   QList<QStringList> rows;
   Money subtotal;
   QString type;
@@ -59,16 +51,21 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
                           QString()};
     subtotal = Money();
   };
-  while (sums.next()) {
-    if (sums.value(2).toString() != type) {
-      closeGroup();
-      type = sums.value(2).toString();
-    }
-    const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
-    subtotal += amount;
-    rows << QStringList{sums.value(0).toString(), amount.toDisplay(), type};
-  }
-  db::checkRead(sums);
+  store.each(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
+                            "and ? and not exists (select 1 from incoming i where trans.source_table = "
+                            "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
+                            "and not exists (select 1 from removals r where trans.source_table = 'removals' "
+                            "and r.reciept = trans.source_reciept and r.cancelled is not null) "
+                            "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
+             {dates::toIso(from), dates::toIso(to), texts::income}, [&](const QSqlQuery &sums) {
+               if (sums.value(2).toString() != type) {
+                 closeGroup();
+                 type = sums.value(2).toString();
+               }
+               const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
+               subtotal += amount;
+               rows << QStringList{sums.value(0).toString(), amount.toDisplay(), type};
+             });
   closeGroup();
   return listing::fromRows(layout, rows);
 }

@@ -105,6 +105,9 @@ public:
   // Runs a query that yields one row and stands on it; throws Error when
   // it fails or yields none.
   QSqlQuery one(const QString &sql, const QVariantList &values = {}) const;
+  // Runs a query and hands `row` each row it yields; throws Error when it
+  // fails or its rows stop on an error rather than at their end.
+  void each(const QString &sql, const QVariantList &values, const std::function<void(const QSqlQuery &)> &row) const;
 
 private:
   QString m_connection;

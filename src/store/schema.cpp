@@ -141,25 +141,20 @@ void createVersion1(const Store &store) {
 void linkJournal(const Store &store, const QString &table, const QString &dateColumn, const QString &forColumn,
                  const QString &type) {
   QHash<QString, QList<qint64>> unlinked;
-  auto journal = store.exec(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? "
-                                           "ORDER BY rowid"),
-                            {type});
   const auto key = [](const QSqlQuery &q, int from) {
     return q.value(from).toString() + QChar(0x1f) + q.value(from + 1).toString() + QChar(0x1f) +
            q.value(from + 2).toString();
   };
-  while (journal.next())
-    unlinked[key(journal, 1)] << journal.value(0).toLongLong();
-  journal.finish();
-  auto rows = store.exec(
-      QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept").arg(dateColumn, forColumn, table));
+  store.each(QStringLiteral("SELECT rowid, inputdate, \"for\", amount FROM trans WHERE \"Type\" = ? ORDER BY rowid"),
+             {type}, [&](const QSqlQuery &journal) { unlinked[key(journal, 1)] << journal.value(0).toLongLong(); });
   QList<std::pair<qint64, qint64>> links; // reciept, journal rowid
-  while (rows.next()) {
-    auto found = unlinked.find(key(rows, 1));
-    if (found != unlinked.end() && !found->isEmpty())
-      links.append({rows.value(0).toLongLong(), found->takeFirst()});
-  }
-  rows.finish();
+  store.each(
+      QStringLiteral("SELECT reciept, %1, %2, amount FROM %3 ORDER BY reciept").arg(dateColumn, forColumn, table), {},
+      [&](const QSqlQuery &rows) {
+        auto found = unlinked.find(key(rows, 1));
+        if (found != unlinked.end() && !found->isEmpty())
+          links.append({rows.value(0).toLongLong(), found->takeFirst()});
+      });
   for (const auto &[reciept, rowId] : links)
     store.exec(QStringLiteral("UPDATE trans SET source_table = ?, source_reciept = ? WHERE rowid = ?"),
                {table, reciept, rowId});
@@ -179,8 +174,10 @@ void createVersion2(const Store &store) {
 // already shown changes with the upgrade.
 void writeSchedule(const Store &store) {
   auto registery = store.exec(QStringLiteral("SELECT monthly_pay, opendate FROM registery LIMIT 1"));
-  if (!registery.next())
+  if (!registery.next()) {
+    checkRead(registery); // a file that can't be read is not one without details
     return;
+  }
   const qint64 current = registery.value(0).toLongLong();
   QDate start = dates::fromIso(registery.value(1).toString());
   registery.finish();
@@ -188,11 +185,9 @@ void writeSchedule(const Store &store) {
     start = QDate(today().year(), 1, 1);
   // For each year, the yearly dues most of its rows were made with.
   std::map<int, std::map<qint64, int>> counts; // year → yearly dues → rows
-  auto rows = store.exec(QStringLiteral("SELECT year, total + depth FROM anual_report WHERE year >= ? AND year < ?"),
-                         {start.year(), today().year()});
-  while (rows.next())
-    ++counts[rows.value(0).toInt()][rows.value(1).toLongLong()];
-  rows.finish();
+  store.each(QStringLiteral("SELECT year, total + depth FROM anual_report WHERE year >= ? AND year < ?"),
+             {start.year(), today().year()},
+             [&](const QSqlQuery &rows) { ++counts[rows.value(0).toInt()][rows.value(1).toLongLong()]; });
   qint64 last = -1;
   const auto add = [&](int year, int month, qint64 monthly) {
     if (monthly == last || (last < 0 && monthly == 0))

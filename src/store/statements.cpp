@@ -88,6 +88,14 @@ QSqlQuery Store::one(const QString &sql, const QVariantList &values) const {
   return query;
 }
 
+void Store::each(const QString &sql, const QVariantList &values,
+                 const std::function<void(const QSqlQuery &)> &row) const {
+  QSqlQuery query = exec(sql, values);
+  while (query.next())
+    row(query);
+  checkRead(query);
+}
+
 void checkRead(const QSqlQuery &query) {
   if (query.lastError().isValid())
     throw Error(query.lastError());
