@@ -118,15 +118,13 @@ QString scheduleQuery() {
 
 QString addApartmentDues(const db::Store &store, const QString &apartmentText, const QString &monthText,
                          const QString &amountText) {
-  const auto apartment = residents::parseApartment(apartmentText);
+  QString refusal;
+  const auto apartment = residents::apartmentOf(store, apartmentText, &refusal);
   if (!apartment)
-    return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return refusal;
   const auto month = parseMonth(monthText);
   if (!month)
     return texts::badDuesMonth;
-  QString refusal;
   const auto amount = dues(amountText, &refusal);
   if (!amount)
     return refusal;
@@ -158,10 +156,9 @@ QString openingDebtsQuery() {
 }
 
 QString setOpeningDebt(const db::Store &store, const QString &apartmentText, const QString &amountText) {
-  const auto apartment = residents::parseApartment(apartmentText);
+  QString refusal;
+  const auto apartment = residents::apartmentOf(store, apartmentText, &refusal);
   if (!apartment)
-    return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
     return refusal;
   const auto amount = input::amount(amountText);
   if (!amount)

@@ -56,12 +56,10 @@ QString define(const db::Store &store, const LevyInput &input) {
 }
 
 QString setCharge(const db::Store &store, qint64 levy, const QString &apartmentText, const QString &amountText) {
-  const auto apartment = residents::parseApartment(apartmentText);
-  if (!apartment)
-    return texts::badApartment;
-  if (const QString refusal = apartmentRefusal(store, *apartment); !refusal.isEmpty())
-    return refusal;
   QString refusal;
+  const auto apartment = residents::apartmentOf(store, apartmentText, &refusal);
+  if (!apartment)
+    return refusal;
   const auto amount = chargeAmount(amountText, &refusal);
   if (!amount)
     return refusal;

@@ -26,6 +26,12 @@ std::optional<qint64> parseApartment(const QString &text) {
   return number;
 }
 
+std::optional<qint64> apartmentOf(const db::Store &store, const QString &text, QString *refusal) {
+  const auto apartment = parseApartment(text);
+  *refusal = !apartment ? texts::badApartment : apartmentRefusal(store, *apartment);
+  return refusal->isEmpty() ? apartment : std::nullopt;
+}
+
 std::optional<Resident> find(const db::Store &store, qint64 apartment) {
   auto query = store.exec(
       QStringLiteral("SELECT apartment, family, status, phone1, phone2, email FROM neighbors WHERE apartment = ?"),

@@ -21,6 +21,9 @@ QString listQuery();
 // An apartment number as typed: a whole number from 1 up, so "05" and " 5"
 // are apartment 5. Anything else is no apartment.
 std::optional<qint64> parseApartment(const QString &text);
+// An apartment of the building typed as `text` (see parseApartment and
+// apartmentRefusal); else nothing, and `refusal` says why.
+std::optional<qint64> apartmentOf(const db::Store &store, const QString &text, QString *refusal);
 
 std::optional<Resident> find(const db::Store &store, qint64 apartment);
 
