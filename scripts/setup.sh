@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what Domiva needs on Debian 12 (only what is missing), then
-# configures and builds it in ./build. Safe to run again.
+# Installs what Domiva needs on Debian 12 (only what is missing), and the
+# packages named as arguments, then configures and builds it in ./build.
+# Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # dpkg-dev and desktop-file-utils make and check the Debian package.
-packages=(cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libqt6svg6 qt6-translations-l10n culmus xvfb xauth
+# libqt6sql6-psql speaks to a PostgreSQL server, for books kept on one.
+packages=("$@" cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libqt6sql6-psql libqt6svg6 qt6-translations-l10n culmus xvfb xauth
           dpkg-dev desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do

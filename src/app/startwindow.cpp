@@ -74,7 +74,7 @@ void StartWindow::showBuilding() {
   ui->buildingLine->setText(fresh ? texts::firstSteps : buildingLine(details));
   if (fresh)
     ui->Command5->setFocus();
-  const QString file = QDir::toNativeSeparators(db::path());
+  const QString file = db::path().isEmpty() ? db::server() : QDir::toNativeSeparators(db::path());
   ui->buildingLine->setToolTip(file);
   setToolTip(file);
 }

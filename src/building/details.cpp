@@ -111,9 +111,10 @@ QString saveBuilding(const db::Store &store, const BuildingInput &input) {
 }
 
 QString scheduleQuery() {
-  return QStringLiteral("SELECT rowid AS מספר, printf('%02d/%04d', month, year) AS מחודש, "
-                        "coalesce(apartment, 'כל הדירות') AS דירה, amount AS \"סכום לחודש\" FROM dues "
-                        "ORDER BY year, month, apartment IS NOT NULL, apartment");
+  return QStringLiteral(
+      "SELECT rowid AS מספר, CASE WHEN month < 10 THEN '0' ELSE '' END || month || '/' || year AS מחודש, "
+      "coalesce(CAST(apartment AS TEXT), 'כל הדירות') AS דירה, amount AS \"סכום לחודש\" FROM dues "
+      "ORDER BY year, month, apartment IS NOT NULL, apartment");
 }
 
 QString addApartmentDues(const db::Store &store, const QString &apartmentText, const QString &monthText,

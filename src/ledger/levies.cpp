@@ -41,14 +41,14 @@ QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment, c
   QHash<std::pair<qint64, qint64>, qint64> paid;
   store.each(
       QStringLiteral("SELECT levy, apartment, sum(amount) FROM incoming WHERE levy IS NOT NULL "
-                     "AND cancelled IS NULL AND (? IS NULL OR apartment = ?) "
-                     "AND (? IS NULL OR inputdate <= ?) GROUP BY levy, apartment"),
+                     "AND cancelled IS NULL AND (CAST(? AS INTEGER) IS NULL OR apartment = ?) "
+                     "AND (CAST(? AS TEXT) IS NULL OR inputdate <= ?) GROUP BY levy, apartment"),
       {only, only, by, by}, [&](const QSqlQuery &payments) {
         paid.insert({payments.value(0).toLongLong(), payments.value(1).toLongLong()}, payments.value(2).toLongLong());
       });
   QList<Charge> found;
   store.each(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges "
-                            "WHERE ? IS NULL OR apartment = ? ORDER BY apartment, levy"),
+                            "WHERE CAST(? AS INTEGER) IS NULL OR apartment = ? ORDER BY apartment, levy"),
              {only, only}, [&](const QSqlQuery &rows) {
                const qint64 levy = rows.value(0).toLongLong(), charged = rows.value(1).toLongLong();
                found << Charge{levy, charged, Money::fromAgorot(rows.value(2).toLongLong()),

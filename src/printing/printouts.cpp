@@ -25,7 +25,7 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
                    const std::function<QStringList(const QSqlQuery &)> &cells) {
   Printout printout;
   printout.layout = layout;
-  auto count = store.exec(QStringLiteral("SELECT count(*) FROM (%1)").arg(sql), values);
+  auto count = store.exec(QStringLiteral("SELECT count(*) FROM (%1) AS rows").arg(sql), values);
   count.next();
   db::checkRead(count);
   printout.rowCount = count.value(0).toLongLong();

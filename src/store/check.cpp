@@ -28,27 +28,54 @@ QString wholeFile(const QSqlDatabase &database, bool &damaged) {
   return {};
 }
 
+int versionOf(const QSqlDatabase &database, bool &ok) {
+  QSqlQuery query(database);
+  if (engineOf(database) == Engine::Sqlite) {
+    ok = query.exec(QStringLiteral("PRAGMA user_version")) && query.next();
+    return ok ? query.value(0).toInt() : 0;
+  }
+  // A server's building keeps it in a table of its own; none is version 0.
+  ok = query.exec(
+           QStringLiteral("SELECT count(*) FROM pg_class WHERE relname = 'books_version' AND relkind = 'r' "
+                          "AND relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())")) &&
+       query.next();
+  if (!ok || query.value(0).toInt() == 0)
+    return 0;
+  ok = query.exec(QStringLiteral("SELECT max(version) FROM books_version")) && query.next();
+  return ok ? query.value(0).toInt() : 0;
+}
+
 // Whether the file is one of ours and not newer than this program.
 QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
+  const bool server = engineOf(database) == Engine::Postgres;
   QSqlQuery check(database);
-  const auto failure = [&] {
-    damaged = (check.lastError().nativeErrorCode().toInt() & 0xff) == 11;
-    return openingFailure(check.lastError(), database.databaseName());
+  const auto failure = [&](const QSqlQuery &failed) {
+    damaged = (codeOf(failed.lastError()) & 0xff) == 11;
+    return server ? texts::withDetail(texts::serverUnreachable, failed.lastError().text())
+                  : openingFailure(failed.lastError(), database.databaseName());
   };
-  if (!check.exec(QStringLiteral("PRAGMA user_version")) || !check.next())
-    return failure();
-  version = check.value(0).toInt();
-  check.finish();
+  bool read = false;
+  version = versionOf(database, read);
+  if (!read) {
+    QSqlQuery again(database); // the error of the read that failed
+    again.exec(server ? QStringLiteral("SELECT max(version) FROM books_version")
+                      : QStringLiteral("PRAGMA user_version"));
+    return failure(again);
+  }
   if (version > schemaVersion)
-    return texts::dbTooNew;
-  if (!check.exec(QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
-                                 "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'")) ||
-      !check.next())
-    return failure();
+    return server ? texts::serverTooNew : texts::dbTooNew;
+  const QString tables =
+      server ? QStringLiteral("SELECT count(*), count(CASE WHEN relname IN ('incoming', 'anual_report', 'registery') "
+                              "THEN 1 END) FROM pg_class WHERE relkind = 'r' AND relnamespace = "
+                              "(SELECT oid FROM pg_namespace WHERE nspname = current_schema())")
+             : QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
+                              "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'");
+  if (!check.exec(tables) || !check.next())
+    return failure(check);
   const int all = check.value(0).toInt();
   const int ours = check.value(1).toInt();
   if ((version == 0 && all != 0) || (version > 0 && ours != 3))
-    return texts::dbNotOurs;
+    return server ? texts::serverNotOurs : texts::dbNotOurs;
   return {};
 }
 
@@ -67,11 +94,18 @@ void readOnly(const QString &path, const QString &name, const std::function<void
   const QString connection =
       name + QLatin1Char('-') + QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()));
   {
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    database.setDatabaseName(path);
-    database.setConnectOptions(
-        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds.load()));
-    database.open(); // `work` sees whether it opened
+    if (isServer(path)) {
+      // A building that can't be opened is no reader at all.
+      if (!connectServer(path, connection).isEmpty())
+        QSqlDatabase::database(connection, false).close();
+    } else {
+      QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+      file.setDatabaseName(path);
+      file.setConnectOptions(
+          QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds.load()));
+      file.open(); // `work` sees whether it opened
+    }
+    QSqlDatabase database = QSqlDatabase::database(connection, false);
     work(database);
     database.close();
   }

@@ -230,6 +230,8 @@ QString defaultPath() {
 }
 
 Opened open(const QString &path, Check check, Access access) {
+  if (isServer(path))
+    return openServer(path, access);
   const QFileInfo info(path);
   const QString file = info.absoluteFilePath();
   const QString folder = info.absolutePath();
@@ -294,6 +296,8 @@ void close() {
   inLog = false;
   openTransactions = 0;
   openedPath.clear();
+  openedServer.clear();
+  serverReader = false;
   openedAccess = Access::ReadWrite;
 }
 

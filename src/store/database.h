@@ -27,6 +27,23 @@ enum class Access { ReadWrite, ReadOnly };
 // Where the program keeps its data unless --database names another file.
 QString defaultPath();
 
+// Books are kept in a SQLite file, or on a PostgreSQL server, one schema
+// per building. A server's address: postgresql://user@host:port/dbname,
+// with ?host=/folder for a Unix socket and ?building=NAME for the building.
+enum class Engine { Sqlite, Postgres };
+bool isServer(const QString &location);
+// The address with the building named (and no password, for showing).
+QString withBuilding(const QString &address, const QString &building);
+QString shownAddress(const QString &address);
+// The building an address names, empty when it names none.
+QString buildingOf(const QString &address);
+// The buildings whose books are on the server, in name order; `failure`
+// says why they could not be listed.
+QStringList buildings(const QString &address, QString &failure);
+// Makes a new, empty building on the server (an administrator's right):
+// its books are made when it is first opened. Empty, or why not.
+QString addBuilding(const QString &address, const QString &name);
+
 struct Opened {
   QString failure;      // empty on success; else the Hebrew reason, SQLite's words on a line below
   bool damaged = false; // the file failed its integrity check
@@ -39,8 +56,11 @@ struct Opened {
 // too short to be a database is refused as damaged. A file it refuses is
 // left as it was, with nothing left open. With Check::Later the file is
 // read at once, but nothing is written to it until checked() has passed it.
+// A server's address opens its building's schema instead: nothing to
+// check of a file, and a role that may only read is told on every write.
 Opened open(const QString &path, Check check = Check::Now, Access access = Access::ReadWrite);
-// Runs `work` on a read-only connection of its own to `path`, named `name`
+// Runs `work` on a connection of its own to `path` (a file, opened read
+// only, or a server's building), named `name`
 // (a name no other thread uses meanwhile), beside the program's one
 // connection; `work` sees whether it opened.
 void readOnly(const QString &path, const QString &name, const std::function<void(QSqlDatabase &)> &work);
@@ -59,16 +79,24 @@ Opened checked();
 bool tidyLog();
 // Closes the connection, leaving the file as one file again.
 void close();
-// The open file's path, empty when none is open.
+// The open file's path, empty when none is open or the books are on a server.
 QString path();
+// The open server's address with its building (no password), else empty.
+QString server();
 // How long a write waits for another program's (5 s); tests wait less.
 void setBusyWait(int milliseconds);
+
+// An engine's error code as SQLite numbers its causes: a server's
+// SQLSTATE becomes the SQLite code of the same cause.
+int codeOf(const QSqlError &error);
+// A server that stopped answering (no SQLite code has this number).
+inline constexpr int serverLost = 90;
 
 // A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {
 public:
   explicit Error(const QString &what, int code = 0) : std::runtime_error(what.toStdString()), m_code(code) {}
-  explicit Error(const QSqlError &error) : Error(error.text(), error.nativeErrorCode().toInt()) {}
+  explicit Error(const QSqlError &error) : Error(error.text(), codeOf(error)) {}
   QString text() const { return QString::fromStdString(what()); }
   int code() const { return m_code; }
 
@@ -95,6 +123,7 @@ class Store {
 public:
   explicit Store(QString connection) : m_connection(std::move(connection)) {}
   QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
+  Engine engine() const;
   // The program's own store: the connection open() opens.
   bool isProgram() const;
 
@@ -115,6 +144,12 @@ private:
 
 // The program's store, once open() has opened it.
 Store program();
+
+// Copies the program's books whole into a new building at `target` (a
+// file with nothing at it, or a server's address naming an empty
+// building), then checks the copy. Empty, or why not; a failed copy
+// leaves nothing behind at a file, and no rows in a building.
+QString copyBooks(const QString &target);
 
 // Brings the store's schema from version `from` (0: an empty file) to
 // `to`, inside the caller's transaction. Start-up uses it on every older

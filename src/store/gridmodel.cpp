@@ -58,16 +58,17 @@ bool GridModel::reload() {
   m_rows = 0;
   m_headers.clear();
   // The headers come from the columns alone, so they stay when the rows fail.
-  if (QSqlQuery columns = run(QStringLiteral("SELECT * FROM (%1) LIMIT 0").arg(m_sql)); !columns.lastError().isValid())
+  if (QSqlQuery columns = run(QStringLiteral("SELECT * FROM (%1) AS grid LIMIT 0").arg(m_sql));
+      !columns.lastError().isValid())
     for (int c = 0; c < columns.record().count(); ++c)
       m_headers << columns.record().fieldName(c);
   if (m_key >= 0 && m_key < m_headers.size()) {
-    QSqlQuery range = run(QStringLiteral("SELECT min(%2), max(%2), count(*) FROM (%1)").arg(m_sql, keyName()));
+    QSqlQuery range = run(QStringLiteral("SELECT min(%2), max(%2), count(*) FROM (%1) AS grid").arg(m_sql, keyName()));
     if (range.next()) {
       m_firstKey = range.value(0).toLongLong();
       m_rows = range.value(2).toInt();
       if (m_rows > 0 && (m_sortColumn >= 0 || range.value(1).toLongLong() - m_firstKey + 1 != m_rows)) {
-        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1)%3").arg(m_sql, keyName(), orderBy()));
+        QSqlQuery keys = run(QStringLiteral("SELECT %2 FROM (%1) AS grid%3").arg(m_sql, keyName(), orderBy()));
         while (keys.next())
           m_keys << keys.value(0).toLongLong();
         if (keys.lastError().isValid())
@@ -136,14 +137,14 @@ const QVariantList &GridModel::values(int row) const {
     // column, the window's own keys (whole numbers, read from the table).
     QSqlQuery rows;
     if (m_sortColumn < 0) {
-      rows = run(QStringLiteral("SELECT * FROM (%1) WHERE %2 BETWEEN ? AND ?").arg(m_sql, keyName()),
+      rows = run(QStringLiteral("SELECT * FROM (%1) AS grid WHERE %2 BETWEEN ? AND ?").arg(m_sql, keyName()),
                  {keyAt(first), keyAt(last)});
     } else {
       QStringList keys;
       for (int r = first; r <= last; ++r)
         keys << QString::number(keyAt(r));
-      rows =
-          run(QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)").arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
+      rows = run(QStringLiteral("SELECT * FROM (%1) AS grid WHERE %2 IN (%3)")
+                     .arg(m_sql, keyName(), keys.join(QLatin1Char(','))));
     }
     QHash<qint64, QVariantList> byKey;
     while (rows.next()) {
@@ -245,7 +246,7 @@ void GridModel::sort(int column, Qt::SortOrder order) {
 }
 
 QString GridModel::orderedSql() const {
-  return m_sortColumn < 0 ? m_sql : QStringLiteral("SELECT * FROM (%1)%2").arg(m_sql, orderBy());
+  return m_sortColumn < 0 ? m_sql : QStringLiteral("SELECT * FROM (%1) AS grid%2").arg(m_sql, orderBy());
 }
 
 QString GridModel::orderBy() const {
@@ -320,7 +321,7 @@ QStringList GridModel::printedHeaders() const {
 qint64 GridModel::printedCount() {
   if (m_sql.isEmpty())
     return m_rows;
-  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1)").arg(m_sql));
+  QSqlQuery count = run(QStringLiteral("SELECT count(*) FROM (%1) AS grid").arg(m_sql));
   return count.next() ? count.value(0).toLongLong() : 0;
 }
 

@@ -20,6 +20,8 @@ extern std::atomic<int> busyMilliseconds; // read by the check behind a window t
 inline constexpr qint64 logLimit = 4 * 1024 * 1024;
 
 extern QString openedPath;
+extern QString openedServer; // the server's address when the books are on one
+extern bool serverReader;    // the server's role may only read the building
 extern Access openedAccess;
 extern bool inLog;           // the file was switched to the write-ahead log by us
 extern int openTransactions; // the one connection's, on the window thread
@@ -41,5 +43,15 @@ QString useLog(QSqlDatabase database, QString &notice);
 QString wholeFile(const QSqlDatabase &database, bool &damaged);
 // Whether the file is one of ours and not newer than this program.
 QString ours(const QSqlDatabase &database, int &version, bool &damaged);
+// Opens a building on a server as the program's connection.
+Opened openServer(const QString &address, Access access);
+// Opens a connection named `name` to the server at `address`, its search
+// path set to the address's building when it names one; the Hebrew
+// failure, or empty.
+QString connectServer(const QString &address, const QString &name);
+// The engine of a connection.
+Engine engineOf(const QSqlDatabase &database);
+// The schema's version on either engine, and setting it.
+int versionOf(const QSqlDatabase &database, bool &ok);
 
 } // namespace domiva::db::session

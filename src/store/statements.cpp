@@ -26,6 +26,7 @@ QString cause(int code) {
   case 26: return texts::causeDamaged;
   case 10:
   case 14: return texts::causeDisk;
+  case serverLost: return texts::causeServer;
   default: return texts::causeEngine;
   }
 }
@@ -47,8 +48,17 @@ bool writes(const QString &sql) {
 
 QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantList &values) {
   QSqlQuery query(database);
-  // Read forward only: nothing read is kept behind the query.
-  query.setForwardOnly(true);
+  // Read forward only: nothing read is kept behind the query. A server's
+  // driver reads such rows one at a time, holding the connection until
+  // the last: a query run while reading another's rows would cut it short.
+  query.setForwardOnly(engineOf(database) == Engine::Sqlite);
+  // A server prepares no statement that changes the schema or a setting;
+  // one without values needs no preparing.
+  if (values.isEmpty()) {
+    if (!query.exec(sql))
+      throw Error(query.lastError());
+    return query;
+  }
   if (!query.prepare(sql))
     throw Error(query.lastError());
   for (const QVariant &value : values) {
@@ -63,7 +73,41 @@ QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantLi
     throw Error(query.lastError());
   return query;
 }
+// The wait for another program's write, under a wait cursor.
+template <class Wait> void waitShown(Wait wait) {
+  const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+  if (cursor)
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  const auto restore = qScopeGuard([cursor] {
+    if (cursor)
+      QGuiApplication::restoreOverrideCursor();
+  });
+  wait();
+}
+
+// On a server, one writer at a time per building, as in a file: each
+// transaction first takes the building's lock, held until it ends, so a
+// matrix row is always rebuilt from every payment committed before it.
+// Another bookkeeper's write is waited for like another program's.
+void beginOnServer(const QSqlDatabase &database) {
+  run(database, QStringLiteral("BEGIN"), {});
+  try {
+    // The lock's key: this program's, and the building's.
+    const QString key = QStringLiteral("(1685024105, hashtext(current_schema()))");
+    QSqlQuery taken = run(database, QStringLiteral("SELECT pg_try_advisory_xact_lock") + key, {});
+    if (!taken.next() || !taken.value(0).toBool())
+      waitShown([&] {
+        run(database, QStringLiteral("SET LOCAL lock_timeout = %1").arg(busyMilliseconds), {});
+        run(database, QStringLiteral("SELECT pg_advisory_xact_lock") + key, {});
+      });
+  } catch (...) {
+    QSqlQuery(database).exec(QStringLiteral("ROLLBACK"));
+    throw;
+  }
+}
 } // namespace
+
+Engine Store::engine() const { return engineOf(database()); }
 
 bool Store::isProgram() const { return m_connection == QLatin1String(QSqlDatabase::defaultConnection); }
 
@@ -105,6 +149,8 @@ Transaction::Transaction(const Store &store) : m_store(store) {
   // A store beside the program's is only read.
   if (!store.isProgram() || openedAccess == Access::ReadOnly)
     throw Error(texts::causeReadOnly);
+  if (serverReader)
+    throw Error(texts::serverReadOnly);
   if (openTransactions > 0)
     throw Error(texts::nestedTransaction);
   // Nothing is written into a file before it has passed its check.
@@ -120,20 +166,21 @@ Transaction::Transaction(const Store &store) : m_store(store) {
   }
 #endif
   const QSqlDatabase database = store.database();
+  if (store.engine() == Engine::Postgres) {
+    beginOnServer(database);
+    m_open = true;
+    ++openTransactions;
+    return;
+  }
   QSqlQuery begin(database);
   run(database, QStringLiteral("PRAGMA busy_timeout = 0"), {});
   bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
   if (!begun) {
     // Another program is writing: wait for it, and show that we wait.
-    const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    if (cursor)
-      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const auto restore = qScopeGuard([cursor] {
-      if (cursor)
-        QGuiApplication::restoreOverrideCursor();
+    waitShown([&] {
+      run(database, QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
+      begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
     });
-    run(database, QStringLiteral("PRAGMA busy_timeout = %1").arg(busyMilliseconds), {});
-    begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
   }
   if (!begun)
     throw Error(begin.lastError());

@@ -87,6 +87,34 @@ inline const QString causeFull = QStringLiteral("הדיסק מלא.");
 inline const QString causeDamaged = QStringLiteral("הקובץ פגום.");
 inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהדיסק או בכתיבה אליו.");
 inline const QString causeEngine = QStringLiteral("בסיס הנתונים סירב לפעולה.");
+// Books on a database server.
+inline const QString causeServer = QStringLiteral("החיבור לשרת בסיס הנתונים נותק.");
+inline const QString serverReadOnly =
+    QStringLiteral("למשתמש שלכם בשרת יש הרשאת קריאה בלבד בספרי הבניין: אפשר לצפות ולהדפיס, לא לרשום או לשנות.");
+inline const QString serverUnreachable = QStringLiteral("לא ניתן להתחבר לשרת בסיס הנתונים.");
+inline const QString serverBadAddress =
+    QStringLiteral("כתובת השרת אינה תקינה. הצורה היא postgresql://משתמש@שרת:פורט/בסיס-נתונים");
+inline const QString noSuchBuilding = QStringLiteral("בשרת אין בניין בשם \"%1\".");
+inline const QString buildingNotMade =
+    QStringLiteral("ספרי הבניין \"%1\" עוד לא נוצרו בשרת, ולמשתמש שלכם אין הרשאה ליצור אותם.");
+inline const QString serverNotOurs = QStringLiteral("בבניין שנבחר בשרת יש טבלאות של תוכנה אחרת, לא של Domiva.");
+inline const QString serverTooNew =
+    QStringLiteral("ספרי הבניין בשרת עודכנו בגרסה חדשה יותר של Domiva. יש לעדכן את התוכנה.");
+inline const QString chooseBuilding = QStringLiteral("בחר בניין");
+inline const QString chooseBuildingLabel = QStringLiteral("הבניינים בשרת:");
+inline const QString newBuilding = QStringLiteral("בניין חדש…");
+inline const QString newBuildingName = QStringLiteral("שם הבניין החדש:");
+inline const QString noBuildings = QStringLiteral("בשרת עוד אין בניינים. אפשר להוסיף בניין חדש.");
+inline const QString badBuildingName =
+    QStringLiteral("שם הבניין צריך להיות באורך 1 עד 30 אותיות, בלי מירכאות כפולות, ולא להתחיל ב-pg_.");
+inline const QString buildingExists = QStringLiteral("בשרת כבר יש בניין בשם \"%1\".");
+inline const QString cannotAddBuilding = QStringLiteral("לא ניתן להוסיף את הבניין: רק מנהל השרת יכול להוסיף בניינים.");
+inline const QString copyTargetNotEmpty = QStringLiteral("ביעד ההעתקה כבר יש ספרים. בוחרים קובץ חדש או בניין חדש.");
+inline const QString copied = QStringLiteral("ספרי הבניין הועתקו אל %1 ונבדקו: %2 תשלומים, %3 הוצאות.");
+inline const QString copyFailed = QStringLiteral("ההעתקה נכשלה, והיעד נשאר ריק:\n%1");
+inline const QString serverBackups =
+    QStringLiteral("ספרי הבניין שמורים בשרת בסיס הנתונים. את הגיבויים של השרת עצמו (pg_dump) עושה מנהל השרת. "
+                   "\"גבה עכשיו לקובץ…\" כותב עותק של ספרי הבניין לקובץ, שהתוכנה יכולה לפתוח בכל מחשב.");
 inline const QString causeNoFolder = QStringLiteral("לא ניתן ליצור את התיקייה.");
 // A read that failed: never shown as an empty list.
 inline const QString readFailed = QStringLiteral("לא ניתן לקרוא את %1 מבסיס הנתונים:\n%2");

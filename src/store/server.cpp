@@ -1,0 +1,243 @@
+#include "store/session.h"
+
+#include "text/texts.h"
+
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <optional>
+
+// Books on a PostgreSQL server: the address, the buildings (one schema
+// each), and opening one as the program's connection.
+namespace domiva::db {
+namespace session {
+QString openedServer;
+bool serverReader = false;
+} // namespace session
+
+using namespace session;
+
+namespace {
+struct Address {
+  QString user, password, host, database, building;
+  int port = -1;
+};
+
+std::optional<Address> parse(const QString &location) {
+  const QUrl url(location);
+  if (!isServer(location) || !url.isValid())
+    return std::nullopt;
+  const QUrlQuery query(url);
+  Address address{url.userName(),
+                  url.password(),
+                  url.host(),
+                  url.path().mid(1),
+                  query.queryItemValue(QStringLiteral("building"), QUrl::FullyDecoded),
+                  url.port()};
+  // libpq's own form for a Unix socket's folder.
+  if (address.host.isEmpty())
+    address.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+  if (address.database.isEmpty() || address.database.contains(QLatin1Char('/')))
+    return std::nullopt;
+  return address;
+}
+
+// A building's name as SQL names a schema.
+QString quoted(QString name) {
+  return QLatin1Char('"') + name.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// The first value of a query on `database`, or an invalid one with the
+// failure in `failure`.
+QVariant valueOf(const QSqlDatabase &database, const QString &sql, const QVariantList &values, QString &failure) {
+  QSqlQuery query(database);
+  query.prepare(sql);
+  for (const QVariant &value : values)
+    query.addBindValue(value);
+  if (!query.exec() || !query.next()) {
+    failure = texts::withDetail(texts::serverUnreachable, query.lastError().text());
+    return {};
+  }
+  return query.value(0);
+}
+
+// Whether the role may write every table of the open building.
+bool writes(const QSqlDatabase &database) {
+  QString failure;
+  return valueOf(
+             database,
+             QStringLiteral("SELECT coalesce(bool_and(has_table_privilege(c.oid, 'INSERT, UPDATE, DELETE')), "
+                            "has_schema_privilege(current_schema(), 'CREATE')) FROM pg_class c "
+                            "WHERE c.relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema()) "
+                            "AND c.relkind = 'r'"),
+             {}, failure)
+      .toBool();
+}
+
+// A throwaway connection to the server for one question.
+template <class Work> QString withServer(const QString &address, Work work) {
+  const QString name = QStringLiteral("domiva-server-question");
+  QString failure = connectServer(address, name);
+  if (failure.isEmpty())
+    failure = work(QSqlDatabase::database(name, false));
+  QSqlDatabase::database(name, false).close();
+  QSqlDatabase::removeDatabase(name);
+  return failure;
+}
+} // namespace
+
+bool isServer(const QString &location) {
+  return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
+}
+
+QString withBuilding(const QString &address, const QString &building) {
+  QUrl url(address);
+  QUrlQuery query(url);
+  query.removeAllQueryItems(QStringLiteral("building"));
+  query.addQueryItem(QStringLiteral("building"), QString::fromLatin1(QUrl::toPercentEncoding(building)));
+  url.setQuery(query);
+  return url.toString();
+}
+
+QString shownAddress(const QString &address) { return QUrl(address).toDisplayString(QUrl::RemovePassword); }
+
+QString buildingOf(const QString &address) {
+  const auto parsed = parse(address);
+  return parsed ? parsed->building : QString();
+}
+
+QString server() { return openedServer; }
+
+Engine session::engineOf(const QSqlDatabase &database) {
+  return database.driverName() == QLatin1String("QPSQL") ? Engine::Postgres : Engine::Sqlite;
+}
+
+int codeOf(const QSqlError &error) {
+  const QString code = error.nativeErrorCode();
+  if (code.isEmpty())
+    return error.type() == QSqlError::ConnectionError ? serverLost : 1;
+  if (code.size() != 5)
+    return code.toInt(); // SQLite's own numbers
+  // A server's SQLSTATE, by its class.
+  if (code == QLatin1String("42501"))
+    return 8; // insufficient privilege: read only
+  if (code == QLatin1String("40001") || code == QLatin1String("40P01") || code == QLatin1String("55P03"))
+    return 5; // another writer holds what we need
+  if (code.startsWith(QLatin1String("53")))
+    return 13; // out of disk or memory
+  if (code.startsWith(QLatin1String("XX")))
+    return 11; // damaged
+  if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")))
+    return serverLost;
+  return 1;
+}
+
+QString session::connectServer(const QString &address, const QString &name) {
+  const auto parsed = parse(address);
+  if (!parsed)
+    return texts::serverBadAddress;
+  QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+  if (!database.isValid())
+    return texts::withDetail(texts::serverUnreachable, database.lastError().text());
+  database.setHostName(parsed->host);
+  database.setPort(parsed->port);
+  database.setUserName(parsed->user);
+  database.setPassword(parsed->password);
+  database.setDatabaseName(parsed->database);
+  database.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=domiva"));
+  // Sums of agorot come back as whole numbers, not as floating point.
+  database.setNumericalPrecisionPolicy(QSql::LowPrecisionInt64);
+  if (!database.open())
+    return texts::withDetail(texts::serverUnreachable, database.lastError().text());
+  if (parsed->building.isEmpty())
+    return {};
+  QString failure;
+  const QVariant found = valueOf(database, QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = ?"),
+                                 {parsed->building}, failure);
+  if (!failure.isEmpty())
+    return failure;
+  if (found.toInt() == 0)
+    return texts::noSuchBuilding.arg(parsed->building);
+  // The building's tables, and no other schema's, are the names the rules use.
+  if (QSqlQuery path(database); !path.exec(QStringLiteral("SET search_path TO ") + quoted(parsed->building)))
+    return texts::withDetail(texts::serverUnreachable, path.lastError().text());
+  return {};
+}
+
+QStringList buildings(const QString &address, QString &failure) {
+  QStringList names;
+  failure = withServer(address, [&](const QSqlDatabase &database) {
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT n.nspname FROM pg_namespace n JOIN pg_class c ON c.relnamespace = n.oid "
+                                   "AND c.relname = 'books_version' AND c.relkind = 'r' "
+                                   "WHERE has_schema_privilege(n.oid, 'USAGE') ORDER BY n.nspname")))
+      return texts::withDetail(texts::serverUnreachable, query.lastError().text());
+    while (query.next())
+      names << query.value(0).toString();
+    return query.lastError().isValid() ? texts::withDetail(texts::serverUnreachable, query.lastError().text())
+                                       : QString();
+  });
+  return names;
+}
+
+QString addBuilding(const QString &address, const QString &name) {
+  const QString trimmed = name.trimmed();
+  if (trimmed.isEmpty() || trimmed.size() > 30 || trimmed.contains(QLatin1Char('"')) ||
+      trimmed.startsWith(QLatin1String("pg_"), Qt::CaseInsensitive) ||
+      std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+    return texts::badBuildingName;
+  return withServer(address, [&](const QSqlDatabase &database) {
+    QString failure;
+    if (valueOf(database, QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = ?"), {trimmed}, failure)
+            .toInt() > 0)
+      return texts::buildingExists.arg(trimmed);
+    if (!failure.isEmpty())
+      return failure;
+    QSqlQuery make(database);
+    if (!make.exec(QStringLiteral("CREATE SCHEMA ") + quoted(trimmed)))
+      return codeOf(make.lastError()) == 8 ? texts::cannotAddBuilding
+                                           : texts::withDetail(texts::serverUnreachable, make.lastError().text());
+    return QString();
+  });
+}
+
+Opened session::openServer(const QString &address, Access access) {
+  Opened opened;
+  const auto fail = [&](const QString &failure) {
+    close();
+    opened.failure = failure;
+    return opened;
+  };
+  const QString building = buildingOf(address);
+  if (building.isEmpty())
+    return fail(texts::noSuchBuilding.arg(QString()));
+  if (QString failure = connectServer(address, QString::fromLatin1(QSqlDatabase::defaultConnection));
+      !failure.isEmpty())
+    return fail(failure);
+  openedServer = shownAddress(address);
+  openedAccess = access;
+  const QSqlDatabase database = QSqlDatabase::database();
+  int found = 0;
+  if (QString refusal = ours(database, found, opened.damaged); !refusal.isEmpty())
+    return fail(refusal);
+  serverReader = !writes(database);
+  if (found == schemaVersion)
+    return opened;
+  if (access == Access::ReadOnly)
+    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::dbNeedsUpgrade);
+  if (serverReader)
+    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::serverReadOnly);
+  // Made or brought up to date in one transaction: all of it, or nothing.
+  try {
+    Transaction transaction(program());
+    upgrade(program(), found, schemaVersion);
+    transaction.commit();
+  } catch (const Error &e) {
+    return fail(texts::withDetail(texts::dbUpgradeFailed, e.text()));
+  }
+  serverReader = !writes(database);
+  return opened;
+}
+
+} // namespace domiva::db
