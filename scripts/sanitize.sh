@@ -4,7 +4,8 @@
 # package's under them. CI runs it after the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# The server's suites run against a throwaway PostgreSQL cluster of their own.
+bash scripts/setup.sh postgresql-15
 if ! command -v clang++ >/dev/null; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"

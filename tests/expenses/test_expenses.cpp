@@ -73,7 +73,7 @@ private slots:
     QCOMPARE(messages->shown, QStringList());
     QCOMPARE(test::rows("SELECT * FROM removals"),
              (QList<QVariantList>{{"שיפוץ", "2026-05-20", "", "", "", 15000, 1, {}, {}}}));
-    QCOMPARE(test::rows("SELECT * FROM trans"),
+    QCOMPARE(test::rows("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans"),
              (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה", "removals", 1}}));
     QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150", "", "1"}}));
     QCOMPARE(control<QLabel>("statusLine")->text(), texts::expenseRecorded.arg(1));
@@ -123,7 +123,7 @@ private slots:
   }
 
   void aFailingJournalWriteLeavesNoExpense() {
-    test::books().exec("CREATE TRIGGER refuse BEFORE INSERT ON trans BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const QString refused = test::refuseWrites("trans", "INSERT");
     window = openShared<RemovalWindow>();
     enter("חשמל", "812.40");
     click("Command1");

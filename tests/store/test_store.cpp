@@ -159,11 +159,7 @@ private slots:
     test::TempDatabase database;
     const QStringList expected{"neighbors", "incoming", "removals", "trans",         "anual_report", "registery",
                                "supplyer",  "category", "dues",     "opening_debts", "levies",       "levy_charges"};
-    QStringList tables;
-    for (const auto &row : test::rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                      "'sqlite%' ORDER BY rowid"))
-      tables << row[0].toString();
-    QCOMPARE(tables, expected);
+    QCOMPARE(test::tables(), expected);
 
     const QList<std::pair<const char *, const char *>> columns{
         {"neighbors", "apartment,family,status,phone1,phone2,email"},
@@ -174,13 +170,9 @@ private slots:
         {"anual_report", "apartment,family,year,jan,feb,mer,apr,mai,jun,jul,aug,sep,oct,nov,dec,total,depth"},
         {"registery", "apartments,monthly_pay,openbalance,opendate,street,city"},
         {"supplyer", "supplyer"}};
-    for (const auto &[table, expected] : columns) {
-      QStringList names;
-      for (const auto &row : test::rows(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)))
-        names << row[0].toString();
-      QCOMPARE(names.join(','), QString::fromLatin1(expected));
-    }
-    QCOMPARE(test::rows("PRAGMA user_version")[0][0].toInt(), db::schemaVersion);
+    for (const auto &[table, expected] : columns)
+      QCOMPARE(test::columns(QString::fromLatin1(table)).join(','), QString::fromLatin1(expected));
+    QCOMPARE(test::version(), db::schemaVersion);
 
     const auto registery = test::rows("SELECT * FROM registery");
     QCOMPARE(registery.size(), 1);
@@ -330,6 +322,8 @@ private slots:
   // A long list being read never blocks another program's write.
   void aReaderNeverBlocksAWriter() {
     test::TempDatabase database;
+    if (test::onServer())
+      QSKIP("a file's readers; a server's are its own");
     db::setBusyWait(300);
     {
       db::Transaction transaction(test::books());
@@ -527,8 +521,10 @@ private slots:
     QCOMPARE(test::rows("SELECT count(*) FROM registery")[0][0].toInt(), 0); // reading writes nothing
 
     test::books().exec("INSERT INTO registery VALUES (0, 0, 0, '', '', '')");
-    test::books().exec("UPDATE registery SET apartments = NULL, monthly_pay = '', openbalance = -250, opendate = NULL, "
-                       "street = NULL, city = 'חיפה'");
+    // An older file may hold an empty text where a number belongs; a server's column can't.
+    test::books().exec(QStringLiteral("UPDATE registery SET apartments = NULL, monthly_pay = %1, openbalance = -250, "
+                                      "opendate = NULL, street = NULL, city = 'חיפה'")
+                           .arg(test::onServer() ? "NULL" : "''"));
     const Building details = readBuilding(test::books());
     QCOMPARE(details.apartments, 0);
     QCOMPARE(details.monthlyPay, Money());
@@ -545,11 +541,10 @@ private slots:
     QCOMPARE(saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}), QString());
     test::addResident(1, "כהן");
     test::recordPayment({QDate(2026, 3, 1), "1", "ועד הבית", "", "מרץ", "מרץ", "מזומן", "250", "2026"});
-    test::books().exec(
-        "CREATE TRIGGER refuse BEFORE UPDATE ON anual_report BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const QString refused = test::refuseWrites("anual_report", "UPDATE");
     const auto before = test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report");
     QCOMPARE(saveBuilding(test::books(), {"12", "280", "0", QDate(2026, 1, 1), "הרצל 1", "חולון"}),
-             texts::saveFailed.arg(texts::withDetail(texts::causeEngine, "disk full Unable to fetch row")));
+             texts::saveFailed.arg(texts::withDetail(texts::causeEngine, refused)));
     QCOMPARE(test::rows("SELECT * FROM registery") + test::rows("SELECT * FROM anual_report"), before);
     QCOMPARE(building(test::books()).monthlyPay, Money::fromShekels(250));
   }

@@ -22,7 +22,20 @@
 
 namespace domiva::test {
 
-TempDatabase::TempDatabase() : m_path(m_dir.filePath(QStringLiteral("books/db1.sqlite"))) {
+// With DOMIVA_TEST_SERVER naming a server, each test's books are a new
+// building on it instead of a file.
+QString newBooks(const QString &file) {
+  static const QString server = qEnvironmentVariable("DOMIVA_TEST_SERVER");
+  if (server.isEmpty())
+    return file;
+  static int made = 0;
+  const QString name = QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+  if (const QString failure = db::addBuilding(server, name); !failure.isEmpty())
+    qFatal("cannot add a building on the test server: %s", qPrintable(failure));
+  return db::withBuilding(server, name);
+}
+
+TempDatabase::TempDatabase() : m_path(newBooks(m_dir.filePath(QStringLiteral("books/db1.sqlite")))) {
   const QString failure = startUp(m_path);
   if (!failure.isEmpty())
     qFatal("cannot open the test database: %s", qPrintable(failure));
@@ -156,6 +169,52 @@ void recordExpense(const QString &category, const QDate &date, const QString &am
 void addResident(qint64 apartment, const QString &family) {
   books().exec(QStringLiteral("INSERT INTO neighbors (apartment, family, status) VALUES (?, ?, 'בעל הבית')"),
                {apartment, family});
+}
+
+bool onServer() { return books().engine() == db::Engine::Postgres; }
+
+QString refuseWrites(const char *table, const char *event) {
+  const QString name = QString::fromLatin1(table), when = QString::fromLatin1(event);
+  if (!onServer()) {
+    books().exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'disk full'); END")
+                     .arg(when, name));
+    return QStringLiteral("disk full Unable to fetch row");
+  }
+  books().exec(QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                              "$$BEGIN RAISE EXCEPTION 'disk full'; END$$"));
+  books().exec(
+      QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION refuse()").arg(when, name));
+  return QStringLiteral("ERROR:  disk full\nCONTEXT:  PL/pgSQL function refuse() line 1 at RAISE\n(P0001) QPSQL: "
+                        "Unable to create query");
+}
+
+QStringList tables() {
+  QStringList names;
+  for (const auto &row :
+       rows(onServer() ? QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
+                                        "relnamespace = (SELECT oid FROM pg_namespace WHERE nspname "
+                                        "= current_schema()) AND relname <> 'books_version' ORDER BY oid")
+                       : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
+                                        "NOT LIKE 'sqlite%' ORDER BY rowid")))
+    names << row[0].toString();
+  return names;
+}
+
+QStringList columns(const QString &table) {
+  QStringList names;
+  for (const auto &row : rows(onServer() ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
+                                                          "table_schema = current_schema() AND table_name = ? AND "
+                                                          "column_name <> 'rowid' ORDER BY ordinal_position")
+                                         : QStringLiteral("SELECT name FROM pragma_table_info(?)"),
+                              {table}))
+    names << row[0].toString();
+  return names;
+}
+
+int version() {
+  return rows(onServer() ? QStringLiteral("SELECT version FROM books_version")
+                         : QStringLiteral("PRAGMA user_version"))[0][0]
+      .toInt();
 }
 
 int firstPage(const char *table) {

@@ -98,6 +98,17 @@ struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Whether the books under test are on a server (DOMIVA_TEST_SERVER).
+bool onServer();
+// Makes every `event` (INSERT, UPDATE) on `table` fail as a full disk
+// would; the engine's words for the failure.
+QString refuseWrites(const char *table, const char *event);
+// The books' tables in the order they were made, a table's columns in
+// their order (not a server's rowid), and the schema's version.
+QStringList tables();
+QStringList columns(const QString &table);
+int version();
+
 // The first page of `table` in the open file; and that page of the file at
 // `path` overwritten with rubbish, as a failing disk would leave it.
 int firstPage(const char *table);
