@@ -1,3 +1,4 @@
+#include "app/buildingchooser.h"
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "store/backups.h"
@@ -8,9 +9,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
+#include <QSettings>
 #include <QSocketNotifier>
 #include <QTextStream>
+#include <QUrl>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -27,7 +31,8 @@ bool consoleOnly(int argc, char *argv[]) {
   return std::any_of(argv + 1, argv + argc, [](const char *argument) {
     const QByteArray option(argument);
     return option == "--check" || option == "--repair" || option == "--backup" || option.startsWith("--backup=") ||
-           option == "--help" || option == "-h" || option == "--version" || option == "-v";
+           option == "--copy-to" || option.startsWith("--copy-to=") || option == "--help" || option == "-h" ||
+           option == "--version" || option == "-v";
   });
 }
 
@@ -98,9 +103,18 @@ int main(int argc, char *argv[]) {
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("הצגת הגרסה."));
   parser.addOption(help);
   parser.addOption(version);
-  const QCommandLineOption database(QStringLiteral("database"),
-                                    QStringLiteral("קובץ הנתונים (ברירת המחדל: %1).").arg(domiva::db::defaultPath()),
-                                    QStringLiteral("PATH"));
+  const QCommandLineOption database(
+      QStringLiteral("database"),
+      QStringLiteral("קובץ הנתונים (ברירת המחדל: %1), או שרת: postgresql://משתמש@שרת:פורט/בסיס-נתונים, "
+                     "ואחריו ?building=שם לבניין מסוים.")
+          .arg(domiva::db::defaultPath()),
+      QStringLiteral("PATH"));
+  const QCommandLineOption remember(QStringLiteral("remember"),
+                                    QStringLiteral("שמירת ה---database שניתן כבחירה של כל הפעלה מעתה (בלי סיסמה)."));
+  const QCommandLineOption copyTo(QStringLiteral("copy-to"),
+                                  QStringLiteral("העתקת ספרי הבניין כולם אל TARGET (קובץ חדש או בניין בשרת), "
+                                                 "ובדיקת העותק; יוצא ב-0 כשהעותק תקין."),
+                                  QStringLiteral("TARGET"));
   const QCommandLineOption check(QStringLiteral("check"),
                                  QStringLiteral("בדיקה שהטבלה השנתית והיומן תואמים את התשלומים וההוצאות, בלי לשנות "
                                                 "דבר; יוצא ב-0 כשהם תואמים, אחרת ב-1."));
@@ -108,7 +122,7 @@ int main(int argc, char *argv[]) {
                                   QStringLiteral("כמו --check, ואחר כך בנייה מחדש של שורות הטבלה השנתית השונות."));
   const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("כתיבת גיבוי של הקובץ אל FILE, ויציאה."),
                                   QStringLiteral("FILE"));
-  parser.addOptions({database, check, repair, backup});
+  parser.addOptions({database, remember, check, repair, backup, copyTo});
   parser.process(*app);
   if (parser.isSet(help)) {
     QTextStream(stdout) << parser.helpText()
@@ -131,13 +145,28 @@ int main(int argc, char *argv[]) {
       domiva::messages::show(nullptr, text);
     return 1;
   };
-  QString path = domiva::db::defaultPath();
+  // The books: --database, else the choice saved with --remember, else the default file.
+  QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("domiva"), QStringLiteral("domiva"));
+  QString path = settings.value(QStringLiteral("database"), domiva::db::defaultPath()).toString();
   if (const auto raw = rawDatabaseArgument(argc, argv)) {
     path = QFile::decodeName(*raw);
     // A name the system's encoding cannot carry would open another file.
     if (QFile::encodeName(path) != *raw)
       return refuse(domiva::texts::dbCannotOpen.arg(path, domiva::texts::dbBadName));
   }
+  if (parser.isSet(remember))
+    settings.setValue(QStringLiteral("database"), domiva::db::isServer(path) ? QUrl(path).toString(QUrl::RemovePassword)
+                                                                             : QFileInfo(path).absoluteFilePath());
+  if (domiva::db::isServer(path) && domiva::db::buildingOf(path).isEmpty()) {
+    if (console)
+      return refuse(domiva::texts::nameTheBuilding);
+    domiva::BuildingChooser chooser(path);
+    if (chooser.exec() != QDialog::Accepted)
+      return 0;
+    path = chooser.chosen();
+  }
+  if (parser.isSet(copyTo))
+    return domiva::copyBooks(path, parser.value(copyTo), out);
   if (parser.isSet(check) || parser.isSet(repair))
     return domiva::checkBooks(path, parser.isSet(repair), out);
   if (parser.isSet(backup)) {

@@ -23,6 +23,8 @@ void installHebrew(QCoreApplication &app) {
 }
 
 QString refusal(const QString &path, const db::Opened &opened) {
+  if (db::isServer(path))
+    return texts::dbCannotOpen.arg(db::shownAddress(path), opened.failure);
   QString reason = opened.failure;
   if (opened.damaged)
     reason += QLatin1Char('\n') + backups::restoreAdvice(path);
@@ -71,6 +73,22 @@ int checkBooks(const QString &path, bool repair, QTextStream &out) {
   out.flush();
   db::close();
   return status;
+}
+
+int copyBooks(const QString &from, const QString &to, QTextStream &out) {
+  if (const db::Opened opened = db::open(from, db::Check::Now, db::Access::ReadOnly); !opened.failure.isEmpty()) {
+    out << texts::plain(refusal(from, opened)) << Qt::endl;
+    return 1;
+  }
+  const QString failure = db::copyBooks(to);
+  db::close();
+  if (!failure.isEmpty()) {
+    out << texts::plain(failure) << Qt::endl;
+    return 1;
+  }
+  out << texts::plain(texts::copied.arg(db::isServer(to) ? db::shownAddress(to) : to)) << Qt::endl;
+  // The copy is checked as --check checks books.
+  return checkBooks(to, false, out);
 }
 
 } // namespace domiva

@@ -26,4 +26,9 @@ QString refusal(const QString &path, const db::Opened &opened);
 // the payments and expenses; with `repair`, then rebuilds the matrix rows
 // that differ. Returns 0 when everything agrees (after the repair), else 1.
 int checkBooks(const QString &path, bool repair, QTextStream &out);
+
+// Copies the books at `from` whole into new books at `to` (a new file, or
+// a building on a server), then checks the copy as checkBooks does;
+// writes how it went to `out`. Returns 0 when the copy passed its check.
+int copyBooks(const QString &from, const QString &to, QTextStream &out);
 } // namespace domiva

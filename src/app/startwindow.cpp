@@ -120,8 +120,8 @@ bool refuseBooks(const QString &path, const QString &refusal, bool damaged) {
 void closeBooks(bool endedBySystem) {
   const QString path = db::path();
   // Nothing more of books refused at start; a whole file is checked again
-  // for damage that came while the program ran.
-  if (db::checked().failure.isEmpty()) {
+  // for damage that came while the program ran (a server keeps its own).
+  if (!path.isEmpty() && db::checked().failure.isEmpty()) {
     bool damaged = false;
     const QString finding = db::checkFile(path, &damaged);
     // Else the first day's work is kept that day.

@@ -38,6 +38,18 @@ BackupWindow::BackupWindow(QWidget *parent) : QWidget(parent), ui(std::make_uniq
 BackupWindow::~BackupWindow() = default;
 
 void BackupWindow::load() {
+  // A server's backups are its administrator's; the window writes a copy.
+  if (const QString server = db::server(); !server.isEmpty()) {
+    ui->Label2->setText(texts::serverBooksLabel);
+    ui->databasePath->setText(leftToRight(server));
+    ui->Label3->setText(texts::serverBackupsLabel);
+    ui->backupsFolder->setText(texts::serverBackups);
+    ui->backupsFolder->setWordWrap(true);
+    for (QWidget *fileOnly : {static_cast<QWidget *>(ui->backupsList), static_cast<QWidget *>(ui->restoreChosen),
+                              static_cast<QWidget *>(ui->restoreFile)})
+      fileOnly->hide();
+    return;
+  }
   const QString database = db::path();
   ui->databasePath->setText(QDir::toNativeSeparators(database));
   ui->backupsFolder->setText(QDir::toNativeSeparators(backups::folderFor(database)));
@@ -61,13 +73,15 @@ void BackupWindow::load() {
 
 void BackupWindow::backupNow() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const QString suggested = folder + QLatin1Char('/') + QFileInfo(db::path()).completeBaseName() + QLatin1Char('-') +
-                            today().toString(Qt::ISODate) + QStringLiteral(".sqlite");
+  const QString books =
+      db::server().isEmpty() ? QFileInfo(db::path()).completeBaseName() : db::buildingOf(db::server());
+  const QString suggested =
+      folder + QLatin1Char('/') + books + QLatin1Char('-') + today().toString(Qt::ISODate) + QStringLiteral(".sqlite");
   const auto target =
       messages::chooseSaveFile(this, texts::backupSaveTitle, suggested, QStringLiteral("SQLite (*.sqlite)"));
   if (!target)
     return;
-  const QString failure = backups::write(*target);
+  const QString failure = db::server().isEmpty() ? backups::write(*target) : db::copyBooks(*target);
   messages::report(this, failure, texts::backupSaved.arg(QDir::toNativeSeparators(*target)));
 }
 

@@ -122,6 +122,13 @@ void checkRead(const QSqlQuery &query);
 class Store {
 public:
   explicit Store(QString connection) : m_connection(std::move(connection)) {}
+  // New books the store itself is making (a copy), inside a transaction
+  // of its own: their writes run as they come.
+  static Store beingMade(QString connection) {
+    Store made(std::move(connection));
+    made.m_made = true;
+    return made;
+  }
   QSqlDatabase database() const { return QSqlDatabase::database(m_connection, false); }
   Engine engine() const;
   // The program's own store: the connection open() opens.
@@ -140,15 +147,18 @@ public:
 
 private:
   QString m_connection;
+  bool m_made = false;
 };
 
 // The program's store, once open() has opened it.
 Store program();
 
-// Copies the program's books whole into a new building at `target` (a
-// file with nothing at it, or a server's address naming an empty
-// building), then checks the copy. Empty, or why not; a failed copy
-// leaves nothing behind at a file, and no rows in a building.
+// Copies the program's books whole into new books at `target`: a file
+// with nothing at it, or a server's address naming a building, made when
+// missing, that holds no books. Every table's rows come over, receipt
+// numbers and the numbers still to come included, and are counted again
+// in the copy. Empty, or why not; a failed copy leaves no file behind and
+// no rows in the building.
 QString copyBooks(const QString &target);
 
 // Brings the store's schema from version `from` (0: an empty file) to

@@ -75,10 +75,14 @@ bool writes(const QSqlDatabase &database) {
       .toBool();
 }
 
-// A throwaway connection to the server for one question.
+// A throwaway connection to the server (not to a building) for one question.
 template <class Work> QString withServer(const QString &address, Work work) {
   const QString name = QStringLiteral("domiva-server-question");
-  QString failure = connectServer(address, name);
+  QUrl server(address);
+  QUrlQuery query(server);
+  query.removeAllQueryItems(QStringLiteral("building"));
+  server.setQuery(query);
+  QString failure = connectServer(server.toString(), name);
   if (failure.isEmpty())
     failure = work(QSqlDatabase::database(name, false));
   QSqlDatabase::database(name, false).close();
@@ -209,12 +213,12 @@ Opened session::openServer(const QString &address, Access access) {
     opened.failure = failure;
     return opened;
   };
-  const QString building = buildingOf(address);
-  if (building.isEmpty())
-    return fail(texts::noSuchBuilding.arg(QString()));
   if (QString failure = connectServer(address, QString::fromLatin1(QSqlDatabase::defaultConnection));
       !failure.isEmpty())
     return fail(failure);
+  const QString building = buildingOf(address);
+  if (building.isEmpty())
+    return fail(texts::nameTheBuilding);
   openedServer = shownAddress(address);
   openedAccess = access;
   const QSqlDatabase database = QSqlDatabase::database();

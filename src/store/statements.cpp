@@ -114,7 +114,7 @@ bool Store::isProgram() const { return m_connection == QLatin1String(QSqlDatabas
 Store program() { return Store(QString::fromLatin1(QSqlDatabase::defaultConnection)); }
 
 QSqlQuery Store::exec(const QString &sql, const QVariantList &values) const {
-  if (!writes(sql) || (isProgram() && openTransactions > 0))
+  if (!writes(sql) || m_made || (isProgram() && openTransactions > 0))
     return run(database(), sql, values);
   // Every write passes the guarded transaction's checks, whoever wrote it.
   Transaction transaction(*this);

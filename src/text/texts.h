@@ -103,6 +103,9 @@ inline const QString serverTooNew =
 inline const QString chooseBuilding = QStringLiteral("בחר בניין");
 inline const QString chooseBuildingLabel = QStringLiteral("הבניינים בשרת:");
 inline const QString newBuilding = QStringLiteral("בניין חדש…");
+inline const QString openBuilding = QStringLiteral("פתח");
+inline const QString nameTheBuilding =
+    QStringLiteral("בכתובת השרת צריך לציין את הבניין, למשל: postgresql://משתמש@שרת/בסיס-נתונים?building=שם");
 inline const QString newBuildingName = QStringLiteral("שם הבניין החדש:");
 inline const QString noBuildings = QStringLiteral("בשרת עוד אין בניינים. אפשר להוסיף בניין חדש.");
 inline const QString badBuildingName =
@@ -110,8 +113,10 @@ inline const QString badBuildingName =
 inline const QString buildingExists = QStringLiteral("בשרת כבר יש בניין בשם \"%1\".");
 inline const QString cannotAddBuilding = QStringLiteral("לא ניתן להוסיף את הבניין: רק מנהל השרת יכול להוסיף בניינים.");
 inline const QString copyTargetNotEmpty = QStringLiteral("ביעד ההעתקה כבר יש ספרים. בוחרים קובץ חדש או בניין חדש.");
-inline const QString copied = QStringLiteral("ספרי הבניין הועתקו אל %1 ונבדקו: %2 תשלומים, %3 הוצאות.");
+inline const QString copied = QStringLiteral("ספרי הבניין הועתקו אל %1. בדיקת העותק:");
 inline const QString copyFailed = QStringLiteral("ההעתקה נכשלה, והיעד נשאר ריק:\n%1");
+inline const QString serverBooksLabel = QStringLiteral("השרת והבניין:");
+inline const QString serverBackupsLabel = QStringLiteral("גיבויים:");
 inline const QString serverBackups =
     QStringLiteral("ספרי הבניין שמורים בשרת בסיס הנתונים. את הגיבויים של השרת עצמו (pg_dump) עושה מנהל השרת. "
                    "\"גבה עכשיו לקובץ…\" כותב עותק של ספרי הבניין לקובץ, שהתוכנה יכולה לפתוח בכל מחשב.");

@@ -1,0 +1,301 @@
+// What only books on a server have: buildings side by side, a role that
+// may only read, two bookkeepers writing at once, and moving a building's
+// books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
+// the throwaway cluster's database.
+#include "building/details.h"
+#include "expenses/expense.h"
+#include "ledger/owing.h"
+#include "levies/levy.h"
+#include "payments/payment.h"
+#include "residents/residents.h"
+#include "store/building.h"
+#include "testsupport.h"
+#include "text/texts.h"
+#include "text/today.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+using namespace domiva;
+
+namespace {
+const QString server = qEnvironmentVariable("DOMIVA_TEST_SERVER");
+
+// The same building as `address`, reached as another role.
+QString as(const QString &address, const QString &role) {
+  QUrl url(address);
+  url.setUserName(role);
+  return url.toString();
+}
+
+// What the program prints and how it ends, run on its own.
+std::pair<int, QString> program(const QStringList &arguments) {
+  QProcess run;
+  run.start(QStringLiteral(DOMIVA_BINARY), arguments);
+  run.waitForFinished(60000);
+  return {run.exitCode(), QString::fromUtf8(run.readAllStandardOutput() + run.readAllStandardError()).trimmed()};
+}
+
+// Every table's rows, in an order that does not depend on the engine.
+QList<QList<QVariantList>> everything() {
+  QList<QList<QVariantList>> all;
+  for (const QString &table : test::tables()) {
+    QStringList columns;
+    for (const QString &column : test::columns(table))
+      columns << '"' + column + '"';
+    all << test::rows(QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(columns.join(','), table));
+  }
+  return all;
+}
+
+void someBooks() {
+  QCOMPARE(saveBuilding(test::books(), {"10", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"}), QString());
+  test::addResident(1, "כהן");
+  test::addResident(2, "לוי");
+  test::recordPayment({QDate(2026, 1, 5), "1", "ועד הבית", "", "ינואר", "מרץ", "מזומן", "750", "2026"});
+  const qint64 cancelled =
+      test::recordPayment({QDate(2026, 2, 5), "2", "ועד הבית", "", "פבואר", "פבואר", "צ'ק", "250", "2026"});
+  QCOMPARE(payments::cancel(test::books(), cancelled, "טעות", QDate(2026, 2, 6)), QString());
+  test::recordExpense("חשמל", QDate(2026, 1, 20), "812.40");
+  QCOMPARE(levies::define(test::books(), {"שיפוץ", "1000", QDate(2026, 3, 1), "2"}), QString());
+}
+} // namespace
+
+class ServerTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() {
+    QVERIFY2(!server.isEmpty(), "DOMIVA_TEST_SERVER names no server");
+    setToday(QDate(2026, 6, 1));
+    // The buildings named here, left by an earlier run on the same server.
+    db::readOnly(server, "clean", [](QSqlDatabase &connection) {
+      for (const QString &name : {QStringLiteral("הרצל 12"), QString(30, QChar(0x05d0)), QStringLiteral("older")})
+        QSqlQuery(connection).exec(QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(name));
+    });
+  }
+
+  // Each building's rows are its own, and the list names the buildings.
+  void buildingsAreApart() {
+    QString first;
+    {
+      test::TempDatabase books;
+      first = books.path();
+      someBooks();
+    }
+    test::TempDatabase second;
+    for (const char *table : {"incoming", "removals", "trans", "neighbors", "levies", "anual_report"})
+      QCOMPARE(test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt(), 0);
+    QString failure;
+    const QStringList names = db::buildings(server, failure);
+    QCOMPARE(failure, QString());
+    QVERIFY(names.contains(db::buildingOf(first)));
+    QVERIFY(names.contains(db::buildingOf(second.path())));
+    QVERIFY(std::is_sorted(names.begin(), names.end()));
+  }
+
+  void addingABuilding_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("hebrew, a space") << "הרצל 12" << QString();
+    QTest::newRow("taken") << "הרצל 12" << texts::buildingExists.arg("הרצל 12");
+    QTest::newRow("empty") << "  " << texts::badBuildingName;
+    QTest::newRow("quote") << "a\"b" << texts::badBuildingName;
+    QTest::newRow("the server's own") << "pg_books" << texts::badBuildingName;
+    QTest::newRow("31 letters") << QString(31, QChar(0x05d0)) << texts::badBuildingName;
+    QTest::newRow("30 letters") << QString(30, QChar(0x05d0)) << QString();
+  }
+
+  // A new building is made empty, and its books when it is first opened.
+  void addingABuilding() {
+    QFETCH(QString, name);
+    QFETCH(QString, refusal);
+    QCOMPARE(db::addBuilding(server, name), refusal);
+    if (!refusal.isEmpty())
+      return;
+    const QString address = db::withBuilding(server, name);
+    QCOMPARE(db::open(address).failure, QString());
+    QCOMPARE(test::version(), db::schemaVersion);
+    QCOMPARE(test::rows("SELECT count(*) FROM category")[0][0].toInt(), 8);
+    db::close();
+    QString failure;
+    QVERIFY(db::buildings(server, failure).contains(name));
+  }
+
+  void openingIsRefused_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("no building") << db::withBuilding(server, "אין כזה") << texts::noSuchBuilding.arg("אין כזה");
+    QTest::newRow("no building named") << server << texts::nameTheBuilding;
+    const QString building = db::withBuilding(server, "x");
+    QTest::newRow("no database") << QString(building).replace("/books?", "/none?") << texts::serverUnreachable;
+    QTest::newRow("no role") << as(building, "nobody") << texts::serverUnreachable;
+    QTest::newRow("no address") << "postgresql://x@h?building=x" << texts::serverBadAddress;
+  }
+
+  // Each with its own message (the server's words on the lines below).
+  void openingIsRefused() {
+    QFETCH(QString, address);
+    QFETCH(QString, failure);
+    QCOMPARE(test::withoutDetails(db::open(address).failure), failure);
+    QCOMPARE(db::program().database().isOpen(), false);
+  }
+
+  // Books newer than the program are refused; older ones are brought up
+  // to date in one transaction, their schedule written.
+  void versionsOnTheServer() {
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      test::books().exec(QStringLiteral("UPDATE books_version SET version = %1").arg(db::schemaVersion + 1));
+    }
+    QCOMPARE(db::open(address).failure, texts::serverTooNew);
+
+    const QString older = db::withBuilding(server, "older");
+    QCOMPARE(db::addBuilding(server, "older"), QString());
+    db::readOnly(older, "older", [](QSqlDatabase &connection) {
+      QVERIFY(connection.isOpen());
+      const db::Store made = db::Store::beingMade(connection.connectionName());
+      made.exec("BEGIN");
+      db::upgrade(made, 0, 2);
+      made.exec("UPDATE registery SET monthly_pay = 280, opendate = '2025-01-01'");
+      made.exec("INSERT INTO anual_report (apartment, year, jan, total, depth) VALUES (1, 2025, 250, 250, 2750)");
+      made.exec("COMMIT");
+    });
+    QCOMPARE(db::open(older).failure, QString());
+    QCOMPARE(test::version(), 3);
+    // Shekels become agorot; the schedule is what the year's row was made with.
+    QCOMPARE(test::rows("SELECT total, depth FROM anual_report")[0], (QVariantList{25000, 275000}));
+    QCOMPARE(test::rows("SELECT year, month, amount FROM dues ORDER BY year"),
+             (QList<QVariantList>{{2025, 1, 25000}, {2026, 1, 28000}}));
+    db::close();
+  }
+
+  void aReaderIsRefusedEveryWrite_data() {
+    QTest::addColumn<QString>("write");
+    for (const char *kind : {"payment", "cancel a payment", "expense", "cancel an expense", "resident", "building",
+                             "dues", "opening debt", "levy", "supplier"})
+      QTest::newRow(kind) << kind;
+  }
+
+  // A role that may only read sees every row, and each kind of write is
+  // refused in Hebrew with nothing written.
+  void aReaderIsRefusedEveryWrite() {
+    QFETCH(QString, write);
+    QString address;
+    QList<QList<QVariantList>> before;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      someBooks();
+      before = everything();
+    }
+    QCOMPARE(db::open(as(address, "auditor")).failure, QString());
+    const db::Store store = db::program();
+    QCOMPARE(everything(), before);
+    const qint64 payment = test::rows("SELECT min(reciept) FROM incoming")[0][0].toLongLong();
+    const qint64 expense = test::rows("SELECT min(reciept) FROM removals")[0][0].toLongLong();
+    const QString saveFailed = texts::saveFailed.arg(texts::serverReadOnly);
+    const QHash<QString, std::function<QString()>> writes{
+        {"payment",
+         [&] {
+           return payments::record(store,
+                                   {QDate(2026, 3, 5), "1", "ועד הבית", "", "אפריל", "אפריל", "מזומן", "250", "2026"})
+               .message;
+         }},
+        {"cancel a payment", [&] { return payments::cancel(store, payment, "טעות", QDate(2026, 3, 5)); }},
+        {"expense",
+         [&] {
+           return expenses::record(store, {"מים", QDate(2026, 3, 5), "", "", "", "100"});
+         }},
+        {"cancel an expense", [&] { return expenses::cancel(store, expense, "טעות", QDate(2026, 3, 5)); }},
+        {"resident",
+         [&] {
+           return residents::add(store, {3, "מזרחי", "שוכר", "", "", ""});
+         }},
+        {"building",
+         [&] {
+           return saveBuilding(store, {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון"});
+         }},
+        {"dues", [&] { return addApartmentDues(store, "1", "09/2026", "300"); }},
+        {"opening debt", [&] { return setOpeningDebt(store, "2", "500"); }},
+        {"levy",
+         [&] {
+           return levies::define(store, {"מעלית", "500", QDate(2026, 7, 1), "1"});
+         }},
+        {"supplier", [&] { return expenses::addSupplier(store, "חשמלאי"); }}};
+    QCOMPARE(writes.value(write)(), saveFailed);
+    QCOMPARE(everything(), before);
+    // Reading goes on: who owes is worked out as for a writer.
+    QCOMPARE(owing::accounts(store, QDate(2026, 6, 1)).size(), 10);
+    db::close();
+  }
+
+  // Two bookkeepers record 1,000 payments each over the same ten
+  // apartments at once: every one is kept, no receipt number repeats, and
+  // each matrix row holds all of its apartment's.
+  void twoWritersAtOnce() {
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      QCOMPARE(saveBuilding(test::books(), {"10", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
+    }
+    QProcess first, second;
+    first.start(QStringLiteral(DOMIVA_WRITER), {address, "1000", "0"});
+    second.start(QStringLiteral(DOMIVA_WRITER), {address, "1000", "1000"});
+    QVERIFY(first.waitForFinished(100000) && second.waitForFinished(100000));
+    QCOMPARE(first.readAllStandardError() + second.readAllStandardError(), QByteArray());
+    QCOMPARE((std::pair{first.exitCode(), second.exitCode()}), (std::pair{0, 0}));
+
+    QCOMPARE(program({"--database", address, "--check"}),
+             (std::pair{0, QStringLiteral("הנתונים תקינים: הטבלה השנתית והיומן תואמים את התשלומים וההוצאות.")}));
+    QCOMPARE(db::open(address).failure, QString());
+    QCOMPARE(test::rows("SELECT count(*), count(DISTINCT reciept), min(reciept), max(reciept) FROM incoming")[0],
+             (QVariantList{2000, 2000, 1, 2000}));
+    // 200 payments of 1.00 each for every apartment's January.
+    QList<QVariantList> matrix;
+    for (int apartment = 1; apartment <= 10; ++apartment)
+      matrix << QVariantList{apartment, 20000, 20000};
+    QCOMPARE(test::rows("SELECT apartment, jan, total FROM anual_report WHERE year = 2026 ORDER BY apartment"), matrix);
+    db::close();
+  }
+
+  // A building's books go from a file to a server and back whole: every
+  // row, the receipt numbers still to come, and a check that passes.
+  void movingABuilding() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("herzl.sqlite");
+    const QString back = dir.filePath("back.sqlite");
+    const QString there = db::withBuilding(server, QStringLiteral("moved-%1").arg(QCoreApplication::applicationPid()));
+    QCOMPARE(db::open(file).failure, QString());
+    someBooks();
+    // The last receipt's row is gone: its number is still never given again.
+    test::recordPayment({QDate(2026, 3, 5), "1", "שיפוץ", "", "", "", "מזומן", "500", ""});
+    test::books().exec("DELETE FROM incoming WHERE reciept = 3");
+    test::books().exec("DELETE FROM trans WHERE source_table = 'incoming' AND source_reciept = 3");
+    const auto rows = everything();
+    db::close();
+
+    const QString passed = texts::checkPassed;
+    QCOMPARE(program({"--database", file, "--copy-to", there}),
+             (std::pair{0, texts::copied.arg(db::shownAddress(there)) + "\n" + passed}));
+    QCOMPARE(program({"--database", file, "--copy-to", there}).second,
+             texts::copyFailed.arg(texts::copyTargetNotEmpty));
+    QCOMPARE(program({"--database", there, "--copy-to", back}),
+             (std::pair{0, texts::copied.arg(back) + "\n" + passed}));
+    for (const QString &books : {there, back}) {
+      QCOMPARE(db::open(books).failure, QString());
+      QCOMPARE(everything(), rows);
+      QCOMPARE(test::recordPayment({QDate(2026, 3, 6), "2", "ועד הבית", "", "מרץ", "מרץ", "מזומן", "250", "2026"}), 4);
+      db::close();
+    }
+  }
+};
+
+QTEST_MAIN(ServerTest)
+#include "test_server.moc"
