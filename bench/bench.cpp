@@ -2,6 +2,9 @@
 // its floor: the same work done directly with SQL on the same file, or a
 // bare Qt window. Run: build/bench/domiva_bench (files are made on first run
 // in $TMPDIR). Memory: printed at the end, from child processes.
+// With DOMIVA_BENCH_SERVER naming a PostgreSQL server's database, the
+// program's actions run on buildings there instead, copied from the files
+// on first use (the floors are SQLite's, so filter them out).
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "building/registerwindow.h"
@@ -65,16 +68,45 @@ namespace {
 
 QString fileFor(int years) { return QDir::tempPath() + QStringLiteral("/domiva-bench-%1y.sqlite").arg(years); }
 
+const QString server = qEnvironmentVariable("DOMIVA_BENCH_SERVER");
+
+// A building on the server, emptied of its books first when `fresh`.
+QString building(const QString &name, bool fresh) {
+  if (fresh)
+    db::readOnly(server, QStringLiteral("bench-drop"), [&](QSqlDatabase &connection) {
+      QSqlQuery drop(connection);
+      drop.exec(QStringLiteral("SET client_min_messages = warning"));
+      drop.exec(QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(name));
+    });
+  return db::withBuilding(server, name);
+}
+
+// The books of `years`: the file, or its copy on the server.
+QString booksFor(int years) {
+  if (!QFile::exists(fileFor(years)) && !bench::generate(fileFor(years), years, 1))
+    qFatal("cannot generate %d years", years);
+  if (server.isEmpty())
+    return fileFor(years);
+  const QString name = QStringLiteral("bench-%1y").arg(years);
+  QString failure;
+  if (!db::buildings(server, failure).contains(name)) {
+    db::close();
+    if (!startUp(fileFor(years)).isEmpty() || !db::copyBooks(building(name, true)).isEmpty())
+      qFatal("cannot copy the bench file to the server");
+    db::close();
+  }
+  return building(name, false);
+}
+
 int openYears = 0; // the fixture open now; negative: a scratch copy of it
 
 void use(int years) {
   if (openYears == years)
     return;
+  const QString books = booksFor(years);
   db::close();
-  if (!QFile::exists(fileFor(years)) && !bench::generate(fileFor(years), years, 1))
-    qFatal("cannot generate %d years", years);
-  if (!startUp(fileFor(years)).isEmpty())
-    qFatal("cannot open the bench file");
+  if (!startUp(books).isEmpty())
+    qFatal("cannot open the bench books");
   openYears = years;
 }
 
@@ -82,11 +114,21 @@ void use(int years) {
 // fixtures, and the figures of later runs, never change.
 void useCopy(int years) {
   use(years);
-  db::close();
-  const QString copy = QDir::tempPath() + QStringLiteral("/domiva-bench-scratch.sqlite");
-  QFile::remove(copy);
-  if (!QFile::copy(fileFor(years), copy) || !startUp(copy).isEmpty())
-    qFatal("cannot copy the bench file");
+  QString copy;
+  if (server.isEmpty()) {
+    db::close();
+    copy = QDir::tempPath() + QStringLiteral("/domiva-bench-scratch.sqlite");
+    QFile::remove(copy);
+    if (!QFile::copy(fileFor(years), copy))
+      qFatal("cannot copy the bench file");
+  } else {
+    copy = building(QStringLiteral("bench-scratch"), true);
+    if (!db::copyBooks(copy).isEmpty())
+      qFatal("cannot copy the bench building");
+    db::close();
+  }
+  if (!startUp(copy).isEmpty())
+    qFatal("cannot open the copy of the bench books");
   openYears = -years;
 }
 
@@ -175,7 +217,7 @@ void BM_StartUp(benchmark::State &state) {
   use(30);
   for (auto _ : state) {
     db::close();
-    benchmark::DoNotOptimize(startUp(fileFor(30)));
+    benchmark::DoNotOptimize(startUp(booksFor(30)));
   }
 }
 void BM_StartUpFloor(benchmark::State &state) {
@@ -194,7 +236,7 @@ void BM_MenuShown(benchmark::State &state) {
   use(30);
   for (auto _ : state) {
     db::close();
-    startUp(fileFor(30));
+    startUp(booksFor(30));
     StartWindow menu;
     menu.show();
     QCoreApplication::processEvents();

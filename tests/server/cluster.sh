@@ -2,11 +2,15 @@
 # A throwaway PostgreSQL cluster for the tests: `cluster.sh start DIR` makes
 # one in DIR (listening on a Unix socket in DIR/socket only, no TCP port)
 # with a database `books`, a writer role `domiva` and a reader role
-# `auditor`; `cluster.sh stop DIR` stops it and removes DIR. The server
-# refuses to run as root, so as root it runs as `nobody`.
+# `auditor`; `cluster.sh stop DIR` stops it and removes DIR. With `fast`
+# after DIR, the cluster does not wait for the disk (for tests; a benchmark
+# leaves it out). The server refuses to run as root, so as root it runs as
+# `nobody`.
 set -euo pipefail
 action=$1
 dir=$(realpath -m "$2")
+options="-k $dir/socket -c listen_addresses=''"
+if [ "${3:-}" = fast ]; then options="$options -c fsync=off"; fi
 bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -1)
 as=()
 if [ "$(id -u)" -eq 0 ]; then as=(runuser -u nobody --); fi
@@ -19,7 +23,7 @@ start)
   if [ "$(id -u)" -eq 0 ]; then chown -R nobody "$dir"; fi
   "${as[@]}" "$bin/initdb" -D "$dir/data" -U postgres --auth=trust -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log"
   "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w \
-    -o "-k $dir/socket -c listen_addresses='' -c fsync=off" start >/dev/null
+    -o "$options" start >/dev/null
   chmod 0777 "$dir/socket"
   psql=("$bin/psql" -h "$dir/socket" -U postgres -v ON_ERROR_STOP=1 -q)
   "${psql[@]}" -d postgres -c "CREATE ROLE domiva LOGIN CREATEDB; CREATE ROLE auditor LOGIN;" \

@@ -9,6 +9,7 @@
 #include "payments/payment.h"
 #include "residents/residents.h"
 #include "store/building.h"
+#include "store/gridmodel.h"
 #include "testsupport.h"
 #include "text/texts.h"
 #include "text/today.h"
@@ -245,12 +246,21 @@ private slots:
       address = books.path();
       QCOMPARE(saveBuilding(test::books(), {"10", "250", "0", QDate(2026, 1, 1), "", ""}), QString());
     }
+    // The first bookkeeper's list, open while the others write.
+    QCOMPARE(db::open(address).failure, QString());
+    GridModel list(db::program());
+    QVERIFY(list.load(payments::listQuery()));
+    QCOMPARE(list.rowCount(), 0);
     QProcess first, second;
     first.start(QStringLiteral(DOMIVA_WRITER), {address, "1000", "0"});
     second.start(QStringLiteral(DOMIVA_WRITER), {address, "1000", "1000"});
     QVERIFY(first.waitForFinished(100000) && second.waitForFinished(100000));
     QCOMPARE(first.readAllStandardError() + second.readAllStandardError(), QByteArray());
     QCOMPARE((std::pair{first.exitCode(), second.exitCode()}), (std::pair{0, 0}));
+    // Their payments are in it when it is read again.
+    QVERIFY(list.reload());
+    QCOMPARE(list.rowCount(), 2000);
+    db::close();
 
     QCOMPARE(program({"--database", address, "--check"}),
              (std::pair{0, QStringLiteral("הנתונים תקינים: הטבלה השנתית והיומן תואמים את התשלומים וההוצאות.")}));
@@ -263,6 +273,48 @@ private slots:
       matrix << QVariantList{apartment, 20000, 20000};
     QCOMPARE(test::rows("SELECT apartment, jan, total FROM anual_report WHERE year = 2026 ORDER BY apartment"), matrix);
     db::close();
+  }
+
+  // --check finds a matrix row changed behind the program, and --repair
+  // rebuilds it, on a building as on a file.
+  void repairingABuilding() {
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      someBooks();
+      test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 1 AND year = 2026");
+    }
+    QCOMPARE(program({"--database", address, "--check"}).first, 1);
+    QCOMPARE(program({"--database", address, "--repair"}).first, 0);
+    QCOMPARE(db::open(address).failure, QString());
+    // 750.00 for January to March at dues of 250.00.
+    QCOMPARE(test::rows("SELECT jan, feb, mer, total FROM anual_report WHERE apartment = 1 AND year = 2026")[0],
+             (QVariantList{25000, 25000, 25000, 75000}));
+    db::close();
+  }
+
+  // --remember keeps the books named for the starts that name none, and
+  // never a password.
+  void theChoiceIsRemembered() {
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+    }
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    QUrl withPassword(address);
+    withPassword.setPassword("secret");
+    const auto passed = std::pair{0, texts::checkPassed};
+    QCOMPARE(program({"--database", withPassword.toString(), "--remember", "--check"}), passed);
+    QCOMPARE(program({"--check"}), passed);
+    QFile settings(home.filePath("domiva/domiva.conf"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray saved = settings.readAll();
+    qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(saved.contains("building="));
+    QVERIFY(!saved.contains("secret"));
   }
 
   // A building's books go from a file to a server and back whole: every
