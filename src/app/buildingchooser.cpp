@@ -63,7 +63,7 @@ void BuildingChooser::openChosen() {
 }
 
 void BuildingChooser::addBuilding() {
-  const auto name = messages::askText(this, texts::newBuildingName, texts::newBuilding);
+  const auto name = messages::askText(this, texts::newBuildingName, texts::addBuilding);
   if (!name)
     return;
   // Its books are made when it is first opened, here at once.

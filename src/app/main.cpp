@@ -110,7 +110,7 @@ int main(int argc, char *argv[]) {
           .arg(domiva::db::defaultPath()),
       QStringLiteral("PATH"));
   const QCommandLineOption remember(QStringLiteral("remember"),
-                                    QStringLiteral("שמירת ה---database שניתן כבחירה של כל הפעלה מעתה (בלי סיסמה)."));
+                                    QStringLiteral("שמירת בסיס הנתונים שנבחר (--database, בלי סיסמה) לכל הפעלה מעתה."));
   const QCommandLineOption copyTo(QStringLiteral("copy-to"),
                                   QStringLiteral("העתקת ספרי הבניין כולם אל TARGET (קובץ חדש או בניין בשרת), "
                                                  "ובדיקת העותק; יוצא ב-0 כשהעותק תקין."),

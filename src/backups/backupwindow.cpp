@@ -41,7 +41,8 @@ void BackupWindow::load() {
   // A server's backups are its administrator's; the window writes a copy.
   if (const QString server = db::server(); !server.isEmpty()) {
     ui->Label2->setText(texts::serverBooksLabel);
-    ui->databasePath->setText(leftToRight(server));
+    ui->databasePath->setText(db::buildingOf(server) + QStringLiteral(" · ") +
+                              leftToRight(db::withoutBuilding(server)));
     ui->Label3->setText(texts::serverBackupsLabel);
     ui->backupsFolder->setText(texts::serverBackups);
     ui->backupsFolder->setWordWrap(true);

@@ -35,6 +35,8 @@ bool isServer(const QString &location);
 // The address with the building named (and no password, for showing).
 QString withBuilding(const QString &address, const QString &building);
 QString shownAddress(const QString &address);
+// The server's address alone, naming no building.
+QString withoutBuilding(const QString &address);
 // The building an address names, empty when it names none.
 QString buildingOf(const QString &address);
 // The buildings whose books are on the server, in name order; `failure`

@@ -78,11 +78,7 @@ bool writes(const QSqlDatabase &database) {
 // A throwaway connection to the server (not to a building) for one question.
 template <class Work> QString withServer(const QString &address, Work work) {
   const QString name = QStringLiteral("domiva-server-question");
-  QUrl server(address);
-  QUrlQuery query(server);
-  query.removeAllQueryItems(QStringLiteral("building"));
-  server.setQuery(query);
-  QString failure = connectServer(server.toString(), name);
+  QString failure = connectServer(withoutBuilding(address), name);
   if (failure.isEmpty())
     failure = work(QSqlDatabase::database(name, false));
   QSqlDatabase::database(name, false).close();
@@ -100,6 +96,14 @@ QString withBuilding(const QString &address, const QString &building) {
   QUrlQuery query(url);
   query.removeAllQueryItems(QStringLiteral("building"));
   query.addQueryItem(QStringLiteral("building"), QString::fromLatin1(QUrl::toPercentEncoding(building)));
+  url.setQuery(query);
+  return url.toString();
+}
+
+QString withoutBuilding(const QString &address) {
+  QUrl url(address);
+  QUrlQuery query(url);
+  query.removeAllQueryItems(QStringLiteral("building"));
   url.setQuery(query);
   return url.toString();
 }

@@ -104,6 +104,7 @@ inline const QString chooseBuilding = QStringLiteral("בחר בניין");
 inline const QString chooseBuildingLabel = QStringLiteral("הבניינים בשרת:");
 inline const QString newBuilding = QStringLiteral("בניין חדש…");
 inline const QString openBuilding = QStringLiteral("פתח");
+inline const QString addBuilding = QStringLiteral("הוסף");
 inline const QString nameTheBuilding =
     QStringLiteral("בכתובת השרת צריך לציין את הבניין, למשל: postgresql://משתמש@שרת/בסיס-נתונים?building=שם");
 inline const QString newBuildingName = QStringLiteral("שם הבניין החדש:");

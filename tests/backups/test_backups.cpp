@@ -635,7 +635,7 @@ private slots:
     const QStringList lines = QString::fromUtf8(program.readAllStandardOutput()).split('\n');
     QCOMPARE(lines.mid(0, 5), (QStringList{"שימוש: " + QString::fromUtf8(DOMIVA_BINARY) + " [אפשרויות]",
                                            "Domiva: הנהלת החשבונות של ועד הבית", "",
-                                           "אפשרויות:", "  -h, --help         הצגת העזרה הזו."}));
+                                           "אפשרויות:", "  -h, --help          הצגת העזרה הזו."}));
   }
 
   void aNameTheSystemCannotCarryIsRefused() {
