@@ -28,40 +28,35 @@ QString wholeFile(const QSqlDatabase &database, bool &damaged) {
   return {};
 }
 
-int versionOf(const QSqlDatabase &database, bool &ok) {
+int versionOf(const QSqlDatabase &database, QSqlError &error) {
   QSqlQuery query(database);
-  if (engineOf(database) == Engine::Sqlite) {
-    ok = query.exec(QStringLiteral("PRAGMA user_version")) && query.next();
-    return ok ? query.value(0).toInt() : 0;
-  }
-  // A server's building keeps it in a table of its own; none is version 0.
-  ok = query.exec(
-           QStringLiteral("SELECT count(*) FROM pg_class WHERE relname = 'books_version' AND relkind = 'r' "
-                          "AND relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())")) &&
-       query.next();
-  if (!ok || query.value(0).toInt() == 0)
+  const auto read = [&](const QString &sql) {
+    if (query.exec(sql) && query.next())
+      return query.value(0).toInt();
+    error = query.lastError();
     return 0;
-  ok = query.exec(QStringLiteral("SELECT max(version) FROM books_version")) && query.next();
-  return ok ? query.value(0).toInt() : 0;
+  };
+  if (engineOf(database) == Engine::Sqlite)
+    return read(QStringLiteral("PRAGMA user_version"));
+  // A server's building keeps it in a table of its own; none is version 0.
+  if (read(QStringLiteral("SELECT count(*) FROM pg_class WHERE relname = 'books_version' AND relkind = 'r' AND "
+                          "relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())")) == 0)
+    return 0;
+  return read(QStringLiteral("SELECT max(version) FROM books_version"));
 }
 
 // Whether the file is one of ours and not newer than this program.
 QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
   const bool server = engineOf(database) == Engine::Postgres;
-  QSqlQuery check(database);
-  const auto failure = [&](const QSqlQuery &failed) {
-    damaged = (codeOf(failed.lastError()) & 0xff) == 11;
-    return server ? texts::withDetail(texts::serverUnreachable, failed.lastError().text())
-                  : openingFailure(failed.lastError(), database.databaseName());
+  const auto refused = [&](const QSqlError &error) {
+    damaged = (codeOf(error) & 0xff) == 11;
+    return server ? texts::withDetail(texts::serverUnreachable, error.text())
+                  : openingFailure(error, database.databaseName());
   };
-  bool read = false;
-  version = versionOf(database, read);
-  if (!read) {
-    QSqlQuery again(database); // the error of the read that failed
-    again.exec(server ? QStringLiteral("SELECT max(version) FROM books_version")
-                      : QStringLiteral("PRAGMA user_version"));
-    return failure(again);
-  }
+  QSqlError error;
+  version = versionOf(database, error);
+  if (error.isValid())
+    return refused(error);
   if (version > schemaVersion)
     return server ? texts::serverTooNew : texts::dbTooNew;
   const QString tables =
@@ -70,8 +65,9 @@ QString ours(const QSqlDatabase &database, int &version, bool &damaged) {
                               "(SELECT oid FROM pg_namespace WHERE nspname = current_schema())")
              : QStringLiteral("SELECT count(*), count(CASE WHEN name IN ('incoming', 'anual_report', "
                               "'registery') THEN 1 END) FROM sqlite_master WHERE type = 'table'");
+  QSqlQuery check(database);
   if (!check.exec(tables) || !check.next())
-    return failure(check);
+    return refused(check.lastError());
   const int all = check.value(0).toInt();
   const int ours = check.value(1).toInt();
   if ((version == 0 && all != 0) || (version > 0 && ours != 3))

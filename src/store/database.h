@@ -91,8 +91,10 @@ void setBusyWait(int milliseconds);
 // An engine's error code as SQLite numbers its causes: a server's
 // SQLSTATE becomes the SQLite code of the same cause.
 int codeOf(const QSqlError &error);
-// A server that stopped answering (no SQLite code has this number).
+// A server that stopped answering, and another writer of the building on
+// it holding its lock too long (no SQLite code has these numbers).
 inline constexpr int serverLost = 90;
+inline constexpr int serverBusy = 91;
 
 // A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {

@@ -91,19 +91,18 @@ bool isServer(const QString &location) {
   return location.startsWith(QLatin1String("postgresql://")) || location.startsWith(QLatin1String("postgres://"));
 }
 
-QString withBuilding(const QString &address, const QString &building) {
-  QUrl url(address);
-  QUrlQuery query(url);
-  query.removeAllQueryItems(QStringLiteral("building"));
-  query.addQueryItem(QStringLiteral("building"), QString::fromLatin1(QUrl::toPercentEncoding(building)));
-  url.setQuery(query);
-  return url.toString();
-}
-
 QString withoutBuilding(const QString &address) {
   QUrl url(address);
   QUrlQuery query(url);
   query.removeAllQueryItems(QStringLiteral("building"));
+  url.setQuery(query);
+  return url.toString();
+}
+
+QString withBuilding(const QString &address, const QString &building) {
+  QUrl url(withoutBuilding(address));
+  QUrlQuery query(url);
+  query.addQueryItem(QStringLiteral("building"), QString::fromLatin1(QUrl::toPercentEncoding(building)));
   url.setQuery(query);
   return url.toString();
 }
@@ -130,7 +129,9 @@ int codeOf(const QSqlError &error) {
   // A server's SQLSTATE, by its class.
   if (code == QLatin1String("42501"))
     return 8; // insufficient privilege: read only
-  if (code == QLatin1String("40001") || code == QLatin1String("40P01") || code == QLatin1String("55P03"))
+  if (code == QLatin1String("55P03"))
+    return serverBusy; // the building's lock, held by another writer
+  if (code == QLatin1String("40001") || code == QLatin1String("40P01"))
     return 5; // another writer holds what we need
   if (code.startsWith(QLatin1String("53")))
     return 13; // out of disk or memory

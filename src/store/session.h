@@ -51,7 +51,7 @@ Opened openServer(const QString &address, Access access);
 QString connectServer(const QString &address, const QString &name);
 // The engine of a connection.
 Engine engineOf(const QSqlDatabase &database);
-// The schema's version on either engine, and setting it.
-int versionOf(const QSqlDatabase &database, bool &ok);
+// The schema's version on either engine; `error` is set when it could not be read.
+int versionOf(const QSqlDatabase &database, QSqlError &error);
 
 } // namespace domiva::db::session

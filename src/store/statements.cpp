@@ -27,6 +27,7 @@ QString cause(int code) {
   case 10:
   case 14: return texts::causeDisk;
   case serverLost: return texts::causeServer;
+  case serverBusy: return texts::causeServerBusy;
   default: return texts::causeEngine;
   }
 }
@@ -73,6 +74,7 @@ QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantLi
     throw Error(query.lastError());
   return query;
 }
+
 // The wait for another program's write, under a wait cursor.
 template <class Wait> void waitShown(Wait wait) {
   const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;

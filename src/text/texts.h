@@ -89,6 +89,8 @@ inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהד�
 inline const QString causeEngine = QStringLiteral("בסיס הנתונים סירב לפעולה.");
 // Books on a database server.
 inline const QString causeServer = QStringLiteral("החיבור לשרת בסיס הנתונים נותק.");
+inline const QString causeServerBusy =
+    QStringLiteral("מישהו אחר רושם בספרי הבניין כבר זמן רב. נסו שוב בעוד רגע.");
 inline const QString serverReadOnly =
     QStringLiteral("למשתמש שלכם בשרת יש הרשאת קריאה בלבד בספרי הבניין: אפשר לצפות ולהדפיס, לא לרשום או לשנות.");
 inline const QString serverUnreachable = QStringLiteral("לא ניתן להתחבר לשרת בסיס הנתונים.");

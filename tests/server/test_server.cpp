@@ -275,6 +275,24 @@ private slots:
     db::close();
   }
 
+  // A write waits for another bookkeeper's (the building's lock); one that
+  // waits too long is refused, and nothing of it is kept.
+  void aWriterWaitsForTheOther() {
+    test::TempDatabase books;
+    db::setBusyWait(300);
+    db::readOnly(books.path(), "other", [&](QSqlDatabase &other) {
+      QSqlQuery hold(other);
+      QVERIFY(hold.exec("BEGIN"));
+      QVERIFY(hold.exec("SELECT pg_advisory_xact_lock(1685024105, hashtext(current_schema()))"));
+      QCOMPARE(test::withoutDetails(residents::add(test::books(), {3, "מזרחי", "שוכר", "", "", ""})),
+               texts::saveFailed.arg(texts::causeServerBusy));
+      QVERIFY(hold.exec("COMMIT"));
+    });
+    QCOMPARE(test::rows("SELECT count(*) FROM neighbors")[0][0].toInt(), 0);
+    QCOMPARE(residents::add(test::books(), {3, "מזרחי", "שוכר", "", "", ""}), QString());
+    db::setBusyWait(5000);
+  }
+
   // --check finds a matrix row changed behind the program, and --repair
   // rebuilds it, on a building as on a file.
   void repairingABuilding() {
