@@ -74,6 +74,9 @@ void StartWindow::showBuilding() {
   ui->buildingLine->setText(fresh ? texts::firstSteps : buildingLine(details));
   if (fresh)
     ui->Command5->setFocus();
+  // Books on a server are one building of many there: the title names it.
+  const QString building = db::buildingOf(db::server());
+  setWindowTitle(building.isEmpty() ? QStringLiteral("Domiva") : QStringLiteral("Domiva – ") + building);
   const QString file = db::path().isEmpty() ? db::server() : QDir::toNativeSeparators(db::path());
   ui->buildingLine->setToolTip(file);
   setToolTip(file);

@@ -228,22 +228,24 @@ Opened session::openServer(const QString &address, Access access) {
   openedAccess = access;
   const QSqlDatabase database = QSqlDatabase::database();
   int found = 0;
-  if (QString refusal = ours(database, found, opened.damaged); !refusal.isEmpty())
+  // A server's damage is its administrator's to mend: nothing here offers a backup for it.
+  bool damaged = false;
+  if (QString refusal = ours(database, found, damaged); !refusal.isEmpty())
     return fail(refusal);
   serverReader = !writes(database);
   if (found == schemaVersion)
     return opened;
   if (access == Access::ReadOnly)
-    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::dbNeedsUpgrade);
+    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::serverNeedsUpgrade);
   if (serverReader)
-    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::serverReadOnly);
+    return fail(found == 0 ? texts::buildingNotMade.arg(building) : texts::serverNeedsUpgrade);
   // Made or brought up to date in one transaction: all of it, or nothing.
   try {
     Transaction transaction(program());
     upgrade(program(), found, schemaVersion);
     transaction.commit();
   } catch (const Error &e) {
-    return fail(texts::withDetail(texts::dbUpgradeFailed, e.text()));
+    return fail(texts::withDetail(texts::serverUpgradeFailed, e.text()));
   }
   serverReader = !writes(database);
   return opened;

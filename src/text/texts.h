@@ -89,8 +89,7 @@ inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהד�
 inline const QString causeEngine = QStringLiteral("בסיס הנתונים סירב לפעולה.");
 // Books on a database server.
 inline const QString causeServer = QStringLiteral("החיבור לשרת בסיס הנתונים נותק.");
-inline const QString causeServerBusy =
-    QStringLiteral("מישהו אחר רושם בספרי הבניין כבר זמן רב. נסו שוב בעוד רגע.");
+inline const QString causeServerBusy = QStringLiteral("מישהו אחר רושם בספרי הבניין כבר זמן רב. נסו שוב בעוד רגע.");
 inline const QString serverReadOnly =
     QStringLiteral("למשתמש שלכם בשרת יש הרשאת קריאה בלבד בספרי הבניין: אפשר לצפות ולהדפיס, לא לרשום או לשנות.");
 inline const QString serverUnreachable = QStringLiteral("לא ניתן להתחבר לשרת בסיס הנתונים.");
@@ -99,6 +98,10 @@ inline const QString serverBadAddress =
 inline const QString noSuchBuilding = QStringLiteral("בשרת אין בניין בשם \"%1\".");
 inline const QString buildingNotMade =
     QStringLiteral("ספרי הבניין \"%1\" עוד לא נוצרו בשרת, ולמשתמש שלכם אין הרשאה ליצור אותם.");
+inline const QString serverNeedsUpgrade =
+    QStringLiteral("ספרי הבניין בשרת מגרסה קודמת של Domiva. משתמש שמורשה לכתוב בהם צריך לפתוח אותם פעם אחת בתוכנה.");
+inline const QString serverUpgradeFailed =
+    QStringLiteral("לא ניתן לעדכן את ספרי הבניין בשרת לגרסה הנוכחית של Domiva. הם נשארו כפי שהיו.");
 inline const QString serverNotOurs = QStringLiteral("בבניין שנבחר בשרת יש טבלאות של תוכנה אחרת, לא של Domiva.");
 inline const QString serverTooNew =
     QStringLiteral("ספרי הבניין בשרת עודכנו בגרסה חדשה יותר של Domiva. יש לעדכן את התוכנה.");

@@ -2,6 +2,7 @@
 // may only read, two bookkeepers writing at once, and moving a building's
 // books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
 // the throwaway cluster's database.
+#include "app/startwindow.h"
 #include "building/details.h"
 #include "expenses/expense.h"
 #include "ledger/owing.h"
@@ -96,6 +97,10 @@ private slots:
     QVERIFY(names.contains(db::buildingOf(first)));
     QVERIFY(names.contains(db::buildingOf(second.path())));
     QVERIFY(std::is_sorted(names.begin(), names.end()));
+    // The menu names the building it is open on.
+    StartWindow menu;
+    menu.showBuilding();
+    QCOMPARE(menu.windowTitle(), "Domiva – " + db::buildingOf(second.path()));
   }
 
   void addingABuilding_data() {
@@ -167,6 +172,9 @@ private slots:
       made.exec("INSERT INTO anual_report (apartment, year, jan, total, depth) VALUES (1, 2025, 250, 250, 2750)");
       made.exec("COMMIT");
     });
+    // Only a role that may write brings it up to date.
+    QCOMPARE(db::open(as(older, "auditor")).failure, texts::serverNeedsUpgrade);
+    QCOMPARE(db::open(older, db::Check::Now, db::Access::ReadOnly).failure, texts::serverNeedsUpgrade);
     QCOMPARE(db::open(older).failure, QString());
     QCOMPARE(test::version(), 3);
     // Shekels become agorot; the schedule is what the year's row was made with.
