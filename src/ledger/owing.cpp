@@ -17,7 +17,8 @@ namespace {
 struct Held {
   QString family;
   Money opening;
-  std::map<int, qint64> cells; // month index → credited agorot
+  qint64 earlierCells = 0;     // credited to the months of the years before
+  std::map<int, qint64> cells; // this year's: month index → credited agorot
 };
 
 std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
@@ -30,15 +31,25 @@ std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
   store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &opening) {
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
   });
-  // Months after the date are paid ahead and count for nothing yet.
-  store.each(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year <= ?")
+  // The earlier years' cells all count against the earlier debt: summed
+  // by the engine, a row per apartment (the cells, not `total`, which a
+  // damaged row may disagree with).
+  QStringList cells;
+  for (const QString &month : months::columns())
+    cells << QStringLiteral("coalesce(%1, 0)").arg(month);
+  store.each(QStringLiteral("SELECT apartment, sum(%1) FROM anual_report WHERE year < ? GROUP BY apartment")
+                 .arg(cells.join(QLatin1Char('+'))),
+             {date.year()}, [&](const QSqlQuery &rows) {
+               apartments[rows.value(0).toLongLong()].earlierCells = rows.value(1).toLongLong();
+             });
+  // This year's, month by month; months after the date are paid ahead and count for nothing yet.
+  store.each(QStringLiteral("SELECT apartment, %1 FROM anual_report WHERE year = ?")
                  .arg(months::columns().join(QLatin1Char(','))),
              {date.year()}, [&](const QSqlQuery &rows) {
                Held &apartment = apartments[rows.value(0).toLongLong()];
-               const int year = rows.value(1).toInt();
-               for (int m = 0; m < 12; ++m)
-                 if (!rows.isNull(2 + m) && ledger::monthIndex(year, m + 1) <= ledger::monthIndex(date))
-                   apartment.cells[ledger::monthIndex(year, m + 1)] += rows.value(2 + m).toLongLong();
+               for (int m = 1; m <= 12 && m <= date.month(); ++m)
+                 if (!rows.isNull(m))
+                   apartment.cells[ledger::monthIndex(date.year(), m)] += rows.value(m).toLongLong();
              });
   // A levy's payer is charged by it; every other payer has matrix rows.
   store.each(QStringLiteral("SELECT apartment FROM levy_charges"), {},
@@ -78,8 +89,9 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
       if (credited < owed.agorot())
         account.unpaid << months::headers()[at - yearStart];
     }
+    earlier -= Money::fromAgorot(held.earlierCells);
     for (const auto &[at, credited] : held.cells)
-      if (at < yearStart || at < dues.start())
+      if (at < dues.start())
         earlier -= Money::fromAgorot(credited);
     account.earlier = earlier;
     account.arrears = account.due - account.paid;
