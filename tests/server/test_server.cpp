@@ -3,6 +3,7 @@
 // books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
 // the throwaway cluster's database.
 #include "app/startwindow.h"
+#include "backups/backupwindow.h"
 #include "building/details.h"
 #include "expenses/expense.h"
 #include "ledger/owing.h"
@@ -14,8 +15,12 @@
 #include "testsupport.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
 
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -341,6 +346,32 @@ private slots:
     qunsetenv("XDG_CONFIG_HOME");
     QVERIFY(saved.contains("building="));
     QVERIFY(!saved.contains("secret"));
+  }
+
+  // On a server the backups window says whose the backups are, and its
+  // button writes the building's books to a file.
+  void theBackupsWindowCopiesTheBuilding() {
+    test::TempDatabase books;
+    someBooks();
+    const auto rows = everything();
+    test::Messages messages;
+    auto *window = openShared<BackupWindow>();
+    QCOMPARE(window->findChild<QLabel *>("backupsFolder")->text(), texts::serverBackups);
+    QCOMPARE(window->findChild<QWidget *>("restoreChosen")->isVisible(), false);
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath("copy.sqlite");
+    const QString suggested = db::buildingOf(books.path()) + "-2026-06-01.sqlite";
+    messages::setSaveAnswer([&](const QString &offered) {
+      return offered.endsWith("/" + suggested) ? std::optional<QString>(chosen) : std::nullopt;
+    });
+    window->findChild<QPushButton *>("backupNow")->click();
+    messages::setSaveAnswer({});
+    QCOMPARE(messages.shown, QStringList{texts::backupSaved.arg(chosen)});
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    db::close();
+    QCOMPARE(db::open(chosen).failure, QString());
+    QCOMPARE(everything(), rows);
   }
 
   // A building's books go from a file to a server and back whole: every
