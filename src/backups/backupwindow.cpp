@@ -82,7 +82,7 @@ void BackupWindow::backupNow() {
       messages::chooseSaveFile(this, texts::backupSaveTitle, suggested, QStringLiteral("SQLite (*.sqlite)"));
   if (!target)
     return;
-  const QString failure = db::server().isEmpty() ? backups::write(*target) : db::copyBooks(*target);
+  const QString failure = backups::write(*target);
   messages::report(this, failure, texts::backupSaved.arg(QDir::toNativeSeparators(*target)));
 }
 

@@ -161,7 +161,10 @@ QString copyTo(const QString &source, const QString &target) {
 }
 } // namespace
 
-QString write(const QString &target) { return copyTo(db::path(), target); }
+QString write(const QString &target) {
+  // Books on a server are copied into a new file the program can open anywhere.
+  return db::server().isEmpty() ? copyTo(db::path(), target) : db::copyBooks(target);
+}
 
 namespace {
 // A new backup in the backups folder, made at `now`, then the rotation.

@@ -22,8 +22,9 @@ std::pair<qint64, qint64> counts(const QString &backupPath);
 // Writes a copy of the open database to `target`, owner-only, through a
 // temporary file. The database is checked whole first (no copy is made of
 // a damaged file), and the copy is checked whole and holding every payment
-// and expense before it takes its name. Safe off the window thread. An
-// empty text on success, otherwise the Hebrew reason.
+// and expense before it takes its name. Safe off the window thread. Books
+// on a server are copied as db::copyBooks copies them, on the window
+// thread only. An empty text on success, otherwise the Hebrew reason.
 QString write(const QString &target);
 
 // Once a day: a new backup when the newest (of those not dated in the

@@ -397,7 +397,10 @@ private slots:
              texts::copyFailed.arg(texts::copyTargetNotEmpty));
     QCOMPARE(program({"--database", there, "--copy-to", back}),
              (std::pair{0, texts::copied.arg(back) + "\n" + passed}));
-    for (const QString &books : {there, back}) {
+    // --backup of a building writes the same copy.
+    const QString backup = dir.filePath("backup.sqlite");
+    QCOMPARE(program({"--database", there, "--backup", backup}), (std::pair{0, texts::backupSaved.arg(backup)}));
+    for (const QString &books : {there, back, backup}) {
       QCOMPARE(db::open(books).failure, QString());
       QCOMPARE(everything(), rows);
       QCOMPARE(test::recordPayment({QDate(2026, 3, 6), "2", "ועד הבית", "", "מרץ", "מרץ", "מזומן", "250", "2026"}), 4);
