@@ -48,7 +48,7 @@ void BuildingChooser::listBuildings(const QString &selected) {
   m_list->addItems(names);
   const auto found = m_list->findItems(selected, Qt::MatchExactly);
   m_list->setCurrentRow(found.isEmpty() ? 0 : m_list->row(found.first()));
-  m_empty->setVisible(names.isEmpty());
+  m_empty->setVisible(names.isEmpty() && failure.isEmpty()); // a server that did not answer is not an empty one
   m_open->setEnabled(!names.isEmpty());
   m_list->setFocus();
   if (!failure.isEmpty())

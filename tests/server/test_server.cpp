@@ -2,6 +2,7 @@
 // may only read, two bookkeepers writing at once, and moving a building's
 // books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
 // the throwaway cluster's database.
+#include "app/buildingchooser.h"
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
 #include "building/details.h"
@@ -19,6 +20,7 @@
 #include "ui/opening.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -80,7 +82,8 @@ private slots:
     setToday(QDate(2026, 6, 1));
     // The buildings named here, left by an earlier run on the same server.
     db::readOnly(server, "clean", [](QSqlDatabase &connection) {
-      for (const QString &name : {QStringLiteral("הרצל 12"), QString(30, QChar(0x05d0)), QStringLiteral("older")})
+      for (const QString &name : {QStringLiteral("הרצל 12"), QString(30, QChar(0x05d0)), QStringLiteral("older"),
+                                  QStringLiteral("גני תקווה 3")})
         QSqlQuery(connection).exec(QStringLiteral("DROP SCHEMA IF EXISTS \"%1\" CASCADE").arg(name));
     });
   }
@@ -106,6 +109,45 @@ private slots:
     StartWindow menu;
     menu.showBuilding();
     QCOMPARE(menu.windowTitle(), "Domiva – " + db::buildingOf(second.path()));
+  }
+
+  // "בחר בניין": a building chosen from the list, or a new one added; a
+  // server that does not answer is told, not shown as empty.
+  void choosingABuilding() {
+    QString first;
+    {
+      test::TempDatabase books;
+      first = db::buildingOf(books.path());
+    }
+    test::Messages messages;
+    {
+      BuildingChooser chooser(server);
+      auto *list = chooser.findChild<QListWidget *>("buildingList");
+      const auto found = list->findItems(first, Qt::MatchExactly);
+      QCOMPARE(found.size(), 1);
+      list->setCurrentItem(found.first());
+      chooser.findChild<QPushButton *>("openBuilding")->click();
+      QCOMPARE(chooser.result(), int(QDialog::Accepted));
+      QCOMPARE(chooser.chosen(), db::withBuilding(server, first));
+    }
+    {
+      BuildingChooser chooser(server);
+      messages.reply = " גני תקווה 3 ";
+      chooser.findChild<QPushButton *>("addBuilding")->click();
+      QCOMPARE(messages.asked, QStringList{texts::newBuildingName});
+      QCOMPARE(chooser.chosen(), db::withBuilding(server, "גני תקווה 3"));
+      QCOMPARE(db::open(chooser.chosen()).failure, QString());
+      QCOMPARE(test::version(), db::schemaVersion);
+      db::close();
+    }
+    QCOMPARE(messages.shown, QStringList());
+    BuildingChooser unanswered(QString(server).replace("/books?", "/none?"));
+    QCOMPARE(messages.shown.size(), 1);
+    QCOMPARE(test::withoutDetails(messages.shown[0]), texts::serverUnreachable);
+    QCOMPARE(unanswered.findChild<QListWidget *>("buildingList")->count(), 0);
+    const auto labels = unanswered.findChildren<QLabel *>();
+    QVERIFY(std::none_of(labels.begin(), labels.end(),
+                         [](QLabel *l) { return l->text() == texts::noBuildings && !l->isHidden(); }));
   }
 
   void addingABuilding_data() {
