@@ -48,39 +48,38 @@ QString quoted(QString name) {
   return QLatin1Char('"') + name.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-// The first value of a query on `database`, or an invalid one with the
-// failure in `failure`.
-QVariant valueOf(const QSqlDatabase &database, const QString &sql, const QVariantList &values, QString &failure) {
-  QSqlQuery query(database);
-  query.prepare(sql);
-  for (const QVariant &value : values)
-    query.addBindValue(value);
-  if (!query.exec() || !query.next()) {
-    failure = texts::withDetail(texts::serverUnreachable, query.lastError().text());
-    return {};
-  }
-  return query.value(0);
-}
-
 // Whether the role may write every table of the open building.
 bool writes(const QSqlDatabase &database) {
-  QString failure;
-  return valueOf(
-             database,
-             QStringLiteral("SELECT coalesce(bool_and(has_table_privilege(c.oid, 'INSERT, UPDATE, DELETE')), "
+  try {
+    return Store(database.connectionName())
+        .one(QStringLiteral("SELECT coalesce(bool_and(has_table_privilege(c.oid, 'INSERT, UPDATE, DELETE')), "
                             "has_schema_privilege(current_schema(), 'CREATE')) FROM pg_class c "
                             "WHERE c.relnamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema()) "
-                            "AND c.relkind = 'r'"),
-             {}, failure)
-      .toBool();
+                            "AND c.relkind = 'r'"))
+        .value(0)
+        .toBool();
+  } catch (const Error &) {
+    return false;
+  }
 }
 
-// A throwaway connection to the server (not to a building) for one question.
+// Whether the server has a schema of that name, building or not.
+bool schemaExists(const Store &server, const QString &name) {
+  return server.one(QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = ?"), {name}).value(0).toInt() > 0;
+}
+
+// A throwaway connection to the server (not to a building) for one
+// question; a statement it refuses is the server's failure.
 template <class Work> QString withServer(const QString &address, Work work) {
   const QString name = QStringLiteral("domiva-server-question");
   QString failure = connectServer(withoutBuilding(address), name);
-  if (failure.isEmpty())
-    failure = work(QSqlDatabase::database(name, false));
+  if (failure.isEmpty()) {
+    try {
+      failure = work(Store(name));
+    } catch (const Error &e) {
+      failure = texts::withDetail(texts::serverUnreachable, e.text());
+    }
+  }
   QSqlDatabase::database(name, false).close();
   QSqlDatabase::removeDatabase(name);
   return failure;
@@ -161,31 +160,26 @@ QString session::connectServer(const QString &address, const QString &name) {
     return texts::withDetail(texts::serverUnreachable, database.lastError().text());
   if (parsed->building.isEmpty())
     return {};
-  QString failure;
-  const QVariant found = valueOf(database, QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = ?"),
-                                 {parsed->building}, failure);
-  if (!failure.isEmpty())
-    return failure;
-  if (found.toInt() == 0)
-    return texts::noSuchBuilding.arg(parsed->building);
-  // The building's tables, and no other schema's, are the names the rules use.
-  if (QSqlQuery path(database); !path.exec(QStringLiteral("SET search_path TO ") + quoted(parsed->building)))
-    return texts::withDetail(texts::serverUnreachable, path.lastError().text());
+  const Store store(name);
+  try {
+    if (!schemaExists(store, parsed->building))
+      return texts::noSuchBuilding.arg(parsed->building);
+    // The building's tables, and no other schema's, are the names the rules use.
+    store.exec(QStringLiteral("SET search_path TO ") + quoted(parsed->building));
+  } catch (const Error &e) {
+    return texts::withDetail(texts::serverUnreachable, e.text());
+  }
   return {};
 }
 
 QStringList buildings(const QString &address, QString &failure) {
   QStringList names;
-  failure = withServer(address, [&](const QSqlDatabase &database) {
-    QSqlQuery query(database);
-    if (!query.exec(QStringLiteral("SELECT n.nspname FROM pg_namespace n JOIN pg_class c ON c.relnamespace = n.oid "
-                                   "AND c.relname = 'books_version' AND c.relkind = 'r' "
-                                   "WHERE has_schema_privilege(n.oid, 'USAGE') ORDER BY n.nspname")))
-      return texts::withDetail(texts::serverUnreachable, query.lastError().text());
-    while (query.next())
-      names << query.value(0).toString();
-    return query.lastError().isValid() ? texts::withDetail(texts::serverUnreachable, query.lastError().text())
-                                       : QString();
+  failure = withServer(address, [&](const Store &server) {
+    server.each(QStringLiteral("SELECT n.nspname FROM pg_namespace n JOIN pg_class c ON c.relnamespace = n.oid "
+                               "AND c.relname = 'books_version' AND c.relkind = 'r' "
+                               "WHERE has_schema_privilege(n.oid, 'USAGE') ORDER BY n.nspname"),
+                {}, [&](const QSqlQuery &row) { names << row.value(0).toString(); });
+    return QString();
   });
   return names;
 }
@@ -196,17 +190,17 @@ QString addBuilding(const QString &address, const QString &name) {
       trimmed.startsWith(QLatin1String("pg_"), Qt::CaseInsensitive) ||
       std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
     return texts::badBuildingName;
-  return withServer(address, [&](const QSqlDatabase &database) {
-    QString failure;
-    if (valueOf(database, QStringLiteral("SELECT count(*) FROM pg_namespace WHERE nspname = ?"), {trimmed}, failure)
-            .toInt() > 0)
+  return withServer(address, [&](const Store &server) {
+    if (schemaExists(server, trimmed))
       return texts::buildingExists.arg(trimmed);
-    if (!failure.isEmpty())
-      return failure;
-    QSqlQuery make(database);
-    if (!make.exec(QStringLiteral("CREATE SCHEMA ") + quoted(trimmed)))
-      return codeOf(make.lastError()) == 8 ? texts::cannotAddBuilding
-                                           : texts::withDetail(texts::serverUnreachable, make.lastError().text());
+    try {
+      // The new building is the store's own making: no building's lock to take yet.
+      Store::beingMade(server.database().connectionName()).exec(QStringLiteral("CREATE SCHEMA ") + quoted(trimmed));
+    } catch (const Error &e) {
+      if (e.code() == 8)
+        return texts::cannotAddBuilding;
+      throw;
+    }
     return QString();
   });
 }
