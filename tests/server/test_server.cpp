@@ -88,41 +88,24 @@ private slots:
     });
   }
 
-  // Each building's rows are its own, and the list names the buildings.
-  void buildingsAreApart() {
-    QString first;
-    {
-      test::TempDatabase books;
-      first = books.path();
-      someBooks();
-    }
-    test::TempDatabase second;
-    for (const char *table : {"incoming", "removals", "trans", "neighbors", "levies", "anual_report"})
-      QCOMPARE(test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt(), 0);
-    QString failure;
-    const QStringList names = db::buildings(server, failure);
-    QCOMPARE(failure, QString());
-    QVERIFY(names.contains(db::buildingOf(first)));
-    QVERIFY(names.contains(db::buildingOf(second.path())));
-    QVERIFY(std::is_sorted(names.begin(), names.end()));
-    // The menu names the building it is open on.
-    StartWindow menu;
-    menu.showBuilding();
-    QCOMPARE(menu.windowTitle(), "Domiva – " + db::buildingOf(second.path()));
-  }
-
-  // "בחר בניין": a building chosen from the list, or a new one added; a
-  // server that does not answer is told, not shown as empty.
-  void choosingABuilding() {
+  // "בחר בניין": a building chosen from the list (in name order), or a new
+  // one added, whose rows are its own; a server that does not answer is
+  // told, not shown as empty.
+  void buildingsAreApartAndChosen() {
     QString first;
     {
       test::TempDatabase books;
       first = db::buildingOf(books.path());
+      someBooks();
     }
     test::Messages messages;
     {
       BuildingChooser chooser(server);
       auto *list = chooser.findChild<QListWidget *>("buildingList");
+      QStringList names;
+      for (int row = 0; row < list->count(); ++row)
+        names << list->item(row)->text();
+      QVERIFY(std::is_sorted(names.begin(), names.end()));
       const auto found = list->findItems(first, Qt::MatchExactly);
       QCOMPARE(found.size(), 1);
       list->setCurrentItem(found.first());
@@ -138,6 +121,12 @@ private slots:
       QCOMPARE(chooser.chosen(), db::withBuilding(server, "גני תקווה 3"));
       QCOMPARE(db::open(chooser.chosen()).failure, QString());
       QCOMPARE(test::version(), db::schemaVersion);
+      for (const char *table : {"incoming", "removals", "trans", "neighbors", "levies", "anual_report"})
+        QCOMPARE(test::rows(QStringLiteral("SELECT count(*) FROM %1").arg(table))[0][0].toInt(), 0);
+      // The menu names the building it is open on.
+      StartWindow menu;
+      menu.showBuilding();
+      QCOMPARE(menu.windowTitle(), QStringLiteral("Domiva – גני תקווה 3"));
       db::close();
     }
     QCOMPARE(messages.shown, QStringList());
@@ -348,9 +337,10 @@ private slots:
     db::setBusyWait(5000);
   }
 
-  // --check finds a matrix row changed behind the program, and --repair
-  // rebuilds it, on a building as on a file.
-  void repairingABuilding() {
+  // --check finds a matrix row changed behind the program and --repair
+  // rebuilds it, on a building as on a file; --remember keeps the books
+  // named for the starts that name none, never a password.
+  void checkingRepairingRemembering() {
     QString address;
     {
       test::TempDatabase books;
@@ -358,36 +348,24 @@ private slots:
       someBooks();
       test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 1 AND year = 2026");
     }
-    QCOMPARE(program({"--database", address, "--check"}).first, 1);
-    QCOMPARE(program({"--database", address, "--repair"}).first, 0);
-    QCOMPARE(db::open(address).failure, QString());
-    // 750.00 for January to March at dues of 250.00.
-    QCOMPARE(test::rows("SELECT jan, feb, mer, total FROM anual_report WHERE apartment = 1 AND year = 2026")[0],
-             (QVariantList{25000, 25000, 25000, 75000}));
-    db::close();
-  }
-
-  // --remember keeps the books named for the starts that name none, and
-  // never a password.
-  void theChoiceIsRemembered() {
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
-    }
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     QUrl withPassword(address);
     withPassword.setPassword("secret");
-    const auto passed = std::pair{0, texts::checkPassed};
-    QCOMPARE(program({"--database", withPassword.toString(), "--remember", "--check"}), passed);
-    QCOMPARE(program({"--check"}), passed);
+    QCOMPARE(program({"--database", withPassword.toString(), "--remember", "--check"}).first, 1);
+    QCOMPARE(program({"--repair"}).first, 0);
+    QCOMPARE(program({"--check"}), (std::pair{0, texts::checkPassed}));
     QFile settings(home.filePath("domiva/domiva.conf"));
     QVERIFY(settings.open(QIODevice::ReadOnly));
     const QByteArray saved = settings.readAll();
     qunsetenv("XDG_CONFIG_HOME");
     QVERIFY(saved.contains("building="));
     QVERIFY(!saved.contains("secret"));
+    QCOMPARE(db::open(address).failure, QString());
+    // 750.00 for January to March at dues of 250.00.
+    QCOMPARE(test::rows("SELECT jan, feb, mer, total FROM anual_report WHERE apartment = 1 AND year = 2026")[0],
+             (QVariantList{25000, 25000, 25000, 75000}));
+    db::close();
   }
 
   // On a server the backups window says whose the backups are, and its
