@@ -10,6 +10,7 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "text/months.h"
+#include "text/today.h"
 
 #include <QFile>
 #include <algorithm>
@@ -44,7 +45,7 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
   std::mt19937 random(seed);
   // Years run up to this one, but never before the first year a payment
   // may name: a long file then reaches into the coming years.
-  const int firstYear = std::max(payments::firstYear, QDate::currentDate().year() - years + 1);
+  const int firstYear = std::max(payments::firstYear, today().year() - years + 1);
   const QDate start(firstYear, 1, 1);
   const auto details = [&](int dues, std::optional<QDate> from) {
     return saveBuilding(db::program(), {QString::number(apartments), QString::number(dues), QStringLiteral("10000"),

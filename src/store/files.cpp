@@ -70,8 +70,15 @@ bool writeAtomically(const QString &path, const std::function<bool(const QString
   return write(temporary) && replace(temporary, target.absoluteFilePath());
 }
 
+// The file system's own clock, which stamps the leftovers' times: a share's
+// server, or a clock set apart from it, may not agree with ours.
+static QDateTime fileSystemNow(const QString &folder) {
+  const QTemporaryDir probe(folder + QLatin1Char('/') + QLatin1String(leftoverPrefix) + QStringLiteral("XXXXXX"));
+  return probe.isValid() ? QFileInfo(probe.path()).lastModified() : QDateTime::currentDateTime();
+}
+
 void removeLeftovers(const QString &folder) {
-  const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+  const QDateTime hourAgo = fileSystemNow(folder).addSecs(-3600);
   const QDir dir(folder);
   for (const QFileInfo &left : dir.entryInfoList({QLatin1String(leftoverPrefix) + QLatin1Char('*')},
                                                  QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))

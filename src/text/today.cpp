@@ -2,23 +2,15 @@
 
 namespace domiva {
 namespace {
-QDate pinnedDate;
-QDateTime pinnedMoment;
+QDateTime pinned;
 } // namespace
 
-QDateTime now() {
-  if (pinnedMoment.isValid())
-    return pinnedMoment;
-  const QDateTime clock = QDateTime::currentDateTime();
-  return pinnedDate.isValid() ? QDateTime(pinnedDate, clock.time()) : clock;
-}
+QDateTime now() { return pinned.isValid() ? pinned : QDateTime::currentDateTime(); }
 
 QDate today() { return now().date(); }
 
-void setToday(const QDate &date) {
-  pinnedDate = date;
-  pinnedMoment = {};
-}
+// Midday: a pinned day is one moment, far from both of its edges.
+void setToday(const QDate &date) { pinned = date.isValid() ? QDateTime(date, QTime(12, 0)) : QDateTime(); }
 
-void setNow(const QDateTime &moment) { pinnedMoment = moment; }
+void setNow(const QDateTime &moment) { pinned = moment; }
 } // namespace domiva

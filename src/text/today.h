@@ -7,7 +7,7 @@ namespace domiva {
 // open a window "in January" or let ten minutes pass without waiting.
 QDate today();
 QDateTime now();
-// Pins today() to `date` (now() keeps the clock's time on that day); an
+// Pins now() to midday of `date`, one moment that does not move; an
 // invalid date returns to the system clock.
 void setToday(const QDate &date);
 // Pins now() (and so today()) to `moment`; an invalid one lets the clock run.

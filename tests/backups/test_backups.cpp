@@ -22,6 +22,7 @@
 #include "testsupport.h"
 #include "text/bidi.h"
 #include "text/texts.h"
+#include "text/today.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
@@ -29,7 +30,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <csignal>
-#include <filesystem>
+#include <fcntl.h>
 #include <functional>
 #include <sys/stat.h>
 
@@ -467,7 +468,7 @@ private slots:
   // damaged file and the log a crash left beside it are kept aside together.
   void theRefusalRestoresTheNewestBackup() {
     spend("100");
-    QCOMPARE(backups::daily(database->path(), QDateTime::currentDateTime().addDays(-1)), QString());
+    QCOMPARE(backups::daily(database->path(), now().addDays(-1)), QString());
     db::close();
     const QString path = database->path();
     QVERIFY(QFile(path).open(QIODevice::WriteOnly | QIODevice::Truncate)); // emptied, as a full disk may leave it
@@ -527,8 +528,11 @@ private slots:
       QFile part(folder + "/" + name + "/db1.sqlite");
       QVERIFY(part.open(QIODevice::WriteOnly));
     }
-    std::filesystem::last_write_time(QFile::encodeName(folder + "/.domiva-writing-old").toStdString(),
-                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+    // Aged by the file system's clock, which stamped it, not the test's.
+    const QString old = folder + "/.domiva-writing-old";
+    const timespec aged{QFileInfo(old).lastModified().toSecsSinceEpoch() - 7200, 0};
+    const timespec times[2]{aged, aged};
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(old), times, 0), 0);
     files::removeLeftovers(folder);
     QVERIFY(!QFileInfo::exists(folder + "/.domiva-writing-old"));
     QVERIFY(QFileInfo::exists(folder + "/.domiva-writing-new/db1.sqlite"));
@@ -597,7 +601,7 @@ private slots:
     QFile blocker(backups::folderFor(database->path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
     blocker.close();
-    QCOMPARE(backups::daily(database->path(), QDateTime::currentDateTime()),
+    QCOMPARE(backups::daily(database->path(), now()),
              texts::backupFailed.arg(leftToRight(backups::folderFor(database->path())), texts::causeNoFolder));
   }
 

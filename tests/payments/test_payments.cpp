@@ -615,7 +615,7 @@ private slots:
     QCOMPARE(said, texts::checkPassed + "\n");
 
     QVERIFY(db::open(path).failure.isEmpty());
-    const int year = QDate::currentDate().year();
+    const int year = today().year();
     const auto paid = test::rows("SELECT apartment, mer FROM anual_report WHERE year = ? AND mer > 1 LIMIT 1", {year});
     QCOMPARE(paid.size(), 1);
     const qint64 apartment = paid[0][0].toLongLong();
