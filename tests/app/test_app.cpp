@@ -1,41 +1,5 @@
 // Start-up, the menu's one-window-per-screen rule and the building details window.
-#include "app/startup.h"
-#include "app/startwindow.h"
-#include "building/details.h"
-#include "building/registerwindow.h"
-#include "expenses/removalwindow.h"
-#include "levies/levieswindow.h"
-#include "payments/incomingwindow.h"
-#include "reports/anualreportwindow.h"
-#include "reports/balancewindow.h"
-#include "residents/neighborswindow.h"
-#include "store/backups.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-#include "ui/typed.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-
-using namespace domiva;
 
 class AppTest : public QObject {
   Q_OBJECT

@@ -3,51 +3,7 @@
 // streamed page by page that never replace a file half-written, a file
 // replaced behind the program's back, a read failure told instead of an
 // empty list, a name the system can't carry.
-#include "app/startup.h"
-#include "app/startwindow.h"
-#include "backups/backupwindow.h"
-#include "building/details.h"
-#include "expenses/expense.h"
-#include "expenses/removalwindow.h"
-#include "ledger/consistency.h"
-#include "payments/incomingwindow.h"
-#include "payments/payment.h"
-#include "printing/listwriter.h"
-#include "residents/neighborswindow.h"
-#include "residents/residents.h"
-#include "store/backups.h"
-#include "store/building.h"
-#include "store/database.h"
-#include "store/files.h"
 #include "testsupport.h"
-#include "text/bidi.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-#include "ui/printing.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <csignal>
-#include <fcntl.h>
-#include <functional>
-#include <sys/stat.h>
-
-#include <QDir>
-#include <QPdfWriter>
-#include <QPrinterInfo>
-#include <QProcess>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTableView>
-#include <QTableWidget>
-#include <QTest>
-
-using namespace domiva;
 
 class BackupsTest : public test::WindowTest {
   Q_OBJECT

@@ -1,23 +1,6 @@
 // The expenses window driven as a user would: recording expenses and
 // suppliers, and the expenses printout.
-#include "expenses/expense.h"
-#include "expenses/removalwindow.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/opening.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-
-using namespace domiva;
 
 class ExpensesTest : public test::WindowTest {
   Q_OBJECT

@@ -1,42 +1,7 @@
 // Who owes and for which months, an apartment's story, receipts, the
 // general-meeting report and grids saved for spreadsheets, on a building
 // made in each test.
-#include "building/details.h"
-#include "expenses/expense.h"
-#include "ledger/consistency.h"
-#include "ledger/matrix.h"
-#include "levies/levy.h"
-#include "owing/debtorswindow.h"
-#include "owing/storywindow.h"
-#include "payments/incomingwindow.h"
-#include "payments/payment.h"
-#include "payments/receipt.h"
-#include "reports/annual.h"
-#include "reports/balance.h"
-#include "reports/balancewindow.h"
-#include "reports/meeting.h"
-#include "residents/residents.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-#include "ui/printing.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QFile>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-
-using namespace domiva;
 
 class OwingTest : public test::WindowTest {
   Q_OBJECT

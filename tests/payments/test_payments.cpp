@@ -1,36 +1,8 @@
 // The payments window driven as a user would: the road of a payment into
 // incoming, trans and the annual matrix, cancelling, the duplicate warning,
 // the books' check, the payments printout and the annual payments report.
-#include "app/startup.h"
-#include "building/details.h"
-#include "building/registerwindow.h"
 #include "generate.h"
-#include "ledger/period.h"
-#include "levies/levieswindow.h"
-#include "levies/levy.h"
-#include "payments/incomingwindow.h"
-#include "payments/receipt.h"
-#include "reports/anualreportwindow.h"
-#include "reports/balance.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/opening.h"
-
-#include <QComboBox>
-#include <QCompleter>
-#include <QDateEdit>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-#include <QTextStream>
-
-using namespace domiva;
 
 class PaymentsTest : public test::WindowTest {
   Q_OBJECT

@@ -1,29 +1,5 @@
 // The annual balance window and its printed report.
-#include "building/details.h"
-#include "expenses/expense.h"
-#include "payments/payment.h"
-#include "reports/balancewindow.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-#include "ui/printing.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDateEdit>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-
-using namespace domiva;
 
 class ReportsTest : public test::WindowTest {
   Q_OBJECT

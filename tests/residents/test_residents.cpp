@@ -1,26 +1,6 @@
 // The residents window driven as a user would: action button, type, Tab out
 // of the apartment, "עדכן"; and the printed residents list.
-#include "building/details.h"
-#include "printing/reportstyle.h"
-#include "residents/neighborswindow.h"
-#include "residents/residents.h"
-#include "store/building.h"
-#include "store/database.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "ui/opening.h"
-#include "ui/printing.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPrintPreviewDialog>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
-
-using namespace domiva;
 
 class ResidentsTest : public test::WindowTest {
   Q_OBJECT

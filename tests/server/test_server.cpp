@@ -2,33 +2,7 @@
 // may only read, two bookkeepers writing at once, and moving a building's
 // books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
 // the throwaway cluster's database.
-#include "app/buildingchooser.h"
-#include "app/startwindow.h"
-#include "backups/backupwindow.h"
-#include "building/details.h"
-#include "expenses/expense.h"
-#include "ledger/owing.h"
-#include "levies/levy.h"
-#include "payments/payment.h"
-#include "residents/residents.h"
-#include "store/building.h"
-#include "store/gridmodel.h"
 #include "testsupport.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-
-#include <QLabel>
-#include <QListWidget>
-#include <QProcess>
-#include <QPushButton>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
-
-using namespace domiva;
 
 namespace {
 const QString server = qEnvironmentVariable("DOMIVA_TEST_SERVER");

@@ -1,34 +1,6 @@
 // The store and its helpers: the schema a new file gets, the refusals of
 // files that are not ours, money, months and the building's details.
-#include "app/startup.h"
-#include "building/details.h"
-#include "expenses/expense.h"
-#include "ledger/consistency.h"
-#include "payments/payment.h"
-#include "printing/csv.h"
-#include "store/backups.h"
-#include "store/building.h"
-#include "store/database.h"
-#include "store/gridmodel.h"
 #include "testsupport.h"
-#include "text/bidi.h"
-#include "text/input.h"
-#include "text/money.h"
-#include "text/texts.h"
-#include "text/today.h"
-
-#include <QAbstractItemModelTester>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextStream>
-#include <sys/stat.h>
-
-using namespace domiva;
 
 class StoreTest : public QObject {
   Q_OBJECT

@@ -1,25 +1,5 @@
 #include "testsupport.h"
 
-#include "app/startup.h"
-#include "expenses/expense.h"
-#include "printing/reportstyle.h"
-#include "store/database.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/messages.h"
-#include "ui/printing.h"
-#include "ui/typed.h"
-
-#include <QAbstractItemModel>
-#include <QApplication>
-#include <QBuffer>
-#include <QFile>
-#include <QPdfWriter>
-#include <QPushButton>
-#include <QSqlRecord>
-#include <QTableView>
-#include <QTest>
-
 namespace domiva::test {
 
 // With DOMIVA_TEST_SERVER naming a server, each test's books are a new

@@ -1,24 +1,64 @@
 #pragma once
 // Shared by the test programs: a private database per test, and the
 // message and printing seams turned into lists the tests can read.
+// Every suite includes this one header: the program's rooms and the Qt
+// pieces the tests drive.
+#include "app/buildingchooser.h"
+#include "app/startup.h"
+#include "app/startwindow.h"
+#include "backups/backupwindow.h"
+#include "building/details.h"
+#include "building/registerwindow.h"
+#include "expenses/expense.h"
+#include "expenses/removalwindow.h"
+#include "ledger/consistency.h"
+#include "ledger/matrix.h"
+#include "ledger/owing.h"
+#include "ledger/period.h"
+#include "levies/levieswindow.h"
+#include "levies/levy.h"
+#include "owing/debtorswindow.h"
+#include "owing/storywindow.h"
+#include "payments/incomingwindow.h"
 #include "payments/payment.h"
+#include "payments/receipt.h"
+#include "printing/csv.h"
 #include "printing/listwriter.h"
+#include "printing/reportstyle.h"
+#include "reports/annual.h"
+#include "reports/anualreportwindow.h"
+#include "reports/balance.h"
+#include "reports/balancewindow.h"
+#include "reports/meeting.h"
+#include "residents/neighborswindow.h"
+#include "residents/residents.h"
+#include "store/backups.h"
+#include "store/building.h"
 #include "store/database.h"
+#include "store/files.h"
+#include "store/gridmodel.h"
+#include "text/bidi.h"
+#include "text/input.h"
+#include "text/money.h"
+#include "text/texts.h"
+#include "text/today.h"
+#include "ui/messages.h"
+#include "ui/opening.h"
+#include "ui/printing.h"
+#include "ui/typed.h"
 
-#include <QList>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QVariantList>
-
-#include <QDate>
-#include <QObject>
-#include <QWidget>
+#include <QAbstractItemModelTester>
+#include <QtPrintSupport>
+#include <QtSql>
+#include <QtTest>
+#include <QtWidgets>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
-
-class QAbstractItemModel;
-class QWidget;
+#include <sys/stat.h>
 
 namespace domiva::test {
 
@@ -141,3 +181,5 @@ protected:
 };
 
 } // namespace domiva::test
+
+using namespace domiva;
