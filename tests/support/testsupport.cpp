@@ -141,6 +141,27 @@ qint64 recordPayment(const payments::PaymentInput &input) {
   return outcome.reciept;
 }
 
+void building(const QString &apartments, const QString &dues, const QString &balance, const QDate &start,
+              const QString &street, const QString &city) {
+  if (const QString refusal = saveBuilding(books(), {apartments, dues, balance, start, street, city});
+      !refusal.isEmpty())
+    throw Failure("building refused: " + refusal.toStdString());
+}
+
+qint64 pay(int apartment, const QString &months, const QString &amount, const QDate &date, int year,
+           const QString &forText) {
+  const QStringList range = months.split(QLatin1Char('-'));
+  return recordPayment({date,
+                        QString::number(apartment),
+                        forText,
+                        {},
+                        range.first(),
+                        range.last(),
+                        QStringLiteral("מזומן"),
+                        amount,
+                        months.isEmpty() ? QString() : QString::number(year ? year : date.year())});
+}
+
 void recordExpense(const QString &category, const QDate &date, const QString &amount) {
   if (const QString refusal = expenses::record(books(), {category, date, "", "", "", amount}); !refusal.isEmpty())
     throw Failure("expense refused: " + refusal.toStdString());

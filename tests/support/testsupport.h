@@ -127,10 +127,16 @@ QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
 QList<QStringList> gridRows(QAbstractItemModel *model);
 QStringList gridHeaders(QAbstractItemModel *model);
 
+// One set-up for every suite, through the program's own rules; a refusal
+// fails the test. The building's details; a resident; a payment (its
+// receipt) for a month or a range ("ינואר-מרץ") of `year` (0: the date's),
+// or for a levy named in `forText` with no months; an expense.
+void building(const QString &apartments, const QString &dues, const QString &balance = "0",
+              const QDate &start = QDate(2026, 1, 1), const QString &street = {}, const QString &city = {});
 void addResident(qint64 apartment, const QString &family);
-// Records a payment or an expense through the program's own rules; a
-// refusal fails the test. The payment's receipt number.
 qint64 recordPayment(const payments::PaymentInput &input);
+qint64 pay(int apartment, const QString &months, const QString &amount, const QDate &date, int year = 0,
+           const QString &forText = QStringLiteral("ועד הבית"));
 void recordExpense(const QString &category, const QDate &date, const QString &amount);
 
 // What a test stops on (QtTest fails that test and goes on to the next).
