@@ -249,6 +249,34 @@ void WindowTest::endTest() {
 
 void WindowTest::click(const char *name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
 
+void WindowTest::fill(const QList<std::pair<const char *, QString>> &fields) const {
+  for (const auto &[name, text] : fields) {
+    QWidget *field = control<QWidget>(name);
+    if (auto *date = qobject_cast<QDateEdit *>(field))
+      date->setDate(QDate::fromString(text, QStringLiteral("dd/MM/yyyy")));
+    else if (auto *list = qobject_cast<QComboBox *>(field))
+      list->setEditText(text);
+    else
+      control<QLineEdit>(name)->setText(text);
+  }
+}
+
+QStringList WindowTest::shows(const QList<const char *> &names) const {
+  QStringList shown;
+  for (const char *name : names) {
+    QWidget *field = control<QWidget>(name);
+    if (auto *date = qobject_cast<QDateEdit *>(field))
+      shown << date->date().toString(QStringLiteral("dd/MM/yyyy"));
+    else if (auto *list = qobject_cast<QComboBox *>(field))
+      shown << list->currentText();
+    else if (auto *label = qobject_cast<QLabel *>(field))
+      shown << label->text();
+    else
+      shown << control<QLineEdit>(name)->text();
+  }
+  return shown;
+}
+
 void WindowTest::chooseRow(int row, const char *name) const {
   auto *view = control<QTableView>(name);
   view->scrollTo(view->model()->index(row, 0));

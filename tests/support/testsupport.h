@@ -174,6 +174,12 @@ protected:
     return found;
   }
   void click(const char *name) const;
+  // Sets each named control as a user leaves it: a line's or an editable
+  // list's text, a date box's date ("dd/MM/yyyy").
+  void fill(const QList<std::pair<const char *, QString>> &fields) const;
+  // What each named control shows: its text, or a date box's date.
+  QStringList shows(const QList<const char *> &names) const;
+  static QString focused() { return QApplication::focusWidget()->objectName(); }
   // Chooses row `row` of the grid as a click would.
   void chooseRow(int row, const char *name = "DataGrid1") const;
   QList<QStringList> grid(const char *name = "DataGrid1") const;
