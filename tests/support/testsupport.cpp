@@ -277,6 +277,11 @@ QStringList WindowTest::shows(const QList<const char *> &names) const {
   return shown;
 }
 
+QString WindowTest::focused() const {
+  const QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : window->focusWidget();
+  return focus ? focus->objectName() : QString();
+}
+
 void WindowTest::chooseRow(int row, const char *name) const {
   auto *view = control<QTableView>(name);
   view->scrollTo(view->model()->index(row, 0));

@@ -179,7 +179,8 @@ protected:
   void fill(const QList<std::pair<const char *, QString>> &fields) const;
   // What each named control shows: its text, or a date box's date.
   QStringList shows(const QList<const char *> &names) const;
-  static QString focused() { return QApplication::focusWidget()->objectName(); }
+  // The focused control: the application's, or in a window not active, the window's own.
+  QString focused() const;
   // Chooses row `row` of the grid as a click would.
   void chooseRow(int row, const char *name = "DataGrid1") const;
   QList<QStringList> grid(const char *name = "DataGrid1") const;
