@@ -172,6 +172,48 @@ void addResident(qint64 apartment, const QString &family) {
                {apartment, family});
 }
 
+QList<std::pair<const char *, std::function<QString()>>> everyWrite() {
+  const QDate day(2026, 3, 5);
+  return {{"add a resident",
+           [] {
+             return residents::add(books(), {7, "לוי", "", "", "", ""});
+           }},
+          {"update a resident",
+           [] {
+             return residents::update(books(), {1, "לוי", "", "", "", ""});
+           }},
+          {"delete a resident", [] { return residents::remove(books(), 1); }},
+          {"add a supplier", [] { return expenses::addSupplier(books(), "גנן"); }},
+          {"record an expense",
+           [=] {
+             return expenses::record(books(), {"מים", day, "", "", "", "5"});
+           }},
+          {"cancel an expense", [=] { return expenses::cancel(books(), 1, "טעות", day); }},
+          {"record a payment",
+           [=] {
+             return payments::record(books(), {day, "1", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}).message;
+           }},
+          {"cancel a payment", [=] { return payments::cancel(books(), 1, "טעות", day); }},
+          {"save the building",
+           [] {
+             return saveBuilding(books(), {"12", "250", "0", QDate(2026, 1, 1), "", ""});
+           }},
+          {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
+          {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
+          {"levy",
+           [] {
+             return levies::define(books(), {"מעלית", "500", QDate(2026, 7, 1), "1"});
+           }},
+          {"rebuild the matrix", [] {
+             try {
+               consistency::repair(books(), {});
+             } catch (const db::Error &e) {
+               return texts::saveFailed.arg(db::explain(e));
+             }
+             return QString();
+           }}};
+}
+
 bool onServer() { return books().engine() == db::Engine::Postgres; }
 
 QString refuseWrites(const char *table, const char *event) {
