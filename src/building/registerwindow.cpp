@@ -5,6 +5,7 @@
 #include "store/gridmodel.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/typed.h"
@@ -57,6 +58,8 @@ void RegisterWindow::showOwed() {
 }
 
 void RegisterWindow::saveDetails() {
+  if (!datesTyped(this))
+    return;
   BuildingInput input{ui->Text3->text(), ui->Text5->text(), ui->Text4->text(), ui->DTPicker1->date(),
                       ui->Text1->text(), ui->Text2->text(), std::nullopt};
   // Changed dues hold from a month the user names; the months before keep theirs.

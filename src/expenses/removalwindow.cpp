@@ -7,6 +7,7 @@
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/cancelling.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/typed.h"
@@ -60,6 +61,8 @@ void RemovalWindow::load() {
 void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 1200, 1200, 1200, 1200}); }
 
 void RemovalWindow::recordExpense() {
+  if (!datesTyped(this))
+    return;
   const QString failure =
       expenses::record(m_store, {ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
                                  ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});

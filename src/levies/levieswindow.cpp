@@ -4,6 +4,7 @@
 #include "store/gridmodel.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/typed.h"
@@ -63,6 +64,8 @@ void LeviesWindow::showCharges() {
 }
 
 void LeviesWindow::addLevy() {
+  if (!datesTyped(this))
+    return;
   if (!typed::entered(this,
                       levies::define(m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(),
                                                ui->levyInstalments->text()}),

@@ -6,6 +6,7 @@
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui_debtorswindow.h"
@@ -46,6 +47,8 @@ void DebtorsWindow::showDebtors() {
 }
 
 void DebtorsWindow::printList() {
+  if (!datesTyped(this))
+    return;
   grid::printList(this, ui->debtorsList, m_list, texts::debtorsTitle.arg(dates::toShort(ui->asOf->date())),
                   texts::debtorsSubject);
 }

@@ -8,6 +8,7 @@
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/cancelling.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
@@ -136,6 +137,8 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
 }
 
 void IncomingWindow::recordPayment() {
+  if (!datesTyped(this))
+    return;
   const payments::PaymentInput input{
       ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
       ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),

@@ -7,6 +7,7 @@
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
@@ -68,6 +69,8 @@ void BalanceWindow::showTotals() {
 }
 
 void BalanceWindow::showPeriod() {
+  if (!datesTyped(this))
+    return;
   loadGrids();
   showTotals();
 }
@@ -75,6 +78,8 @@ void BalanceWindow::showPeriod() {
 void BalanceWindow::closeWindow() { close(); }
 
 void BalanceWindow::printBalance() {
+  if (!datesTyped(this))
+    return;
   // The lines follow the pickers as they stand; the footer, the figures shown.
   if (m_readFailed || !m_byFor->failure().isEmpty() || !m_byCategory->failure().isEmpty()) {
     messages::show(this, texts::printRefused);

@@ -4,6 +4,7 @@
 #include "store/database.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/printing.h"
@@ -24,6 +25,8 @@ MeetingWindow::MeetingWindow(db::Store store, QWidget *parent)
 MeetingWindow::~MeetingWindow() = default;
 
 void MeetingWindow::showReport() {
+  if (!datesTyped(this))
+    return;
   if (ui->toDate->date() < ui->fromDate->date()) {
     messages::show(this, texts::periodReversed);
     return;

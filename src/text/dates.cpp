@@ -1,5 +1,7 @@
 #include "text/dates.h"
 
+#include <QRegularExpression>
+
 namespace domiva::dates {
 
 QString toIso(const QDate &date) { return date.toString(Qt::ISODate); }
@@ -12,5 +14,25 @@ QDate fromIso(const QString &text) { return QDate::fromString(text, Qt::ISODate)
 QString shortFormat() { return QStringLiteral("dd/MM/yyyy"); }
 
 QString toShort(const QDate &date) { return date.toString(shortFormat()); }
+
+std::optional<QDate> parseTyped(const QString &text) {
+  static const QRegularExpression apart(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4})$"));
+  static const QRegularExpression digits(QStringLiteral("^\\d{7,8}$"));
+  const QString typed = text.trimmed();
+  const auto date = [](int day, int month, int year) {
+    const QDate found(year, month, day);
+    return found.isValid() && year >= 1970 && year <= 2099 ? std::optional<QDate>(found) : std::nullopt;
+  };
+  if (const auto match = apart.match(typed); match.hasMatch())
+    return date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+  if (!digits.match(typed).hasMatch())
+    return std::nullopt;
+  const int year = typed.right(4).toInt();
+  if (typed.size() == 8)
+    return date(typed.left(2).toInt(), typed.mid(2, 2).toInt(), year);
+  const auto dayFirst = date(typed.left(2).toInt(), typed.mid(2, 1).toInt(), year);
+  const auto monthLonger = date(typed.left(1).toInt(), typed.mid(1, 2).toInt(), year);
+  return dayFirst && monthLonger ? std::nullopt : dayFirst ? dayFirst : monthLonger;
+}
 
 } // namespace domiva::dates

@@ -193,6 +193,7 @@ inline const QString tenant = QStringLiteral("שוכר");
 inline const QString forRequired = QStringLiteral("שדה 'עבור' הוא חובה");
 inline const QString apartmentRequired = QStringLiteral("שדה 'דירה' הוא חובה");
 inline const QString badAmount = QStringLiteral("הסכום חייב להיות מספר, עם שתי ספרות לכל היותר אחרי הנקודה");
+inline const QString badTypedDate = QStringLiteral("אין תאריך כזה: %1. יש להקליד יום, חודש ושנה, למשל 30/04/2025");
 inline const QString badMonth = QStringLiteral("יש לבחור חודש מתוך הרשימה");
 inline const QString monthsReversed =
     QStringLiteral("החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");

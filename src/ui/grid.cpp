@@ -180,7 +180,7 @@ void pressWithEnter(QWidget *window, QLineEdit *lastField, QPushButton *main) {
 
 namespace {
 // A date picker is one Tab stop: Tab and Shift+Tab leave it, the arrows
-// move between its day, month and year; a whole date can be typed in one go.
+// move between its day, month and year.
 class OneTabStop : public QObject {
 public:
   using QObject::QObject;
@@ -188,26 +188,9 @@ public:
     if (event->type() != QEvent::KeyPress)
       return false;
     const int key = static_cast<QKeyEvent *>(event)->key();
-    auto *picker = static_cast<QDateTimeEdit *>(watched);
-    // A whole date typed over a whole selection (Ctrl+A, then "05/01/2026")
-    // starts in its first section, as if that section alone were chosen;
-    // typed over everything, the first digits were dropped.
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-      if (const auto *line = picker->findChild<QLineEdit *>();
-          line && line->hasSelectedText() && line->selectedText() == line->text())
-        picker->setSelectedSection(picker->sectionAt(0));
-      m_sectionOfDigit = picker->currentSectionIndex();
-      return false;
-    }
-    // A separator typed after a section that its digits already completed
-    // (the editor moved on by itself) ends nothing more.
-    const bool separator = key == Qt::Key_Slash || key == Qt::Key_Period || key == Qt::Key_Minus;
-    const bool movedOn = m_sectionOfDigit >= 0 && picker->currentSectionIndex() != m_sectionOfDigit;
-    m_sectionOfDigit = -1;
-    if (separator && movedOn)
-      return true;
     if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
       return false;
+    auto *picker = static_cast<QWidget *>(watched);
     const bool forward = key == Qt::Key_Tab && !(static_cast<QKeyEvent *>(event)->modifiers() & Qt::ShiftModifier);
     QWidget *next = picker;
     do
@@ -217,9 +200,6 @@ public:
     next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
   }
-
-private:
-  int m_sectionOfDigit = -1; // the section the last key, a digit, was typed in
 };
 } // namespace
 

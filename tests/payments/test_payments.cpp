@@ -105,28 +105,6 @@ private slots:
     QCOMPARE(tabsFrom(control<QDateEdit>("inputdate")), (QStringList{"family", "apartment"}));
   }
 
-  // Ctrl+A, then a whole date typed in one go, with or without its slashes,
-  // gives that date (the window opens on 15/03/2026).
-  void aDateIsTypedInOneGo_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QDate>("expected");
-    QTest::newRow("digits") << "2142025" << QDate(2025, 4, 21);
-    QTest::newRow("slashes") << "21/4/2025" << QDate(2025, 4, 21);
-    QTest::newRow("padded with slashes") << "05/01/2026" << QDate(2026, 1, 5);
-    QTest::newRow("padded") << "05012026" << QDate(2026, 1, 5);
-    QTest::newRow("dots") << "7.2.2026" << QDate(2026, 2, 7);
-  }
-  void aDateIsTypedInOneGo() {
-    QFETCH(QString, typed);
-    QFETCH(QDate, expected);
-    openPayments();
-    auto *date = control<QDateEdit>("inputdate");
-    date->setFocus();
-    QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(date, typed);
-    QCOMPARE(date->date(), expected);
-  }
-
   // A header click sorts by its column, a second reverses, a third returns
   // to the order of recording; a new row is chosen where it sorts. Tab
   // leaves the grid for the next control, Shift+Tab for the one before.

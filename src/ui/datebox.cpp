@@ -1,0 +1,92 @@
+#include "ui/datebox.h"
+
+#include "text/bidi.h"
+#include "text/dates.h"
+#include "text/texts.h"
+#include "ui/messages.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+
+namespace domiva {
+
+DateBox::DateBox(QWidget *parent) : QDateEdit(parent) {}
+
+QString DateBox::typed() const { return lineEdit()->text(); }
+
+bool DateBox::typedWhole() const {
+  const auto typed = dates::parseTyped(lineEdit()->text());
+  return typed && *typed == date();
+}
+
+QValidator::State DateBox::validate(QString &input, int &) const {
+  // On the way to a date: digits and the separators, no longer than one.
+  static const QRegularExpression typing(QStringLiteral("^[0-9/.\\- ]{0,10}$"));
+  if (dates::parseTyped(input))
+    return QValidator::Acceptable;
+  return typing.match(input).hasMatch() ? QValidator::Intermediate : QValidator::Invalid;
+}
+
+void DateBox::fixup(QString &) const {} // what was typed stays, to be corrected
+
+QDateTime DateBox::dateTimeFromText(const QString &text) const {
+  const auto typed = dates::parseTyped(text);
+  return typed ? QDateTime(*typed, QTime(0, 0)) : dateTime();
+}
+
+QString DateBox::textFromDateTime(const QDateTime &moment) const { return dates::toShort(moment.date()); }
+
+void DateBox::keyPressEvent(QKeyEvent *event) {
+  // Typed over the whole text, the keys go into it as they are, kept from
+  // the editor, which would drop the first digit and take the rest section
+  // by section against the month still shown; once they make a whole date,
+  // it is the box's. Any other key ends the typing and is the editor's.
+  const bool character = event->text().size() == 1 && QStringLiteral("0123456789/.-").contains(event->text());
+  QLineEdit *line = lineEdit();
+  if (!m_typing && character && line->hasSelectedText() && line->selectedText() == line->text())
+    m_typing = true, m_text.clear();
+  if (!m_typing || !(character || event->key() == Qt::Key_Backspace)) {
+    m_typing = false;
+    QDateEdit::keyPressEvent(event);
+    return;
+  }
+  QString text = character ? m_text + event->text() : m_text.chopped(std::min<qsizetype>(1, m_text.size()));
+  int end = int(text.size());
+  if (validate(text, end) == QValidator::Invalid)
+    return;
+  m_text = text;
+  if (const auto whole = dates::parseTyped(text)) {
+    setDate(*whole);
+    return;
+  }
+  const QSignalBlocker quiet(line);
+  line->setText(text);
+}
+
+void DateBox::focusOutEvent(QFocusEvent *event) {
+  m_typing = false;
+  const QString typed = lineEdit()->text();
+  QDateEdit::focusOutEvent(event); // a whole date is taken and shown in its one form (05/01/2026)
+  if (dates::parseTyped(typed))
+    return;
+  const QSignalBlocker quiet(lineEdit());
+  lineEdit()->setText(typed); // kept to be corrected, not put back to the date it had
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason ||
+      event->reason() == Qt::MouseFocusReason)
+    messages::show(window(), texts::badTypedDate.arg(leftToRight(typed)));
+}
+
+bool datesTyped(QWidget *window) {
+  for (DateBox *box : window->findChildren<DateBox *>())
+    if (!box->typedWhole()) {
+      messages::show(window, texts::badTypedDate.arg(leftToRight(box->typed())));
+      box->setFocus();
+      return false;
+    }
+  return true;
+}
+
+} // namespace domiva
