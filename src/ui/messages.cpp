@@ -65,7 +65,10 @@ void setSink(Sink newSink) { sink = std::move(newSink); }
 bool ask(QWidget *parent, const QString &text) {
   if (answer)
     return answer(text);
-  return QMessageBox::question(parent, QStringLiteral("Domiva"), text) == QMessageBox::Yes;
+  // "לא" is chosen first: every question here guards work that a hasty
+  // Enter would lose or record twice.
+  return QMessageBox::question(parent, QStringLiteral("Domiva"), text, QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 void setAnswer(std::function<bool(const QString &)> newAnswer) { answer = std::move(newAnswer); }
