@@ -15,8 +15,9 @@ QString shortFormat() { return QStringLiteral("dd/MM/yyyy"); }
 
 QString toShort(const QDate &date) { return date.toString(shortFormat()); }
 
-std::optional<QDate> parseTyped(const QString &text) {
+std::optional<QDate> parseTyped(const QString &text, const QDate &shown) {
   static const QRegularExpression apart(QStringLiteral("^(\\d{1,2})([/.-])(\\d{1,2})\\2(\\d{4})$"));
+  static const QRegularExpression part(QStringLiteral("^(\\d{1,2})(?:[/.-](\\d{1,2}))?$"));
   static const QRegularExpression digits(QStringLiteral("^\\d{7,8}$"));
   const QString typed = text.trimmed();
   const auto date = [](int day, int month, int year) {
@@ -25,6 +26,9 @@ std::optional<QDate> parseTyped(const QString &text) {
   };
   if (const auto match = apart.match(typed); match.hasMatch())
     return date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+  if (const auto match = part.match(typed); match.hasMatch() && shown.isValid())
+    return date(match.captured(1).toInt(), match.captured(2).isEmpty() ? shown.month() : match.captured(2).toInt(),
+                shown.year());
   if (!digits.match(typed).hasMatch())
     return std::nullopt;
   const int year = typed.right(4).toInt();

@@ -14,6 +14,7 @@ QString toShort(const QDate &date);
 // "30-4-2025") or in digits alone ("30042025", or "3042025" where only one
 // reading is a date); a year from 1970 to 2099, so that no date is read
 // from the first seven of eight digits. Nothing for a date that
-// does not exist (31/04) or is not yet whole.
-std::optional<QDate> parseTyped(const QString &text);
+// does not exist (31/04) or is not yet whole. With the date `shown`, a day
+// alone ("15") or a day and month ("15/3") take the rest from it.
+std::optional<QDate> parseTyped(const QString &text, const QDate &shown = {});
 } // namespace domiva::dates

@@ -40,13 +40,15 @@ QDateTime DateBox::dateTimeFromText(const QString &text) const {
 QString DateBox::textFromDateTime(const QDateTime &moment) const { return dates::toShort(moment.date()); }
 
 void DateBox::keyPressEvent(QKeyEvent *event) {
-  // Typed over the whole text, the keys go into it as they are, kept from
+  // Typed anew, the keys go into the text as they are, kept from
   // the editor, which would drop the first digit and take the rest section
   // by section against the month still shown; once they make a whole date,
   // it is the box's. Any other key ends the typing and is the editor's.
   const bool character = event->text().size() == 1 && QStringLiteral("0123456789/.-").contains(event->text());
   QLineEdit *line = lineEdit();
-  if (!m_typing && character && line->hasSelectedText() && line->selectedText() == line->text())
+  // Typing from the start of the box (over the whole date, or its day) is
+  // typing a date anew.
+  if (!m_typing && character && (line->hasSelectedText() ? line->selectionStart() : line->cursorPosition()) == 0)
     m_typing = true, m_text.clear();
   if (!m_typing || !(character || event->key() == Qt::Key_Backspace)) {
     m_typing = false;
@@ -66,11 +68,22 @@ void DateBox::keyPressEvent(QKeyEvent *event) {
   line->setText(text);
 }
 
+void DateBox::focusInEvent(QFocusEvent *event) {
+  QDateEdit::focusInEvent(event);
+  // Tabbed into, the whole date is chosen (not its day alone), to be typed over.
+  if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+    lineEdit()->selectAll();
+}
+
 void DateBox::focusOutEvent(QFocusEvent *event) {
   m_typing = false;
   const QString typed = lineEdit()->text();
+  // A day ("15") or a day and month ("15/3") typed over the date shown is
+  // that day of its month and year.
+  if (const auto completed = dates::parseTyped(typed, date()); completed && !dates::parseTyped(typed))
+    setDate(*completed);
   QDateEdit::focusOutEvent(event); // a whole date is taken and shown in its one form (05/01/2026)
-  if (dates::parseTyped(typed))
+  if (dates::parseTyped(typed, date()))
     return;
   const QSignalBlocker quiet(lineEdit());
   lineEdit()->setText(typed); // kept to be corrected, not put back to the date it had

@@ -21,6 +21,7 @@ protected:
   QDateTime dateTimeFromText(const QString &text) const override;
   QString textFromDateTime(const QDateTime &moment) const override;
   void keyPressEvent(QKeyEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
   void focusOutEvent(QFocusEvent *event) override;
 
 private:
