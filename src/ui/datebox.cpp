@@ -62,10 +62,11 @@ void DateBox::keyPressEvent(QKeyEvent *event) {
   m_text = text;
   if (const auto whole = dates::parseTyped(text)) {
     setDate(*whole);
-    return;
+  } else {
+    const QSignalBlocker quiet(line);
+    line->setText(text);
   }
-  const QSignalBlocker quiet(line);
-  line->setText(text);
+  emit line->textEdited(line->text()); // typed: the window asks before closing on it
 }
 
 void DateBox::focusInEvent(QFocusEvent *event) {

@@ -272,6 +272,7 @@ private slots:
     QTest::newRow("expenses") << Opener([] { return openShared<RemovalWindow>(); }) << "details";
     QTest::newRow("building details") << Opener([] { return openShared<RegisterWindow>(); }) << "Text1";
     QTest::newRow("levies") << Opener([] { return openShared<LeviesWindow>(); }) << "levyName";
+    QTest::newRow("a date typed") << Opener([] { return openShared<LeviesWindow>(); }) << "levyDue";
   }
   void typedTextIsNotDroppedSilently() {
     QFETCH(Opener, open);
@@ -281,13 +282,15 @@ private slots:
     QVERIFY(!opened->isVisible());
     window = opened = open();
     QVERIFY(QTest::qWaitForWindowActive(opened));
-    auto *typed = opened->findChild<QLineEdit *>(field);
-    QTest::keyClicks(typed, "abc");
+    auto *typed = opened->findChild<QWidget *>(field);
+    typed->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(typed, "12");
     messages->yes = false;
     QTest::keyClick(typed, Qt::Key_Escape);
     QCOMPARE(messages->asked, QStringList{texts::closeUnrecorded});
     QVERIFY(opened->isVisible());
-    QCOMPARE(typed->text(), QStringLiteral("abc"));
+    QCOMPARE(typed->findChild<QLineEdit *>() ? typed->findChild<QLineEdit *>()->text() : shows({qPrintable(field)})[0],
+             QStringLiteral("12"));
     messages->yes = true;
     opened->close();
     QCOMPARE(messages->asked, QStringList(2, texts::closeUnrecorded));
