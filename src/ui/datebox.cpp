@@ -23,7 +23,7 @@ bool DateBox::typedWhole() const {
 }
 
 QValidator::State DateBox::validate(QString &input, int &) const {
-  // On the way to a date: digits and the separators, no longer than one.
+  // On the way to a date: digits and separators, no longer than a whole date.
   static const QRegularExpression typing(QStringLiteral("^[0-9/.\\- ]{0,10}$"));
   if (dates::parseTyped(input))
     return QValidator::Acceptable;
@@ -40,16 +40,18 @@ QDateTime DateBox::dateTimeFromText(const QString &text) const {
 QString DateBox::textFromDateTime(const QDateTime &moment) const { return dates::toShort(moment.date()); }
 
 void DateBox::keyPressEvent(QKeyEvent *event) {
-  // Typed anew, the keys go into the text as they are, kept from
-  // the editor, which would drop the first digit and take the rest section
-  // by section against the month still shown; once they make a whole date,
-  // it is the box's. Any other key ends the typing and is the editor's.
+  // Typed anew, the keys go into the text as they are, kept from the
+  // editor, which would drop the first digit and take the rest section by
+  // section against the month still shown; once they make a whole date, it
+  // is the box's. Any other key ends the typing and is the editor's.
   const bool character = event->text().size() == 1 && QStringLiteral("0123456789/.-").contains(event->text());
   QLineEdit *line = lineEdit();
   // Typing from the start of the box (over the whole date, or its day) is
   // typing a date anew.
-  if (!m_typing && character && (line->hasSelectedText() ? line->selectionStart() : line->cursorPosition()) == 0)
-    m_typing = true, m_text.clear();
+  if (!m_typing && character && (line->hasSelectedText() ? line->selectionStart() : line->cursorPosition()) == 0) {
+    m_typing = true;
+    m_text.clear();
+  }
   if (!m_typing || !(character || event->key() == Qt::Key_Backspace)) {
     m_typing = false;
     QDateEdit::keyPressEvent(event);
