@@ -169,7 +169,6 @@ QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &p
   if (!dialog) {
     dialog = new QPrintPreviewDialog(static_cast<QWidget *>(nullptr));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(title.isEmpty() ? name : title);
     // A PDF from the preview, saved as the direct printouts save theirs.
     if (auto *tools = dialog->findChild<QToolBar *>()) {
       QAction *save = tools->addAction(texts::savePdf);
@@ -193,6 +192,7 @@ QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &p
     QObject::connect(dialog, &QObject::destroyed, [name] { previewed.remove(name); });
   }
   previewed[name] = stamped(printout);
+  dialog->setWindowTitle(title.isEmpty() ? printout.layout.title : title); // the paper's, as it is now
   if (dialog->isVisible()) {
     // Already open: redraw the pages from the new printout.
     for (auto *widget : dialog->findChildren<QPrintPreviewWidget *>())

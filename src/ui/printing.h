@@ -30,7 +30,7 @@ void setDefaultPrinter(std::function<QPrinterInfo()> printer);
 // A modeless preview of a printout, one window per report name, reused by
 // the next showing and independent of the window that asked for it; its
 // pages are painted by the same writer as the printer's and the PDF's.
-// `title` names its window (else `name`).
+// `title` names its window (else the printout's own title).
 QPrintPreviewDialog *showPreview(const QString &name, const listing::Printout &printout, const QString &title = {});
 // The preview of that name while it is open, else null; and its printout.
 QPrintPreviewDialog *preview(const QString &name);
