@@ -35,9 +35,9 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   layout.columns = {{QStringLiteral("תיאור"), 1134}, {QStringLiteral("סכום"), 1140}, {QStringLiteral("סוג"), 1125}};
   layout.headerStyle = {reportFont(QStringLiteral("Arial"), 9.75, true), Qt::black, QColor(224, 224, 224)};
   layout.rowStyle = {reportFont(QStringLiteral("Arial"), 8.25), Qt::black, Qt::transparent};
-  layout.footer = QStringList{QStringLiteral("יתרה  כוללת: %1").arg(money.result().toDisplay()),
-                              QStringLiteral("יתרת פתיחה: %1").arg(money.opening.toDisplay()),
-                              QStringLiteral("יתרה לסוף התקופה: %1").arg(money.closing().toDisplay())};
+  layout.footer = QStringList{QStringLiteral("הכנסות פחות הוצאות: %1").arg(money.result().toPaper()),
+                              QStringLiteral("יתרת פתיחה: %1").arg(money.opening.toPaper()),
+                              QStringLiteral("יתרה לסוף התקופה: %1").arg(money.closing().toPaper())};
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
   // Grouped by type too, so a payment purpose and an expense category of
   // the same name stay two lines; a cancelled row and its reversal leave no
@@ -47,7 +47,7 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   QString type;
   const auto closeGroup = [&] {
     if (!type.isEmpty())
-      rows << QStringList{type == texts::income ? texts::incomeSubtotal : texts::expenseSubtotal, subtotal.toDisplay(),
+      rows << QStringList{type == texts::income ? texts::incomeSubtotal : texts::expenseSubtotal, subtotal.toPaper(),
                           QString()};
     subtotal = Money();
   };
@@ -64,7 +64,7 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
                }
                const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
                subtotal += amount;
-               rows << QStringList{sums.value(0).toString(), amount.toDisplay(), type};
+               rows << QStringList{sums.value(0).toString(), amount.toPaper(), type};
              });
   closeGroup();
   return listing::fromRows(layout, rows);

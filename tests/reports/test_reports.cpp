@@ -118,16 +118,16 @@ private slots:
     QVERIFY(preview);
     const listing::Printout *printout = printing::previewPrintout("DataReport2");
     QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/01/2026 עד 31/12/2026"});
-    QCOMPARE(printout->layout.footer.first(), QStringLiteral("יתרה  כוללת: 0"));
+    QCOMPARE(printout->layout.footer.first(), QStringLiteral("הכנסות פחות הוצאות: 0.00"));
     // Income, then expenses, each with its subtotal.
     QCOMPARE(test::table(*printout), (QList<QStringList>{{"הכנסות/הוצאות"},
                                                          {"תיאור", "סכום", "סוג"},
-                                                         {"אחר", "50", "הכנסה"},
-                                                         {"ועד הבית", "500", "הכנסה"},
-                                                         {texts::incomeSubtotal, "550", ""},
-                                                         {"אחר", "20", "הוצאה"},
-                                                         {"מים", "530", "הוצאה"},
-                                                         {texts::expenseSubtotal, "550", ""}}));
+                                                         {"אחר", "50.00", "הכנסה"},
+                                                         {"ועד הבית", "500.00", "הכנסה"},
+                                                         {texts::incomeSubtotal, "550.00", ""},
+                                                         {"אחר", "20.00", "הוצאה"},
+                                                         {"מים", "530.00", "הוצאה"},
+                                                         {texts::expenseSubtotal, "550.00", ""}}));
 
     // A second print shows its own period and figure; the preview outlives the window.
     picker("DTPicker1")->setDate(QDate(2026, 3, 1));
@@ -141,12 +141,12 @@ private slots:
     // Below it the opening balance carried to 01/03 (1000 + 300 of February)
     // and the end balance, as the window shows them.
     QCOMPARE((QStringList{printout->layout.title, preview->windowTitle()}), QStringList(2, "מאזן שנתי 2026"));
-    QCOMPARE(printout->layout.footer,
-             (QStringList{"יתרה  כוללת: \u2066-300\u2069", "יתרת פתיחה: 1300", "יתרה לסוף התקופה: 1000"}));
+    QCOMPARE(printout->layout.footer, (QStringList{"הכנסות פחות הוצאות: \u2066-300.00\u2069", "יתרת פתיחה: 1,300.00",
+                                                   "יתרה לסוף התקופה: 1,000.00"}));
     QCOMPARE(shows({"bal"}), QStringList{"1000"});
-    QCOMPARE(
-        test::table(*printout).mid(2),
-        (QList<QStringList>{{"אחר", "50", "הכנסה"}, {"ועד הבית", "200", "הכנסה"}, {texts::incomeSubtotal, "250", ""}}));
+    QCOMPARE(test::table(*printout).mid(2),
+             (QList<QStringList>{
+                 {"אחר", "50.00", "הכנסה"}, {"ועד הבית", "200.00", "הכנסה"}, {texts::incomeSubtotal, "250.00", ""}}));
     window->close();
     QVERIFY(preview->isVisible());
   }
