@@ -75,8 +75,8 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
   try {
     const qint64 levy = levyNamed(store, input.forText);
     // The months and the year are a payment of dues's alone.
-    const int first = months::indexOfListName(input.fromMonth);
-    const int last = months::indexOfListName(input.toMonth);
+    const int first = months::indexOfTyped(input.fromMonth);
+    const int last = months::indexOfTyped(input.toMonth);
     const auto year = parseYear(input.year);
     if (!levy) {
       if (first < 0)
@@ -97,12 +97,13 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
                         .toLongLong() == 0)
       return {texts::levyNotCharged.arg(input.forText).arg(*apartment), Field::Apartment};
     db::Transaction transaction(store);
+    // The months are stored as their list items, however they were typed.
     const auto inserted = store.exec(
         QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
                        "payment, amount, year, levy, reference) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail, levy ? QString() : input.fromMonth,
-         levy ? QString() : input.toMonth, input.payment, amount->agorot(), levy ? QVariant() : QVariant(*year),
-         levy ? QVariant(levy) : QVariant(), input.reference});
+        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
+         levy ? QString() : months::listNames()[first], levy ? QString() : months::listNames()[last], input.payment,
+         amount->agorot(), levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::payments(), reciept, input.forText, *amount, input.inputDate);
     if (!levy)
@@ -116,7 +117,9 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
 
 bool samePayment(const PaymentInput &a, const PaymentInput &b) {
   return residents::parseApartment(a.apartment) == residents::parseApartment(b.apartment) &&
-         parseYear(a.year) == parseYear(b.year) && a.fromMonth == b.fromMonth && a.toMonth == b.toMonth &&
+         parseYear(a.year) == parseYear(b.year) &&
+         months::indexOfTyped(a.fromMonth) == months::indexOfTyped(b.fromMonth) &&
+         months::indexOfTyped(a.toMonth) == months::indexOfTyped(b.toMonth) &&
          Money::parse(a.amount) == Money::parse(b.amount);
 }
 
@@ -130,8 +133,8 @@ bool isCancelled(const db::Store &store, qint64 reciept) {
 Money amountOf(const PaymentInput &input) { return Money::parse(input.amount).value_or(Money()); }
 
 std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
-  const int first = months::indexOfListName(input.fromMonth);
-  const int last = months::indexOfListName(input.toMonth);
+  const int first = months::indexOfTyped(input.fromMonth);
+  const int last = months::indexOfTyped(input.toMonth);
   const auto apartment = residents::parseApartment(input.apartment);
   const auto year = parseYear(input.year);
   if (first < 0 || last < first || !apartment || !year || levyNamed(store, input.forText))

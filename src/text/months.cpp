@@ -21,4 +21,10 @@ const QStringList &headers() {
 
 int indexOfListName(const QString &text) { return int(listNames().indexOf(text)); }
 
+int indexOfTyped(const QString &text) {
+  const QString month = text.trimmed();
+  const int listed = indexOfListName(month);
+  return listed >= 0 ? listed : int(headers().indexOf(month));
+}
+
 } // namespace domiva::months

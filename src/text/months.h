@@ -14,4 +14,7 @@ const QStringList &listNames();
 const QStringList &headers();
 // Index 0..11 of a month list item, -1 for any other text.
 int indexOfListName(const QString &text);
+// Index 0..11 of a month as typed: a list item or the usual spelling
+// ("פברואר", "ספטמבר"), blanks around allowed; -1 for any other text.
+int indexOfTyped(const QString &text);
 } // namespace domiva::months
