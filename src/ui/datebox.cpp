@@ -73,9 +73,10 @@ void DateBox::keyPressEvent(QKeyEvent *event) {
 
 void DateBox::focusInEvent(QFocusEvent *event) {
   QDateEdit::focusInEvent(event);
-  // Tabbed into, the whole date is chosen (not its day alone), to be typed over.
+  // Tabbed into, the whole date is chosen (not its day alone), to be typed
+  // over; the cursor stays at its start, so Up and Down step the day.
   if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-    lineEdit()->selectAll();
+    lineEdit()->setSelection(int(lineEdit()->text().size()), -int(lineEdit()->text().size()));
 }
 
 void DateBox::focusOutEvent(QFocusEvent *event) {
