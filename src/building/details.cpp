@@ -92,14 +92,18 @@ QString saveBuilding(const db::Store &store, const BuildingInput &input) {
         if (duesChanged) {
           // Dues in force with no row of their own (a file written by hand) hold from the books' start.
           const Money before = saved.monthlyPay;
-          if (before.agorot() > 0 &&
-              store.one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0)
+          const bool first =
+              store.one(QStringLiteral("SELECT count(*) FROM dues WHERE apartment IS NULL")).value(0).toLongLong() == 0;
+          if (before.agorot() > 0 && first)
             store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
                        {saved.openDate.year(), saved.openDate.month(), before.agorot()});
           store.exec(QStringLiteral("DELETE FROM dues WHERE apartment IS NULL AND year * 12 + month >= ? * 12 + ?"),
                      {from.year(), from.month()});
-          store.exec(QStringLiteral("INSERT INTO dues (year, month, amount) VALUES (?, ?, ?)"),
-                     {from.year(), from.month(), monthly->agorot()});
+          // A change is stamped, so payments recorded before it keep their
+          // shares; the building's first dues are known from the start.
+          store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, entered) VALUES (?, ?, ?, ?)"),
+                     {from.year(), from.month(), monthly->agorot(),
+                      first && before.agorot() == 0 ? QVariant() : QVariant(dates::momentToIso(now()))});
         }
         return QString();
       },
@@ -132,8 +136,8 @@ QString addApartmentDues(const db::Store &store, const QString &apartmentText, c
   return writeAndRebuild(store, [&] {
     store.exec(QStringLiteral("DELETE FROM dues WHERE apartment = ? AND year = ? AND month = ?"),
                {*apartment, month->year(), month->month()});
-    store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment) VALUES (?, ?, ?, ?)"),
-               {month->year(), month->month(), amount->agorot(), *apartment});
+    store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment, entered) VALUES (?, ?, ?, ?, ?)"),
+               {month->year(), month->month(), amount->agorot(), *apartment, dates::momentToIso(now())});
     return QString();
   });
 }

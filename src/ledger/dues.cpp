@@ -2,15 +2,22 @@
 
 #include "store/building.h"
 #include "store/database.h"
+#include "text/dates.h"
 
 #include <algorithm>
 
 namespace domiva::ledger {
 namespace {
-// The row in force at `at`: the last that starts on or before it.
-const DuesRow *inForceAt(const QList<DuesRow> &rows, int at) {
-  const auto after = std::upper_bound(rows.begin(), rows.end(), at, [](int m, const DuesRow &r) { return m < r.from; });
-  return after == rows.begin() ? nullptr : &*(after - 1);
+// The row in force at `at`: the last that starts on or before it, of those
+// entered by `knownAt` (every row when it is none).
+const DuesRow *inForceAt(const QList<DuesRow> &rows, int at, const QDateTime &knownAt) {
+  auto after = std::upper_bound(rows.begin(), rows.end(), at, [](int m, const DuesRow &r) { return m < r.from; });
+  while (after != rows.begin()) {
+    --after;
+    if (!knownAt.isValid() || !after->entered.isValid() || after->entered <= knownAt)
+      return &*after;
+  }
+  return nullptr;
 }
 } // namespace
 
@@ -25,23 +32,28 @@ Dues::Dues(const QList<DuesRow> &rows, int start) : m_start(start) {
 
 Dues Dues::read(const db::Store &store) {
   QList<DuesRow> rows;
-  store.each(QStringLiteral("SELECT year, month, amount, apartment FROM dues"), {}, [&](const QSqlQuery &query) {
-    DuesRow row{monthIndex(query.value(0).toInt(), query.value(1).toInt()),
-                Money::fromAgorot(query.value(2).toLongLong()), std::nullopt};
-    if (!query.isNull(3))
-      row.apartment = query.value(3).toLongLong();
-    rows << row;
-  });
+  store.each(QStringLiteral("SELECT year, month, amount, apartment, entered FROM dues"), {},
+             [&](const QSqlQuery &query) {
+               DuesRow row{monthIndex(query.value(0).toInt(), query.value(1).toInt()),
+                           Money::fromAgorot(query.value(2).toLongLong()), std::nullopt,
+                           dates::momentFromIso(query.value(4).toString())};
+               if (!query.isNull(3))
+                 row.apartment = query.value(3).toLongLong();
+               rows << row;
+             });
   // The file's own opening date, also inside a save that is changing it.
   return Dues(rows, monthIndex(readBuilding(store).openDate));
 }
 
-Money Dues::inForce(qint64 apartment, int at) const {
+Money Dues::inForce(qint64 apartment, int at, const QDateTime &knownAt) const {
   if (const auto own = m_own.constFind(apartment); own != m_own.cend())
-    if (const DuesRow *row = inForceAt(*own, at))
+    if (const DuesRow *row = inForceAt(*own, at, knownAt))
       return row->amount;
-  if (const DuesRow *row = inForceAt(m_building, at))
+  if (const DuesRow *row = inForceAt(m_building, at, knownAt))
     return row->amount;
+  // A moment before any row was entered knows the schedule as it is.
+  if (knownAt.isValid())
+    return inForce(apartment, at);
   return m_building.isEmpty() ? Money() : m_building.first().amount;
 }
 

@@ -5,6 +5,7 @@
 #include "text/money.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <optional>
@@ -17,11 +18,13 @@ constexpr int monthIndex(int year, int month) { return year * 12 + month - 1; }
 inline int monthIndex(const QDate &date) { return monthIndex(date.year(), date.month()); }
 
 // A row of the schedule: `amount` a month from month `from` on, for one
-// apartment, or (none) for every apartment without a row of its own.
+// apartment, or (none) for every apartment without a row of its own;
+// `entered` is when it was saved (none: known from the start).
 struct DuesRow {
   int from = 0;
   Money amount;
   std::optional<qint64> apartment;
+  QDateTime entered;
 };
 
 class Dues {
@@ -35,7 +38,10 @@ public:
   int start() const { return m_start; }
   // The amount in force in month `at`: the apartment's own row if one
   // applies, else the building's; before the first row, the first row's.
-  Money inForce(qint64 apartment, int at) const;
+  // With `knownAt`, as the schedule stood then (the rows entered by then):
+  // a payment is weighed by the dues known when it was recorded, so a later
+  // change never re-cuts what was paid.
+  Money inForce(qint64 apartment, int at, const QDateTime &knownAt = {}) const;
   // What the apartment owes for month `at`: nothing before the books' start.
   Money owed(qint64 apartment, int at) const { return at < m_start ? Money() : inForce(apartment, at); }
   // The year's dues: the months of `year` from the books' start on.

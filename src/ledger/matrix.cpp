@@ -1,6 +1,7 @@
 #include "ledger/matrix.h"
 
 #include "store/database.h"
+#include "text/dates.h"
 #include "text/months.h"
 
 #include <map>
@@ -62,23 +63,23 @@ qint64 total(const Cells &cells) {
   return sum;
 }
 
-Weights weights(const ledger::Dues &dues, qint64 apartment, int year) {
+Weights weights(const ledger::Dues &dues, qint64 apartment, int year, const QDateTime &recorded) {
   Weights w{};
   for (int m = 0; m < 12; ++m)
-    w[m] = dues.inForce(apartment, ledger::monthIndex(year, m + 1)).agorot();
+    w[m] = dues.inForce(apartment, ledger::monthIndex(year, m + 1), recorded).agorot();
   return w;
 }
 
 Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues) {
   Cells cells;
-  const Weights w = weights(dues, apartment, year);
-  store.each(QStringLiteral("SELECT from_month, to_month, amount FROM incoming "
+  store.each(QStringLiteral("SELECT from_month, to_month, amount, recorded FROM incoming "
                             "WHERE apartment = ? AND year = ? AND %1")
                  .arg(crediting),
              {apartment, year}, [&](const QSqlQuery &payments) {
                credit(cells, months::indexOfListName(payments.value(0).toString()),
                       months::indexOfListName(payments.value(1).toString()),
-                      Money::fromAgorot(payments.value(2).toLongLong()), w);
+                      Money::fromAgorot(payments.value(2).toLongLong()),
+                      weights(dues, apartment, year, dates::momentFromIso(payments.value(3).toString())));
              });
   return cells;
 }
@@ -90,19 +91,14 @@ void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::D
 void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
   using Key = std::pair<qint64, int>;
   std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
-  Key current{0, 0};
-  Weights w{};
-  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount FROM incoming "
-                            "WHERE %1 ORDER BY apartment, year")
+  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming WHERE %1")
                  .arg(crediting),
              {}, [&](const QSqlQuery &payments) {
                const Key key{payments.value(0).toLongLong(), payments.value(1).toInt()};
-               if (key != current || rows.empty())
-                 w = weights(dues, key.first, key.second);
-               current = key;
                credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
                       months::indexOfListName(payments.value(3).toString()),
-                      Money::fromAgorot(payments.value(4).toLongLong()), w);
+                      Money::fromAgorot(payments.value(4).toLongLong()),
+                      weights(dues, key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
              });
   store.each(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()), {},
              [&](const QSqlQuery &stored) {

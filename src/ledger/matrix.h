@@ -22,11 +22,12 @@ using Weights = std::array<qint64, 12>;
 void credit(Cells &cells, int first, int last, Money amount, const Weights &weights);
 qint64 total(const Cells &cells);
 
-// The weights of an apartment's year.
-Weights weights(const ledger::Dues &dues, qint64 apartment, int year);
+// The weights of an apartment's year for a payment recorded at
+// `recorded`: the dues as the schedule stood then.
+Weights weights(const ledger::Dues &dues, qint64 apartment, int year, const QDateTime &recorded = {});
 
 // The cells of an apartment's year as its payments that are not cancelled
-// (levy payments aside) credit them.
+// (levy payments aside) credit them, each weighed as the dues stood when it was recorded.
 Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues);
 
 // Rewrites the apartment's row of `year` from its payments and the dues

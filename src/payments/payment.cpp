@@ -10,6 +10,7 @@
 #include "text/input.h"
 #include "text/months.h"
 #include "text/texts.h"
+#include "text/today.h"
 
 #include <optional>
 
@@ -100,10 +101,11 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
     // The months are stored as their list items, however they were typed.
     const auto inserted = store.exec(
         QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
-                       "payment, amount, year, levy, reference) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "payment, amount, year, levy, reference, recorded) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
          levy ? QString() : months::listNames()[first], levy ? QString() : months::listNames()[last], input.payment,
-         amount->agorot(), levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference});
+         amount->agorot(), levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference,
+         dates::momentToIso(now())});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::payments(), reciept, input.forText, *amount, input.inputDate);
     if (!levy)

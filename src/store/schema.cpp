@@ -126,6 +126,15 @@ const char *const version3[] = {
     "CREATE INDEX incoming_levy ON incoming (levy, apartment, inputdate, amount) WHERE levy IS NOT NULL",
 };
 
+// Version 4: when each payment was recorded and each row of the dues
+// schedule saved, so a payment is weighed by the dues known when it was
+// recorded and a later change never re-cuts it. An older file's rows have
+// none: weighed by the schedule as it stands, as they were shown.
+const char *const version4[] = {
+    "ALTER TABLE dues ADD COLUMN entered TEXT",
+    "ALTER TABLE incoming ADD COLUMN recorded TEXT",
+};
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -244,7 +253,8 @@ void createVersion3(const Store &store) {
 
 void upgrade(const Store &store, int from, int to) {
   using Step = void (*)(const Store &);
-  static const Step steps[] = {createVersion1, createVersion2, createVersion3};
+  static const Step steps[] = {createVersion1, createVersion2, createVersion3,
+                               [](const Store &store) { run(store, version4); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

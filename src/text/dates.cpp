@@ -7,6 +7,10 @@ namespace domiva::dates {
 QString toIso(const QDate &date) { return date.toString(Qt::ISODate); }
 
 QDate fromIso(const QString &text) { return QDate::fromString(text, Qt::ISODate); }
+QString momentToIso(const QDateTime &moment) { return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
+QDateTime momentFromIso(const QString &text) {
+  return QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
 
 // Every screen and paper shows a date the same way, whatever the system's
 // language: numbers read the same right to left, and a month spelled out

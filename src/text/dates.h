@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -7,6 +8,9 @@ namespace domiva::dates {
 // Dates are stored as ISO text, YYYY-MM-DD, so they sort and compare as text.
 QString toIso(const QDate &date);
 QDate fromIso(const QString &text);
+// A moment likewise, to the second: YYYY-MM-DDTHH:MM:SS.
+QString momentToIso(const QDateTime &moment);
+QDateTime momentFromIso(const QString &text);
 // The one form the screens and papers show dates in: dd/MM/yyyy.
 QString shortFormat();
 QString toShort(const QDate &date);

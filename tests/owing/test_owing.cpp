@@ -129,6 +129,44 @@ private slots:
              (QVariantList{texts::levyLine.arg("גג"), 10000, due, due - 10000}));
   }
 
+  // Dues 320 from 09/2025; on 08/01/2026 apartment 7 pays 2025's four
+  // months and all of 2026 ahead; on 10/03 the dues become 350 from March.
+  // What was paid stays paid: 320 a month, and March to December each 30
+  // short. A payment recorded after the raise is weighed by it (6: February
+  // 320, March 350), one recorded before by the dues then known (5).
+  void aRaiseNeverUnpaysAPaidMonth() {
+    setToday(QDate(2025, 9, 1));
+    test::building("8", "320", "0", QDate(2025, 9, 1));
+    setToday(QDate(2026, 1, 8));
+    pay(7, "ספטמבר-דצמבר", "1280", 2025, today());
+    pay(7, "ינואר-דצמבר", "3840", 2026, today());
+    pay(5, "ינואר-מרץ", "960", 2026, today());
+    setToday(QDate(2026, 3, 10));
+    QCOMPARE(saveBuilding(test::books(), {"8", "350", "0", QDate(2025, 9, 1), "", "", QDate(2026, 3, 1)}), QString());
+    pay(6, "פברואר-מרץ", "670", 2026, today());
+    const auto cells = [](int apartment) {
+      return test::rows("SELECT jan, feb, mer, apr, dec, total, depth FROM anual_report WHERE apartment = ? AND "
+                        "year = 2026",
+                        {apartment})[0];
+    };
+    QCOMPARE(cells(7), (QVariantList{32000, 32000, 32000, 32000, 32000, 384000, 64000 + 350000 - 384000}));
+    QCOMPARE(cells(5), (QVariantList{32000, 32000, 32000, {}, {}, 96000, 414000 - 96000}));
+    QCOMPARE(cells(6), (QVariantList{{}, 32000, 35000, {}, {}, 67000, 414000 - 67000}));
+    const auto account = [](int apartment, const QDate &date) {
+      const owing::Account a = owing::accounts(test::books(), date)[apartment - 1];
+      return QVariantList{a.due.agorot(), a.arrears.agorot(), a.unpaid.join(", "), a.earlier.agorot()};
+    };
+    QCOMPARE(account(7, QDate(2026, 2, 28)), (QVariantList{64000, 0, "", 0}));
+    QCOMPARE(account(7, QDate(2026, 12, 31)),
+             (QVariantList{414000, 30000, "מרץ, אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר, דצמבר", 0}));
+    QCOMPARE(account(5, QDate(2026, 3, 31)), (QVariantList{99000, 3000, "מרץ", 128000}));
+    // --check agrees, and --repair keeps what was paid.
+    QCOMPARE(consistency::check(test::books()).size(), 0);
+    test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 7");
+    consistency::repair(test::books(), consistency::check(test::books()));
+    QCOMPARE(cells(7)[0], QVariant(32000));
+  }
+
   // A treasurer's year. Six apartments; the books start on 01/03/2026 at
   // 250 a month, raised to 280 from June; apartment 1 is larger and pays
   // 400 from March; 2 opened owing 500 and paid 250 of it as December

@@ -173,9 +173,21 @@ private slots:
     combo("payment")->setCurrentIndex(1);
     pay("5", "מרץ", "מאי", "300");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::rows("SELECT * FROM incoming"),
-             (QList<QVariantList>{
-                 {"2026-03-15", 5, "ועד הבית", "דמי ועד", "מרץ", "מאי", "שיק", 30000, 1, 2026, {}, {}, {}, "4711"}}));
+    QCOMPARE(test::rows("SELECT * FROM incoming"), (QList<QVariantList>{{"2026-03-15",
+                                                                         5,
+                                                                         "ועד הבית",
+                                                                         "דמי ועד",
+                                                                         "מרץ",
+                                                                         "מאי",
+                                                                         "שיק",
+                                                                         30000,
+                                                                         1,
+                                                                         2026,
+                                                                         {},
+                                                                         {},
+                                                                         {},
+                                                                         "4711",
+                                                                         "2026-03-15T12:00:00"}}));
     QCOMPARE(test::rows("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans"),
              (QList<QVariantList>{{"2026-03-15", "ועד הבית", 30000, "הכנסה", "incoming", 1}}));
     QCOMPARE(matrix(5, 2026),
