@@ -88,18 +88,27 @@ void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::D
   write(store, apartment, year, fromPayments(store, apartment, year, dues), dues);
 }
 
-void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
-  using Key = std::pair<qint64, int>;
-  std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
-  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming WHERE %1")
+Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy) {
+  Credited years;
+  const QVariant by = paidBy.isValid() ? QVariant(dates::toIso(paidBy)) : QVariant();
+  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming WHERE %1 "
+                            "AND (CAST(? AS TEXT) IS NULL OR inputdate <= ?)")
                  .arg(crediting),
-             {}, [&](const QSqlQuery &payments) {
-               const Key key{payments.value(0).toLongLong(), payments.value(1).toInt()};
-               credit(rows[key].first, months::indexOfListName(payments.value(2).toString()),
+             {by, by}, [&](const QSqlQuery &payments) {
+               const std::pair<qint64, int> key{payments.value(0).toLongLong(), payments.value(1).toInt()};
+               credit(years[key], months::indexOfListName(payments.value(2).toString()),
                       months::indexOfListName(payments.value(3).toString()),
                       Money::fromAgorot(payments.value(4).toLongLong()),
                       weights(dues, key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
              });
+  return years;
+}
+
+void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
+  using Key = std::pair<qint64, int>;
+  std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
+  for (const auto &[key, cells] : credited(store, dues))
+    rows[key].first = cells;
   store.each(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()), {},
              [&](const QSqlQuery &stored) {
                QVariantList values;

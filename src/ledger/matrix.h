@@ -4,6 +4,7 @@
 #include "text/money.h"
 
 #include <array>
+#include <map>
 #include <optional>
 
 namespace domiva::matrix {
@@ -29,6 +30,11 @@ Weights weights(const ledger::Dues &dues, qint64 apartment, int year, const QDat
 // The cells of an apartment's year as its payments that are not cancelled
 // (levy payments aside) credit them, each weighed as the dues stood when it was recorded.
 Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues);
+
+// Every apartment's years as its payments credit them (the matrix as its
+// rebuild makes it), counting only payments dated by `paidBy` when given.
+using Credited = std::map<std::pair<qint64, int>, Cells>; // (apartment, year) → cells
+Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy = {});
 
 // Rewrites the apartment's row of `year` from its payments and the dues
 // (depth: the year's dues less its total), creating the row (with the

@@ -2,6 +2,7 @@
 
 #include "ledger/dues.h"
 #include "ledger/levies.h"
+#include "ledger/matrix.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "text/months.h"
@@ -13,15 +14,17 @@
 
 namespace domiva::owing {
 namespace {
-// What the file holds of each apartment, before it is set against the dues.
+// What the file holds of each apartment as at the date, before it is set
+// against the dues: only payments dated by then count.
 struct Held {
   QString family;
   Money opening;
   qint64 earlierCells = 0;     // credited to the months of the years before
-  std::map<int, qint64> cells; // this year's: month index → credited agorot
+  std::map<int, qint64> cells; // this year's up to the date: month index → credited agorot
+  qint64 ahead = 0;            // credited to months after the date
 };
 
-std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
+std::map<qint64, Held> held(const db::Store &store, const ledger::Dues &dues, const QDate &date) {
   std::map<qint64, Held> apartments;
   for (qint64 a = 1, count = building(store).apartments; a <= count; ++a)
     apartments[a];
@@ -31,27 +34,19 @@ std::map<qint64, Held> held(const db::Store &store, const QDate &date) {
   store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &opening) {
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
   });
-  // The earlier years' cells all count against the earlier debt: summed
-  // by the engine, a row per apartment (the cells, not `total`, which a
-  // damaged row may disagree with).
-  QStringList cells;
-  for (const QString &month : months::columns())
-    cells << QStringLiteral("coalesce(%1, 0)").arg(month);
-  store.each(QStringLiteral("SELECT apartment, sum(%1) FROM anual_report WHERE year < ? GROUP BY apartment")
-                 .arg(cells.join(QLatin1Char('+'))),
-             {date.year()}, [&](const QSqlQuery &rows) {
-               apartments[rows.value(0).toLongLong()].earlierCells = rows.value(1).toLongLong();
-             });
-  // This year's, month by month; months after the date are paid ahead and count for nothing yet.
-  store.each(QStringLiteral("SELECT apartment, %1 FROM anual_report WHERE year = ?")
-                 .arg(months::columns().join(QLatin1Char(','))),
-             {date.year()}, [&](const QSqlQuery &rows) {
-               Held &apartment = apartments[rows.value(0).toLongLong()];
-               for (int m = 1; m <= 12 && m <= date.month(); ++m)
-                 if (!rows.isNull(m))
-                   apartment.cells[ledger::monthIndex(date.year(), m)] += rows.value(m).toLongLong();
-             });
-  // A levy's payer is charged by it; every other payer has matrix rows.
+  for (const auto &[key, cells] : matrix::credited(store, dues, date)) {
+    Held &apartment = apartments[key.first];
+    for (int m = 0; m < 12; ++m) {
+      const qint64 cell = cells[m].value_or(0);
+      if (key.second < date.year())
+        apartment.earlierCells += cell;
+      else if (key.second > date.year() || m + 1 > date.month())
+        apartment.ahead += cell; // paid ahead: counts for nothing yet
+      else if (cells[m])
+        apartment.cells[ledger::monthIndex(key.second, m + 1)] += cell;
+    }
+  }
+  // A levy's payer is charged by it; every other payer has credited years.
   store.each(QStringLiteral("SELECT apartment FROM levy_charges"), {},
              [&](const QSqlQuery &others) { apartments[others.value(0).toLongLong()]; });
   return apartments;
@@ -62,23 +57,25 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
   const ledger::Dues dues = ledger::Dues::read(store);
   const int last = ledger::monthIndex(date);
   const int yearStart = ledger::monthIndex(date.year(), 1);
-  QHash<qint64, Money> levyDebts;
+  QHash<qint64, Money> levyBalance; // due by the date less paid: a debt, or paid ahead when below 0
   const QHash<qint64, levies::Levy> all = levies::byId(store);
   for (const levies::Charge &charge : levies::charges(store, std::nullopt, date))
-    if (const Money unpaid = levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
-        unpaid.agorot() > 0)
-      levyDebts[charge.apartment] += unpaid;
+    levyBalance[charge.apartment] += levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
   QList<Account> found;
-  for (const auto &[apartment, held] : held(store, date)) {
+  for (const auto &[apartment, held] : held(store, dues, date)) {
     Account account;
     account.apartment = apartment;
     account.family = held.family;
-    account.levies = levyDebts.value(apartment);
     // The months before this year, and this year's before the books' start,
     // are the earlier years': the opening debt and their dues less what paid them.
     Money earlier = held.opening;
     for (int at = dues.start(); at < std::min(yearStart, last + 1); ++at)
       earlier += dues.owed(apartment, at);
+    earlier -= Money::fromAgorot(held.earlierCells);
+    // This year's months: what each lacks, and what others were paid over
+    // their dues, which goes to the earliest months lacking.
+    QList<std::pair<int, qint64>> lacking;
+    qint64 over = 0;
     for (int at = std::max(yearStart, dues.start()); at <= last; ++at) {
       const Money owed = dues.owed(apartment, at);
       const auto cell = held.cells.find(at);
@@ -87,16 +84,31 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
       account.due += owed;
       account.paid += Money::fromAgorot(credited);
       if (credited < owed.agorot())
-        account.unpaid << months::headers()[at - yearStart];
+        lacking.append({at, owed.agorot() - credited});
+      else
+        over += credited - owed.agorot();
     }
-    earlier -= Money::fromAgorot(held.earlierCells);
+    for (const auto &[at, short_] : lacking) {
+      if (over >= short_)
+        over -= short_;
+      else {
+        over = 0;
+        account.unpaid << months::headers()[at - yearStart];
+      }
+    }
     for (const auto &[at, credited] : held.cells)
       if (at < dues.start())
         earlier -= Money::fromAgorot(credited);
-    account.earlier = earlier;
-    account.arrears = account.due - account.paid;
-    if (account.arrears.agorot() < 0)
-      account.arrears = Money();
+    const Money levies = levyBalance.value(apartment);
+    const Money year = account.due - account.paid;
+    // Each kind is a debt or a credit; a credit is never set against a debt.
+    for (const auto &[balance, debt] :
+         {std::pair{earlier, &account.earlier}, std::pair{levies, &account.levies}, std::pair{year, &account.arrears}})
+      if (balance.agorot() > 0)
+        *debt = balance;
+      else
+        account.credit -= balance;
+    account.credit += Money::fromAgorot(held.ahead);
     found << account;
   }
   return found;
@@ -111,7 +123,9 @@ QStringList debtorsHeaders() {
           QStringLiteral("פיגור"),
           QStringLiteral("חודשים_שלא_שולמו"),
           QStringLiteral("חוב_משנים_קודמות"),
-          QStringLiteral("חוב_היטלים")};
+          QStringLiteral("חוב_היטלים"),
+          QStringLiteral("סה\"כ_חוב"),
+          QStringLiteral("זכות")};
 }
 
 QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
@@ -126,7 +140,9 @@ QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
                            a.arrears.agorot(),
                            a.unpaid.join(QStringLiteral(", ")),
                            a.earlier.agorot(),
-                           a.levies.agorot()};
+                           a.levies.agorot(),
+                           a.total().agorot(),
+                           a.credit.agorot()};
   return rows;
 }
 
@@ -164,22 +180,39 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
     found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), opening.value(0).toLongLong()};
   db::checkRead(opening);
   opening.finish();
-  std::map<int, qint64> credited; // year → total
-  store.each(QStringLiteral("SELECT year, total FROM anual_report WHERE apartment = ?"), {apartment},
-             [&](const QSqlQuery &years) { credited[years.value(0).toInt()] = years.value(1).toLongLong(); });
-  // Every year from the books' start to the date's, and any other the matrix holds.
+  // Each year from the books' start to the date's, and any other credited
+  // by then: what was paid for its months up to the date, and their dues.
+  std::map<int, qint64> credited; // year → credited
+  qint64 ahead = 0;
+  for (const auto &[key, cells] : matrix::credited(store, dues, date))
+    if (key.first == apartment)
+      for (int m = 0; m < 12; ++m) {
+        const bool due = key.second < date.year() || (key.second == date.year() && m + 1 <= date.month());
+        (due ? credited[key.second] : ahead) += cells[m].value_or(0);
+      }
   for (int year = dues.start() / 12; year <= date.year(); ++year)
     credited.try_emplace(year, 0);
   for (const auto &[year, total] : credited) {
-    const qint64 due = dues.ofYear(apartment, year).agorot();
+    qint64 due = 0;
+    for (int m = 1; m <= 12 && (year < date.year() || m <= date.month()); ++m)
+      due += dues.owed(apartment, ledger::monthIndex(year, m)).agorot();
     found << QVariantList{QString::number(year), total, due, due - total};
   }
+  if (ahead != 0)
+    found << QVariantList{texts::paidAhead, ahead, 0, -ahead};
   const QHash<qint64, levies::Levy> all = levies::byId(store);
   for (const levies::Charge &charge : levies::charges(store, apartment, date)) {
     const Money due = levies::dueBy(all.value(charge.levy), charge.amount, date);
     found << QVariantList{texts::levyLine.arg(all.value(charge.levy).name), charge.paid.agorot(), due.agorot(),
                           (due - charge.paid).agorot()};
   }
+  // The lines add up to the debt less the credit; both are said whole, as who owes says them.
+  for (const Account &account : accounts(store, date))
+    if (account.apartment == apartment) {
+      found << QVariantList{texts::totalDebt, QVariant(), QVariant(), account.total().agorot()};
+      if (account.credit.agorot() > 0)
+        found << QVariantList{texts::totalCredit, QVariant(), QVariant(), -account.credit.agorot()};
+    }
   return found;
 }
 

@@ -14,7 +14,7 @@
 
 namespace domiva::owing {
 
-// One apartment as at a date.
+// One apartment as at a date: only what was paid by then counts.
 struct Account {
   qint64 apartment = 0;
   QString family;     // its resident's name; empty when it has none
@@ -23,9 +23,13 @@ struct Account {
   Money paid;         // what the matrix credits to them
   Money arrears;      // what of them is unpaid (never below 0)
   QStringList unpaid; // those months not paid in full, by header
-  Money earlier;      // the opening debt and the years before, less what paid them
-  Money levies;       // levy instalments due by the date and not paid
-  bool owes() const { return arrears.agorot() > 0 || earlier.agorot() > 0 || levies.agorot() > 0; }
+  Money earlier;      // the opening debt and the years before, less what paid them (never below 0)
+  Money levies;       // levy instalments due by the date and not paid (never below 0)
+  // Paid beyond what is due: months paid ahead, the year's dues, a levy
+  // or the earlier years overpaid. Shown beside the debt, never set against it.
+  Money credit;
+  Money total() const { return arrears + earlier + levies; }
+  bool owes() const { return total().agorot() > 0; }
 };
 
 // Every apartment of the building (1 to its number of apartments) and any
@@ -37,7 +41,7 @@ QList<Account> accounts(const db::Store &store, const QDate &date);
 // `everyone`, every apartment) as a row; amounts in agorot.
 QStringList debtorsHeaders();
 QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone);
-inline constexpr int debtorsMoney[] = {3, 4, 5, 7, 8};
+inline constexpr int debtorsMoney[] = {3, 4, 5, 7, 8, 9, 10};
 
 struct Summary {
   qint64 debtors = 0; // apartments owing anything
@@ -54,10 +58,12 @@ Summary summary(const db::Store &store, const QDate &date);
 QString paymentsQuery();
 inline constexpr int paymentsDate = 0, paymentsAmount = 8, paymentsReciept = 9, paymentsStatus = 10;
 
-// One apartment's lines as at `date`: its opening debt, each year from the
-// books' start (credited, due and the debt), and each levy charged to it
-// (paid, charged by the date, the debt); amounts in agorot, a debt
-// positive and a credit negative. Throws db::Error.
+// One apartment's lines as at `date`, only what was paid by then
+// counting: its opening debt, each year from the books' start (credited,
+// due by the date and the debt), what was paid ahead, each levy charged to
+// it (paid, charged by the date, the debt), then its whole debt and its
+// credit as who owes has them; amounts in agorot, a debt positive and a
+// credit negative. Throws db::Error.
 QStringList linesHeaders();
 QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate &date);
 inline constexpr int linesMoney[] = {1, 2, 3};

@@ -6,8 +6,10 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
@@ -31,6 +33,8 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
     messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
   }
   ui->apartment->setCurrentIndex(-1);
+  grid::showDates({ui->asOf});
+  ui->asOf->setDate(today()); // a seller's settlement asks for another day
   m_payments->setKeyColumn(owing::paymentsReciept);
   m_payments->setStatusColumn(owing::paymentsStatus);
   m_payments->setMoneyColumns({owing::paymentsAmount});
@@ -43,9 +47,13 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
   grid::bind(ui->yearsList, m_years);
   connect(ui->apartment, &QComboBox::activated, this, &StoryWindow::showApartment);
   connect(ui->showButton, &QPushButton::clicked, this, &StoryWindow::showApartment); // "הצג"
-  connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory);   // "הדפס"
-  connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);        // "שמור כקובץ CSV"
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);             // "יציאה"
+  connect(ui->asOf, &QDateEdit::dateChanged, this, [this] {
+    if (!ui->family->text().isEmpty() || m_years->rowCount() > 0)
+      showApartment();
+  });
+  connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory); // "הדפס"
+  connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);      // "שמור כקובץ CSV"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);           // "יציאה"
 }
 
 StoryWindow::~StoryWindow() = default;
@@ -58,6 +66,8 @@ StoryWindow *StoryWindow::openOn(qint64 apartment) {
 }
 
 void StoryWindow::showApartment() {
+  if (!datesTyped(this))
+    return;
   const auto apartment = residents::parseApartment(ui->apartment->currentText());
   if (!apartment) {
     messages::show(this, texts::badApartment);
@@ -69,7 +79,7 @@ void StoryWindow::showApartment() {
   }
   try {
     ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
-    m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, today()));
+    m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, ui->asOf->date()));
   } catch (const db::Error &e) {
     messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
     return;
@@ -84,13 +94,16 @@ void StoryWindow::showApartment() {
 }
 
 void StoryWindow::printStory() {
+  if (!datesTyped(this))
+    return;
   if (m_payments->rowCount() == 0 && m_years->rowCount() == 0)
     return;
   if (!grid::readForPrinting(this, {m_payments, m_years}, texts::storySubject))
     return;
   listing::Printout story = grid::printout(ui->paymentsList, m_payments,
                                            texts::storyTitle.arg(ui->apartment->currentText(), ui->family->text()));
-  listing::Printout years = grid::printout(ui->yearsList, m_years, texts::storyYears);
+  listing::Printout years =
+      grid::printout(ui->yearsList, m_years, texts::storyYears.arg(dates::toShort(ui->asOf->date())));
   years.layout.counted = false;
   story.sections.push_back(years);
   printing::print(this, story);

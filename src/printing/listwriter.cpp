@@ -190,8 +190,10 @@ public:
       lines << texts::rowsPrinted.arg(m_rows);
       for (int c = 0; c < m_sums.size(); ++c)
         if (m_layout.columns[c].amount)
-          lines << texts::columnTotal.arg(m_layout.columns[c].header,
-                                          m_layout.paper ? m_sums[c].toPaper() : m_sums[c].toDisplay());
+          // A column that is itself a total ("סה"כ חוב") is not named twice.
+          lines << (m_layout.columns[c].header.startsWith(texts::checkTotal) ? QStringLiteral("%1: %2")
+                                                                             : texts::columnTotal)
+                       .arg(m_layout.columns[c].header, m_layout.paper ? m_sums[c].toPaper() : m_sums[c].toDisplay());
     }
     lines << m_layout.footer;
     if (lines.isEmpty())

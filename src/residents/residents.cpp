@@ -98,9 +98,7 @@ QString removalQuestion(const db::Store &store, qint64 apartment, const QDate &d
   Money owes;
   for (const owing::Account &account : owing::accounts(store, date))
     if (account.apartment == apartment)
-      for (const Money part : {account.arrears, account.earlier, account.levies})
-        if (part.agorot() > 0)
-          owes += part;
+      owes = account.total();
   if (paid == 0 && owes.agorot() == 0)
     return {};
   return texts::removeResidentQuestion.arg(apartment).arg(paid).arg(owes.toDisplay());

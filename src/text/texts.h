@@ -169,11 +169,14 @@ inline const QString residentRemoved = QStringLiteral("הדייר נמחק מד�
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");
+inline const QString paidAhead = QStringLiteral("שולם מראש");
+inline const QString totalDebt = QStringLiteral("סה\"כ חוב");
+inline const QString totalCredit = QStringLiteral("זכות");
 inline const QString debtorsTitle = QStringLiteral("חייבים נכון לתאריך %1");
 inline const QString debtorsTotals =
     QStringLiteral("חייבים: %1 דירות · פיגור השנה: %2 · חוב משנים קודמות: %3 · חוב היטלים: %4");
 inline const QString storyTitle = QStringLiteral("כרטסת דירה %1 %2");
-inline const QString storyYears = QStringLiteral("לפי שנים והיטלים");
+inline const QString storyYears = QStringLiteral("לפי שנים והיטלים, נכון לתאריך %1");
 inline const QString receiptTitle = QStringLiteral("קבלה מס' %1");
 inline const QString receiptCancelled = QStringLiteral("מבוטלת");
 inline const QString treasurerSignature = QStringLiteral("חתימת הגזבר: ________________________");
