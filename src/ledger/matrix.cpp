@@ -8,8 +8,18 @@
 
 namespace domiva::matrix {
 namespace {
-// The payments that credit the months: not cancelled, not a levy's.
-const QString crediting = QStringLiteral("cancelled IS NULL AND levy IS NULL");
+// The payments that credit the months: not cancelled, not a levy's nor the
+// opening debt's (which have no year).
+const QString crediting = QStringLiteral("cancelled IS NULL AND levy IS NULL AND year IS NOT NULL");
+
+// What paid months before the books' start paid the opening debt: the
+// matrix holds the books' months alone.
+Cells withinBooks(Cells cells, int year, const ledger::Dues &dues) {
+  for (int m = 0; m < 12; ++m)
+    if (ledger::monthIndex(year, m + 1) < dues.start())
+      cells[m].reset();
+  return cells;
+}
 
 QString monthColumns() { return months::columns().join(QLatin1Char(',')); }
 
@@ -81,7 +91,7 @@ Cells fromPayments(const db::Store &store, qint64 apartment, int year, const led
                       Money::fromAgorot(payments.value(2).toLongLong()),
                       weights(dues, apartment, year, dates::momentFromIso(payments.value(3).toString())));
              });
-  return cells;
+  return withinBooks(cells, year, dues);
 }
 
 void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues) {
@@ -108,7 +118,7 @@ void rebuildAll(const db::Store &store, const ledger::Dues &dues) {
   using Key = std::pair<qint64, int>;
   std::map<Key, std::pair<Cells, QVariantList>> rows; // as made from the payments, and as stored
   for (const auto &[key, cells] : credited(store, dues))
-    rows[key].first = cells;
+    rows[key].first = withinBooks(cells, key.second, dues);
   store.each(QStringLiteral("SELECT apartment, year, %1, total, depth FROM anual_report").arg(monthColumns()), {},
              [&](const QSqlQuery &stored) {
                QVariantList values;

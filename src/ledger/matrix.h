@@ -28,11 +28,13 @@ qint64 total(const Cells &cells);
 Weights weights(const ledger::Dues &dues, qint64 apartment, int year, const QDateTime &recorded = {});
 
 // The cells of an apartment's year as its payments that are not cancelled
-// (levy payments aside) credit them, each weighed as the dues stood when it was recorded.
+// (levy payments aside) credit them, each weighed as the dues stood when it
+// was recorded; months before the books' start are the opening debt's, not
+// the matrix's.
 Cells fromPayments(const db::Store &store, qint64 apartment, int year, const ledger::Dues &dues);
 
-// Every apartment's years as its payments credit them (the matrix as its
-// rebuild makes it), counting only payments dated by `paidBy` when given.
+// Every apartment's years as its payments credit them, months before the
+// books' start too, counting only payments dated by `paidBy` when given.
 using Credited = std::map<std::pair<qint64, int>, Cells>; // (apartment, year) → cells
 Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy = {});
 

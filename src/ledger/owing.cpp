@@ -5,6 +5,7 @@
 #include "ledger/matrix.h"
 #include "store/building.h"
 #include "store/database.h"
+#include "text/dates.h"
 #include "text/months.h"
 #include "text/texts.h"
 
@@ -14,11 +15,24 @@
 
 namespace domiva::owing {
 namespace {
+// What each apartment paid for its opening debt by the date: the payments
+// with neither a levy nor a year.
+std::map<qint64, qint64> openingPayments(const db::Store &store, const QDate &date, const QVariant &only = {}) {
+  std::map<qint64, qint64> paid;
+  store.each(QStringLiteral("SELECT apartment, sum(amount) FROM incoming WHERE levy IS NULL AND year IS NULL AND "
+                            "cancelled IS NULL AND inputdate <= ? AND (CAST(? AS INTEGER) IS NULL OR apartment = ?) "
+                            "GROUP BY apartment"),
+             {dates::toIso(date), only, only},
+             [&](const QSqlQuery &rows) { paid[rows.value(0).toLongLong()] = rows.value(1).toLongLong(); });
+  return paid;
+}
+
 // What the file holds of each apartment as at the date, before it is set
 // against the dues: only payments dated by then count.
 struct Held {
   QString family;
   Money opening;
+  qint64 openingPaid = 0;      // paid for the opening debt, or for months before the books' start
   qint64 earlierCells = 0;     // credited to the months of the years before
   std::map<int, qint64> cells; // this year's up to the date: month index → credited agorot
   qint64 ahead = 0;            // credited to months after the date
@@ -34,11 +48,15 @@ std::map<qint64, Held> held(const db::Store &store, const ledger::Dues &dues, co
   store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &opening) {
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
   });
+  for (const auto &[apartment, paid] : openingPayments(store, date))
+    apartments[apartment].openingPaid += paid;
   for (const auto &[key, cells] : matrix::credited(store, dues, date)) {
     Held &apartment = apartments[key.first];
     for (int m = 0; m < 12; ++m) {
       const qint64 cell = cells[m].value_or(0);
-      if (key.second < date.year())
+      if (ledger::monthIndex(key.second, m + 1) < dues.start())
+        apartment.openingPaid += cell;
+      else if (key.second < date.year())
         apartment.earlierCells += cell;
       else if (key.second > date.year() || m + 1 > date.month())
         apartment.ahead += cell; // paid ahead: counts for nothing yet
@@ -71,7 +89,7 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
     Money earlier = held.opening;
     for (int at = dues.start(); at < std::min(yearStart, last + 1); ++at)
       earlier += dues.owed(apartment, at);
-    earlier -= Money::fromAgorot(held.earlierCells);
+    earlier -= Money::fromAgorot(held.earlierCells + held.openingPaid);
     // This year's months: what each lacks, and what others were paid over
     // their dues, which goes to the earliest months lacking.
     QList<std::pair<int, qint64>> lacking;
@@ -96,9 +114,6 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
         account.unpaid << months::headers()[at - yearStart];
       }
     }
-    for (const auto &[at, credited] : held.cells)
-      if (at < dues.start())
-        earlier -= Money::fromAgorot(credited);
     const Money levies = levyBalance.value(apartment);
     const Money year = account.due - account.paid;
     // Each kind is a debt or a credit; a credit is never set against a debt.
@@ -175,11 +190,13 @@ QStringList linesHeaders() {
 QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate &date) {
   const ledger::Dues dues = ledger::Dues::read(store);
   QList<QVariantList> found;
+  // The opening debt and what paid it: payments for it, and for months
+  // before the books' start.
   auto opening = store.exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
-  if (opening.next() && opening.value(0).toLongLong() != 0)
-    found << QVariantList{texts::openingDebt, 0, opening.value(0).toLongLong(), opening.value(0).toLongLong()};
+  const qint64 openingDebt = opening.next() ? opening.value(0).toLongLong() : 0;
   db::checkRead(opening);
   opening.finish();
+  qint64 openingPaid = openingPayments(store, date, apartment)[apartment];
   // Each year from the books' start to the date's, and any other credited
   // by then: what was paid for its months up to the date, and their dues.
   std::map<int, qint64> credited; // year → credited
@@ -187,9 +204,12 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
   for (const auto &[key, cells] : matrix::credited(store, dues, date))
     if (key.first == apartment)
       for (int m = 0; m < 12; ++m) {
+        const int at = ledger::monthIndex(key.second, m + 1);
         const bool due = key.second < date.year() || (key.second == date.year() && m + 1 <= date.month());
-        (due ? credited[key.second] : ahead) += cells[m].value_or(0);
+        (at < dues.start() ? openingPaid : due ? credited[key.second] : ahead) += cells[m].value_or(0);
       }
+  if (openingDebt != 0 || openingPaid != 0)
+    found << QVariantList{texts::openingDebt, openingPaid, openingDebt, openingDebt - openingPaid};
   for (int year = dues.start() / 12; year <= date.year(); ++year)
     credited.try_emplace(year, 0);
   for (const auto &[year, total] : credited) {

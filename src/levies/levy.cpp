@@ -19,7 +19,7 @@ QString define(const db::Store &store, const LevyInput &input) {
   const QString name = input.name.trimmed();
   if (name.isEmpty())
     return texts::levyNameRequired;
-  if (name == texts::houseCommittee || name == texts::other)
+  if (name == texts::houseCommittee || name == texts::other || name == texts::openingDebt)
     return texts::levyNameTaken.arg(name);
   if (const QString refusal = input::checkTexts({{texts::levyNameField, name}}); !refusal.isEmpty())
     return refusal;

@@ -65,7 +65,9 @@ void IncomingWindow::load() {
     messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
   }
   try {
-    // After the list's own two items, each levy: a payment for one pays that levy.
+    // After the list's own two items, the opening debt and each levy: a
+    // payment for one pays it, and no month.
+    ui->forcombo->addItem(texts::openingDebt);
     for (const levies::Levy &levy : levies::all(m_store))
       ui->forcombo->addItem(levy.name);
   } catch (const db::Error &e) {

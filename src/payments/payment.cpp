@@ -75,11 +75,13 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
   qint64 reciept = 0;
   try {
     const qint64 levy = levyNamed(store, input.forText);
+    const bool opening = input.forText == texts::openingDebt;
     // The months and the year are a payment of dues's alone.
+    const bool dues = !levy && !opening;
     const int first = months::indexOfTyped(input.fromMonth);
     const int last = months::indexOfTyped(input.toMonth);
     const auto year = parseYear(input.year);
-    if (!levy) {
+    if (dues) {
       if (first < 0)
         return {texts::badMonth, Field::FromMonth};
       if (last < 0)
@@ -103,12 +105,12 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
         QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
                        "payment, amount, year, levy, reference, recorded) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
-         levy ? QString() : months::listNames()[first], levy ? QString() : months::listNames()[last], input.payment,
-         amount->agorot(), levy ? QVariant() : QVariant(*year), levy ? QVariant(levy) : QVariant(), input.reference,
+         dues ? months::listNames()[first] : QString(), dues ? months::listNames()[last] : QString(), input.payment,
+         amount->agorot(), dues ? QVariant(*year) : QVariant(), levy ? QVariant(levy) : QVariant(), input.reference,
          dates::momentToIso(now())});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::payments(), reciept, input.forText, *amount, input.inputDate);
-    if (!levy)
+    if (dues)
       matrix::rebuild(store, *apartment, *year, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
@@ -139,12 +141,13 @@ std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   const int last = months::indexOfTyped(input.toMonth);
   const auto apartment = residents::parseApartment(input.apartment);
   const auto year = parseYear(input.year);
-  if (first < 0 || last < first || !apartment || !year || levyNamed(store, input.forText))
+  if (first < 0 || last < first || !apartment || !year || input.forText == texts::openingDebt ||
+      levyNamed(store, input.forText))
     return std::nullopt;
   const ledger::Dues dues = ledger::Dues::read(store);
-  Money sum;
+  Money sum; // a month before the books' start has no dues
   for (int m = first; m <= last; ++m)
-    sum += dues.inForce(*apartment, ledger::monthIndex(*year, m + 1));
+    sum += dues.owed(*apartment, ledger::monthIndex(*year, m + 1));
   return sum.agorot() > 0 ? std::optional(sum) : std::nullopt;
 }
 

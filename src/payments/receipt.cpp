@@ -27,8 +27,10 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   // The row's values by their columns' names.
   const auto text = [&row](const char *column) { return row.value(QLatin1String(column)).toString(); };
   const QString from = text("from_month"), to = text("to_month");
-  // A levy's payment names the levy; its months and year are not used.
+  // A levy's payment names the levy; its months and year are not used, as
+  // the opening debt's.
   const bool levy = !row.isNull(QLatin1String("levy"));
+  const bool months = !row.isNull(QLatin1String("year"));
   QList<QStringList> lines{
       {QStringLiteral("תאריך"), dates::toShort(dates::fromIso(text("inputdate")))},
       {QStringLiteral("דירה"), text("apartment")},
@@ -36,7 +38,7 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
       {QStringLiteral("עבור"), levy ? texts::levyLine.arg(text("for")) : text("for")},
       {QStringLiteral("פירוט"), text("detail")},
   };
-  if (!levy)
+  if (months)
     lines << QStringList{QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)}
           << QStringList{QStringLiteral("שנה"), text("year")};
   lines << QStringList{QStringLiteral("אופן תשלום"), text("payment")};

@@ -1,9 +1,10 @@
 #include "reports/meeting.h"
 
+#include "ledger/dues.h"
 #include "ledger/levies.h"
+#include "ledger/matrix.h"
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
-#include "reports/annual.h"
 #include "reports/balance.h"
 #include "store/building.h"
 #include "text/dates.h"
@@ -92,14 +93,49 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
     report.sections.push_back(listing::fromRows(levyLayout, rows));
   }
 
-  listing::Printout matrix = annual::printout(store, to.year());
-  matrix.layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
-  matrix.layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 6.5, true);
-  matrix.layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 6.5);
-  matrix.layout.columns[0].width = 2; // on a portrait page the apartment and the name need more
-  matrix.layout.columns[1].width = 4;
-  report.sections.push_back(matrix);
+  report.sections.push_back(payments(store, from, to));
   return report;
+}
+
+listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to) {
+  // The period's months, the last twelve of a longer one.
+  const int last = ledger::monthIndex(to), first = std::max(ledger::monthIndex(from), last - 11);
+  listing::Layout layout = section(texts::meetingPayments.arg(dates::toShort(from), dates::toShort(to)),
+                                   {{QStringLiteral("דירה"), 2}, {QStringLiteral("שם ומשפחה"), 4}});
+  for (int at = first; at <= last; ++at)
+    layout.columns << listing::Column{QStringLiteral("%1/%2").arg(at % 12 + 1, 2, 10, QLatin1Char('0')).arg(at / 12), 3,
+                                      true};
+  layout.columns << listing::Column{QStringLiteral("סה\"כ"), 3, true}
+                 << listing::Column{texts::meetingDebt.arg(dates::toShort(to)), 3, true};
+  layout.counted = false; // its own totals row
+  layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 6.5, true);
+  layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 6.5);
+
+  // What the payments made by the period's end credit to its months, and
+  // each apartment's debt as at that day.
+  const matrix::Credited credited = matrix::credited(store, ledger::Dues::read(store), to);
+  QList<QStringList> lines;
+  std::vector<qint64> sums(last - first + 3, 0);
+  for (const owing::Account &account : owing::accounts(store, to)) {
+    QStringList cells{QString::number(account.apartment),
+                      account.family.isEmpty() ? texts::emptyApartment : account.family};
+    qint64 total = 0;
+    for (int at = first; at <= last; ++at) {
+      const auto year = credited.find({account.apartment, at / 12});
+      const std::optional<qint64> cell = year == credited.end() ? std::nullopt : year->second[at % 12];
+      cells << (cell ? Money::fromAgorot(*cell).toPaper() : QString());
+      total += cell.value_or(0);
+      sums[at - first] += cell.value_or(0);
+    }
+    sums[last - first + 1] += total;
+    sums[last - first + 2] += account.total().agorot();
+    lines << (cells << Money::fromAgorot(total).toPaper() << account.total().toPaper());
+  }
+  QStringList totals{QStringLiteral("סה\"כ"), QString()};
+  for (const qint64 sum : sums)
+    totals << Money::fromAgorot(sum).toPaper();
+  lines << totals;
+  return listing::fromRows(layout, lines);
 }
 
 } // namespace domiva::meeting

@@ -1,6 +1,7 @@
 #include "store/database.h"
 
 #include "text/dates.h"
+#include "text/months.h"
 #include "text/texts.h"
 #include "text/today.h"
 
@@ -135,6 +136,20 @@ const char *const version4[] = {
     "ALTER TABLE incoming ADD COLUMN recorded TEXT",
 };
 
+// Version 5: what was paid for months before the books' start paid the
+// opening debt, not those months: the matrix holds the books' months alone.
+// Each such cell leaves its row, its total and its debt as a rebuild would
+// leave them; the payments themselves are kept as they were typed.
+void createVersion5(const Store &store) {
+  for (int m = 0; m < 12; ++m)
+    store.exec(
+        QStringLiteral("UPDATE anual_report SET total = coalesce(total, 0) - %1, depth = coalesce(depth, 0) + %1, "
+                       "%1 = NULL WHERE %1 IS NOT NULL AND year * 12 + %2 < (SELECT CAST(substr(opendate, 1, 4) "
+                       "AS BIGINT) * 12 + CAST(substr(opendate, 6, 2) AS BIGINT) - 1 FROM registery)")
+            .arg(months::columns()[m])
+            .arg(m));
+}
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -254,7 +269,7 @@ void createVersion3(const Store &store) {
 void upgrade(const Store &store, int from, int to) {
   using Step = void (*)(const Store &);
   static const Step steps[] = {createVersion1, createVersion2, createVersion3,
-                               [](const Store &store) { run(store, version4); }};
+                               [](const Store &store) { run(store, version4); }, createVersion5};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

@@ -295,10 +295,11 @@ private slots:
     QCOMPARE(grid()[0][6], QStringLiteral("2027"));
     // Recorded, it follows the date again.
     QCOMPARE(shows({"details", "year"}) << combo("year")->itemText(0), (QStringList{"", "2026", "2025"}));
-    // A typed year beyond the list, and a January entry for last November.
+    // A typed year beyond the list, and a January entry for last November:
+    // before the books' start (2026), it pays the opening debt, no month.
     pay("2", "נובמבר", "דצמבר", "500", "אחר", "03/01/2027", "2025");
-    QCOMPARE(matrix(2, 2025).mid(13, 2), (QVariantList{25000, 25000}));
-    QCOMPARE(matrix(2, 2025)[1], QVariant("לוי"));
+    QCOMPARE(matrix(2, 2025).mid(1), (QVariantList{"לוי", 2025} + QVariantList(12) + QVariantList{0, 0}));
+    QCOMPARE(owing::lines(test::books(), 2, QDate(2027, 1, 3))[0], (QVariantList{"חוב פתיחה", 50000, 0, -50000}));
   }
 
   // A levy is defined, charged to every apartment, changed for one, paid
@@ -316,7 +317,7 @@ private slots:
     QCOMPARE(grid("chargesList")[4], (QStringList{"5", "1500", "0"}));
 
     openPayments();
-    QCOMPARE(combo("forcombo")->itemText(2), QStringLiteral("גג"));
+    QCOMPARE(combo("forcombo")->itemText(3), QStringLiteral("גג"));     // after the opening debt
     test::books().exec("DELETE FROM levy_charges WHERE apartment = 2"); // only those it charges pay it
     pay("2", "מרץ", "מרץ", "100", "גג");
     pay("5", "מרץ", "מרץ", "500", "גג");
@@ -339,6 +340,7 @@ private slots:
     QTest::newRow("no name") << QStringList{" ", "100", "1"} << texts::levyNameRequired;
     QTest::newRow("the list's own item") << QStringList{"אחר", "100", "1"} << texts::levyNameTaken.arg("אחר");
     QTest::newRow("a name taken") << QStringList{"מעלית", "100", "1"} << texts::levyNameTaken.arg("מעלית");
+    QTest::newRow("the opening debt") << QStringList{"חוב פתיחה", "100", "1"} << texts::levyNameTaken.arg("חוב פתיחה");
     QTest::newRow("a negative amount") << QStringList{"גג", "-5", "1"} << texts::negativeLevy;
     QTest::newRow("no amount") << QStringList{"גג", "הרבה", "1"} << texts::badAmount;
     QTest::newRow("no instalments") << QStringList{"גג", "100", "0"} << texts::badInstalments;
@@ -353,6 +355,29 @@ private slots:
     QCOMPARE(count("levy_charges"), message.isEmpty() ? 24 : 12);
     if (!message.isEmpty())
       QCOMPARE(test::rows("SELECT * FROM levies") + test::rows("SELECT * FROM levy_charges"), before);
+  }
+
+  // "חוב פתיחה" pays the opening debt and no month, whatever the month
+  // boxes hold: nothing asked of its size (1,280 owed, no dues before the
+  // books), no matrix row, a receipt without months; the story shows it paid.
+  void theOpeningDebtIsPaidAsSuch() {
+    QCOMPARE(setOpeningDebt(test::books(), "5", "1280"), QString());
+    openPayments();
+    pay("5", "ינואר", "ינואר", "640.50", texts::openingDebt);
+    pay("5", "מרץ", "מאי", "639.50", texts::openingDebt);
+    QCOMPARE(messages->asked + messages->shown, QStringList());
+    QCOMPARE(test::rows("SELECT from_month, to_month, year, levy, \"for\" FROM incoming"),
+             QList<QVariantList>(2, {"", "", {}, {}, "חוב פתיחה"}));
+    QCOMPARE(count("anual_report"), 0);
+    QCOMPARE(owing::lines(test::books(), 5, today())[0], (QVariantList{"חוב פתיחה", 128000, 128000, 0}));
+    QCOMPARE(test::table(*payments::receipt(test::books(), 1)), (QList<QStringList>{{"פרט", "ערך"},
+                                                                                    {"תאריך", "15/03/2026"},
+                                                                                    {"דירה", "5"},
+                                                                                    {"שם ומשפחה", "כהן"},
+                                                                                    {"עבור", "חוב פתיחה"},
+                                                                                    {"פירוט", ""},
+                                                                                    {"אופן תשלום", ""},
+                                                                                    {"סכום", "640.50 ש\"ח"}}));
   }
 
   // Escape closes an open list first; only the next one closes the window,
@@ -411,6 +436,7 @@ private slots:
     QTest::newRow("twice the dues") << "" << QStringList{"מרץ", "אפריל", "1000", "2026"} << QStringList{};
     QTest::newRow("past twice the dues") << "" << QStringList{"מרץ", "אפריל", "1001", "2026"}
                                          << QStringList{texts::largePayment.arg("1001", "500")};
+    QTest::newRow("before the books: no dues") << "" << QStringList{"נובמבר", "דצמבר", "1001", "2025"} << QStringList{};
     QTest::newRow("2,800 for one month") << "" << QStringList{"מרץ", "מרץ", "2800", "2026"}
                                          << QStringList{texts::largePayment.arg("2800", "250")};
   }
@@ -442,7 +468,7 @@ private slots:
     click("Command1");
     QCOMPARE(messages->shown, QStringList{texts::detailsSaved});
     QCOMPARE(matrix(5, 2026)[16].toInt(), 3 * 25000 + 9 * 30000 - 25000);
-    QCOMPARE(matrix(5, 2025)[16].toInt(), 0 - 25000); // before the books' start, nothing was charged
+    QCOMPARE(matrix(5, 2025).mid(15), (QVariantList{0, 0})); // before the books' start: the opening debt's
     window = sharedWindow<IncomingWindow>();
     pay("2", "אפריל", "אפריל", "300");
     QCOMPARE(matrix(2, 2026)[16].toInt(), 3 * 25000 + 9 * 30000 - 30000);
@@ -553,6 +579,7 @@ private slots:
   }
 
   void annualReportShowsTheChosenYear() {
+    test::building("12", "250", "0", QDate(2025, 1, 1));
     openPayments();
     pay("5", "ינואר", "פבואר", "500");
     pay("2", "מרץ", "מרץ", "250");
@@ -596,14 +623,13 @@ private slots:
     QCOMPARE((QList<qsizetype>{table.size(), table[0].size()}), (QList<qsizetype>{1 + 69 + 1, 16}));
     const QStringList empty(12);
     QCOMPARE(table.mid(1, 2),
-             (QList<QStringList>{QStringList{"1", texts::emptyApartment} + empty + QStringList{"0.00", "0.00"},
-                                 QStringList{"2", "לוי"} + empty + QStringList{"0.00", "0.00"}}));
-    // 2025 is before the books' start (2026): it charged nothing, so what
-    // apartment 5 paid for it stands as a credit of 500; each of the 60
-    // added rows paid 1.00 of its 3.00.
+             (QList<QStringList>{QStringList{"1", texts::emptyApartment} + empty + QStringList{"0.00", "3,000.00"},
+                                 QStringList{"2", "לוי"} + empty + QStringList{"0.00", "3,000.00"}}));
+    // Apartment 5 paid 500 of 2025's 3,000; each of the 60 added rows paid
+    // 1.00 of its 3.00; the eight others of the building owe the year.
     const QStringList april{"", "", "250.00", "", "", "", "", "", "", "", ""};
-    QCOMPARE(table[5], (QStringList{"5", "כהן", "250.00"} + april + QStringList{"500.00", "\u2066-500.00\u2069"}));
-    QCOMPARE(table.last(), (QStringList{"סה\"כ", "", "310.00"} + april + QStringList{"560.00", "\u2066-380.00\u2069"}));
+    QCOMPARE(table[5], (QStringList{"5", "כהן", "250.00"} + april + QStringList{"500.00", "2,500.00"}));
+    QCOMPARE(table.last(), (QStringList{"סה\"כ", "", "310.00"} + april + QStringList{"560.00", "26,620.00"}));
   }
 };
 

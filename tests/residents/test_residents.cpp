@@ -137,7 +137,7 @@ private slots:
     test::addResident(5, "כהן");
     test::addResident(6, "לוי");
     QCOMPARE(setOpeningDebt(test::books(), "5", "1400"), QString());
-    test::books().exec("INSERT INTO incoming (inputdate, apartment, amount) VALUES ('2026-01-01', 5, 100)");
+    test::books().exec("INSERT INTO incoming (inputdate, apartment, amount, year) VALUES ('2026-01-01', 5, 100, 2026)");
     test::books().exec("INSERT INTO anual_report (apartment, family, year) VALUES (5, 'כהן', 2026)");
     openWindow();
     click("delete");

@@ -416,6 +416,44 @@ private slots:
              kind == "missing" ? QStringList() : QStringList{"books.sqlite"});
   }
 
+  // A file of version 4, books from 09/2025 at 320, where apartment 3's
+  // opening debt of 700 was paid the old way, as August 2025, beside
+  // September: opened, August leaves the matrix (total 320, debt 1,280 −
+  // 320 = 960) and pays the opening debt; the payments stay as typed.
+  void anOldPaymentBeforeTheBooksPaysTheOpeningDebt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    {
+      QSqlDatabase file = QSqlDatabase::addDatabase("QSQLITE");
+      file.setDatabaseName(path);
+      QVERIFY(file.open());
+      db::upgrade(test::books(), 0, 4);
+      for (const char *sql :
+           {"UPDATE registery SET monthly_pay = 32000, opendate = '2025-09-01', apartments = 4",
+            "INSERT INTO dues (year, month, amount) VALUES (2025, 9, 32000)",
+            "INSERT INTO opening_debts VALUES (3, 70000)",
+            "INSERT INTO incoming (inputdate, apartment, \"for\", from_month, to_month, amount, year) VALUES "
+            "('2025-09-05', 3, 'ועד הבית', 'אוגוסט', 'אוגוסט', 70000, 2025), "
+            "('2025-09-05', 3, 'ועד הבית', 'ספטמב', 'ספטמב', 32000, 2025)",
+            "INSERT INTO trans VALUES ('2025-09-05', 'ועד הבית', 70000, 'הכנסה', 'incoming', 1), "
+            "('2025-09-05', 'ועד הבית', 32000, 'הכנסה', 'incoming', 2)",
+            "INSERT INTO anual_report (apartment, family, year, aug, sep, total, depth) "
+            "VALUES (3, '', 2025, 70000, 32000, 102000, 26000)"})
+        test::books().exec(sql);
+    }
+    db::close();
+    QVERIFY(db::open(path).failure.isEmpty());
+    QCOMPARE(backups::list(path).size(), 1);
+    QCOMPARE(test::rows("SELECT aug, sep, total, depth FROM anual_report")[0],
+             (QVariantList{{}, 32000, 32000, 128000 - 32000}));
+    QCOMPARE(test::rows("SELECT count(*), sum(amount) FROM incoming WHERE year = 2025")[0], (QVariantList{2, 102000}));
+    QCOMPARE(consistency::check(test::books()).size(), 0);
+    QCOMPARE(owing::lines(test::books(), 3, QDate(2025, 12, 31)),
+             (QList<QVariantList>{
+                 {"חוב פתיחה", 70000, 70000, 0}, {"2025", 32000, 128000, 96000}, {"סה\"כ חוב", {}, {}, 96000}}));
+    db::close();
+  }
+
   void aFailedMigrationLeavesTheFileAsItWas() {
     QTemporaryDir dir;
     const QString path = dir.filePath("old.sqlite");
