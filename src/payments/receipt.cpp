@@ -2,6 +2,7 @@
 
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
+#include "store/building.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/money.h"
@@ -16,7 +17,7 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
       QStringLiteral("SELECT i.inputdate AS inputdate, i.apartment AS apartment, coalesce(n.family, '') AS family, "
                      "i.\"for\" AS \"for\", i.detail AS detail, i.from_month AS from_month, i.to_month AS to_month, "
                      "i.year AS year, i.payment AS payment, i.amount AS amount, i.cancelled AS cancelled, "
-                     "i.levy AS levy, i.reference AS reference "
+                     "i.levy AS levy, i.reference AS reference, i.cancel_reason AS cancel_reason "
                      "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
                      "WHERE i.reciept = ?"),
       {reciept});
@@ -44,12 +45,20 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   lines << QStringList{QStringLiteral("אופן תשלום"), text("payment")};
   if (!text("reference").isEmpty())
     lines << QStringList{QStringLiteral("אסמכתא"), text("reference")};
-  lines << QStringList{
-      QStringLiteral("סכום"),
-      texts::shekels.arg(Money::fromAgorot(row.value(QLatin1String("amount")).toLongLong()).toPaper())};
+  const Money amount = Money::fromAgorot(row.value(QLatin1String("amount")).toLongLong());
+  lines << QStringList{QStringLiteral("סכום"), texts::shekels.arg(amount.toPaper())}
+        << QStringList{QStringLiteral("סכום במילים"), amount.inWords()};
+  // A cancelled receipt says when and why, beside the word across it.
+  if (!row.isNull(QLatin1String("cancelled")))
+    lines << QStringList{
+        QStringLiteral("בוטלה"),
+        texts::receiptCancelledOn.arg(dates::toShort(dates::fromIso(text("cancelled"))), text("cancel_reason"))};
   listing::Layout layout;
   layout.title = texts::receiptTitle.arg(reciept);
   layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 18, true);
+  // The committee issues it: a resident's receipt names who received the money.
+  const QString where = buildingLine(building(store));
+  layout.intro << (where.isEmpty() ? texts::receiptIssuer : texts::receiptIssuer + QStringLiteral(", ") + where);
   layout.columns = {{QStringLiteral("פרט"), 1}, {QStringLiteral("ערך"), 3}};
   layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 12);
   layout.footer = QStringList{QString(), texts::treasurerSignature};

@@ -48,4 +48,76 @@ QString Money::toPaper() const {
   return m_agorot < 0 ? leftToRight(QLatin1Char('-') + text) : text;
 }
 
+namespace {
+// A number's word groups below a thousand, of a masculine noun (shekels)
+// or a feminine one (agorot, and the hundreds' own count).
+QStringList below1000(int n, bool feminine) {
+  static const char *const unitsM[] = {"", "אחד", "שניים", "שלושה", "ארבעה", "חמישה", "שישה", "שבעה", "שמונה", "תשעה"};
+  static const char *const unitsF[] = {"", "אחת", "שתיים", "שלוש", "ארבע", "חמש", "שש", "שבע", "שמונה", "תשע"};
+  static const char *const teensM[] = {"עשרה",       "אחד עשר",    "שנים עשר",  "שלושה עשר", "ארבעה עשר",
+                                       "חמישה עשר", "שישה עשר",  "שבעה עשר", "שמונה עשר", "תשעה עשר"};
+  static const char *const teensF[] = {"עשר",       "אחת עשרה",  "שתים עשרה", "שלוש עשרה",  "ארבע עשרה",
+                                       "חמש עשרה", "שש עשרה",  "שבע עשרה",  "שמונה עשרה", "תשע עשרה"};
+  static const char *const tens[] = {"", "", "עשרים", "שלושים", "ארבעים", "חמישים", "שישים", "שבעים", "שמונים", "תשעים"};
+  static const char *const hundreds[] = {"",          "מאה",        "מאתיים",     "שלוש מאות", "ארבע מאות",
+                                         "חמש מאות", "שש מאות",   "שבע מאות", "שמונה מאות", "תשע מאות"};
+  QStringList groups;
+  if (n >= 100)
+    groups << QString::fromUtf8(hundreds[n / 100]);
+  const int rest = n % 100;
+  if (rest >= 10 && rest < 20)
+    groups << QString::fromUtf8((feminine ? teensF : teensM)[rest - 10]);
+  else {
+    if (rest >= 20)
+      groups << QString::fromUtf8(tens[rest / 10]);
+    if (rest % 10)
+      groups << QString::fromUtf8((feminine ? unitsF : unitsM)[rest % 10]);
+  }
+  return groups;
+}
+
+// Groups read as one number: "and" before the last.
+QString joined(QStringList groups) {
+  if (groups.size() > 1)
+    groups.last().prepend(QStringLiteral("ו"));
+  return groups.join(QLatin1Char(' '));
+}
+
+// The groups of a whole number of shekels: millions, thousands, the rest.
+QStringList groupsOf(qint64 n) {
+  QStringList groups;
+  if (const qint64 millions = n / 1000000; millions > 0)
+    groups << (millions == 1 ? QStringLiteral("מיליון")
+                             : (millions == 2 ? QStringLiteral("שני") : joined(below1000(int(millions), false))) +
+                                   QStringLiteral(" מיליון"));
+  static const char *const fewThousands[] = {"",           "אלף",        "אלפיים",      "שלושת אלפים",
+                                             "ארבעת אלפים", "חמשת אלפים", "ששת אלפים",  "שבעת אלפים",
+                                             "שמונת אלפים", "תשעת אלפים", "עשרת אלפים"};
+  if (const int thousands = int(n / 1000 % 1000); thousands > 0)
+    groups << (thousands <= 10 ? QString::fromUtf8(fewThousands[thousands])
+                               : joined(below1000(thousands, false)) + QStringLiteral(" אלף"));
+  return groups + below1000(int(n % 1000), false);
+}
+
+} // namespace
+
+QString Money::inWords() const {
+  const qint64 whole = std::abs(m_agorot) / 100;
+  const int agorot = int(std::abs(m_agorot) % 100);
+  QStringList parts;
+  if (whole == 1)
+    parts << QStringLiteral("שקל אחד");
+  else if (whole == 2)
+    parts << QStringLiteral("שני שקלים");
+  else if (whole > 0 || agorot == 0)
+    parts << (whole == 0 ? QStringLiteral("אפס") : joined(groupsOf(whole))) + QStringLiteral(" שקלים");
+  if (agorot == 1)
+    parts << QStringLiteral("אגורה אחת");
+  else if (agorot == 2)
+    parts << QStringLiteral("שתי אגורות");
+  else if (agorot > 0)
+    parts << joined(below1000(agorot, true)) + QStringLiteral(" אגורות");
+  return (m_agorot < 0 ? QStringLiteral("מינוס ") : QString()) + joined(parts);
+}
+
 } // namespace domiva

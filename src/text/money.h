@@ -28,6 +28,9 @@ public:
   // On papers for the residents: thousands separated, two decimals
   // ("1,050.00", "-25.50"), isolated as toDisplay() is.
   QString toPaper() const;
+  // In Hebrew words, as a receipt says it: "שש מאות וארבעים שקלים וחמישים
+  // אגורות", "שקל אחד", "שתי אגורות".
+  QString inWords() const;
 
   constexpr Money operator+(Money o) const { return Money(m_agorot + o.m_agorot); }
   constexpr Money operator-(Money o) const { return Money(m_agorot - o.m_agorot); }

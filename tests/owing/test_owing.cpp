@@ -302,7 +302,7 @@ private slots:
     // A levy's receipt names it, with no months and no year.
     const QList<QStringList> receipt = test::table(*payments::receipt(test::books(), 7));
     QCOMPARE(receipt.mid(4, 2), (QList<QStringList>{{"עבור", "היטל: מעלית"}, {"פירוט", ""}}));
-    QCOMPARE(receipt.size(), 1 + 7);
+    QCOMPARE(receipt.size(), 1 + 8);
     test::recordExpense("מים", QDate(2026, 3, 1), "120.50");
     QCOMPARE(expenses::cancel(test::books(), 1, "כפול", QDate(2026, 3, 3)), QString());
     QCOMPARE(consistency::check(test::books()).size(), 0); // --check agrees with all of it, cancelled rows too
@@ -387,12 +387,16 @@ private slots:
                                                    {"חודשים", "ינואר עד מרץ"},
                                                    {"שנה", "2026"},
                                                    {"אופן תשלום", "מזומן"},
-                                                   {"סכום", "750.00 ש\"ח"}}));
-    QCOMPARE(prints.lines[1],
-             (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "קבלה מס' 1", "", texts::treasurerSignature}));
+                                                   {"סכום", "750.00 ש\"ח"},
+                                                   {"סכום במילים", "שבע מאות וחמישים שקלים"}}));
+    QCOMPARE(prints.lines[1], (QStringList{"הרצל 5, חיפה", "הודפס בתאריך 15/03/2026", "קבלה מס' 1",
+                                           "ועד הבית, הרצל 5, חיפה", "", texts::treasurerSignature}));
     QCOMPARE(payments::cancel(test::books(), second, "טעות", QDate(2026, 3, 1)), QString());
-    QCOMPARE(test::painted(*payments::receipt(test::books(), second)).lines,
-             (QStringList{"קבלה מס' 2", "", texts::treasurerSignature, texts::receiptCancelled}));
+    // A cancelled one says so across it, and when and why.
+    const listing::PageModel cancelled = test::painted(*payments::receipt(test::books(), second));
+    QCOMPARE(cancelled.lines, (QStringList{"קבלה מס' 2", "ועד הבית, הרצל 5, חיפה", "", texts::treasurerSignature,
+                                           texts::receiptCancelled}));
+    QCOMPARE(cancelled.pages[0].last(), (QStringList{"בוטלה", "בתאריך 01/03/2026, טעות"}));
     QVERIFY(!payments::receipt(test::books(), 99));
   }
 

@@ -198,17 +198,19 @@ private slots:
     // The fields stay for the next payment but its detail, and the new row is chosen.
     QCOMPARE(shows({"details", "payment", "statusLine"}), (QStringList{"", "שיק", texts::paymentRecorded.arg(1)}));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
-    QCOMPARE(test::table(*payments::receipt(test::books(), 1)), (QList<QStringList>{{"פרט", "ערך"},
-                                                                                    {"תאריך", "15/03/2026"},
-                                                                                    {"דירה", "5"},
-                                                                                    {"שם ומשפחה", "כהן"},
-                                                                                    {"עבור", "ועד הבית"},
-                                                                                    {"פירוט", "דמי ועד"},
-                                                                                    {"חודשים", "מרץ עד מאי"},
-                                                                                    {"שנה", "2026"},
-                                                                                    {"אופן תשלום", "שיק"},
-                                                                                    {"אסמכתא", "4711"},
-                                                                                    {"סכום", "300.00 ש\"ח"}}));
+    QCOMPARE(test::table(*payments::receipt(test::books(), 1)),
+             (QList<QStringList>{{"פרט", "ערך"},
+                                 {"תאריך", "15/03/2026"},
+                                 {"דירה", "5"},
+                                 {"שם ומשפחה", "כהן"},
+                                 {"עבור", "ועד הבית"},
+                                 {"פירוט", "דמי ועד"},
+                                 {"חודשים", "מרץ עד מאי"},
+                                 {"שנה", "2026"},
+                                 {"אופן תשלום", "שיק"},
+                                 {"אסמכתא", "4711"},
+                                 {"סכום", "300.00 ש\"ח"},
+                                 {"סכום במילים", "שלוש מאות שקלים"}}));
     pay("2", "יוני", "יוני", "0.10");
     QCOMPARE(test::rows("SELECT amount FROM incoming WHERE reciept = 2"), (QList<QVariantList>{{10}}));
   }
@@ -370,14 +372,16 @@ private slots:
              QList<QVariantList>(2, {"", "", {}, {}, "חוב פתיחה"}));
     QCOMPARE(count("anual_report"), 0);
     QCOMPARE(owing::lines(test::books(), 5, today())[0], (QVariantList{"חוב פתיחה", 128000, 128000, 0}));
-    QCOMPARE(test::table(*payments::receipt(test::books(), 1)), (QList<QStringList>{{"פרט", "ערך"},
-                                                                                    {"תאריך", "15/03/2026"},
-                                                                                    {"דירה", "5"},
-                                                                                    {"שם ומשפחה", "כהן"},
-                                                                                    {"עבור", "חוב פתיחה"},
-                                                                                    {"פירוט", ""},
-                                                                                    {"אופן תשלום", ""},
-                                                                                    {"סכום", "640.50 ש\"ח"}}));
+    QCOMPARE(test::table(*payments::receipt(test::books(), 1)),
+             (QList<QStringList>{{"פרט", "ערך"},
+                                 {"תאריך", "15/03/2026"},
+                                 {"דירה", "5"},
+                                 {"שם ומשפחה", "כהן"},
+                                 {"עבור", "חוב פתיחה"},
+                                 {"פירוט", ""},
+                                 {"אופן תשלום", ""},
+                                 {"סכום", "640.50 ש\"ח"},
+                                 {"סכום במילים", "שש מאות וארבעים שקלים וחמישים אגורות"}}));
   }
 
   // Escape closes an open list first; only the next one closes the window,
@@ -394,6 +398,13 @@ private slots:
     QTest::keyClick(list, Qt::Key_Escape);
     QVERIFY(!list->isVisible() && window->isVisible());
     QCOMPARE(shows({"apartment"}) + messages->asked, QStringList{"1"});
+    // A list dropped down, from the keyboard, closes alone too.
+    combo("payment")->setFocus();
+    QTest::keyClick(combo("payment"), Qt::Key_Down, Qt::AltModifier);
+    QVERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QVERIFY(!QApplication::activePopupWidget() && window->isVisible());
+    QCOMPARE(messages->asked, QStringList());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(messages->asked, QStringList{texts::closeUnrecorded});
     QVERIFY(!window->isVisible());

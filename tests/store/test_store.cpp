@@ -58,6 +58,38 @@ private slots:
     }
   }
 
+  // A receipt's amount in words: shekels counted in the masculine, agorot
+  // in the feminine, "and" before the last part. One case a line.
+  void amountsAreSaidInWords() {
+    const QString cases = QStringLiteral(R"(0|אפס שקלים
+0.01|אגורה אחת
+0.02|שתי אגורות
+0.15|חמש עשרה אגורות
+0.21|עשרים ואחת אגורות
+1.50|שקל אחד וחמישים אגורות
+2|שני שקלים
+12|שנים עשר שקלים
+21|עשרים ואחד שקלים
+105|מאה וחמישה שקלים
+120|מאה ועשרים שקלים
+250|מאתיים וחמישים שקלים
+640.50|שש מאות וארבעים שקלים וחמישים אגורות
+1005|אלף וחמישה שקלים
+1300|אלף ושלוש מאות שקלים
+2000|אלפיים שקלים
+3840|שלושת אלפים שמונה מאות וארבעים שקלים
+11000|אחד עשר אלף שקלים
+123456.78|מאה עשרים ושלושה אלף ארבע מאות חמישים ושישה שקלים ושבעים ושמונה אגורות
+1000000|מיליון שקלים
+2500000|שני מיליון וחמש מאות אלף שקלים
+9999999.99|תשעה מיליון תשע מאות תשעים ותשעה אלף תשע מאות תשעים ותשעה שקלים ותשעים ותשע אגורות
+-25.50|מינוס עשרים וחמישה שקלים וחמישים אגורות)");
+    for (const QString &line : cases.split('\n')) {
+      const QStringList c = line.split('|');
+      QCOMPARE(Money::parse(c[0])->inWords(), c[1]);
+    }
+  }
+
   // What may be typed as an amount anywhere: within 9,999,999.99 ₪ either way.
   void typedAmountsStayWithinBounds_data() {
     QTest::addColumn<QString>("typed");
