@@ -71,9 +71,10 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
         return QStringList{row.value(0).toString(), amount(row, 1), share};
       }));
 
-  // Each levy: what it charges in all, what was collected by the period's
-  // end, and what is still owed of it.
-  const QList<levies::Levy> all = levies::all(store);
+  // Each levy falling due by the period's end: what it charges in all,
+  // what was collected by then, and what is still owed of it.
+  QList<levies::Levy> all = levies::all(store);
+  all.removeIf([&to](const levies::Levy &levy) { return levy.firstDue > to; });
   if (!all.isEmpty()) {
     listing::Layout levyLayout = section(QStringLiteral("היטלים"), {{QStringLiteral("היטל"), 3},
                                                                     {QStringLiteral("חיוב"), 1},

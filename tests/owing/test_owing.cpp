@@ -211,6 +211,119 @@ private slots:
     QCOMPARE(cells(7)[0], QVariant(32000));
   }
 
+  // Fifteen months of a treasurer, each record typed on its day: books from
+  // 01/09/2025 at 320; 3 opened owing 1,280 and pays it in two parts, 4
+  // opened owing 500; 1 pays 2026 ahead on 08/01; the dues become 350 from
+  // March (typed 10/03); a roof levy of 1,200 in three from 15/04; 3 is
+  // sold on 15/05 (מזרחי to אלון). Every paper, compared whole.
+  void aTreasurersFifteenMonths() {
+    const auto on = [](int day, int month, int year) {
+      setToday(QDate(year, month, day));
+      return today();
+    };
+    on(1, 9, 2025);
+    test::building("4", "320", "0", QDate(2025, 9, 1));
+    test::books().exec("DELETE FROM neighbors");
+    for (const auto &[apartment, family] : {std::pair{1, "כהן"}, {2, "לוי"}, {3, "מזרחי"}, {4, "פרץ"}})
+      test::addResident(apartment, family);
+    QCOMPARE(setOpeningDebt(test::books(), "3", "1280") + setOpeningDebt(test::books(), "4", "500"), QString());
+    pay(1, "ספטמבר-דצמבר", "1280", 2025, on(5, 9, 2025));
+    test::pay(3, "", "640.50", today(), 0, texts::openingDebt);
+    pay(2, "ספטמבר", "320", 2025, today());
+    test::pay(3, "", "639.50", on(10, 10, 2025), 0, texts::openingDebt);
+    pay(4, "ספטמבר-אוקטובר", "640", 2025, today());
+    test::recordExpense("חשמל", on(12, 11, 2025), "450.75");
+    pay(1, "ינואר-דצמבר", "3840", 2026, on(8, 1, 2026));
+    pay(2, "אוקטובר-דצמבר", "960", 2025, today());
+    on(10, 3, 2026);
+    QCOMPARE(saveBuilding(test::books(), {"4", "350", "0", QDate(2025, 9, 1), "", "", QDate(2026, 3, 1)}), QString());
+    pay(2, "ינואר-מרץ", "990", 2026, on(15, 3, 2026)); // 320, 320, 350
+    on(1, 4, 2026);
+    QCOMPARE(levies::define(test::books(), {"גג", "1200", QDate(2026, 4, 15), "3"}), QString());
+    test::pay(4, "", "400", on(20, 4, 2026), 0, "גג");
+    on(15, 5, 2026);
+    QCOMPARE(residents::update(test::books(), {3, "אלון", "", "", "", ""}), QString());
+    pay(3, "אפריל-יוני", "1050", 2026, on(20, 5, 2026));
+    on(30, 11, 2026);
+
+    // The annual tables: 2025 charged September to December (1,280); 2026
+    // charges 2 × 320 + 10 × 350 = 4,140, and 1's months stay 320 as paid.
+    const QStringList none(8), four{"320.00", "320.00", "320.00", "320.00"};
+    QCOMPARE(test::table(annual::printout(test::books(), 2025)).mid(1),
+             (QList<QStringList>{QStringList{"1", "כהן"} + none + four + QStringList{"1,280.00", "0.00"},
+                                 QStringList{"2", "לוי"} + none + four + QStringList{"1,280.00", "0.00"},
+                                 QStringList{"3", "אלון"} + none + QStringList(4) + QStringList{"0.00", "1,280.00"},
+                                 QStringList{"4", "פרץ"} + none +
+                                     QStringList{"320.00", "320.00", "", "", "640.00", "640.00"},
+                                 QStringList{"סה\"כ", ""} + none +
+                                     QStringList{"960.00", "960.00", "640.00", "640.00", "3,200.00", "1,920.00"}}));
+    const QStringList twelve(12, "320.00");
+    QCOMPARE(
+        test::table(annual::printout(test::books(), 2026)).mid(1),
+        (QList<QStringList>{
+            QStringList{"1", "כהן"} + twelve + QStringList{"3,840.00", "300.00"},
+            QStringList{"2", "לוי", "320.00", "320.00", "350.00"} + QStringList(9) + QStringList{"990.00", "3,150.00"},
+            QStringList{"3", "אלון", "", "", "", "350.00", "350.00", "350.00"} + QStringList(6) +
+                QStringList{"1,050.00", "3,090.00"},
+            QStringList{"4", "פרץ"} + QStringList(12) + QStringList{"0.00", "4,140.00"},
+            QStringList{"סה\"כ", "", "640.00", "640.00", "670.00", "670.00", "670.00", "670.00", "320.00", "320.00",
+                        "320.00", "320.00", "320.00", "320.00", "5,880.00", "10,680.00"}}));
+
+    // Who owes at 28/02: the payments of 15/03 not yet made; 1 paid all and
+    // ahead. At 30/11: 1 is 30 short for March to November, December ahead.
+    const auto owes = [](const QDate &date) { return owing::debtorsRows(owing::accounts(test::books(), date), false); };
+    const QString janFeb = "ינואר, פברואר", aprNov = "אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר";
+    QCOMPARE(owes(QDate(2026, 2, 28)),
+             (QList<QVariantList>{{2, "לוי", 2, 64000, 0, 64000, janFeb, 0, 0, 64000, 0},
+                                  {3, "אלון", 2, 64000, 0, 64000, janFeb, 128000, 0, 192000, 0},
+                                  {4, "פרץ", 2, 64000, 0, 64000, janFeb, 114000, 0, 178000, 0}}));
+    QCOMPARE(owes(QDate(2026, 11, 30)),
+             (QList<QVariantList>{
+                 {1, "כהן", 11, 379000, 352000, 27000, "מרץ, " + aprNov, 0, 120000, 147000, 32000},
+                 {2, "לוי", 11, 379000, 99000, 280000, aprNov, 0, 120000, 400000, 0},
+                 {3, "אלון", 11, 379000, 105000, 274000, "ינואר, פברואר, מרץ, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר",
+                  128000, 120000, 522000, 0},
+                 {4, "פרץ", 11, 379000, 0, 379000, janFeb + ", מרץ, " + aprNov, 114000, 80000, 573000, 0}}));
+
+    // The stories: 3 for the seller's settlement on 15/05 (the payment of
+    // 20/05 not yet made; two levy instalments due), 1 at 30/11.
+    QCOMPARE(owing::lines(test::books(), 3, QDate(2026, 5, 15)), (QList<QVariantList>{{"חוב פתיחה", 128000, 128000, 0},
+                                                                                      {"2025", 0, 128000, 128000},
+                                                                                      {"2026", 0, 169000, 169000},
+                                                                                      {"היטל: גג", 0, 80000, 80000},
+                                                                                      {"סה\"כ חוב", {}, {}, 377000}}));
+    QCOMPARE(owing::lines(test::books(), 1, today()), (QList<QVariantList>{{"2025", 128000, 128000, 0},
+                                                                           {"2026", 352000, 379000, 27000},
+                                                                           {"שולם מראש", 32000, 0, -32000},
+                                                                           {"היטל: גג", 0, 120000, 120000},
+                                                                           {"סה\"כ חוב", {}, {}, 147000},
+                                                                           {"זכות", {}, {}, -32000}}));
+
+    // The meeting report for 01/09/2025–28/02/2026: the period's money,
+    // who owes at its end, no levy yet, and the period's months.
+    const listing::Printout report = meeting::printout(test::books(), QDate(2025, 9, 1), QDate(2026, 2, 28));
+    QCOMPARE(test::table(report).mid(1), (QList<QStringList>{{"יתרת פתיחה ליום 01/09/2025", "0.00"},
+                                                             {"הכנסות", "8,320.00"},
+                                                             {"הוצאות", "450.75"},
+                                                             {"תוצאת התקופה", "7,869.25"},
+                                                             {"יתרת סגירה ליום 28/02/2026", "7,869.25"},
+                                                             {"דירות חייבות ליום 28/02/2026", "3"},
+                                                             {"פיגורים בשנת 2026", "1,920.00"},
+                                                             {"חוב משנים קודמות", "2,420.00"},
+                                                             {"חוב היטלים ליום 28/02/2026", "0.00"}}));
+    QCOMPARE(report.sections.size(), 3);
+    QCOMPARE(test::table(report.sections[2]),
+             (QList<QStringList>{
+                 {"דירה", "שם ומשפחה", "09/2025", "10/2025", "11/2025", "12/2025", "01/2026", "02/2026", "סה\"כ",
+                  "חוב ליום 28/02/2026"},
+                 {"1", "כהן", "320.00", "320.00", "320.00", "320.00", "320.00", "320.00", "1,920.00", "0.00"},
+                 {"2", "לוי", "320.00", "320.00", "320.00", "320.00", "", "", "1,280.00", "640.00"},
+                 {"3", "אלון", "", "", "", "", "", "", "0.00", "1,920.00"},
+                 {"4", "פרץ", "320.00", "320.00", "", "", "", "", "640.00", "1,780.00"},
+                 {"סה\"כ", "", "960.00", "960.00", "640.00", "640.00", "320.00", "320.00", "3,840.00", "4,340.00"}}));
+    QCOMPARE(consistency::check(test::books()).size(), 0);
+  }
+
   // A treasurer's year. Six apartments; the books start on 01/03/2026 at
   // 250 a month, raised to 280 from June; apartment 1 is larger and pays
   // 400 from March; 2 opened owing 500 and paid 250 of it as December
