@@ -139,6 +139,7 @@ int main(int argc, char *argv[]) {
   shoot<BackupWindow>(folder, "backups");
   shoot<DebtorsWindow>(folder, "debtors");
   StoryWindow::openOn(3);
+  StoryWindow::openOn(4); // with an apartment's lines to read
   shoot<StoryWindow>(folder, "story");
   shoot<MeetingWindow>(folder, "meeting");
   shoot<LeviesWindow>(folder, "levies");

@@ -95,6 +95,9 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   }
 
   report.sections.push_back(payments(store, from, to));
+  // More than half a year of months is too wide for a standing page: the
+  // amounts would break inside their cells.
+  report.layout.landscape = report.sections.back().layout.columns.size() > 4 + 6;
   return report;
 }
 

@@ -311,7 +311,7 @@ private slots:
                                                              {"פיגורים בשנת 2026", "1,920.00"},
                                                              {"חוב משנים קודמות", "2,420.00"},
                                                              {"חוב היטלים ליום 28/02/2026", "0.00"}}));
-    QCOMPARE(report.sections.size(), 3);
+    QCOMPARE((QList<std::size_t>{report.sections.size(), report.layout.landscape}), (QList<std::size_t>{3, false}));
     QCOMPARE(test::table(report.sections[2]),
              (QList<QStringList>{
                  {"דירה", "שם ומשפחה", "09/2025", "10/2025", "11/2025", "12/2025", "01/2026", "02/2026", "סה\"כ",
