@@ -220,6 +220,7 @@ private slots:
         {"balance", [] { return openShared<BalanceWindow>(); }, "DTPicker1"},
         {"balance", [] { return openShared<BalanceWindow>(); }, "DTPicker2"},
         {"debtors", [] { return openShared<DebtorsWindow>(); }, "asOf"},
+        {"story", [] { return openShared<StoryWindow>(); }, "asOf"},
         {"meeting", [] { return openShared<MeetingWindow>(); }, "fromDate"},
         {"meeting", [] { return openShared<MeetingWindow>(); }, "toDate"},
         {"details", [] { return openShared<RegisterWindow>(); }, "DTPicker1"},
