@@ -27,6 +27,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -179,6 +180,15 @@ std::unique_ptr<StartWindow> showMenu(const QString &path, QString &failure, boo
   QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
   auto menu = std::make_unique<StartWindow>();
   menu->show();
+  // Books missing where their backups stand were lost or moved, not never
+  // made: new, empty books only when the user says so, else a restore.
+  if (!db::isServer(path) && !QFileInfo::exists(path) && !backups::list(path).isEmpty() &&
+      !messages::ask(nullptr, texts::booksMissingNew.arg(files::shown(path)))) {
+    failure = texts::booksMissing.arg(files::shown(path));
+    if (damaged)
+      *damaged = true; // offered the ways to restore
+    return nullptr;
+  }
   db::Opened opened;
   failure = startUp(path, &opened, db::Check::Later);
   if (damaged)

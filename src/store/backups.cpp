@@ -59,29 +59,27 @@ qint64 rowsIn(const QString &backup) {
   return std::max<qint64>(payments, 0) + std::max<qint64>(expenses, 0);
 }
 
-// Moves the file and its -wal and -shm files aside under a name of their
-// own beside it, in that order; the name it took, or empty when it could not.
-QString moveAside(const QString &databasePath) {
-  const QFileInfo info(databasePath);
-  const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"), now());
-  if (!files::placeNew(databasePath, aside))
-    return {};
-  for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
-    if (QFileInfo::exists(databasePath + suffix))
-      files::placeNew(databasePath + suffix, aside + suffix);
-  return aside;
-}
-
-void putBack(const QString &aside, const QString &databasePath) {
-  for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
-    if (QFileInfo::exists(aside + suffix))
-      files::replace(aside + suffix, databasePath + suffix);
-}
-
 bool copyInto(const QString &source, const QString &target) {
   return files::writeAtomically(target, [&](const QString &temporary) {
     return QFile::copy(source, temporary) && QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
   });
+}
+
+const QString logs[] = {QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// A copy of the file as it is, with the log beside it, under a free name
+// beside it (empty when it cannot be made): the file itself stays at its
+// path until the restored one takes its place in one step.
+QString copyAside(const QString &databasePath) {
+  const QFileInfo info(databasePath);
+  const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"), now());
+  for (const QString &suffix : {QString(), logs[0], logs[1]})
+    if (QFileInfo::exists(databasePath + suffix) && !copyInto(databasePath + suffix, aside + suffix)) {
+      for (const QString &made : {QString(), logs[0], logs[1]})
+        QFile::remove(aside + made);
+      return {};
+    }
+  return aside;
 }
 } // namespace
 
@@ -247,9 +245,13 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
   if (const QString refusal = verify(backup); !refusal.isEmpty())
     return texts::restoreRefused.arg(files::shown(backup), refusal);
   const bool wasOpen = db::path() == path;
+  const auto refused = [&] {
+    return texts::restoreRefused.arg(files::shown(backup), folderFailure(QFileInfo(path).absolutePath()));
+  };
   // The file as it is now is kept first, so nothing is lost whatever follows:
-  // as a backup when it is whole, else moved aside as it is.
-  QString saved, movedTo;
+  // as a backup when it is whole, else copied aside as it is, log and all
+  // (before it is closed, which would fold its log into it).
+  QString saved, keptAside;
   if (wasOpen) {
     if (const QString failure = makeFolder(path); !failure.isEmpty())
       return failure;
@@ -260,30 +262,35 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
       if (!damaged)
         return failure;
       saved.clear();
+      if ((keptAside = copyAside(path)).isEmpty())
+        return refused();
     }
     db::close();
     // A log still beside a whole file means another program has it open.
-    if (!damaged && QFile::exists(path + QStringLiteral("-wal"))) {
+    if (!damaged && QFile::exists(path + logs[0])) {
       openBooks(path);
       return texts::restoreRefused.arg(files::shown(backup), texts::causeBusy);
     }
+  } else if (QFileInfo::exists(path) && (keptAside = copyAside(path)).isEmpty()) {
+    return refused();
   }
-  if (saved.isEmpty() && QFileInfo::exists(path)) {
-    movedTo = moveAside(path);
-    if (movedTo.isEmpty())
-      return texts::restoreRefused.arg(files::shown(backup), folderFailure(QFileInfo(path).absolutePath()));
-  }
+  // The path holds the old file until the backup takes its place by one
+  // rename; the old file's log goes first, so it is never read with the new.
+  for (const QString &log : logs)
+    QFile::remove(path + log);
   const auto putPreviousBack = [&] {
     if (!saved.isEmpty())
       copyInto(saved, path);
-    else if (!movedTo.isEmpty())
-      putBack(movedTo, path);
+    else if (!keptAside.isEmpty())
+      for (const QString &suffix : {QString(), logs[0], logs[1]})
+        if (QFileInfo::exists(keptAside + suffix))
+          copyInto(keptAside + suffix, path + suffix);
     if (wasOpen)
       openBooks(path);
   };
   if (!copyInto(backup, path)) {
     putPreviousBack();
-    return texts::restoreRefused.arg(files::shown(backup), folderFailure(QFileInfo(path).absolutePath()));
+    return refused();
   }
   if (const db::Opened opened = openBooks(path); !opened.failure.isEmpty()) {
     putPreviousBack();
@@ -292,7 +299,7 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
   if (!wasOpen)
     db::close();
   if (aside)
-    *aside = movedTo;
+    *aside = keptAside;
   return {};
 }
 

@@ -255,6 +255,9 @@ inline const QString restoreAdvice = QStringLiteral(
     "הגיבוי האחרון: %1\nלשחזור: לחצו \"שחזר מהגיבוי האחרון\". לשחזור ביד: סגרו את התוכנה, העבירו למקום אחר את "
     "הקובץ %2 ואת הקבצים %3 ו-%4 אם הם קיימים, העתיקו את קובץ הגיבוי למקום הקובץ, והפעילו את התוכנה שוב.");
 inline const QString restoreNewest = QStringLiteral("שחזר מהגיבוי האחרון");
+inline const QString booksMissingNew =
+    QStringLiteral("קובץ הספרים %1 לא נמצא, אבל לידו יש גיבויים שלו.\nליצור ספרים חדשים וריקים במקומו?");
+inline const QString booksMissing = QStringLiteral("קובץ הספרים %1 לא נמצא. אפשר לשחזר אותו מגיבוי.");
 inline const QString restoreChoose = QStringLiteral("בחר גיבוי…");
 inline const QString restoreFromFile = QStringLiteral("שחזר מקובץ…");
 inline const QString closeProgram = QStringLiteral("סגור את התוכנה");

@@ -376,6 +376,33 @@ private slots:
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
   }
 
+  // Books gone from beside their backups are not made anew unasked: declined
+  // ("לא" is the default), the ways to restore are offered and the newest
+  // brings them back; said yes, new books are made.
+  void missingBooksBesideBackupsAreNotMadeAnewUnasked() {
+    spend("100");
+    QCOMPARE(backups::daily(database->path(), now().addDays(-1)), QString());
+    db::close();
+    const QString path = database->path();
+    QVERIFY(QFile::remove(path));
+    QString failure;
+    bool damaged = false;
+    messages->yes = false;
+    messages->choice = texts::restoreNewest;
+    QVERIFY(!showMenu(path, failure, &damaged));
+    QCOMPARE((QStringList{failure, QString::number(damaged), QString::number(QFile::exists(path))} + messages->asked),
+             (QStringList{texts::booksMissing.arg(leftToRight(path)), "1", "0",
+                          texts::booksMissingNew.arg(leftToRight(path))}));
+    QVERIFY(refuseBooks(path, failure, damaged));
+    database->reopen();
+    QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
+    db::close();
+    QVERIFY(QFile::remove(path));
+    messages->yes = true;
+    QVERIFY(showMenu(path, failure, &damaged));
+    QCOMPARE(expensesNow(), QList<QVariantList>());
+  }
+
   // What an interrupted write leaves is cleared once an hour old; a finished
   // write replaces a link at its name instead of writing through it.
   void writesNeverGoThroughALinkAndLeaveNothingBehind() {
