@@ -170,6 +170,9 @@ int main(int argc, char *argv[]) {
   if (parser.isSet(check) || parser.isSet(repair))
     return domiva::checkBooks(path, parser.isSet(repair), out);
   if (parser.isSet(backup)) {
+    // "--backup --database FILE" would write a backup named "--database".
+    if (parser.value(backup).startsWith(QLatin1Char('-')))
+      return refuse(domiva::texts::backupTargetIsOption.arg(parser.value(backup)));
     if (const QString failure = domiva::startUp(path); !failure.isEmpty())
       return refuse(failure);
     const QString failure = domiva::backups::write(parser.value(backup));

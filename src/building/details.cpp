@@ -61,7 +61,8 @@ bool changesDues(const db::Store &store, const BuildingInput &input) {
 
 QString saveBuilding(const db::Store &store, const BuildingInput &input) {
   const auto apartments = parseWholeNumber(input.apartments);
-  if (!apartments || *apartments < 0)
+  // A building of more would charge a levy to a million rows by a slip of the finger.
+  if (!apartments || *apartments < 0 || *apartments > maxApartments)
     return texts::badApartments;
   const auto balance = input::amount(input.openBalance);
   if (!balance)

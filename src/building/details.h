@@ -28,6 +28,9 @@ struct BuildingInput {
 // the user is asked from which month.
 bool changesDues(const db::Store &store, const BuildingInput &input);
 
+// The most apartments a building may have.
+inline constexpr qint64 maxApartments = 1000;
+
 // Checks the numbers, writes registery and (when the dues changed) the
 // schedule's row from `duesFrom`, rebuilds the matrix rows the change
 // touches, and replaces the program-wide copy, in one transaction. An empty

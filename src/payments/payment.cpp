@@ -74,8 +74,10 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
 
   qint64 reciept = 0;
   try {
-    const qint64 levy = levyNamed(store, input.forText);
-    const bool opening = input.forText == texts::openingDebt;
+    // Matched as the user sees it: a space typed after a levy's name is no other purpose.
+    const QString forText = input.forText.trimmed();
+    const qint64 levy = levyNamed(store, forText);
+    const bool opening = forText == texts::openingDebt;
     // The months and the year are a payment of dues's alone.
     const bool dues = !levy && !opening;
     const int first = months::indexOfTyped(input.fromMonth);
@@ -98,18 +100,18 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
                           {levy, *apartment})
                         .value(0)
                         .toLongLong() == 0)
-      return {texts::levyNotCharged.arg(input.forText).arg(*apartment), Field::Apartment};
+      return {texts::levyNotCharged.arg(forText).arg(*apartment), Field::Apartment};
     db::Transaction transaction(store);
     // The months are stored as their list items, however they were typed.
     const auto inserted = store.exec(
         QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
                        "payment, amount, year, levy, reference, recorded) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {dates::toIso(input.inputDate), *apartment, input.forText, input.detail,
+        {dates::toIso(input.inputDate), *apartment, forText, input.detail,
          dues ? months::listNames()[first] : QString(), dues ? months::listNames()[last] : QString(), input.payment,
          amount->agorot(), dues ? QVariant(*year) : QVariant(), levy ? QVariant(levy) : QVariant(), input.reference,
          dates::momentToIso(now())});
     reciept = inserted.lastInsertId().toLongLong();
-    journal::add(store, journal::payments(), reciept, input.forText, *amount, input.inputDate);
+    journal::add(store, journal::payments(), reciept, forText, *amount, input.inputDate);
     if (dues)
       matrix::rebuild(store, *apartment, *year, ledger::Dues::read(store));
     transaction.commit();
@@ -141,8 +143,8 @@ std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   const int last = months::indexOfTyped(input.toMonth);
   const auto apartment = residents::parseApartment(input.apartment);
   const auto year = parseYear(input.year);
-  if (first < 0 || last < first || !apartment || !year || input.forText == texts::openingDebt ||
-      levyNamed(store, input.forText))
+  if (first < 0 || last < first || !apartment || !year || input.forText.trimmed() == texts::openingDebt ||
+      levyNamed(store, input.forText.trimmed()))
     return std::nullopt;
   const ledger::Dues dues = ledger::Dues::read(store);
   Money sum; // a month before the books' start has no dues

@@ -1,5 +1,6 @@
 #include "store/session.h"
 
+#include "text/input.h"
 #include "text/texts.h"
 
 #include <QSqlQuery>
@@ -186,9 +187,11 @@ QStringList buildings(const QString &address, QString &failure) {
 
 QString addBuilding(const QString &address, const QString &name) {
   const QString trimmed = name.trimmed();
-  if (trimmed.isEmpty() || trimmed.size() > 30 || trimmed.contains(QLatin1Char('"')) ||
+  // The server keeps 63 bytes of a name and would cut a longer one silently.
+  if (trimmed.isEmpty() || trimmed.size() > 30 || trimmed.toUtf8().size() > 63 || trimmed.contains(QLatin1Char('"')) ||
       trimmed.startsWith(QLatin1String("pg_"), Qt::CaseInsensitive) ||
-      std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+      std::any_of(trimmed.begin(), trimmed.end(),
+                  [](QChar c) { return c.category() == QChar::Other_Control || input::hidden(c); }))
     return texts::badBuildingName;
   return withServer(address, [&](const Store &server) {
     if (schemaExists(server, trimmed))

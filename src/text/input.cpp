@@ -27,11 +27,17 @@ std::optional<Money> nonNegative(const QString &text, const QString &notAmount, 
   return std::nullopt;
 }
 
+bool hidden(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= 0x200B && u <= 0x200F) || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069) || u == 0x061C ||
+         u == 0xFEFF;
+}
+
 QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields) {
   for (const auto &[name, text] : fields)
     for (const QChar c : text)
       if (c == QChar(0) || c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
-          c == QChar::ParagraphSeparator || (c.unicode() >= 0x202A && c.unicode() <= 0x202E))
+          c == QChar::ParagraphSeparator || hidden(c))
         return texts::badCharacters.arg(name);
   return {};
 }

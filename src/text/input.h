@@ -22,11 +22,16 @@ QString amountRefusal(const QString &text);
 std::optional<Money> nonNegative(const QString &text, const QString &notAmount, const QString &negative,
                                  QString *refusal);
 
+// A character that cannot be seen yet bends or hides how a text reads:
+// the bidi embeddings, overrides and isolates, the direction marks (LRM,
+// RLM, ALM), the zero-width joiners and spaces, the byte-order mark.
+bool hidden(QChar c);
+
 // Empty when every field may be stored; else the message naming the first
-// that may not: one holding a NUL, a line break, or a bidi embedding or
-// override (U+202A–U+202E), which would make a stored text read otherwise
-// than it was typed. Each pair is the field's name as the window shows it,
-// then its text.
+// that may not: one holding a NUL, a line break or a hidden character
+// (above), which would make a stored text read otherwise than it was
+// typed, or two texts that look alike differ. Each pair is the field's name
+// as the window shows it, then its text.
 QString checkTexts(std::initializer_list<std::pair<QString, QString>> fields);
 
 } // namespace domiva::input

@@ -54,13 +54,14 @@ namespace {
 QStringList below1000(int n, bool feminine) {
   static const char *const unitsM[] = {"", "אחד", "שניים", "שלושה", "ארבעה", "חמישה", "שישה", "שבעה", "שמונה", "תשעה"};
   static const char *const unitsF[] = {"", "אחת", "שתיים", "שלוש", "ארבע", "חמש", "שש", "שבע", "שמונה", "תשע"};
-  static const char *const teensM[] = {"עשרה",       "אחד עשר",    "שנים עשר",  "שלושה עשר", "ארבעה עשר",
-                                       "חמישה עשר", "שישה עשר",  "שבעה עשר", "שמונה עשר", "תשעה עשר"};
-  static const char *const teensF[] = {"עשר",       "אחת עשרה",  "שתים עשרה", "שלוש עשרה",  "ארבע עשרה",
+  static const char *const teensM[] = {"עשרה",      "אחד עשר",  "שנים עשר", "שלושה עשר", "ארבעה עשר",
+                                       "חמישה עשר", "שישה עשר", "שבעה עשר", "שמונה עשר", "תשעה עשר"};
+  static const char *const teensF[] = {"עשר",      "אחת עשרה", "שתים עשרה", "שלוש עשרה",  "ארבע עשרה",
                                        "חמש עשרה", "שש עשרה",  "שבע עשרה",  "שמונה עשרה", "תשע עשרה"};
-  static const char *const tens[] = {"", "", "עשרים", "שלושים", "ארבעים", "חמישים", "שישים", "שבעים", "שמונים", "תשעים"};
-  static const char *const hundreds[] = {"",          "מאה",        "מאתיים",     "שלוש מאות", "ארבע מאות",
-                                         "חמש מאות", "שש מאות",   "שבע מאות", "שמונה מאות", "תשע מאות"};
+  static const char *const tens[] = {"",       "",      "עשרים", "שלושים", "ארבעים",
+                                     "חמישים", "שישים", "שבעים", "שמונים", "תשעים"};
+  static const char *const hundreds[] = {"",         "מאה",     "מאתיים",   "שלוש מאות",  "ארבע מאות",
+                                         "חמש מאות", "שש מאות", "שבע מאות", "שמונה מאות", "תשע מאות"};
   QStringList groups;
   if (n >= 100)
     groups << QString::fromUtf8(hundreds[n / 100]);
@@ -90,9 +91,9 @@ QStringList groupsOf(qint64 n) {
     groups << (millions == 1 ? QStringLiteral("מיליון")
                              : (millions == 2 ? QStringLiteral("שני") : joined(below1000(int(millions), false))) +
                                    QStringLiteral(" מיליון"));
-  static const char *const fewThousands[] = {"",           "אלף",        "אלפיים",      "שלושת אלפים",
-                                             "ארבעת אלפים", "חמשת אלפים", "ששת אלפים",  "שבעת אלפים",
-                                             "שמונת אלפים", "תשעת אלפים", "עשרת אלפים"};
+  static const char *const fewThousands[] = {"",           "אלף",       "אלפיים",     "שלושת אלפים", "ארבעת אלפים",
+                                             "חמשת אלפים", "ששת אלפים", "שבעת אלפים", "שמונת אלפים", "תשעת אלפים",
+                                             "עשרת אלפים"};
   if (const int thousands = int(n / 1000 % 1000); thousands > 0)
     groups << (thousands <= 10 ? QString::fromUtf8(fewThousands[thousands])
                                : joined(below1000(thousands, false)) + QStringLiteral(" אלף"));

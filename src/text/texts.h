@@ -28,7 +28,7 @@ inline const QString firstSteps = QStringLiteral("התחילו ב'רישום פ�
 
 // Building details
 inline const QString detailsSaved = QStringLiteral("הפרטים עודכנו בהצלחה");
-inline const QString badApartments = QStringLiteral("מספר הדירות בבניין חייב להיות מספר שלם שאינו שלילי");
+inline const QString badApartments = QStringLiteral("מספר הדירות בבניין חייב להיות מספר שלם מ-0 עד 1000");
 inline const QString badOpenBalance =
     QStringLiteral("יתרת הפתיחה חייבת להיות סכום בש\"ח, עם שתי ספרות לכל היותר אחרי הנקודה");
 inline const QString badMonthlyPay =
@@ -115,7 +115,7 @@ inline const QString nameTheBuilding =
 inline const QString newBuildingName = QStringLiteral("שם הבניין החדש:");
 inline const QString noBuildings = QStringLiteral("בשרת עוד אין בניינים. אפשר להוסיף בניין חדש.");
 inline const QString badBuildingName =
-    QStringLiteral("שם הבניין צריך להיות באורך 1 עד 30 אותיות, בלי מירכאות כפולות, ולא להתחיל ב-pg_.");
+    QStringLiteral("שם הבניין צריך להיות באורך 1 עד 30 אותיות, בלי מירכאות כפולות ובלי סימני כיוון, ולא להתחיל ב-pg_.");
 inline const QString buildingExists = QStringLiteral("בשרת כבר יש בניין בשם \"%1\".");
 inline const QString cannotAddBuilding = QStringLiteral("לא ניתן להוסיף את הבניין: רק מנהל השרת יכול להוסיף בניינים.");
 inline const QString copyTargetNotEmpty = QStringLiteral("ביעד ההעתקה כבר יש ספרים. בוחרים קובץ חדש או בניין חדש.");
@@ -257,6 +257,8 @@ inline const QString restoreAdvice = QStringLiteral(
 inline const QString restoreNewest = QStringLiteral("שחזר מהגיבוי האחרון");
 inline const QString booksMissingNew =
     QStringLiteral("קובץ הספרים %1 לא נמצא, אבל לידו יש גיבויים שלו.\nליצור ספרים חדשים וריקים במקומו?");
+inline const QString backupTargetIsOption =
+    QStringLiteral("\"%1\" נראה כאפשרות ולא כשם קובץ: יש לכתוב אחרי --backup את שם קובץ הגיבוי.");
 inline const QString booksMissing = QStringLiteral("קובץ הספרים %1 לא נמצא. אפשר לשחזר אותו מגיבוי.");
 inline const QString restoreChoose = QStringLiteral("בחר גיבוי…");
 inline const QString restoreFromFile = QStringLiteral("שחזר מקובץ…");

@@ -144,6 +144,8 @@ private slots:
     row("amount text", {"5", "אחר", "מרץ", "מרץ", "2026", "מאה"}, texts::badAmount, "amount");
     row("zero", {"5", "אחר", "מרץ", "מרץ", "2026", "0"}, texts::zeroAmount, "amount");
     row("zero agorot", {"5", "אחר", "מרץ", "מרץ", "2026", "0.00"}, texts::zeroAmount, "amount");
+    row("'for' with a direction mark", {"5", "אחר\u200F", "מרץ", "מרץ", "2026", "100"},
+        texts::badCharacters.arg("עבור"), "Command1");
     row("'for' of spaces", {"5", "   ", "מרץ", "מרץ", "2026", "100"}, texts::forRequired, "Command1");
     row("'for' with an override", {"5", "\u202Eאחר", "מרץ", "מרץ", "2026", "100"}, texts::badCharacters.arg("עבור"),
         "Command1");
@@ -322,7 +324,7 @@ private slots:
     QCOMPARE(combo("forcombo")->itemText(3), QStringLiteral("גג"));     // after the opening debt
     test::books().exec("DELETE FROM levy_charges WHERE apartment = 2"); // only those it charges pay it
     pay("2", "מרץ", "מרץ", "100", "גג");
-    pay("5", "מרץ", "מרץ", "500", "גג");
+    pay("5", "מרץ", "מרץ", "500", "גג "); // a space after the name is the levy still
     QCOMPARE(messages->shown, QStringList{texts::levyNotCharged.arg("גג").arg(2)});
     QCOMPARE(test::rows("SELECT from_month, to_month, year, levy FROM incoming"),
              (QList<QVariantList>{{"", "", {}, 1}}));
@@ -340,6 +342,7 @@ private slots:
     QTest::addColumn<QStringList>("typed"); // name, amount, instalments
     QTest::addColumn<QString>("message");
     QTest::newRow("no name") << QStringList{" ", "100", "1"} << texts::levyNameRequired;
+    QTest::newRow("an isolate") << QStringList{"גג\u2069", "100", "1"} << texts::badCharacters.arg("שם ההיטל");
     QTest::newRow("the list's own item") << QStringList{"אחר", "100", "1"} << texts::levyNameTaken.arg("אחר");
     QTest::newRow("a name taken") << QStringList{"מעלית", "100", "1"} << texts::levyNameTaken.arg("מעלית");
     QTest::newRow("the opening debt") << QStringList{"חוב פתיחה", "100", "1"} << texts::levyNameTaken.arg("חוב פתיחה");

@@ -121,6 +121,9 @@ private slots:
     QTest::newRow("quote") << "a\"b" << texts::badBuildingName;
     QTest::newRow("the server's own") << "pg_books" << texts::badBuildingName;
     QTest::newRow("31 letters") << QString(31, QChar(0x05d0)) << texts::badBuildingName;
+    QTest::newRow("over 63 bytes") << QString(22, QChar(0x20ac)) << texts::badBuildingName; // the server cuts it
+    QTest::newRow("an override") << "abc\u202Edef" << texts::badBuildingName;
+    QTest::newRow("an isolate") << "abc\u2067def" << texts::badBuildingName;
     QTest::newRow("30 letters") << QString(30, QChar(0x05d0)) << QString();
   }
 
@@ -362,6 +365,7 @@ private slots:
     // --backup of a building writes the same copy.
     const QString backup = dir.filePath("backup.sqlite");
     QCOMPARE(program({"--database", there, "--backup", backup}), (std::pair{0, texts::backupSaved.arg(backup)}));
+    QCOMPARE(program({"--backup", "--database", there}), (std::pair{1, texts::backupTargetIsOption.arg("--database")}));
     for (const QString &books : {there, back, backup}) {
       QCOMPARE(db::open(books).failure, QString());
       QCOMPARE(everything(), rows);

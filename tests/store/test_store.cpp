@@ -580,6 +580,9 @@ private slots:
     QTest::addColumn<QString>("message");
     QTest::newRow("apartments not a number") << QStringList{"abc", "0", "100", "חולון"} << texts::badApartments;
     QTest::newRow("apartments negative") << QStringList{"-1", "0", "100", "חולון"} << texts::badApartments;
+    QTest::newRow("apartments past a thousand") << QStringList{"1001", "0", "100", "חולון"} << texts::badApartments;
+    QTest::newRow("a direction mark in the city")
+        << QStringList{"12", "0", "100", "חולון\u200F"} << texts::badCharacters.arg("עיר");
     QTest::newRow("balance fraction") << QStringList{"12", "10.555", "100", "חולון"} << texts::badOpenBalance;
     QTest::newRow("monthly negative") << QStringList{"12", "0", "-5", "חולון"} << texts::badMonthlyPay;
     QTest::newRow("balance past the largest")
