@@ -4,6 +4,7 @@
 #include "text/texts.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -157,6 +158,8 @@ QString copyBooks(const QString &target) {
   // beside its place, then put there.
   if (QFile::exists(target))
     return texts::copyFailed.arg(texts::copyTargetNotEmpty);
+  // What an earlier copy cut short left beside it goes, as any other interrupted write's.
+  files::removeLeftovers(QFileInfo(target).absolutePath());
   const bool made = files::writeAtomically(target, [&](const QString &temporary) {
     failure = onConnection([&] {
       QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), copyConnection);

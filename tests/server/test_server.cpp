@@ -360,8 +360,10 @@ private slots:
              (std::pair{0, texts::copied.arg(db::shownAddress(there)) + "\n" + passed}));
     QCOMPARE(program({"--database", file, "--copy-to", there}).second,
              texts::copyFailed.arg(texts::copyTargetNotEmpty));
+    QVERIFY(test::leftover(dir.path(), ".domiva-writing-cut", true)); // a copy cut short before
     QCOMPARE(program({"--database", there, "--copy-to", back}),
              (std::pair{0, texts::copied.arg(back) + "\n" + passed}));
+    QVERIFY(!QFileInfo::exists(dir.filePath(".domiva-writing-cut")));
     // --backup of a building writes the same copy.
     const QString backup = dir.filePath("backup.sqlite");
     QCOMPARE(program({"--database", there, "--backup", backup}), (std::pair{0, texts::backupSaved.arg(backup)}));

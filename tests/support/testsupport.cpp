@@ -260,6 +260,17 @@ int version() {
       .toInt();
 }
 
+bool leftover(const QString &folder, const QString &name, bool old) {
+  QFile part(folder + "/" + name + "/db1.sqlite");
+  if (!QDir(folder).mkdir(name) || !part.open(QIODevice::WriteOnly))
+    return false;
+  const QString path = folder + "/" + name;
+  // Aged by the file system's clock, which stamped it, not the test's.
+  const timespec aged{QFileInfo(path).lastModified().toSecsSinceEpoch() - 7200, 0};
+  const timespec times[2]{aged, aged};
+  return !old || utimensat(AT_FDCWD, QFile::encodeName(path), times, 0) == 0;
+}
+
 int firstPage(const char *table) {
   return rows(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = ?"), {QString::fromLatin1(table)})[0][0]
       .toInt();

@@ -163,6 +163,10 @@ QStringList tables();
 QStringList columns(const QString &table);
 int version();
 
+// What an interrupted write leaves in `folder`: its own folder `name` with a
+// part-written file, stamped two hours ago by the file system's clock when `old`.
+bool leftover(const QString &folder, const QString &name, bool old);
+
 // The first page of `table` in the open file; and that page of the file at
 // `path` overwritten with rubbish, as a failing disk would leave it.
 int firstPage(const char *table);
