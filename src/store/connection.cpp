@@ -252,18 +252,21 @@ Opened open(const QString &path, Check check, Access access) {
     return failed(texts::dbNotSqlite);
   if (access == Access::ReadWrite && !canWrite(found))
     return failed(texts::dbReadOnly);
+  Opened opened = connect(file, check, access);
+  if (!opened.failure.isEmpty())
+    return opened; // a file refused is left as it was found, its mode too
   QString notice;
   if (access == Access::ReadWrite) {
     // Another program's folder is its owner's business; ours and the file are kept private.
     const bool ownFolder = QFileInfo(defaultPath()).absolutePath() == folder;
     const bool fileTightened = tighten(file, ownerOnlyFile); // both are tightened, whatever the first did
+    // The log, made while the file was checked, took the file's mode then.
+    for (const char *log : {"-wal", "-shm"})
+      tighten(file + QLatin1String(log), ownerOnlyFile);
     const bool folderTightened = ownFolder && tighten(folder, ownerOnlyFolder);
     if (fileTightened || folderTightened)
       notice = texts::permissionsTightened.arg(files::shown(file));
   }
-  Opened opened = connect(file, check, access);
-  if (!opened.failure.isEmpty())
-    return opened;
   opened.notice =
       notice + (notice.isEmpty() || opened.notice.isEmpty() ? QString() : QStringLiteral("\n\n")) + opened.notice;
   return opened;

@@ -260,6 +260,7 @@ private slots:
       QVERIFY(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
     }
     const QByteArray before = bytes(path);
+    const QFile::Permissions mode = QFile::permissions(path);
     db::Opened opened = db::open(path, kind == "damaged later" ? db::Check::Later : db::Check::Now);
     if (kind == "damaged later") {
       // Read at once; the first write waits for the check and is refused.
@@ -282,6 +283,7 @@ private slots:
       db::setBusyWait(5000);
     }
     QCOMPARE(bytes(path), before);
+    QCOMPARE(QFile::permissions(path), mode); // a file refused is not even made private
   }
 
   void theStoreKeepsItsFilesPrivate() {
@@ -301,7 +303,8 @@ private slots:
     // A file others can read is tightened, and the user told once.
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadGroup | QFile::ReadOther);
     QCOMPARE(db::open(path).notice, texts::permissionsTightened.arg(leftToRight(path)));
-    QVERIFY(!(QFile::permissions(path) & others()));
+    for (const QString &made : {path, path + "-wal", path + "-shm"}) // the log made while it was checked too
+      QVERIFY2(!(QFile::permissions(made) & others()), qPrintable(made));
     db::close();
     QVERIFY(db::open(path).notice.isEmpty());
     db::close();
