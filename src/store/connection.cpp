@@ -238,6 +238,10 @@ Opened open(const QString &path, Check check, Access access) {
   if (access == Access::ReadOnly) {
     if (!info.exists())
       return failed(texts::dbMissing);
+    // A write cut short (a killed upgrade) left its journal: only a writer
+    // can roll it back, and reading past it would read half a write.
+    if (QFileInfo(file + QStringLiteral("-journal")).size() > 0)
+      return failed(texts::dbInterrupted);
   } else if (!files::makeFolders(folder)) {
     return failed(texts::dbCannotCreateFolder);
   } else if (!info.exists()) {

@@ -59,6 +59,9 @@ inline const QString dbDamaged = QStringLiteral("הקובץ פגום, ולכן �
 inline const QString dbTooShort =
     QStringLiteral("הקובץ פגום: גודלו %1 בתים בלבד, קטן מכל בסיס נתונים, ולכן לא נפתח. הוא נשאר כפי שהיה.");
 inline const QString dbMissing = QStringLiteral("הקובץ אינו קיים.");
+inline const QString dbInterrupted = QStringLiteral(
+    "כתיבה לקובץ נקטעה באמצע (לידו קובץ -journal). יש לפתוח אותו פעם אחת בתוכנה כדי לבטל את מה שנכתב בחלקו, "
+    "ואז לבדוק שוב.");
 inline const QString dbFull = QStringLiteral("הדיסק מלא, ולכן לא ניתן לפתוח את הקובץ. יש לפנות מקום בדיסק ולנסות שוב.");
 inline const QString dbNeedsUpgrade = QStringLiteral(
     "הקובץ נשמר בגרסה קודמת של Domiva, והבדיקה אינה משנה אותו. יש לפתוח אותו פעם אחת בתוכנה, ואז לבדוק שוב.");

@@ -431,24 +431,30 @@ private slots:
     QTest::newRow("version 1") << "version 1" << texts::dbNeedsUpgrade;
     QTest::newRow("empty file") << "empty" << texts::dbTooShort.arg(0) + "\n" + texts::noBackup;
     QTest::newRow("no file") << "missing" << texts::dbMissing;
+    QTest::newRow("a write cut short") << "journal" << texts::dbInterrupted;
   }
   void checkingOnlyReads() {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath("books.sqlite");
-    if (kind == "version 1")
+    if (kind == "version 1" || kind == "journal")
       makeVersion1(path);
     else if (kind == "empty")
       QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    QFile journal(path + "-journal"); // what a killed upgrade leaves
+    if (kind == "journal")
+      QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write(QByteArray(512, 'j')) == 512 && journal.flush());
     const QByteArray before = bytes(path);
     QString said;
     QTextStream out(&said);
     QCOMPARE(checkBooks(path, false, out), 1);
     QCOMPARE(said, texts::dbCannotOpen.arg(path, reason) + "\n");
     QCOMPARE(bytes(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             kind == "missing" ? QStringList() : QStringList{"books.sqlite"});
+    const QStringList left = kind == "missing"   ? QStringList()
+                             : kind == "journal" ? QStringList{"books.sqlite", "books.sqlite-journal"}
+                                                 : QStringList{"books.sqlite"};
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), left);
   }
 
   // A file of version 4, books from 09/2025 at 320, where apartment 3's
