@@ -416,6 +416,9 @@ private slots:
                                  {"2026", "750", "750", "0"},
                                  {"סה\"כ חוב", "", "", "0"},
                                  {"זכות", "", "", "\u2066-500\u2069"}}));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(tabsFrom(control<QDateEdit>("asOf")), (QStringList{"showButton", "apartment"})); // one stop each way
     // As at another day: only what was paid by then (01/12/2025, for the months before the books).
     fill({{"asOf", "31/12/2025"}});
     QCOMPARE(grid("yearsList"), (QList<QStringList>{{"חוב פתיחה", "500", "0", "\u2066-500\u2069"},
