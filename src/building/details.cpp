@@ -144,7 +144,8 @@ QString addApartmentDues(const db::Store &store, const QString &apartmentText, c
 }
 
 QString removeDues(const db::Store &store, qint64 id) {
-  return writeAndRebuild(store, [&] {
+  Building after;
+  const QString failure = writeAndRebuild(store, [&] {
     auto row = store.exec(QStringLiteral("SELECT year, month FROM dues WHERE rowid = ?"), {id});
     if (!row.next())
       return texts::duesRowGone;
@@ -153,8 +154,14 @@ QString removeDues(const db::Store &store, qint64 id) {
     if (first <= ledger::monthIndex(today()))
       return texts::duesRowStarted;
     store.exec(QStringLiteral("DELETE FROM dues WHERE rowid = ?"), {id});
+    // The dues in force may be an earlier row's again.
+    after = readBuilding(store);
+    store.exec(QStringLiteral("UPDATE registery SET monthly_pay = ?"), {after.monthlyPay.agorot()});
     return QString();
   });
+  if (failure.isEmpty())
+    setBuilding(store, after);
+  return failure;
 }
 
 QString openingDebtsQuery() {

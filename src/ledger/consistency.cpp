@@ -53,11 +53,10 @@ void checkMatrix(const db::Store &store, QList<Finding> &findings) {
 
   QList<std::pair<qint64, int>> keys;
   store.each(
-      QStringLiteral(
-          "SELECT DISTINCT apartment, year FROM incoming WHERE cancelled IS NULL AND levy IS NULL AND year IS NOT NULL "
-          "AND NOT EXISTS "
-          "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
-          "ORDER BY year, apartment"),
+      QStringLiteral("SELECT DISTINCT apartment, year FROM incoming WHERE %1 AND NOT EXISTS "
+                     "(SELECT 1 FROM anual_report a WHERE a.apartment = incoming.apartment AND a.year = incoming.year) "
+                     "ORDER BY year, apartment")
+          .arg(matrix::crediting),
       {}, [&](const QSqlQuery &missing) {
         keys.append({missing.value(0).toLongLong(), missing.value(1).toInt()});
       });

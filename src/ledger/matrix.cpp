@@ -7,10 +7,10 @@
 #include <map>
 
 namespace domiva::matrix {
-namespace {
-// The payments that credit the months: not cancelled, not a levy's nor the
-// opening debt's (which have no year).
+
 const QString crediting = QStringLiteral("cancelled IS NULL AND levy IS NULL AND year IS NOT NULL");
+
+namespace {
 
 // What paid months before the books' start paid the opening debt: the
 // matrix holds the books' months alone.

@@ -3,6 +3,8 @@
 #include "store/database.h"
 #include "text/money.h"
 
+#include <QString>
+
 #include <array>
 #include <map>
 #include <optional>
@@ -12,6 +14,10 @@ namespace domiva::matrix {
 // The twelve month cells of one anual_report row, in agorot; a month no
 // payment has credited stays empty (NULL).
 using Cells = std::array<std::optional<qint64>, 12>;
+
+// The condition on incoming of the payments that credit the months: not
+// cancelled, not a levy's nor the opening debt's (which have no year).
+extern const QString crediting;
 
 // Each month's weight in a payment's shares: the dues in force then.
 using Weights = std::array<qint64, 12>;

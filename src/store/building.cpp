@@ -24,8 +24,10 @@ Building readBuilding(const db::Store &store) {
   auto query = store.exec(
       QStringLiteral("SELECT apartments, monthly_pay, openbalance, opendate, street, city FROM registery LIMIT 1"));
   // Reading writes nothing: a missing row is written by the first save.
-  if (!query.next())
+  if (!query.next()) {
+    db::checkRead(query); // a read that fails is no building without details
     return Building{0, {}, {}, defaultOpenDate(), {}, {}};
+  }
   Building details;
   details.apartments = query.value(0).toLongLong();
   details.monthlyPay = Money::fromAgorot(query.value(1).toLongLong());
@@ -35,6 +37,14 @@ Building readBuilding(const db::Store &store) {
     details.openDate = defaultOpenDate();
   details.street = query.value(4).toString();
   details.city = query.value(5).toString();
+  query.finish();
+  // The dues are the schedule's latest row for the whole building: the
+  // registery's copy stays behind when a row not yet started is removed.
+  auto latest = store.exec(
+      QStringLiteral("SELECT amount FROM dues WHERE apartment IS NULL ORDER BY year DESC, month DESC LIMIT 1"));
+  if (latest.next())
+    details.monthlyPay = Money::fromAgorot(latest.value(0).toLongLong());
+  db::checkRead(latest);
   return details;
 }
 

@@ -377,6 +377,13 @@ private slots:
     click("saveOpening");
     QCOMPARE(grid("openingList"), (QList<QStringList>{{"2", "1200.5"}}));
     QCOMPARE(test::rows("SELECT apartment, amount FROM opening_debts"), (QList<QVariantList>{{2, 120050}}));
+    // The building's raise to 300 from 09/2026 removed before it starts: the
+    // dues are 250 again, and 300 typed again is a change once more.
+    QCOMPARE(saveBuilding(test::books(), {"12", "300", "0", QDate(2026, 1, 1), "", "", QDate(2026, 9, 1)}), QString());
+    QCOMPARE(removeDues(test::books(), test::rows("SELECT rowid FROM dues WHERE month = 9")[0][0].toLongLong()),
+             QString());
+    QCOMPARE(domiva::building(test::books()).monthlyPay.toString(), QStringLiteral("250"));
+    QVERIFY(changesDues(test::books(), {"12", "300", "0", QDate(2026, 1, 1), "", ""}));
   }
 };
 
