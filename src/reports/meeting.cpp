@@ -12,6 +12,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace domiva::meeting {
 
 Figures figures(const db::Store &store, const QDate &from, const QDate &to) {
@@ -102,8 +104,8 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
 }
 
 listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to) {
-  // The period's months, the last twelve of a longer one.
-  const int last = ledger::monthIndex(to), first = std::max(ledger::monthIndex(from), last - 11);
+  // The period's months, the last twelve of a longer one (and one month of a period given backwards).
+  const int last = ledger::monthIndex(to), first = std::clamp(ledger::monthIndex(from), last - 11, last);
   listing::Layout layout = section(texts::meetingPayments.arg(dates::toShort(from), dates::toShort(to)),
                                    {{QStringLiteral("דירה"), 2}, {QStringLiteral("שם ומשפחה"), 4}});
   for (int at = first; at <= last; ++at)
@@ -117,7 +119,8 @@ listing::Printout payments(const db::Store &store, const QDate &from, const QDat
 
   // What the payments made by the period's end credit to its months, and
   // each apartment's debt as at that day.
-  const matrix::Credited credited = matrix::credited(store, ledger::Dues::read(store), to);
+  const ledger::Dues dues = ledger::Dues::read(store);
+  const matrix::Credited credited = matrix::credited(store, dues, to);
   QList<QStringList> lines;
   std::vector<qint64> sums(last - first + 3, 0);
   for (const owing::Account &account : owing::accounts(store, to)) {
@@ -126,7 +129,9 @@ listing::Printout payments(const db::Store &store, const QDate &from, const QDat
     qint64 total = 0;
     for (int at = first; at <= last; ++at) {
       const auto year = credited.find({account.apartment, at / 12});
-      const std::optional<qint64> cell = year == credited.end() ? std::nullopt : year->second[at % 12];
+      // A month before the books' start is the opening debt's, as in the annual table.
+      const std::optional<qint64> cell =
+          year == credited.end() || at < dues.start() ? std::nullopt : year->second[at % 12];
       cells << (cell ? Money::fromAgorot(*cell).toPaper() : QString());
       total += cell.value_or(0);
       sums[at - first] += cell.value_or(0);

@@ -304,6 +304,10 @@ private slots:
     pay("2", "נובמבר", "דצמבר", "500", "אחר", "03/01/2027", "2025");
     QCOMPARE(matrix(2, 2025).mid(1), (QVariantList{"לוי", 2025} + QVariantList(12) + QVariantList{0, 0}));
     QCOMPARE(owing::lines(test::books(), 2, QDate(2027, 1, 3))[0], (QVariantList{"חוב פתיחה", 50000, 0, -50000}));
+    // Nor does the meeting report show such months as paid.
+    test::pay(5, "נובמבר-דצמבר", "500", QDate(2025, 12, 20), 2025);
+    QCOMPARE(test::table(meeting::payments(test::books(), QDate(2025, 11, 1), QDate(2025, 12, 31)))[5].mid(2, 3),
+             (QStringList{"", "", "0.00"}));
   }
 
   // A levy is defined, charged to every apartment, changed for one, paid
