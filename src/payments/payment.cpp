@@ -50,6 +50,22 @@ qint64 levyNamed(const db::Store &store, const QString &forText) {
   return id;
 }
 
+namespace {
+// What a payment's "עבור" pays, matched as the user sees it (a space typed
+// after a levy's name is no other purpose): a levy, the opening debt, or
+// months of dues.
+struct Purpose {
+  QString text;
+  qint64 levy = 0;
+  bool opening = false;
+  bool months() const { return !levy && !opening; }
+};
+Purpose purposeOf(const db::Store &store, const QString &forText) {
+  const QString text = forText.trimmed();
+  return {text, levyNamed(store, text), text == texts::openingDebt};
+}
+} // namespace
+
 Outcome record(const db::Store &store, const PaymentInput &input) {
   if (input.forText.trimmed().isEmpty())
     return {texts::forRequired, Field::None};
@@ -74,12 +90,11 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
 
   qint64 reciept = 0;
   try {
-    // Matched as the user sees it: a space typed after a levy's name is no other purpose.
-    const QString forText = input.forText.trimmed();
-    const qint64 levy = levyNamed(store, forText);
-    const bool opening = forText == texts::openingDebt;
+    const Purpose purpose = purposeOf(store, input.forText);
+    const QString &forText = purpose.text;
+    const qint64 levy = purpose.levy;
     // The months and the year are a payment of dues's alone.
-    const bool dues = !levy && !opening;
+    const bool dues = purpose.months();
     const int first = months::indexOfTyped(input.fromMonth);
     const int last = months::indexOfTyped(input.toMonth);
     const auto year = parseYear(input.year);
@@ -143,8 +158,7 @@ std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   const int last = months::indexOfTyped(input.toMonth);
   const auto apartment = residents::parseApartment(input.apartment);
   const auto year = parseYear(input.year);
-  if (first < 0 || last < first || !apartment || !year || input.forText.trimmed() == texts::openingDebt ||
-      levyNamed(store, input.forText.trimmed()))
+  if (first < 0 || last < first || !apartment || !year || !purposeOf(store, input.forText).months())
     return std::nullopt;
   const ledger::Dues dues = ledger::Dues::read(store);
   Money sum; // a month before the books' start has no dues
