@@ -35,22 +35,22 @@ private slots:
     enter("שיפוץ", "150");
     click("Command1");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::rows("SELECT * FROM removals"),
-             (QList<QVariantList>{{"שיפוץ", "2026-05-20", "", "", "", 15000, 1, {}, {}}}));
-    QCOMPARE(test::rows("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans"),
-             (QList<QVariantList>{{"2026-05-20", "שיפוץ", 15000, "הוצאה", "removals", 1}}));
-    QCOMPARE(grid(), (QList<QStringList>{{"שיפוץ", "20/05/2026", "", "", "", "150", "", "1"}}));
+    QCOMPARE(test::dump("SELECT * FROM removals") + '\n' +
+                 test::dump("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans") +
+                 '\n' + test::text(grid()),
+             "שיפוץ|2026-05-20||||15000|1||\n2026-05-20|שיפוץ|15000|הוצאה|removals|1\nשיפוץ|20/05/2026||||150||1");
     QCOMPARE(shows({"statusLine", "category"}), (QStringList{texts::expenseRecorded.arg(1), "שיפוץ"}));
     click("Command1");
     QCOMPARE((QList<int>{count("removals"), count("trans"), int(grid().size())}), (QList<int>{2, 2, 2}));
     control<QTableView>("DataGrid1")->sortByColumn(expenses::amountColumn, Qt::DescendingOrder);
-    enter("שיפוץ", "0.10");
-    click("Command1");
-    QCOMPARE(shows({"statusLine"}), QStringList{texts::expenseRecorded.arg(3)});
-    enter("שיפוץ", "900");
-    click("Command1");
-    QCOMPARE(shows({"statusLine"}), QStringList{texts::expenseRecorded.arg(4)});
-    QCOMPARE(test::rows("SELECT amount FROM removals WHERE reciept = 3"), (QList<QVariantList>{{10}}));
+    QStringList status;
+    for (const char *amount : {"0.10", "900"}) {
+      enter("שיפוץ", amount);
+      click("Command1");
+      status << shows({"statusLine"});
+    }
+    QCOMPARE(status, (QStringList{texts::expenseRecorded.arg(3), texts::expenseRecorded.arg(4)}));
+    QCOMPARE(test::dump("SELECT amount FROM removals WHERE reciept = 3"), "10");
     test::books().exec("DELETE FROM category");
     test::books().exec("DELETE FROM supplyer");
     reopenWindow();
@@ -63,13 +63,15 @@ private slots:
     QTest::addColumn<QStringList>("typed"); // category, amount
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus"); // the field to correct
-    QTest::newRow("no category") << QStringList{"", "100"} << texts::categoryRequired << "category";
-    QTest::newRow("no category, no amount") << QStringList{"", ""} << texts::categoryRequired << "category";
-    QTest::newRow("amount text") << QStringList{"חשמל", "מאה"} << texts::badAmount << "amount";
-    QTest::newRow("category of spaces") << QStringList{"   ", "100"} << texts::categoryRequired << "category";
-    QTest::newRow("zero") << QStringList{"חשמל", "0.00"} << texts::zeroExpense << "amount";
-    QTest::newRow("category with an embedding")
-        << QStringList{"חש\u202Aמל", "100"} << texts::badCharacters.arg("סוג הוצאה") << "Command1";
+    const auto row = [](const char *name, const QString &typed, const QString &message, const char *focus) {
+      QTest::newRow(name) << typed.split('/') << message << focus;
+    };
+    row("no category", "/100", texts::categoryRequired, "category");
+    row("no category, no amount", "/", texts::categoryRequired, "category");
+    row("amount text", "חשמל/מאה", texts::badAmount, "amount");
+    row("category of spaces", "   /100", texts::categoryRequired, "category");
+    row("zero", "חשמל/0.00", texts::zeroExpense, "amount");
+    row("category with an embedding", "חש\u202Aמל/100", texts::badCharacters.arg("סוג הוצאה"), "Command1");
   }
   void refusesBeforeWriting() {
     QFETCH(QStringList, typed);
@@ -78,10 +80,9 @@ private slots:
     window = openShared<RemovalWindow>();
     enter(typed[0], typed[1], "ספק", "פרטים");
     click("Command1");
-    QCOMPARE(messages->shown, QStringList{message});
+    QCOMPARE(messages->shown + shows({"amount", "details"}) << window->focusWidget()->objectName(),
+             (QStringList{message, typed[1], "פרטים", focus}));
     QCOMPARE(count("removals") + count("trans"), 0);
-    QCOMPARE(shows({"amount", "details"}) << window->focusWidget()->objectName(),
-             (QStringList{typed[1], "פרטים", focus}));
   }
 
   void aFailingJournalWriteLeavesNoExpense() {
@@ -99,11 +100,10 @@ private slots:
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("listed");
-    QTest::newRow("a name, twice") << "גנן" << QStringList{texts::supplierAdded, texts::supplierExists}
-                                   << QStringList{"גנן"};
-    QTest::newRow("with spaces around") << " גנן " << QStringList{texts::supplierAdded, texts::supplierExists}
-                                        << QStringList{"גנן"};
-    QTest::newRow("blanks") << "  " << QStringList{texts::supplierEmpty, texts::supplierEmpty} << QStringList{};
+    const QStringList once{texts::supplierAdded, texts::supplierExists};
+    QTest::newRow("a name, twice") << "גנן" << once << QStringList{"גנן"};
+    QTest::newRow("with spaces around") << " גנן " << once << QStringList{"גנן"};
+    QTest::newRow("blanks") << "  " << QStringList(2, texts::supplierEmpty) << QStringList{};
   }
   void plusAddsTheSupplierOnce() {
     QFETCH(QString, name);
@@ -114,10 +114,7 @@ private slots:
     click("Command4");
     click("Command4");
     QCOMPARE(messages->shown, shown);
-    QStringList inList;
-    for (int i = 0; i < combo("supplyer")->count(); ++i)
-      inList << combo("supplyer")->itemText(i);
-    QCOMPARE(inList, listed);
+    QCOMPARE(combo("supplyer")->count() ? QStringList{combo("supplyer")->itemText(0)} : QStringList(), listed);
     reopenWindow();
     QCOMPARE(expenses::suppliers(test::books()), listed);
   }
@@ -137,10 +134,9 @@ private slots:
     chooseRow(2);
     messages->reply = QStringLiteral("נרשם פעמיים");
     click("cancelRow");
-    QCOMPARE(messages->asked, QStringList{texts::cancelQuestion.arg("קבלה מס' 3, תאריך 20/05/2026, מעלית, סכום 2300")});
-    QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::rows("SELECT cancelled, cancel_reason FROM removals WHERE reciept = 3")[0],
-             (QVariantList{"2026-05-20", "נרשם פעמיים"}));
+    QCOMPARE(messages->asked + messages->shown,
+             QStringList{texts::cancelQuestion.arg("קבלה מס' 3, תאריך 20/05/2026, מעלית, סכום 2300")});
+    QCOMPARE(test::dump("SELECT cancelled, cancel_reason FROM removals WHERE reciept = 3"), "2026-05-20|נרשם פעמיים");
     QCOMPARE(test::rows("SELECT \"for\", sum(amount) FROM trans GROUP BY \"for\" HAVING sum(amount) <> 0 ORDER BY 1"),
              journalBefore);
     QCOMPARE(grid()[2][6], QStringLiteral("מבוטל: נרשם פעמיים"));
@@ -150,12 +146,11 @@ private slots:
 
     // The printout: every expense not cancelled, without the status and receipt.
     click("Command2");
-    QCOMPARE(prints.tables[0], (QList<QStringList>{{"סוג_הוצאה", "תאריך", "אופן_התשלום", "פירוט", "ספק", "סכום"},
-                                                   {"ניקיון", "20/05/2026", "", "", "5 כוכבים", "100"},
-                                                   {"חשמל", "20/05/2026", "שיק", "חשבון", "חברת החשמל", "812.4"}}));
+    QCOMPARE(test::text(prints.tables[0]),
+             "סוג_הוצאה|תאריך|אופן_התשלום|פירוט|ספק|סכום\n"
+             "ניקיון|20/05/2026|||5 כוכבים|100\nחשמל|20/05/2026|שיק|חשבון|חברת החשמל|812.4");
     // It ends with the count and the sum of what it lists.
-    QCOMPARE(prints.lines[0],
-             (QStringList{"הודפס בתאריך 20/05/2026", "רשימת הוצאות הבניין", "מספר שורות: 2", "סה\"כ סכום: 912.4"}));
+    QCOMPARE(prints.lines[0].join('|'), "הודפס בתאריך 20/05/2026|רשימת הוצאות הבניין|מספר שורות: 2|סה\"כ סכום: 912.4");
   }
 };
 

@@ -114,6 +114,50 @@ QList<QVariantList> rows(const QString &sql, const QVariantList &values) {
   return result;
 }
 
+QString text(const QList<QStringList> &rows) {
+  QStringList lines;
+  for (const QStringList &row : rows)
+    lines << row.join(QLatin1Char('|'));
+  return lines.join(QLatin1Char('\n'));
+}
+
+QString text(const QList<QVariantList> &rows) {
+  QList<QStringList> texts;
+  for (const QVariantList &row : rows) {
+    QStringList cells;
+    for (const QVariant &value : row)
+      cells << value.toString();
+    texts << cells;
+  }
+  return text(texts);
+}
+
+QString dump(const QString &sql, const QVariantList &values) { return text(rows(sql, values)); }
+
+void cases(const QString &table) {
+  QTest::addColumn<QStringList>("c");
+  for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    QStringList cells;
+    for (const QString &cell : line.split(QLatin1Char('|')))
+      cells << cell.trimmed();
+    const QString name = cells.takeFirst();
+    QTest::newRow(qPrintable(name)) << cells;
+  }
+}
+
+QByteArray bytes(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::pair<int, QString> run(const QStringList &arguments) {
+  QProcess program;
+  program.start(QStringLiteral(DOMIVA_BINARY), arguments);
+  program.waitForFinished(60000);
+  return {program.exitCode(),
+          QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError()).trimmed()};
+}
+
 QList<QStringList> gridRows(QAbstractItemModel *model) {
   while (model->canFetchMore({}))
     model->fetchMore({});
@@ -151,15 +195,9 @@ void building(const QString &apartments, const QString &dues, const QString &bal
 qint64 pay(int apartment, const QString &months, const QString &amount, const QDate &date, int year,
            const QString &forText) {
   const QStringList range = months.split(QLatin1Char('-'));
-  return recordPayment({date,
-                        QString::number(apartment),
-                        forText,
-                        {},
-                        range.first(),
-                        range.last(),
-                        QStringLiteral("מזומן"),
-                        amount,
-                        months.isEmpty() ? QString() : QString::number(year ? year : date.year())});
+  const QString yearText = months.isEmpty() ? QString() : QString::number(year ? year : date.year());
+  return recordPayment(
+      {date, QString::number(apartment), forText, {}, range.first(), range.last(), "מזומן", amount, yearText});
 }
 
 void recordExpense(const QString &category, const QDate &date, const QString &amount) {
@@ -174,36 +212,23 @@ void addResident(qint64 apartment, const QString &family) {
 
 QList<std::pair<const char *, std::function<QString()>>> everyWrite() {
   const QDate day(2026, 3, 5);
-  return {{"add a resident",
-           [] {
-             return residents::add(books(), {7, "לוי", "", "", "", ""});
-           }},
-          {"update a resident",
-           [] {
-             return residents::update(books(), {1, "לוי", "", "", "", ""});
-           }},
+  const residents::Resident levi{7, "לוי", "", "", "", ""}, updated{1, "לוי", "", "", "", ""};
+  const expenses::ExpenseInput water{"מים", day, "", "", "", "5"};
+  const payments::PaymentInput payment{day, "1", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"};
+  const BuildingInput details{"12", "250", "0", QDate(2026, 1, 1), "", ""};
+  const levies::LevyInput levy{"מעלית", "500", QDate(2026, 7, 1), "1"};
+  return {{"add a resident", [=] { return residents::add(books(), levi); }},
+          {"update a resident", [=] { return residents::update(books(), updated); }},
           {"delete a resident", [] { return residents::remove(books(), 1); }},
           {"add a supplier", [] { return expenses::addSupplier(books(), "גנן"); }},
-          {"record an expense",
-           [=] {
-             return expenses::record(books(), {"מים", day, "", "", "", "5"});
-           }},
+          {"record an expense", [=] { return expenses::record(books(), water); }},
           {"cancel an expense", [=] { return expenses::cancel(books(), 1, "טעות", day); }},
-          {"record a payment",
-           [=] {
-             return payments::record(books(), {day, "1", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"}).message;
-           }},
+          {"record a payment", [=] { return payments::record(books(), payment).message; }},
           {"cancel a payment", [=] { return payments::cancel(books(), 1, "טעות", day); }},
-          {"save the building",
-           [] {
-             return saveBuilding(books(), {"12", "250", "0", QDate(2026, 1, 1), "", ""});
-           }},
+          {"save the building", [=] { return saveBuilding(books(), details); }},
           {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
           {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
-          {"levy",
-           [] {
-             return levies::define(books(), {"מעלית", "500", QDate(2026, 7, 1), "1"});
-           }},
+          {"levy", [=] { return levies::define(books(), levy); }},
           {"rebuild the matrix", [] {
              try {
                consistency::repair(books(), {});

@@ -125,6 +125,18 @@ inline db::Store books() { return db::program(); }
 
 // The rows of a SELECT, each as its values.
 QList<QVariantList> rows(const QString &sql, const QVariantList &values = {});
+// Whole results as one text, to compare with one written out: cells joined
+// by '|', rows by '\n', NULL as nothing. `dump` is a SELECT's rows so.
+QString text(const QList<QStringList> &rows);
+QString text(const QList<QVariantList> &rows);
+QString dump(const QString &sql, const QVariantList &values = {});
+// A data table written as text, a case a line: its name, then its cells,
+// each after a '|' and trimmed; each test reads them as `QStringList c`.
+void cases(const QString &table);
+// A file's bytes (none when it cannot be read).
+QByteArray bytes(const QString &path);
+// The program run on its own: how it ended and what it printed, trimmed.
+std::pair<int, QString> run(const QStringList &arguments);
 // The rows a grid shows, as display texts, and its headers.
 QList<QStringList> gridRows(QAbstractItemModel *model);
 QStringList gridHeaders(QAbstractItemModel *model);
