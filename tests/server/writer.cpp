@@ -21,15 +21,9 @@ int main(int argc, char *argv[]) {
   }
   const int count = arguments[2].toInt(), first = arguments[3].toInt();
   for (int k = first; k < first + count; ++k) {
-    const auto outcome = domiva::payments::record(domiva::db::program(), {QDate(2026, 1, 10),
-                                                                          QString::number(k % 10 + 1),
-                                                                          QStringLiteral("ועד הבית"),
-                                                                          {},
-                                                                          QStringLiteral("ינואר"),
-                                                                          QStringLiteral("ינואר"),
-                                                                          QStringLiteral("מזומן"),
-                                                                          QStringLiteral("1"),
-                                                                          QStringLiteral("2026")});
+    const QString apartment = QString::number(k % 10 + 1);
+    const auto outcome = domiva::payments::record(
+        domiva::db::program(), {QDate(2026, 1, 10), apartment, "ועד הבית", {}, "ינואר", "ינואר", "מזומן", "1", "2026"});
     if (!outcome.ok()) {
       err << outcome.message << Qt::endl;
       return 1;
