@@ -29,7 +29,7 @@ template <typename Write> QString writeAndRebuild(const db::Store &store, Write 
       matrix::rebuildAll(store, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -184,7 +184,7 @@ QString setOpeningDebt(const db::Store &store, const QString &apartmentText, con
                  {*apartment, amount->agorot()});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }

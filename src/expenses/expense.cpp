@@ -47,7 +47,7 @@ QString record(const db::Store &store, const ExpenseInput &input) {
     journal::add(store, journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -59,7 +59,7 @@ QString cancel(const db::Store &store, qint64 reciept, const QString &reason, co
       return refusal;
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -77,7 +77,7 @@ QString addSupplier(const db::Store &store, const QString &name) {
     store.exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name.trimmed()});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }

@@ -40,7 +40,7 @@ void RemovalWindow::load() {
     ui->category->addItems(expenses::categories(m_store));
     ui->supplyer->addItems(expenses::suppliers(m_store));
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::expensesSubject, db::explain(e)));
+    messages::readFailed(this, texts::expensesSubject, e);
   }
   for (QComboBox *box : {ui->category, ui->payby, ui->supplyer}) {
     box->setCurrentIndex(-1);

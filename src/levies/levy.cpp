@@ -50,7 +50,7 @@ QString define(const db::Store &store, const LevyInput &input) {
                  {levy, amount->agorot()});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -71,7 +71,7 @@ QString setCharge(const db::Store &store, qint64 levy, const QString &apartmentT
                {*apartment, amount->agorot(), levy});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -85,7 +85,7 @@ QString remove(const db::Store &store, qint64 levy) {
     store.exec(QStringLiteral("DELETE FROM levies WHERE id = ?"), {levy});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }

@@ -42,7 +42,7 @@ void DebtorsWindow::showDebtors() {
   } catch (const db::Error &e) {
     m_list->show(owing::debtorsHeaders(), {});
     ui->totals->clear();
-    messages::show(this, texts::readFailed.arg(texts::debtorsSubject, db::explain(e)));
+    messages::readFailed(this, texts::debtorsSubject, e);
   }
 }
 

@@ -30,7 +30,7 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
                                 "FROM incoming ORDER BY 1"),
                  {}, [&](const QSqlQuery &apartments) { ui->apartment->addItem(apartments.value(0).toString()); });
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
+    messages::readFailed(this, texts::storySubject, e);
   }
   ui->apartment->setCurrentIndex(-1);
   grid::showDates({ui->asOf});
@@ -81,7 +81,7 @@ void StoryWindow::showApartment() {
     ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
     m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, ui->asOf->date()));
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::storySubject, db::explain(e)));
+    messages::readFailed(this, texts::storySubject, e);
     return;
   }
   m_payments->load(owing::paymentsQuery(), {*apartment});

@@ -62,7 +62,7 @@ void IncomingWindow::load() {
     m_store.each(QStringLiteral("SELECT apartment FROM neighbors ORDER BY rowid"), {},
                  [this](const QSqlQuery &residents) { ui->apartment->addItem(residents.value(0).toString()); });
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::residentsSubject, e);
   }
   try {
     // After the list's own two items, the opening debt and each levy: a
@@ -71,7 +71,7 @@ void IncomingWindow::load() {
     for (const levies::Levy &levy : levies::all(m_store))
       ui->forcombo->addItem(levy.name);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::leviesSubject, db::explain(e)));
+    messages::readFailed(this, texts::leviesSubject, e);
   }
   ui->apartment->setCurrentIndex(-1);
   ui->apartment->setEditText(QString());
@@ -96,7 +96,7 @@ void IncomingWindow::showResident() {
     ui->family->setText(payments::residentName(m_store, ui->apartment->currentText()));
   } catch (const db::Error &e) {
     ui->family->clear();
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::residentsSubject, e);
   }
 }
 
@@ -123,7 +123,7 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
       if (payments::samePayment(earlier.input, input) && !payments::isCancelled(m_store, earlier.reciept))
         return messages::ask(this, texts::duplicatePayment);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::paymentsSubject, e);
     return false;
   }
   // An amount far above the dues of its months is more likely a typing slip.
@@ -132,7 +132,7 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
         dues && payments::amountOf(input).agorot() > 2 * dues->agorot())
       return messages::ask(this, texts::largePayment.arg(payments::amountOf(input).toString(), dues->toString()));
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::paymentsSubject, e);
     return false;
   }
   return true;
@@ -198,7 +198,7 @@ void IncomingWindow::printReceipt() {
     if (const auto receipt = payments::receipt(m_store, m_list->key(current.row())))
       printing::print(this, *receipt);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::paymentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::paymentsSubject, e);
   }
 }
 

@@ -131,7 +131,7 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
       matrix::rebuild(store, *apartment, *year, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
-    return {texts::saveFailed.arg(db::explain(e)), Field::None};
+    return {db::saveFailure(e), Field::None};
   }
   return {{}, Field::None, reciept};
 }
@@ -182,7 +182,7 @@ QString cancel(const db::Store &store, qint64 reciept, const QString &reason, co
       matrix::rebuild(store, apartment, year, ledger::Dues::read(store));
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }

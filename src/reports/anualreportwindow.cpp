@@ -21,7 +21,7 @@ AnualReportWindow::AnualReportWindow(db::Store store, QWidget *parent)
   try {
     ui->year->addItems(annual::yearList(m_store, current));
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
+    messages::readFailed(this, texts::matrixSubject, e);
   }
   ui->year->setCurrentText(QString::number(current));
   grid::bind(ui->DataGrid1, m_matrix);
@@ -55,7 +55,7 @@ void AnualReportWindow::printReport() {
   try {
     printing::print(this, annual::printout(m_store, ui->year->currentText().toInt()));
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::matrixSubject, db::explain(e)));
+    messages::readFailed(this, texts::matrixSubject, e);
   }
 }
 

@@ -53,7 +53,7 @@ void BalanceWindow::showTotals() {
     m_money = ledger::period(m_store, ui->DTPicker1->date(), ui->DTPicker2->date());
   } catch (const db::Error &e) {
     m_readFailed = true;
-    messages::show(this, texts::readFailed.arg(texts::totalsSubject, db::explain(e)));
+    messages::readFailed(this, texts::totalsSubject, e);
     return;
   }
   m_readFailed = false;
@@ -90,7 +90,7 @@ void BalanceWindow::printBalance() {
     if (report.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
+    messages::readFailed(this, texts::reportSubject, e);
   }
 }
 

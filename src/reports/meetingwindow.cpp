@@ -35,7 +35,7 @@ void MeetingWindow::showReport() {
     printing::showPreview(QStringLiteral("meeting"),
                           meeting::printout(m_store, ui->fromDate->date(), ui->toDate->date()), texts::meetingTitle);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::reportSubject, db::explain(e)));
+    messages::readFailed(this, texts::reportSubject, e);
   }
 }
 

@@ -176,7 +176,7 @@ bool NeighborsWindow::confirmRemoval(qint64 apartment) {
     const QString question = residents::removalQuestion(m_store, apartment, today());
     return question.isEmpty() || messages::ask(this, question);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::residentsSubject, e);
     return false;
   }
 }
@@ -187,7 +187,7 @@ void NeighborsWindow::printList() {
     if (printout.rowCount > 0)
       printing::showPreview(QStringLiteral("DataReport1"), printout);
   } catch (const db::Error &e) {
-    messages::show(this, texts::readFailed.arg(texts::residentsSubject, db::explain(e)));
+    messages::readFailed(this, texts::residentsSubject, e);
   }
 }
 

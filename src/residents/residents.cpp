@@ -67,7 +67,7 @@ QString add(const db::Store &store, const Resident &resident) {
         {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email, resident.status});
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -85,7 +85,7 @@ QString update(const db::Store &store, const Resident &resident) {
       return texts::apartmentMissing;
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }
@@ -112,7 +112,7 @@ QString remove(const db::Store &store, qint64 apartment) {
       return texts::apartmentMissing;
     transaction.commit();
   } catch (const db::Error &e) {
-    return texts::saveFailed.arg(db::explain(e));
+    return db::saveFailure(e);
   }
   return {};
 }

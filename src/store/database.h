@@ -95,6 +95,9 @@ int codeOf(const QSqlError &error);
 // it holding its lock too long (no SQLite code has these numbers).
 inline constexpr int serverLost = 90;
 inline constexpr int serverBusy = 91;
+// The connection to the server went with the answer to a COMMIT, and the
+// server could not be asked again whether it took.
+inline constexpr int commitUnknown = 92;
 
 // A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {
@@ -114,6 +117,12 @@ QString cause(int code);
 // The cause of a failure in Hebrew, SQLite's words as its detail; an
 // error of ours as it is.
 QString explain(const Error &error);
+// What a user is told of a write that failed: nothing was recorded, and
+// why; or, when that is not known, that it may have been.
+QString saveFailure(const Error &error);
+// Whether the loss of the server is to be told now: once, until the
+// connection is made again.
+bool tellLoss();
 
 // Throws when reading the rows of `query` stopped on an error rather than
 // at their end.
@@ -188,6 +197,7 @@ private:
   void rollback();
   Store m_store;
   bool m_open = false;
+  qint64 m_xid = 0; // on a server: the transaction's id, to ask whether its COMMIT took
 };
 
 } // namespace domiva::db

@@ -3,10 +3,13 @@
 #include "text/input.h"
 #include "text/texts.h"
 
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <libpq-fe.h>
 #include <optional>
 
 // Books on a PostgreSQL server: the address, the buildings (one schema
@@ -16,6 +19,11 @@ namespace session {
 QString openedServer;
 bool serverReader = false;
 } // namespace session
+
+namespace {
+QString openedBuilding; // the program's building, to set again on a new connection
+bool lossTold = false;  // the connection's loss was told since it was last up
+} // namespace
 
 using namespace session;
 
@@ -142,6 +150,51 @@ int codeOf(const QSqlError &error) {
   return 1;
 }
 
+bool session::lost(const QSqlDatabase &database) {
+  if (engineOf(database) != Engine::Postgres)
+    return false;
+  if (!database.isOpen())
+    return true;
+  const QVariant handle = database.driver()->handle();
+  if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+    return false;
+  PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
+  return !connection || PQstatus(connection) == CONNECTION_BAD;
+}
+
+bool session::reconnect(QSqlDatabase database) {
+  // Only the program's own connection knows its building.
+  if (database.connectionName() != QLatin1String(QSqlDatabase::defaultConnection) || openedServer.isEmpty())
+    return false;
+  database.close();
+  if (!database.open())
+    return false;
+  if (QSqlQuery path(database); !path.exec(QStringLiteral("SET search_path TO ") + quoted(openedBuilding))) {
+    database.close();
+    return false;
+  }
+  lossTold = false;
+  return true;
+}
+
+bool tellLoss() { return !std::exchange(lossTold, true); }
+
+QString session::commitFate(QSqlDatabase database, qint64 xid) {
+  if (!reconnect(database))
+    return {};
+  // A COMMIT the server was still working on when the connection went is
+  // settled within moments: asked again until it is.
+  for (int asked = 0; asked < 50; ++asked) {
+    QSqlQuery status(database);
+    if (!status.exec(QStringLiteral("SELECT txid_status(%1)").arg(xid)) || !status.next())
+      return {};
+    if (const QString fate = status.value(0).toString(); fate != QLatin1String("in progress"))
+      return fate;
+    QThread::msleep(100);
+  }
+  return {};
+}
+
 QString session::connectServer(const QString &address, const QString &name) {
   const auto parsed = parse(address);
   if (!parsed)
@@ -222,6 +275,8 @@ Opened session::openServer(const QString &address, Access access) {
   if (building.isEmpty())
     return fail(texts::nameTheBuilding);
   openedServer = shownAddress(address);
+  openedBuilding = building;
+  lossTold = false;
   openedAccess = access;
   const QSqlDatabase database = QSqlDatabase::database();
   int found = 0;

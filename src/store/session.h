@@ -49,6 +49,14 @@ Opened openServer(const QString &address, Access access);
 // path set to the address's building when it names one; the Hebrew
 // failure, or empty.
 QString connectServer(const QString &address, const QString &name);
+// Whether the connection to a server is lost (on a file: never).
+bool lost(const QSqlDatabase &database);
+// Makes a lost connection to the server again, the building's search
+// path set; whether it could.
+bool reconnect(QSqlDatabase database);
+// Whether the server's transaction `xid` took ("committed", "aborted"),
+// asked on the connection made again; empty when that cannot be known.
+QString commitFate(QSqlDatabase database, qint64 xid);
 // The engine of a connection.
 Engine engineOf(const QSqlDatabase &database);
 // The schema's version on either engine; `error` is set when it could not be read.

@@ -39,6 +39,12 @@ QString explain(const Error &error) {
   return texts::withDetail(cause(error.code()), error.text());
 }
 
+QString saveFailure(const Error &error) {
+  if (error.code() == commitUnknown)
+    return texts::withDetail(texts::commitUnknownText, error.text());
+  return texts::saveFailed.arg(explain(error));
+}
+
 namespace {
 // What changes the file; such a statement outside a transaction gets one.
 bool writes(const QString &sql) {
@@ -47,7 +53,16 @@ bool writes(const QString &sql) {
   return verb.match(sql).hasMatch();
 }
 
+// A statement's failure: on a server whose connection went, told as that.
+Error failed(const QSqlDatabase &database, const QSqlError &error) {
+  return lost(database) ? Error(error.text(), serverLost) : Error(error);
+}
+
 QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantList &values) {
+  // A server's connection lost between actions is made again; one lost
+  // within a transaction took the transaction with it.
+  if (lost(database) && (openTransactions > 0 || !reconnect(database)))
+    throw Error(texts::causeServer, serverLost);
   QSqlQuery query(database);
   // Read forward only: nothing read is kept behind the query. A server's
   // driver reads such rows one at a time, holding the connection until
@@ -57,11 +72,11 @@ QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantLi
   // one without values needs no preparing.
   if (values.isEmpty()) {
     if (!query.exec(sql))
-      throw Error(query.lastError());
+      throw failed(database, query.lastError());
     return query;
   }
   if (!query.prepare(sql))
-    throw Error(query.lastError());
+    throw failed(database, query.lastError());
   for (const QVariant &value : values) {
     // An empty field is stored as an empty text, never as NULL, however
     // the text was made.
@@ -71,7 +86,7 @@ QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantLi
       query.addBindValue(value);
   }
   if (!query.exec())
-    throw Error(query.lastError());
+    throw failed(database, query.lastError());
   return query;
 }
 
@@ -172,6 +187,8 @@ Transaction::Transaction(const Store &store) : m_store(store) {
     beginOnServer(database);
     m_open = true;
     ++openTransactions;
+    QSqlQuery id = run(database, QStringLiteral("SELECT txid_current()"), {});
+    m_xid = id.next() ? id.value(0).toLongLong() : 0;
     return;
   }
   QSqlQuery begin(database);
@@ -211,11 +228,22 @@ void Transaction::rollback() {
 }
 
 void Transaction::commit() {
-  QSqlQuery end(m_store.database());
-  if (!end.exec(QStringLiteral("COMMIT")))
+  const QSqlDatabase database = m_store.database();
+  QSqlQuery end(database);
+  const bool done = end.exec(QStringLiteral("COMMIT"));
+  if (!done && !(m_xid && lost(database)))
     throw Error(end.lastError());
   m_open = false;
   --openTransactions;
+  if (done)
+    return;
+  // The connection went with the COMMIT's answer: the server is asked
+  // again whether it took, so that a write stored is never told as failed
+  // (and typed again).
+  const QString fate = commitFate(database, m_xid);
+  if (fate == QLatin1String("committed"))
+    return;
+  throw Error(end.lastError().text(), fate == QLatin1String("aborted") ? serverLost : commitUnknown);
 }
 
 } // namespace domiva::db

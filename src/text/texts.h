@@ -84,6 +84,8 @@ inline const QString dbUpgradeFailed =
 
 // Any write that the database refused: nothing of the action was kept.
 inline const QString saveFailed = QStringLiteral("השמירה נכשלה ודבר לא נרשם:\n%1");
+inline const QString commitUnknownText =
+    QStringLiteral("החיבור לשרת נותק ברגע השמירה, ולא ידוע אם נרשמה. בדקו ברשימה לפני שתרשמו שוב.");
 inline const QString causeBusy = QStringLiteral("הקובץ בשימוש של תוכנה אחרת.");
 inline const QString causeReadOnly = QStringLiteral("אין הרשאה לכתוב בקובץ.");
 inline const QString causeFull = QStringLiteral("הדיסק מלא.");

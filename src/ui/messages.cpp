@@ -1,5 +1,6 @@
 #include "ui/messages.h"
 
+#include "store/database.h"
 #include "store/files.h"
 #include "text/texts.h"
 #include "text/today.h"
@@ -58,6 +59,11 @@ void report(QWidget *parent, const QString &failure, const QString &success) {
     tell(parent, success);
   else
     show(parent, failure);
+}
+
+void readFailed(QWidget *parent, const QString &subject, const db::Error &error) {
+  if (error.code() != db::serverLost || db::tellLoss())
+    show(parent, texts::readFailed.arg(subject, db::explain(error)));
 }
 
 void setSink(Sink newSink) { sink = std::move(newSink); }

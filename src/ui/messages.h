@@ -6,6 +6,10 @@
 
 class QWidget;
 
+namespace domiva::db {
+class Error;
+}
+
 namespace domiva::messages {
 // Every message of the program: a box with the text and an OK button, with
 // a warning icon for what went wrong or was refused...
@@ -14,6 +18,9 @@ void show(QWidget *parent, const QString &text);
 void tell(QWidget *parent, const QString &text);
 // `failure` as a warning, or when it is empty, `success` as information.
 void report(QWidget *parent, const QString &failure, const QString &success);
+// A read of `subject` that failed, with its cause; while the server is
+// lost, told once, not at every keystroke that reads.
+void readFailed(QWidget *parent, const QString &subject, const db::Error &error);
 
 // A message's lines that start with texts::detailMark (the engine's own
 // words) are shown under the box's details, not in its text.

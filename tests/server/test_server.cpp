@@ -3,6 +3,8 @@
 // books between a file and a server. Runs with DOMIVA_TEST_SERVER naming
 // the throwaway cluster's database.
 #include "testsupport.h"
+#include <QLocalServer>
+#include <QLocalSocket>
 
 namespace {
 const QString server = qEnvironmentVariable("DOMIVA_TEST_SERVER");
@@ -27,6 +29,71 @@ QList<QList<QVariantList>> everything() {
   }
   return all;
 }
+
+// A stand-in for the server's socket, in a thread of its own: passes
+// everything through, and can cut the connection at the next COMMIT,
+// before the server has it or after the server took it but before its
+// answer comes back; and can refuse new connections, as a server gone.
+class Proxy : public QThread {
+public:
+  enum Cut { None, BeforeCommit, AfterCommit };
+  std::atomic<int> cut = None;
+  std::atomic<bool> refuse = false;
+  QTemporaryDir folder;
+  QSemaphore listening;
+  Proxy() {
+    start();
+    listening.acquire();
+  }
+  ~Proxy() override {
+    quit();
+    wait();
+  }
+  // `books`, reached through this stand-in.
+  QString through(const QString &books) const {
+    return QString(books).replace(QRegularExpression("host=[^&]*"), "host=" + folder.path());
+  }
+
+protected:
+  void run() override {
+    QLocalServer local;
+    const QString target = QUrlQuery(QUrl(server)).queryItemValue("host") + "/.s.PGSQL.5432";
+    local.listen(folder.filePath(".s.PGSQL.5432"));
+    connect(&local, &QLocalServer::newConnection, [&] {
+      while (QLocalSocket *client = local.nextPendingConnection()) {
+        auto *upstream = new QLocalSocket(client);
+        upstream->connectToServer(target);
+        if (refuse || !upstream->waitForConnected(5000)) {
+          client->abort();
+          continue;
+        }
+        const auto answerDropped = std::make_shared<bool>(false);
+        connect(client, &QLocalSocket::readyRead, [=, this] {
+          const QByteArray sent = client->readAll();
+          if (sent.contains("COMMIT") && cut != None) {
+            *answerDropped = cut.exchange(None) == AfterCommit;
+            if (!*answerDropped) {
+              upstream->abort();
+              client->abort();
+              return;
+            }
+          }
+          upstream->write(sent);
+        });
+        connect(upstream, &QLocalSocket::readyRead, [=] {
+          if (!*answerDropped)
+            client->write(upstream->readAll());
+          else
+            client->abort();
+        });
+        connect(client, &QLocalSocket::disconnected, upstream, &QLocalSocket::disconnectFromServer);
+        connect(upstream, &QLocalSocket::disconnected, client, &QLocalSocket::disconnectFromServer);
+      }
+    });
+    listening.release();
+    exec();
+  }
+};
 
 void someBooks() {
   test::building("10", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון");
@@ -268,6 +335,100 @@ private slots:
       QCOMPARE(hold.value(0).toBool(), true); // and so did this one
     });
     db::setBusyWait(5000);
+  }
+
+  // A connection cut at a COMMIT: before the server had it, nothing is
+  // recorded and the user is told so; after, the payment is recorded and
+  // told as recorded, so that it is not typed again; when the server can't
+  // be asked again, the user is told that it may have been.
+  void aCutCommitIsToldAsItEnded_data() {
+    QTest::addColumn<int>("cut");
+    QTest::addColumn<bool>("refuse");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("before the server had it")
+        << int(Proxy::BeforeCommit) << false << texts::saveFailed.arg(texts::causeServer);
+    QTest::newRow("after the server took it") << int(Proxy::AfterCommit) << false << QString();
+    QTest::newRow("the server gone") << int(Proxy::AfterCommit) << true << texts::commitUnknownText;
+  }
+  void aCutCommitIsToldAsItEnded() {
+    QFETCH(int, cut);
+    QFETCH(bool, refuse);
+    QFETCH(QString, told);
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      test::building("10", "250");
+    }
+    Proxy proxy;
+    QCOMPARE(db::open(proxy.through(address)).failure, QString());
+    proxy.cut = cut;
+    proxy.refuse = refuse;
+    const auto outcome =
+        payments::record(db::program(), {QDate(2026, 5, 1), "1", "ועד הבית", "", "מאי", "מאי", "מזומן", "250", "2026"});
+    QCOMPARE(test::withoutDetails(outcome.message), told);
+    db::close();
+    QCOMPARE(db::open(address).failure, QString());
+    QCOMPARE(test::dump("SELECT count(*) FROM incoming") + ' ' + QString::number(outcome.reciept),
+             cut == Proxy::BeforeCommit ? "0 0"
+             : told.isEmpty()           ? "1 1"
+                                        : "1 0");
+    db::close();
+  }
+
+  // A lost connection is told once, however many reads meet it while the
+  // server is away, and is made again when the server is back.
+  void aLostConnectionIsToldOnceAndMadeAgain() {
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      someBooks();
+    }
+    Proxy proxy;
+    QCOMPARE(db::open(proxy.through(address)).failure, QString());
+    test::Messages messages;
+    QPointer<IncomingWindow> window = openShared<IncomingWindow>();
+    auto *apartment = window->findChild<QComboBox *>("apartment");
+    proxy.refuse = true;
+    const QString ours = test::dump("SELECT pg_backend_pid()");
+    db::readOnly(server, "end", [&](QSqlDatabase &other) {
+      QSqlQuery(other).exec("SELECT pg_terminate_backend(" + ours + ")");
+    });
+    for (const char *typed : {"1", "12", "2"})
+      apartment->setEditText(typed);
+    QCOMPARE(test::withoutDetails(messages.shown.join('\n')),
+             texts::readFailed.arg(texts::residentsSubject, texts::causeServer));
+    proxy.refuse = false;
+    apartment->setEditText("1");
+    QCOMPARE(window->findChild<QLineEdit *>("family")->text() + QString::number(messages.shown.size()), "כהן1");
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    db::close();
+  }
+
+  // Every kind of write whose COMMIT's answer was lost is told as it
+  // ended: recorded.
+  void everyWriteCutAfterItsCommitIsRecorded_data() {
+    QTest::addColumn<std::function<QString()>>("write");
+    for (const auto &[name, write] : test::everyWrite())
+      QTest::newRow(name) << write;
+  }
+  void everyWriteCutAfterItsCommitIsRecorded() {
+    QFETCH(std::function<QString()>, write);
+    QString address;
+    {
+      test::TempDatabase books;
+      address = books.path();
+      someBooks();
+      test::recordExpense("מים", QDate(2026, 1, 2), "10");
+    }
+    Proxy proxy;
+    QCOMPARE(db::open(proxy.through(address)).failure, QString());
+    proxy.cut = Proxy::AfterCommit;
+    QCOMPARE(write(), QString());
+    QCOMPARE(int(proxy.cut), int(Proxy::None)); // the cut was made
+    db::close();
   }
 
   // --check finds a matrix row changed behind the program and --repair

@@ -233,7 +233,7 @@ QList<std::pair<const char *, std::function<QString()>>> everyWrite() {
              try {
                consistency::repair(books(), {});
              } catch (const db::Error &e) {
-               return texts::saveFailed.arg(db::explain(e));
+               return db::saveFailure(e);
              }
              return QString();
            }}};
