@@ -47,7 +47,15 @@ qint64 lastNumber(const Store &store, const QString &table, const QString &colum
           : QStringLiteral(
                 "SELECT greatest(coalesce(pg_sequence_last_value(pg_get_serial_sequence('%1', '%2')::regclass), 0), "
                 "coalesce(max(%2), 0)) FROM %1");
-  return store.one(sql.arg(table, column)).value(0).toLongLong();
+  try {
+    return store.one(sql.arg(table, column)).value(0).toLongLong();
+  } catch (const Error &e) {
+    // A reader without the right to the numbers still to come would make a
+    // copy that hands some out again: refused, saying what to grant.
+    if (e.code() == 8)
+      throw Error(texts::withDetail(texts::copyNumbersDenied, e.text()));
+    throw;
+  }
 }
 
 void setLastNumber(const Store &store, const QString &table, const QString &column, qint64 last) {

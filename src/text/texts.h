@@ -125,6 +125,9 @@ inline const QString buildingExists = QStringLiteral("בשרת כבר יש בנ�
 inline const QString cannotAddBuilding = QStringLiteral("לא ניתן להוסיף את הבניין: רק מנהל השרת יכול להוסיף בניינים.");
 inline const QString copyTargetNotEmpty = QStringLiteral("ביעד ההעתקה כבר יש ספרים. בוחרים קובץ חדש או בניין חדש.");
 inline const QString copied = QStringLiteral("ספרי הבניין הועתקו אל %1. בדיקת העותק:");
+inline const QString copyNumbersDenied =
+    QStringLiteral("לתפקיד שלכם בשרת אין הרשאה לקרוא את מספרי הקבלות הבאים של הבניין. מנהל השרת יכול לתת אותה: "
+                   "GRANT SELECT ON ALL SEQUENCES IN SCHEMA <הבניין> TO <התפקיד>");
 inline const QString copyFailed = QStringLiteral("ההעתקה נכשלה, ודבר לא נכתב ביעד:\n%1");
 inline const QString serverBooksLabel = QStringLiteral("השרת והבניין:");
 inline const QString serverBackupsLabel = QStringLiteral("גיבויים:");

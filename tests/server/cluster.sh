@@ -31,9 +31,11 @@ start)
   psql=("$bin/psql" -h "$dir/socket" -U postgres -v ON_ERROR_STOP=1 -q)
   "${psql[@]}" -d postgres -c "CREATE ROLE domiva LOGIN CREATEDB; CREATE ROLE auditor LOGIN;" \
     -c "CREATE DATABASE books OWNER domiva;"
-  # Whatever domiva makes, auditor may read and nothing more.
+  # Whatever domiva makes, auditor may read (receipt numbers to come too, for a
+  # copy) and nothing more.
   "${psql[@]}" -d books -c "ALTER DEFAULT PRIVILEGES FOR ROLE domiva GRANT SELECT ON TABLES TO auditor;" \
-    -c "ALTER DEFAULT PRIVILEGES FOR ROLE domiva GRANT USAGE ON SCHEMAS TO auditor;"
+    -c "ALTER DEFAULT PRIVILEGES FOR ROLE domiva GRANT USAGE ON SCHEMAS TO auditor;" \
+    -c "ALTER DEFAULT PRIVILEGES FOR ROLE domiva GRANT SELECT ON SEQUENCES TO auditor;"
   ;;
 stop)
   if [ -d "$dir/data" ]; then "${as[@]}" "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null || true; fi

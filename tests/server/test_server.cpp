@@ -392,9 +392,8 @@ private slots:
     auto *apartment = window->findChild<QComboBox *>("apartment");
     proxy.refuse = true;
     const QString ours = test::dump("SELECT pg_backend_pid()");
-    db::readOnly(server, "end", [&](QSqlDatabase &other) {
-      QSqlQuery(other).exec("SELECT pg_terminate_backend(" + ours + ")");
-    });
+    db::readOnly(server, "end",
+                 [&](QSqlDatabase &other) { QSqlQuery(other).exec("SELECT pg_terminate_backend(" + ours + ")"); });
     for (const char *typed : {"1", "12", "2"})
       apartment->setEditText(typed);
     QCOMPARE(test::withoutDetails(messages.shown.join('\n')),
@@ -510,11 +509,15 @@ private slots:
     QCOMPARE(program({"--database", there, "--copy-to", back}),
              (std::pair{0, texts::copied.arg(back) + "\n" + passed}));
     QVERIFY(!QFileInfo::exists(dir.filePath(".domiva-writing-cut")));
+    // A role that may only read takes a copy too, the numbers to come with it.
+    const QString readers = dir.filePath("readers.sqlite");
+    QCOMPARE(program({"--database", as(there, "auditor"), "--copy-to", readers}),
+             (std::pair{0, texts::copied.arg(readers) + "\n" + passed}));
     // --backup of a building writes the same copy.
     const QString backup = dir.filePath("backup.sqlite");
     QCOMPARE(program({"--database", there, "--backup", backup}), (std::pair{0, texts::backupSaved.arg(backup)}));
     QCOMPARE(program({"--backup", "--database", there}), (std::pair{1, texts::backupTargetIsOption.arg("--database")}));
-    for (const QString &books : {there, back, backup}) {
+    for (const QString &books : {there, back, backup, readers}) {
       QCOMPARE(db::open(books).failure, QString());
       QCOMPARE(everything(), rows);
       QCOMPARE(test::pay(2, "מרץ", "250", QDate(2026, 3, 6)), 4);
