@@ -123,7 +123,7 @@ bool generate(const QString &path, int years, unsigned seed, int apartments, int
       const QString amount = QStringLiteral("%1.%2").arg(50 + random() % 5000).arg(random() % 100, 2, 10, QChar('0'));
       if (!expenses::record(db::program(), {categories[int(random() % 40)], date, QStringLiteral("שיק"), QString(),
                                             QStringLiteral("ספק %1").arg(random() % 300), amount})
-               .isEmpty())
+               .ok())
         return false;
     }
   }

@@ -26,16 +26,6 @@
 #endif
 
 namespace {
-// The options that print and exit need no display.
-bool consoleOnly(int argc, char *argv[]) {
-  return std::any_of(argv + 1, argv + argc, [](const char *argument) {
-    const QByteArray option(argument);
-    return option == "--check" || option == "--repair" || option == "--backup" || option.startsWith("--backup=") ||
-           option == "--copy-to" || option.startsWith("--copy-to=") || option == "--help" || option == "-h" ||
-           option == "--version" || option == "-v";
-  });
-}
-
 // Ended by the system (a logout, a shutdown: SIGTERM, SIGHUP, or Ctrl+C),
 // the program closes as on a clean close: the event loop ends, and main
 // folds the log back into the file. The handler only writes a byte.
@@ -65,38 +55,23 @@ void closeOnSignals() {
 #endif
 }
 
-// The --database path as the system gave its bytes; Qt's own decoding of
-// the arguments would turn a name that is not UTF-8 into another name.
-std::optional<QByteArray> rawDatabaseArgument(int argc, char *argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    const QByteArray argument(argv[i]);
-    if (argument == "--database" && i + 1 < argc)
-      return QByteArray(argv[i + 1]);
-    if (argument.startsWith("--database="))
-      return argument.mid(int(qstrlen("--database=")));
+// The arguments as text, and those that text can't carry back to the
+// bytes the system gave (a name that is not UTF-8 would open another file).
+std::pair<QStringList, QStringList> decoded(int argc, char *argv[]) {
+  QStringList texts, lossy;
+  for (int i = 0; i < argc; ++i) {
+    const QByteArray raw(argv[i]);
+    texts << QFile::decodeName(raw);
+    if (QFile::encodeName(texts.last()) != raw)
+      lossy << texts.last();
   }
-  return std::nullopt;
+  return {texts, lossy};
 }
 } // namespace
 
 int main(int argc, char *argv[]) {
-  std::optional<domiva::FontsAhead> fonts;
-  std::unique_ptr<QCoreApplication> app;
-  if (consoleOnly(argc, argv)) {
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  } else {
-    fonts.emplace();
-    app = std::make_unique<QApplication>(argc, argv);
-    QApplication::setLayoutDirection(Qt::RightToLeft);
-    domiva::installHebrew(*app);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/domiva/icon.svg")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("domiva")); // the menu entry it was started from
-  }
-  QCoreApplication::setApplicationName(QStringLiteral("domiva"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-
-  const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
-  // --help speaks Hebrew: the options are ours, and so are the headings.
+  // The command line, read once. --help speaks Hebrew: the options are
+  // ours, and so are the headings.
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Domiva: הנהלת החשבונות של ועד הבית"));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("הצגת העזרה הזו."));
@@ -123,7 +98,36 @@ int main(int argc, char *argv[]) {
   const QCommandLineOption backup(QStringLiteral("backup"), QStringLiteral("כתיבת גיבוי של הקובץ אל FILE, ויציאה."),
                                   QStringLiteral("FILE"));
   parser.addOptions({database, remember, check, repair, backup, copyTo});
-  parser.process(*app);
+  const auto [arguments, lossy] = decoded(argc, argv);
+  const bool parsed = parser.parse(arguments);
+  std::optional<domiva::FontsAhead> fonts;
+  std::unique_ptr<QCoreApplication> app;
+  // What prints and exits needs no display.
+  if (!parsed || parser.isSet(help) || parser.isSet(version) || parser.isSet(check) || parser.isSet(repair) ||
+      parser.isSet(backup) || parser.isSet(copyTo)) {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  } else {
+    fonts.emplace();
+    app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    domiva::installHebrew(*app);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/domiva/icon.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("domiva")); // the menu entry it was started from
+  }
+  QCoreApplication::setApplicationName(QStringLiteral("domiva"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+  const bool console = qobject_cast<QApplication *>(app.get()) == nullptr;
+  QTextStream out(stdout);
+  const auto refuse = [&](const QString &text) {
+    if (console)
+      QTextStream(stderr) << domiva::texts::plain(text) << Qt::endl;
+    else
+      domiva::messages::show(nullptr, text);
+    return 1;
+  };
+  if (!parsed)
+    return refuse(domiva::texts::withDetail(domiva::texts::badCommandLine, parser.errorText()));
   if (parser.isSet(help)) {
     QTextStream(stdout) << parser.helpText()
                                .replace(QStringLiteral("Usage:"), QStringLiteral("שימוש:"))
@@ -136,22 +140,12 @@ int main(int argc, char *argv[]) {
                         << Qt::endl;
     return 0;
   }
-
-  QTextStream out(stdout);
-  const auto refuse = [&](const QString &text) {
-    if (console)
-      QTextStream(stderr) << domiva::texts::plain(text) << Qt::endl;
-    else
-      domiva::messages::show(nullptr, text);
-    return 1;
-  };
   // The books: --database, else the choice saved with --remember, else the default file.
   QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("domiva"), QStringLiteral("domiva"));
   QString path = settings.value(QStringLiteral("database"), domiva::db::defaultPath()).toString();
-  if (const auto raw = rawDatabaseArgument(argc, argv)) {
-    path = QFile::decodeName(*raw);
-    // A name the system's encoding cannot carry would open another file.
-    if (QFile::encodeName(path) != *raw)
+  if (parser.isSet(database)) {
+    path = parser.value(database);
+    if (lossy.contains(path) || lossy.contains(QStringLiteral("--database=") + path))
       return refuse(domiva::texts::dbCannotOpen.arg(path, domiva::texts::dbBadName));
   }
   if (parser.isSet(remember))

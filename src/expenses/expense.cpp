@@ -23,20 +23,20 @@ QString listQuery() {
                         "reciept as קבלה from removals");
 }
 
-QString record(const db::Store &store, const ExpenseInput &input) {
+Outcome record(const db::Store &store, const ExpenseInput &input) {
   if (input.category.trimmed().isEmpty())
-    return texts::categoryRequired;
+    return {texts::categoryRequired, Field::Category};
   const auto amount = input::amount(input.amount);
   if (!amount)
-    return input::amountRefusal(input.amount);
+    return {input::amountRefusal(input.amount), Field::Amount};
   if (amount->agorot() == 0)
-    return texts::zeroExpense;
+    return {texts::zeroExpense, Field::Amount};
   if (const QString refusal = input::checkTexts({{texts::categoryField, input.category},
                                                  {texts::paybyField, input.payby},
                                                  {texts::detailField, input.detail},
                                                  {texts::supplierField, input.supplier}});
       !refusal.isEmpty())
-    return refusal;
+    return {refusal};
   try {
     const QString date = dates::toIso(input.date);
     db::Transaction transaction(store);
@@ -47,7 +47,7 @@ QString record(const db::Store &store, const ExpenseInput &input) {
     journal::add(store, journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
     transaction.commit();
   } catch (const db::Error &e) {
-    return db::saveFailure(e);
+    return {db::saveFailure(e)};
   }
   return {};
 }

@@ -25,9 +25,17 @@ struct ExpenseInput {
   QString amount;
 };
 
-// Writes the removals row and its trans row in one transaction. An empty
-// text on success, otherwise the message to show; nothing written then.
-QString record(const db::Store &store, const ExpenseInput &input);
+// The field a refused expense is corrected in.
+enum class Field { None, Category, Amount };
+struct Outcome {
+  QString message; // empty when the expense was recorded
+  Field focus = Field::None;
+  bool ok() const { return message.isEmpty(); }
+};
+
+// Writes the removals row and its trans row in one transaction; refused,
+// the message to show and the field to correct, nothing written.
+Outcome record(const db::Store &store, const ExpenseInput &input);
 
 // Cancels expense `reciept` (see journal::cancel) in one transaction. An
 // empty text on success, otherwise the refusal.

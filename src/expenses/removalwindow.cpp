@@ -63,15 +63,15 @@ void RemovalWindow::setWidths() { grid::setWidths(ui->DataGrid1, {1200, 1200, 12
 void RemovalWindow::recordExpense() {
   if (!datesTyped(this))
     return;
-  const QString failure =
+  const expenses::Outcome outcome =
       expenses::record(m_store, {ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
                                  ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
-  if (!failure.isEmpty()) {
-    messages::show(this, failure);
+  if (!outcome.ok()) {
+    messages::show(this, outcome.message);
     // Back to the field to correct, so the keyboard goes on from there.
-    if (failure == texts::categoryRequired)
+    if (outcome.focus == expenses::Field::Category)
       ui->category->setFocus();
-    else if (failure == texts::zeroExpense || failure == input::amountRefusal(ui->amount->text()))
+    else if (outcome.focus == expenses::Field::Amount)
       ui->amount->setFocus();
     return;
   }

@@ -265,6 +265,7 @@ inline const QString restoreAdvice = QStringLiteral(
 inline const QString restoreNewest = QStringLiteral("שחזר מהגיבוי האחרון");
 inline const QString booksMissingNew =
     QStringLiteral("קובץ הספרים %1 לא נמצא, אבל לידו יש גיבויים שלו.\nליצור ספרים חדשים וריקים במקומו?");
+inline const QString badCommandLine = QStringLiteral("שורת הפקודה אינה מובנת; --help מציג את האפשרויות.");
 inline const QString backupTargetIsOption =
     QStringLiteral("\"%1\" נראה כאפשרות ולא כשם קובץ: יש לכתוב אחרי --backup את שם קובץ הגיבוי.");
 inline const QString booksMissing = QStringLiteral("קובץ הספרים %1 לא נמצא. אפשר לשחזר אותו מגיבוי.");

@@ -507,8 +507,9 @@ private slots:
     QVERIFY(read > 0); // the rows before the damaged page were read
   }
 
-  // --help speaks Hebrew, headings included.
+  // --help speaks Hebrew, headings included; so does a command line not understood.
   void helpSpeaksHebrew() {
+    QCOMPARE(test::run({"--bogus"}), (std::pair{1, texts::badCommandLine + "\nUnknown option 'bogus'."}));
     const auto [code, said] = test::run({"--help"});
     QCOMPARE(QString::number(code) + said.section('\n', 0, 4),
              "0שימוש: " + QString::fromUtf8(DOMIVA_BINARY) +

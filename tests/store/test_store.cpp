@@ -289,7 +289,7 @@ private slots:
       // The other way round: a write of ours waits for another writer, then
       // says who holds the file, and writes nothing.
       QVERIFY(write.exec("BEGIN IMMEDIATE"));
-      const QString failure = expenses::record(test::books(), {"חשמל", QDate(2026, 1, 1), "", "", "", "10"});
+      const QString failure = expenses::record(test::books(), {"חשמל", QDate(2026, 1, 1), "", "", "", "10"}).message;
       QCOMPARE(test::withoutDetails(failure), texts::saveFailed.arg(texts::causeBusy));
       QVERIFY(failure != texts::saveFailed.arg(texts::causeBusy)); // with SQLite's words
       QVERIFY(write.exec("ROLLBACK"));

@@ -201,7 +201,8 @@ qint64 pay(int apartment, const QString &months, const QString &amount, const QD
 }
 
 void recordExpense(const QString &category, const QDate &date, const QString &amount) {
-  if (const QString refusal = expenses::record(books(), {category, date, "", "", "", amount}); !refusal.isEmpty())
+  if (const QString refusal = expenses::record(books(), {category, date, "", "", "", amount}).message;
+      !refusal.isEmpty())
     throw Failure("expense refused: " + refusal.toStdString());
 }
 
@@ -221,7 +222,7 @@ QList<std::pair<const char *, std::function<QString()>>> everyWrite() {
           {"update a resident", [=] { return residents::update(books(), updated); }},
           {"delete a resident", [] { return residents::remove(books(), 1); }},
           {"add a supplier", [] { return expenses::addSupplier(books(), "גנן"); }},
-          {"record an expense", [=] { return expenses::record(books(), water); }},
+          {"record an expense", [=] { return expenses::record(books(), water).message; }},
           {"cancel an expense", [=] { return expenses::cancel(books(), 1, "טעות", day); }},
           {"record a payment", [=] { return payments::record(books(), payment).message; }},
           {"cancel a payment", [=] { return payments::cancel(books(), 1, "טעות", day); }},
