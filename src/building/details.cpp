@@ -147,8 +147,10 @@ QString removeDues(const db::Store &store, qint64 id) {
   Building after;
   const QString failure = writeAndRebuild(store, [&] {
     auto row = store.exec(QStringLiteral("SELECT year, month FROM dues WHERE rowid = ?"), {id});
-    if (!row.next())
+    if (!row.next()) {
+      db::checkRead(row);
       return texts::duesRowGone;
+    }
     const int first = ledger::monthIndex(row.value(0).toInt(), row.value(1).toInt());
     row.finish();
     if (first <= ledger::monthIndex(today()))

@@ -72,8 +72,10 @@ QString addSupplier(const db::Store &store, const QString &name) {
   try {
     db::Transaction transaction(store);
     // One row a supplier: "+" pressed twice, or a name already listed, adds nothing.
-    if (store.exec(QStringLiteral("SELECT 1 FROM supplyer WHERE trim(supplyer) = ?"), {name.trimmed()}).next())
+    auto listed = store.exec(QStringLiteral("SELECT 1 FROM supplyer WHERE trim(supplyer) = ?"), {name.trimmed()});
+    if (listed.next())
       return texts::supplierExists;
+    db::checkRead(listed);
     store.exec(QStringLiteral("INSERT INTO supplyer (supplyer) VALUES (?)"), {name.trimmed()});
     transaction.commit();
   } catch (const db::Error &e) {

@@ -36,8 +36,10 @@ std::optional<Resident> find(const db::Store &store, qint64 apartment) {
   auto query = store.exec(
       QStringLiteral("SELECT apartment, family, status, phone1, phone2, email FROM neighbors WHERE apartment = ?"),
       {apartment});
-  if (!query.next())
+  if (!query.next()) {
+    db::checkRead(query); // a read that failed is told, not taken for no resident
     return std::nullopt;
+  }
   return Resident{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
                   query.value(3).toString(),   query.value(4).toString(), query.value(5).toString()};
 }

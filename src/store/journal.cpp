@@ -32,8 +32,10 @@ QString cancel(const db::Store &store, const Source &source, qint64 reciept, con
   auto row = store.exec(QStringLiteral("SELECT %1, %2, amount, cancelled FROM %3 WHERE reciept = ?")
                             .arg(source.dateColumn, source.forColumn, source.table),
                         {reciept});
-  if (!row.next())
+  if (!row.next()) {
+    db::checkRead(row);
     return texts::rowMissing;
+  }
   if (!row.isNull(3))
     return texts::alreadyCancelled;
   const QDate date = dates::fromIso(row.value(0).toString());
