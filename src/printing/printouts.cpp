@@ -37,7 +37,7 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
     try {
       query = std::make_shared<QSqlQuery>(store.exec(sql, values));
     } catch (const db::Error &e) {
-      *failure = e.text();
+      *failure = db::explain(e); // the cause in Hebrew, the engine's words below it
       return [](QStringList &) { return false; };
     }
     return [query, cells, failure](QStringList &row) {
@@ -46,7 +46,7 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
         return true;
       }
       if (query->lastError().isValid())
-        *failure = query->lastError().text();
+        *failure = db::explain(db::Error(query->lastError()));
       query->finish();
       return false;
     };

@@ -505,6 +505,14 @@ private slots:
     QVERIFY_THROWS_EXCEPTION(db::Error,
                              test::books().each("SELECT detail FROM incoming", {}, [&](const QSqlQuery &) { ++read; }));
     QVERIFY(read > 0); // the rows before the damaged page were read
+    // On paper too, the cause in Hebrew, the engine's words below it.
+    const listing::Printout paper =
+        listing::fromQuery(test::books(), {}, "SELECT detail FROM incoming", {},
+                           [](const QSqlQuery &row) { return QStringList{row.value(0).toString()}; });
+    const listing::Rows rows = paper.open();
+    for (QStringList cells; rows(cells);)
+      ;
+    QCOMPARE(test::withoutDetails(paper.incomplete()), texts::causeDamaged);
   }
 
   // --help speaks Hebrew, headings included; so does a command line not understood.

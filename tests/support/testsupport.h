@@ -24,6 +24,7 @@
 #include "payments/receipt.h"
 #include "printing/csv.h"
 #include "printing/listwriter.h"
+#include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "reports/annual.h"
 #include "reports/anualreportwindow.h"
