@@ -38,7 +38,7 @@ void DebtorsWindow::showDebtors() {
     m_list->show(owing::debtorsHeaders(), owing::debtorsRows(accounts, ui->everyone->isChecked()));
     const owing::Summary summary = owing::summary(accounts);
     ui->totals->setText(texts::debtorsTotals.arg(summary.debtors)
-                            .arg(summary.arrears.toDisplay(), summary.earlier.toDisplay(), summary.levies.toDisplay()));
+                            .arg(summary.arrears.toPaper(), summary.earlier.toPaper(), summary.levies.toPaper()));
   } catch (const db::Error &e) {
     m_list->show(owing::debtorsHeaders(), {});
     ui->totals->clear();

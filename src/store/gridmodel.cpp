@@ -170,8 +170,10 @@ int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid
 int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_headers.size()); }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  // A list of this program's own shows its headers in words, as on paper.
   if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-    return m_headers.value(section);
+    return m_paper ? QString(m_headers.value(section)).replace(QLatin1Char('_'), QLatin1Char(' '))
+                   : m_headers.value(section);
   return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -195,8 +197,10 @@ QString GridModel::shown(int column, const QVariant &value, bool printed) const 
   if (value.isNull())
     return {};
   if (m_money.contains(column))
-    return printed && m_paper ? Money::fromAgorot(value.toLongLong()).toPaper()
-                              : Money::fromAgorot(value.toLongLong()).toDisplay();
+    // On screen an amount reads as on the residents' papers ("1,050.00");
+    // the printed lists keep their own way.
+    return !printed || m_paper ? Money::fromAgorot(value.toLongLong()).toPaper()
+                               : Money::fromAgorot(value.toLongLong()).toDisplay();
   if (m_dates.contains(column)) {
     const QString stored = value.toString();
     auto found = m_shownDates.constFind(stored);

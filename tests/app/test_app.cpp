@@ -349,13 +349,13 @@ private slots:
         rows << row.mid(1).join('|');
       return rows.join('\n');
     };
-    const QString building = "01/2026|כל הדירות|250";
+    const QString building = "01/2026|כל הדירות|250.00";
     if (!message.isEmpty()) {
       QCOMPARE(messages->shown + shows({"duesAmount"}) << shown(), (QStringList{message, typed[2], building}));
       return;
     }
     QCOMPARE(messages->shown + shows({"duesAmount"}) << focused() << shown(),
-             (QStringList{"", "duesApartment", building + "\n05/2026|3|300.5"}));
+             (QStringList{"", "duesApartment", building + "\n05/2026|3|300.50"}));
     // A row that has started stays; one that starts after this month goes.
     schedule->setCurrentIndex(schedule->model()->index(0, 1));
     click("removeDues");
@@ -366,7 +366,7 @@ private slots:
     fill({{"openingApartment", "2"}, {"openingAmount", "1,200.50"}});
     click("saveOpening");
     QCOMPARE(test::text(grid("openingList")) + ';' + test::dump("SELECT apartment, amount FROM opening_debts"),
-             "2|1200.5;2|120050");
+             "2|1,200.50;2|120050");
     // The building's raise to 300 from 09/2026 removed before it starts: the
     // dues are 250 again, and 300 typed again is a change once more.
     QCOMPARE(saveBuilding(test::books(), {"12", "300", "0", QDate(2026, 1, 1), "", "", QDate(2026, 9, 1)}), QString());

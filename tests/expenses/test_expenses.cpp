@@ -38,7 +38,7 @@ private slots:
     QCOMPARE(test::dump("SELECT * FROM removals") + '\n' +
                  test::dump("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans") +
                  '\n' + test::text(grid()),
-             "שיפוץ|2026-05-20||||15000|1||\n2026-05-20|שיפוץ|15000|הוצאה|removals|1\nשיפוץ|20/05/2026||||150||1");
+             "שיפוץ|2026-05-20||||15000|1||\n2026-05-20|שיפוץ|15000|הוצאה|removals|1\nשיפוץ|20/05/2026||||150.00||1");
     QCOMPARE(shows({"statusLine", "category"}), (QStringList{texts::expenseRecorded.arg(1), "שיפוץ"}));
     click("Command1");
     QCOMPARE((QList<int>{count("removals"), count("trans"), int(grid().size())}), (QList<int>{2, 2, 2}));
@@ -135,7 +135,7 @@ private slots:
     messages->reply = QStringLiteral("נרשם פעמיים");
     click("cancelRow");
     QCOMPARE(messages->asked + messages->shown,
-             QStringList{texts::cancelQuestion.arg("קבלה מס' 3, תאריך 20/05/2026, מעלית, סכום 2300")});
+             QStringList{texts::cancelQuestion.arg("קבלה מס' 3, תאריך 20/05/2026, מעלית, סכום 2,300.00")});
     QCOMPARE(test::dump("SELECT cancelled, cancel_reason FROM removals WHERE reciept = 3"), "2026-05-20|נרשם פעמיים");
     QCOMPARE(test::rows("SELECT \"for\", sum(amount) FROM trans GROUP BY \"for\" HAVING sum(amount) <> 0 ORDER BY 1"),
              journalBefore);

@@ -68,16 +68,16 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     QCOMPARE(setOpeningDebt(test::books(), "5", "750"), QString());
     pay(5, "נובמבר-דצמבר", "500", 2025);
     window = openShared<DebtorsWindow>();
-    const QString owing = "1|משפחה 1|3|750|0|750|ינואר, פברואר, מרץ|0|0|750|0\n"
-                          "2|משפחה 2|3|750|675|75|ינואר, פברואר, מרץ|0|0|75|0\n"
-                          "4|משפחה 4|3|750|0|750|ינואר, פברואר, מרץ|0|0|750|0\n"
-                          "5|משפחה 5|3|750|250|500|פברואר, מרץ|250|0|750|0\n"
-                          "6|דירה ריקה|3|750|0|750|ינואר, פברואר, מרץ|0|0|750|0";
+    const QString owing = "1|משפחה 1|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
+                          "2|משפחה 2|3|750.00|675.00|75.00|ינואר, פברואר, מרץ|0.00|0.00|75.00|0.00\n"
+                          "4|משפחה 4|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
+                          "5|משפחה 5|3|750.00|250.00|500.00|פברואר, מרץ|250.00|0.00|750.00|0.00\n"
+                          "6|דירה ריקה|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00";
     QCOMPARE(test::text(grid("debtorsList")), owing);
-    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(5).arg("2825", "250", "0"));
+    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(5).arg("2,825.00", "250.00", "0.00"));
     // Apartment 3's months after March are paid ahead: a credit, beside no debt.
     control<QCheckBox>("everyone")->setChecked(true);
-    QCOMPARE(grid("debtorsList")[2].join('|'), "3|משפחה 3|3|750|750|0||0|0|0|2250");
+    QCOMPARE(grid("debtorsList")[2].join('|'), "3|משפחה 3|3|750.00|750.00|0.00||0.00|0.00|0.00|2,250.00");
     control<QCheckBox>("everyone")->setChecked(false);
 
     // Paper, by Enter on the focused button: headers in words, the rows, the sums.
@@ -85,12 +85,8 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     control<QPushButton>("printButton")->setFocus();
     QTest::keyClick(control<QPushButton>("printButton"), Qt::Key_Return);
     QCOMPARE(test::text(prints.tables[0]),
-             "דירה|שם ומשפחה|חודשים|לתשלום|שולם|פיגור|חודשים שלא שולמו|חוב משנים קודמות|חוב היטלים|סה\"כ חוב|זכות\n"
-             "1|משפחה 1|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
-             "2|משפחה 2|3|750.00|675.00|75.00|ינואר, פברואר, מרץ|0.00|0.00|75.00|0.00\n"
-             "4|משפחה 4|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
-             "5|משפחה 5|3|750.00|250.00|500.00|פברואר, מרץ|250.00|0.00|750.00|0.00\n"
-             "6|דירה ריקה|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00");
+             "דירה|שם ומשפחה|חודשים|לתשלום|שולם|פיגור|חודשים שלא שולמו|חוב משנים קודמות|חוב היטלים|סה\"כ חוב|זכות\n" +
+                 owing);
     QCOMPARE(prints.lines[0].join('|'), "הרצל 5, חיפה|הודפס בתאריך 15/03/2026|חייבים נכון לתאריך 15/03/2026|"
                                         "מספר שורות: 5|סה\"כ לתשלום: 3,750.00|סה\"כ שולם: 925.00|סה\"כ פיגור: "
                                         "2,825.00|סה\"כ חוב משנים קודמות: 250.00|סה\"כ חוב היטלים: 0.00|סה\"כ חוב: "
@@ -108,9 +104,9 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     first << grid("debtorsList")[0].join('|');
     control<QDateEdit>("asOf")->setDate(QDate(2025, 12, 31));
     first << test::text(grid("debtorsList"));
-    QCOMPARE(first,
-             (QStringList{"1|משפחה 1|1|250|0|250|ינואר|0|0|250|0", "1|משפחה 1|3|800|0|800|ינואר, פברואר, מרץ|0|0|800|0",
-                          "5|משפחה 5|0|0|0|0||750|0|750|0"}));
+    QCOMPARE(first, (QStringList{"1|משפחה 1|1|250.00|0.00|250.00|ינואר|0.00|0.00|250.00|0.00",
+                                 "1|משפחה 1|3|800.00|0.00|800.00|ינואר, פברואר, מרץ|0.00|0.00|800.00|0.00",
+                                 "5|משפחה 5|0|0.00|0.00|0.00||750.00|0.00|750.00|0.00"}));
   }
 
   // A levy of 1,000 in three monthly instalments from 10/04, 100 paid on
@@ -297,22 +293,23 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     // apartment 1, its December paid ahead.
     window = openShared<DebtorsWindow>();
     const QString all9 = "מרץ, אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר";
-    QCOMPARE(test::text(grid("debtorsList")), "1|משפחה 1|9|3600|3600|0||0|1200|1200|400\n"
-                                              "2|משפחה 2|9|2430|1870|560|אוקטובר, נובמבר|250|1200|2010|0\n"
-                                              "3|משפחה 3|9|2430|1590|840|ספטמבר, אוקטובר, נובמבר|1000|1200|3040|0\n"
-                                              "4|משפחה 4|9|2430|2430|0||0|400|400|0\n5|משפחה 5|9|2430|0|2430|" +
-                                                  all9 + "|0|1200|3630|0\n6|דירה ריקה|9|2430|0|2430|" + all9 +
-                                                  "|0|1200|3630|0");
-    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(6).arg("6260", "1250", "6400"));
+    QCOMPARE(test::text(grid("debtorsList")),
+             "1|משפחה 1|9|3,600.00|3,600.00|0.00||0.00|1,200.00|1,200.00|400.00\n"
+             "2|משפחה 2|9|2,430.00|1,870.00|560.00|אוקטובר, נובמבר|250.00|1,200.00|2,010.00|0.00\n"
+             "3|משפחה 3|9|2,430.00|1,590.00|840.00|ספטמבר, אוקטובר, נובמבר|1,000.00|1,200.00|3,040.00|0.00\n"
+             "4|משפחה 4|9|2,430.00|2,430.00|0.00||0.00|400.00|400.00|0.00\n5|משפחה 5|9|2,430.00|0.00|2,430.00|" +
+                 all9 + "|0.00|1,200.00|3,630.00|0.00\n6|דירה ריקה|9|2,430.00|0.00|2,430.00|" + all9 +
+                 "|0.00|1,200.00|3,630.00|0.00");
+    QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(6).arg("6,260.00", "1,250.00", "6,400.00"));
     // At 30/06; in the next year, 2026's unpaid dues are earlier years' debt:
     // 2,710 for 5 (750 + 7 × 280), and for 2 the rest of its opening debt and 840.
     control<QDateEdit>("asOf")->setDate(QDate(2026, 6, 30));
     QStringList rows{grid("debtorsList")[2].join('|')};
     control<QDateEdit>("asOf")->setDate(QDate(2027, 1, 31));
     rows << grid("debtorsList")[1].join('|') << grid("debtorsList")[4].join('|');
-    QCOMPARE(rows, (QStringList{"5|משפחה 5|4|1030|0|1030|מרץ, אפריל, מאי, יוני|0|0|1030|0",
-                                "2|משפחה 2|1|280|0|280|ינואר|1090|1200|2570|0",
-                                "5|משפחה 5|1|280|0|280|ינואר|2710|1200|4190|0"}));
+    QCOMPARE(rows, (QStringList{"5|משפחה 5|4|1,030.00|0.00|1,030.00|מרץ, אפריל, מאי, יוני|0.00|0.00|1,030.00|0.00",
+                                "2|משפחה 2|1|280.00|0.00|280.00|ינואר|1,090.00|1,200.00|2,570.00|0.00",
+                                "5|משפחה 5|1|280.00|0.00|280.00|ינואר|2,710.00|1,200.00|4,190.00|0.00"}));
 
     // On paper, 3's shares across the raise follow the dues (both saved at
     // one moment), and the levy's collection.
@@ -343,11 +340,11 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     list->findChild<QMenu *>()->actions().first()->trigger();
     messages::setSaveAnswer({});
     QCOMPARE(QString::fromUtf8(test::bytes(path + ".csv")).split("\r\n").mid(0, 4),
-             (QStringList{"\uFEFFדירה,שם_ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים_שלא_שולמו,חוב_משנים_קודמות,חוב_היטלים,"
-                          "\"סה\"\"כ_חוב\",זכות",
-                          "1,משפחה 1,3,750,0,750,\"ינואר, פברואר, מרץ\",0,0,750,0",
-                          "2,משפחה 2,3,750,250,500,\"פברואר, מרץ\",0,0,500,0",
-                          "3,משפחה 3,3,750,0,750,\"ינואר, פברואר, מרץ\",0,0,750,0"}));
+             (QStringList{"\uFEFFדירה,שם ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים שלא שולמו,חוב משנים קודמות,חוב היטלים,"
+                          "\"סה\"\"כ חוב\",זכות",
+                          "1,משפחה 1,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00",
+                          "2,משפחה 2,3,750.00,250.00,500.00,\"פברואר, מרץ\",0.00,0.00,500.00,0.00",
+                          "3,משפחה 3,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00"}));
     QCOMPARE(messages->last(), texts::fileSaved.arg(path + ".csv"));
     QVERIFY(!csv::write(database->folder() + "/missing/list.csv", {"x"}, [](QStringList &) { return false; }));
     QVERIFY(!QFileInfo::exists(database->folder() + "/missing"));
@@ -371,14 +368,15 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     window = sharedWindow<StoryWindow>();
     QVERIFY(window && window->isVisible());
     QCOMPARE(control<QLabel>("family")->text(), QStringLiteral("משפחה 2"));
-    QCOMPARE(test::text(grid("paymentsList")), "01/12/2025|ועד הבית||נובמבר|דצמבר|2025|מזומן||500|2|\n"
-                                               "01/03/2026|ועד הבית||ינואר|מרץ|2026|מזומן||750|1|\n"
-                                               "02/03/2026|ועד הבית||אפריל|אפריל|2026|מזומן||250|3|מבוטל: כפול");
-    const QString opening = "עבור|זוכה|לתשלום|חוב\nחוב פתיחה|500|0|\u2066-500\u2069\n"; // 2025: before the books
-    const QString ends = "סה\"כ חוב|||0\nזכות|||\u2066-500\u2069";
+    QCOMPARE(test::text(grid("paymentsList")), "01/12/2025|ועד הבית||נובמבר|דצמבר|2025|מזומן||500.00|2|\n"
+                                               "01/03/2026|ועד הבית||ינואר|מרץ|2026|מזומן||750.00|1|\n"
+                                               "02/03/2026|ועד הבית||אפריל|אפריל|2026|מזומן||250.00|3|מבוטל: כפול");
+    const QString opening =
+        "עבור|זוכה|לתשלום|חוב\nחוב פתיחה|500.00|0.00|\u2066-500.00\u2069\n"; // 2025: before the books
+    const QString ends = "סה\"כ חוב|||0.00\nזכות|||\u2066-500.00\u2069";
     QCOMPARE(test::gridHeaders(control<QTableView>("yearsList")->model()).join('|') + '\n' +
                  test::text(grid("yearsList")),
-             opening + "2026|750|750|0\n" + ends);
+             opening + "2026|750.00|750.00|0.00\n" + ends);
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     QCOMPARE(tabsFrom(control<QDateEdit>("asOf")), (QStringList{"showButton", "apartment"})); // one stop each way

@@ -175,7 +175,7 @@ December | 31/12/2026 | דצמבר | 2026 | 2025 | 2027)");
     QCOMPARE(test::dump("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans"),
              "2026-03-15|ועד הבית|30000|הכנסה|incoming|1");
     QCOMPARE(matrix(5, 2026), "5|כהן|2026|||10000|10000|10000||||||||30000|270000");
-    QCOMPARE(test::text(grid()), "15/03/2026|5|ועד הבית|דמי ועד|מרץ|מאי|2026|שיק|4711|300|1|");
+    QCOMPARE(test::text(grid()), "15/03/2026|5|ועד הבית|דמי ועד|מרץ|מאי|2026|שיק|4711|300.00|1|");
     // The fields stay for the next payment but its detail, and the new row is chosen.
     QCOMPARE(shows({"details", "payment", "statusLine"}), (QStringList{"", "שיק", texts::paymentRecorded.arg(1)}));
     QCOMPARE(control<QTableView>("DataGrid1")->currentIndex().row(), 0);
@@ -250,11 +250,11 @@ a refund subtracts | דצמבר דצמבר 300, דצמבר דצמבר -100 | | |
     fill({{"levyName", "גג"}, {"levyAmount", "900.50"}, {"levyDue", "01/04/2026"}, {"levyInstalments", "3"}});
     click("addLevy");
     QCOMPARE(messages->shown, QStringList());
-    QCOMPARE(test::text(grid("leviesList")), "1|גג|01/04/2026|3|10806|0");
+    QCOMPARE(test::text(grid("leviesList")), "1|גג|01/04/2026|3|10,806.00|0.00");
     QCOMPARE(grid("chargesList").size(), 12); // every apartment of the building
     fill({{"chargeApartment", "5"}, {"chargeAmount", "1500"}});
     click("saveCharge");
-    QCOMPARE(grid("chargesList")[4], (QStringList{"5", "1500", "0"}));
+    QCOMPARE(grid("chargesList")[4], (QStringList{"5", "1,500.00", "0.00"}));
 
     openPayments();
     QCOMPARE(combo("forcombo")->itemText(3), QStringLiteral("גג"));     // after the opening debt
@@ -269,7 +269,7 @@ a refund subtracts | דצמבר דצמבר 300, דצמבר דצמבר -100 | | |
     window = sharedWindow<LeviesWindow>();
     click("deleteLevy");
     QCOMPARE(messages->last(), texts::levyHasPayments);
-    QCOMPARE(grid("leviesList")[0].mid(4), (QStringList{"10505", "500"})); // 10,806 − 2 × 900.50 + 1,500
+    QCOMPARE(grid("leviesList")[0].mid(4), (QStringList{"10,505.00", "500.00"})); // 10,806 − 2 × 900.50 + 1,500
   }
 
   // Refused with nothing written; an amount under a shekel is taken.
@@ -407,7 +407,7 @@ a refund subtracts | דצמבר דצמבר 300, דצמבר דצמבר -100 | | |
 
     cancel(1, QStringLiteral("טעות הקלדה"));
     QCOMPARE(messages->asked,
-             QStringList{texts::cancelQuestion.arg("קבלה מס' 2, תאריך 15/03/2026, דירה 5, סכום 120.5")});
+             QStringList{texts::cancelQuestion.arg("קבלה מס' 2, תאריך 15/03/2026, דירה 5, סכום 120.50")});
     QCOMPARE(messages->shown + shows({"statusLine"}), QStringList{texts::rowCancelled.arg(2)});
     QCOMPARE(matrix(5, 2026), before);
     // The journal takes it back on the day it was cancelled; the period's income is as before.
@@ -502,7 +502,7 @@ a refund subtracts | דצמבר דצמבר 300, דצמבר דצמבר -100 | | |
     auto *model = control<QTableView>("DataGrid1")->model();
     QCOMPARE(test::gridHeaders(model).join('|'), "דירה|שם_ומשפחה|ינואר|פברואר|מרץ|אפריל|מאי|יוני|יולי|אוגוסט|"
                                                  "ספטמבר|אוקטובר|נובמבר|דצמבר|סהכ|יתרת_חובה");
-    QCOMPARE(test::gridRows(model)[0].join('|'), "5|כהן|250|250|||||||||||500|2500"); // ten months unpaid
+    QCOMPARE(test::gridRows(model)[0].join('|'), "5|כהן|250.00|250.00|||||||||||500.00|2,500.00"); // ten months unpaid
     // Typing a year without choosing it changes nothing; choosing reads it,
     // even the year shown.
     QList<qsizetype> shown;
@@ -515,7 +515,7 @@ a refund subtracts | דצמבר דצמבר 300, דצמבר דצמבר -100 | | |
     window = sharedWindow<AnualReportWindow>();
     emit year->activated(year->currentIndex());
     QCOMPARE(shown, (QList<qsizetype>{2, 1}));
-    QCOMPARE(test::gridRows(model)[0][5], QStringLiteral("250"));
+    QCOMPARE(test::gridRows(model)[0][5], QStringLiteral("250.00"));
 
     // On paper: every apartment of the building (1 to 12) and every other
     // with a row that year, however many the window shows, and the year's

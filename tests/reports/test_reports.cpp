@@ -35,7 +35,7 @@ private slots:
     QCOMPARE(payments::cancel(test::books(), 6, "טעות", QDate(2026, 6, 1)), QString());
     QCOMPARE(expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)), QString());
     window = openShared<BalanceWindow>();
-    QCOMPARE(test::text(grid("DataGrid2") + grid("DataGrid1")), "אחר|0.1\nועד הבית|700\nחשמל|0.2\nמעלית|700.5");
+    QCOMPARE(test::text(grid("DataGrid2") + grid("DataGrid1")), "אחר|0.10\nועד הבית|700.00\nחשמל|0.20\nמעלית|700.50");
     // The opening date shown although it lies after the period.
     QCOMPARE(shows({"label1", "DTPicker1", "DTPicker2", "Label11", "Label12", "Label6", "Label8", "bal"}),
              (QStringList{"2026 מאזן שנתי ", "01/01/2026", "31/12/2026", "סה'כ הכנסות(ש'ח):700.1",
@@ -55,7 +55,7 @@ private slots:
     picker("DTPicker1")->setDate(QDate(2025, 1, 1));
     QCOMPARE(shows({"Label11"}), QStringList{"סה'כ הכנסות(ש'ח):0"});
     click("Command1");
-    QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"ועד הבית", "250"}}));
+    QCOMPARE(grid("DataGrid2"), (QList<QStringList>{{"ועד הבית", "250.00"}}));
     QCOMPARE(shows({"Label11", "bal"}), (QStringList{"סה'כ הכנסות(ש'ח):250", "1050"}));
 
     QCOMPARE(saveBuilding(test::books(), {"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());

@@ -469,7 +469,7 @@ private slots:
     QVERIFY(model->reload());
     seen << cell(0, expenses::categoryColumn);
     model->sort(-1);
-    QCOMPARE(seen << cell(600, expenses::amountColumn), (QStringList{"600", "600", "1", "גינון", "1000"}));
+    QCOMPARE(seen << cell(600, expenses::amountColumn), (QStringList{"600", "600.00", "1.00", "גינון", "1,000.00"}));
 
     const auto rows = model->printedRows();
     QStringList cells;
