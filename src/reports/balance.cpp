@@ -39,9 +39,9 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
                               QStringLiteral("יתרת פתיחה: %1").arg(money.opening.toPaper()),
                               QStringLiteral("יתרה לסוף התקופה: %1").arg(money.closing().toPaper())};
   layout.footerStyle = {reportFont(QStringLiteral("Arial"), 14.25, true), Qt::black, Qt::transparent};
-  // Grouped by type too, so a payment purpose and an expense category of
-  // the same name stay two lines; a cancelled row and its reversal leave no
-  // line behind. Income first, then expenses, each with its subtotal.
+  // The lines come from the payments and expenses the footer sums, so the
+  // paper holds one truth: income by purpose, then expenses by category,
+  // each with its subtotal; a cancelled row leaves no line behind.
   QList<QStringList> rows;
   Money subtotal;
   QString type;
@@ -51,21 +51,18 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
                           QString()};
     subtotal = Money();
   };
-  store.each(QStringLiteral("select \"for\", sum(amount), \"Type\" from trans where inputdate between ? "
-                            "and ? and not exists (select 1 from incoming i where trans.source_table = "
-                            "'incoming' and i.reciept = trans.source_reciept and i.cancelled is not null) "
-                            "and not exists (select 1 from removals r where trans.source_table = 'removals' "
-                            "and r.reciept = trans.source_reciept and r.cancelled is not null) "
-                            "group by \"for\", \"Type\" order by \"Type\" <> ?, \"for\""),
-             {dates::toIso(from), dates::toIso(to), texts::income}, [&](const QSqlQuery &sums) {
-               if (sums.value(2).toString() != type) {
-                 closeGroup();
-                 type = sums.value(2).toString();
-               }
-               const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
-               subtotal += amount;
-               rows << QStringList{sums.value(0).toString(), amount.toPaper(), type};
-             });
+  const QVariantList period{dates::toIso(from), dates::toIso(to)};
+  for (const auto &[sql, kind] : {std::pair{incomeQuery(), texts::income}, {expenseQuery(), texts::expense}}) {
+    store.each(QStringLiteral("SELECT * FROM (%1) AS sums ORDER BY 1").arg(sql), period, [&](const QSqlQuery &sums) {
+      if (type != kind) {
+        closeGroup();
+        type = kind;
+      }
+      const Money amount = Money::fromAgorot(sums.value(1).toLongLong());
+      subtotal += amount;
+      rows << QStringList{sums.value(0).toString(), amount.toPaper(), type};
+    });
+  }
   closeGroup();
   return listing::fromRows(layout, rows);
 }
