@@ -52,8 +52,15 @@ QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment, c
              {only, only}, [&](const QSqlQuery &rows) {
                const qint64 levy = rows.value(0).toLongLong(), charged = rows.value(1).toLongLong();
                found << Charge{levy, charged, Money::fromAgorot(rows.value(2).toLongLong()),
-                               Money::fromAgorot(paid.value({levy, charged}))};
+                               Money::fromAgorot(paid.take({levy, charged}))};
              });
+  // What was paid toward a levy by an apartment it no longer charges is
+  // money collected all the same: a charge of nothing, paid.
+  for (auto left = paid.cbegin(); left != paid.cend(); ++left)
+    found << Charge{left.key().first, left.key().second, Money(), Money::fromAgorot(left.value())};
+  std::sort(found.begin(), found.end(), [](const Charge &a, const Charge &b) {
+    return std::pair{a.apartment, a.levy} < std::pair{b.apartment, b.levy};
+  });
   return found;
 }
 

@@ -46,9 +46,13 @@ qint64 LeviesWindow::chosenLevy() const {
 }
 
 void LeviesWindow::showLevies(qint64 chosen) {
-  m_levies->load(levies::listQuery());
+  try {
+    m_levies->show(levies::listHeaders(), levies::listRows(m_store));
+  } catch (const db::Error &e) {
+    m_levies->show(levies::listHeaders(), {});
+    messages::readFailed(this, texts::leviesSubject, e);
+  }
   ui->leviesList->hideColumn(levies::listId);
-  grid::checkRead(this, m_levies, texts::leviesSubject);
   int row = m_levies->rowCount() - 1; // the newest, unless one is named
   for (int r = 0; r < m_levies->rowCount(); ++r)
     if (m_levies->index(r, levies::listId).data(Qt::EditRole).toLongLong() == chosen)
@@ -59,8 +63,12 @@ void LeviesWindow::showLevies(qint64 chosen) {
 }
 
 void LeviesWindow::showCharges() {
-  m_charges->load(levies::chargesQuery(), {chosenLevy()});
-  grid::checkRead(this, m_charges, texts::leviesSubject);
+  try {
+    m_charges->show(levies::chargeHeaders(), levies::chargeRows(m_store, chosenLevy()));
+  } catch (const db::Error &e) {
+    m_charges->show(levies::chargeHeaders(), {});
+    messages::readFailed(this, texts::leviesSubject, e);
+  }
 }
 
 void LeviesWindow::addLevy() {

@@ -1,5 +1,6 @@
 #include "levies/levy.h"
 
+#include "ledger/levies.h"
 #include "residents/residents.h"
 #include "store/building.h"
 #include "store/database.h"
@@ -90,18 +91,34 @@ QString remove(const db::Store &store, qint64 levy) {
   return {};
 }
 
-QString listQuery() {
-  return QStringLiteral(
-      "SELECT l.id AS מספר, l.name AS היטל, l.first_due AS \"מועד ראשון\", l.instalments AS תשלומים, "
-      "(SELECT coalesce(sum(amount), 0) FROM levy_charges c WHERE c.levy = l.id) AS \"חיוב כולל\", "
-      "(SELECT coalesce(sum(amount), 0) FROM incoming i WHERE i.levy = l.id AND i.cancelled IS NULL) AS שולם "
-      "FROM levies l ORDER BY l.first_due, l.id");
+QList<QVariantList> listRows(const db::Store &store) {
+  QHash<qint64, std::pair<qint64, qint64>> sums; // charged, paid
+  for (const Charge &charge : charges(store)) {
+    auto &[charged, paid] = sums[charge.levy];
+    charged += charge.amount.agorot();
+    paid += charge.paid.agorot();
+  }
+  QList<QVariantList> rows;
+  for (const Levy &levy : all(store)) {
+    const auto [charged, paid] = sums.value(levy.id);
+    rows << QVariantList{levy.id, levy.name, dates::toIso(levy.firstDue), levy.instalments, charged, paid};
+  }
+  return rows;
 }
 
-QString chargesQuery() {
-  return QStringLiteral("SELECT c.apartment AS דירה, c.amount AS חיוב, (SELECT coalesce(sum(i.amount), 0) FROM "
-                        "incoming i WHERE i.levy = c.levy AND i.apartment = c.apartment AND i.cancelled IS NULL) "
-                        "AS שולם FROM levy_charges c WHERE c.levy = ? ORDER BY c.apartment");
+QStringList listHeaders() {
+  return {QStringLiteral("מספר"),    QStringLiteral("היטל"),      QStringLiteral("מועד ראשון"),
+          QStringLiteral("תשלומים"), QStringLiteral("חיוב כולל"), QStringLiteral("שולם")};
 }
+
+QList<QVariantList> chargeRows(const db::Store &store, qint64 levy) {
+  QList<QVariantList> rows;
+  for (const Charge &charge : charges(store))
+    if (charge.levy == levy)
+      rows << QVariantList{charge.apartment, charge.amount.agorot(), charge.paid.agorot()};
+  return rows;
+}
+
+QStringList chargeHeaders() { return {QStringLiteral("דירה"), QStringLiteral("חיוב"), QStringLiteral("שולם")}; }
 
 } // namespace domiva::levies

@@ -26,12 +26,15 @@ QString setCharge(const db::Store &store, qint64 levy, const QString &apartment,
 // they still name it), with its charges. An empty text, or the refusal.
 QString remove(const db::Store &store, qint64 levy);
 
-// The levies grid: the id (hidden), name, first due date, instalments, the
-// amount charged and the amount paid.
-QString listQuery();
+// The levies grid, from the one reckoning of what each charge was paid:
+// the id (hidden), name, first due date, instalments, the amount charged
+// and the amount paid; its headers.
+QList<QVariantList> listRows(const db::Store &store);
+QStringList listHeaders();
 inline constexpr int listId = 0, listDue = 2, listMoney[] = {4, 5};
-// One levy's charges (bound: the levy): apartment, amount and paid.
-QString chargesQuery();
+// One levy's charges: apartment, amount and paid; their headers.
+QList<QVariantList> chargeRows(const db::Store &store, qint64 levy);
+QStringList chargeHeaders();
 inline constexpr int chargesMoney[] = {1, 2};
 
 } // namespace domiva::levies
