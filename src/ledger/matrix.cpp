@@ -12,15 +12,6 @@ const QString crediting = QStringLiteral("cancelled IS NULL AND levy IS NULL AND
 
 namespace {
 
-// What paid months before the books' start paid the opening debt: the
-// matrix holds the books' months alone.
-Cells withinBooks(Cells cells, int year, const ledger::Dues &dues) {
-  for (int m = 0; m < 12; ++m)
-    if (ledger::monthIndex(year, m + 1) < dues.start())
-      cells[m].reset();
-  return cells;
-}
-
 QString monthColumns() { return months::columns().join(QLatin1Char(',')); }
 
 QVariantList rowValues(const Cells &cells, qint64 dues) {
@@ -46,6 +37,13 @@ void write(const db::Store &store, qint64 apartment, int year, const Cells &cell
              QVariantList{apartment, apartment, year} + values);
 }
 } // namespace
+
+Cells withinBooks(Cells cells, int year, const ledger::Dues &dues) {
+  for (int m = 0; m < 12; ++m)
+    if (ledger::monthIndex(year, m + 1) < dues.start())
+      cells[m].reset();
+  return cells;
+}
 
 void credit(Cells &cells, int first, int last, Money amount, const Weights &weights) {
   if (first < 0 || last > 11 || first > last)

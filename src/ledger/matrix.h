@@ -32,6 +32,9 @@ qint64 total(const Cells &cells);
 // The weights of an apartment's year for a payment recorded at
 // `recorded`: the dues as the schedule stood then.
 Weights weights(const ledger::Dues &dues, qint64 apartment, int year, const QDateTime &recorded = {});
+// The cells of `year` before the books' start emptied: what paid those
+// months paid the opening debt; the matrix holds the books' months alone.
+Cells withinBooks(Cells cells, int year, const ledger::Dues &dues);
 
 // The cells of an apartment's year as its payments that are not cancelled
 // (levy payments aside) credit them, each weighed as the dues stood when it

@@ -160,10 +160,13 @@ std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   const auto year = parseYear(input.year);
   if (first < 0 || last < first || !apartment || !year || !purposeOf(store, input.forText).months())
     return std::nullopt;
+  // The dues the matrix will share the payment by, in the books' months.
   const ledger::Dues dues = ledger::Dues::read(store);
-  Money sum; // a month before the books' start has no dues
+  const matrix::Weights owed = matrix::weights(dues, *apartment, *year);
+  matrix::Cells months;
   for (int m = first; m <= last; ++m)
-    sum += dues.owed(*apartment, ledger::monthIndex(*year, m + 1));
+    months[m] = owed[m];
+  const Money sum = Money::fromAgorot(matrix::total(matrix::withinBooks(months, *year, dues)));
   return sum.agorot() > 0 ? std::optional(sum) : std::nullopt;
 }
 
