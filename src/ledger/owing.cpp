@@ -17,12 +17,11 @@ namespace domiva::owing {
 namespace {
 // What each apartment paid for its opening debt by the date: the payments
 // with neither a levy nor a year.
-std::map<qint64, qint64> openingPayments(const db::Store &store, const QDate &date, const QVariant &only = {}) {
+std::map<qint64, qint64> openingPayments(const db::Store &store, const QDate &date) {
   std::map<qint64, qint64> paid;
   store.each(QStringLiteral("SELECT apartment, sum(amount) FROM incoming WHERE levy IS NULL AND year IS NULL AND "
-                            "cancelled IS NULL AND inputdate <= ? AND (CAST(? AS INTEGER) IS NULL OR apartment = ?) "
-                            "GROUP BY apartment"),
-             {dates::toIso(date), only, only},
+                            "cancelled IS NULL AND inputdate <= ? GROUP BY apartment"),
+             {dates::toIso(date)},
              [&](const QSqlQuery &rows) { paid[rows.value(0).toLongLong()] = rows.value(1).toLongLong(); });
   return paid;
 }
@@ -35,6 +34,7 @@ struct Held {
   qint64 openingPaid = 0;      // paid for the opening debt, or for months before the books' start
   qint64 earlierCells = 0;     // credited to the months of the years before
   std::map<int, qint64> cells; // this year's up to the date: month index → credited agorot
+  std::map<int, qint64> years; // every year's months due by the date: year → credited agorot
   qint64 ahead = 0;            // credited to months after the date
 };
 
@@ -54,12 +54,17 @@ std::map<qint64, Held> held(const db::Store &store, const ledger::Dues &dues, co
     Held &apartment = apartments[key.first];
     for (int m = 0; m < 12; ++m) {
       const qint64 cell = cells[m].value_or(0);
-      if (ledger::monthIndex(key.second, m + 1) < dues.start())
+      if (ledger::monthIndex(key.second, m + 1) < dues.start()) {
         apartment.openingPaid += cell;
-      else if (key.second < date.year())
-        apartment.earlierCells += cell;
-      else if (key.second > date.year() || m + 1 > date.month())
+        continue;
+      }
+      if (key.second > date.year() || (key.second == date.year() && m + 1 > date.month())) {
         apartment.ahead += cell; // paid ahead: counts for nothing yet
+        continue;
+      }
+      apartment.years[key.second] += cell;
+      if (key.second < date.year())
+        apartment.earlierCells += cell;
       else if (cells[m])
         apartment.cells[ledger::monthIndex(key.second, m + 1)] += cell;
     }
@@ -191,23 +196,13 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
   const ledger::Dues dues = ledger::Dues::read(store);
   QList<QVariantList> found;
   // The opening debt and what paid it: payments for it, and for months
-  // before the books' start.
-  auto opening = store.exec(QStringLiteral("SELECT amount FROM opening_debts WHERE apartment = ?"), {apartment});
-  const qint64 openingDebt = opening.next() ? opening.value(0).toLongLong() : 0;
-  db::checkRead(opening);
-  opening.finish();
-  qint64 openingPaid = openingPayments(store, date, apartment)[apartment];
-  // Each year from the books' start to the date's, and any other credited
-  // by then: what was paid for its months up to the date, and their dues.
-  std::map<int, qint64> credited; // year → credited
-  qint64 ahead = 0;
-  for (const auto &[key, cells] : matrix::credited(store, dues, date))
-    if (key.first == apartment)
-      for (int m = 0; m < 12; ++m) {
-        const int at = ledger::monthIndex(key.second, m + 1);
-        const bool due = key.second < date.year() || (key.second == date.year() && m + 1 <= date.month());
-        (at < dues.start() ? openingPaid : due ? credited[key.second] : ahead) += cells[m].value_or(0);
-      }
+  // before the books' start; each year from the books' start to the
+  // date's, and any other credited by then, with what was paid for its
+  // months up to the date, as who owes holds them.
+  const Held apartmentHeld = held(store, dues, date)[apartment];
+  const qint64 openingDebt = apartmentHeld.opening.agorot(), openingPaid = apartmentHeld.openingPaid;
+  std::map<int, qint64> credited = apartmentHeld.years;
+  const qint64 ahead = apartmentHeld.ahead;
   if (openingDebt != 0 || openingPaid != 0)
     found << QVariantList{texts::openingDebt, openingPaid, openingDebt, openingDebt - openingPaid};
   for (int year = dues.start() / 12; year <= date.year(); ++year)
