@@ -277,7 +277,12 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
   // The path holds the old file until the backup takes its place by one
   // rename; the old file's log goes first, so it is never read with the new.
   for (const QString &log : logs)
-    QFile::remove(path + log);
+    if (QFileInfo::exists(path + log) && !QFile::remove(path + log)) {
+      // An old log left beside the restored file would be read into it.
+      if (wasOpen)
+        openBooks(path);
+      return texts::restoreRefused.arg(files::shown(backup), texts::logStays.arg(files::shown(path + log)));
+    }
   const auto putPreviousBack = [&] {
     if (!saved.isEmpty())
       copyInto(saved, path);

@@ -253,6 +253,7 @@ inline const QString reasonField = QStringLiteral("סיבת הביטול");
 // Backups
 inline const QString backupFailed = QStringLiteral("לא ניתן לכתוב את הגיבוי %1.\n%2");
 inline const QString backupSaved = QStringLiteral("הגיבוי נשמר בקובץ:\n%1");
+inline const QString logStays = QStringLiteral("לא ניתן להזיז את יומן הכתיבה %1 שליד הקובץ.");
 inline const QString restoreRefused = QStringLiteral("הגיבוי %1 לא שוחזר, והקובץ הנוכחי נשאר כפי שהיה.\n%2");
 inline const QString restoreQuestion =
     QStringLiteral("לשחזר את הגיבוי מ-%1?\nהקובץ הנוכחי יישמר קודם כגיבוי, וכל החלונות הפתוחים של התוכנה ייסגרו.");
