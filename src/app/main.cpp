@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -111,6 +112,12 @@ int main(int argc, char *argv[]) {
     app = std::make_unique<QApplication>(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
     domiva::installHebrew(*app);
+    domiva::db::setWaitShown([](bool waiting) {
+      if (waiting)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+      else
+        QGuiApplication::restoreOverrideCursor();
+    });
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/domiva/icon.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("domiva")); // the menu entry it was started from
   }

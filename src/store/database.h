@@ -87,6 +87,9 @@ QString path();
 QString server();
 // How long a write waits for another program's (5 s); tests wait less.
 void setBusyWait(int milliseconds);
+// Told when a write starts and stops waiting for another's: the windows
+// show a wait cursor meanwhile; the store itself shows nothing.
+void setWaitShown(std::function<void(bool waiting)> shown);
 
 // An engine's error code as SQLite numbers its causes: a server's
 // SQLSTATE becomes the SQLite code of the same cause.

@@ -74,12 +74,11 @@ bool GridModel::reload() {
         if (keys.lastError().isValid())
           m_failure = db::explain(db::Error(keys.lastError()));
       }
-    } else {
+    } else if (m_failure.isEmpty()) {
       m_failure = db::explain(db::Error(range.lastError()));
     }
   } else {
     QSqlQuery all = run(orderedSql());
-    all.setForwardOnly(true);
     while (all.next()) {
       QVariantList row;
       for (int c = 0; c < m_headers.size(); ++c)
@@ -108,15 +107,13 @@ bool GridModel::reload() {
 }
 
 QSqlQuery GridModel::run(const QString &sql, const QVariantList &extra) const {
-  QSqlQuery query(m_store.database());
-  // Forward only: the query keeps no rows behind it.
-  query.setForwardOnly(true);
-  if (query.prepare(sql)) {
-    for (const QVariant &value : m_values + extra)
-      query.addBindValue(value);
-    query.exec();
+  // Through the store, as every statement goes; a failure is the list's.
+  try {
+    return m_store.exec(sql, m_values + extra);
+  } catch (const db::Error &e) {
+    m_failure = db::explain(e);
+    return QSqlQuery();
   }
-  return query;
 }
 
 QString GridModel::keyName() const { return QLatin1Char('"') + m_headers.value(m_key) + QLatin1Char('"'); }

@@ -86,6 +86,7 @@ public:
 
 private:
   static constexpr int windowRows = 256;
+  // A statement run through the store; failed, its cause kept as the list's failure.
   QSqlQuery run(const QString &sql, const QVariantList &extra = {}) const;
   QString shown(int column, const QVariant &value, bool printed = false) const;
   const QVariantList &values(int row) const;

@@ -3,8 +3,6 @@
 #include "store/log.h"
 #include "text/texts.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlQuery>
@@ -90,14 +88,15 @@ QSqlQuery run(const QSqlDatabase &database, const QString &sql, const QVariantLi
   return query;
 }
 
-// The wait for another program's write, under a wait cursor.
+std::function<void(bool)> waitHook;
+
+// The wait for another program's write, shown as the windows show it.
 template <class Wait> void waitShown(Wait wait) {
-  const bool cursor = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-  if (cursor)
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  const auto restore = qScopeGuard([cursor] {
-    if (cursor)
-      QGuiApplication::restoreOverrideCursor();
+  if (waitHook)
+    waitHook(true);
+  const auto restore = qScopeGuard([] {
+    if (waitHook)
+      waitHook(false);
   });
   wait();
 }
@@ -123,6 +122,8 @@ void beginOnServer(const QSqlDatabase &database) {
   }
 }
 } // namespace
+
+void setWaitShown(std::function<void(bool waiting)> shown) { waitHook = std::move(shown); }
 
 Engine Store::engine() const { return engineOf(database()); }
 
