@@ -211,33 +211,37 @@ void addResident(qint64 apartment, const QString &family) {
                {apartment, family});
 }
 
-QList<std::pair<const char *, std::function<QString()>>> everyWrite() {
+void everyWrite() {
   const QDate day(2026, 3, 5);
   const residents::Resident levi{7, "לוי", "", "", "", ""}, updated{1, "לוי", "", "", "", ""};
   const expenses::ExpenseInput water{"מים", day, "", "", "", "5"};
   const payments::PaymentInput payment{day, "1", "אחר", "", "מרץ", "מרץ", "מזומן", "100", "2026"};
   const BuildingInput details{"12", "250", "0", QDate(2026, 1, 1), "", ""};
   const levies::LevyInput levy{"מעלית", "500", QDate(2026, 7, 1), "1"};
-  return {{"add a resident", [=] { return residents::add(books(), levi); }},
-          {"update a resident", [=] { return residents::update(books(), updated); }},
-          {"delete a resident", [] { return residents::remove(books(), 1); }},
-          {"add a supplier", [] { return expenses::addSupplier(books(), "גנן"); }},
-          {"record an expense", [=] { return expenses::record(books(), water).message; }},
-          {"cancel an expense", [=] { return expenses::cancel(books(), 1, "טעות", day); }},
-          {"record a payment", [=] { return payments::record(books(), payment).message; }},
-          {"cancel a payment", [=] { return payments::cancel(books(), 1, "טעות", day); }},
-          {"save the building", [=] { return saveBuilding(books(), details); }},
-          {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
-          {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
-          {"levy", [=] { return levies::define(books(), levy); }},
-          {"rebuild the matrix", [] {
-             try {
-               consistency::repair(books(), {});
-             } catch (const db::Error &e) {
-               return db::saveFailure(e);
-             }
-             return QString();
-           }}};
+  QTest::addColumn<std::function<QString()>>("write");
+  const QList<std::pair<const char *, std::function<QString()>>> writes{
+      {"add a resident", [=] { return residents::add(books(), levi); }},
+      {"update a resident", [=] { return residents::update(books(), updated); }},
+      {"delete a resident", [] { return residents::remove(books(), 1); }},
+      {"add a supplier", [] { return expenses::addSupplier(books(), "גנן"); }},
+      {"record an expense", [=] { return expenses::record(books(), water).message; }},
+      {"cancel an expense", [=] { return expenses::cancel(books(), 1, "טעות", day); }},
+      {"record a payment", [=] { return payments::record(books(), payment).message; }},
+      {"cancel a payment", [=] { return payments::cancel(books(), 1, "טעות", day); }},
+      {"save the building", [=] { return saveBuilding(books(), details); }},
+      {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
+      {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
+      {"levy", [=] { return levies::define(books(), levy); }},
+      {"rebuild the matrix", [] {
+         try {
+           consistency::repair(books(), {});
+         } catch (const db::Error &e) {
+           return db::saveFailure(e);
+         }
+         return QString();
+       }}};
+  for (const auto &[name, write] : writes)
+    QTest::newRow(name) << write;
 }
 
 bool onServer() { return books().engine() == db::Engine::Postgres; }
