@@ -52,7 +52,8 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
     subtotal = Money();
   };
   const QVariantList period{dates::toIso(from), dates::toIso(to)};
-  for (const auto &[sql, kind] : {std::pair{incomeQuery(), texts::income}, {expenseQuery(), texts::expense}}) {
+  for (const auto &part : {std::pair{incomeQuery(), texts::income}, {expenseQuery(), texts::expense}}) {
+    const QString &sql = part.first, &kind = part.second;
     store.each(QStringLiteral("SELECT * FROM (%1) AS sums ORDER BY 1").arg(sql), period, [&](const QSqlQuery &sums) {
       if (type != kind) {
         closeGroup();
