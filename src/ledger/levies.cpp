@@ -64,4 +64,15 @@ QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment, c
   return found;
 }
 
+QHash<qint64, Charge> totals(const db::Store &store, const QDate &paidBy) {
+  QHash<qint64, Charge> sums;
+  for (const Charge &charge : charges(store, std::nullopt, paidBy)) {
+    Charge &sum = sums[charge.levy];
+    sum.levy = charge.levy;
+    sum.amount += charge.amount;
+    sum.paid += charge.paid;
+  }
+  return sums;
+}
+
 } // namespace domiva::levies

@@ -38,5 +38,8 @@ struct Charge {
 // Every charge, or one apartment's, with what was paid by `paidBy` (or at
 // any time). Throws db::Error.
 QList<Charge> charges(const db::Store &store, std::optional<qint64> apartment = std::nullopt, const QDate &paidBy = {});
+// Each levy's charges summed: what it charges in all, and what was paid of
+// it by `paidBy` (or at any time), by levy id. Throws db::Error.
+QHash<qint64, Charge> totals(const db::Store &store, const QDate &paidBy = {});
 
 } // namespace domiva::levies

@@ -74,10 +74,9 @@ std::map<qint64, Held> held(const db::Store &store, const ledger::Dues &dues, co
              [&](const QSqlQuery &others) { apartments[others.value(0).toLongLong()]; });
   return apartments;
 }
-} // namespace
-
-QList<Account> accounts(const db::Store &store, const QDate &date) {
-  const ledger::Dues dues = ledger::Dues::read(store);
+// Every apartment's account as at the date, from what the file holds of it.
+QList<Account> accountsOf(const db::Store &store, const ledger::Dues &dues, const QDate &date,
+                          const std::map<qint64, Held> &holdings) {
   const int last = ledger::monthIndex(date);
   const int yearStart = ledger::monthIndex(date.year(), 1);
   QHash<qint64, Money> levyBalance; // due by the date less paid: a debt, or paid ahead when below 0
@@ -85,7 +84,7 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
   for (const levies::Charge &charge : levies::charges(store, std::nullopt, date))
     levyBalance[charge.apartment] += levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
   QList<Account> found;
-  for (const auto &[apartment, held] : held(store, dues, date)) {
+  for (const auto &[apartment, held] : holdings) {
     Account account;
     account.apartment = apartment;
     account.family = held.family;
@@ -132,6 +131,12 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
     found << account;
   }
   return found;
+}
+} // namespace
+
+QList<Account> accounts(const db::Store &store, const QDate &date) {
+  const ledger::Dues dues = ledger::Dues::read(store);
+  return accountsOf(store, dues, date, held(store, dues, date));
 }
 
 QStringList debtorsHeaders() {
@@ -199,7 +204,9 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
   // before the books' start; each year from the books' start to the
   // date's, and any other credited by then, with what was paid for its
   // months up to the date, as who owes holds them.
-  const Held apartmentHeld = held(store, dues, date)[apartment];
+  const std::map<qint64, Held> holdings = held(store, dues, date);
+  const auto kept = holdings.find(apartment);
+  const Held apartmentHeld = kept == holdings.end() ? Held() : kept->second;
   const qint64 openingDebt = apartmentHeld.opening.agorot(), openingPaid = apartmentHeld.openingPaid;
   std::map<int, qint64> credited = apartmentHeld.years;
   const qint64 ahead = apartmentHeld.ahead;
@@ -222,7 +229,7 @@ QList<QVariantList> lines(const db::Store &store, qint64 apartment, const QDate 
                           (due - charge.paid).agorot()};
   }
   // The lines add up to the debt less the credit; both are said whole, as who owes says them.
-  for (const Account &account : accounts(store, date))
+  for (const Account &account : accountsOf(store, dues, date, holdings))
     if (account.apartment == apartment) {
       found << QVariantList{texts::totalDebt, QVariant(), QVariant(), account.total().agorot()};
       if (account.credit.agorot() > 0)

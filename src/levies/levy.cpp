@@ -92,16 +92,12 @@ QString remove(const db::Store &store, qint64 levy) {
 }
 
 QList<QVariantList> listRows(const db::Store &store) {
-  QHash<qint64, std::pair<qint64, qint64>> sums; // charged, paid
-  for (const Charge &charge : charges(store)) {
-    auto &[charged, paid] = sums[charge.levy];
-    charged += charge.amount.agorot();
-    paid += charge.paid.agorot();
-  }
+  const QHash<qint64, Charge> sums = totals(store);
   QList<QVariantList> rows;
   for (const Levy &levy : all(store)) {
-    const auto [charged, paid] = sums.value(levy.id);
-    rows << QVariantList{levy.id, levy.name, dates::toIso(levy.firstDue), levy.instalments, charged, paid};
+    const Charge sum = sums.value(levy.id);
+    rows << QVariantList{levy.id,          levy.name,           dates::toIso(levy.firstDue),
+                         levy.instalments, sum.amount.agorot(), sum.paid.agorot()};
   }
   return rows;
 }

@@ -82,16 +82,11 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
                                                                     {QStringLiteral("חיוב"), 1},
                                                                     {QStringLiteral("נגבה"), 1},
                                                                     {QStringLiteral("יתרה לגבייה"), 1}});
-    const QList<levies::Charge> charges = levies::charges(store, std::nullopt, to);
+    const QHash<qint64, levies::Charge> sums = levies::totals(store, to);
     QList<QStringList> rows;
     for (const levies::Levy &levy : all) {
-      Money charged, collected;
-      for (const levies::Charge &charge : charges)
-        if (charge.levy == levy.id) {
-          charged += charge.amount;
-          collected += charge.paid;
-        }
-      rows << QStringList{levy.name, charged.toPaper(), collected.toPaper(), (charged - collected).toPaper()};
+      const levies::Charge sum = sums.value(levy.id);
+      rows << QStringList{levy.name, sum.amount.toPaper(), sum.paid.toPaper(), (sum.amount - sum.paid).toPaper()};
     }
     report.sections.push_back(listing::fromRows(levyLayout, rows));
   }
