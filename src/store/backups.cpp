@@ -66,6 +66,7 @@ bool copyInto(const QString &source, const QString &target) {
 }
 
 const QString logs[] = {QStringLiteral("-wal"), QStringLiteral("-shm")};
+const QString fileAndLogs[] = {QString(), logs[0], logs[1]}; // the suffixes of a file kept whole
 
 // A copy of the file as it is, with the log beside it, under a free name
 // beside it (empty when it cannot be made): the file itself stays at its
@@ -73,9 +74,9 @@ const QString logs[] = {QStringLiteral("-wal"), QStringLiteral("-shm")};
 QString copyAside(const QString &databasePath) {
   const QFileInfo info(databasePath);
   const QString aside = freeName(info.absolutePath(), info.completeBaseName() + QStringLiteral("-damaged"), now());
-  for (const QString &suffix : {QString(), logs[0], logs[1]})
+  for (const QString &suffix : fileAndLogs)
     if (QFileInfo::exists(databasePath + suffix) && !copyInto(databasePath + suffix, aside + suffix)) {
-      for (const QString &made : {QString(), logs[0], logs[1]})
+      for (const QString &made : fileAndLogs)
         QFile::remove(aside + made);
       return {};
     }
@@ -287,7 +288,7 @@ QString restore(const QString &databasePath, const QString &backup, QString *asi
     if (!saved.isEmpty())
       copyInto(saved, path);
     else if (!keptAside.isEmpty())
-      for (const QString &suffix : {QString(), logs[0], logs[1]})
+      for (const QString &suffix : fileAndLogs)
         if (QFileInfo::exists(keptAside + suffix))
           copyInto(keptAside + suffix, path + suffix);
     if (wasOpen)
