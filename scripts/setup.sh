@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 
 # dpkg-dev and desktop-file-utils make and check the Debian package.
 # libqt6sql6-psql speaks to a PostgreSQL server, for books kept on one;
-# libpq-dev tells the program when that server's connection was lost.
-packages=("$@" cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev pkg-config libqt6svg6 qt6-translations-l10n culmus xvfb xauth
+# libpq-dev tells the program when that server's connection was lost;
+# libzip, libxml2 and ICU read the banks' statement files.
+packages=("$@" cmake g++ make qt6-base-dev libfontconfig-dev libqt6sql6-sqlite libqt6sql6-psql libpq-dev pkg-config libzip-dev libxml2-dev libicu-dev libqt6svg6 qt6-translations-l10n culmus xvfb xauth
           dpkg-dev desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do

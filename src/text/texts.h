@@ -325,4 +325,22 @@ inline const QString columnTotal = QStringLiteral("סה\"כ %1: %2");
 inline const QString fileSaved = QStringLiteral("הקובץ נשמר:\n%1");
 inline const QString saveCsv = QStringLiteral("שמור כקובץ CSV");
 
+// Bank statements: why a file gave no lines (after bankRefused).
+inline const QString bankRefused = QStringLiteral("דף החשבון לא נקרא, ודבר לא נרשם ממנו:\n%1");
+inline const QString bankTooLarge = QStringLiteral("הקובץ גדול מדי לדף חשבון: %1 MB, והגבול הוא %2 MB.");
+inline const QString bankEmpty = QStringLiteral("הקובץ ריק.");
+inline const QString bankUnreadable = QStringLiteral("לא ניתן לקרוא את הקובץ.");
+inline const QString bankDamaged = QStringLiteral("הקובץ פגום: הוא נראה כגיליון Excel (xlsx), אך לא ניתן לקרוא אותו.");
+inline const QString bankOldExcel =
+    QStringLiteral("הקובץ הוא גיליון Excel מגרסה ישנה (xls). יש לפתוח אותו ולשמור אותו כ-xlsx או כ-CSV.");
+inline const QString bankNotText = QStringLiteral("הקובץ אינו דף חשבון: אין בו טבלה ולא טקסט.");
+inline const QString bankNoHeader =
+    QStringLiteral("לא נמצאה בקובץ שורת הכותרות של דף חשבון. חיפשנו את הכותרות של דפי החשבון של %1.");
+inline const QString bankNoLines = QStringLiteral("בקובץ נמצאו הכותרות של דף חשבון של %1, אך אין תחתן אף תנועה.");
+inline const QString bankBadCell = QStringLiteral("בשורה %1 של הקובץ, %2 \"%3\" אינו קריא.");
+inline const QString bankTwoSides = QStringLiteral("בשורה %1 של הקובץ יש סכום גם בחובה וגם בזכות.");
+inline const QString bankDateWord = QStringLiteral("התאריך");
+inline const QString bankAmountWord = QStringLiteral("הסכום");
+inline const QString bankBalanceWord = QStringLiteral("היתרה");
+
 } // namespace domiva::texts

@@ -1,0 +1,90 @@
+// Bank statements read from every layout the banks export, each file's
+// whole reading (its bank, account and every line) or its refusal written
+// out by hand in data/bank/readings.txt; the cells' dates and amounts.
+#include "testsupport.h"
+
+class BankTest : public QObject {
+  Q_OBJECT
+
+  static QString path(const QString &file) { return QStringLiteral(DOMIVA_TEST_DATA "/bank/") + file; }
+  // A reading as text: the bank and account, then a line each: its row,
+  // dates, words, amount and balance in agorot.
+  static QString reading(const bank::Statement &statement) {
+    if (!statement.failure.isEmpty())
+      return texts::plain(statement.failure);
+    QList<QStringList> rows{{statement.bank, statement.account}};
+    for (const bank::Line &line : statement.lines)
+      rows << QStringList{QString::number(line.row),
+                          dates::toIso(line.date),
+                          dates::toIso(line.valueDate),
+                          line.description,
+                          line.reference,
+                          line.details,
+                          line.note,
+                          QString::number(line.amount.agorot()),
+                          line.balance ? QString::number(line.balance->agorot()) : QString()};
+    return test::text(rows);
+  }
+
+private slots:
+  // A block a file: its name, then its reading; blocks apart by an empty line.
+  void eachLayoutIsReadWhole_data() {
+    QTest::addColumn<QString>("expected");
+    for (const QString &block : QString::fromUtf8(test::bytes(path("readings.txt"))).split("\n\n"))
+      QTest::newRow(qPrintable(block.section('\n', 0, 0))) << block.section('\n', 1).trimmed();
+  }
+  void eachLayoutIsReadWhole() {
+    QFETCH(QString, expected);
+    QCOMPARE(reading(bank::readFile(path(QTest::currentDataTag()))), expected);
+  }
+
+  // A cell read as a date and as an amount (agorot); "-" where it is none.
+  void cellsAreReadExactly_data() {
+    test::cases(R"(
+day, month, year | 05/01/2026 | 2026-01-05 | -
+one digit each | 5/1/2026 | 2026-01-05 | -
+two-digit year | 03/02/25 | 2025-02-03 | -
+dots | 07.06.2026 | 2026-06-07 | -
+digits alone | 050126 | 2026-01-05 | 5012600
+a spreadsheet's day | 46082 | 2026-03-01 | 4608200
+a day that is not | 31/02/2026 | - | -
+a month that is not | 01/13/2026 | - | -
+too early | 01/01/1989 | - | -
+thousands | 1,234.56 | - | 123456
+padded and signed | +000001000.00 | - | 100000
+padded debit | -000000012.50 | - | -1250
+a spreadsheet's fraction | 1234.5600000000002 | - | 123456
+ten agorot | 0.1 | - | 10
+minus after | 100- | - | -10000
+a shekel sign | ₪ 1,050.00 | - | 105000
+a third decimal | 1.234 | - | -
+a third decimal, long | 12.3450000001 | - | -
+commas astray | 1,2,3 | - | -
+words | הרבה | - | -
+empty | | - | -)");
+  }
+  void cellsAreReadExactly() {
+    QFETCH(QStringList, c);
+    const auto date = bank::cellDate(c[0]);
+    const auto amount = bank::cellAmount(c[0]);
+    QCOMPARE((QStringList{date ? dates::toIso(*date) : "-", amount ? QString::number(amount->agorot()) : "-"}),
+             c.mid(1));
+  }
+
+  // A line is the same line whichever file it is read from; two alike in
+  // one file are two; another account's line is another.
+  void aLineKeepsItsIdentity() {
+    bank::Statement statement = bank::readFile(path("leumi.xls"));
+    const QStringList whole = bank::identities(statement);
+    statement.lines.removeFirst();
+    const QStringList later = bank::identities(statement);
+    statement.account = "12-345-000000";
+    const QStringList other = bank::identities(statement);
+    QCOMPARE((QList<qsizetype>{QSet<QString>(whole.begin(), whole.end()).size(), whole.indexOf(later.first()),
+                               whole.indexOf(later.last()), whole.indexOf(other.first())}),
+             (QList<qsizetype>{5, 1, 4, -1}));
+  }
+};
+
+QTEST_GUILESS_MAIN(BankTest)
+#include "test_bank.moc"
