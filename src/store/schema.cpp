@@ -150,6 +150,36 @@ void createVersion5(const Store &store) {
             .arg(m));
 }
 
+// Version 6: the bank's statements, and each of their lines once, whatever
+// file it came in; a line recorded as a payment or an expense names it.
+const char *const version6[] = {
+    R"(CREATE TABLE bank_statements (
+         id INTEGER PRIMARY KEY AUTOINCREMENT,
+         file TEXT NOT NULL,
+         bank TEXT NOT NULL,
+         account TEXT NOT NULL DEFAULT '',
+         first_date TEXT NOT NULL,
+         last_date TEXT NOT NULL,
+         lines INTEGER NOT NULL,
+         added INTEGER NOT NULL,
+         imported TEXT NOT NULL))",
+    R"(CREATE TABLE bank_lines (
+         id INTEGER PRIMARY KEY AUTOINCREMENT,
+         statement INTEGER NOT NULL REFERENCES bank_statements (id),
+         identity TEXT NOT NULL UNIQUE,
+         inputdate TEXT NOT NULL,
+         value_date TEXT,
+         description TEXT NOT NULL DEFAULT '',
+         reference TEXT NOT NULL DEFAULT '',
+         details TEXT NOT NULL DEFAULT '',
+         note TEXT NOT NULL DEFAULT '',
+         amount INTEGER NOT NULL,
+         balance INTEGER,
+         source_table TEXT,
+         source_reciept INTEGER))",
+    "CREATE INDEX bank_lines_inputdate ON bank_lines (inputdate)",
+};
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -269,7 +299,8 @@ void createVersion3(const Store &store) {
 void upgrade(const Store &store, int from, int to) {
   using Step = void (*)(const Store &);
   static const Step steps[] = {createVersion1, createVersion2, createVersion3,
-                               [](const Store &store) { run(store, version4); }, createVersion5};
+                               [](const Store &store) { run(store, version4); }, createVersion5,
+                               [](const Store &store) { run(store, version6); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

@@ -342,5 +342,7 @@ inline const QString bankTwoSides = QStringLiteral("בשורה %1 של הקוב�
 inline const QString bankDateWord = QStringLiteral("התאריך");
 inline const QString bankAmountWord = QStringLiteral("הסכום");
 inline const QString bankBalanceWord = QStringLiteral("היתרה");
+inline const QString bankKept = QStringLiteral("נקלטו מדף החשבון %1 שורות חדשות; %2 שורות כבר היו בספרים.");
+inline const QString bankAllIn = QStringLiteral("כל %1 השורות של דף החשבון כבר היו בספרים: לא נוסף דבר.");
 
 } // namespace domiva::texts

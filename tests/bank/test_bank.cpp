@@ -84,6 +84,42 @@ empty | | - | -)");
                                whole.indexOf(later.last()), whole.indexOf(other.first())}),
              (QList<qsizetype>{5, 1, 4, -1}));
   }
+
+  // Each line kept once: the file again adds nothing, an overlapping one
+  // only its new lines; an import that adds nothing leaves no statement.
+  // A refusal, or a write that fails half-way, keeps nothing.
+  void aStatementIsKeptOnce() {
+    setNow(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
+    test::TempDatabase database;
+    const bank::Statement leumi = bank::readFile(path("leumi.xls"));
+    bank::Statement later = leumi;
+    later.lines = later.lines.mid(2);
+    bank::Statement more = later;
+    more.lines << more.lines.last();
+    more.lines.last().date = QDate(2026, 1, 20);
+    QStringList told;
+    for (const bank::Statement &statement : {leumi, leumi, later, more, bank::readFile(path("notes.txt"))})
+      told << texts::plain(bank::keep(test::books(), statement, "/home/גזבר/" + leumi.bank + ".xls").message);
+    QCOMPARE(told.mid(0, 4), (QStringList{texts::bankKept.arg(5).arg(0), texts::bankAllIn.arg(5),
+                                          texts::bankAllIn.arg(3), texts::bankKept.arg(1).arg(3)}));
+    QCOMPARE(told[4], texts::plain(bank::readFile(path("notes.txt")).failure));
+    // (A server's numbers go on past a rollback: the statements are told by their dates.)
+    QCOMPARE(test::dump("SELECT file, bank, account, first_date, last_date, lines, added, imported FROM "
+                        "bank_statements ORDER BY id"),
+             "לאומי.xls|לאומי|12-345-678901|2026-01-05|2026-01-12|5|5|2026-03-15T09:30:00\n"
+             "לאומי.xls|לאומי|12-345-678901|2026-01-10|2026-01-20|4|1|2026-03-15T09:30:00");
+    QCOMPARE(test::dump("SELECT s.last_date, l.inputdate, l.value_date, l.amount, l.balance FROM bank_lines l JOIN "
+                        "bank_statements s ON s.id = l.statement ORDER BY l.id"),
+             "2026-01-12|2026-01-05|2026-01-05|35000|1035000\n2026-01-12|2026-01-06|2026-01-06|-1250|1033750\n"
+             "2026-01-12|2026-01-10|2026-01-11|-120000|913750\n2026-01-12|2026-01-12|2026-01-12|35000|948750\n"
+             "2026-01-12|2026-01-12|2026-01-12|35000|983750\n2026-01-20|2026-01-20|2026-01-12|35000|983750");
+    const QString refused = test::refuseWrites("bank_lines", "INSERT");
+    more.lines.last().amount = Money::fromShekels(1);
+    QCOMPARE(bank::keep(test::books(), more, "x.csv").message,
+             texts::saveFailed.arg(texts::withDetail(texts::causeEngine, refused)));
+    QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM bank_lines) FROM bank_statements"), "2|6");
+    setNow({});
+  }
 };
 
 QTEST_GUILESS_MAIN(BankTest)

@@ -232,6 +232,12 @@ void everyWrite() {
       {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
       {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
       {"levy", [=] { return levies::define(books(), levy); }},
+      {"keep a statement",
+       [=] {
+         const bank::Kept kept = bank::keep(
+             books(), {"לאומי", "1", {{2, day, {}, "העברה", "", "", "", Money::fromShekels(5), {}}}, {}}, "x.csv");
+         return kept.added ? QString() : kept.message;
+       }},
       {"rebuild the matrix", [] {
          try {
            consistency::repair(books(), {});

@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
-#include "bank/statement.h"
+#include "bank/import.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/expense.h"

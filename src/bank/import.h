@@ -1,0 +1,20 @@
+#pragma once
+// A statement's lines kept in the books, each once: importing the same file
+// again, or one that overlaps it, adds only the lines not yet in.
+#include "bank/statement.h"
+#include "store/database.h"
+
+namespace domiva::bank {
+
+struct Kept {
+  QString message; // what the user is told: the counts, or why nothing was kept
+  qint64 added = 0, already = 0;
+  bool ok() const { return message.isEmpty() || added + already > 0; }
+};
+
+// In one transaction: the statement's row (when it brings a new line) and
+// its new lines. Two bookkeepers importing one file at once: the second
+// finds the first's lines in.
+Kept keep(const db::Store &store, const Statement &statement, const QString &fileName);
+
+} // namespace domiva::bank
