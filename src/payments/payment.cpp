@@ -1,5 +1,7 @@
 #include "payments/payment.h"
 
+#include "bank/matching.h"
+
 #include "ledger/dues.h"
 #include "ledger/matrix.h"
 #include "residents/residents.h"
@@ -117,6 +119,10 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
                         .toLongLong() == 0)
       return {texts::levyNotCharged.arg(forText).arg(*apartment), Field::Apartment};
     db::Transaction transaction(store);
+    if (input.bankLine)
+      if (const QString refusal = bank::check(store, input.bankLine, QStringLiteral("incoming"), *amount);
+          !refusal.isEmpty())
+        return {refusal, Field::Amount};
     // The months are stored as their list items, however they were typed.
     const auto inserted = store.exec(
         QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
@@ -127,6 +133,8 @@ Outcome record(const db::Store &store, const PaymentInput &input) {
          dates::momentToIso(now())});
     reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::payments(), reciept, forText, *amount, input.inputDate);
+    if (input.bankLine)
+      bank::link(store, input.bankLine, QStringLiteral("incoming"), reciept, *amount, *apartment);
     if (dues)
       matrix::rebuild(store, *apartment, *year, ledger::Dues::read(store));
     transaction.commit();

@@ -29,6 +29,7 @@ struct PaymentInput {
   QString amount;
   QString year;           // the year the months belong to
   QString reference = {}; // אסמכתא: the cheque's or the transfer's number
+  qint64 bankLine = 0;    // the bank statement's line it records, if one
 };
 
 // The field to give the focus to after a refusal.

@@ -150,8 +150,8 @@ void createVersion5(const Store &store) {
             .arg(m));
 }
 
-// Version 6: the bank's statements, and each of their lines once, whatever
-// file it came in; a line recorded as a payment or an expense names it.
+// Version 6: the bank's statements, each of their lines once whatever file
+// it came in, what each line was recorded as, and who pays for which apartment.
 const char *const version6[] = {
     R"(CREATE TABLE bank_statements (
          id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -174,10 +174,22 @@ const char *const version6[] = {
          details TEXT NOT NULL DEFAULT '',
          note TEXT NOT NULL DEFAULT '',
          amount INTEGER NOT NULL,
-         balance INTEGER,
-         source_table TEXT,
-         source_reciept INTEGER))",
+         balance INTEGER))",
     "CREATE INDEX bank_lines_inputdate ON bank_lines (inputdate)",
+    // What a line was recorded as: one payment or several (a deposit of
+    // cheques), an expense; a cancelled one no longer counts.
+    R"(CREATE TABLE bank_records (
+         line INTEGER NOT NULL REFERENCES bank_lines (id),
+         source_table TEXT NOT NULL,
+         source_reciept INTEGER NOT NULL,
+         amount INTEGER NOT NULL))",
+    "CREATE INDEX bank_records_line ON bank_records (line)",
+    // The apartments a payer (an account, or a name as the bank writes it)
+    // was matched to before.
+    R"(CREATE TABLE bank_payers (
+         payer TEXT NOT NULL,
+         apartment INTEGER NOT NULL,
+         UNIQUE (payer, apartment)))",
 };
 
 // A statement of the steps as the engine says it. SQLite's tables have a

@@ -343,6 +343,10 @@ inline const QString bankDateWord = QStringLiteral("התאריך");
 inline const QString bankAmountWord = QStringLiteral("הסכום");
 inline const QString bankBalanceWord = QStringLiteral("היתרה");
 inline const QString bankKept = QStringLiteral("נקלטו מדף החשבון %1 שורות חדשות; %2 שורות כבר היו בספרים.");
+inline const QString bankLineRecorded =
+    QStringLiteral("השורה של דף החשבון כבר נרשמה: %1 מתוך %2 נרשמו, ואין בה די לרישום הזה.");
+inline const QString bankDebitNotPayment = QStringLiteral("שורת חובה בדף החשבון אינה תשלום של דייר.");
+inline const QString bankCreditNotExpense = QStringLiteral("שורת זכות בדף החשבון אינה הוצאה.");
 inline const QString bankAllIn = QStringLiteral("כל %1 השורות של דף החשבון כבר היו בספרים: לא נוסף דבר.");
 
 } // namespace domiva::texts

@@ -120,6 +120,54 @@ empty | | - | -)");
     QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM bank_lines) FROM bank_statements"), "2|6");
     setNow({});
   }
+
+  // The payer and the apartment a line's words name.
+  void aLineNamesItsPayer_data() {
+    test::cases(R"(
+an account beside the name | העברה מאת: כהן משה 12-345-678901 | חשבון 12-345-678901 | 0
+a name after "מאת" | העברה מאת: כהן משה | שם כהן משה | 0
+a name before "עבור" | העב' מאת לוי רות עבור ועד | שם לוי רות | 0
+a name and an apartment | מאת פרץ דנה דירה 4 | שם פרץ דנה | 4
+an apartment alone | הפקדה דירה מס' 12 | | 12
+neither | עמלת ערוץ 2026 | | 0
+too many digits for an apartment | דירה 12345 | | 0)");
+  }
+  void aLineNamesItsPayer() {
+    QFETCH(QStringList, c);
+    QCOMPARE((QStringList{bank::payer(c[0]), QString::number(bank::apartmentNamed(c[0]))}), c.mid(1));
+  }
+
+  // A credit recorded as payments: never more than it holds, while its
+  // payments stand (a cancelled one frees it), never a debit; its payer is
+  // then proposed: sure for one apartment, not for two.
+  void aLineIsRecordedNoMoreThanItHolds() {
+    setToday(QDate(2026, 3, 15));
+    test::TempDatabase database;
+    test::building("12", "350");
+    bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
+    const auto pay = [](qint64 line, int apartment, const QString &amount) {
+      return payments::record(test::books(), {QDate(2026, 1, 5), QString::number(apartment), "ועד הבית", "", "ינואר",
+                                              "ינואר", "העברה בנקאית", amount, "2026", "1001", line})
+          .message;
+    };
+    const auto proposed = [](qint64 line) {
+      const bank::Proposal proposal = bank::propose(test::books(), line);
+      QStringList apartments;
+      for (const qint64 apartment : proposal.apartments)
+        apartments << QString::number(apartment);
+      return apartments.join(',') + (proposal.sure ? " sure" : "");
+    };
+    QStringList told{proposed(1), pay(1, 5, "350"), proposed(1), pay(1, 5, "0.01"), pay(2, 5, "12.50")};
+    QCOMPARE(payments::cancel(test::books(), 1, "טעות", today()), QString());
+    told << pay(1, 6, "350") << pay(4, 2, "200") << pay(4, 3, "150") << pay(5, 2, "200") << proposed(5);
+    QCOMPARE(told, (QStringList{"", "", "5 sure", texts::bankLineRecorded.arg("350.00", "350.00"),
+                                texts::bankDebitNotPayment, "", "", "", "", "2,3"}));
+    QCOMPARE(test::dump("SELECT line, source_table, source_reciept, amount FROM bank_records ORDER BY source_reciept") +
+                 '\n' + test::dump("SELECT payer, apartment FROM bank_payers ORDER BY payer, apartment"),
+             "1|incoming|1|35000\n1|incoming|2|35000\n4|incoming|3|20000\n4|incoming|4|15000\n5|incoming|5|20000\n"
+             "שם כהן משה|5\nשם כהן משה|6\nשם לוי רות|2\nשם לוי רות|3");
+    QCOMPARE(test::dump("SELECT count(*) FROM incoming"), "5");
+  }
 };
 
 QTEST_GUILESS_MAIN(BankTest)

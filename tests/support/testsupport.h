@@ -8,6 +8,7 @@
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
 #include "bank/import.h"
+#include "bank/matching.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/expense.h"
