@@ -1,7 +1,6 @@
 #include "payments/payment.h"
 
 #include "bank/matching.h"
-
 #include "ledger/dues.h"
 #include "ledger/matrix.h"
 #include "residents/residents.h"

@@ -29,11 +29,18 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"dues", "rowid"},
                                                                {"opening_debts", "apartment"},
                                                                {"levies", "id"},
-                                                               {"levy_charges", "levy, apartment"}};
+                                                               {"levy_charges", "levy, apartment"},
+                                                               {"bank_statements", "id"},
+                                                               {"bank_lines", "id"},
+                                                               {"bank_records", "line, source_table, source_reciept"},
+                                                               {"bank_payers", "payer, apartment"}};
 
 // The columns numbered by the engine: their next numbers come over too.
-const std::pair<const char *, const char *> numbered[] = {
-    {"incoming", "reciept"}, {"removals", "reciept"}, {"levies", "id"}};
+const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},
+                                                          {"removals", "reciept"},
+                                                          {"levies", "id"},
+                                                          {"bank_statements", "id"},
+                                                          {"bank_lines", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");
 

@@ -489,6 +489,14 @@ private slots:
     test::pay(1, "", "500", QDate(2026, 3, 5), 0, "שיפוץ");
     test::books().exec("DELETE FROM incoming WHERE reciept = 3");
     test::books().exec("DELETE FROM trans WHERE source_table = 'incoming' AND source_reciept = 3");
+    // A bank line recorded as a payment: a row in each of the bank's tables.
+    bank::keep(test::books(),
+               {"לאומי", "1", {{2, QDate(2026, 3, 1), {}, "מאת לוי רות", "", "", "", Money::fromShekels(250), {}}}, {}},
+               "x.csv");
+    QCOMPARE(payments::record(test::books(), {QDate(2026, 3, 1), "2", "ועד הבית", "", "מרץ", "מרץ", "העברה בנקאית",
+                                              "250", "2026", "", 1})
+                 .reciept,
+             4);
     const auto rows = everything();
     db::close();
 
@@ -512,7 +520,7 @@ private slots:
     for (const QString &books : {there, back, backup, readers}) {
       QCOMPARE(db::open(books).failure, QString());
       QCOMPARE(everything(), rows);
-      QCOMPARE(test::pay(2, "מרץ", "250", QDate(2026, 3, 6)), 4);
+      QCOMPARE(test::pay(2, "מרץ", "250", QDate(2026, 3, 6)), 5);
       db::close();
     }
   }
