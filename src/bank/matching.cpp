@@ -57,6 +57,8 @@ QString check(const db::Store &store, qint64 line, const QString &table, Money a
   const bool credit = held.value(0).toLongLong() > 0;
   if (credit != (table == QLatin1String("incoming")))
     return credit ? texts::bankCreditNotExpense : texts::bankDebitNotPayment;
+  if (amount.agorot() <= 0) // a negative part would free what others recorded
+    return texts::bankPartNotPositive;
   if ((recorded + amount).agorot() > whole.agorot())
     return texts::bankLineRecorded.arg(recorded.toPaper(), whole.toPaper());
   return {};

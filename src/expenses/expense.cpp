@@ -1,5 +1,6 @@
 #include "expenses/expense.h"
 
+#include "bank/matching.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "text/dates.h"
@@ -40,11 +41,18 @@ Outcome record(const db::Store &store, const ExpenseInput &input) {
   try {
     const QString date = dates::toIso(input.date);
     db::Transaction transaction(store);
+    if (input.bankLine)
+      if (const QString refusal = bank::check(store, input.bankLine, QStringLiteral("removals"), *amount);
+          !refusal.isEmpty())
+        return {refusal, Field::Amount};
     const auto inserted =
         store.exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
                                   "VALUES (?, ?, ?, ?, ?, ?)"),
                    {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
-    journal::add(store, journal::expenses(), inserted.lastInsertId().toLongLong(), input.category, *amount, input.date);
+    const qint64 reciept = inserted.lastInsertId().toLongLong();
+    journal::add(store, journal::expenses(), reciept, input.category, *amount, input.date);
+    if (input.bankLine)
+      bank::link(store, input.bankLine, QStringLiteral("removals"), reciept, *amount);
     transaction.commit();
   } catch (const db::Error &e) {
     return {db::saveFailure(e)};

@@ -23,6 +23,7 @@ struct ExpenseInput {
   QString detail;
   QString supplier;
   QString amount;
+  qint64 bankLine = 0; // the bank statement's line it records, if one
 };
 
 // The field a refused expense is corrected in.

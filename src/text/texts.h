@@ -347,6 +347,7 @@ inline const QString bankLineRecorded =
     QStringLiteral("השורה של דף החשבון כבר נרשמה: %1 מתוך %2 נרשמו, ואין בה די לרישום הזה.");
 inline const QString bankDebitNotPayment = QStringLiteral("שורת חובה בדף החשבון אינה תשלום של דייר.");
 inline const QString bankCreditNotExpense = QStringLiteral("שורת זכות בדף החשבון אינה הוצאה.");
+inline const QString bankPartNotPositive = QStringLiteral("סכום שנרשם משורה של דף החשבון חייב להיות גדול מאפס.");
 inline const QString bankAllIn = QStringLiteral("כל %1 השורות של דף החשבון כבר היו בספרים: לא נוסף דבר.");
 
 } // namespace domiva::texts

@@ -159,14 +159,21 @@ too many digits for an apartment | דירה 12345 | | 0)");
     };
     QStringList told{proposed(1), pay(1, 5, "350"), proposed(1), pay(1, 5, "0.01"), pay(2, 5, "12.50")};
     QCOMPARE(payments::cancel(test::books(), 1, "טעות", today()), QString());
-    told << pay(1, 6, "350") << pay(4, 2, "200") << pay(4, 3, "150") << pay(5, 2, "200") << proposed(5);
+    told << pay(1, 6, "350") << pay(4, 2, "200") << pay(4, 3, "150") << pay(5, 2, "200") << proposed(5)
+         << pay(5, 2, "-10");
+    // A debit as expenses, as payments are: a fee of 12.50.
+    for (const auto &[line, amount] : {std::pair{2, "12.50"}, {2, "0.01"}, {3, "-1"}, {4, "1"}})
+      told << expenses::record(test::books(), {"אחר", QDate(2026, 1, 6), "", "", "", amount, line}).message;
     QCOMPARE(told, (QStringList{"", "", "5 sure", texts::bankLineRecorded.arg("350.00", "350.00"),
-                                texts::bankDebitNotPayment, "", "", "", "", "2,3"}));
-    QCOMPARE(test::dump("SELECT line, source_table, source_reciept, amount FROM bank_records ORDER BY source_reciept") +
+                                texts::bankDebitNotPayment, "", "", "", "", "2,3", texts::bankPartNotPositive, "",
+                                texts::bankLineRecorded.arg("12.50", "12.50"), texts::bankPartNotPositive,
+                                texts::bankCreditNotExpense}));
+    QCOMPARE(test::dump("SELECT line, source_table, source_reciept, amount FROM bank_records ORDER BY source_table, source_reciept") +
                  '\n' + test::dump("SELECT payer, apartment FROM bank_payers ORDER BY payer, apartment"),
              "1|incoming|1|35000\n1|incoming|2|35000\n4|incoming|3|20000\n4|incoming|4|15000\n5|incoming|5|20000\n"
+             "2|removals|1|1250\n"
              "שם כהן משה|5\nשם כהן משה|6\nשם לוי רות|2\nשם לוי רות|3");
-    QCOMPARE(test::dump("SELECT count(*) FROM incoming"), "5");
+    QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM removals) FROM incoming"), "5|1");
   }
 };
 
