@@ -4,6 +4,8 @@
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
+#include "bank/import.h"
+#include "bank/statementwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/expense.h"
@@ -143,6 +145,30 @@ int main(int argc, char *argv[]) {
   shoot<StoryWindow>(folder, "story");
   shoot<MeetingWindow>(folder, "meeting");
   shoot<LeviesWindow>(folder, "levies");
+
+  // A month's statement: one payer already matched once, so sure; the
+  // rest waiting for the treasurer's word.
+  {
+    const int y = QDate::currentDate().year();
+    const auto line = [](int row, const QDate &date, const QString &words, const QString &details,
+                         const QString &reference, qint64 agorot) {
+      return bank::Line{row, date, {}, words, reference, details, {}, Money::fromAgorot(agorot), {}};
+    };
+    bank::keep(db::program(),
+               {"לאומי",
+                "12-345-678901",
+                {line(14, QDate(y, 9, 1), "העברה", "העברה מאת: כהן משה", "1001", 28000),
+                 line(15, QDate(y, 10, 1), "העברה", "העברה מאת: כהן משה", "1002", 28000),
+                 line(16, QDate(y, 10, 2), "העברה", "מאת לוי רות דירה 9", "1003", 56000),
+                 line(17, QDate(y, 10, 3), "עמלת ערוץ ישיר", "", "0", -1250),
+                 line(18, QDate(y, 10, 5), "הוראת קבע", "חברת החשמל", "2002", -81240),
+                 line(19, QDate(y, 10, 7), "הפקדת שיקים", "", "77", 168000)},
+                {}},
+               "leumi.xls");
+    payments::record(db::program(), {QDate(y, 9, 1), "2", "ועד הבית", "העברה", "ספטמב", "ספטמב", "העברה בנקאית", "280",
+                                     QString::number(y), "1001", 1});
+  }
+  shoot<StatementWindow>(folder, "statement");
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(db::program()), folder + "/residents.pdf");

@@ -1,5 +1,10 @@
 #include "bank/matching.h"
 
+#include "ledger/dues.h"
+#include "ledger/matrix.h"
+#include "ledger/owing.h"
+#include "text/dates.h"
+#include "text/months.h"
 #include "text/texts.h"
 
 #include <QRegularExpression>
@@ -24,6 +29,14 @@ qint64 apartmentNamed(const QString &words) {
 }
 
 namespace {
+// What of line l is recorded and stands: its payments and expenses not cancelled.
+QString recordedOf() {
+  return QStringLiteral("coalesce((SELECT sum(r.amount) FROM bank_records r LEFT JOIN incoming i ON r.source_table = "
+                        "'incoming' AND i.reciept = r.source_reciept LEFT JOIN removals e ON r.source_table = "
+                        "'removals' AND e.reciept = r.source_reciept WHERE r.line = l.id AND i.cancelled IS NULL "
+                        "AND e.cancelled IS NULL), 0)");
+}
+
 QString wordsOf(const db::Store &store, qint64 line) {
   const auto row = store.one(
       QStringLiteral("SELECT description || ' ' || details || ' ' || note FROM bank_lines WHERE id = ?"), {line});
@@ -44,14 +57,62 @@ Proposal propose(const db::Store &store, qint64 line) {
   return proposal;
 }
 
+namespace {
+// Months from `first` of `year`, as many as `amount` covers at their dues
+// (one at least, to December at most).
+Purpose months(const db::Store &store, qint64 apartment, Money amount, int first, int year) {
+  const matrix::Weights dues = matrix::weights(ledger::Dues::read(store), apartment, year);
+  int last = first;
+  for (qint64 covered = dues[first]; last < 11 && dues[last + 1] > 0 && covered + dues[last + 1] <= amount.agorot();)
+    covered += dues[++last];
+  return {texts::houseCommittee, months::listNames()[first], months::listNames()[last], QString::number(year)};
+}
+} // namespace
+
+Purpose purposeFor(const db::Store &store, qint64 apartment, Money amount, const QDate &date) {
+  const auto accounts = owing::accounts(store, date);
+  const auto account = std::find_if(accounts.begin(), accounts.end(),
+                                    [apartment](const owing::Account &a) { return a.apartment == apartment; });
+  if (account != accounts.end() && !account->unpaid.isEmpty())
+    return months(store, apartment, amount, int(months::headers().indexOf(account->unpaid.first())), date.year());
+  // The apartment's lines: the opening debt first, each levy charged to it.
+  const auto lines = owing::lines(store, apartment, date);
+  for (const QVariantList &line : lines)
+    if (line[0].toString().startsWith(texts::levyLine.arg(QString())) && line[3].toLongLong() > 0)
+      return {line[0].toString().mid(texts::levyLine.arg(QString()).size()), {}, {}, {}};
+  if (!lines.isEmpty() && lines[0][0].toString() == texts::openingDebt && lines[0][3].toLongLong() > 0)
+    return {texts::openingDebt, {}, {}, {}};
+  const QDate next = date.addMonths(1);
+  return months(store, apartment, amount, next.month() - 1, next.year());
+}
+
+Spending spendingFor(const db::Store &store, qint64 line) {
+  const QString words = wordsOf(store, line).simplified();
+  auto rule = store.exec(QStringLiteral("SELECT r.category, r.supplyer FROM bank_rules r, bank_lines l WHERE "
+                                        "l.id = ? AND r.words = l.description"),
+                         {line});
+  if (rule.next())
+    return {rule.value(0).toString(), rule.value(1).toString(), true};
+  db::checkRead(rule);
+  if (words.contains(QStringLiteral("עמלה")) || words.contains(QStringLiteral("עמלת")))
+    return {texts::bankFees, {}};
+  return {};
+}
+
+void learnSpending(const db::Store &store, qint64 line, const Spending &spending) {
+  const QString words =
+      store.one(QStringLiteral("SELECT description FROM bank_lines WHERE id = ?"), {line}).value(0).toString();
+  if (words.trimmed().isEmpty())
+    return;
+  store.exec(QStringLiteral("DELETE FROM bank_rules WHERE words = ?"), {words});
+  store.exec(QStringLiteral("INSERT INTO bank_rules (words, category, supplyer) VALUES (?, ?, ?)"),
+             {words, spending.category, spending.supplier});
+}
+
 QString check(const db::Store &store, qint64 line, const QString &table, Money amount) {
   // What the line holds, and what of it was recorded and stands (not cancelled).
-  const auto held = store.one(
-      QStringLiteral("SELECT l.amount, coalesce((SELECT sum(r.amount) FROM bank_records r LEFT JOIN incoming i ON "
-                     "r.source_table = 'incoming' AND i.reciept = r.source_reciept LEFT JOIN removals e ON "
-                     "r.source_table = 'removals' AND e.reciept = r.source_reciept WHERE r.line = l.id AND "
-                     "i.cancelled IS NULL AND e.cancelled IS NULL), 0) FROM bank_lines l WHERE l.id = ?"),
-      {line});
+  const auto held =
+      store.one(QStringLiteral("SELECT l.amount, %1 FROM bank_lines l WHERE l.id = ?").arg(recordedOf()), {line});
   const Money whole = Money::fromAgorot(std::abs(held.value(0).toLongLong()));
   const Money recorded = Money::fromAgorot(held.value(1).toLongLong());
   const bool credit = held.value(0).toLongLong() > 0;
@@ -71,6 +132,37 @@ void link(const db::Store &store, qint64 line, const QString &table, qint64 reci
   if (const QString who = payer(wordsOf(store, line)); apartment && !who.isEmpty())
     store.exec(QStringLiteral("INSERT INTO bank_payers (payer, apartment) VALUES (?, ?) ON CONFLICT DO NOTHING"),
                {who, apartment});
+}
+
+QList<Review> review(const db::Store &store) {
+  QList<Review> lines;
+  store.each(QStringLiteral("SELECT l.id, l.inputdate, l.description, l.details, l.reference, l.amount, %1 FROM "
+                            "bank_lines l ORDER BY l.inputdate, l.id")
+                 .arg(recordedOf()),
+             {}, [&lines](const QSqlQuery &row) {
+               lines.append({row.value(0).toLongLong(),
+                             dates::fromIso(row.value(1).toString()),
+                             row.value(2).toString(),
+                             row.value(3).toString(),
+                             row.value(4).toString(),
+                             Money::fromAgorot(row.value(5).toLongLong()),
+                             Money::fromAgorot(row.value(6).toLongLong()),
+                             {},
+                             {}});
+             });
+  for (Review &line : lines) {
+    if (line.done())
+      continue;
+    if (line.amount.agorot() > 0)
+      line.payer = propose(store, line.line);
+    else
+      line.spending = spendingFor(store, line.line);
+  }
+  return lines;
+}
+
+QString methodOf(const Review &line) {
+  return (line.description + line.details).contains(texts::standingOrder) ? texts::standingOrder : texts::bankTransfer;
 }
 
 } // namespace domiva::bank

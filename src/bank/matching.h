@@ -5,6 +5,7 @@
 #include "store/database.h"
 #include "text/money.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -24,6 +25,25 @@ struct Proposal {
 };
 Proposal propose(const db::Store &store, qint64 line);
 
+// What a credit of `amount` from `apartment` on `date` is proposed to pay:
+// the oldest months of the year not paid in full, as many as it covers at
+// their dues; else a levy's instalments due; else the opening debt; else
+// the months from the next one on. Throws db::Error.
+struct Purpose {
+  QString forText, fromMonth, toMonth, year; // as the payments window holds them
+};
+Purpose purposeFor(const db::Store &store, qint64 apartment, Money amount, const QDate &date);
+
+// The expense a debit is proposed as: its words' last category and
+// supplier, else bank fees for a bank's fee; nothing when neither. Throws db::Error.
+struct Spending {
+  QString category, supplier;
+  bool learned = false; // from an earlier choice: sure
+};
+Spending spendingFor(const db::Store &store, qint64 line);
+// Inside the caller's transaction: the debit's words are spent on `spending` from now on.
+void learnSpending(const db::Store &store, qint64 line, const Spending &spending);
+
 // Inside the caller's transaction, before it writes: a refusal when
 // `amount` may not be recorded from line `line` as a row of `table`
 // ("incoming" or "removals"): the line is of the other side, or what it
@@ -33,5 +53,24 @@ QString check(const db::Store &store, qint64 line, const QString &table, Money a
 // `table`; a payment's payer is learned as paying for `apartment`.
 void link(const db::Store &store, qint64 line, const QString &table, qint64 reciept, Money amount,
           qint64 apartment = 0);
+
+// The lines kept, by date, each with what of it is recorded and what is
+// proposed for it; `sure` when the proposal needs no choice of the
+// treasurer's, `done` when the whole line is recorded. Throws db::Error.
+struct Review {
+  qint64 line = 0;
+  QDate date;
+  QString description, details, reference;
+  Money amount, recorded;
+  Proposal payer;    // a credit's
+  Spending spending; // a debit's
+  bool done() const { return recorded.agorot() >= std::abs(amount.agorot()); }
+  bool sure() const { return !done() && (amount.agorot() > 0 ? payer.sure : spending.learned); }
+  Money left() const { return Money::fromAgorot(std::abs(amount.agorot()) - recorded.agorot()); }
+};
+QList<Review> review(const db::Store &store);
+
+// The method a line was paid by, as the payments and expenses store it.
+QString methodOf(const Review &line);
 
 } // namespace domiva::bank

@@ -51,8 +51,10 @@ Outcome record(const db::Store &store, const ExpenseInput &input) {
                    {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
     const qint64 reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::expenses(), reciept, input.category, *amount, input.date);
-    if (input.bankLine)
+    if (input.bankLine) {
       bank::link(store, input.bankLine, QStringLiteral("removals"), reciept, *amount);
+      bank::learnSpending(store, input.bankLine, {input.category, input.supplier});
+    }
     transaction.commit();
   } catch (const db::Error &e) {
     return {db::saveFailure(e)};

@@ -151,7 +151,8 @@ void createVersion5(const Store &store) {
 }
 
 // Version 6: the bank's statements, each of their lines once whatever file
-// it came in, what each line was recorded as, and who pays for which apartment.
+// it came in, what each line was recorded as, who pays for which apartment,
+// and what a debit's words are spent on.
 const char *const version6[] = {
     R"(CREATE TABLE bank_statements (
          id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -190,6 +191,11 @@ const char *const version6[] = {
          payer TEXT NOT NULL,
          apartment INTEGER NOT NULL,
          UNIQUE (payer, apartment)))",
+    // The expense a debit's words were last recorded as.
+    R"(CREATE TABLE bank_rules (
+         words TEXT NOT NULL UNIQUE,
+         category TEXT NOT NULL,
+         supplyer TEXT NOT NULL DEFAULT ''))",
 };
 
 // A statement of the steps as the engine says it. SQLite's tables have a

@@ -348,6 +348,20 @@ inline const QString bankLineRecorded =
 inline const QString bankDebitNotPayment = QStringLiteral("שורת חובה בדף החשבון אינה תשלום של דייר.");
 inline const QString bankCreditNotExpense = QStringLiteral("שורת זכות בדף החשבון אינה הוצאה.");
 inline const QString bankPartNotPositive = QStringLiteral("סכום שנרשם משורה של דף החשבון חייב להיות גדול מאפס.");
+inline const QString bankFees = QStringLiteral("עמלות בנק");
+inline const QString statementSubject = QStringLiteral("דף החשבון");
+inline const QString statementOpenTitle = QStringLiteral("קליטת דף חשבון");
+inline const QString statementFilter =
+    QStringLiteral("דפי חשבון (*.xlsx *.xls *.csv *.html *.htm *.dat *.txt);;כל הקבצים (*)");
+inline const QString bankLinesHeaders = QStringLiteral("תאריך|תיאור|פרטים|אסמכתא|סכום|נרשם|הצעה|מצב|");
+inline const QString bankApartments = QStringLiteral("דירה %1");
+inline const QString bankDone = QStringLiteral("נרשם");
+inline const QString bankSure = QStringLiteral("בטוח");
+inline const QString bankWaiting = QStringLiteral("ממתין");
+inline const QString bankAccepted = QStringLiteral("נרשמו %1 שורות מדף החשבון.");
+inline const QString bankAcceptedSome = QStringLiteral("נרשמו %1 שורות מדף החשבון; %2 לא נרשמו ונשארו ממתינות.");
+inline const QString bankTransfer = QStringLiteral("העברה בנקאית");
+inline const QString standingOrder = QStringLiteral("הוראת קבע");
 inline const QString bankAllIn = QStringLiteral("כל %1 השורות של דף החשבון כבר היו בספרים: לא נוסף דבר.");
 
 } // namespace domiva::texts

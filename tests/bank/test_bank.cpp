@@ -3,7 +3,7 @@
 // out by hand in data/bank/readings.txt; the cells' dates and amounts.
 #include "testsupport.h"
 
-class BankTest : public QObject {
+class BankTest : public test::WindowTest {
   Q_OBJECT
 
   static QString path(const QString &file) { return QStringLiteral(DOMIVA_TEST_DATA "/bank/") + file; }
@@ -168,14 +168,70 @@ too many digits for an apartment | דירה 12345 | | 0)");
                                 texts::bankDebitNotPayment, "", "", "", "", "2,3", texts::bankPartNotPositive, "",
                                 texts::bankLineRecorded.arg("12.50", "12.50"), texts::bankPartNotPositive,
                                 texts::bankCreditNotExpense}));
-    QCOMPARE(test::dump("SELECT line, source_table, source_reciept, amount FROM bank_records ORDER BY source_table, source_reciept") +
+    QCOMPARE(test::dump("SELECT line, source_table, source_reciept, amount FROM bank_records ORDER BY source_table, "
+                        "source_reciept") +
                  '\n' + test::dump("SELECT payer, apartment FROM bank_payers ORDER BY payer, apartment"),
              "1|incoming|1|35000\n1|incoming|2|35000\n4|incoming|3|20000\n4|incoming|4|15000\n5|incoming|5|20000\n"
              "2|removals|1|1250\n"
              "שם כהן משה|5\nשם כהן משה|6\nשם לוי רות|2\nשם לוי רות|3");
     QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM removals) FROM incoming"), "5|1");
   }
+
+  // The review as a treasurer works it: a file chosen and kept, its lines
+  // with their proposals; a line recorded as the form holds it (Enter in
+  // the amount), an expense proposed for a bank's fee, one refused and left
+  // waiting; a payer matched once is sure the next time, and recorded with
+  // the rest of the sure ones in one press, for the month after the paid one.
+  void aStatementIsReviewedAndRecorded() {
+    startTest(QDate(2026, 3, 15));
+    test::building("12", "350");
+    window = openShared<StatementWindow>();
+    messages->open = path("notes.txt");
+    click("importButton");
+    messages->open = path("leumi.xls");
+    click("importButton");
+    QCOMPARE(messages->shown, QStringList{bank::readFile(path("notes.txt")).failure});
+    QCOMPARE(test::text(grid("linesList")) + '\n' + shows({"statusLine", "lineAmount", "lineFor"}).join('|'),
+             "05/01/2026|העברה|העברה מאת: כהן משה|1001|350.00|0.00||ממתין|1\n"
+             "06/01/2026|עמלה||0|\u2066-12.50\u2069|0.00|עמלות בנק|ממתין|2\n"
+             "10/01/2026|הוראת קבע|חברת חשמל|2002|\u2066-1,200.00\u2069|0.00||ממתין|3\n"
+             "12/01/2026|העברה|העברה מאת: לוי רות|1003|350.00|0.00||ממתין|4\n"
+             "12/01/2026|העברה|העברה מאת: לוי רות|1003|350.00|0.00||ממתין|5\n" +
+                 texts::bankKept.arg(5).arg(0) + "|350|ועד הבית");
+    // A credit's form walks past the expense's fields.
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(tabsFrom(control<QLineEdit>("lineYear")), (QStringList{"lineAmount", "lineTo"}));
+    fill({{"lineApartment", "5"}, {"lineFrom", "ינואר"}, {"lineTo", "ינואר"}, {"lineYear", "2026"}});
+    QTest::keyClick(control<QLineEdit>("lineAmount"), Qt::Key_Return);
+    QStringList chosen{shows({"lineCategory", "lineAmount"}).join('|')}; // the fee, next
+    click("acceptLine");
+    chosen << shows({"lineCategory", "lineAmount"}).join('|'); // the standing order: no category
+    click("acceptLine");
+    chooseRow(3, "linesList");
+    fill({{"lineApartment", "2"}, {"lineFrom", "ינואר"}, {"lineTo", "ינואר"}, {"lineYear", "2026"}});
+    click("acceptLine");
+    chosen << test::text({grid("linesList")[4]}) << shows({"statusLine"});
+    click("acceptSure");
+    QCOMPARE(
+        chosen << shows({"statusLine"}) << messages->shown.mid(1),
+        (QStringList{"עמלות בנק|12.5", "|1200", "12/01/2026|העברה|העברה מאת: לוי רות|1003|350.00|0.00|דירה 2|בטוח|5",
+                     texts::bankAccepted.arg(1), texts::bankAccepted.arg(1), texts::categoryRequired}));
+    QCOMPARE(test::dump("SELECT inputdate, apartment, \"for\", detail, from_month, to_month, payment, amount, year, "
+                        "reference FROM incoming") +
+                 '\n' + test::dump("SELECT category, \"Date\", payby, detail, supplyer, amount FROM removals"),
+             "2026-01-05|5|ועד הבית|העברה|ינואר|ינואר|העברה בנקאית|35000|2026|1001\n"
+             "2026-01-12|2|ועד הבית|העברה|ינואר|ינואר|העברה בנקאית|35000|2026|1003\n"
+             "2026-01-12|2|ועד הבית|העברה|פבואר|פבואר|העברה בנקאית|35000|2026|1003\n"
+             "עמלות בנק|2026-01-06|העברה בנקאית|עמלה||1250");
+    QStringList states;
+    for (const QStringList &row : grid("linesList"))
+      states << row[7];
+    QCOMPARE(states, (QStringList{"נרשם", "נרשם", "ממתין", "נרשם", "נרשם"}));
+    click("importButton"); // the same file again
+    QCOMPARE(messages->last(), texts::bankAllIn.arg(5));
+    endTest();
+  }
 };
 
-QTEST_GUILESS_MAIN(BankTest)
+QTEST_MAIN(BankTest)
 #include "test_bank.moc"

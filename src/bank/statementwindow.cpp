@@ -1,0 +1,214 @@
+#include "bank/statementwindow.h"
+
+#include "bank/import.h"
+#include "expenses/expense.h"
+#include "ledger/levies.h"
+#include "payments/payment.h"
+#include "store/gridmodel.h"
+#include "text/dates.h"
+#include "text/months.h"
+#include "text/texts.h"
+#include "ui/grid.h"
+#include "ui/messages.h"
+#include "ui_statementwindow.h"
+
+#include <QDir>
+#include <QItemSelectionModel>
+
+namespace domiva {
+namespace {
+enum Column { Date, Description, Details, Reference, Amount, Recorded, Proposed, State, Id };
+
+QString proposalText(const bank::Review &line) {
+  if (line.done())
+    return {};
+  if (line.amount.agorot() < 0)
+    return line.spending.category;
+  QStringList apartments;
+  for (const qint64 apartment : line.payer.apartments)
+    apartments << QString::number(apartment);
+  return apartments.isEmpty() ? QString() : texts::bankApartments.arg(apartments.join(QStringLiteral(", ")));
+}
+
+QString stateText(const bank::Review &line) {
+  return line.done() ? texts::bankDone : line.sure() ? texts::bankSure : texts::bankWaiting;
+}
+} // namespace
+
+StatementWindow::StatementWindow(db::Store store, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::StatementForm>()),
+      m_lines(new GridModel(m_store, this)) {
+  ui->setupUi(this);
+  ui->lineFrom->addItems(months::listNames());
+  ui->lineTo->addItems(months::listNames());
+  try {
+    ui->lineFor->addItem(texts::openingDebt);
+    for (const levies::Levy &levy : levies::all(m_store))
+      ui->lineFor->addItem(levy.name);
+    ui->lineCategory->addItems(expenses::categories(m_store));
+    ui->lineSupplier->addItems(expenses::suppliers(m_store));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::statementSubject, e);
+  }
+  m_lines->setDateColumns({Date});
+  m_lines->setMoneyColumns({Amount, Recorded});
+  grid::bind(ui->linesList, m_lines);
+  grid::keepTypedText(this);
+  grid::pressWithEnter(this, ui->lineAmount, ui->acceptLine);
+  connect(ui->importButton, &QPushButton::clicked, this, &StatementWindow::importStatement); // "קליטת דף חשבון מקובץ"
+  connect(ui->acceptLine, &QPushButton::clicked, this, &StatementWindow::acceptLine); // "אשר שורה"
+  connect(ui->acceptSure, &QPushButton::clicked, this, &StatementWindow::acceptSure); // "אשר את כל הבטוחות"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);              // "יציאה"
+  connect(ui->linesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &StatementWindow::showChosen);
+  showLines(0);
+}
+
+StatementWindow::~StatementWindow() = default;
+
+void StatementWindow::showLines(qint64 chosen) {
+  try {
+    m_review = bank::review(m_store);
+  } catch (const db::Error &e) {
+    m_review.clear();
+    messages::readFailed(this, texts::statementSubject, e);
+  }
+  QList<QVariantList> rows;
+  int row = -1;
+  for (const bank::Review &line : m_review) {
+    // The line to show next: the one named, else the first that waits.
+    if (line.line == chosen || (row < 0 && !chosen && !line.done()))
+      row = int(rows.size());
+    rows << QVariantList{dates::toIso(line.date), line.description,     line.details,
+                         line.reference,          line.amount.agorot(), line.recorded.agorot(),
+                         proposalText(line),      stateText(line),      line.line};
+  }
+  m_lines->show(texts::bankLinesHeaders.split(QLatin1Char('|')), rows);
+  ui->linesList->hideColumn(Id);
+  if (row >= 0)
+    grid::choose(ui->linesList, row);
+  showChosen();
+}
+
+const bank::Review *StatementWindow::chosenLine() const {
+  const QModelIndex current = ui->linesList->currentIndex();
+  return current.isValid() && current.row() < m_review.size() ? &m_review[current.row()] : nullptr;
+}
+
+void StatementWindow::showChosen() {
+  const bank::Review *line = chosenLine();
+  const bool credit = line && line->amount.agorot() > 0;
+  for (QWidget *field :
+       {static_cast<QWidget *>(ui->lineApartment), static_cast<QWidget *>(ui->lineFor),
+        static_cast<QWidget *>(ui->lineFrom), static_cast<QWidget *>(ui->lineTo), static_cast<QWidget *>(ui->lineYear)})
+    field->setEnabled(credit);
+  ui->lineCategory->setEnabled(line && !credit);
+  ui->lineSupplier->setEnabled(line && !credit);
+  // A field that does not serve the chosen line stays empty.
+  for (QComboBox *list : {ui->lineFor, ui->lineFrom, ui->lineTo, ui->lineCategory, ui->lineSupplier})
+    list->setEditText(QString());
+  ui->lineApartment->clear();
+  ui->lineYear->clear();
+  ui->lineAmount->clear();
+  if (!line)
+    return;
+  ui->lineAmount->setText(line->left().toString());
+  if (!credit) {
+    ui->lineCategory->setEditText(line->spending.category);
+    ui->lineSupplier->setEditText(line->spending.supplier);
+    return;
+  }
+  const qint64 apartment = line->payer.apartments.value(0);
+  ui->lineApartment->setText(apartment ? QString::number(apartment) : QString());
+  bank::Purpose purpose{texts::houseCommittee, {}, {}, {}};
+  try {
+    if (apartment)
+      purpose = bank::purposeFor(m_store, apartment, line->left(), line->date);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::statementSubject, e);
+  }
+  ui->lineFor->setEditText(purpose.forText);
+  ui->lineFrom->setEditText(purpose.fromMonth);
+  ui->lineTo->setEditText(purpose.toMonth);
+  ui->lineYear->setText(purpose.year);
+}
+
+void StatementWindow::importStatement() {
+  const auto path = messages::chooseOpenFile(this, texts::statementOpenTitle, QDir::homePath(), texts::statementFilter);
+  if (!path)
+    return;
+  const bank::Kept kept = bank::keep(m_store, bank::readFile(*path), *path);
+  if (kept.added)
+    ui->statusLine->setText(kept.message);
+  else
+    messages::show(this, kept.message);
+  showLines(0);
+}
+
+QString StatementWindow::record(const bank::Review &line, bool asProposed) {
+  if (line.amount.agorot() < 0) {
+    const bank::Spending spending =
+        asProposed ? line.spending : bank::Spending{ui->lineCategory->currentText(), ui->lineSupplier->currentText()};
+    const QString amount = asProposed ? line.left().toString() : ui->lineAmount->text();
+    return expenses::record(m_store, {spending.category, line.date, bank::methodOf(line), line.description,
+                                      spending.supplier, amount, line.line})
+        .message;
+  }
+  payments::PaymentInput input{line.date,
+                               ui->lineApartment->text(),
+                               ui->lineFor->currentText(),
+                               line.description,
+                               ui->lineFrom->currentText(),
+                               ui->lineTo->currentText(),
+                               bank::methodOf(line),
+                               ui->lineAmount->text(),
+                               ui->lineYear->text(),
+                               line.reference,
+                               line.line};
+  if (asProposed) {
+    const qint64 apartment = line.payer.apartments.value(0);
+    const bank::Purpose purpose = bank::purposeFor(m_store, apartment, line.left(), line.date);
+    input.apartment = QString::number(apartment);
+    input.forText = purpose.forText;
+    input.fromMonth = purpose.fromMonth;
+    input.toMonth = purpose.toMonth;
+    input.year = purpose.year;
+    input.amount = line.left().toString();
+  }
+  return payments::record(m_store, input).message;
+}
+
+void StatementWindow::acceptLine() {
+  const bank::Review *line = chosenLine();
+  if (!line) {
+    messages::show(this, texts::chooseRow);
+    return;
+  }
+  if (line->done()) {
+    messages::show(this, texts::bankLineRecorded.arg(line->recorded.toPaper(), line->recorded.toPaper()));
+    return;
+  }
+  if (const QString refusal = record(*line, false); !refusal.isEmpty()) {
+    messages::show(this, refusal);
+    return;
+  }
+  ui->statusLine->setText(texts::bankAccepted.arg(1));
+  showLines(0);
+}
+
+void StatementWindow::acceptSure() {
+  int accepted = 0, left = 0;
+  for (const bank::Review &line : std::as_const(m_review)) {
+    if (!line.sure())
+      continue;
+    try {
+      ++(record(line, true).isEmpty() ? accepted : left);
+    } catch (const db::Error &e) {
+      messages::readFailed(this, texts::statementSubject, e);
+      break;
+    }
+  }
+  ui->statusLine->setText(left ? texts::bankAcceptedSome.arg(accepted).arg(left) : texts::bankAccepted.arg(accepted));
+  showLines(0);
+}
+
+} // namespace domiva

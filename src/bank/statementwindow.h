@@ -1,0 +1,41 @@
+#pragma once
+#include "bank/matching.h"
+#include "store/database.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class StatementForm;
+}
+
+namespace domiva {
+class GridModel;
+
+// "דף חשבון בנק": a statement read from the bank's file, its lines shown
+// with what is proposed for each, and recorded as payments and expenses
+// at the treasurer's word.
+class StatementWindow : public QWidget {
+  Q_OBJECT
+public:
+  explicit StatementWindow(db::Store store, QWidget *parent = nullptr);
+  ~StatementWindow() override;
+
+private slots:
+  void importStatement(); // importButton "קליטת דף חשבון מקובץ"
+  void acceptLine();      // acceptLine "אשר שורה"
+  void acceptSure();      // acceptSure "אשר את כל הבטוחות"
+  void showChosen();      // a line chosen in linesList
+
+private:
+  void showLines(qint64 chosen);
+  const bank::Review *chosenLine() const; // null when none
+  // Records `line` as the form holds it, or as proposed; the refusal, or empty.
+  QString record(const bank::Review &line, bool asProposed);
+  db::Store m_store;
+  std::unique_ptr<Ui::StatementForm> ui;
+  GridModel *m_lines;
+  QList<bank::Review> m_review;
+};
+
+} // namespace domiva
