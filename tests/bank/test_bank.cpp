@@ -177,6 +177,44 @@ too many digits for an apartment | דירה 12345 | | 0)");
     QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM removals) FROM incoming"), "5|1");
   }
 
+  // What a credit of apartment 5 is proposed to pay, at 350 a month from
+  // January 2026: the months it paid before (the dues' payment of 15/01),
+  // then what else it owes ("levy", "opening", "raise": 400 from April),
+  // the amount and the date.
+  void aCreditPaysTheOldestDebtFirst_data() {
+    test::cases(R"(
+nothing paid: two months | - | - | 700 | 15/03/2026 | ועד הבית|ינואר|פבואר|2026
+less than a month: one | - | - | 100 | 15/03/2026 | ועד הבית|ינואר|ינואר|2026
+the unpaid then ahead | ינואר | - | 1050 | 15/03/2026 | ועד הבית|פבואר|אפריל|2026
+a month paid in part is unpaid | ינואר-פבואר:500 | - | 350 | 15/03/2026 | ועד הבית|ינואר|ינואר|2026
+a levy due | ינואר-מרץ | levy | 300 | 15/03/2026 | גג|||
+the opening debt | ינואר-מרץ | opening | 300 | 15/03/2026 | חוב פתיחה|||
+all paid: ahead | ינואר-מרץ | - | 700 | 15/03/2026 | ועד הבית|אפריל|מאי|2026
+ahead across a raise | ינואר-מרץ | raise | 750 | 15/03/2026 | ועד הבית|אפריל|אפריל|2026
+ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד הבית|ינואר|ינואר|2027)");
+  }
+  void aCreditPaysTheOldestDebtFirst() {
+    QFETCH(QStringList, c);
+    setToday(QDate(2026, 1, 15));
+    test::TempDatabase database;
+    test::building("12", "350");
+    if (c[1] == "levy")
+      QCOMPARE(levies::define(test::books(), {"גג", "300", QDate(2026, 3, 1), "1"}), QString());
+    if (c[1] == "opening")
+      QCOMPARE(setOpeningDebt(test::books(), "5", "300"), QString());
+    if (c[1] == "raise")
+      QCOMPARE(addApartmentDues(test::books(), "5", "04/2026", "400"), QString());
+    if (c[0] != "-") {
+      const QString range = c[0].section(':', 0, 0);
+      const int count = range.contains('-') ? months::indexOfTyped(range.section('-', 1)) + 1 : 1;
+      test::pay(5, range, c[0].contains(':') ? c[0].section(':', 1) : QString::number(350 * count), QDate(2026, 1, 15));
+    }
+    const bank::Purpose purpose =
+        bank::purposeFor(test::books(), 5, *Money::parse(c[2]), QDate::fromString(c[3], "dd/MM/yyyy"));
+    QCOMPARE((QStringList{purpose.forText, purpose.fromMonth, purpose.toMonth, purpose.year}).join('|'),
+             c.mid(4).join('|'));
+  }
+
   // The review as a treasurer works it: a file chosen and kept, its lines
   // with their proposals; a line recorded as the form holds it (Enter in
   // the amount), an expense proposed for a bank's fee, one refused and left

@@ -46,6 +46,7 @@
 #include "text/dates.h"
 #include "text/input.h"
 #include "text/money.h"
+#include "text/months.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"
