@@ -7,6 +7,8 @@
 // on first use (the floors are SQLite's, so filter them out).
 #include "app/startup.h"
 #include "app/startwindow.h"
+#include "bank/import.h"
+#include "bank/statementwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
@@ -577,6 +579,101 @@ void BM_MeetingReportFloor(benchmark::State &state) {
   }
 }
 
+// A year's statement of the 200-apartment building (3,000 lines): each
+// apartment's monthly transfer under its payer's name, and 50 debits a
+// month; written once as Jerusalem's CSV in $TMPDIR.
+QString statementFile() {
+  const QString path = QDir::tempPath() + QStringLiteral("/domiva-bench-statement.csv");
+  if (QFile::exists(path))
+    return path;
+  const QStringList families{"כהן", "לוי",  "מזרחי", "פרץ", "ביטון",  "דהן", "אברהם", "פרידמן", "מלכה", "אזולאי",
+                             "כץ",  "יוסף", "דוד",   "עמר", "אוחיון", "חדד", "גבאי",  "בן דוד", "שלום", "ביטן"};
+  const QStringList given{"משה", "רות", "דנה", "יעל", "אבי", "נועה", "עומר", "שרה", "יוסי", "מיכל"};
+  QStringList lines{QStringLiteral("תאריך,תיאור,אסמכתא,חובה,זכות,יתרה")};
+  const int year = QDate::currentDate().year();
+  for (int month = 1; month <= 12; ++month) {
+    for (int apartment = 1; apartment <= 200; ++apartment)
+      lines << QStringLiteral("%1/%2/%3,העברה מאת: %4 %5,%6,,280.00,")
+                   .arg(1 + apartment % 28)
+                   .arg(month)
+                   .arg(year)
+                   .arg(families[(apartment - 1) % 20], given[(apartment - 1) / 20])
+                   .arg(month * 1000 + apartment);
+    for (int debit = 1; debit <= 50; ++debit)
+      lines << QStringLiteral("%1/%2/%3,%4,%5,%6,,")
+                   .arg(1 + debit % 28)
+                   .arg(month)
+                   .arg(year)
+                   .arg(debit % 5 ? QStringLiteral("הוראת קבע ספק %1").arg(debit) : QStringLiteral("עמלה"))
+                   .arg(month * 1000 + 500 + debit)
+                   .arg(debit * 10 + 0.5, 0, 'f', 2);
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(lines.join(QStringLiteral("\r\n")).toUtf8()) < 0)
+    qFatal("cannot write the bench statement");
+  return path;
+}
+
+// The books as a treasurer leaves them after a first month: every payer
+// matched to its apartment once; no statement kept yet.
+void freshStatementBooks() {
+  db::Transaction transaction(db::program());
+  for (const char *table : {"bank_records", "bank_payers", "bank_lines", "bank_statements"})
+    db::program().exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+  const bank::Statement statement = bank::readFile(statementFile());
+  for (int apartment = 1; apartment <= 200; ++apartment)
+    db::program().exec(QStringLiteral("INSERT INTO bank_payers (payer, apartment) VALUES (?, ?)"),
+                       {bank::payer(statement.lines[apartment - 1].description), apartment});
+  transaction.commit();
+}
+
+// The statement read, kept, matched and shown in its window.
+void BM_StatementImport(benchmark::State &state) {
+  useCopy(1);
+  statementFile();
+  for (auto _ : state) {
+    state.PauseTiming();
+    freshStatementBooks();
+    state.ResumeTiming();
+    bank::keep(db::program(), bank::readFile(statementFile()), statementFile());
+    StatementWindow *window = openShared<StatementWindow>();
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window->findChild<QTableView *>()->model()->rowCount());
+    window->close();
+    flush();
+  }
+}
+// The floor: the same file read and its lines inserted with plain SQL.
+void BM_StatementImportFloor(benchmark::State &state) {
+  useCopy(1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    freshStatementBooks();
+    state.ResumeTiming();
+    QFile file(statementFile());
+    file.open(QIODevice::ReadOnly);
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    QSqlQuery query(QSqlDatabase::database());
+    query.exec(QStringLiteral("BEGIN"));
+    query.exec(QStringLiteral("INSERT INTO bank_statements (file, bank, first_date, last_date, lines, added, "
+                              "imported) VALUES ('x', 'x', '', '', 0, 0, '')"));
+    const QVariant statement = query.lastInsertId();
+    query.prepare(QStringLiteral("INSERT INTO bank_lines (statement, identity, inputdate, description, reference, "
+                                 "amount) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+      const QStringList cells = lines[i].split(QLatin1Char(','));
+      query.addBindValue(statement);
+      query.addBindValue(lines[i]);
+      query.addBindValue(cells[0]);
+      query.addBindValue(cells[1]);
+      query.addBindValue(cells[2]);
+      query.addBindValue(cells[4].isEmpty() ? -cells[3].toDouble() : cells[4].toDouble());
+      query.exec();
+    }
+    query.exec(QStringLiteral("COMMIT"));
+  }
+}
+
 #define YEARS ->Arg(1)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUpFloor)->Unit(benchmark::kMillisecond);
@@ -614,6 +711,8 @@ BENCHMARK(BM_Receipt) YEARS;
 BENCHMARK(BM_MeetingReportBuilt) YEARS;
 BENCHMARK(BM_MeetingReport) YEARS;
 BENCHMARK(BM_MeetingReportFloor) YEARS;
+BENCHMARK(BM_StatementImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatementImportFloor)->Unit(benchmark::kMillisecond);
 // The printouts and the newest row also over 100 years (a file made on the
 // first run that asks for it: about two minutes).
 BENCHMARK(BM_SaveCsv) YEARS->Iterations(3);
