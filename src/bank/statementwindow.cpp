@@ -13,6 +13,7 @@
 #include "ui_statementwindow.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 
 namespace domiva {
@@ -53,6 +54,8 @@ StatementWindow::StatementWindow(db::Store store, QWidget *parent)
   m_lines->setDateColumns({Date});
   m_lines->setMoneyColumns({Amount, Recorded});
   grid::bind(ui->linesList, m_lines);
+  // The payer's words take what room the window gives.
+  ui->linesList->horizontalHeader()->setStretchLastSection(false);
   grid::keepTypedText(this);
   grid::pressWithEnter(this, ui->lineAmount, ui->acceptLine);
   connect(ui->importButton, &QPushButton::clicked, this, &StatementWindow::importStatement); // "קליטת דף חשבון מקובץ"
@@ -84,6 +87,7 @@ void StatementWindow::showLines(qint64 chosen) {
   }
   m_lines->show(texts::bankLinesHeaders.split(QLatin1Char('|')), rows);
   ui->linesList->hideColumn(Id);
+  ui->linesList->horizontalHeader()->setSectionResizeMode(Details, QHeaderView::Stretch);
   if (row >= 0)
     grid::choose(ui->linesList, row);
   showChosen();
