@@ -5,6 +5,7 @@
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
 #include "bank/import.h"
+#include "bank/reconcile.h"
 #include "bank/statementwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
@@ -150,9 +151,12 @@ int main(int argc, char *argv[]) {
   // rest waiting for the treasurer's word.
   {
     const int y = QDate::currentDate().year();
-    const auto line = [](int row, const QDate &date, const QString &words, const QString &details,
-                         const QString &reference, qint64 agorot) {
-      return bank::Line{row, date, {}, words, reference, details, {}, Money::fromAgorot(agorot), {}};
+    qint64 balance = 2000000; // the bank's, after each line
+    const auto line = [&balance](int row, const QDate &date, const QString &words, const QString &details,
+                                 const QString &reference, qint64 agorot) {
+      balance += agorot;
+      return bank::Line{
+          row, date, {}, words, reference, details, {}, Money::fromAgorot(agorot), Money::fromAgorot(balance)};
     };
     bank::keep(db::program(),
                {"לאומי",
@@ -169,6 +173,8 @@ int main(int argc, char *argv[]) {
                                      QString::number(y), "1001", 1});
   }
   shoot<StatementWindow>(folder, "statement");
+  printing::writePdf(bank::printout(bank::reconcile(db::program(), QDate(QDate::currentDate().year(), 10, 7))),
+                     folder + "/reconcile.pdf");
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(db::program()), folder + "/residents.pdf");

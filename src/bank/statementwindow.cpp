@@ -1,6 +1,7 @@
 #include "bank/statementwindow.h"
 
 #include "bank/import.h"
+#include "bank/reconcile.h"
 #include "expenses/expense.h"
 #include "ledger/levies.h"
 #include "payments/payment.h"
@@ -8,8 +9,11 @@
 #include "text/dates.h"
 #include "text/months.h"
 #include "text/texts.h"
+#include "text/today.h"
+#include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/printing.h"
 #include "ui_statementwindow.h"
 
 #include <QDir>
@@ -51,6 +55,8 @@ StatementWindow::StatementWindow(db::Store store, QWidget *parent)
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::statementSubject, e);
   }
+  grid::showDates({ui->reconcileDate});
+  ui->reconcileDate->setDate(today());
   m_lines->setDateColumns({Date});
   m_lines->setMoneyColumns({Amount, Recorded});
   grid::bind(ui->linesList, m_lines);
@@ -61,12 +67,20 @@ StatementWindow::StatementWindow(db::Store store, QWidget *parent)
   connect(ui->importButton, &QPushButton::clicked, this, &StatementWindow::importStatement); // "קליטת דף חשבון מקובץ"
   connect(ui->acceptLine, &QPushButton::clicked, this, &StatementWindow::acceptLine); // "אשר שורה"
   connect(ui->acceptSure, &QPushButton::clicked, this, &StatementWindow::acceptSure); // "אשר את כל הבטוחות"
-  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);              // "יציאה"
+  connect(ui->reconcileButton, &QPushButton::clicked, this, &StatementWindow::showReconciliation); // "התאמת בנק"
+  connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);                           // "יציאה"
   connect(ui->linesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &StatementWindow::showChosen);
   showLines(0);
+  showStatementEnd();
 }
 
 StatementWindow::~StatementWindow() = default;
+
+void StatementWindow::showStatementEnd() {
+  // The books are set against the bank on the statement's last day.
+  if (!m_review.isEmpty())
+    ui->reconcileDate->setDate(m_review.last().date);
+}
 
 void StatementWindow::showLines(qint64 chosen) {
   try {
@@ -136,6 +150,17 @@ void StatementWindow::showChosen() {
   ui->lineYear->setText(purpose.year);
 }
 
+void StatementWindow::showReconciliation() {
+  if (!datesTyped(this))
+    return;
+  try {
+    printing::showPreview(QStringLiteral("reconcile"),
+                          bank::printout(bank::reconcile(m_store, ui->reconcileDate->date())), texts::reconcileTitle);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::statementSubject, e);
+  }
+}
+
 void StatementWindow::importStatement() {
   const auto path = messages::chooseOpenFile(this, texts::statementOpenTitle, QDir::homePath(), texts::statementFilter);
   if (!path)
@@ -146,6 +171,7 @@ void StatementWindow::importStatement() {
   else
     messages::show(this, kept.message);
   showLines(0);
+  showStatementEnd();
 }
 
 QString StatementWindow::record(const bank::Review &line, bool asProposed) {

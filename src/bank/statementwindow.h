@@ -22,13 +22,15 @@ public:
   ~StatementWindow() override;
 
 private slots:
-  void importStatement(); // importButton "קליטת דף חשבון מקובץ"
-  void acceptLine();      // acceptLine "אשר שורה"
-  void acceptSure();      // acceptSure "אשר את כל הבטוחות"
-  void showChosen();      // a line chosen in linesList
+  void importStatement();    // importButton "קליטת דף חשבון מקובץ"
+  void acceptLine();         // acceptLine "אשר שורה"
+  void acceptSure();         // acceptSure "אשר את כל הבטוחות"
+  void showChosen();         // a line chosen in linesList
+  void showReconciliation(); // reconcileButton "התאמת בנק"
 
 private:
   void showLines(qint64 chosen);
+  void showStatementEnd();
   const bank::Review *chosenLine() const; // null when none
   // Records `line` as the form holds it, or as proposed; the refusal, or empty.
   QString record(const bank::Review &line, bool asProposed);

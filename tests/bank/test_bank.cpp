@@ -269,6 +269,47 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     QCOMPARE(messages->last(), texts::bankAllIn.arg(5));
     endTest();
   }
+
+  // The books against the bank, the books opened at 10,000 where the bank
+  // stood: 350 and the fee of 12.50 recorded from their lines, 50 for water
+  // on 08/01 and 100 paid in cash on 12/01 the books' alone. On 12/01 the
+  // bank holds 9,837.50, the books 10,387.50: the standing order of 1,200
+  // and two transfers of 350 are the bank's alone (−500), the water and
+  // the cash the books' (50); nothing is left unexplained, nor on 11/01.
+  void theBooksAreSetAgainstTheBank() {
+    startTest(QDate(2026, 3, 15));
+    test::building("12", "350", "10000");
+    bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
+    QVERIFY(payments::record(test::books(), {QDate(2026, 1, 5), "5", "ועד הבית", "", "ינואר", "ינואר", "העברה בנקאית",
+                                             "350", "2026", "1001", 1})
+                .ok());
+    QCOMPARE(expenses::record(test::books(), {"עמלות בנק", QDate(2026, 1, 6), "", "", "", "12.50", 2}).message,
+             QString());
+    test::recordExpense("מים", QDate(2026, 1, 8), "50");
+    test::pay(3, "ינואר", "100", QDate(2026, 1, 12));
+    window = openShared<StatementWindow>();
+    QStringList shown = shows({"reconcileDate"}); // the statement's last day
+    fill({{"reconcileDate", "11/01/2026"}});
+    click("reconcileButton");
+    const bank::Reconciliation before = bank::reconcile(test::books(), QDate(2026, 1, 11));
+    shown << test::text(test::table(*printing::previewPrintout("reconcile")).mid(1, 2));
+    fill({{"reconcileDate", "12/01/2026"}});
+    click("reconcileButton");
+    const listing::Printout &paper = *printing::previewPrintout("reconcile");
+    QCOMPARE(
+        shown << test::text(test::table(paper).mid(1)) << test::text(test::table(paper.sections[0]))
+              << test::text(test::table(paper.sections[1])) << before.unexplained()->toString(),
+        (QStringList{"12/01/2026", "יתרה לפי הבנק ליום 11/01/2026|9,137.50\nיתרה לפי הספרים ליום 11/01/2026|10,287.50",
+                     "יתרה לפי הבנק ליום 12/01/2026|9,837.50\nיתרה לפי הספרים ליום 12/01/2026|10,387.50\n"
+                     "הפרש (בנק פחות ספרים)|\u2066-550.00\u2069\nבבנק ולא בספרים|\u2066-500.00\u2069\n"
+                     "בספרים ולא בבנק|50.00\nהפרש שאינו מוסבר|0.00",
+                     "תאריך|פירוט|סכום\n10/01/2026|הוראת קבע חברת חשמל|\u2066-1,200.00\u2069\n"
+                     "12/01/2026|העברה העברה מאת: לוי רות|350.00\n12/01/2026|העברה העברה מאת: לוי רות|350.00",
+                     "תאריך|פירוט|סכום\n08/01/2026|הוצאה, מים|\u2066-50.00\u2069\n"
+                     "12/01/2026|תשלום, דירה 3, ועד הבית|100.00",
+                     "0"}));
+    endTest();
+  }
 };
 
 QTEST_MAIN(BankTest)

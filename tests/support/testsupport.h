@@ -9,6 +9,7 @@
 #include "backups/backupwindow.h"
 #include "bank/import.h"
 #include "bank/matching.h"
+#include "bank/reconcile.h"
 #include "bank/statementwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
