@@ -6,6 +6,7 @@
 #include "ledger/levies.h"
 #include "payments/payment.h"
 #include "store/gridmodel.h"
+#include "text/bidi.h"
 #include "text/dates.h"
 #include "text/months.h"
 #include "text/texts.h"
@@ -42,7 +43,7 @@ QString stateText(const bank::Review &line) {
 
 StatementWindow::StatementWindow(db::Store store, QWidget *parent)
     : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::StatementForm>()),
-      m_lines(new GridModel(m_store, this)) {
+      m_lines(new GridModel(m_store, this)), m_statements(new GridModel(m_store, this)) {
   ui->setupUi(this);
   ui->lineFrom->addItems(months::listNames());
   ui->lineTo->addItems(months::listNames());
@@ -60,6 +61,8 @@ StatementWindow::StatementWindow(db::Store store, QWidget *parent)
   m_lines->setDateColumns({Date});
   m_lines->setMoneyColumns({Amount, Recorded});
   grid::bind(ui->linesList, m_lines);
+  m_statements->setDateColumns({3, 4});
+  grid::bind(ui->statementsList, m_statements);
   // The payer's words take what room the window gives.
   ui->linesList->horizontalHeader()->setStretchLastSection(false);
   grid::keepTypedText(this);
@@ -89,6 +92,27 @@ void StatementWindow::showLines(qint64 chosen) {
     m_review.clear();
     messages::readFailed(this, texts::statementSubject, e);
   }
+  // The statements kept, newest first.
+  QList<QVariantList> statements;
+  try {
+    m_store.each(QStringLiteral("SELECT file, bank, account, first_date, last_date, lines, added, imported FROM "
+                                "bank_statements ORDER BY id DESC"),
+                 {}, [&statements](const QSqlQuery &row) {
+                   statements << QVariantList{
+                       row.value(0),
+                       row.value(1),
+                       leftToRight(row.value(2).toString()),
+                       row.value(3),
+                       row.value(4),
+                       row.value(5),
+                       row.value(6),
+                       leftToRight(dates::momentFromIso(row.value(7).toString())
+                                       .toString(dates::shortFormat() + QStringLiteral(" HH:mm")))};
+                 });
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::statementSubject, e);
+  }
+  m_statements->show(texts::bankStatementsHeaders.split(QLatin1Char('|')), statements);
   QList<QVariantList> rows;
   int row = -1;
   for (const bank::Review &line : m_review) {

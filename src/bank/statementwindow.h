@@ -37,6 +37,7 @@ private:
   db::Store m_store;
   std::unique_ptr<Ui::StatementForm> ui;
   GridModel *m_lines;
+  GridModel *m_statements;
   QList<bank::Review> m_review;
 };
 

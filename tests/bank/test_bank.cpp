@@ -267,6 +267,9 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     QCOMPARE(states, (QStringList{"נרשם", "נרשם", "ממתין", "נרשם", "נרשם"}));
     click("importButton"); // the same file again
     QCOMPARE(messages->last(), texts::bankAllIn.arg(5));
+    // The statements kept: one, though chosen twice.
+    QCOMPARE(test::text(grid("statementsList")),
+             "leumi.xls|לאומי|\u206612-345-678901\u2069|05/01/2026|12/01/2026|5|5|\u206615/03/2026 12:00\u2069");
     endTest();
   }
 
