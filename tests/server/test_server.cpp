@@ -311,6 +311,30 @@ private slots:
     db::close();
   }
 
+  // Two bookkeepers import one statement at once: one keeps its lines, the
+  // other is told they are in; each line is kept once.
+  void twoImportOneStatement() {
+    const QString name = QStringLiteral("twoimports-%1").arg(QCoreApplication::applicationPid());
+    QCOMPARE(db::addBuilding(server, name), QString());
+    const QString address = db::withBuilding(server, name);
+    QCOMPARE(db::open(address).failure, QString());
+    db::close();
+    const QString file = QStringLiteral(DOMIVA_TEST_DATA "/bank/leumi.xls");
+    QProcess first, second;
+    first.start(QStringLiteral(DOMIVA_WRITER), {address, "--import", file});
+    second.start(QStringLiteral(DOMIVA_WRITER), {address, "--import", file});
+    QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+    QStringList told{QString::fromUtf8(first.readAllStandardOutput()).trimmed(),
+                     QString::fromUtf8(second.readAllStandardOutput()).trimmed()};
+    told.sort();
+    QCOMPARE(told, (QStringList{texts::bankAllIn.arg(5), texts::bankKept.arg(5).arg(0)}));
+    QCOMPARE(db::open(address).failure, QString());
+    QCOMPARE(test::dump("SELECT count(*), (SELECT count(DISTINCT identity) FROM bank_lines), (SELECT count(*) FROM "
+                        "bank_statements) FROM bank_lines"),
+             "5|5|1");
+    db::close();
+  }
+
   // A write waits for another bookkeeper's (the building's lock); one that
   // waits too long is refused, and nothing of it is kept.
   void aWriterWaitsForTheOther() {
