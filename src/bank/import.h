@@ -9,7 +9,6 @@ namespace domiva::bank {
 struct Kept {
   QString message; // what the user is told: the counts, or why nothing was kept
   qint64 added = 0, already = 0;
-  bool ok() const { return message.isEmpty() || added + already > 0; }
 };
 
 // In one transaction: the statement's row (when it brings a new line) and

@@ -63,14 +63,8 @@ Reconciliation reconcile(const db::Store &store, const QDate &date) {
 
 listing::Printout printout(const Reconciliation &r) {
   const QString day = dates::toShort(r.date);
-  const auto section = [](const QString &title, const QList<listing::Column> &columns) {
-    listing::Layout layout;
-    layout.title = title;
-    layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
-    layout.columns = columns;
-    return layout;
-  };
-  listing::Layout overview = section(texts::reconcileTitle, {{texts::reconcileItem, 3}, {texts::reconcileAmount, 1}});
+  listing::Layout overview =
+      listing::section(texts::reconcileTitle, {{texts::reconcileItem, 3}, {texts::reconcileAmount, 1}});
   overview.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
   overview.intro << texts::reconcileAsOf.arg(day);
   const auto known = [](const std::optional<Money> &money) {
@@ -87,7 +81,7 @@ listing::Printout printout(const Reconciliation &r) {
       {texts::reconcileDate, 1}, {texts::reconcileWords, 4}, {texts::reconcileAmount, 1}};
   for (const auto &[title, rows, sum] : {std::tuple{texts::reconcileBankOnly, r.bankOnly, r.bankOnlySum},
                                          std::tuple{texts::reconcileBooksOnly, r.booksOnly, r.booksOnlySum}}) {
-    listing::Layout layout = section(title, columns);
+    listing::Layout layout = listing::section(title, columns);
     layout.footer << texts::columnTotal.arg(texts::reconcileAmount, sum.toPaper());
     paper.sections.push_back(listing::fromRows(layout, rows));
   }

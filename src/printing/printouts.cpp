@@ -1,5 +1,7 @@
 #include "printing/printouts.h"
 
+#include "printing/reportstyle.h"
+
 #include <QSqlError>
 #include <memory>
 
@@ -52,6 +54,14 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
     };
   };
   return printout;
+}
+
+Layout section(const QString &title, const QList<Column> &columns) {
+  Layout layout;
+  layout.title = title;
+  layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
+  layout.columns = columns;
+  return layout;
 }
 
 } // namespace domiva::listing

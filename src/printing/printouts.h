@@ -19,5 +19,7 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
                    const std::function<QStringList(const QSqlQuery &)> &cells);
 // A printout of rows already at hand.
 Printout fromRows(const Layout &layout, const QList<QStringList> &rows);
+// The layout of a section of a paper (a table under its own title).
+Layout section(const QString &title, const QList<Column> &columns);
 
 } // namespace domiva::listing

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 namespace domiva::meeting {
+using listing::section;
 
 Figures figures(const db::Store &store, const QDate &from, const QDate &to) {
   Figures figures;
@@ -24,14 +25,6 @@ Figures figures(const db::Store &store, const QDate &from, const QDate &to) {
 }
 
 namespace {
-listing::Layout section(const QString &title, const QList<listing::Column> &columns) {
-  listing::Layout layout;
-  layout.title = title;
-  layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 12, true);
-  layout.columns = columns;
-  return layout;
-}
-
 QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toPaper(); }
 } // namespace
 
