@@ -286,7 +286,7 @@ void BM_CancelPayment(benchmark::State &state) {
                                                           QStringLiteral("מרץ"), QStringLiteral("מאי"), QString(),
                                                           QStringLiteral("300"), QString::number(day.year())});
     state.ResumeTiming();
-    benchmark::DoNotOptimize(payments::cancel(db::program(), outcome.reciept, QStringLiteral("בדיקה"), day));
+    benchmark::DoNotOptimize(payments::cancel(db::program(), outcome.reciept(), QStringLiteral("בדיקה"), day));
   }
 }
 void BM_CancelPaymentFloor(benchmark::State &state) {

@@ -5,6 +5,7 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/months.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/cancelling.h"
@@ -20,6 +21,23 @@ namespace domiva {
 namespace {
 // How long a recording counts as "just now" for the duplicate warning.
 constexpr qint64 recentSeconds = 10 * 60;
+
+// The months a payment pays, as a question lists them: " מרץ עד מאי 2026",
+// " דצמבר 2026 עד ינואר 2027"; nothing for a levy or the opening debt.
+QString monthsPaid(const payments::PaymentInput &input) {
+  if (input.year.isEmpty())
+    return {};
+  const int from = months::indexOfTyped(input.fromMonth);
+  const int to = months::indexOfTyped(input.toMonth);
+  const QString year = QLatin1Char(' ') + input.year;
+  const QString &first = months::headers()[from];
+  const QString &last = months::headers()[to];
+  if (from == to)
+    return QLatin1Char(' ') + first + year;
+  return from < to ? QLatin1Char(' ') + first + QStringLiteral(" עד ") + last + year
+                   : QLatin1Char(' ') + first + year + QStringLiteral(" עד ") + last + QLatin1Char(' ') +
+                         QString::number(input.year.toInt() + 1);
+}
 } // namespace
 
 IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
@@ -31,7 +49,8 @@ IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->amount, ui->Command1);
   connect(ui->apartment, &QComboBox::currentTextChanged, this, &IncomingWindow::showResident);
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
-  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment);    // "בצע"
+  connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment); // "בצע"
+  connect(ui->standingOrders, &QPushButton::clicked, this, &IncomingWindow::recordStandingOrders);
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);        // "הדפס"
   connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);      // "יציאה"
   connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);   // "בטל רשומה"
@@ -160,7 +179,11 @@ void IncomingWindow::recordPayment() {
     }
     return;
   }
-  m_recent.append({input, domiva::now(), outcome.reciept});
+  m_recent.append({input, domiva::now(), outcome.reciept()});
+  showRecorded(outcome);
+}
+
+void IncomingWindow::showRecorded(const payments::Outcome &outcome) {
   typed::recorded(this);
   // The next payment starts from the date's year and without this one's detail.
   ui->details->clear();
@@ -169,9 +192,44 @@ void IncomingWindow::recordPayment() {
   followEntryDate();
   m_list->reload();
   setWidths();
-  ui->statusLine->setText(texts::paymentRecorded.arg(outcome.reciept));
+  QStringList numbers;
+  for (const qint64 reciept : outcome.reciepts)
+    numbers << QString::number(reciept);
+  ui->statusLine->setText(numbers.size() == 1 ? texts::paymentRecorded.arg(numbers[0])
+                                              : texts::paymentsRecorded.arg(numbers.join(QStringLiteral(", "))));
   grid::checkRead(this, m_list, texts::paymentsSubject);
   grid::showNewest(ui->DataGrid1);
+}
+
+void IncomingWindow::recordStandingOrders() {
+  if (!datesTyped(this))
+    return;
+  const QDate day = ui->inputdate->date();
+  QList<payments::PaymentInput> orders;
+  try {
+    orders = payments::standingOrders(m_store, day);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::paymentsSubject, e);
+    return;
+  }
+  if (orders.isEmpty()) {
+    messages::show(this, texts::noStandingOrders);
+    return;
+  }
+  QStringList lines;
+  for (const payments::PaymentInput &order : std::as_const(orders)) {
+    lines << texts::standingOrderLine.arg(order.apartment, order.forText + monthsPaid(order),
+                                          Money::parse(order.amount).value_or(Money()).toPaper());
+  }
+  const QString month = months::headers()[day.month() - 1] + QLatin1Char(' ') + QString::number(day.year());
+  if (!messages::ask(this, texts::standingOrdersQuestion.arg(month, lines.join(QLatin1Char('\n')))))
+    return;
+  const payments::Outcome outcome = payments::record(m_store, orders);
+  if (!outcome.ok()) {
+    messages::show(this, outcome.message);
+    return;
+  }
+  showRecorded(outcome);
 }
 
 void IncomingWindow::printList() {

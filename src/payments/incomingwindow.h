@@ -22,16 +22,19 @@ public:
   ~IncomingWindow() override;
 
 private slots:
-  void showResident();    // an apartment chosen or typed: show its resident
-  void followEntryDate(); // the year box follows the date until the user sets it
-  void recordPayment();   // Command1 "בצע"
-  void printList();       // Command2 "הדפס"
-  void closeWindow();     // Command3 "יציאה"
-  void cancelPayment();   // cancelRow "בטל רשומה", and the grid's context menu
-  void printReceipt();    // printReceipt "הדפס קבלה": the chosen payment's receipt
+  void showResident();         // an apartment chosen or typed: show its resident
+  void followEntryDate();      // the year box follows the date until the user sets it
+  void recordPayment();        // Command1 "בצע"
+  void recordStandingOrders(); // standingOrders: last month's again, confirmed in one go
+  void printList();            // Command2 "הדפס"
+  void closeWindow();          // Command3 "יציאה"
+  void cancelPayment();        // cancelRow "בטל רשומה", and the grid's context menu
+  void printReceipt();         // printReceipt "הדפס קבלה": the chosen payment's receipt
 
 private:
   void load();
+  // After a recording: the form ready for the next payment, the grid and the status line.
+  void showRecorded(const payments::Outcome &outcome);
   void setWidths();
   db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::IncomingForm> ui;

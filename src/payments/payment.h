@@ -3,6 +3,7 @@
 #include "text/money.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -38,15 +39,29 @@ enum class Field { None, Apartment, FromMonth, ToMonth, Year, Amount };
 struct Outcome {
   QString message; // empty when the payment was recorded
   Field focus = Field::None;
-  qint64 reciept = 0; // the new payment's receipt number
+  QList<qint64> reciepts = {}; // the receipt numbers of the rows written
   bool ok() const { return message.isEmpty(); }
+  qint64 reciept() const { return reciepts.value(0); }
 };
 
 // Checks the payment, then writes its incoming and trans rows and rebuilds
 // the apartment's matrix row of the payment's year, all in one transaction.
-// A payment "for" a levy's name pays that levy instead: its months and year
-// are not used, and the matrix is not touched.
+// Months from a later month to an earlier one (November to February) run
+// across the year's end: two rows, one for each year, the amount shared as
+// the matrix shares it. A payment "for" a levy's name pays that levy
+// instead: its months and year are not used, and the matrix is not touched.
 Outcome record(const db::Store &store, const PaymentInput &input);
+// Several payments in one transaction: every one, or none and the first refusal.
+Outcome record(const db::Store &store, const QList<PaymentInput> &inputs);
+
+// The standing orders of the month before `day`'s: each payment by
+// standing order dated then and not cancelled, proposed again for `day`'s
+// month, dated the same day of it (or its last), by the same apartment,
+// amount, purpose and method, for as many months after those it paid
+// (a levy or the opening debt again as such). Left out: one already
+// recorded this month by standing order (same apartment, purpose, amount).
+// Throws db::Error.
+QList<PaymentInput> standingOrders(const db::Store &store, const QDate &day);
 
 // The levy named `forText`, if one is; 0 when none. Throws db::Error.
 qint64 levyNamed(const db::Store &store, const QString &forText);
@@ -56,7 +71,7 @@ bool samePayment(const PaymentInput &a, const PaymentInput &b);
 // Whether payment `reciept` was cancelled (or is gone). Throws db::Error.
 bool isCancelled(const db::Store &store, qint64 reciept);
 // The amount typed (0 when it is none), and the dues in force in the months
-// the input covers (nothing when its months are not a range, its apartment
+// the input covers (nothing when its months are not listed, its apartment
 // or year no number, or there are no dues). Throws db::Error.
 Money amountOf(const PaymentInput &input);
 std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input);

@@ -210,13 +210,17 @@ inline const QString apartmentRequired = QStringLiteral("שדה 'דירה' הו�
 inline const QString badAmount = QStringLiteral("הסכום חייב להיות מספר, עם שתי ספרות לכל היותר אחרי הנקודה");
 inline const QString badTypedDate = QStringLiteral("אין תאריך כזה: %1. יש להקליד יום, חודש ושנה, למשל 30/04/2025");
 inline const QString badMonth = QStringLiteral("יש לבחור חודש מתוך הרשימה");
-inline const QString monthsReversed =
-    QStringLiteral("החודש הראשון מאוחר מהחודש האחרון.\nתשלום שעובר את סוף השנה יש לרשום כשני תשלומים, אחד לכל שנה.");
 inline const QString amountTooLarge = QStringLiteral("הסכום גדול מדי: הסכום הגדול ביותר הוא 9,999,999.99 ש\"ח");
 inline const QString badCharacters =
     QStringLiteral("בשדה '%1' יש תו שאי אפשר לשמור: מעבר שורה, תו אפס או סימן כיווניות נסתר. יש להקליד את הטקסט מחדש");
 inline const QString zeroAmount = QStringLiteral("סכום של 0 אינו תשלום. יש להקליד את הסכום ששולם");
 inline const QString badYear = QStringLiteral("השנה חייבת להיות מספר בין 2000 ל-2100");
+// The month's standing orders, proposed from the month before
+inline const QString standingOrdersQuestion =
+    QStringLiteral("הוראות הקבע של %1, כפי שנרשמו בחודש הקודם:\n%2\nלרשום את כולן?");
+inline const QString standingOrderLine = QStringLiteral("דירה %1, %2, %3 ש\"ח");
+inline const QString noStandingOrders =
+    QStringLiteral("אין הוראות קבע לרשום: בחודש הקודם לא נרשמו תשלומים בהוראת קבע, או שכולם נרשמו כבר החודש.");
 inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
 inline const QString largePayment =
     QStringLiteral("הסכום %1 ש\"ח גדול מפי שניים מדמי הוועד של החודשים שהתשלום מכסה (%2 ש\"ח). לרשום בכל זאת?");
@@ -282,6 +286,7 @@ inline const QString backupSaveTitle = QStringLiteral("שמירת גיבוי");
 
 // What the status line says after an action, so a second press is never silent
 inline const QString paymentRecorded = QStringLiteral("נרשם תשלום, קבלה מס' %1");
+inline const QString paymentsRecorded = QStringLiteral("נרשמו תשלומים, קבלות מס' %1");
 inline const QString expenseRecorded = QStringLiteral("נרשמה הוצאה, קבלה מס' %1");
 inline const QString rowCancelled = QStringLiteral("בוטלה רשומה, קבלה מס' %1");
 
@@ -354,8 +359,7 @@ inline const QString statementOpenTitle = QStringLiteral("קליטת דף חשב
 inline const QString statementFilter =
     QStringLiteral("דפי חשבון (*.xlsx *.xls *.csv *.html *.htm *.dat *.txt);;כל הקבצים (*)");
 inline const QString bankLinesHeaders = QStringLiteral("תאריך|תיאור|פרטים|אסמכתא|סכום|נרשם|הצעה|מצב|");
-inline const QString bankStatementsHeaders =
-    QStringLiteral("קובץ|בנק|חשבון|מתאריך|עד תאריך|שורות|שורות חדשות|נקלט");
+inline const QString bankStatementsHeaders = QStringLiteral("קובץ|בנק|חשבון|מתאריך|עד תאריך|שורות|שורות חדשות|נקלט");
 inline const QString bankApartments = QStringLiteral("דירה %1");
 inline const QString bankDone = QStringLiteral("נרשם");
 inline const QString bankSure = QStringLiteral("בטוח");

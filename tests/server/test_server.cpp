@@ -389,7 +389,7 @@ private slots:
     QCOMPARE(test::withoutDetails(outcome.message), told);
     db::close();
     QCOMPARE(db::open(address).failure, QString());
-    QCOMPARE(test::dump("SELECT count(*) FROM incoming") + ' ' + QString::number(outcome.reciept),
+    QCOMPARE(test::dump("SELECT count(*) FROM incoming") + ' ' + QString::number(outcome.reciept()),
              cut == Proxy::BeforeCommit ? "0 0"
              : told.isEmpty()           ? "1 1"
                                         : "1 0");
@@ -519,7 +519,7 @@ private slots:
                "x.csv");
     QCOMPARE(payments::record(test::books(), {QDate(2026, 3, 1), "2", "ועד הבית", "", "מרץ", "מרץ", "העברה בנקאית",
                                               "250", "2026", "", 1})
-                 .reciept,
+                 .reciept(),
              4);
     const auto rows = everything();
     db::close();

@@ -182,7 +182,7 @@ qint64 recordPayment(const payments::PaymentInput &input) {
   const payments::Outcome outcome = payments::record(books(), input);
   if (!outcome.ok())
     throw Failure("payment refused: " + outcome.message.toStdString());
-  return outcome.reciept;
+  return outcome.reciept();
 }
 
 void building(const QString &apartments, const QString &dues, const QString &balance, const QDate &start,
