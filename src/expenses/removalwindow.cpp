@@ -104,7 +104,8 @@ void RemovalWindow::addSupplier() {
 void RemovalWindow::cancelExpense() {
   cancelling::cancelChosenRow(
       this, ui->DataGrid1, m_list,
-      {expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"), expenses::amountColumn},
+      {expenses::recieptColumn, expenses::dateColumn, expenses::categoryColumn, QStringLiteral("%1"),
+       expenses::amountColumn},
       [this](qint64 reciept, const QString &reason) { return expenses::cancel(m_store, reciept, reason, today()); });
   setWidths();
 }

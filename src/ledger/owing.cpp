@@ -188,9 +188,9 @@ Summary summary(const db::Store &store, const QDate &date) { return summary(acco
 QString paymentsQuery() {
   return QStringLiteral("SELECT inputdate AS תאריך, \"for\" AS עבור, detail AS פירוט, from_month AS מחודש, "
                         "to_month AS עד_חודש, year AS שנה, payment AS סוג_תשלום, reference AS אסמכתא, amount AS סכום, "
-                        "reciept AS קבלה, "
-                        "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END AS ביטול "
-                        "FROM incoming WHERE apartment = ?");
+                        "coalesce(part_of, reciept) AS קבלה, "
+                        "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END AS ביטול, "
+                        "reciept AS שורה FROM incoming WHERE apartment = ?");
 }
 
 QStringList linesHeaders() {

@@ -54,9 +54,10 @@ Summary summary(const QList<Account> &accounts);
 Summary summary(const db::Store &store, const QDate &date);
 
 // One apartment's payments (bound: the apartment), for a keyed grid: the
-// receipt column is the key, the cancellation the status.
+// row's own number, after the cancellation (the status), is the key; the
+// receipt column shows the receipt a part is on.
 QString paymentsQuery();
-inline constexpr int paymentsDate = 0, paymentsAmount = 8, paymentsReciept = 9, paymentsStatus = 10;
+inline constexpr int paymentsDate = 0, paymentsAmount = 8, paymentsStatus = 10, paymentsRow = 11;
 
 // One apartment's lines as at `date`, only what was paid by then
 // counting: its opening debt, each year from the books' start (credited,

@@ -35,7 +35,7 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
   ui->apartment->setCurrentIndex(-1);
   grid::showDates({ui->asOf});
   ui->asOf->setDate(today()); // a seller's settlement asks for another day
-  m_payments->setKeyColumn(owing::paymentsReciept);
+  m_payments->setKeyColumn(owing::paymentsRow);
   m_payments->setStatusColumn(owing::paymentsStatus);
   m_payments->setMoneyColumns({owing::paymentsAmount});
   m_payments->setDateColumns({owing::paymentsDate});
@@ -85,6 +85,7 @@ void StoryWindow::showApartment() {
     return;
   }
   m_payments->load(owing::paymentsQuery(), {*apartment});
+  ui->paymentsList->setColumnHidden(owing::paymentsRow, true);
   if (!grid::checkRead(this, m_payments, texts::storySubject))
     return;
   // Before the building's apartments are counted, neither a resident nor a

@@ -51,6 +51,7 @@ IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
   connect(ui->inputdate, &QDateEdit::dateChanged, this, &IncomingWindow::followEntryDate);
   connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment); // "בצע"
   connect(ui->standingOrders, &QPushButton::clicked, this, &IncomingWindow::recordStandingOrders);
+  connect(ui->addPart, &QPushButton::clicked, this, &IncomingWindow::addPart);
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);        // "הדפס"
   connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);      // "יציאה"
   connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);   // "בטל רשומה"
@@ -61,6 +62,7 @@ IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
   });
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelPayment(); });
   load();
+  showParts();
   typed::watch(this);
 }
 
@@ -69,10 +71,11 @@ IncomingWindow::~IncomingWindow() = default;
 void IncomingWindow::load() {
   m_list->setDateColumns({payments::dateColumn});
   m_list->setMoneyColumns({payments::amountColumn});
-  m_list->setKeyColumn(payments::recieptColumn);
+  m_list->setKeyColumn(payments::rowColumn);
   m_list->setStatusColumn(payments::statusColumn);
   m_list->load(payments::listQuery());
   grid::bind(ui->DataGrid1, m_list);
+  ui->DataGrid1->setColumnHidden(payments::rowColumn, true);
   setWidths();
   grid::checkRead(this, m_list, texts::paymentsSubject);
   grid::showNewest(ui->DataGrid1);
@@ -157,28 +160,73 @@ bool IncomingWindow::confirmed(const payments::PaymentInput &input) {
   return true;
 }
 
+payments::PaymentInput IncomingWindow::formInput() const {
+  return {ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
+          ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),
+          ui->year->currentText(),       ui->reference->text()};
+}
+
+void IncomingWindow::showRefusal(const payments::Outcome &outcome) {
+  messages::show(this, outcome.message);
+  switch (outcome.focus) {
+  case payments::Field::Apartment: ui->apartment->setFocus(); break;
+  case payments::Field::FromMonth: ui->from_month->setFocus(); break;
+  case payments::Field::ToMonth: ui->to_month->setFocus(); break;
+  case payments::Field::Year: ui->year->setFocus(); break;
+  case payments::Field::Amount: ui->amount->setFocus(); break;
+  case payments::Field::None: break;
+  }
+}
+
+void IncomingWindow::showParts() {
+  QStringList parts;
+  for (const payments::PaymentInput &part : std::as_const(m_parts))
+    parts << part.forText.trimmed() + monthsPaid(part) + QStringLiteral(" ") +
+                 Money::parse(part.amount).value_or(Money()).toPaper();
+  ui->partsLine->setText(parts.join(QStringLiteral("; ")));
+  ui->partsLabel->setVisible(!parts.isEmpty());
+  ui->partsLine->setVisible(!parts.isEmpty());
+}
+
+void IncomingWindow::addPart() {
+  if (!datesTyped(this))
+    return;
+  const payments::PaymentInput part = formInput();
+  if (const payments::Outcome refusal = payments::check(m_store, part); !refusal.ok()) {
+    showRefusal(refusal);
+    return;
+  }
+  m_parts << part;
+  showParts();
+  // The next part: another purpose and its amount, the rest as it stands.
+  ui->forcombo->setCurrentIndex(-1);
+  ui->forcombo->setEditText(QString());
+  ui->amount->setText(QStringLiteral("0"));
+  ui->forcombo->setFocus();
+}
+
 void IncomingWindow::recordPayment() {
   if (!datesTyped(this))
     return;
-  const payments::PaymentInput input{
-      ui->inputdate->date(),         ui->apartment->currentText(), ui->forcombo->currentText(), ui->details->text(),
-      ui->from_month->currentText(), ui->to_month->currentText(),  ui->payment->currentText(),  ui->amount->text(),
-      ui->year->currentText(),       ui->reference->text()};
+  const payments::PaymentInput input = formInput();
   if (!confirmed(input))
     return;
-  const payments::Outcome outcome = payments::record(m_store, input);
+  // The parts held are paid with this one: its date, method, reference and detail.
+  QList<payments::PaymentInput> inputs;
+  for (payments::PaymentInput part : std::as_const(m_parts)) {
+    part.inputDate = input.inputDate;
+    part.detail = input.detail;
+    part.payment = input.payment;
+    part.reference = input.reference;
+    inputs << part;
+  }
+  const payments::Outcome outcome = payments::record(m_store, inputs << input, payments::Receipts::One);
   if (!outcome.ok()) {
-    messages::show(this, outcome.message);
-    switch (outcome.focus) {
-    case payments::Field::Apartment: ui->apartment->setFocus(); break;
-    case payments::Field::FromMonth: ui->from_month->setFocus(); break;
-    case payments::Field::ToMonth: ui->to_month->setFocus(); break;
-    case payments::Field::Year: ui->year->setFocus(); break;
-    case payments::Field::Amount: ui->amount->setFocus(); break;
-    case payments::Field::None: break;
-    }
+    showRefusal(outcome);
     return;
   }
+  m_parts.clear();
+  showParts();
   m_recent.append({input, domiva::now(), outcome.reciept()});
   showRecorded(outcome);
 }
@@ -224,7 +272,7 @@ void IncomingWindow::recordStandingOrders() {
   const QString month = months::headers()[day.month() - 1] + QLatin1Char(' ') + QString::number(day.year());
   if (!messages::ask(this, texts::standingOrdersQuestion.arg(month, lines.join(QLatin1Char('\n')))))
     return;
-  const payments::Outcome outcome = payments::record(m_store, orders);
+  const payments::Outcome outcome = payments::record(m_store, orders, payments::Receipts::EachOwn);
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
     return;
@@ -241,7 +289,8 @@ void IncomingWindow::closeWindow() { close(); }
 void IncomingWindow::cancelPayment() {
   cancelling::cancelChosenRow(
       this, ui->DataGrid1, m_list,
-      {payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"), payments::amountColumn},
+      {payments::recieptColumn, payments::dateColumn, payments::apartmentColumn, QStringLiteral("דירה %1"),
+       payments::amountColumn, [this](qint64 reciept) { return payments::receiptAmount(m_store, reciept).toPaper(); }},
       [this](qint64 reciept, const QString &reason) { return payments::cancel(m_store, reciept, reason, today()); });
   setWidths();
 }

@@ -26,6 +26,7 @@ private slots:
   void followEntryDate();      // the year box follows the date until the user sets it
   void recordPayment();        // Command1 "בצע"
   void recordStandingOrders(); // standingOrders: last month's again, confirmed in one go
+  void addPart();              // addPart: the form held as a part of the next receipt
   void printList();            // Command2 "הדפס"
   void closeWindow();          // Command3 "יציאה"
   void cancelPayment();        // cancelRow "בטל רשומה", and the grid's context menu
@@ -33,6 +34,9 @@ private slots:
 
 private:
   void load();
+  payments::PaymentInput formInput() const;
+  void showRefusal(const payments::Outcome &outcome);
+  void showParts();
   // After a recording: the form ready for the next payment, the grid and the status line.
   void showRecorded(const payments::Outcome &outcome);
   void setWidths();
@@ -47,6 +51,8 @@ private:
     qint64 reciept;
   };
   QList<Recent> m_recent;
+  // The parts held for the next receipt, recorded with the form's payment.
+  QList<payments::PaymentInput> m_parts;
   // The questions asked before writing; false when the user declined one.
   bool confirmed(const payments::PaymentInput &input);
 };

@@ -33,8 +33,9 @@ QString listQuery() {
       "select inputdate as תאריך_קליטה,apartment as דירה,\"for\" as עבור,detail as פירוט,"
       "from_month as מחודש,to_month as עד_חודש,year as שנה, payment as סוג_תשלום ,reference as אסמכתא,"
       "amount as סכום,"
-      "reciept as קבלה,"
-      "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END as ביטול "
+      "coalesce(part_of, reciept) as קבלה,"
+      "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END as ביטול,"
+      "reciept as שורה "
       "from incoming ");
 }
 
@@ -113,7 +114,7 @@ Money firstYearShare(const db::Store &store, qint64 apartment, int year, int fir
 }
 
 // Checks `input` as "בצע" would. Throws db::Error when the books can't be read.
-Checked check(const db::Store &store, const PaymentInput &input) {
+Checked checked(const db::Store &store, const PaymentInput &input) {
   Checked c;
   const auto refuse = [&c](const QString &message, Field focus) {
     c.refusal = {message, focus};
@@ -174,49 +175,59 @@ Checked check(const db::Store &store, const PaymentInput &input) {
 }
 
 // Writes a checked payment's rows, their journal rows and the matrix rows
-// of their years, in the caller's transaction; their receipts.
-QList<qint64> write(const db::Store &store, const PaymentInput &input, const Checked &c) {
+// of their years, in the caller's transaction. The first row written is the
+// receipt, unless `receipt` names one already: each further row is its part.
+void write(const db::Store &store, const PaymentInput &input, const Checked &c, qint64 &receipt) {
   if (input.bankLine)
     if (const QString refusal = bank::check(store, input.bankLine, QStringLiteral("incoming"), c.amount);
         !refusal.isEmpty())
       throw Refused(refusal);
-  QList<qint64> reciepts;
   for (const Row &row : c.rows) {
     // The months are stored as their list items, however they were typed.
     const bool months = row.first >= 0;
     const auto inserted = store.exec(
-        QStringLiteral("INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, "
-                       "payment, amount, year, levy, reference, recorded) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        QStringLiteral(
+            "INSERT INTO incoming (inputdate, apartment, \"for\", detail, from_month, to_month, payment, "
+            "amount, year, levy, reference, recorded, part_of) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {dates::toIso(input.inputDate), c.apartment, c.purpose.text, input.detail,
          months ? months::listNames()[row.first] : QString(), months ? months::listNames()[row.last] : QString(),
          input.payment, row.amount.agorot(), row.year ? QVariant(*row.year) : QVariant(),
-         c.purpose.levy ? QVariant(c.purpose.levy) : QVariant(), input.reference, dates::momentToIso(now())});
+         c.purpose.levy ? QVariant(c.purpose.levy) : QVariant(), input.reference, dates::momentToIso(now()),
+         receipt ? QVariant(receipt) : QVariant()});
     const qint64 reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::payments(), reciept, c.purpose.text, row.amount, input.inputDate);
     if (input.bankLine)
       bank::link(store, input.bankLine, QStringLiteral("incoming"), reciept, row.amount, c.apartment);
     if (row.year)
       matrix::rebuild(store, c.apartment, *row.year, ledger::Dues::read(store));
-    reciepts << reciept;
+    if (!receipt)
+      receipt = reciept;
   }
-  return reciepts;
 }
 } // namespace
 
-Outcome record(const db::Store &store, const QList<PaymentInput> &inputs) {
+Outcome record(const db::Store &store, const QList<PaymentInput> &inputs, Receipts receipts) {
   try {
     QList<Checked> checked;
     for (const PaymentInput &input : inputs) {
-      checked << check(store, input);
+      checked << payments::checked(store, input);
       if (!checked.last().refusal.ok())
         return checked.last().refusal;
+      if (receipts == Receipts::One && checked.last().apartment != checked.first().apartment)
+        return {texts::partsOfOneApartment, Field::Apartment};
     }
     db::Transaction transaction(store);
-    QList<qint64> reciepts;
-    for (qsizetype i = 0; i < inputs.size(); ++i)
-      reciepts += write(store, inputs[i], checked[i]);
+    QList<qint64> numbers;
+    qint64 receipt = 0;
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+      if (receipts == Receipts::EachOwn)
+        receipt = 0;
+      write(store, inputs[i], checked[i], receipt);
+      if (!numbers.contains(receipt))
+        numbers << receipt;
+    }
     transaction.commit();
-    return {{}, Field::None, reciepts};
+    return {{}, Field::None, numbers};
   } catch (const Refused &refused) {
     return {refused.message, Field::Amount};
   } catch (const db::Error &e) {
@@ -224,7 +235,15 @@ Outcome record(const db::Store &store, const QList<PaymentInput> &inputs) {
   }
 }
 
-Outcome record(const db::Store &store, const PaymentInput &input) { return record(store, QList{input}); }
+Outcome record(const db::Store &store, const PaymentInput &input) { return record(store, QList{input}, Receipts::One); }
+
+Outcome check(const db::Store &store, const PaymentInput &input) {
+  try {
+    return checked(store, input).refusal;
+  } catch (const db::Error &e) {
+    return {db::saveFailure(e), Field::None};
+  }
+}
 
 namespace {
 // The payments by standing order dated first..last, not cancelled, each
@@ -323,19 +342,38 @@ std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input) {
   return sum.agorot() > 0 ? std::optional(sum) : std::nullopt;
 }
 
+Money receiptAmount(const db::Store &store, qint64 reciept) {
+  return Money::fromAgorot(
+      store
+          .one(
+              QStringLiteral("SELECT sum(p.amount) FROM incoming r JOIN incoming p ON coalesce(p.part_of, p.reciept) = "
+                             "coalesce(r.part_of, r.reciept) WHERE r.reciept = ?"),
+              {reciept})
+          .value(0)
+          .toLongLong());
+}
+
 QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day) {
   try {
     db::Transaction transaction(store);
-    if (const QString refusal = journal::cancel(store, journal::payments(), reciept, reason, day); !refusal.isEmpty())
-      return refusal;
-    auto row = store.one(QStringLiteral("SELECT apartment, year, levy FROM incoming WHERE reciept = ?"), {reciept});
-    const qint64 apartment = row.value(0).toLongLong();
-    const int year = row.value(1).toInt();
-    const bool levy = !row.isNull(2);
-    row.finish();
-    // A levy's payment was never in the matrix: cancelling it restores the levy's debt alone.
-    if (!levy)
-      matrix::rebuild(store, apartment, year, ledger::Dues::read(store));
+    // Every part of the receipt the row belongs to, the row itself first.
+    QList<qint64> parts{reciept};
+    store.each(QStringLiteral("SELECT p.reciept FROM incoming r JOIN incoming p ON coalesce(p.part_of, p.reciept) = "
+                              "coalesce(r.part_of, r.reciept) WHERE r.reciept = ? AND p.reciept <> r.reciept AND "
+                              "p.cancelled IS NULL ORDER BY p.reciept"),
+               {reciept}, [&parts](const QSqlQuery &part) { parts << part.value(0).toLongLong(); });
+    for (const qint64 part : parts) {
+      if (const QString refusal = journal::cancel(store, journal::payments(), part, reason, day); !refusal.isEmpty())
+        return refusal;
+      auto row = store.one(QStringLiteral("SELECT apartment, year, levy FROM incoming WHERE reciept = ?"), {part});
+      const qint64 apartment = row.value(0).toLongLong();
+      const int year = row.value(1).toInt();
+      const bool levy = !row.isNull(2);
+      row.finish();
+      // A levy's payment was never in the matrix: cancelling it restores the levy's debt alone.
+      if (!levy)
+        matrix::rebuild(store, apartment, year, ledger::Dues::read(store));
+    }
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);

@@ -15,8 +15,9 @@ QString listQuery();
 inline constexpr int dateColumn = 0;
 inline constexpr int apartmentColumn = 1;
 inline constexpr int amountColumn = 9;
-inline constexpr int recieptColumn = 10;
+inline constexpr int recieptColumn = 10; // the receipt: a part shows its first row's
 inline constexpr int statusColumn = 11;
+inline constexpr int rowColumn = 12; // the row's own number, the grid's key (hidden)
 
 // A payment as the payments window holds it when "בצע" is pressed.
 struct PaymentInput {
@@ -51,8 +52,13 @@ struct Outcome {
 // the matrix shares it. A payment "for" a levy's name pays that levy
 // instead: its months and year are not used, and the matrix is not touched.
 Outcome record(const db::Store &store, const PaymentInput &input);
-// Several payments in one transaction: every one, or none and the first refusal.
-Outcome record(const db::Store &store, const QList<PaymentInput> &inputs);
+// Several payments in one transaction, every one or none and the first
+// refusal: each its own receipt (the month's standing orders), or the parts
+// of one, all of one apartment (dues and a levy paid together).
+enum class Receipts { EachOwn, One };
+Outcome record(const db::Store &store, const QList<PaymentInput> &inputs, Receipts receipts);
+// The refusal record() would give `input`, writing nothing.
+Outcome check(const db::Store &store, const PaymentInput &input);
 
 // The standing orders of the month before `day`'s: each payment by
 // standing order dated then and not cancelled, proposed again for `day`'s
@@ -76,8 +82,11 @@ bool isCancelled(const db::Store &store, qint64 reciept);
 Money amountOf(const PaymentInput &input);
 std::optional<Money> duesOf(const db::Store &store, const PaymentInput &input);
 
-// Cancels payment `reciept` (see journal::cancel) and rebuilds its matrix row,
-// in one transaction. An empty text on success, otherwise the refusal.
+// The amount of the whole receipt payment row `reciept` is on. Throws db::Error.
+Money receiptAmount(const db::Store &store, qint64 reciept);
+
+// Cancels payment row `reciept` with every other part of its receipt (see
+// journal::cancel) and rebuilds their matrix rows, in one transaction. An empty text on success, otherwise the refusal.
 QString cancel(const db::Store &store, qint64 reciept, const QString &reason, const QDate &day);
 
 // The name of the apartment's resident, or an empty text (no such

@@ -13,48 +13,68 @@
 namespace domiva::payments {
 
 std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept) {
-  auto row = store.exec(
-      QStringLiteral("SELECT i.inputdate AS inputdate, i.apartment AS apartment, coalesce(n.family, '') AS family, "
-                     "i.\"for\" AS \"for\", i.detail AS detail, i.from_month AS from_month, i.to_month AS to_month, "
-                     "i.year AS year, i.payment AS payment, i.amount AS amount, i.cancelled AS cancelled, "
-                     "i.levy AS levy, i.reference AS reference, i.cancel_reason AS cancel_reason "
-                     "FROM incoming i LEFT JOIN neighbors n ON n.apartment = i.apartment "
-                     "WHERE i.reciept = ?"),
-      {reciept});
-  const bool found = row.next();
-  db::checkRead(row);
-  if (!found)
-    return std::nullopt;
-  // The row's values by their columns' names.
-  const auto text = [&row](const char *column) { return row.value(QLatin1String(column)).toString(); };
-  const QString from = text("from_month"), to = text("to_month");
-  // A levy's payment names the levy; its months and year are not used, as
-  // the opening debt's.
-  const bool levy = !row.isNull(QLatin1String("levy"));
-  const bool months = !row.isNull(QLatin1String("year"));
-  QList<QStringList> lines{
-      {QStringLiteral("תאריך"), dates::toShort(dates::fromIso(text("inputdate")))},
-      {QStringLiteral("דירה"), text("apartment")},
-      {QStringLiteral("שם ומשפחה"), text("family")},
-      {QStringLiteral("עבור"), levy ? texts::levyLine.arg(text("for")) : text("for")},
-      {QStringLiteral("פירוט"), text("detail")},
+  // Every part of the receipt the row belongs to, in the order written.
+  struct Part {
+    QString forText, months, year;
+    Money amount;
   };
-  if (months)
-    lines << QStringList{QStringLiteral("חודשים"), from == to ? from : texts::monthsRange.arg(from, to)}
-          << QStringList{QStringLiteral("שנה"), text("year")};
-  lines << QStringList{QStringLiteral("אופן תשלום"), text("payment")};
-  if (!text("reference").isEmpty())
-    lines << QStringList{QStringLiteral("אסמכתא"), text("reference")};
-  const Money amount = Money::fromAgorot(row.value(QLatin1String("amount")).toLongLong());
+  QList<Part> parts;
+  QStringList first; // date, apartment, family, detail, payment, reference, cancelled, reason, number
+  store.each(
+      QStringLiteral("SELECT p.inputdate, p.apartment, coalesce(n.family, ''), p.detail, p.payment, p.reference, "
+                     "p.cancelled, p.cancel_reason, coalesce(p.part_of, p.reciept), p.\"for\", p.levy, p.from_month, "
+                     "p.to_month, p.year, p.amount FROM incoming r JOIN incoming p ON coalesce(p.part_of, p.reciept) = "
+                     "coalesce(r.part_of, r.reciept) LEFT JOIN neighbors n ON n.apartment = p.apartment "
+                     "WHERE r.reciept = ? ORDER BY p.reciept"),
+      {reciept}, [&](const QSqlQuery &row) {
+        if (first.isEmpty())
+          for (int c = 0; c < 9; ++c)
+            first << row.value(c).toString();
+        // A levy's payment names the levy; its months and year are not
+        // used, as the opening debt's.
+        const QString from = row.value(11).toString(), to = row.value(12).toString();
+        parts << Part{row.isNull(10) ? row.value(9).toString() : texts::levyLine.arg(row.value(9).toString()),
+                      row.isNull(13) ? QString()
+                      : from == to   ? from
+                                     : texts::monthsRange.arg(from, to),
+                      row.value(13).toString(), Money::fromAgorot(row.value(14).toLongLong())};
+      });
+  if (parts.isEmpty())
+    return std::nullopt;
+  QList<QStringList> lines{{QStringLiteral("תאריך"), dates::toShort(dates::fromIso(first[0]))},
+                           {QStringLiteral("דירה"), first[1]},
+                           {QStringLiteral("שם ומשפחה"), first[2]}};
+  Money amount;
+  for (const Part &part : std::as_const(parts))
+    amount += part.amount;
+  if (parts.size() == 1) {
+    lines << QStringList{QStringLiteral("עבור"), parts[0].forText} << QStringList{QStringLiteral("פירוט"), first[3]};
+    if (!parts[0].months.isEmpty())
+      lines << QStringList{QStringLiteral("חודשים"), parts[0].months}
+            << QStringList{QStringLiteral("שנה"), parts[0].year};
+  } else {
+    // Each part on a line of its own: what it paid, its months, its amount.
+    for (const Part &part : std::as_const(parts))
+      lines << QStringList{
+          QStringLiteral("עבור"),
+          texts::receiptPart.arg(part.months.isEmpty()
+                                     ? part.forText
+                                     : part.forText + QStringLiteral(", ") + part.months + QLatin1Char(' ') + part.year,
+                                 texts::shekels.arg(part.amount.toPaper()))};
+    lines << QStringList{QStringLiteral("פירוט"), first[3]};
+  }
+  lines << QStringList{QStringLiteral("אופן תשלום"), first[4]};
+  if (!first[5].isEmpty())
+    lines << QStringList{QStringLiteral("אסמכתא"), first[5]};
   lines << QStringList{QStringLiteral("סכום"), texts::shekels.arg(amount.toPaper())}
         << QStringList{QStringLiteral("סכום במילים"), amount.inWords()};
   // A cancelled receipt says when and why, beside the word across it.
-  if (!row.isNull(QLatin1String("cancelled")))
-    lines << QStringList{
-        QStringLiteral("בוטלה"),
-        texts::receiptCancelledOn.arg(dates::toShort(dates::fromIso(text("cancelled"))), text("cancel_reason"))};
+  const bool cancelled = !first[6].isEmpty();
+  if (cancelled)
+    lines << QStringList{QStringLiteral("בוטלה"),
+                         texts::receiptCancelledOn.arg(dates::toShort(dates::fromIso(first[6])), first[7])};
   listing::Layout layout;
-  layout.title = texts::receiptTitle.arg(reciept);
+  layout.title = texts::receiptTitle.arg(first[8]);
   layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 18, true);
   // The committee issues it: a resident's receipt names who received the money.
   const QString where = buildingLine(building(store));
@@ -63,7 +83,7 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 12);
   layout.footer = QStringList{QString(), texts::treasurerSignature};
   layout.footerStyle.font = reportFont(QStringLiteral("Arial"), 12);
-  if (!row.isNull(QLatin1String("cancelled")))
+  if (cancelled)
     layout.watermark = texts::receiptCancelled;
   return listing::fromRows(layout, lines);
 }

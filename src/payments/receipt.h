@@ -6,8 +6,8 @@
 
 namespace domiva::payments {
 
-// The receipt of payment `reciept` on one page: its number, what was paid
-// for which months, by whom, how, and a line for the treasurer's
+// The receipt payment row `reciept` is on, on one page: its number, what
+// was paid for which months (each part on its line), by whom, how, and a line for the treasurer's
 // signature; a cancelled payment's receipt says so across the page.
 // Nothing when there is no such payment; throws db::Error when it cannot
 // be read.

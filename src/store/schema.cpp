@@ -198,6 +198,10 @@ const char *const version6[] = {
          supplyer TEXT NOT NULL DEFAULT ''))",
 };
 
+// Version 7: a payment of several parts (dues and a levy, or months across
+// the year's end) is one receipt: each further row names its first.
+const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER"};
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -316,9 +320,13 @@ void createVersion3(const Store &store) {
 
 void upgrade(const Store &store, int from, int to) {
   using Step = void (*)(const Store &);
-  static const Step steps[] = {createVersion1, createVersion2, createVersion3,
-                               [](const Store &store) { run(store, version4); }, createVersion5,
-                               [](const Store &store) { run(store, version6); }};
+  static const Step steps[] = {createVersion1,
+                               createVersion2,
+                               createVersion3,
+                               [](const Store &store) { run(store, version4); },
+                               createVersion5,
+                               [](const Store &store) { run(store, version6); },
+                               [](const Store &store) { run(store, version7); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

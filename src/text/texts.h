@@ -179,6 +179,7 @@ inline const QString residentRemoved = QStringLiteral("הדייר נמחק מד�
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");
+inline const QString receiptPart = QStringLiteral("%1: %2");
 inline const QString paidAhead = QStringLiteral("שולם מראש");
 inline const QString totalDebt = QStringLiteral("סה\"כ חוב");
 inline const QString totalCredit = QStringLiteral("זכות");
@@ -221,6 +222,7 @@ inline const QString standingOrdersQuestion =
 inline const QString standingOrderLine = QStringLiteral("דירה %1, %2, %3 ש\"ח");
 inline const QString noStandingOrders =
     QStringLiteral("אין הוראות קבע לרשום: בחודש הקודם לא נרשמו תשלומים בהוראת קבע, או שכולם נרשמו כבר החודש.");
+inline const QString partsOfOneApartment = QStringLiteral("כל חלקי הקבלה הם תשלום של דירה אחת");
 inline const QString duplicatePayment = QStringLiteral("תשלום זהה נרשם זה עתה. לרשום שוב?");
 inline const QString largePayment =
     QStringLiteral("הסכום %1 ש\"ח גדול מפי שניים מדמי הוועד של החודשים שהתשלום מכסה (%2 ש\"ח). לרשום בכל זאת?");

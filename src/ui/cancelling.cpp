@@ -1,5 +1,6 @@
 #include "ui/cancelling.h"
 
+#include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/texts.h"
 #include "ui/grid.h"
@@ -31,9 +32,16 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   }
   const auto cell = [&](int column) { return model->index(row, column).data().toString(); };
   const qint64 reciept = model->key(row);
-  const QString described =
-      texts::cancelSummary.arg(QString::number(reciept), cell(summary.dateColumn),
-                               summary.whoLabel.arg(cell(summary.whoColumn)), cell(summary.amountColumn));
+  QString amount = cell(summary.amountColumn);
+  try {
+    if (summary.receiptAmount)
+      amount = summary.receiptAmount(reciept);
+  } catch (const db::Error &e) {
+    messages::readFailed(window, texts::paymentsSubject, e);
+    return;
+  }
+  const QString described = texts::cancelSummary.arg(cell(summary.numberColumn), cell(summary.dateColumn),
+                                                     summary.whoLabel.arg(cell(summary.whoColumn)), amount);
   const auto reason = messages::askText(window, texts::cancelQuestion.arg(described), texts::cancelRow);
   if (!reason)
     return;
@@ -47,7 +55,8 @@ void cancelChosenRow(QWidget *window, QTableView *view, GridModel *model, const 
   if (!failure.isEmpty())
     messages::show(window, failure);
   else if (auto *status = window->findChild<QLabel *>(QStringLiteral("statusLine")))
-    status->setText(texts::rowCancelled.arg(reciept));
+    status->setText(
+        texts::rowCancelled.arg(model->index(model->rowOfKey(reciept), summary.numberColumn).data().toString()));
 }
 
 } // namespace domiva::cancelling

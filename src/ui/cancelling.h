@@ -14,10 +14,13 @@ namespace cancelling {
 // Where the confirmation finds the row's date, its apartment or category,
 // and its amount; `whoLabel` names the second ("דירה %1", or "%1" alone).
 struct Summary {
+  int numberColumn; // the receipt's number as the user knows it
   int dateColumn;
   int whoColumn;
   QString whoLabel;
   int amountColumn;
+  // The amount of the whole receipt the row is on, when it may hold several rows.
+  std::function<QString(qint64 key)> receiptAmount = {};
 };
 
 // Adds "בטל רשומה" to the grid's context menu, running `action` on it.

@@ -485,7 +485,7 @@ private slots:
     window = openShared<IncomingWindow>();
     const auto *model = control<QTableView>("DataGrid1")->model();
     QCOMPARE((QList<int>{int(messages->shown.size()), model->columnCount(), model->rowCount()}),
-             (QList<int>{1, 12, 0})); // the headers stay
+             (QList<int>{1, 13, 0})); // the headers stay
     QCOMPARE(test::withoutDetails(messages->shown[0]),
              texts::readFailed.arg(texts::paymentsSubject, texts::causeDamaged));
     click("Command2");

@@ -388,7 +388,16 @@ QStringList WindowTest::tabsFrom(QWidget *widget) {
   return reached;
 }
 
-QList<QStringList> WindowTest::grid(const char *name) const { return gridRows(control<QTableView>(name)->model()); }
+QList<QStringList> WindowTest::grid(const char *name) const {
+  // What the user sees: a hidden column (a row's own number) left out.
+  const auto *view = control<QTableView>(name);
+  QList<QStringList> shown = gridRows(view->model());
+  for (QStringList &row : shown)
+    for (qsizetype c = row.size() - 1; c >= 0; --c)
+      if (view->isColumnHidden(int(c)))
+        row.removeAt(c);
+  return shown;
+}
 
 int WindowTest::count(const char *table) {
   return rows(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table)))[0][0].toInt();
