@@ -36,8 +36,10 @@
 #include "ui/printing.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QScreen>
@@ -112,6 +114,24 @@ int main(int argc, char *argv[]) {
   shoot<RegisterWindow>(folder, "register");
   shoot<NeighborsWindow>(folder, "neighbors");
   shoot<IncomingWindow>(folder, "incoming");
+  {
+    // A first part held for the receipt, the second being typed.
+    auto *incoming = openShared<IncomingWindow>();
+    const auto set = [incoming](const char *name, const QString &text) {
+      auto *box = incoming->findChild<QComboBox *>(name);
+      box ? box->setEditText(text) : incoming->findChild<QLineEdit *>(name)->setText(text);
+    };
+    set("apartment", "5");
+    set("forcombo", "ועד הבית");
+    set("amount", "840");
+    QTest::mouseClick(incoming->findChild<QPushButton *>("addPart"), Qt::LeftButton);
+    set("forcombo", "שיפוץ המעלית");
+    set("amount", "400");
+    QTest::qWait(300);
+    incoming->grab().save(folder + "/incoming-parts.png");
+    incoming->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   shoot<RemovalWindow>(folder, "removal");
 
   // Cancelling a row as the user does: the confirmation is pictured while it
@@ -204,6 +224,13 @@ int main(int argc, char *argv[]) {
   printing::setSink({});
   printing::writePdf(*payments::receipt(db::program(), 3), folder + "/receipt.pdf");
   printing::writePdf(*payments::receipt(db::program(), 2), folder + "/receipt-cancelled.pdf");
+  // Dues and a levy in one transfer: one receipt of two parts.
+  const payments::Outcome parts = payments::record(
+      db::program(),
+      {{QDate(year, 10, 1), "5", "ועד הבית", "", "אוקטובר", "דצמבר", "העברה בנקאית", "840", QString::number(year), "555"},
+       {QDate(year, 10, 1), "5", "שיפוץ המעלית", "", "", "", "העברה בנקאית", "400", "", "555"}},
+      payments::Receipts::One);
+  printing::writePdf(*payments::receipt(db::program(), parts.reciept()), folder + "/receipt-parts.pdf");
   printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
 
   // Two refused start-ups, as the user sees them: a damaged file and one
