@@ -8,6 +8,6 @@ shots="$(mktemp -d)"
 trap 'rm -rf "$shots"' EXIT
 xvfb-run -a -s "-screen 0 1366x768x24" build/tools/domiva_screenshots "$shots"
 mkdir -p docs/images
-for name in start register neighbors incoming incoming-parts removal balance anualreport debtors story meeting backups levies statement; do
+for name in start register neighbors incoming incoming-parts removal balance anualreport debtors story meeting backups levies statement columns; do
   cp "$shots/$name.png" docs/images/
 done

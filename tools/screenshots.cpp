@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/startwindow.h"
 #include "backups/backupwindow.h"
+#include "bank/columnsdialog.h"
 #include "bank/import.h"
 #include "bank/reconcile.h"
 #include "bank/statementwindow.h"
@@ -193,6 +194,19 @@ int main(int argc, char *argv[]) {
                                      QString::number(y), "1001", 1});
   }
   shoot<StatementWindow>(folder, "statement");
+  {
+    // A statement of a bank not known, its columns being named.
+    ColumnsDialog naming(db::program(), {{"דף תנועות - חשבון 55-1234"},
+                                         {"יום", "פירוט הפעולה", "מספר", "סכום התנועה", "יתרה לאחר"},
+                                         {"03/02/2026", "העברה מאת ישראלי דנה", "501", "280.00", "10280.00"}});
+    naming.findChild<QLineEdit *>("bankName")->setText("בנק השכונה");
+    naming.findChild<QComboBox *>("dateColumn")->setCurrentIndex(1);
+    naming.findChild<QComboBox *>("descriptionColumn")->setCurrentIndex(2);
+    naming.findChild<QComboBox *>("amountColumn")->setCurrentIndex(4);
+    naming.show();
+    QTest::qWait(300);
+    naming.grab().save(folder + "/columns.png");
+  }
   printing::writePdf(bank::printout(bank::reconcile(db::program(), QDate(QDate::currentDate().year(), 10, 7))),
                      folder + "/reconcile.pdf");
 
@@ -225,11 +239,12 @@ int main(int argc, char *argv[]) {
   printing::writePdf(*payments::receipt(db::program(), 3), folder + "/receipt.pdf");
   printing::writePdf(*payments::receipt(db::program(), 2), folder + "/receipt-cancelled.pdf");
   // Dues and a levy in one transfer: one receipt of two parts.
-  const payments::Outcome parts = payments::record(
-      db::program(),
-      {{QDate(year, 10, 1), "5", "ועד הבית", "", "אוקטובר", "דצמבר", "העברה בנקאית", "840", QString::number(year), "555"},
-       {QDate(year, 10, 1), "5", "שיפוץ המעלית", "", "", "", "העברה בנקאית", "400", "", "555"}},
-      payments::Receipts::One);
+  const payments::Outcome parts =
+      payments::record(db::program(),
+                       {{QDate(year, 10, 1), "5", "ועד הבית", "", "אוקטובר", "דצמבר", "העברה בנקאית", "840",
+                         QString::number(year), "555"},
+                        {QDate(year, 10, 1), "5", "שיפוץ המעלית", "", "", "", "העברה בנקאית", "400", "", "555"}},
+                       payments::Receipts::One);
   printing::writePdf(*payments::receipt(db::program(), parts.reciept()), folder + "/receipt-parts.pdf");
   printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
 

@@ -1,6 +1,7 @@
 #include "bank/import.h"
 
 #include "text/dates.h"
+#include "text/input.h"
 #include "text/texts.h"
 #include "text/today.h"
 
@@ -50,6 +51,49 @@ Kept keep(const db::Store &store, const Statement &statement, const QString &fil
   }
   kept.message = texts::bankKept.arg(kept.added).arg(kept.already);
   return kept;
+}
+
+QList<Columns> namedColumns(const db::Store &store) {
+  QList<Columns> named;
+  store.each(QStringLiteral("SELECT bank, date, description, reference, debit, credit, amount, balance FROM "
+                            "bank_layouts ORDER BY bank"),
+             {}, [&named](const QSqlQuery &row) {
+               named << Columns{row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
+                                row.value(3).toString(), row.value(4).toString(), row.value(5).toString(),
+                                row.value(6).toString(), row.value(7).toString()};
+             });
+  return named;
+}
+
+QString nameColumns(const db::Store &store, const Columns &c) {
+  const QString bank = c.bank.trimmed();
+  if (bank.isEmpty())
+    return texts::bankColumnsNoBank;
+  if (const QString refusal = input::checkTexts({{texts::bankNameField, bank}}); !refusal.isEmpty())
+    return refusal;
+  if (c.date.isEmpty() || c.description.isEmpty() || (c.amount + c.debit + c.credit).isEmpty())
+    return texts::bankColumnsRequired;
+  if (!c.amount.isEmpty() && !(c.debit + c.credit).isEmpty())
+    return texts::bankColumnsAmountTwice;
+  QStringList chosen;
+  for (const QString &header : {c.date, c.description, c.reference, c.debit, c.credit, c.amount, c.balance}) {
+    if (header.isEmpty())
+      continue;
+    if (chosen.contains(headerText(header)))
+      return texts::bankColumnsTwice.arg(header);
+    chosen << headerText(header);
+  }
+  try {
+    db::Transaction transaction(store);
+    store.exec(QStringLiteral("DELETE FROM bank_layouts WHERE bank = ?"), {bank});
+    store.exec(QStringLiteral("INSERT INTO bank_layouts (bank, date, description, reference, debit, credit, amount, "
+                              "balance) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+               {bank, c.date, c.description, c.reference, c.debit, c.credit, c.amount, c.balance});
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return db::saveFailure(e);
+  }
+  return {};
 }
 
 } // namespace domiva::bank

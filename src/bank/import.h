@@ -16,4 +16,10 @@ struct Kept {
 // finds the first's lines in.
 Kept keep(const db::Store &store, const Statement &statement, const QString &fileName);
 
+// The columns named for each bank, as kept. Throws db::Error.
+QList<Columns> namedColumns(const db::Store &store);
+// Checks `columns` and keeps them for their bank, in place of what that
+// bank had: an empty text, or why not (nothing kept).
+QString nameColumns(const db::Store &store, const Columns &columns);
+
 } // namespace domiva::bank

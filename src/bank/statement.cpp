@@ -54,6 +54,7 @@ const std::map<QString, Role> &roles() {
 struct Layout {
   QString bank;
   QStringList headers;
+  std::map<QString, Role> own = {}; // a named layout's headers, which the banks' words don't cover
 };
 const QList<Layout> &layouts() {
   static const QList<Layout> known = [] {
@@ -77,12 +78,6 @@ const QList<Layout> &layouts() {
     return list;
   }();
   return known;
-}
-
-// A header as the table compares it: one kind of quote, single spaces.
-QString headerText(QString cell) {
-  cell.replace(QStringLiteral("''"), QStringLiteral("\"")).replace(QChar(0x05F4), QLatin1Char('"'));
-  return cell.simplified();
 }
 
 // Leumi's old text export: no header, a line a transaction, its fields
@@ -134,22 +129,51 @@ QString bankNames() {
   return names.join(QStringLiteral(", "));
 }
 
-Statement fromRows(const Rows &rows) {
+// The banks' layouts and those the user named, the fuller first (the
+// banks' first of two alike).
+QList<Layout> layoutsWith(const QList<Columns> &named) {
+  QList<Layout> list = layouts();
+  for (const Columns &columns : named) {
+    Layout layout{columns.bank, {}};
+    for (const auto &[header, role] : {std::pair{columns.date, Role::Date},
+                                       {columns.description, Role::Description},
+                                       {columns.reference, Role::Reference},
+                                       {columns.debit, Role::Debit},
+                                       {columns.credit, Role::Credit},
+                                       {columns.amount, Role::Signed},
+                                       {columns.balance, Role::Balance}})
+      if (!header.isEmpty()) {
+        layout.headers << headerText(header);
+        layout.own.emplace(headerText(header), role);
+      }
+    list << layout;
+  }
+  std::stable_sort(list.begin(), list.end(),
+                   [](const Layout &a, const Layout &b) { return a.headers.size() > b.headers.size(); });
+  return list;
+}
+
+Statement fromRows(const Rows &rows, const QList<Columns> &named) {
   // The header row: the first that holds a whole layout's headers.
+  const QList<Layout> candidates = layoutsWith(named);
   for (int r = 0; r < rows.size(); ++r) {
     QStringList cells;
     for (const QString &cell : rows[r])
       cells << headerText(cell);
-    const auto layout = std::find_if(layouts().begin(), layouts().end(), [&](const Layout &candidate) {
+    const auto layout = std::find_if(candidates.begin(), candidates.end(), [&](const Layout &candidate) {
       return std::all_of(candidate.headers.begin(), candidate.headers.end(),
                          [&](const QString &header) { return cells.contains(header); });
     });
-    if (layout == layouts().end())
+    if (layout == candidates.end())
       continue;
     std::map<Role, qsizetype> column;
-    for (const QString &header : layout->headers)
-      if (const auto role = roles().find(header); role != roles().end())
+    for (const QString &header : layout->headers) {
+      const auto own = layout->own.find(header);
+      if (own != layout->own.end())
+        column.emplace(own->second, cells.indexOf(header));
+      else if (const auto role = roles().find(header); role != roles().end())
         column.emplace(role->second, cells.indexOf(header));
+    }
     if (!column.count(Role::Date)) { // a value date is the only date some banks give
       column[Role::Date] = column[Role::ValueDate];
       column.erase(Role::ValueDate);
@@ -217,10 +241,24 @@ Statement fromRows(const Rows &rows) {
       return refused(texts::bankNoLines.arg(layout->bank));
     return statement;
   }
-  return refused(texts::bankNoHeader.arg(bankNames()));
+  // A table of some columns (a row with three cells or more) may be a
+  // statement of a bank not known: its first rows, to name its columns.
+  Statement unknown = refused(texts::bankNoHeader.arg(bankNames()));
+  const Rows head = rows.mid(0, headRows);
+  if (std::any_of(head.begin(), head.end(), [](const QStringList &row) {
+        return std::count_if(row.begin(), row.end(), [](const QString &cell) { return !cell.trimmed().isEmpty(); }) >=
+               3;
+      }))
+    unknown.head = head;
+  return unknown;
 }
 
 } // namespace
+
+QString headerText(QString cell) {
+  cell.replace(QStringLiteral("''"), QStringLiteral("\"")).replace(QChar(0x05F4), QLatin1Char('"'));
+  return cell.simplified();
+}
 
 std::optional<QDate> cellDate(const QString &cell) {
   static const QRegularExpression apart(QStringLiteral("^(\\d{1,2})[/.\\-](\\d{1,2})[/.\\-](\\d{4}|\\d{2})$"));
@@ -267,24 +305,24 @@ std::optional<Money> cellAmount(const QString &cell) {
   return negative ? Money() - *money : *money;
 }
 
-Statement read(const QByteArray &bytes) {
+Statement read(const QByteArray &bytes, const QList<Columns> &named) {
   if (bytes.trimmed().isEmpty())
     return refused(texts::bankEmpty);
   if (bytes.size() > maxFileBytes)
     return refused(texts::bankTooLarge.arg((bytes.size() + (1 << 20) - 1) >> 20).arg(maxFileBytes >> 20));
   if (isDosExport(bytes))
-    return fromRows(dosRows(bytes));
+    return fromRows(dosRows(bytes), named);
   const Sheet sheet = readSheet(bytes);
-  return sheet.failure.isEmpty() ? fromRows(sheet.rows) : refused(sheet.failure);
+  return sheet.failure.isEmpty() ? fromRows(sheet.rows, named) : refused(sheet.failure);
 }
 
-Statement readFile(const QString &path) {
+Statement readFile(const QString &path, const QList<Columns> &named) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return refused(texts::bankUnreadable);
   if (file.size() > maxFileBytes)
     return refused(texts::bankTooLarge.arg((file.size() + (1 << 20) - 1) >> 20).arg(maxFileBytes >> 20));
-  return read(file.readAll());
+  return read(file.readAll(), named);
 }
 
 QStringList identities(const Statement &statement) {

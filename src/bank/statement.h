@@ -25,14 +25,28 @@ struct Statement {
   QString bank, account;
   QList<Line> lines;
   QString failure; // why nothing was read: then no lines
+  // A table of no layout known: its first rows, for the user to name its columns.
+  QList<QStringList> head = {};
+};
+
+// The columns the user named for a bank whose layout the program does not
+// know, each by the header the file gives it (empty: the file has none);
+// the amount in one signed column, or split into debit and credit.
+struct Columns {
+  QString bank, date, description, reference, debit, credit, amount, balance;
 };
 
 // The largest statement file read: years of a large building's account are
 // far below it.
 inline constexpr qint64 maxFileBytes = 20 * 1024 * 1024;
 
-Statement read(const QByteArray &bytes);
-Statement readFile(const QString &path);
+// Read by the banks' layouts, and by those the user named.
+Statement read(const QByteArray &bytes, const QList<Columns> &named = {});
+Statement readFile(const QString &path, const QList<Columns> &named = {});
+// How the headers are compared: one kind of quote, single spaces.
+QString headerText(QString cell);
+// The first rows a file of no known layout shows the user.
+inline constexpr int headRows = 30;
 
 // Each line's identity, the same whichever file it is read from: its
 // account, dates, amount, reference and words; a second line alike in all

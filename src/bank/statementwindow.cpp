@@ -1,5 +1,6 @@
 #include "bank/statementwindow.h"
 
+#include "bank/columnsdialog.h"
 #include "bank/import.h"
 #include "bank/reconcile.h"
 #include "expenses/expense.h"
@@ -187,9 +188,29 @@ void StatementWindow::showReconciliation() {
 
 void StatementWindow::importStatement() {
   const auto path = messages::chooseOpenFile(this, texts::statementOpenTitle, QDir::homePath(), texts::statementFilter);
-  if (!path)
+  if (path)
+    importFile(*path);
+}
+
+void StatementWindow::importFile(const QString &path) {
+  bank::Statement statement;
+  try {
+    statement = bank::readFile(path, bank::namedColumns(m_store));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::statementSubject, e);
     return;
-  const bank::Kept kept = bank::keep(m_store, bank::readFile(*path), *path);
+  }
+  // A layout not known: its columns named once, kept for its bank, then read by them.
+  if (!statement.head.isEmpty()) {
+    if (!messages::ask(this, texts::bankUnknownLayout))
+      return;
+    auto *naming = new ColumnsDialog(m_store, statement.head, this);
+    naming->setAttribute(Qt::WA_DeleteOnClose);
+    connect(naming, &QDialog::accepted, this, [this, path] { importFile(path); });
+    naming->open();
+    return;
+  }
+  const bank::Kept kept = bank::keep(m_store, statement, path);
   if (kept.added)
     ui->statusLine->setText(kept.message);
   else

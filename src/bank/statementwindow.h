@@ -29,6 +29,9 @@ private slots:
   void showReconciliation(); // reconcileButton "התאמת בנק"
 
 private:
+  // Reads the file and keeps its new lines; a file of no known layout has
+  // its columns named first.
+  void importFile(const QString &path);
   void showLines(qint64 chosen);
   void showStatementEnd();
   const bank::Review *chosenLine() const; // null when none

@@ -34,7 +34,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"bank_lines", "id"},
                                                                {"bank_records", "line, source_table, source_reciept"},
                                                                {"bank_payers", "payer, apartment"},
-                                                               {"bank_rules", "words"}};
+                                                               {"bank_rules", "words"},
+                                                               {"bank_layouts", "bank"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},

@@ -199,8 +199,19 @@ const char *const version6[] = {
 };
 
 // Version 7: a payment of several parts (dues and a levy, or months across
-// the year's end) is one receipt: each further row names its first.
-const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER"};
+// the year's end) is one receipt: each further row names its first. The
+// columns the user named for a bank whose statements the program does not
+// know, by their headers.
+const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER",
+                                R"(CREATE TABLE bank_layouts (
+                                     bank TEXT NOT NULL UNIQUE,
+                                     date TEXT NOT NULL,
+                                     description TEXT NOT NULL,
+                                     reference TEXT NOT NULL DEFAULT '',
+                                     debit TEXT NOT NULL DEFAULT '',
+                                     credit TEXT NOT NULL DEFAULT '',
+                                     amount TEXT NOT NULL DEFAULT '',
+                                     balance TEXT NOT NULL DEFAULT ''))"};
 
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's

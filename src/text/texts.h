@@ -356,6 +356,17 @@ inline const QString bankDebitNotPayment = QStringLiteral("שורת חובה ב�
 inline const QString bankCreditNotExpense = QStringLiteral("שורת זכות בדף החשבון אינה הוצאה.");
 inline const QString bankPartNotPositive = QStringLiteral("סכום שנרשם משורה של דף החשבון חייב להיות גדול מאפס.");
 inline const QString bankFees = QStringLiteral("עמלות בנק");
+// Naming the columns of a statement the program does not know
+inline const QString bankUnknownLayout =
+    QStringLiteral("המבנה של דף החשבון הזה אינו מוכר לתוכנה. אפשר לבחור איזו עמודה בו היא התאריך, התיאור והסכום, "
+                   "והבחירה תישמר לבנק הזה לפעם הבאה. לבחור עכשיו?");
+inline const QString bankNameField = QStringLiteral("שם הבנק");
+inline const QString bankColumnsNoBank = QStringLiteral("יש לכתוב את שם הבנק, כדי שהבחירה תישמר לו");
+inline const QString bankColumnsRequired =
+    QStringLiteral("יש לבחור את עמודת התאריך, את עמודת התיאור ואת עמודת הסכום, או את עמודות החובה והזכות");
+inline const QString bankColumnsAmountTwice =
+    QStringLiteral("יש לבחור עמודת סכום אחת, או עמודות חובה וזכות, ולא את שתיהן");
+inline const QString bankColumnsTwice = QStringLiteral("העמודה \"%1\" נבחרה לשני תפקידים");
 inline const QString statementSubject = QStringLiteral("דף החשבון");
 inline const QString statementOpenTitle = QStringLiteral("קליטת דף חשבון");
 inline const QString statementFilter =

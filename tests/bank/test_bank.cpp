@@ -278,6 +278,51 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
   // bank holds 9,837.50, the books 10,387.50: the standing order of 1,200
   // and two transfers of 350 are the bank's alone (−500), the water and
   // the cash the books' (50); nothing is left unexplained, nor on 11/01.
+  // A bank not known: asked first (no: nothing kept), its columns named in
+  // a dialog and checked there, kept for the bank, the file then read by
+  // them; the next file of that bank is read unasked.
+  void aStatementOfAnUnknownBankIsReadByColumnsNamedOnce() {
+    startTest(QDate(2026, 3, 15));
+    window = openShared<StatementWindow>();
+    messages->open = path("unknown.csv");
+    messages->yes = false;
+    click("importButton");
+    QCOMPARE(messages->asked, QStringList{texts::bankUnknownLayout});
+    QVERIFY(!window->findChild<QDialog *>());
+    messages->yes = true;
+    click("importButton");
+    QCOMPARE(shows({"headerRow"}) << QString::number(control<QComboBox>("dateColumn")->count())
+                                  << control<QComboBox>("amountColumn")->itemText(4),
+             (QStringList{"2: יום | פירוט הפעולה | מספר | סכום התנועה | יתרה לאחר", "6", "סכום התנועה"}));
+    QStringList refusals;
+    for (const QList<std::pair<const char *, QString>> &choice : QList<QList<std::pair<const char *, QString>>>{
+             {},
+             {{"bankName", "בנק השכונה"}, {"dateColumn", "יום"}, {"descriptionColumn", "פירוט הפעולה"}},
+             {{"amountColumn", "סכום התנועה"}, {"debitColumn", "מספר"}},
+             {{"debitColumn", ""}, {"referenceColumn", "מספר"}, {"balanceColumn", "סכום התנועה"}},
+             {{"balanceColumn", "יתרה לאחר"}}}) {
+      fill(choice);
+      click("keepButton");
+      refusals << (messages->shown.isEmpty() ? QString() : messages->shown.takeLast());
+    }
+    QCOMPARE(refusals, (QStringList{texts::bankColumnsNoBank, texts::bankColumnsRequired, texts::bankColumnsAmountTwice,
+                                    texts::bankColumnsTwice.arg("סכום התנועה"), QString()}));
+    QCOMPARE(test::dump("SELECT * FROM bank_layouts") + '\n' +
+                 test::dump("SELECT inputdate, description, reference, amount, balance FROM bank_lines") + '\n' +
+                 shows({"statusLine"}).join('|'),
+             "בנק השכונה|יום|פירוט הפעולה|מספר|||סכום התנועה|יתרה לאחר\n"
+             "2026-02-03|העברה מאת ישראלי דנה|501|28000|1028000\n2026-02-05|חברת הניקיון|502|-45050|982950\n" +
+                 texts::bankKept.arg(2).arg(0));
+    click("importButton");
+    QCOMPARE(messages->asked.size(), 2);
+    QCOMPARE(messages->shown, QStringList{texts::bankAllIn.arg(2)});
+    // Named again, the bank's columns are the new ones alone.
+    QCOMPARE(bank::nameColumns(test::books(), {"בנק השכונה", "יום", "פירוט הפעולה", "", "", "", "סכום התנועה", ""}),
+             QString());
+    QCOMPARE(test::dump("SELECT bank, reference, balance FROM bank_layouts"), "בנק השכונה||");
+    endTest();
+  }
+
   void theBooksAreSetAgainstTheBank() {
     startTest(QDate(2026, 3, 15));
     test::building("12", "350", "10000");

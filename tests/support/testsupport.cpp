@@ -343,8 +343,12 @@ void WindowTest::fill(const QList<std::pair<const char *, QString>> &fields) con
     QWidget *field = control<QWidget>(name);
     if (auto *date = qobject_cast<QDateEdit *>(field))
       date->setDate(QDate::fromString(text, QStringLiteral("dd/MM/yyyy")));
-    else if (auto *list = qobject_cast<QComboBox *>(field))
+    else if (auto *list = qobject_cast<QComboBox *>(field); list && list->isEditable())
       list->setEditText(text);
+    else if (list && list->findText(text) >= 0) // a fixed list: its item chosen
+      list->setCurrentIndex(list->findText(text));
+    else if (list)
+      throw Failure(std::string(name) + " offers no " + text.toStdString());
     else
       control<QLineEdit>(name)->setText(text);
   }

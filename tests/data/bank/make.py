@@ -117,6 +117,9 @@ text("yahav.csv", ["תאריך ערך,תיאור פעולה,זכות(₪),חוב
 # The postal bank.
 xlsx("Movement.xlsx", "Movement", [["תאריך תמצית", "תאור פעולה", "זכות", "חובה"],
     [("i", "2026-09-01"), "העברה מקוונת", 280, ""], [("i", "2026-09-02"), "עמלת פעולה", "", 3.5]])
+# A bank the program does not know: its columns named by the user, once.
+text("unknown.csv", ["דף תנועות - חשבון 55-1234", "יום,פירוט הפעולה,מספר,סכום התנועה,יתרה לאחר",
+    "03/02/2026,העברה מאת ישראלי דנה,501,280.00,10280.00", "05/02/2026,חברת הניקיון,502,-450.50,9829.50"], "utf-8")
 
 # Files that are no statement, each refused.
 open("empty.csv", "wb").write(b"\r\n")
