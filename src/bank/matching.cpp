@@ -111,11 +111,13 @@ void learnSpending(const db::Store &store, qint64 line, const Spending &spending
 
 QString check(const db::Store &store, qint64 line, const QString &table, Money amount) {
   // What the line holds, and what of it was recorded and stands (not cancelled).
-  const auto held =
-      store.one(QStringLiteral("SELECT l.amount, %1 FROM bank_lines l WHERE l.id = ?").arg(recordedOf()), {line});
+  const auto held = store.one(
+      QStringLiteral("SELECT l.amount, %1, l.aside FROM bank_lines l WHERE l.id = ?").arg(recordedOf()), {line});
   const Money whole = Money::fromAgorot(std::abs(held.value(0).toLongLong()));
   const Money recorded = Money::fromAgorot(held.value(1).toLongLong());
   const bool credit = held.value(0).toLongLong() > 0;
+  if (!held.isNull(2))
+    return texts::bankLineAside;
   if (credit != (table == QLatin1String("incoming")))
     return credit ? texts::bankCreditNotExpense : texts::bankDebitNotPayment;
   if (amount.agorot() <= 0) // a negative part would free what others recorded
@@ -136,8 +138,8 @@ void link(const db::Store &store, qint64 line, const QString &table, qint64 reci
 
 QList<Review> review(const db::Store &store) {
   QList<Review> lines;
-  store.each(QStringLiteral("SELECT l.id, l.inputdate, l.description, l.details, l.reference, l.amount, %1 FROM "
-                            "bank_lines l ORDER BY l.inputdate, l.id")
+  store.each(QStringLiteral("SELECT l.id, l.inputdate, l.description, l.details, l.reference, l.amount, %1, "
+                            "coalesce(l.aside, '') FROM bank_lines l ORDER BY l.inputdate, l.id")
                  .arg(recordedOf()),
              {}, [&lines](const QSqlQuery &row) {
                lines.append({row.value(0).toLongLong(),
@@ -148,10 +150,11 @@ QList<Review> review(const db::Store &store) {
                              Money::fromAgorot(row.value(5).toLongLong()),
                              Money::fromAgorot(row.value(6).toLongLong()),
                              {},
-                             {}});
+                             {},
+                             row.value(7).toString()});
              });
   for (Review &line : lines) {
-    if (line.done())
+    if (!line.waiting())
       continue;
     if (line.amount.agorot() > 0)
       line.payer = propose(store, line.line);
@@ -159,6 +162,11 @@ QList<Review> review(const db::Store &store) {
       line.spending = spendingFor(store, line.line);
   }
   return lines;
+}
+
+void setAside(const db::Store &store, qint64 line, const QString &reason) {
+  store.exec(QStringLiteral("UPDATE bank_lines SET aside = ? WHERE id = ?"),
+             {reason.trimmed().isEmpty() ? QVariant() : QVariant(reason.trimmed()), line});
 }
 
 QString methodOf(const Review &line) {

@@ -46,8 +46,8 @@ void learnSpending(const db::Store &store, qint64 line, const Spending &spending
 
 // Inside the caller's transaction, before it writes: a refusal when
 // `amount` may not be recorded from line `line` as a row of `table`
-// ("incoming" or "removals"): the line is of the other side, or what it
-// holds is recorded already. Throws db::Error.
+// ("incoming" or "removals"): the line is of the other side, set aside, or
+// what it holds is recorded already. Throws db::Error.
 QString check(const db::Store &store, qint64 line, const QString &table, Money amount);
 // Then, once written: that `amount` of the line is row `reciept` of
 // `table`; a payment's payer is learned as paying for `apartment`.
@@ -64,11 +64,18 @@ struct Review {
   Money amount, recorded;
   Proposal payer;    // a credit's
   Spending spending; // a debit's
+  QString aside;     // why the treasurer set it aside; empty when not
   bool done() const { return recorded.agorot() >= std::abs(amount.agorot()); }
-  bool sure() const { return !done() && (amount.agorot() > 0 ? payer.sure : spending.learned); }
+  bool waiting() const { return !done() && aside.isEmpty(); }
+  bool sure() const { return waiting() && (amount.agorot() > 0 ? payer.sure : spending.learned); }
   Money left() const { return Money::fromAgorot(std::abs(amount.agorot()) - recorded.agorot()); }
 };
 QList<Review> review(const db::Store &store);
+
+// Sets line `line` aside for `reason` (a transfer between the committee's
+// own accounts, a bank's error and its correction), or with an empty reason
+// back to waiting. Throws db::Error.
+void setAside(const db::Store &store, qint64 line, const QString &reason);
 
 // The method a line was paid by, as the payments and expenses store it.
 QString methodOf(const Review &line);

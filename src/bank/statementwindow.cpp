@@ -27,7 +27,7 @@ namespace {
 enum Column { Date, Description, Details, Reference, Amount, Recorded, Proposed, State, Id };
 
 QString proposalText(const bank::Review &line) {
-  if (line.done())
+  if (!line.waiting())
     return {};
   if (line.amount.agorot() < 0)
     return line.spending.category;
@@ -38,7 +38,11 @@ QString proposalText(const bank::Review &line) {
 }
 
 QString stateText(const bank::Review &line) {
-  return line.done() ? texts::bankDone : line.sure() ? texts::bankSure : texts::bankWaiting;
+  if (line.done())
+    return texts::bankDone;
+  if (!line.aside.isEmpty())
+    return texts::bankAsideState.arg(line.aside);
+  return line.sure() ? texts::bankSure : texts::bankWaiting;
 }
 } // namespace
 
@@ -71,6 +75,7 @@ StatementWindow::StatementWindow(db::Store store, QWidget *parent)
   connect(ui->importButton, &QPushButton::clicked, this, &StatementWindow::importStatement); // "קליטת דף חשבון מקובץ"
   connect(ui->acceptLine, &QPushButton::clicked, this, &StatementWindow::acceptLine); // "אשר שורה"
   connect(ui->acceptSure, &QPushButton::clicked, this, &StatementWindow::acceptSure); // "אשר את כל הבטוחות"
+  connect(ui->setAside, &QPushButton::clicked, this, &StatementWindow::setLineAside); // "שים בצד / החזר"
   connect(ui->reconcileButton, &QPushButton::clicked, this, &StatementWindow::showReconciliation); // "התאמת בנק"
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);                           // "יציאה"
   connect(ui->linesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &StatementWindow::showChosen);
@@ -118,7 +123,7 @@ void StatementWindow::showLines(qint64 chosen) {
   int row = -1;
   for (const bank::Review &line : m_review) {
     // The line to show next: the one named, else the first that waits.
-    if (line.line == chosen || (row < 0 && !chosen && !line.done()))
+    if (line.line == chosen || (row < 0 && !chosen && line.waiting()))
       row = int(rows.size());
     rows << QVariantList{dates::toIso(line.date), line.description,     line.details,
                          line.reference,          line.amount.agorot(), line.recorded.agorot(),
@@ -262,12 +267,48 @@ void StatementWindow::acceptLine() {
     messages::show(this, texts::bankLineRecorded.arg(line->recorded.toPaper(), line->recorded.toPaper()));
     return;
   }
+  if (!line->aside.isEmpty()) {
+    messages::show(this, texts::bankLineAside);
+    return;
+  }
   if (const QString refusal = record(*line, false); !refusal.isEmpty()) {
     messages::show(this, refusal);
     return;
   }
   ui->statusLine->setText(texts::bankAccepted.arg(1));
   showLines(0);
+}
+
+void StatementWindow::setLineAside() {
+  const bank::Review *line = chosenLine();
+  if (!line) {
+    messages::show(this, texts::chooseRow);
+    return;
+  }
+  QString reason;
+  if (line->aside.isEmpty()) {
+    const auto given =
+        messages::askText(this,
+                          texts::bankAsideQuestion.arg(texts::bankLineSummary.arg(
+                              line->reference, dates::toShort(line->date), line->description, line->amount.toPaper())),
+                          ui->setAside->text());
+    if (!given)
+      return;
+    if (given->trimmed().isEmpty()) {
+      messages::show(this, texts::reasonRequired);
+      return;
+    }
+    reason = *given;
+  }
+  const qint64 id = line->line;
+  try {
+    bank::setAside(m_store, id, reason);
+  } catch (const db::Error &e) {
+    messages::show(this, db::saveFailure(e));
+    return;
+  }
+  ui->statusLine->setText(reason.isEmpty() ? texts::bankAsideCleared : texts::bankAsideSet);
+  showLines(id);
 }
 
 void StatementWindow::acceptSure() {

@@ -25,6 +25,7 @@ private slots:
   void importStatement();    // importButton "קליטת דף חשבון מקובץ"
   void acceptLine();         // acceptLine "אשר שורה"
   void acceptSure();         // acceptSure "אשר את כל הבטוחות"
+  void setLineAside();       // setAside "שים בצד / החזר": the chosen line aside, or back to waiting
   void showChosen();         // a line chosen in linesList
   void showReconciliation(); // reconcileButton "התאמת בנק"
 

@@ -203,6 +203,8 @@ const char *const version6[] = {
 // columns the user named for a bank whose statements the program does not
 // know, by their headers.
 const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER",
+                                // A bank line set aside: recorded as nothing, waiting no more; its reason.
+                                "ALTER TABLE bank_lines ADD COLUMN aside TEXT",
                                 R"(CREATE TABLE bank_layouts (
                                      bank TEXT NOT NULL UNIQUE,
                                      date TEXT NOT NULL,

@@ -377,6 +377,14 @@ inline const QString bankApartments = QStringLiteral("דירה %1");
 inline const QString bankDone = QStringLiteral("נרשם");
 inline const QString bankSure = QStringLiteral("בטוח");
 inline const QString bankWaiting = QStringLiteral("ממתין");
+inline const QString bankAsideState = QStringLiteral("בצד: %1");
+inline const QString bankAsideQuestion =
+    QStringLiteral("לשים את השורה בצד, בלי לרשום ממנה דבר? היא לא תמתין עוד לרישום.\n%1\n\nהסיבה:");
+inline const QString bankLineAside =
+    QStringLiteral("השורה הושמה בצד. כדי לרשום ממנה יש להחזיר אותה להמתנה בלחיצה על \"שים בצד / החזר\".");
+inline const QString bankLineSummary = QStringLiteral("אסמכתא %1, תאריך %2, %3, סכום %4");
+inline const QString bankAsideSet = QStringLiteral("השורה הושמה בצד");
+inline const QString bankAsideCleared = QStringLiteral("השורה חזרה להמתין לרישום");
 inline const QString bankAccepted = QStringLiteral("נרשמו %1 שורות מדף החשבון.");
 inline const QString bankAcceptedSome = QStringLiteral("נרשמו %1 שורות מדף החשבון; %2 לא נרשמו ונשארו ממתינות.");
 inline const QString reconcileTitle = QStringLiteral("התאמת בנק");

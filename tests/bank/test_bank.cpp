@@ -323,6 +323,38 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     endTest();
   }
 
+  // A line set aside (a reason asked; none, or a blank one, sets nothing)
+  // waits no more and can't be recorded until brought back, unasked.
+  void aLineSetAsideWaitsNoMore() {
+    startTest(QDate(2026, 3, 15));
+    test::building("12", "350");
+    bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
+    window = openShared<StatementWindow>();
+    chooseRow(1, "linesList");
+    QStringList seen;
+    for (const std::optional<QString> &reason :
+         {std::optional<QString>(), std::optional<QString>("  "), std::optional<QString>("הועבר לפיקדון")}) {
+      messages->reply = reason;
+      click("setAside");
+      seen << grid("linesList")[1].mid(6).join('|');
+    }
+    click("acceptLine");
+    QCOMPARE(seen << QString::number(messages->asked.size()) << messages->shown << shows({"statusLine"})
+                  << QString::number(count("removals")),
+             (QStringList{"עמלות בנק|ממתין", "עמלות בנק|ממתין", "|בצד: הועבר לפיקדון", "3", texts::reasonRequired,
+                          texts::bankLineAside, texts::bankAsideSet, "0"}));
+    QCOMPARE(messages->asked[0],
+             texts::bankAsideQuestion.arg("אסמכתא 0, תאריך 06/01/2026, עמלה, סכום \u2066-12.50\u2069"));
+    // Nor through the expense's own road.
+    QCOMPARE(expenses::record(test::books(), {"עמלות בנק", QDate(2026, 1, 6), "", "", "", "12.50", 2}).message,
+             texts::bankLineAside);
+    click("setAside");
+    QCOMPARE(QStringList{grid("linesList")[1].mid(6).join('|')} << shows({"statusLine"})
+                                                                << QString::number(messages->asked.size()),
+             (QStringList{"עמלות בנק|ממתין", texts::bankAsideCleared, "3"}));
+    endTest();
+  }
+
   void theBooksAreSetAgainstTheBank() {
     startTest(QDate(2026, 3, 15));
     test::building("12", "350", "10000");
