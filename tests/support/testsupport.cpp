@@ -238,6 +238,16 @@ void everyWrite() {
              books(), {"לאומי", "1", {{2, day, {}, "העברה", "", "", "", Money::fromShekels(5), {}}}, {}}, "x.csv");
          return kept.added ? QString() : kept.message;
        }},
+      {"name a bank's columns",
+       [] {
+         return bank::nameColumns(books(), {"בנק", "תאריך", "תיאור", "", "", "", "סכום", ""});
+       }},
+      {"a payment of two parts",
+       [=] {
+         payments::PaymentInput levyPart = payment;
+         levyPart.forText = texts::openingDebt;
+         return payments::record(books(), {payment, levyPart}, payments::Receipts::One).message;
+       }},
       {"rebuild the matrix", [] {
          try {
            consistency::repair(books(), {});
