@@ -247,28 +247,29 @@ Outcome check(const db::Store &store, const PaymentInput &input) {
 
 namespace {
 // The payments by standing order dated first..last, not cancelled, each
-// as recorded: the rows one recording wrote (across the year's end, two)
+// as recorded: a receipt's rows of one purpose (across the year's end, two)
 // taken together, from the first row's months to the last's.
 QList<PaymentInput> standingOrdersOf(const db::Store &store, const QDate &first, const QDate &last) {
   QList<PaymentInput> orders;
-  store.each(QStringLiteral(
-                 "SELECT p.inputdate, p.apartment, p.\"for\", p.detail, f.from_month, l.to_month, p.payment, "
-                 "p.amount, l.year FROM (SELECT inputdate, apartment, \"for\", detail, payment, sum(amount) AS "
-                 "amount, min(reciept) AS first, max(reciept) AS last FROM incoming WHERE cancelled IS NULL AND "
-                 "payment = ? AND inputdate BETWEEN ? AND ? GROUP BY inputdate, apartment, \"for\", detail, payment, "
-                 "recorded) AS p JOIN incoming f ON f.reciept = p.first JOIN incoming l ON l.reciept = p.last "
-                 "ORDER BY p.inputdate, p.first"),
-             {texts::standingOrder, dates::toIso(first), dates::toIso(last)}, [&](const QSqlQuery &q) {
-               orders << PaymentInput{dates::fromIso(q.value(0).toString()),
-                                      q.value(1).toString(),
-                                      q.value(2).toString(),
-                                      q.value(3).toString(),
-                                      q.value(4).toString(),
-                                      q.value(5).toString(),
-                                      q.value(6).toString(),
-                                      Money::fromAgorot(q.value(7).toLongLong()).toString(),
-                                      q.value(8).toString()};
-             });
+  store.each(
+      QStringLiteral(
+          "SELECT p.inputdate, p.apartment, p.\"for\", p.detail, f.from_month, l.to_month, p.payment, "
+          "p.amount, l.year FROM (SELECT inputdate, apartment, \"for\", detail, payment, sum(amount) AS "
+          "amount, min(reciept) AS first, max(reciept) AS last FROM incoming WHERE cancelled IS NULL AND "
+          "payment = ? AND inputdate BETWEEN ? AND ? GROUP BY coalesce(part_of, reciept), inputdate, apartment, "
+          "\"for\", detail, payment) AS p JOIN incoming f ON f.reciept = p.first JOIN incoming l ON l.reciept = p.last "
+          "ORDER BY p.inputdate, p.first"),
+      {texts::standingOrder, dates::toIso(first), dates::toIso(last)}, [&](const QSqlQuery &q) {
+        orders << PaymentInput{dates::fromIso(q.value(0).toString()),
+                               q.value(1).toString(),
+                               q.value(2).toString(),
+                               q.value(3).toString(),
+                               q.value(4).toString(),
+                               q.value(5).toString(),
+                               q.value(6).toString(),
+                               Money::fromAgorot(q.value(7).toLongLong()).toString(),
+                               q.value(8).toString()};
+      });
   return orders;
 }
 } // namespace
