@@ -52,6 +52,7 @@ IncomingWindow::IncomingWindow(db::Store store, QWidget *parent)
   connect(ui->Command1, &QPushButton::clicked, this, &IncomingWindow::recordPayment); // "בצע"
   connect(ui->standingOrders, &QPushButton::clicked, this, &IncomingWindow::recordStandingOrders);
   connect(ui->addPart, &QPushButton::clicked, this, &IncomingWindow::addPart);
+  connect(ui->clearParts, &QPushButton::clicked, this, &IncomingWindow::clearParts);
   connect(ui->Command2, &QPushButton::clicked, this, &IncomingWindow::printList);        // "הדפס"
   connect(ui->Command3, &QPushButton::clicked, this, &IncomingWindow::closeWindow);      // "יציאה"
   connect(ui->cancelRow, &QPushButton::clicked, this, &IncomingWindow::cancelPayment);   // "בטל רשומה"
@@ -186,6 +187,12 @@ void IncomingWindow::showParts() {
   ui->partsLine->setText(parts.join(QStringLiteral("; ")));
   ui->partsLabel->setVisible(!parts.isEmpty());
   ui->partsLine->setVisible(!parts.isEmpty());
+  ui->clearParts->setVisible(!parts.isEmpty());
+}
+
+void IncomingWindow::clearParts() {
+  m_parts.clear();
+  showParts();
 }
 
 void IncomingWindow::addPart() {

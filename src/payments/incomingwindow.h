@@ -27,6 +27,7 @@ private slots:
   void recordPayment();        // Command1 "בצע"
   void recordStandingOrders(); // standingOrders: last month's again, confirmed in one go
   void addPart();              // addPart: the form held as a part of the next receipt
+  void clearParts();           // clearParts "נקה חלקים": the parts held dropped
   void printList();            // Command2 "הדפס"
   void closeWindow();          // Command3 "יציאה"
   void cancelPayment();        // cancelRow "בטל רשומה", and the grid's context menu
