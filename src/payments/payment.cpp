@@ -181,7 +181,7 @@ void write(const db::Store &store, const PaymentInput &input, const Checked &c, 
   if (input.bankLine)
     if (const QString refusal = bank::check(store, input.bankLine, QStringLiteral("incoming"), c.amount);
         !refusal.isEmpty())
-      throw Refused(refusal);
+      throw Refused{refusal};
   for (const Row &row : c.rows) {
     // The months are stored as their list items, however they were typed.
     const bool months = row.first >= 0;
