@@ -2,6 +2,7 @@
 
 #include "text/dates.h"
 #include "text/input.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 #include "text/today.h"
 

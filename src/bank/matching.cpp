@@ -5,6 +5,7 @@
 #include "ledger/owing.h"
 #include "text/dates.h"
 #include "text/months.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 
 #include <QRegularExpression>

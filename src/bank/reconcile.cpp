@@ -5,6 +5,7 @@
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "text/dates.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 
 #include <algorithm>

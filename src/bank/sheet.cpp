@@ -1,5 +1,6 @@
 #include "bank/sheet.h"
 
+#include "text/banktexts.h"
 #include "text/texts.h"
 
 #include <QRegularExpression>

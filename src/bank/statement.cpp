@@ -1,6 +1,7 @@
 #include "bank/statement.h"
 
 #include "bank/sheet.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 
 #include <QFile>

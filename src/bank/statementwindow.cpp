@@ -10,6 +10,7 @@
 #include "text/bidi.h"
 #include "text/dates.h"
 #include "text/months.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"

@@ -34,9 +34,9 @@ QString monthsPaid(const payments::PaymentInput &input) {
   const QString &last = months::headers()[to];
   if (from == to)
     return QLatin1Char(' ') + first + year;
-  return from < to ? QLatin1Char(' ') + first + QStringLiteral(" עד ") + last + year
-                   : QLatin1Char(' ') + first + year + QStringLiteral(" עד ") + last + QLatin1Char(' ') +
-                         QString::number(input.year.toInt() + 1);
+  return QLatin1Char(' ') + (from < to ? texts::monthsRange.arg(first, last) + year
+                                       : texts::monthsRange.arg(first + year, last) + QLatin1Char(' ') +
+                                             QString::number(input.year.toInt() + 1));
 }
 } // namespace
 

@@ -48,6 +48,7 @@
 #include "text/input.h"
 #include "text/money.h"
 #include "text/months.h"
+#include "text/banktexts.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"
