@@ -13,6 +13,7 @@
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "ledger/period.h"
+#include "ledger/statement.h"
 #include "levies/levieswindow.h"
 #include "levies/levy.h"
 #include "owing/debtorswindow.h"
@@ -247,6 +248,8 @@ int main(int argc, char *argv[]) {
                        payments::Receipts::One);
   printing::writePdf(*payments::receipt(db::program(), parts.reciept()), folder + "/receipt-parts.pdf");
   printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
+  printing::writePdf(statements::printout(statements::ofDebtors(db::program(), QDate(year, 11, 30))),
+                     folder + "/statements.pdf");
 
   // Two refused start-ups, as the user sees them: a damaged file and one
   // that another program holds.

@@ -1,14 +1,17 @@
 #include "owing/debtorswindow.h"
 
 #include "ledger/owing.h"
+#include "ledger/statement.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/collectiontexts.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/printing.h"
 #include "ui_debtorswindow.h"
 
 namespace domiva {
@@ -27,6 +30,8 @@ DebtorsWindow::DebtorsWindow(db::Store store, QWidget *parent)
   connect(ui->everyone, &QCheckBox::toggled, this, &DebtorsWindow::showDebtors);    // "הצג את כולם"
   connect(ui->printButton, &QPushButton::clicked, this, &DebtorsWindow::printList); // "הדפס"
   connect(ui->csvButton, &QPushButton::clicked, this, &DebtorsWindow::saveCsv);     // "שמור כקובץ CSV"
+  connect(ui->statementButton, &QPushButton::clicked, this, &DebtorsWindow::showStatement);   // "דף חשבון"
+  connect(ui->allStatements, &QPushButton::clicked, this, &DebtorsWindow::showAllStatements); // "דפי חשבון לכל החייבים"
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);            // "יציאה"
 }
 
@@ -51,6 +56,34 @@ void DebtorsWindow::printList() {
     return;
   grid::printList(this, ui->debtorsList, m_list, texts::debtorsTitle.arg(dates::toShort(ui->asOf->date())),
                   texts::debtorsSubject);
+}
+
+void DebtorsWindow::showStatement() {
+  const QModelIndex chosen = ui->debtorsList->currentIndex();
+  if (!chosen.isValid()) {
+    messages::show(this, texts::statementChooseRow);
+    return;
+  }
+  showStatements(this, m_store, ui->asOf->date(), m_list->index(chosen.row(), 0).data().toLongLong());
+}
+
+void DebtorsWindow::showAllStatements() { showStatements(this, m_store, ui->asOf->date(), std::nullopt); }
+
+void showStatements(QWidget *parent, const db::Store &store, const QDate &asAt, std::optional<qint64> apartment) {
+  if (!datesTyped(parent))
+    return;
+  try {
+    const QList<statements::Sheet> sheets =
+        apartment ? statements::sheets(store, asAt, {*apartment}) : statements::ofDebtors(store, asAt);
+    if (sheets.isEmpty()) {
+      messages::show(parent, texts::noDebtors.arg(dates::toShort(asAt)));
+      return;
+    }
+    printing::showPreview(QStringLiteral("statement"), statements::printout(sheets),
+                          apartment ? texts::statementTitle.arg(*apartment) : texts::allStatements);
+  } catch (const db::Error &e) {
+    messages::readFailed(parent, texts::debtorsSubject, e);
+  }
 }
 
 void DebtorsWindow::saveCsv() { grid::saveCsv(ui->debtorsList, windowTitle()); }

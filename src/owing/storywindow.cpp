@@ -1,6 +1,7 @@
 #include "owing/storywindow.h"
 
 #include "ledger/owing.h"
+#include "owing/debtorswindow.h"
 #include "payments/payment.h"
 #include "residents/residents.h"
 #include "store/building.h"
@@ -53,6 +54,7 @@ StoryWindow::StoryWindow(db::Store store, QWidget *parent)
   });
   connect(ui->printButton, &QPushButton::clicked, this, &StoryWindow::printStory); // "הדפס"
   connect(ui->csvButton, &QPushButton::clicked, this, &StoryWindow::saveCsv);      // "שמור כקובץ CSV"
+  connect(ui->statementButton, &QPushButton::clicked, this, &StoryWindow::showStatement); // "דף חשבון"
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);           // "יציאה"
 }
 
@@ -65,18 +67,21 @@ StoryWindow *StoryWindow::openOn(qint64 apartment) {
   return window;
 }
 
+std::optional<qint64> StoryWindow::chosenApartment() {
+  const auto apartment = residents::parseApartment(ui->apartment->currentText());
+  const QString refusal = !apartment ? texts::badApartment : apartmentRefusal(m_store, *apartment);
+  if (refusal.isEmpty())
+    return apartment;
+  messages::show(this, refusal);
+  return std::nullopt;
+}
+
 void StoryWindow::showApartment() {
   if (!datesTyped(this))
     return;
-  const auto apartment = residents::parseApartment(ui->apartment->currentText());
-  if (!apartment) {
-    messages::show(this, texts::badApartment);
+  const auto apartment = chosenApartment();
+  if (!apartment)
     return;
-  }
-  if (const QString refusal = apartmentRefusal(m_store, *apartment); !refusal.isEmpty()) {
-    messages::show(this, refusal);
-    return;
-  }
   try {
     ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
     m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, ui->asOf->date()));
@@ -108,6 +113,13 @@ void StoryWindow::printStory() {
   years.layout.counted = false;
   story.sections.push_back(years);
   printing::print(this, story);
+}
+
+void StoryWindow::showStatement() {
+  const auto apartment = chosenApartment();
+  if (!apartment)
+    return;
+  showStatements(this, m_store, ui->asOf->date(), *apartment);
 }
 
 void StoryWindow::saveCsv() {

@@ -2,6 +2,7 @@
 #include "store/database.h"
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class StoryForm;
@@ -24,8 +25,12 @@ private slots:
   void showApartment(); // showButton "הצג", or Enter in the apartment box
   void printStory();    // printButton "הדפס"
   void saveCsv();       // csvButton "שמור כקובץ CSV"
+  void showStatement(); // statementButton "דף חשבון"
 
 private:
+  // The apartment typed, or none after saying why it is not one of the building's.
+  std::optional<qint64> chosenApartment();
+
   db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::StoryForm> ui;
   GridModel *m_payments;

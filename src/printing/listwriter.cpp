@@ -134,13 +134,15 @@ public:
   // headers and a row would not fit below.
   void startSection(const Layout &layout, PageModel *model) {
     useLayout(layout);
-    if (m_y + m_lineHeight * 5 > m_bottom)
+    if (layout.ownPage || m_y + m_lineHeight * 5 > m_bottom)
       breakPage(model);
-    m_y += m_lineHeight;
+    if (!layout.ownPage)
+      m_y += m_lineHeight;
+    const Qt::Alignment alignment = layout.ownPage ? Qt::AlignHCenter : Qt::AlignRight | Qt::AlignAbsolute;
     if (!layout.title.isEmpty())
-      drawLine(layout.title, layout.titleStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.5, model);
+      drawLine(layout.title, layout.titleStyle, alignment, layout.ownPage ? 1.8 : 1.5, model);
     for (const QString &line : layout.intro)
-      drawLine(line, layout.introStyle, Qt::AlignRight | Qt::AlignAbsolute, 1.4, model);
+      drawLine(line, layout.introStyle, alignment, layout.ownPage ? 1.5 : 1.4, model);
     drawHeaders(model);
   }
 

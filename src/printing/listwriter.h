@@ -29,6 +29,9 @@ struct Layout {
   QDate printedOn;
   QString watermark; // across every page ("מבוטלת")
   QString title;     // on the first page, with the lines under it
+  // A section that starts a page of its own, its title and lines centred as
+  // the first page's are: a paper of its own within the printout.
+  bool ownPage = false;
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;
   ReportStyle introStyle{reportFont(QStringLiteral("Arial"), 12, true)};

@@ -235,6 +235,43 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QCOMPARE(lines(1, today()), "2025|128000|128000|0\n2026|352000|379000|27000\nשולם מראש|32000|0|-32000\n"
                                 "היטל: גג|0|120000|120000\nסה\"כ חוב|||147000\nזכות|||-32000");
 
+    // The statements close on who owes' debt less its credit, as at the sale
+    // and now (1 paid ahead: 2,970 of dues and 800 of the levy less 5,120;
+    // now 6,270 in all less 5,120). 4's whole: the oldest charge is paid
+    // first, and what is left is aged from its day (01/06 is 182 days old,
+    // 01/09 is 90).
+    for (const auto &[day, balances] : {std::pair{QDate(2026, 5, 15), "-1350 1500 3770 3230"},
+                                        std::pair{today(), "1150 4000 5220 5730"}}) {
+      QStringList closing, owed;
+      for (const statements::Sheet &sheet : statements::sheets(test::books(), day, {1, 2, 3, 4}))
+        closing << sheet.balance().toString();
+      for (const owing::Account &account : owing::accounts(test::books(), day))
+        owed << (account.total() - account.credit).toString();
+      QCOMPARE(closing.join(' ') + " = " + owed.join(' '), balances + QString(" = ") + balances);
+    }
+    const listing::Printout sheet = statements::printout(statements::sheets(test::books(), today(), {4}));
+    QString months;
+    for (const auto &[at, balance] : {std::pair{"11/2025", "820"}, {"12/2025", "1,140"}, {"01/2026", "1,460"},
+                                      {"02/2026", "1,780"}})
+      months += QString("01/%1|דמי ועד %2|320.00||%3.00\n")
+                    .arg(at, months::headers()[QString(at).left(2).toInt() - 1] + " " + QString(at).right(4), balance);
+    QCOMPARE(sheet.layout.title + '|' + sheet.layout.intro.join('|') + '|' + sheet.layout.footer.join('|') + '\n' +
+                 test::text(test::table(sheet)) + '\n' + test::text(test::table(sheet.sections[0])),
+             "דף חשבון - דירה 4|פרץ|ליום 30/11/2026|יתרה לתשלום ליום 30/11/2026: 5,730.00\n"
+             "תאריך|פירוט|חיוב|זיכוי|יתרה\n01/09/2025|חוב פתיחה|500.00||500.00\n"
+             "01/09/2025|דמי ועד ספטמבר 2025|320.00||820.00\n01/10/2025|דמי ועד אוקטובר 2025|320.00||1,140.00\n"
+             "10/10/2025|תשלום, קבלה 5: ספטמבר עד אוקטובר 2025||640.00|500.00\n" +
+                 months +
+                 "01/03/2026|דמי ועד מרץ 2026|350.00||2,130.00\n01/04/2026|דמי ועד אפריל 2026|350.00||2,480.00\n"
+                 "15/04/2026|היטל: גג, תשלום 1 מתוך 3|400.00||2,880.00\n"
+                 "20/04/2026|תשלום, קבלה 9: היטל: גג||400.00|2,480.00\n"
+                 "01/05/2026|דמי ועד מאי 2026|350.00||2,830.00\n15/05/2026|היטל: גג, תשלום 2 מתוך 3|400.00||3,230.00\n"
+                 "01/06/2026|דמי ועד יוני 2026|350.00||3,580.00\n15/06/2026|היטל: גג, תשלום 3 מתוך 3|400.00||3,980.00\n"
+                 "01/07/2026|דמי ועד יולי 2026|350.00||4,330.00\n01/08/2026|דמי ועד אוגוסט 2026|350.00||4,680.00\n"
+                 "01/09/2026|דמי ועד ספטמבר 2026|350.00||5,030.00\n01/10/2026|דמי ועד אוקטובר 2026|350.00||5,380.00\n"
+                 "01/11/2026|דמי ועד נובמבר 2026|350.00||5,730.00\n"
+                 "עד 30 יום|31-90 יום|91-180 יום|מעל 180 יום|סה\"כ חוב\n350.00|700.00|1,100.00|3,580.00|5,730.00");
+
     // The meeting report for 01/09/2025–28/02/2026: the period's money,
     // who owes at its end, no levy yet, and the period's months.
     const listing::Printout report = meeting::printout(test::books(), QDate(2025, 9, 1), QDate(2026, 2, 28));
@@ -301,6 +338,24 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
                  all9 + "|0.00|1,200.00|3,630.00|0.00\n6|דירה ריקה|9|2,430.00|0.00|2,430.00|" + all9 +
                  "|0.00|1,200.00|3,630.00|0.00");
     QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(6).arg("6,260.00", "1,250.00", "6,400.00"));
+    // Every debtor's statement, each on a page of its own with its debt by
+    // age under it (1 owes the levy less its December paid ahead).
+    click("allStatements");
+    const listing::Printout &all = *printing::previewPrintout("statement");
+    QStringList tables, debts;
+    for (const QList<QStringList> &table : test::painted(all).pages)
+      tables << table.first().join('|') + ' ' + table.last().last();
+    for (const char *debt : {"800.00", "2,010.00", "3,040.00", "400.00", "3,630.00", "3,630.00"})
+      debts << texts::statementHeaders + ' ' + debt << texts::agingHeaders + ' ' + debt;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter paper(&pdf);
+    QCOMPARE(tables << QString::number(listing::paint(paper, all).pages), debts << "6");
+    click("statementButton");
+    QCOMPARE(messages->last(), texts::statementChooseRow);
+    chooseRow(2, "debtorsList");
+    click("statementButton");
+    QCOMPARE(printing::preview("statement")->windowTitle(), "דף חשבון - דירה 3");
     // At 30/06; in the next year, 2026's unpaid dues are earlier years' debt:
     // 2,710 for 5 (750 + 7 × 280), and for 2 the rest of its opening debt and 840.
     control<QDateEdit>("asOf")->setDate(QDate(2026, 6, 30));
