@@ -35,7 +35,7 @@ QString proposalText(const bank::Review &line) {
   QStringList apartments;
   for (const qint64 apartment : line.payer.apartments)
     apartments << QString::number(apartment);
-  return apartments.isEmpty() ? QString() : texts::bankApartments.arg(apartments.join(QStringLiteral(", ")));
+  return apartments.isEmpty() ? QString() : texts::apartmentNumber.arg(apartments.join(QStringLiteral(", ")));
 }
 
 QString stateText(const bank::Review &line) {

@@ -6,6 +6,7 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "text/dates.h"
+#include "text/collectiontexts.h"
 #include "text/months.h"
 #include "text/texts.h"
 
@@ -136,7 +137,16 @@ QList<Account> accountsOf(const db::Store &store, const ledger::Dues &dues, cons
 
 QList<Account> accounts(const db::Store &store, const QDate &date) {
   const ledger::Dues dues = ledger::Dues::read(store);
-  return accountsOf(store, dues, date, held(store, dues, date));
+  QList<Account> found = accountsOf(store, dues, date, held(store, dues, date));
+  QHash<qint64, QString> letters;
+  store.each(QStringLiteral("SELECT apartment, stage, sent FROM reminders WHERE sent <= ? ORDER BY sent, id"),
+             {dates::toIso(date)}, [&](const QSqlQuery &sent) {
+               letters.insert(sent.value(0).toLongLong(), texts::lastLetter.arg(sent.value(1).toInt())
+                                                              .arg(dates::toShort(dates::fromIso(sent.value(2).toString()))));
+             });
+  for (Account &account : found)
+    account.lastLetter = letters.value(account.apartment);
+  return found;
 }
 
 QStringList debtorsHeaders() {
@@ -150,7 +160,8 @@ QStringList debtorsHeaders() {
           QStringLiteral("חוב_משנים_קודמות"),
           QStringLiteral("חוב_היטלים"),
           QStringLiteral("סה\"כ_חוב"),
-          QStringLiteral("זכות")};
+          QStringLiteral("זכות"),
+          QStringLiteral("מכתב_אחרון")};
 }
 
 QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
@@ -167,7 +178,8 @@ QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone) {
                            a.earlier.agorot(),
                            a.levies.agorot(),
                            a.total().agorot(),
-                           a.credit.agorot()};
+                           a.credit.agorot(),
+                           a.lastLetter};
   return rows;
 }
 

@@ -28,6 +28,7 @@ struct Account {
   // Paid beyond what is due: months paid ahead, the year's dues, a levy
   // or the earlier years overpaid. Shown beside the debt, never set against it.
   Money credit;
+  QString lastLetter; // the last reminder sent by the date: its stage and day
   Money total() const { return arrears + earlier + levies; }
   bool owes() const { return total().agorot() > 0; }
 };
@@ -41,7 +42,7 @@ QList<Account> accounts(const db::Store &store, const QDate &date);
 // `everyone`, every apartment) as a row; amounts in agorot.
 QStringList debtorsHeaders();
 QList<QVariantList> debtorsRows(const QList<Account> &accounts, bool everyone);
-inline constexpr int debtorsMoney[] = {3, 4, 5, 7, 8, 9, 10};
+inline constexpr int debtorsMoney[] = {3, 4, 5, 7, 8, 9, 10}; // then the last letter
 
 struct Summary {
   qint64 debtors = 0; // apartments owing anything

@@ -44,21 +44,30 @@ QString purpose(const QSqlQuery &row, const QHash<qint64, levies::Levy> &levies)
                           .arg(year);
 }
 
-// The oldest charges are paid first; what is left of each is aged from its day.
-Aged aged(const QList<Entry> &entries, const QDate &asAt) {
+// The oldest charges are met first; what is left of each is owed still.
+QList<Line> unpaid(const QList<Entry> &entries) {
   qint64 paid = 0;
   for (const Entry &e : entries)
     if (e.kind == Payment)
       paid += e.amount.agorot();
-  Aged by{};
+  QList<Line> left;
   for (const Entry &e : entries) {
     if (e.kind == Payment)
       continue;
     const qint64 met = std::min(paid, e.amount.agorot());
     paid -= met;
-    const qint64 days = e.date.daysTo(asAt);
-    const auto bucket = std::ranges::find_if(agingBounds, [days](int bound) { return days <= bound; });
-    by[bucket - std::begin(agingBounds)] += Money::fromAgorot(e.amount.agorot() - met);
+    if (met < e.amount.agorot())
+      left << Line{e.date, e.text, Money::fromAgorot(e.amount.agorot() - met), {}, {}};
+  }
+  return left;
+}
+
+Aged aged(const QList<Line> &unpaid, const QDate &asAt) {
+  Aged by{};
+  for (const Line &line : unpaid) {
+    const qint64 days = line.date.daysTo(asAt);
+    by[std::ranges::find_if(agingBounds, [days](int bound) { return days <= bound; }) - std::begin(agingBounds)] +=
+        line.charge;
   }
   return by;
 }
@@ -115,7 +124,8 @@ QList<Sheet> sheets(const db::Store &store, const QDate &asAt, const QList<qint6
     std::ranges::stable_sort(mine, [](const Entry &a, const Entry &b) {
       return std::pair{a.date, a.kind} < std::pair{b.date, b.kind};
     });
-    Sheet sheet{apartment, families.value(apartment), asAt, {}, aged(mine, asAt)};
+    Sheet sheet{apartment, families.value(apartment), asAt, {}, unpaid(mine), {}};
+    sheet.aged = aged(sheet.unpaid, asAt);
     Money balance;
     for (const Entry &e : mine) {
       const bool paid = e.kind == Payment;

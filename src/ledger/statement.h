@@ -32,8 +32,10 @@ struct Sheet {
   QString family; // its resident's name; empty when it has none
   QDate asAt;
   QList<Line> lines;
-  // The charges still unpaid at the end, the oldest paid first, by age.
-  Aged aged;
+  // The charges not yet met at the end, payments meeting the oldest first:
+  // each with what is left of it as its charge.
+  QList<Line> unpaid;
+  Aged aged; // those by age
   Money balance() const { return lines.isEmpty() ? Money() : lines.last().balance; }
 };
 

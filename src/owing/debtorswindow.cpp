@@ -2,6 +2,7 @@
 
 #include "ledger/owing.h"
 #include "ledger/statement.h"
+#include "owing/reminderswindow.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/collectiontexts.h"
@@ -32,6 +33,7 @@ DebtorsWindow::DebtorsWindow(db::Store store, QWidget *parent)
   connect(ui->csvButton, &QPushButton::clicked, this, &DebtorsWindow::saveCsv);     // "שמור כקובץ CSV"
   connect(ui->statementButton, &QPushButton::clicked, this, &DebtorsWindow::showStatement);   // "דף חשבון"
   connect(ui->allStatements, &QPushButton::clicked, this, &DebtorsWindow::showAllStatements); // "דפי חשבון לכל החייבים"
+  connect(ui->remindersButton, &QPushButton::clicked, this, &DebtorsWindow::openReminders); // "מכתבי תזכורת"
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);            // "יציאה"
 }
 
@@ -68,6 +70,15 @@ void DebtorsWindow::showStatement() {
 }
 
 void DebtorsWindow::showAllStatements() { showStatements(this, m_store, ui->asOf->date(), std::nullopt); }
+
+void DebtorsWindow::openReminders() {
+  if (!datesTyped(this))
+    return;
+  QList<qint64> chosen;
+  for (const QModelIndex &row : ui->debtorsList->selectionModel()->selectedRows())
+    chosen << m_list->index(row.row(), 0).data().toLongLong();
+  RemindersWindow::openOn(ui->asOf->date(), chosen);
+}
 
 void showStatements(QWidget *parent, const db::Store &store, const QDate &asAt, std::optional<qint64> apartment) {
   if (!datesTyped(parent))

@@ -25,6 +25,7 @@ private slots:
   void saveCsv();     // csvButton "שמור כקובץ CSV"
   void showStatement();     // statementButton "דף חשבון": the chosen row's apartment
   void showAllStatements(); // allStatements "דפי חשבון לכל החייבים"
+  void openReminders();     // remindersButton "מכתבי תזכורת": the chosen rows ticked
 
 private:
   db::Store m_store; // the books this window reads and writes

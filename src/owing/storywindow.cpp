@@ -2,11 +2,13 @@
 
 #include "ledger/owing.h"
 #include "owing/debtorswindow.h"
+#include "owing/reminders.h"
 #include "payments/payment.h"
 #include "residents/residents.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/collectiontexts.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
@@ -85,6 +87,10 @@ void StoryWindow::showApartment() {
   try {
     ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
     m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, ui->asOf->date()));
+    QStringList letters;
+    for (const reminders::Sent &sent : reminders::sent(m_store, *apartment))
+      letters << texts::storyLetter.arg(dates::toShort(sent.sent)).arg(sent.stage).arg(sent.person, sent.amount.toPaper());
+    ui->letters->setText(letters.isEmpty() ? QString() : texts::storyLetters.arg(letters.join(QStringLiteral("; "))));
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::storySubject, e);
     return;

@@ -136,7 +136,9 @@ public:
     useLayout(layout);
     if (layout.ownPage || m_y + m_lineHeight * 5 > m_bottom)
       breakPage(model);
-    if (!layout.ownPage)
+    if (layout.ownPage)
+      drawLetterhead(model);
+    else
       m_y += m_lineHeight;
     const Qt::Alignment alignment = layout.ownPage ? Qt::AlignHCenter : Qt::AlignRight | Qt::AlignAbsolute;
     if (!layout.title.isEmpty())
@@ -272,7 +274,12 @@ private:
   void drawLine(const QString &text, const ReportStyle &style, Qt::Alignment alignment, double lines,
                 PageModel *model = nullptr, bool framed = false) {
     useFont(style.font);
-    const QRectF line(m_area.left(), m_y, m_area.width(), m_metrics.height() * lines);
+    // A paragraph longer than the width (a letter's) wraps at its words.
+    const QRectF inner = m_area.adjusted(m_padding, 0, -m_padding, 0);
+    const double wrapped =
+        m_painter.boundingRect(QRectF(0, 0, inner.width(), 1e6), int(alignment | Qt::TextWordWrap), text).height();
+    const QRectF line(m_area.left(), m_y, m_area.width(),
+                      std::max(m_metrics.height() * lines, wrapped + m_metrics.height() * (lines - 1)));
     if (style.background.alpha() > 0)
       m_painter.fillRect(line, style.background);
     if (framed) {
@@ -280,7 +287,8 @@ private:
       m_painter.drawRect(line);
     }
     m_painter.setPen(style.text);
-    m_painter.drawText(line.adjusted(m_padding, 0, -m_padding, 0), int(alignment | Qt::AlignVCenter), text);
+    m_painter.drawText(line.adjusted(m_padding, 0, -m_padding, 0), int(alignment | Qt::AlignVCenter | Qt::TextWordWrap),
+                       text);
     m_y += line.height();
     if (model)
       model->lines << text;

@@ -4,6 +4,7 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "text/input.h"
+#include "text/collectiontexts.h"
 #include "text/texts.h"
 
 #include <QRegularExpression>
@@ -46,11 +47,23 @@ std::optional<Resident> find(const db::Store &store, qint64 apartment) {
 
 namespace {
 QString checkTexts(const Resident &resident) {
-  return input::checkTexts({{texts::familyField, resident.family},
-                            {texts::statusField, resident.status},
-                            {texts::phone1Field, resident.phone1},
-                            {texts::phone2Field, resident.phone2},
-                            {texts::emailField, resident.email}});
+  if (const QString refusal = input::checkTexts({{texts::familyField, resident.family},
+                                                 {texts::statusField, resident.status},
+                                                 {texts::phone1Field, resident.phone1},
+                                                 {texts::phone2Field, resident.phone2},
+                                                 {texts::emailField, resident.email}});
+      !refusal.isEmpty())
+    return refusal;
+  // A reminder is sent to them: a phone is dialled, an address written to.
+  static const QRegularExpression phone(QStringLiteral("^[0-9 +()\\-]*$"));
+  for (const QString &number : {resident.phone1, resident.phone2})
+    if (!phone.match(number).hasMatch())
+      return texts::badPhone.arg(number);
+  const QString &email = resident.email;
+  if (!email.isEmpty() && (email.count(QLatin1Char('@')) != 1 || email.startsWith(QLatin1Char('@')) ||
+                           email.endsWith(QLatin1Char('@')) || email.contains(QLatin1Char(' '))))
+    return texts::badEmail.arg(email);
+  return {};
 }
 } // namespace
 

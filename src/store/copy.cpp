@@ -35,14 +35,18 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"bank_records", "line, source_table, source_reciept"},
                                                                {"bank_payers", "payer, apartment"},
                                                                {"bank_rules", "words"},
-                                                               {"bank_layouts", "bank"}};
+                                                               {"bank_layouts", "bank"},
+                                                               {"letter_texts", "stage"},
+                                                               {"payee", "id"},
+                                                               {"reminders", "id"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},
                                                           {"removals", "reciept"},
                                                           {"levies", "id"},
                                                           {"bank_statements", "id"},
-                                                          {"bank_lines", "id"}};
+                                                          {"bank_lines", "id"},
+                                                          {"reminders", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");
 

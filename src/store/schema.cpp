@@ -215,6 +215,27 @@ const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER
                                      amount TEXT NOT NULL DEFAULT '',
                                      balance TEXT NOT NULL DEFAULT ''))"};
 
+// Version 8: collecting what is owed: the reminder letters' texts as the
+// treasurer keeps them, the committee's account they name, and every
+// letter sent.
+const char *const version8[] = {R"(CREATE TABLE letter_texts (
+                                     stage INTEGER NOT NULL UNIQUE CHECK (stage BETWEEN 1 AND 3),
+                                     body TEXT NOT NULL))",
+                                R"(CREATE TABLE payee (
+                                     id INTEGER NOT NULL UNIQUE CHECK (id = 1),
+                                     bank TEXT NOT NULL DEFAULT '',
+                                     branch TEXT NOT NULL DEFAULT '',
+                                     account TEXT NOT NULL DEFAULT ''))",
+                                R"(CREATE TABLE reminders (
+                                     id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                     apartment INTEGER NOT NULL,
+                                     person TEXT NOT NULL,
+                                     stage INTEGER NOT NULL CHECK (stage BETWEEN 1 AND 3),
+                                     amount INTEGER NOT NULL,
+                                     sent TEXT NOT NULL,
+                                     deadline TEXT))",
+                                "CREATE INDEX reminders_apartment ON reminders (apartment, sent)"};
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -339,7 +360,8 @@ void upgrade(const Store &store, int from, int to) {
                                [](const Store &store) { run(store, version4); },
                                createVersion5,
                                [](const Store &store) { run(store, version6); },
-                               [](const Store &store) { run(store, version7); }};
+                               [](const Store &store) { run(store, version7); },
+                               [](const Store &store) { run(store, version8); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

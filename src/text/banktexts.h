@@ -46,7 +46,6 @@ inline const QString statementFilter =
     QStringLiteral("דפי חשבון (*.xlsx *.xls *.csv *.html *.htm *.dat *.txt);;כל הקבצים (*)");
 inline const QString bankLinesHeaders = QStringLiteral("תאריך|תיאור|פרטים|אסמכתא|סכום|נרשם|הצעה|מצב|");
 inline const QString bankStatementsHeaders = QStringLiteral("קובץ|בנק|חשבון|מתאריך|עד תאריך|שורות|שורות חדשות|נקלט");
-inline const QString bankApartments = QStringLiteral("דירה %1");
 inline const QString bankDone = QStringLiteral("נרשם");
 inline const QString bankSure = QStringLiteral("בטוח");
 inline const QString bankWaiting = QStringLiteral("ממתין");

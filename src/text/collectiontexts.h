@@ -20,4 +20,48 @@ inline const QString allStatements = QStringLiteral("דפי חשבון לכל ה
 inline const QString statementChooseRow = QStringLiteral("יש לבחור בטבלה את הדירה שדף החשבון שלה יוצג");
 inline const QString noDebtors = QStringLiteral("אין דירות חייבות ליום %1");
 
+
+// Reminder letters, in three stages; in their texts, each <name> is put in
+// for the apartment the letter goes to.
+inline const QString stageNames = QStringLiteral("תזכורת ידידותית|מכתב דרישה|סיכום לתביעה במפקח על הבתים המשותפים");
+inline const QString stageLine = QStringLiteral("שלב %1: %2");
+inline const QString lastLetter = QStringLiteral("שלב %1, %2");
+inline const QString friendlyLetter =
+    QStringLiteral("שלום <שם>,\nלפי ספרי ועד הבית, ליום <ליום> חוב דירה <דירה> הוא <חוב> ש\"ח.\n"
+                   "ייתכן שהתשלום פשוט נשכח; נודה לך אם תסדיר אותו בהקדם.\n<תשלום>\n"
+                   "אם כבר שילמת, נא להתעלם ממכתב זה.\nבתודה, ועד הבית");
+inline const QString demandLetter =
+    QStringLiteral("לכבוד <שם>, דירה <דירה>\nהנדון: דרישה לתשלום חוב לוועד הבית\n"
+                   "לפי ספרי ועד הבית, ליום <ליום> חוב הדירה הוא <חוב> ש\"ח, כמפורט בטבלה שלהלן.\n"
+                   "הננו דורשים לשלם את מלוא החוב עד <מועד>.\n<תשלום>\n"
+                   "אם החוב לא ישולם עד מועד זה, ייאלץ הוועד לפנות למפקח על הבתים המשותפים.\nבכבוד רב, ועד הבית");
+inline const QString claimLetter =
+    QStringLiteral("סיכום חוב לתביעה בפני המפקח על הבתים המשותפים\nדירה <דירה>, <שם>\n"
+                   "החוב ליום <ליום>: <חוב> ש\"ח, לפי חודשים והיטלים כמפורט בטבלה שלהלן.\n"
+                   "מכתבים שנשלחו: <מכתבים>");
+inline const QString howToPayBank =
+    QStringLiteral("את התשלום אפשר להעביר לחשבון הוועד: בנק %1, סניף %2, חשבון %3, ובהערה לכתוב \"דירה %4\".");
+inline const QString howToPayTreasurer = QStringLiteral("את התשלום אפשר למסור לגזבר הוועד, בציון \"דירה %1\".");
+inline const QString noLettersYet = QStringLiteral("אין");
+inline const QString storyLetters = QStringLiteral("מכתבים שנשלחו: %1");
+inline const QString storyLetter = QStringLiteral("%1 שלב %2 ל%3 (%4)");
+inline const QString letterSent = QStringLiteral("%1 (%2)");
+inline const QString letterDebtHeaders = QStringLiteral("תאריך|פירוט|לתשלום");
+inline const QString letterTotal = QStringLiteral("סה\"כ חוב ליום %1: %2");
+inline const QString lettersSentTitle = QStringLiteral("מכתבים שנשלחו");
+inline const QString lettersSentHeaders = QStringLiteral("תאריך|שלב|נמען|סכום");
+inline const QString letterShort = QStringLiteral("שלום %1, לפי ספרי ועד הבית חוב דירה %2 ליום %3 הוא %4 ש\"ח. %5");
+inline const QString mailSubject = QStringLiteral("ועד הבית: חוב דירה %1");
+// Why letters were not made; nothing is recorded then.
+inline const QString letterEmpty = QStringLiteral("נוסח המכתב ריק");
+inline const QString letterNoneChosen = QStringLiteral("יש לבחור לפחות דירה אחת");
+inline const QString letterNoDebt = QStringLiteral("דירה %1 אינה חייבת דבר ליום %2");
+inline const QString letterPastDeadline = QStringLiteral("המועד לתשלום, %1, כבר עבר");
+inline const QString letterBadStage = QStringLiteral("יש לבחור שלב");
+inline const QString lettersRecorded = QStringLiteral("נרשמו %1 מכתבים");
+inline const QString letterTextSaved = QStringLiteral("הנוסח נשמר");
+inline const QString remindersSubject = QStringLiteral("המכתבים");
+inline const QString badPhone = QStringLiteral("בטלפון \"%1\" יכולים להיות רק ספרות, רווחים, מקפים, סוגריים ו-+");
+inline const QString badEmail = QStringLiteral("האימייל \"%1\" אינו כתובת: חסר בו @ או שיש בו רווח");
+
 } // namespace domiva::texts

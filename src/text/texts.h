@@ -177,6 +177,7 @@ inline const QString residentAdded = QStringLiteral("הדייר נוסף לדי�
 inline const QString residentUpdated = QStringLiteral("פרטי הדייר בדירה %1 עודכנו");
 inline const QString residentRemoved = QStringLiteral("הדייר נמחק מדירה %1");
 inline const QString emptyApartment = QStringLiteral("דירה ריקה");
+inline const QString apartmentNumber = QStringLiteral("דירה %1");
 inline const QString openingDebt = QStringLiteral("חוב פתיחה");
 inline const QString levyLine = QStringLiteral("היטל: %1");
 inline const QString receiptPart = QStringLiteral("%1: %2");

@@ -5,6 +5,7 @@
 #include "text/texts.h"
 #include "text/today.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,6 +22,7 @@ std::function<std::optional<QString>(const QString &)> textAnswer;
 std::function<std::optional<QString>(const QString &)> saveAnswer;
 std::function<int(const QString &, const QStringList &)> choiceAnswer;
 std::function<std::optional<QString>(const QString &)> openAnswer;
+std::function<void(const QUrl &)> linkSink;
 
 // The engine's own words go under the box's details, ours stay its text.
 void split(const QString &text, QString &main, QString &details) {
@@ -163,4 +165,13 @@ std::optional<QString> chooseOpenFile(QWidget *parent, const QString &title, con
 void setOpenAnswer(std::function<std::optional<QString>(const QString &folder)> answer) {
   openAnswer = std::move(answer);
 }
+
+void openLink(const QUrl &link) {
+  if (linkSink)
+    linkSink(link);
+  else
+    QDesktopServices::openUrl(link);
+}
+
+void setLinkSink(std::function<void(const QUrl &)> sink) { linkSink = std::move(sink); }
 } // namespace domiva::messages

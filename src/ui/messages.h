@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QUrl>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -62,4 +63,9 @@ void setChoiceAnswer(std::function<int(const QString &text, const QStringList &b
 std::optional<QString> chooseOpenFile(QWidget *parent, const QString &title, const QString &folder,
                                       const QString &filter);
 void setOpenAnswer(std::function<std::optional<QString>(const QString &folder)> answer);
+
+// Opens a link (an e-mail to write, a chat) through the desktop. Tests take
+// the links instead through `setLinkSink`.
+void openLink(const QUrl &link);
+void setLinkSink(std::function<void(const QUrl &)> sink);
 } // namespace domiva::messages

@@ -67,17 +67,18 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     pay(5, "ינואר", "250");
     QCOMPARE(setOpeningDebt(test::books(), "5", "750"), QString());
     pay(5, "נובמבר-דצמבר", "500", 2025);
+    QCOMPARE(reminders::send(test::books(), {{2}, 1, today(), today(), "<שם>"}).refusal, QString());
     window = openShared<DebtorsWindow>();
-    const QString owing = "1|משפחה 1|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
-                          "2|משפחה 2|3|750.00|675.00|75.00|ינואר, פברואר, מרץ|0.00|0.00|75.00|0.00\n"
-                          "4|משפחה 4|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00\n"
-                          "5|משפחה 5|3|750.00|250.00|500.00|פברואר, מרץ|250.00|0.00|750.00|0.00\n"
-                          "6|דירה ריקה|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00";
+    const QString owing = "1|משפחה 1|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00|\n"
+                          "2|משפחה 2|3|750.00|675.00|75.00|ינואר, פברואר, מרץ|0.00|0.00|75.00|0.00|שלב 1, 15/03/2026\n"
+                          "4|משפחה 4|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00|\n"
+                          "5|משפחה 5|3|750.00|250.00|500.00|פברואר, מרץ|250.00|0.00|750.00|0.00|\n"
+                          "6|דירה ריקה|3|750.00|0.00|750.00|ינואר, פברואר, מרץ|0.00|0.00|750.00|0.00|";
     QCOMPARE(test::text(grid("debtorsList")), owing);
     QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(5).arg("2,825.00", "250.00", "0.00"));
     // Apartment 3's months after March are paid ahead: a credit, beside no debt.
     control<QCheckBox>("everyone")->setChecked(true);
-    QCOMPARE(grid("debtorsList")[2].join('|'), "3|משפחה 3|3|750.00|750.00|0.00||0.00|0.00|0.00|2,250.00");
+    QCOMPARE(grid("debtorsList")[2].join('|'), "3|משפחה 3|3|750.00|750.00|0.00||0.00|0.00|0.00|2,250.00|");
     control<QCheckBox>("everyone")->setChecked(false);
 
     // Paper, by Enter on the focused button: headers in words, the rows, the sums.
@@ -85,7 +86,7 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     control<QPushButton>("printButton")->setFocus();
     QTest::keyClick(control<QPushButton>("printButton"), Qt::Key_Return);
     QCOMPARE(test::text(prints.tables[0]),
-             "דירה|שם ומשפחה|חודשים|לתשלום|שולם|פיגור|חודשים שלא שולמו|חוב משנים קודמות|חוב היטלים|סה\"כ חוב|זכות\n" +
+             "דירה|שם ומשפחה|חודשים|לתשלום|שולם|פיגור|חודשים שלא שולמו|חוב משנים קודמות|חוב היטלים|סה\"כ חוב|זכות|מכתב אחרון\n" +
                  owing);
     QCOMPARE(prints.lines[0].join('|'), "הרצל 5, חיפה|הודפס בתאריך 15/03/2026|חייבים נכון לתאריך 15/03/2026|"
                                         "מספר שורות: 5|סה\"כ לתשלום: 3,750.00|סה\"כ שולם: 925.00|סה\"כ פיגור: "
@@ -104,9 +105,9 @@ one agora over two | 0.01 | 25000 0 | 25000 1)");
     first << grid("debtorsList")[0].join('|');
     control<QDateEdit>("asOf")->setDate(QDate(2025, 12, 31));
     first << test::text(grid("debtorsList"));
-    QCOMPARE(first, (QStringList{"1|משפחה 1|1|250.00|0.00|250.00|ינואר|0.00|0.00|250.00|0.00",
-                                 "1|משפחה 1|3|800.00|0.00|800.00|ינואר, פברואר, מרץ|0.00|0.00|800.00|0.00",
-                                 "5|משפחה 5|0|0.00|0.00|0.00||750.00|0.00|750.00|0.00"}));
+    QCOMPARE(first, (QStringList{"1|משפחה 1|1|250.00|0.00|250.00|ינואר|0.00|0.00|250.00|0.00|",
+                                 "1|משפחה 1|3|800.00|0.00|800.00|ינואר, פברואר, מרץ|0.00|0.00|800.00|0.00|",
+                                 "5|משפחה 5|0|0.00|0.00|0.00||750.00|0.00|750.00|0.00|"}));
   }
 
   // A levy of 1,000 in three monthly instalments from 10/04, 100 paid on
@@ -195,6 +196,14 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     on(15, 5, 2026);
     QCOMPARE(residents::update(test::books(), {3, "אלון", "", "", "", ""}), QString());
     pay(3, "אפריל-יוני", "1050", 2026, on(20, 5, 2026));
+    // Reminders: a friendly word on 01/10 to 2, 3 and 4, a demand to 4 on
+    // 01/11; each records the statement's debt of its day (4: 5,380, then 350 more).
+    QCOMPARE(reminders::send(test::books(), {{2, 3, 4}, 1, on(1, 10, 2026), {}, texts::friendlyLetter}).refusal, "");
+    QCOMPARE(
+        reminders::send(test::books(), {{4}, 2, on(1, 11, 2026), QDate(2026, 11, 15), texts::demandLetter}).refusal, "");
+    QCOMPARE(test::dump("SELECT apartment, person, stage, amount, sent, deadline FROM reminders ORDER BY id"),
+             "2|לוי|1|365000|2026-10-01|\n3|אלון|1|487000|2026-10-01|\n4|פרץ|1|538000|2026-10-01|\n"
+             "4|פרץ|2|573000|2026-11-01|2026-11-15");
     on(30, 11, 2026);
 
     // The annual tables: 2025 charged September to December (1,280); 2026
@@ -216,17 +225,18 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
 
     // Who owes at 28/02: the payments of 15/03 not yet made; 1 paid all and
     // ahead. At 30/11: 1 is 30 short for March to November, December ahead.
-    QCOMPARE(owes(QDate(2026, 2, 28)), "2|לוי|2|64000|0|64000|ינואר, פברואר|0|0|64000|0\n"
-                                       "3|אלון|2|64000|0|64000|ינואר, פברואר|128000|0|192000|0\n"
-                                       "4|פרץ|2|64000|0|64000|ינואר, פברואר|114000|0|178000|0");
+    QCOMPARE(owes(QDate(2026, 2, 28)), "2|לוי|2|64000|0|64000|ינואר, פברואר|0|0|64000|0|\n"
+                                       "3|אלון|2|64000|0|64000|ינואר, פברואר|128000|0|192000|0|\n"
+                                       "4|פרץ|2|64000|0|64000|ינואר, פברואר|114000|0|178000|0|");
     const QString aprNov = "אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר";
     QCOMPARE(owes(QDate(2026, 11, 30)),
-             "1|כהן|11|379000|352000|27000|מרץ, " + aprNov + "|0|120000|147000|32000\n2|לוי|11|379000|99000|280000|" +
+             "1|כהן|11|379000|352000|27000|מרץ, " + aprNov + "|0|120000|147000|32000|\n2|לוי|11|379000|99000|280000|" +
                  aprNov +
-                 "|0|120000|400000|0\n3|אלון|11|379000|105000|274000|ינואר, פברואר, מרץ, יולי, אוגוסט, "
-                 "ספטמבר, אוקטובר, נובמבר|128000|120000|522000|0\n4|פרץ|11|379000|0|379000|ינואר, פברואר, "
+                 "|0|120000|400000|0|שלב 1, 01/10/2026\n3|אלון|11|379000|105000|274000|ינואר, פברואר, מרץ, יולי, "
+                 "אוגוסט, ספטמבר, אוקטובר, נובמבר|128000|120000|522000|0|שלב 1, 01/10/2026\n4|פרץ|11|379000|0|379000|"
+                 "ינואר, פברואר, "
                  "מרץ, " +
-                 aprNov + "|114000|80000|573000|0");
+                 aprNov + "|114000|80000|573000|0|שלב 2, 01/11/2026");
 
     // The stories: 3 for the seller's settlement on 15/05 (the payment of
     // 20/05 not yet made; two levy instalments due), 1 at 30/11.
@@ -287,6 +297,11 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
              "3|אלון|||||||0.00|1,920.00\n"
              "4|פרץ|320.00|320.00|||||640.00|1,780.00\n"
              "סה\"כ||960.00|960.00|640.00|640.00|320.00|320.00|3,840.00|4,340.00");
+    // 4's claim names the letters before it, in its text and in a table.
+    const reminders::Outcome claim = reminders::send(test::books(), {{4}, 3, today(), {}, "<מכתבים>"});
+    QCOMPARE(claim.letters.value(0).body + '\n' + test::text(test::table(reminders::printout(claim.letters).sections[0])),
+             "01/10/2026 (תזכורת ידידותית), 01/11/2026 (מכתב דרישה)\nתאריך|שלב|נמען|סכום\n"
+             "01/10/2026|תזכורת ידידותית|פרץ|5,380.00\n01/11/2026|מכתב דרישה|פרץ|5,730.00");
     // --check agrees with all of it, and --repair keeps what was paid.
     QCOMPARE(consistency::check(test::books()).size(), 0);
     test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 1 AND year = 2026");
@@ -331,12 +346,12 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     window = openShared<DebtorsWindow>();
     const QString all9 = "מרץ, אפריל, מאי, יוני, יולי, אוגוסט, ספטמבר, אוקטובר, נובמבר";
     QCOMPARE(test::text(grid("debtorsList")),
-             "1|משפחה 1|9|3,600.00|3,600.00|0.00||0.00|1,200.00|1,200.00|400.00\n"
-             "2|משפחה 2|9|2,430.00|1,870.00|560.00|אוקטובר, נובמבר|250.00|1,200.00|2,010.00|0.00\n"
-             "3|משפחה 3|9|2,430.00|1,590.00|840.00|ספטמבר, אוקטובר, נובמבר|1,000.00|1,200.00|3,040.00|0.00\n"
-             "4|משפחה 4|9|2,430.00|2,430.00|0.00||0.00|400.00|400.00|0.00\n5|משפחה 5|9|2,430.00|0.00|2,430.00|" +
-                 all9 + "|0.00|1,200.00|3,630.00|0.00\n6|דירה ריקה|9|2,430.00|0.00|2,430.00|" + all9 +
-                 "|0.00|1,200.00|3,630.00|0.00");
+             "1|משפחה 1|9|3,600.00|3,600.00|0.00||0.00|1,200.00|1,200.00|400.00|\n"
+             "2|משפחה 2|9|2,430.00|1,870.00|560.00|אוקטובר, נובמבר|250.00|1,200.00|2,010.00|0.00|\n"
+             "3|משפחה 3|9|2,430.00|1,590.00|840.00|ספטמבר, אוקטובר, נובמבר|1,000.00|1,200.00|3,040.00|0.00|\n"
+             "4|משפחה 4|9|2,430.00|2,430.00|0.00||0.00|400.00|400.00|0.00|\n5|משפחה 5|9|2,430.00|0.00|2,430.00|" +
+                 all9 + "|0.00|1,200.00|3,630.00|0.00|\n6|דירה ריקה|9|2,430.00|0.00|2,430.00|" + all9 +
+                 "|0.00|1,200.00|3,630.00|0.00|");
     QCOMPARE(control<QLabel>("totals")->text(), texts::debtorsTotals.arg(6).arg("6,260.00", "1,250.00", "6,400.00"));
     // Every debtor's statement, each on a page of its own with its debt by
     // age under it (1 owes the levy less its December paid ahead).
@@ -362,9 +377,9 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QStringList rows{grid("debtorsList")[2].join('|')};
     control<QDateEdit>("asOf")->setDate(QDate(2027, 1, 31));
     rows << grid("debtorsList")[1].join('|') << grid("debtorsList")[4].join('|');
-    QCOMPARE(rows, (QStringList{"5|משפחה 5|4|1,030.00|0.00|1,030.00|מרץ, אפריל, מאי, יוני|0.00|0.00|1,030.00|0.00",
-                                "2|משפחה 2|1|280.00|0.00|280.00|ינואר|1,090.00|1,200.00|2,570.00|0.00",
-                                "5|משפחה 5|1|280.00|0.00|280.00|ינואר|2,710.00|1,200.00|4,190.00|0.00"}));
+    QCOMPARE(rows, (QStringList{"5|משפחה 5|4|1,030.00|0.00|1,030.00|מרץ, אפריל, מאי, יוני|0.00|0.00|1,030.00|0.00|",
+                                "2|משפחה 2|1|280.00|0.00|280.00|ינואר|1,090.00|1,200.00|2,570.00|0.00|",
+                                "5|משפחה 5|1|280.00|0.00|280.00|ינואר|2,710.00|1,200.00|4,190.00|0.00|"}));
 
     // On paper, 3's shares across the raise follow the dues (both saved at
     // one moment), and the levy's collection.
@@ -379,6 +394,90 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     test::recordExpense("מים", QDate(2026, 3, 1), "120.50");
     QCOMPARE(expenses::cancel(test::books(), 1, "כפול", QDate(2026, 3, 3)), QString());
     QCOMPARE(consistency::check(test::books()).size(), 0); // --check agrees with all of it, cancelled rows too
+  }
+
+  // Reminders from who owes, at 15/03 with January to March due (750): 2
+  // paid all; 3 owes a month; 4 pays by standing order and owes its
+  // opening debt of 1,000 alone, so "more than 2 months" leaves it out
+  // unless ticked. A refusal records nothing; the letters are recorded,
+  // printed and linked.
+  void remindersInStages() {
+    pay(2, "ינואר-מרץ", "750");
+    pay(3, "ינואר-פברואר", "500");
+    QCOMPARE(setOpeningDebt(test::books(), "4", "1000"), QString());
+    test::recordPayment({QDate(2026, 3, 1), "4", "ועד הבית", {}, "ינואר", "מרץ", texts::standingOrder, "750", "2026"});
+    for (const auto &[phone, email, refusal] :
+         {std::tuple{"050-1234567", "kohen@example.org", QString()}, {"05O-1234567", "", texts::badPhone.arg("05O-1234567")},
+          {"", "kohen.example.org", texts::badEmail.arg("kohen.example.org")}, {"", "a@b@c", texts::badEmail.arg("a@b@c")}})
+      QCOMPARE(residents::update(test::books(), {1, "משפחה 1", "", phone, "", email}), refusal);
+    window = openShared<DebtorsWindow>();
+    chooseRow(1, "debtorsList");
+    click("remindersButton");
+    window = sharedWindow<RemindersWindow>();
+    const auto ticked = [this] {
+      QStringList rows;
+      auto *list = control<QListWidget>("apartments");
+      for (int row = 0; row < list->count(); ++row)
+        rows << (list->item(row)->checkState() == Qt::Checked ? "+ " : "- ") + list->item(row)->text();
+      return rows;
+    };
+    QCOMPARE(ticked(), (QStringList{"- דירה 1 · משפחה 1 · 750.00", "+ דירה 3 · משפחה 3 · 250.00",
+                                    "- דירה 4 · משפחה 4 · 1,000.00", "- דירה 5 · משפחה 5 · 750.00",
+                                    "- דירה 6 · דירה ריקה · 750.00"}));
+    click("chooseByMonths");
+    QCOMPARE(ticked().join(',').count("+ "), 3); // 1, 5 and 6
+    QCOMPARE(ticked()[0].left(2) + ticked()[3].left(2) + ticked()[4].left(2), "+ + + ");
+    control<QComboBox>("stage")->setCurrentIndex(1);
+    QCOMPARE(control<QPlainTextEdit>("body")->toPlainText(), texts::demandLetter);
+    for (const auto &[deadline, body, refusal] :
+         {std::tuple{"14/03/2026", texts::demandLetter, texts::letterPastDeadline.arg("14/03/2026")},
+          {"29/03/2026", " \n ", texts::letterEmpty}}) {
+      fill({{"deadline", deadline}});
+      control<QPlainTextEdit>("body")->setPlainText(body);
+      click("makeLetters");
+      QCOMPARE(messages->last(), refusal);
+    }
+    QCOMPARE(count("reminders"), 0);
+    control<QPlainTextEdit>("body")->setPlainText("<שם>, דירה <דירה>: <חוב> עד <מועד>. <תשלום>");
+    fill({{"bank", "הפועלים"}, {"branch", "612"}, {"accountNumber", "345678"}});
+    click("saveText");
+    QCOMPARE(messages->last(), texts::letterTextSaved);
+    click("makeLetters");
+    QCOMPARE(messages->last(), texts::lettersRecorded.arg(3));
+    QCOMPARE(test::dump("SELECT apartment, person, stage, amount, sent, deadline FROM reminders ORDER BY id"),
+             "1|משפחה 1|2|75000|2026-03-15|2026-03-29\n5|משפחה 5|2|75000|2026-03-15|2026-03-29\n"
+             "6|דירה ריקה|2|75000|2026-03-15|2026-03-29");
+    const listing::Printout &letters = *printing::previewPrintout("letters");
+    QCOMPARE(letters.layout.title + '|' + letters.layout.intro.join('|') + '|' + letters.layout.footer.join('|') + '\n' +
+                 test::text(test::table(letters)) + '\n' + QString::number(letters.sections.size()),
+             "מכתב דרישה|משפחה 1, דירה 1: 750.00 עד 29/03/2026. את התשלום אפשר להעביר לחשבון הוועד: בנק הפועלים, "
+             "סניף 612, חשבון 345678, ובהערה לכתוב \"דירה 1\".|סה\"כ חוב ליום 15/03/2026: 750.00\n"
+             "תאריך|פירוט|לתשלום\n01/01/2026|דמי ועד ינואר 2026|250.00\n01/02/2026|דמי ועד פברואר 2026|250.00\n"
+             "01/03/2026|דמי ועד מרץ 2026|250.00\n2");
+    // Links for the one with an address and a phone; Enter opens one.
+    QList<QUrl> opened;
+    messages::setLinkSink([&](const QUrl &link) { opened << link; });
+    auto *links = control<QListWidget>("links");
+    const QString text = "שלום משפחה 1, לפי ספרי ועד הבית חוב דירה 1 ליום 15/03/2026 הוא 750.00 ש\"ח. מכתב דרישה";
+    QCOMPARE((QStringList{links->item(0)->text(), links->item(1)->text(), QString::number(links->count())}),
+             (QStringList{"דירה 1 · kohen@example.org", "דירה 1 · 050-1234567", "2"}));
+    links->setFocus();
+    links->setCurrentRow(1);
+    QTest::keyClick(links, Qt::Key_Return);
+    messages::setLinkSink({});
+    const auto said = [](const QUrl &link) {
+      QStringList parts{link.adjusted(QUrl::RemoveQuery).toString()};
+      for (const auto &[name, value] : QUrlQuery(link).queryItems(QUrl::FullyDecoded))
+        parts << name + '=' + value;
+      return parts.join('|');
+    };
+    QCOMPARE((QStringList{said(opened.value(0)), said(links->item(0)->data(Qt::UserRole).toUrl())}),
+             (QStringList{"https://wa.me/972501234567|text=" + text,
+                          "mailto:kohen@example.org|subject=ועד הבית: חוב דירה 1|body=" + text}));
+    // The story lists the letters.
+    StoryWindow::openOn(1);
+    window = sharedWindow<StoryWindow>();
+    QCOMPARE(control<QLabel>("letters")->text(), "מכתבים שנשלחו: 15/03/2026 שלב 2 למשפחה 1 (750.00)");
   }
 
   // The grid's context menu, from the keyboard, saves it as the user sees
@@ -396,10 +495,10 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     messages::setSaveAnswer({});
     QCOMPARE(QString::fromUtf8(test::bytes(path + ".csv")).split("\r\n").mid(0, 4),
              (QStringList{"\uFEFFדירה,שם ומשפחה,חודשים,לתשלום,שולם,פיגור,חודשים שלא שולמו,חוב משנים קודמות,חוב היטלים,"
-                          "\"סה\"\"כ חוב\",זכות",
-                          "1,משפחה 1,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00",
-                          "2,משפחה 2,3,750.00,250.00,500.00,\"פברואר, מרץ\",0.00,0.00,500.00,0.00",
-                          "3,משפחה 3,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00"}));
+                          "\"סה\"\"כ חוב\",זכות,מכתב אחרון",
+                          "1,משפחה 1,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00,",
+                          "2,משפחה 2,3,750.00,250.00,500.00,\"פברואר, מרץ\",0.00,0.00,500.00,0.00,",
+                          "3,משפחה 3,3,750.00,0.00,750.00,\"ינואר, פברואר, מרץ\",0.00,0.00,750.00,0.00,"}));
     QCOMPARE(messages->last(), texts::fileSaved.arg(path + ".csv"));
     QVERIFY(!csv::write(database->folder() + "/missing/list.csv", {"x"}, [](QStringList &) { return false; }));
     QVERIFY(!QFileInfo::exists(database->folder() + "/missing"));

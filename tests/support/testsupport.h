@@ -23,6 +23,8 @@
 #include "levies/levieswindow.h"
 #include "levies/levy.h"
 #include "owing/debtorswindow.h"
+#include "owing/reminders.h"
+#include "owing/reminderswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
