@@ -289,6 +289,7 @@ private slots:
     test::addResident(1, "כהן");
     test::pay(1, "מרץ", "250", QDate(2026, 3, 1));
     spend("100");
+    QCOMPARE(setOpeningDebt(test::books(), "2", "500"), QString()); // a debt to remind of
     const QString other = database->folder() + "/other.sqlite";
     QVERIFY(QFile::copy(database->path(), other));
     QVERIFY(files::replace(other, database->path()));

@@ -270,6 +270,7 @@ private slots:
     QCOMPARE(write(), texts::saveFailed.arg(texts::serverReadOnly));
     QCOMPARE(everything(), before);
     QCOMPARE(owing::accounts(db::program(), QDate(2026, 6, 1)).size(), 10);
+    QCOMPARE(statements::ofDebtors(db::program(), QDate(2026, 6, 1)).size(), 10); // statements print
     db::close();
   }
 

@@ -248,6 +248,8 @@ void everyWrite() {
          levyPart.forText = texts::openingDebt;
          return payments::record(books(), {payment, levyPart}, payments::Receipts::One).message;
        }},
+      {"send a reminder", [=] { return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal; }},
+      {"keep a letter's text", [] { return reminders::saveLetterText(books(), 2, "<שם>"); }},
       {"rebuild the matrix", [] {
          try {
            consistency::repair(books(), {});
