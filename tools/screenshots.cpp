@@ -17,6 +17,8 @@
 #include "levies/levieswindow.h"
 #include "levies/levy.h"
 #include "owing/debtorswindow.h"
+#include "owing/reminders.h"
+#include "owing/reminderswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
 #include "payments/payment.h"
@@ -163,6 +165,25 @@ int main(int argc, char *argv[]) {
   backups::daily(db::path(), QDateTime::currentDateTime());
   shoot<BackupWindow>(folder, "backups");
   shoot<DebtorsWindow>(folder, "debtors");
+  {
+    // Two letters recorded before, so who owes shows them, then the window with three ticked.
+    const QDate day(QDate::currentDate().year(), 10, 1);
+    reminders::savePayee(db::program(), {"הפועלים", "612", "345678"});
+    reminders::send(db::program(), {{1, 2}, 1, day, day, reminders::letterText(db::program(), 1)});
+    auto *letters = RemindersWindow::openOn(QDate(day.year(), 11, 30), {1, 2, 5});
+    letters->findChild<QComboBox *>("stage")->setCurrentIndex(1);
+    QTest::qWait(300);
+    letters->grab().save(folder + "/reminders.png");
+    messages::setSink([](const QString &) {}); // "נרשמו 3 מכתבים"
+    QTest::mouseClick(letters->findChild<QPushButton *>("makeLetters"), Qt::LeftButton);
+    messages::setSink({});
+    printing::writePdf(*printing::previewPrintout("letters"), folder + "/letters.pdf");
+    QTest::qWait(300);
+    letters->grab().save(folder + "/reminders-sent.png");
+    letters->close();
+    if (auto *preview = printing::preview("letters"))
+      preview->close();
+  }
   StoryWindow::openOn(3);
   StoryWindow::openOn(4); // with an apartment's lines to read
   shoot<StoryWindow>(folder, "story");

@@ -175,6 +175,7 @@ listing::Printout printout(const QList<Letter> &letters) {
     layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
     layout.intro = letter.body.split(QLatin1Char('\n'));
     layout.introStyle.font = reportFont(QStringLiteral("Arial"), 12);
+    layout.introAlignment = Qt::AlignRight;
     layout.footer << texts::letterTotal.arg(asAt, letter.sheet.balance().toPaper());
     QList<QStringList> rows;
     for (const statements::Line &line : letter.sheet.unpaid)

@@ -123,7 +123,7 @@ public:
       if (!m_first.title.isEmpty())
         drawLine(m_first.title, m_first.titleStyle, Qt::AlignHCenter, 1.8, model);
       for (const QString &line : m_first.intro)
-        drawLine(line, m_first.introStyle, Qt::AlignHCenter, 1.5, model);
+        drawLine(line, m_first.introStyle, m_first.introAlignment | Qt::AlignAbsolute, 1.5, model);
       if (!m_first.title.isEmpty() || !m_first.intro.isEmpty())
         m_y += m_lineHeight * 0.5;
     }
@@ -144,7 +144,8 @@ public:
     if (!layout.title.isEmpty())
       drawLine(layout.title, layout.titleStyle, alignment, layout.ownPage ? 1.8 : 1.5, model);
     for (const QString &line : layout.intro)
-      drawLine(line, layout.introStyle, alignment, layout.ownPage ? 1.5 : 1.4, model);
+      drawLine(line, layout.introStyle, layout.ownPage ? layout.introAlignment | Qt::AlignAbsolute : alignment,
+               layout.ownPage ? 1.5 : 1.4, model);
     drawHeaders(model);
   }
 

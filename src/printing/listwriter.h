@@ -34,6 +34,8 @@ struct Layout {
   bool ownPage = false;
   ReportStyle titleStyle{reportFont(QStringLiteral("Arial"), 14, true)};
   QStringList intro;
+  // Where the intro's lines stand on a page of their own (a letter's body at the right).
+  Qt::Alignment introAlignment = Qt::AlignHCenter;
   ReportStyle introStyle{reportFont(QStringLiteral("Arial"), 12, true)};
   QString band; // a row across the table above the headers, on every page
   ReportStyle bandStyle{reportFont(QStringLiteral("Arial"), 12, true)};
