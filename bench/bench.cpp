@@ -15,6 +15,7 @@
 #include "generate.h"
 #include "ledger/owing.h"
 #include "ledger/period.h"
+#include "ledger/statement.h"
 #include "owing/debtorswindow.h"
 #include "owing/storywindow.h"
 #include "payments/incomingwindow.h"
@@ -547,6 +548,26 @@ void paintToMemory(const listing::Printout &printout) {
   writer.setResolution(300);
   listing::paint(writer, printout);
 }
+
+// Every debtor's statement, a page or more each, into one PDF; beside it
+// the rows it reads, bare, and as many lines (a month of each apartment's
+// years, each payment) painted straight onto the page.
+void BM_Statements(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state)
+    paintToMemory(statements::printout(statements::ofDebtors(db::program(), QDate::currentDate())));
+}
+void BM_StatementsFloor(benchmark::State &state) {
+  use(int(state.range(0)));
+  for (auto _ : state) {
+    readsOfDebtors(QDate::currentDate().year());
+    printFloor(QStringLiteral("SELECT r.year || '-01-01', r.apartment, r.total, r.depth, r.total FROM anual_report r "
+                              "CROSS JOIN (WITH RECURSIVE m(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM m WHERE n < 12) "
+                              "SELECT n FROM m) UNION ALL SELECT inputdate, apartment, amount, amount, amount "
+                              "FROM incoming WHERE cancelled IS NULL"),
+               5, false, 0, 2);
+  }
+}
 void BM_Receipt(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
@@ -708,6 +729,8 @@ BENCHMARK(BM_Story) YEARS;
 BENCHMARK(BM_StoryFloor) YEARS;
 BENCHMARK(BM_Open<MeetingWindow>) YEARS;
 BENCHMARK(BM_Receipt) YEARS;
+BENCHMARK(BM_Statements) YEARS->Iterations(1);
+BENCHMARK(BM_StatementsFloor) YEARS->Iterations(1);
 BENCHMARK(BM_MeetingReportBuilt) YEARS;
 BENCHMARK(BM_MeetingReport) YEARS;
 BENCHMARK(BM_MeetingReportFloor) YEARS;

@@ -28,6 +28,16 @@ Dues::Dues(const QList<DuesRow> &rows, int start) : m_start(start) {
   std::stable_sort(m_building.begin(), m_building.end(), byMonth);
   for (auto &own : m_own)
     std::stable_sort(own.begin(), own.end(), byMonth);
+  for (const DuesRow &row : rows)
+    if (row.entered.isValid())
+      m_entered << row.entered;
+  std::sort(m_entered.begin(), m_entered.end());
+}
+
+int Dues::knownBy(const QDateTime &moment) const {
+  if (!moment.isValid())
+    return int(m_entered.size());
+  return int(std::upper_bound(m_entered.begin(), m_entered.end(), moment) - m_entered.begin());
 }
 
 Dues Dues::read(const db::Store &store) {

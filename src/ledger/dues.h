@@ -42,6 +42,11 @@ public:
   // a payment is weighed by the dues known when it was recorded, so a later
   // change never re-cuts what was paid.
   Money inForce(qint64 apartment, int at, const QDateTime &knownAt = {}) const;
+  // A payment's weights depend on the apartment only when it has rows of
+  // its own, and on the moment only through how many rows were entered by
+  // then: together they name the weights a payment shares with others.
+  bool hasOwn(qint64 apartment) const { return m_own.contains(apartment); }
+  int knownBy(const QDateTime &moment) const;
   // What the apartment owes for month `at`: nothing before the books' start.
   Money owed(qint64 apartment, int at) const { return at < m_start ? Money() : inForce(apartment, at); }
   // The year's dues: the months of `year` from the books' start on.
@@ -51,6 +56,7 @@ private:
   QList<DuesRow> m_building;           // by `from`, ascending
   QHash<qint64, QList<DuesRow>> m_own; // each apartment's, by `from`
   int m_start = 0;
+  QList<QDateTime> m_entered; // every row's moment of entry, ascending (none: known from the start)
 };
 
 } // namespace domiva::ledger

@@ -4,6 +4,8 @@
 #include "text/dates.h"
 #include "text/months.h"
 
+#include <QHash>
+
 #include <map>
 
 namespace domiva::matrix {
@@ -98,6 +100,16 @@ void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::D
 
 Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy) {
   Credited years;
+  // Thirty years hold tens of thousands of payments and a few sets of weights.
+  QHash<std::pair<qint64, qint64>, Weights> known;
+  const auto weightsOf = [&](qint64 apartment, int year, const QDateTime &recorded) -> const Weights & {
+    const std::pair<qint64, qint64> key{dues.hasOwn(apartment) ? apartment : 0,
+                                        qint64(year) * 1'000'000 + dues.knownBy(recorded)};
+    auto found = known.find(key);
+    if (found == known.end())
+      found = known.insert(key, weights(dues, apartment, year, recorded));
+    return *found;
+  };
   const QVariant by = paidBy.isValid() ? QVariant(dates::toIso(paidBy)) : QVariant();
   store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming WHERE %1 "
                             "AND (CAST(? AS TEXT) IS NULL OR inputdate <= ?)")
@@ -107,7 +119,7 @@ Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate 
                credit(years[key], months::indexOfListName(payments.value(2).toString()),
                       months::indexOfListName(payments.value(3).toString()),
                       Money::fromAgorot(payments.value(4).toLongLong()),
-                      weights(dues, key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
+                      weightsOf(key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
              });
   return years;
 }

@@ -9,7 +9,13 @@ QString toIso(const QDate &date) { return date.toString(Qt::ISODate); }
 QDate fromIso(const QString &text) { return QDate::fromString(text, Qt::ISODate); }
 QString momentToIso(const QDateTime &moment) { return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
 QDateTime momentFromIso(const QString &text) {
-  return QDateTime::fromString(text, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+  // The wall clock as written, on a timeline without zones: moments are
+  // only compared and shown, and reading them in local time asks the
+  // system for the zone's rules on every row (who owes reads one a payment).
+  if (text.size() != 19 || text[10] != QLatin1Char('T'))
+    return {};
+  const auto at = [&text](int from, int size) { return QStringView(text).mid(from, size).toInt(); };
+  return QDateTime(QDate(at(0, 4), at(5, 2), at(8, 2)), QTime(at(11, 2), at(14, 2), at(17, 2)), Qt::UTC);
 }
 
 // Every screen and paper shows a date the same way, whatever the system's
