@@ -168,7 +168,7 @@ int main(int argc, char *argv[]) {
   {
     // Two letters recorded before, so who owes shows them, then the window with three ticked.
     const QDate day(QDate::currentDate().year(), 10, 1);
-    reminders::savePayee(db::program(), {"הפועלים", "612", "345678"});
+    reminders::saveCollection(db::program(), {"הפועלים", "612", "345678"});
     reminders::send(db::program(), {{1, 2}, 1, day, day, reminders::letterText(db::program(), 1)});
     auto *letters = RemindersWindow::openOn(QDate(day.year(), 11, 30), {1, 2, 5});
     letters->findChild<QComboBox *>("stage")->setCurrentIndex(1);

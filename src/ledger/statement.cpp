@@ -57,7 +57,7 @@ QList<Line> unpaid(const QList<Entry> &entries) {
     const qint64 met = std::min(paid, e.amount.agorot());
     paid -= met;
     if (met < e.amount.agorot())
-      left << Line{e.date, e.text, Money::fromAgorot(e.amount.agorot() - met), {}, {}};
+      left << Line{e.date, e.text, Money::fromAgorot(e.amount.agorot() - met), {}, {}, e.kind == Dues};
   }
   return left;
 }
@@ -130,7 +130,7 @@ QList<Sheet> sheets(const db::Store &store, const QDate &asAt, const QList<qint6
     for (const Entry &e : mine) {
       const bool paid = e.kind == Payment;
       balance += paid ? Money() - e.amount : e.amount;
-      sheet.lines << Line{e.date, e.text, paid ? Money() : e.amount, paid ? e.amount : Money(), balance};
+      sheet.lines << Line{e.date, e.text, paid ? Money() : e.amount, paid ? e.amount : Money(), balance, e.kind == Dues};
     }
     found << sheet;
   }

@@ -21,6 +21,7 @@ struct Line {
   Money charge;
   Money payment;
   Money balance; // after this line: a debt positive, a credit negative
+  bool dues = false; // a month's dues, not a levy's instalment or the opening debt
 };
 
 // The debt's ages in days: up to 30, 31 to 90, 91 to 180, and beyond.

@@ -4,7 +4,6 @@
 #include "ledger/owing.h"
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
-#include "residents/residents.h"
 #include "text/collectiontexts.h"
 #include "text/dates.h"
 #include "text/input.h"
@@ -41,10 +40,10 @@ QString checkBody(const QString &body) {
   return {};
 }
 
-QString howToPay(const Payee &payee, qint64 apartment) {
-  return payee.account.trimmed().isEmpty() ? texts::howToPayTreasurer.arg(apartment)
-                                           : texts::howToPayBank.arg(payee.bank, payee.branch, payee.account)
-                                                 .arg(apartment);
+QString howToPay(const Collection &account, qint64 apartment) {
+  return account.account.trimmed().isEmpty() ? texts::howToPayTreasurer.arg(apartment)
+                                             : texts::howToPayBank.arg(account.bank, account.branch, account.account)
+                                                   .arg(apartment);
 }
 } // namespace
 
@@ -64,25 +63,27 @@ QString saveLetterText(const db::Store &store, int stage, const QString &body) {
   return {};
 }
 
-Payee payee(const db::Store &store) {
-  Payee found;
-  store.each(QStringLiteral("SELECT bank, branch, account FROM payee"), {}, [&](const QSqlQuery &row) {
-    found = {row.value(0).toString(), row.value(1).toString(), row.value(2).toString()};
+Collection collection(const db::Store &store) {
+  Collection found;
+  store.each(QStringLiteral("SELECT bank, branch, account, dues_to FROM collection"), {}, [&](const QSqlQuery &row) {
+    found = {row.value(0).toString(), row.value(1).toString(), row.value(2).toString(),
+             row.value(3).toString() == QStringLiteral("owner")};
   });
   return found;
 }
 
-QString savePayee(const db::Store &store, const Payee &payee) {
-  if (const QString refusal = input::checkTexts({{texts::bankNameField, payee.bank},
-                                                 {QStringLiteral("סניף"), payee.branch},
-                                                 {QStringLiteral("חשבון"), payee.account}});
+QString saveCollection(const db::Store &store, const Collection &collection) {
+  if (const QString refusal = input::checkTexts({{texts::bankNameField, collection.bank},
+                                                 {QStringLiteral("סניף"), collection.branch},
+                                                 {QStringLiteral("חשבון"), collection.account}});
       !refusal.isEmpty())
     return refusal;
   try {
     db::Transaction transaction(store);
-    store.exec(QStringLiteral("DELETE FROM payee"));
-    store.exec(QStringLiteral("INSERT INTO payee (id, bank, branch, account) VALUES (1, ?, ?, ?)"),
-               {payee.bank.trimmed(), payee.branch.trimmed(), payee.account.trimmed()});
+    store.exec(QStringLiteral("DELETE FROM collection"));
+    store.exec(QStringLiteral("INSERT INTO collection (id, bank, branch, account, dues_to) VALUES (1, ?, ?, ?, ?)"),
+               {collection.bank.trimmed(), collection.branch.trimmed(), collection.account.trimmed(),
+                QString::fromLatin1(collection.duesToOwner ? "owner" : "occupant")});
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);
@@ -123,17 +124,27 @@ Outcome send(const db::Store &store, const Request &request) {
     return {texts::letterPastDeadline.arg(dates::toShort(request.deadline)), {}};
   Outcome outcome;
   try {
-    const Payee account = payee(store);
+    const Collection account = collection(store);
     for (const statements::Sheet &sheet : statements::sheets(store, request.sent, request.apartments)) {
       if (sheet.balance().agorot() <= 0)
         return {texts::letterNoDebt.arg(sheet.apartment).arg(dates::toShort(request.sent)), {}};
       Letter letter{sheet.apartment, {}, {}, {}, request.stage, request.deadline, {}, sheet,
                     sent(store, sheet.apartment)};
-      if (const auto resident = residents::find(store, sheet.apartment)) {
-        letter.person = resident->family;
-        letter.phone = resident->phone1.isEmpty() ? resident->phone2 : resident->phone1;
-        letter.email = resident->email;
-      }
+      // The owner's, when the dues are billed to the owner or the debt holds a levy or the opening debt.
+      const bool owners = account.duesToOwner ||
+                          std::ranges::any_of(sheet.unpaid, [](const statements::Line &line) { return !line.dues; });
+      // An apartment without a resident still has its owner.
+      store.each(QStringLiteral("SELECT coalesce(n.family, ''), coalesce(nullif(n.phone1, ''), n.phone2, ''), "
+                                "coalesce(n.email, ''), coalesce(o.name, ''), coalesce(o.phone, ''), "
+                                "coalesce(o.email, '') FROM (SELECT CAST(? AS INTEGER) AS apartment) a "
+                                "LEFT JOIN neighbors n ON n.apartment = a.apartment "
+                                "LEFT JOIN owners o ON o.apartment = a.apartment"),
+                 {sheet.apartment}, [&](const QSqlQuery &row) {
+                   const int from = owners && !row.value(3).toString().isEmpty() ? 3 : 0;
+                   letter.person = row.value(from).toString();
+                   letter.phone = row.value(from + 1).toString();
+                   letter.email = row.value(from + 2).toString();
+                 });
       if (letter.person.isEmpty())
         letter.person = texts::emptyApartment;
       QStringList before;

@@ -25,12 +25,16 @@ QString letterText(const db::Store &store, int stage);
 // Empty on success, else why nothing was kept.
 QString saveLetterText(const db::Store &store, int stage, const QString &body);
 
-// The committee's account, named in the letters as how to pay.
-struct Payee {
+// The committee's account, named in the letters as how to pay, and who is
+// billed for the dues: the resident (the default) or the owner. Levies and
+// the opening debt are the owner's: a letter for a debt holding them goes
+// to the owner.
+struct Collection {
   QString bank, branch, account;
+  bool duesToOwner = false;
 };
-Payee payee(const db::Store &store); // throws db::Error
-QString savePayee(const db::Store &store, const Payee &payee);
+Collection collection(const db::Store &store); // throws db::Error
+QString saveCollection(const db::Store &store, const Collection &collection);
 
 struct Sent {
   QDate sent;

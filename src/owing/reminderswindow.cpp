@@ -24,10 +24,11 @@ RemindersWindow::RemindersWindow(db::Store store, QWidget *parent)
   ui->asOf->setDate(today());
   ui->deadline->setDate(today().addDays(reminders::deadlineDays));
   try {
-    const reminders::Payee payee = reminders::payee(m_store);
-    ui->bank->setText(payee.bank);
-    ui->branch->setText(payee.branch);
-    ui->accountNumber->setText(payee.account);
+    const reminders::Collection collection = reminders::collection(m_store);
+    ui->bank->setText(collection.bank);
+    ui->branch->setText(collection.branch);
+    ui->accountNumber->setText(collection.account);
+    ui->duesToOwner->setChecked(collection.duesToOwner);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::remindersSubject, e);
   }
@@ -104,7 +105,8 @@ void RemindersWindow::showText() {
 void RemindersWindow::saveText() {
   QString refusal = reminders::saveLetterText(m_store, ui->stage->currentIndex() + 1, ui->body->toPlainText());
   if (refusal.isEmpty())
-    refusal = reminders::savePayee(m_store, {ui->bank->text(), ui->branch->text(), ui->accountNumber->text()});
+    refusal = reminders::saveCollection(
+        m_store, {ui->bank->text(), ui->branch->text(), ui->accountNumber->text(), ui->duesToOwner->isChecked()});
   messages::show(this, refusal.isEmpty() ? texts::letterTextSaved : refusal);
 }
 

@@ -56,6 +56,8 @@ void NeighborsWindow::enable() {
   for (QWidget *field :
        {static_cast<QWidget *>(ui->apartment), static_cast<QWidget *>(ui->family), static_cast<QWidget *>(ui->status),
         static_cast<QWidget *>(ui->phone1), static_cast<QWidget *>(ui->phone2), static_cast<QWidget *>(ui->email),
+        static_cast<QWidget *>(ui->ownerName), static_cast<QWidget *>(ui->ownerPhone),
+        static_cast<QWidget *>(ui->ownerEmail), static_cast<QWidget *>(ui->ownerAddress),
         static_cast<QWidget *>(ui->updaterecord)})
     field->setEnabled(true);
   ui->apartment->setFocus(Qt::OtherFocusReason);
@@ -66,7 +68,8 @@ void NeighborsWindow::disable() {
   m_mode = QStringLiteral("none");
   m_found.reset();
   ui->addnew->setFocus(Qt::OtherFocusReason);
-  for (QLineEdit *field : {ui->apartment, ui->family, ui->phone1, ui->phone2, ui->email}) {
+  for (QLineEdit *field : {ui->apartment, ui->family, ui->phone1, ui->phone2, ui->email, ui->ownerName, ui->ownerPhone,
+                           ui->ownerEmail, ui->ownerAddress}) {
     field->setEnabled(false);
     field->clear();
   }
@@ -89,6 +92,18 @@ void NeighborsWindow::showRow(int row) {
   ui->phone1->setText(value(3));
   ui->phone2->setText(value(4));
   ui->email->setText(value(5));
+  try {
+    showOwner(residents::find(m_store, value(0).toLongLong()).value_or(residents::Resident{}));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::residentsSubject, e);
+  }
+}
+
+void NeighborsWindow::showOwner(const residents::Resident &resident) {
+  ui->ownerName->setText(resident.ownerName);
+  ui->ownerPhone->setText(resident.ownerPhone);
+  ui->ownerEmail->setText(resident.ownerEmail);
+  ui->ownerAddress->setText(resident.ownerAddress);
 }
 
 void NeighborsWindow::startAdding() {
@@ -135,12 +150,15 @@ void NeighborsWindow::lookUpApartment() {
   ui->phone1->setText(resident->phone1);
   ui->phone2->setText(resident->phone2);
   ui->email->setText(resident->email);
+  showOwner(*resident);
 }
 
 void NeighborsWindow::carryOut() {
   const auto apartment = residents::parseApartment(ui->apartment->text());
-  residents::Resident resident{apartment.value_or(0), ui->family->text(), ui->status->currentText(),
-                               ui->phone1->text(),    ui->phone2->text(), ui->email->text()};
+  residents::Resident resident{apartment.value_or(0), ui->family->text(),      ui->status->currentText(),
+                               ui->phone1->text(),    ui->phone2->text(),      ui->email->text(),
+                               ui->ownerName->text(), ui->ownerPhone->text(),  ui->ownerEmail->text(),
+                               ui->ownerAddress->text()};
   QString failure;
   if (m_mode == QLatin1String("add")) {
     failure = apartment ? residents::add(m_store, resident) : texts::badApartment;

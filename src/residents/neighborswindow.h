@@ -1,4 +1,5 @@
 #pragma once
+#include "residents/residents.h"
 #include "store/database.h"
 #include <QWidget>
 #include <memory>
@@ -37,6 +38,7 @@ private:
   void enable();
   void disable();
   void showRow(int row);                 // a row chosen in the grid: its resident in the fields
+  void showOwner(const residents::Resident &resident);
   bool confirmRemoval(qint64 apartment); // asks when the apartment has payments or owes
 
   db::Store m_store; // the books this window reads and writes

@@ -34,15 +34,21 @@ std::optional<qint64> apartmentOf(const db::Store &store, const QString &text, Q
 }
 
 std::optional<Resident> find(const db::Store &store, qint64 apartment) {
-  auto query = store.exec(
-      QStringLiteral("SELECT apartment, family, status, phone1, phone2, email FROM neighbors WHERE apartment = ?"),
-      {apartment});
+  auto query = store.exec(QStringLiteral("SELECT n.apartment, family, status, phone1, phone2, n.email, "
+                                         "coalesce(o.name, ''), coalesce(o.phone, ''), coalesce(o.email, ''), "
+                                         "coalesce(o.address, '') FROM neighbors n "
+                                         "LEFT JOIN owners o ON o.apartment = n.apartment WHERE n.apartment = ?"),
+                          {apartment});
   if (!query.next()) {
     db::checkRead(query); // a read that failed is told, not taken for no resident
     return std::nullopt;
   }
-  return Resident{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
-                  query.value(3).toString(),   query.value(4).toString(), query.value(5).toString()};
+  Resident found{query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
+                 query.value(3).toString(),   query.value(4).toString(), query.value(5).toString()};
+  std::tie(found.ownerName, found.ownerPhone, found.ownerEmail, found.ownerAddress) =
+      std::tuple{query.value(6).toString(), query.value(7).toString(), query.value(8).toString(),
+                 query.value(9).toString()};
+  return found;
 }
 
 namespace {
@@ -51,19 +57,32 @@ QString checkTexts(const Resident &resident) {
                                                  {texts::statusField, resident.status},
                                                  {texts::phone1Field, resident.phone1},
                                                  {texts::phone2Field, resident.phone2},
-                                                 {texts::emailField, resident.email}});
+                                                 {texts::emailField, resident.email},
+                                                 {texts::ownerField, resident.ownerName},
+                                                 {texts::ownerPhoneField, resident.ownerPhone},
+                                                 {texts::ownerEmailField, resident.ownerEmail},
+                                                 {texts::ownerAddressField, resident.ownerAddress}});
       !refusal.isEmpty())
     return refusal;
   // A reminder is sent to them: a phone is dialled, an address written to.
   static const QRegularExpression phone(QStringLiteral("^[0-9 +()\\-]*$"));
-  for (const QString &number : {resident.phone1, resident.phone2})
+  for (const QString &number : {resident.phone1, resident.phone2, resident.ownerPhone})
     if (!phone.match(number).hasMatch())
       return texts::badPhone.arg(number);
-  const QString &email = resident.email;
-  if (!email.isEmpty() && (email.count(QLatin1Char('@')) != 1 || email.startsWith(QLatin1Char('@')) ||
-                           email.endsWith(QLatin1Char('@')) || email.contains(QLatin1Char(' '))))
-    return texts::badEmail.arg(email);
+  for (const QString &email : {resident.email, resident.ownerEmail})
+    if (!email.isEmpty() && (email.count(QLatin1Char('@')) != 1 || email.startsWith(QLatin1Char('@')) ||
+                             email.endsWith(QLatin1Char('@')) || email.contains(QLatin1Char(' '))))
+      return texts::badEmail.arg(email);
   return {};
+}
+
+// The owner's row as the resident's form has it: none when the resident owns it.
+void writeOwner(const db::Store &store, const Resident &resident) {
+  store.exec(QStringLiteral("DELETE FROM owners WHERE apartment = ?"), {resident.apartment});
+  if (!resident.ownerName.trimmed().isEmpty())
+    store.exec(QStringLiteral("INSERT INTO owners (apartment, name, phone, email, address) VALUES (?, ?, ?, ?, ?)"),
+               {resident.apartment, resident.ownerName.trimmed(), resident.ownerPhone, resident.ownerEmail,
+                resident.ownerAddress});
 }
 } // namespace
 
@@ -80,6 +99,7 @@ QString add(const db::Store &store, const Resident &resident) {
         QStringLiteral("INSERT INTO neighbors (apartment, family, phone1, phone2, email, status) "
                        "VALUES (?, ?, ?, ?, ?, ?)"),
         {resident.apartment, resident.family, resident.phone1, resident.phone2, resident.email, resident.status});
+    writeOwner(store, resident);
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);
@@ -98,6 +118,7 @@ QString update(const db::Store &store, const Resident &resident) {
         {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
     if (query.numRowsAffected() == 0)
       return texts::apartmentMissing;
+    writeOwner(store, resident);
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);

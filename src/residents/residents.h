@@ -13,6 +13,11 @@ struct Resident {
   QString phone1;
   QString phone2;
   QString email;
+  // The owner where it is not the resident (no name: the resident owns it).
+  QString ownerName = {};
+  QString ownerPhone = {};
+  QString ownerEmail = {};
+  QString ownerAddress = {}; // for letters by post
 };
 
 // The residents grid: headers are the aliases, ordered by apartment.

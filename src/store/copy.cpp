@@ -37,7 +37,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"bank_rules", "words"},
                                                                {"bank_layouts", "bank"},
                                                                {"letter_texts", "stage"},
-                                                               {"payee", "id"},
+                                                               {"collection", "id"},
+                                                               {"owners", "apartment"},
                                                                {"reminders", "id"}};
 
 // The columns numbered by the engine: their next numbers come over too.

@@ -216,16 +216,25 @@ const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER
                                      balance TEXT NOT NULL DEFAULT ''))"};
 
 // Version 8: collecting what is owed: the reminder letters' texts as the
-// treasurer keeps them, the committee's account they name, and every
-// letter sent.
+// treasurer keeps them, the committee's account they name and who is billed
+// for the dues, every letter sent, and the owners who do not live there.
 const char *const version8[] = {R"(CREATE TABLE letter_texts (
                                      stage INTEGER NOT NULL UNIQUE CHECK (stage BETWEEN 1 AND 3),
                                      body TEXT NOT NULL))",
-                                R"(CREATE TABLE payee (
+                                // Who is billed for the dues, and the account the letters name.
+                                R"(CREATE TABLE collection (
                                      id INTEGER NOT NULL UNIQUE CHECK (id = 1),
                                      bank TEXT NOT NULL DEFAULT '',
                                      branch TEXT NOT NULL DEFAULT '',
-                                     account TEXT NOT NULL DEFAULT ''))",
+                                     account TEXT NOT NULL DEFAULT '',
+                                     dues_to TEXT NOT NULL DEFAULT 'occupant' CHECK (dues_to IN ('occupant', 'owner'))))",
+                                // An apartment's owner where it is not its resident.
+                                R"(CREATE TABLE owners (
+                                     apartment INTEGER NOT NULL UNIQUE,
+                                     name TEXT NOT NULL,
+                                     phone TEXT NOT NULL DEFAULT '',
+                                     email TEXT NOT NULL DEFAULT '',
+                                     address TEXT NOT NULL DEFAULT ''))",
                                 R"(CREATE TABLE reminders (
                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
                                      apartment INTEGER NOT NULL,

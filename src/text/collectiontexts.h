@@ -61,6 +61,10 @@ inline const QString letterBadStage = QStringLiteral("יש לבחור שלב");
 inline const QString lettersRecorded = QStringLiteral("נרשמו %1 מכתבים");
 inline const QString letterTextSaved = QStringLiteral("הנוסח נשמר");
 inline const QString remindersSubject = QStringLiteral("המכתבים");
+inline const QString ownerField = QStringLiteral("בעל הדירה");
+inline const QString ownerPhoneField = QStringLiteral("טלפון בעל הדירה");
+inline const QString ownerEmailField = QStringLiteral("אימייל בעל הדירה");
+inline const QString ownerAddressField = QStringLiteral("כתובת בעל הדירה");
 inline const QString badPhone = QStringLiteral("בטלפון \"%1\" יכולים להיות רק ספרות, רווחים, מקפים, סוגריים ו-+");
 inline const QString badEmail = QStringLiteral("האימייל \"%1\" אינו כתובת: חסר בו @ או שיש בו רווח");
 

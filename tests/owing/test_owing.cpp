@@ -474,6 +474,22 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QCOMPARE((QStringList{said(opened.value(0)), said(links->item(0)->data(Qt::UserRole).toUrl())}),
              (QStringList{"https://wa.me/972501234567|text=" + text,
                           "mailto:kohen@example.org|subject=ועד הבית: חוב דירה 1|body=" + text}));
+    // A letter for a levy or the opening debt goes to the owner, one for
+    // dues to the resident unless the dues are billed to the owner; an
+    // apartment left empty still has its owner.
+    const auto addressed = [](QList<qint64> apartments) {
+      QStringList to;
+      for (const reminders::Letter &letter : reminders::send(test::books(), {apartments, 1, today(), today(), "x"}).letters)
+        to << letter.person + ' ' + letter.phone;
+      return to.join(',');
+    };
+    QCOMPARE(residents::update(test::books(), {4, "משפחה 4", "", "", "", "", "אלון", "052-7654321"}) +
+                 residents::update(test::books(), {5, "משפחה 5", "", "055", "", "", "בעלים 5"}),
+             QString());
+    QStringList to{addressed({4, 5})};
+    QCOMPARE(reminders::saveCollection(test::books(), {"", "", "", true}) + residents::remove(test::books(), 4), "");
+    to << addressed({4, 5});
+    QCOMPARE(to, (QStringList{"אלון 052-7654321,משפחה 5 055", "אלון 052-7654321,בעלים 5 "}));
     // The story lists the letters.
     StoryWindow::openOn(1);
     window = sharedWindow<StoryWindow>();

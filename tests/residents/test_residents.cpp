@@ -89,9 +89,15 @@ private slots:
     QCOMPARE(shows({"statusLine"}), QStringList{texts::residentUpdated.arg(3)});
     click("update");
     typeApartment("07");
-    fill({{"phone2", "052"}});
+    fill({{"phone2", "052"}, {"ownerName", "אלון"}, {"ownerPhone", "052-7654321"}, {"ownerAddress", "הגפן 3, חולון"}});
     click("updaterecord");
     QCOMPARE(table(), "3|כהן|בעל הבית||052|\n7| |בעל הבית|050|052|a@b.c");
+    // 7 is let: its owner, shown again when its row is chosen; none for 3, who owns its own.
+    QCOMPARE(test::dump("SELECT * FROM owners"), "7|אלון|052-7654321||הגפן 3, חולון");
+    chooseRow(1, "neighborslist");
+    QStringList owners = shows({"ownerName", "ownerAddress"});
+    chooseRow(0, "neighborslist");
+    QCOMPARE(owners + shows({"ownerName"}), (QStringList{"אלון", "הגפן 3, חולון", ""}));
     QCOMPARE(messages->shown << mode() << grid()[1][4], (QStringList{"none", "\u2066052\u2069"}));
   }
 
