@@ -302,6 +302,14 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QCOMPARE(claim.letters.value(0).body + '\n' + test::text(test::table(reminders::printout(claim.letters).sections[0])),
              "01/10/2026 (תזכורת ידידותית), 01/11/2026 (מכתב דרישה)\nתאריך|שלב|נמען|סכום\n"
              "01/10/2026|תזכורת ידידותית|פרץ|5,380.00\n01/11/2026|מכתב דרישה|פרץ|5,730.00");
+    // Who owes as at today credits the months as the table does: 1 and 2 as paid, across the raise.
+    QStringList credited;
+    const ledger::Dues dues = ledger::Dues::read(test::books());
+    matrix::Credited asAtToday = matrix::credited(test::books(), dues, today());
+    for (const qint64 apartment : {1, 2})
+      for (const auto &cell : asAtToday[{apartment, 2026}])
+        credited << QString::number(cell.value_or(0) / 100);
+    QCOMPARE(credited.join(' '), "320 320 320 320 320 320 320 320 320 320 320 320 320 320 350 0 0 0 0 0 0 0 0 0");
     // --check agrees with all of it, and --repair keeps what was paid.
     QCOMPARE(consistency::check(test::books()).size(), 0);
     test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 1 AND year = 2026");
@@ -490,6 +498,14 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QCOMPARE(reminders::saveCollection(test::books(), {"", "", "", true}) + residents::remove(test::books(), 4), "");
     to << addressed({4, 5});
     QCOMPARE(to, (QStringList{"אלון 052-7654321,משפחה 5 055", "אלון 052-7654321,בעלים 5 "}));
+    // A levy of 100 in three from 01/01: each instalment on its day, the agorot left over in the last.
+    QCOMPARE(levies::define(test::books(), {"גינה", "100", QDate(2026, 1, 1), "3"}), QString());
+    QStringList instalments;
+    const QList<statements::Sheet> sixth = statements::sheets(test::books(), today(), {6});
+    for (const statements::Line &line : sixth[0].lines)
+      if (line.text.startsWith("היטל"))
+        instalments << dates::toShort(line.date) + ' ' + line.charge.toString();
+    QCOMPARE(instalments.join(", "), "01/01/2026 33.33, 01/02/2026 33.33, 01/03/2026 33.34");
     // The story lists the letters.
     StoryWindow::openOn(1);
     window = sharedWindow<StoryWindow>();
