@@ -4,7 +4,6 @@
 #include "ledger/levies.h"
 #include "ledger/owing.h"
 #include "printing/printouts.h"
-#include "printing/reportstyle.h"
 #include "store/building.h"
 #include "text/collectiontexts.h"
 #include "text/dates.h"
@@ -154,8 +153,6 @@ listing::Printout printout(const QList<Sheet> &sheets) {
     listing::Layout layout = listing::section(texts::statementTitle.arg(sheet.apartment),
                                               {{headers[0], 2}, {headers[1], 5}, {headers[2], 2}, {headers[3], 2},
                                                {headers[4], 2}});
-    layout.ownPage = true;
-    layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
     layout.intro << (sheet.family.isEmpty() ? texts::emptyApartment : sheet.family) << texts::statementAsAt.arg(asAt);
     QList<QStringList> rows;
     const auto paperOrEmpty = [](Money m) { return m.agorot() == 0 ? QString() : m.toPaper(); };
@@ -175,11 +172,7 @@ listing::Printout printout(const QList<Sheet> &sheets) {
       debt += part;
     }
     aged << debt.toPaper();
-    listing::Printout lines = listing::fromRows(layout, rows);
-    if (paper.layout.columns.isEmpty())
-      paper = lines; // the first sheet opens the paper, under the building's name
-    else
-      paper.sections.push_back(lines);
+    listing::addPage(paper, listing::fromRows(layout, rows));
     paper.sections.push_back(listing::fromRows(aging, {aged}));
   }
   return paper;

@@ -182,8 +182,6 @@ listing::Printout printout(const QList<Letter> &letters) {
     const QString asAt = dates::toShort(letter.sheet.asAt);
     listing::Layout layout =
         listing::section(stageName(letter.stage), {{headers[0], 2}, {headers[1], 5}, {headers[2], 2}});
-    layout.ownPage = true;
-    layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
     layout.intro = letter.body.split(QLatin1Char('\n'));
     layout.introStyle.font = reportFont(QStringLiteral("Arial"), 12);
     layout.introAlignment = Qt::AlignRight;
@@ -191,11 +189,7 @@ listing::Printout printout(const QList<Letter> &letters) {
     QList<QStringList> rows;
     for (const statements::Line &line : letter.sheet.unpaid)
       rows << QStringList{dates::toShort(line.date), line.text, line.charge.toPaper()};
-    listing::Printout page = listing::fromRows(layout, rows);
-    if (paper.layout.columns.isEmpty())
-      paper = page;
-    else
-      paper.sections.push_back(page);
+    listing::addPage(paper, listing::fromRows(layout, rows));
     if (letter.stage == 3 && !letter.before.isEmpty()) {
       QList<QStringList> sentRows;
       for (const Sent &s : letter.before)

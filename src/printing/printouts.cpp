@@ -64,4 +64,13 @@ Layout section(const QString &title, const QList<Column> &columns) {
   return layout;
 }
 
+void addPage(Printout &paper, Printout page) {
+  page.layout.ownPage = true;
+  page.layout.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
+  if (paper.layout.columns.isEmpty())
+    paper = std::move(page);
+  else
+    paper.sections.push_back(std::move(page));
+}
+
 } // namespace domiva::listing

@@ -21,5 +21,9 @@ Printout fromQuery(const db::Store &store, const Layout &layout, const QString &
 Printout fromRows(const Layout &layout, const QList<QStringList> &rows);
 // The layout of a section of a paper (a table under its own title).
 Layout section(const QString &title, const QList<Column> &columns);
+// Adds a paper of its own (an apartment's statement, a letter) to `paper`,
+// its title as a paper's: the first opens it under the building's name, each
+// next starts a page of its own.
+void addPage(Printout &paper, Printout page);
 
 } // namespace domiva::listing

@@ -433,8 +433,8 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
                                     "- דירה 4 · משפחה 4 · 1,000.00", "- דירה 5 · משפחה 5 · 750.00",
                                     "- דירה 6 · דירה ריקה · 750.00"}));
     click("chooseByMonths");
-    QCOMPARE(ticked().join(',').count("+ "), 3); // 1, 5 and 6
-    QCOMPARE(ticked()[0].left(2) + ticked()[3].left(2) + ticked()[4].left(2), "+ + + ");
+    QCOMPARE(ticked().replaceInStrings(QRegularExpression(" ·.*"), ""),
+             (QStringList{"+ דירה 1", "- דירה 3", "- דירה 4", "+ דירה 5", "+ דירה 6"}));
     control<QComboBox>("stage")->setCurrentIndex(1);
     QCOMPARE(control<QPlainTextEdit>("body")->toPlainText(), texts::demandLetter);
     for (const auto &[deadline, body, refusal] :
