@@ -16,6 +16,7 @@ namespace domiva::ledger {
 // and step as whole numbers.
 constexpr int monthIndex(int year, int month) { return year * 12 + month - 1; }
 inline int monthIndex(const QDate &date) { return monthIndex(date.year(), date.month()); }
+inline QDate firstDay(int monthIndex) { return QDate(monthIndex / 12, monthIndex % 12 + 1, 1); }
 
 // A row of the schedule: `amount` a month from month `from` on, for one
 // apartment, or (none) for every apartment without a row of its own;

@@ -3,6 +3,7 @@
 #include "ledger/dues.h"
 #include "ledger/levies.h"
 #include "ledger/matrix.h"
+#include "ledger/people.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "text/dates.h"
@@ -30,7 +31,6 @@ std::map<qint64, qint64> openingPayments(const db::Store &store, const QDate &da
 // What the file holds of each apartment as at the date, before it is set
 // against the dues: only payments dated by then count.
 struct Held {
-  QString family;
   Money opening;
   qint64 openingPaid = 0;      // paid for the opening debt, or for months before the books' start
   qint64 earlierCells = 0;     // credited to the months of the years before
@@ -43,9 +43,8 @@ std::map<qint64, Held> held(const db::Store &store, const ledger::Dues &dues, co
   std::map<qint64, Held> apartments;
   for (qint64 a = 1, count = building(store).apartments; a <= count; ++a)
     apartments[a];
-  store.each(QStringLiteral("SELECT apartment, family FROM neighbors"), {}, [&](const QSqlQuery &residents) {
-    apartments[residents.value(0).toLongLong()].family = residents.value(1).toString();
-  });
+  store.each(QStringLiteral("SELECT apartment FROM neighbors"), {},
+             [&](const QSqlQuery &residents) { apartments[residents.value(0).toLongLong()]; });
   store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &opening) {
     apartments[opening.value(0).toLongLong()].opening = Money::fromAgorot(opening.value(1).toLongLong());
   });
@@ -81,14 +80,20 @@ QList<Account> accountsOf(const db::Store &store, const ledger::Dues &dues, cons
   const int last = ledger::monthIndex(date);
   const int yearStart = ledger::monthIndex(date.year(), 1);
   QHash<qint64, Money> levyBalance; // due by the date less paid: a debt, or paid ahead when below 0
+  QHash<qint64, QDate> levySince;   // the first day of the oldest levy not paid in full
   const QHash<qint64, levies::Levy> all = levies::byId(store);
-  for (const levies::Charge &charge : levies::charges(store, std::nullopt, date))
-    levyBalance[charge.apartment] += levies::dueBy(all.value(charge.levy), charge.amount, date) - charge.paid;
+  for (const levies::Charge &charge : levies::charges(store, std::nullopt, date)) {
+    const levies::Levy levy = all.value(charge.levy);
+    const Money left = levies::dueBy(levy, charge.amount, date) - charge.paid;
+    levyBalance[charge.apartment] += left;
+    if (left.agorot() > 0)
+      levySince[charge.apartment] = std::min(levySince.value(charge.apartment, date), levy.firstDue);
+  }
   QList<Account> found;
   for (const auto &[apartment, held] : holdings) {
     Account account;
     account.apartment = apartment;
-    account.family = held.family;
+    account.since = date;
     // The months before this year, and this year's before the books' start,
     // are the earlier years': the opening debt and their dues less what paid them.
     Money earlier = held.opening;
@@ -117,9 +122,14 @@ QList<Account> accountsOf(const db::Store &store, const ledger::Dues &dues, cons
       else {
         over = 0;
         account.unpaid << months::headers()[at - yearStart];
+        account.since = std::min(account.since, ledger::firstDay(at));
       }
     }
     const Money levies = levyBalance.value(apartment);
+    if (earlier.agorot() > 0)
+      account.since = std::min(account.since, ledger::firstDay(dues.start()));
+    if (levies.agorot() > 0)
+      account.since = std::min(account.since, levySince.value(apartment));
     const Money year = account.due - account.paid;
     // Each kind is a debt or a credit; a credit is never set against a debt.
     for (const auto &[balance, debt] :
@@ -144,8 +154,14 @@ QList<Account> accounts(const db::Store &store, const QDate &date) {
                letters.insert(sent.value(0).toLongLong(), texts::lastLetter.arg(sent.value(1).toInt())
                                                               .arg(dates::toShort(dates::fromIso(sent.value(2).toString()))));
              });
-  for (Account &account : found)
+  // Whoever lived there on the date, and where the debt goes back to
+  // before they came, whose it was.
+  const people::Occupants occupants(store);
+  for (Account &account : found) {
     account.lastLetter = letters.value(account.apartment);
+    account.family = account.owes() ? occupants.over(account.apartment, account.since, date)
+                                    : occupants.at(account.apartment, date);
+  }
   return found;
 }
 
@@ -202,7 +218,8 @@ QString paymentsQuery() {
                         "to_month AS עד_חודש, year AS שנה, payment AS סוג_תשלום, reference AS אסמכתא, amount AS סכום, "
                         "coalesce(part_of, reciept) AS קבלה, "
                         "CASE WHEN cancelled IS NULL THEN '' ELSE 'מבוטל: ' || cancel_reason END AS ביטול, "
-                        "reciept AS שורה FROM incoming WHERE apartment = ?");
+                        "reciept AS שורה, %1 AS שם_ומשפחה FROM incoming WHERE apartment = ?")
+      .arg(people::occupantSql(QStringLiteral("incoming.apartment"), QStringLiteral("incoming.inputdate")));
 }
 
 QStringList linesHeaders() {

@@ -17,7 +17,10 @@ namespace domiva::owing {
 // One apartment as at a date: only what was paid by then counts.
 struct Account {
   qint64 apartment = 0;
-  QString family;     // its resident's name; empty when it has none
+  // Its resident's name on the date (empty when it has none), and where
+  // its debt goes back to before they came, whose it was.
+  QString family;
+  QDate since;        // the day the oldest of its debt fell due
   int monthsDue = 0;  // months of the date's year charged up to the date
   Money due;          // their dues
   Money paid;         // what the matrix credits to them

@@ -3,6 +3,7 @@
 #include "ledger/dues.h"
 #include "ledger/levies.h"
 #include "ledger/owing.h"
+#include "ledger/people.h"
 #include "printing/printouts.h"
 #include "store/building.h"
 #include "text/collectiontexts.h"
@@ -16,16 +17,15 @@
 
 namespace domiva::statements {
 namespace {
-// Within a day, a charge comes before the payment that meets it.
-enum Kind { Opening, Dues, Instalment, Payment };
+// Within a day, a newcomer before what is charged to him, and a charge
+// before the payment that meets it.
+enum Kind { Newcomer, Opening, Dues, Instalment, Payment };
 struct Entry {
   QDate date;
   Kind kind;
   QString text;
   Money amount;
 };
-
-QDate firstDay(int month) { return QDate(month / 12, month % 12 + 1, 1); }
 
 QString monthName(int index, int year) { return texts::statementYearMonths.arg(months::headers().value(index)).arg(year); }
 
@@ -76,23 +76,27 @@ QList<Sheet> sheets(const db::Store &store, const QDate &asAt, const QList<qint6
   const ledger::Dues dues = ledger::Dues::read(store);
   const QHash<qint64, levies::Levy> levies = levies::byId(store);
   QHash<qint64, QList<Entry>> entries;
-  QHash<qint64, QString> families;
   for (qint64 apartment : apartments)
     entries[apartment];
   const auto wanted = [&](qint64 apartment) { return entries.contains(apartment); };
-  const QDate start = firstDay(dues.start());
-  store.each(QStringLiteral("SELECT apartment, family FROM neighbors"), {}, [&](const QSqlQuery &rows) {
-    families.insert(rows.value(0).toLongLong(), rows.value(1).toString());
-  });
+  const QDate start = ledger::firstDay(dues.start());
+  const people::Occupants occupants(store);
   store.each(QStringLiteral("SELECT apartment, amount FROM opening_debts"), {}, [&](const QSqlQuery &rows) {
     if (wanted(rows.value(0).toLongLong()) && rows.value(1).toLongLong() != 0)
       entries[rows.value(0).toLongLong()] << Entry{std::min(start, asAt), Opening, texts::openingDebt,
                                                    Money::fromAgorot(rows.value(1).toLongLong())};
   });
   for (qint64 apartment : apartments)
+    for (const QDate &day : occupants.changes(apartment))
+      if (day <= asAt)
+        entries[apartment] << Entry{day, Newcomer,
+                                    texts::statementChange.arg(occupants.at(apartment, day),
+                                                               occupants.at(apartment, day.addDays(-1))),
+                                    {}};
+  for (qint64 apartment : apartments)
     for (int at = dues.start(); at <= ledger::monthIndex(asAt); ++at)
       if (const Money owed = dues.owed(apartment, at); owed.agorot() != 0)
-        entries[apartment] << Entry{firstDay(at), Dues, texts::statementDues.arg(months::headers()[at % 12]).arg(at / 12),
+        entries[apartment] << Entry{ledger::firstDay(at), Dues, texts::statementDues.arg(months::headers()[at % 12]).arg(at / 12),
                                     owed};
   // Each instalment on its own day, an equal part in agorot, the remainder in the last.
   store.each(QStringLiteral("SELECT levy, apartment, amount FROM levy_charges"), {}, [&](const QSqlQuery &rows) {
@@ -123,7 +127,8 @@ QList<Sheet> sheets(const db::Store &store, const QDate &asAt, const QList<qint6
     std::ranges::stable_sort(mine, [](const Entry &a, const Entry &b) {
       return std::pair{a.date, a.kind} < std::pair{b.date, b.kind};
     });
-    Sheet sheet{apartment, families.value(apartment), asAt, {}, unpaid(mine), {}};
+    Sheet sheet{apartment, {}, asAt, {}, unpaid(mine), {}};
+    sheet.family = occupants.over(apartment, start, asAt); // all who lived there in its lines
     sheet.aged = aged(sheet.unpaid, asAt);
     Money balance;
     for (const Entry &e : mine) {

@@ -1,6 +1,7 @@
 #include "owing/storywindow.h"
 
 #include "ledger/owing.h"
+#include "ledger/people.h"
 #include "owing/debtorswindow.h"
 #include "owing/reminders.h"
 #include "payments/payment.h"
@@ -86,6 +87,11 @@ void StoryWindow::showApartment() {
     return;
   try {
     ui->family->setText(payments::residentName(m_store, QString::number(*apartment)));
+    // Who lived there and owned it when, where more than one did.
+    QStringList people;
+    for (const people::Person &person : people::of(m_store, *apartment))
+      people << people::describe(person);
+    ui->people->setText(people.size() > 1 ? texts::storyPeople.arg(people.join(QStringLiteral("; "))) : QString());
     m_years->show(owing::linesHeaders(), owing::lines(m_store, *apartment, ui->asOf->date()));
     QStringList letters;
     for (const reminders::Sent &sent : reminders::sent(m_store, *apartment))
@@ -116,6 +122,8 @@ void StoryWindow::printStory() {
                                            texts::storyTitle.arg(ui->apartment->currentText(), ui->family->text()));
   listing::Printout years =
       grid::printout(ui->yearsList, m_years, texts::storyYears.arg(dates::toShort(ui->asOf->date())));
+  if (!ui->people->text().isEmpty())
+    story.layout.intro << ui->people->text();
   years.layout.counted = false;
   story.sections.push_back(years);
   printing::print(this, story);

@@ -1,5 +1,6 @@
 #include "payments/receipt.h"
 
+#include "ledger/people.h"
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/building.h"
@@ -21,11 +22,11 @@ std::optional<listing::Printout> receipt(const db::Store &store, qint64 reciept)
   QList<Part> parts;
   QStringList first; // date, apartment, family, detail, payment, reference, cancelled, reason, number
   store.each(
-      QStringLiteral("SELECT p.inputdate, p.apartment, coalesce(n.family, ''), p.detail, p.payment, p.reference, "
+      QStringLiteral("SELECT p.inputdate, p.apartment, %1, p.detail, p.payment, p.reference, "
                      "p.cancelled, p.cancel_reason, coalesce(p.part_of, p.reciept), p.\"for\", p.levy, p.from_month, "
                      "p.to_month, p.year, p.amount FROM incoming r JOIN incoming p ON coalesce(p.part_of, p.reciept) = "
-                     "coalesce(r.part_of, r.reciept) LEFT JOIN neighbors n ON n.apartment = p.apartment "
-                     "WHERE r.reciept = ? ORDER BY p.reciept"),
+                     "coalesce(r.part_of, r.reciept) WHERE r.reciept = ? ORDER BY p.reciept")
+          .arg(people::occupantSql(QStringLiteral("p.apartment"), QStringLiteral("p.inputdate"))),
       {reciept}, [&](const QSqlQuery &row) {
         if (first.isEmpty())
           for (int c = 0; c < 9; ++c)

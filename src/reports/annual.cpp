@@ -2,6 +2,7 @@
 
 #include "ledger/dues.h"
 #include "ledger/matrix.h"
+#include "ledger/people.h"
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/building.h"
@@ -67,13 +68,18 @@ listing::Printout printout(const db::Store &store, int year) {
                  .arg(months::columns().join(QLatin1Char(','))),
              {year}, [&](const QSqlQuery &stored) {
                Row &row = rows[stored.value(0).toLongLong()];
-               row.family = stored.value(1).toString(); // the name the row was made with
+               row.family = stored.value(1).toString(); // the name the row was made with, unless sold
                for (int m = 0; m < 12; ++m)
                  if (!stored.isNull(2 + m))
                    row.cells[m] = stored.value(2 + m).toLongLong();
                row.total = stored.value(14).toLongLong();
                row.depth = stored.value(15).toLongLong();
              });
+  // Where the apartment changed hands, whoever lived there in the year.
+  const people::Occupants occupants(store);
+  for (auto &[apartment, row] : rows)
+    if (!occupants.changes(apartment).isEmpty())
+      row.family = occupants.over(apartment, QDate(year, 1, 1), QDate(year, 12, 31));
   const auto money = [](qint64 agorot) { return Money::fromAgorot(agorot).toPaper(); };
   QList<QStringList> lines;
   Row sum;

@@ -4,6 +4,8 @@
 #include "residents/residentsreport.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/collectiontexts.h"
+#include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/grid.h"
@@ -24,6 +26,9 @@ NeighborsWindow::NeighborsWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->email, ui->updaterecord);
   ui->delete_->setObjectName(QStringLiteral("delete")); // a C++ keyword cannot name the member
   ui->status->setCurrentText(texts::owner);
+  ui->changeKind->addItems(texts::changeKinds);
+  ui->changeKind->setCurrentIndex(-1);
+  ui->changeDate->setDate(today());
   m_list->setLeftToRightColumns({3, 4, 5});
   m_list->load(residents::listQuery());
   grid::bind(ui->neighborslist, m_list);
@@ -32,6 +37,7 @@ NeighborsWindow::NeighborsWindow(db::Store store, QWidget *parent)
   connect(ui->addnew, &QPushButton::clicked, this, &NeighborsWindow::startAdding);    // "הוסף דייר"
   connect(ui->update, &QPushButton::clicked, this, &NeighborsWindow::startUpdating);  // "עדכן דייר"
   connect(ui->delete_, &QPushButton::clicked, this, &NeighborsWindow::startDeleting); // "מחק דייר"
+  connect(ui->change, &QPushButton::clicked, this, &NeighborsWindow::startChanging); // "מכירה / מעבר"
   connect(ui->updaterecord, &QPushButton::clicked, this, &NeighborsWindow::carryOut); // "עדכן"
   connect(ui->print, &QPushButton::clicked, this, &NeighborsWindow::printList);       // "הדפס"
   connect(ui->exit, &QPushButton::clicked, this, &NeighborsWindow::closeWindow);      // "יציאה"
@@ -52,7 +58,7 @@ bool NeighborsWindow::eventFilter(QObject *watched, QEvent *event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void NeighborsWindow::enable() {
+void NeighborsWindow::enable(bool dated) {
   for (QWidget *field :
        {static_cast<QWidget *>(ui->apartment), static_cast<QWidget *>(ui->family), static_cast<QWidget *>(ui->status),
         static_cast<QWidget *>(ui->phone1), static_cast<QWidget *>(ui->phone2), static_cast<QWidget *>(ui->email),
@@ -60,6 +66,8 @@ void NeighborsWindow::enable() {
         static_cast<QWidget *>(ui->ownerEmail), static_cast<QWidget *>(ui->ownerAddress),
         static_cast<QWidget *>(ui->updaterecord)})
     field->setEnabled(true);
+  for (QWidget *field : {static_cast<QWidget *>(ui->changeKind), static_cast<QWidget *>(ui->changeDate)})
+    field->setEnabled(dated);
   ui->apartment->setFocus(Qt::OtherFocusReason);
 }
 
@@ -74,6 +82,9 @@ void NeighborsWindow::disable() {
     field->clear();
   }
   ui->status->setEnabled(false); // keeps its text for the next resident
+  ui->changeKind->setEnabled(false);
+  ui->changeKind->setCurrentIndex(-1);
+  ui->changeDate->setEnabled(false);
   ui->updaterecord->setEnabled(false);
 }
 
@@ -83,7 +94,7 @@ void NeighborsWindow::showRow(int row) {
     return;
   const auto value = [&](int column) { return m_list->index(row, column).data(Qt::EditRole).toString(); };
   ui->apartment->setText(value(0));
-  if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete")) {
+  if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete") || m_mode == QLatin1String("change")) {
     lookUpApartment(); // the found resident, ready to update or delete
     return;
   }
@@ -127,8 +138,13 @@ void NeighborsWindow::startDeleting() {
   m_mode = QStringLiteral("delete");
 }
 
+void NeighborsWindow::startChanging() {
+  enable(true);
+  m_mode = QStringLiteral("change");
+}
+
 void NeighborsWindow::lookUpApartment() {
-  if (m_mode != QLatin1String("update") && m_mode != QLatin1String("delete"))
+  if (m_mode != QLatin1String("update") && m_mode != QLatin1String("delete") && m_mode != QLatin1String("change"))
     return;
   m_found.reset();
   std::optional<residents::Resident> resident;
@@ -162,10 +178,16 @@ void NeighborsWindow::carryOut() {
   QString failure;
   if (m_mode == QLatin1String("add")) {
     failure = apartment ? residents::add(m_store, resident) : texts::badApartment;
-  } else if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete")) {
+  } else if (m_mode == QLatin1String("update") || m_mode == QLatin1String("delete") ||
+             m_mode == QLatin1String("change")) {
     // Only the apartment that the lookup found and the field still shows.
     if (!m_found || apartment != m_found)
       failure = texts::apartmentMissing;
+    else if (m_mode == QLatin1String("change"))
+      failure = ui->changeKind->currentIndex() < 0
+                    ? texts::changeNoKind
+                    : residents::change(m_store, resident, residents::Change(ui->changeKind->currentIndex()),
+                                        ui->changeDate->date());
     else if (m_mode == QLatin1String("update"))
       failure = residents::update(m_store, resident);
     else if (confirmRemoval(*m_found))
@@ -180,10 +202,12 @@ void NeighborsWindow::carryOut() {
     return;
   }
   typed::recorded(this);
-  const QString done = m_mode == QLatin1String("add")      ? texts::residentAdded
-                       : m_mode == QLatin1String("update") ? texts::residentUpdated
-                                                           : texts::residentRemoved;
-  ui->statusLine->setText(done.arg(resident.apartment));
+  const QString done = m_mode == QLatin1String("add")      ? texts::residentAdded.arg(resident.apartment)
+                       : m_mode == QLatin1String("update") ? texts::residentUpdated.arg(resident.apartment)
+                       : m_mode == QLatin1String("change")
+                           ? texts::changeRecorded.arg(resident.apartment).arg(dates::toShort(ui->changeDate->date()))
+                           : texts::residentRemoved.arg(resident.apartment);
+  ui->statusLine->setText(done);
   disable();
   m_list->reload();
   grid::checkRead(this, m_list, texts::residentsSubject);

@@ -29,13 +29,14 @@ private slots:
   void startAdding();   // "הוסף דייר": open the fields to add
   void startUpdating(); // "עדכן דייר": open the fields to update
   void startDeleting(); // "מחק דייר": open the fields to delete
+  void startChanging(); // "מכירה / מעבר": open the fields for who comes, on a date
   void carryOut();      // "עדכן": carry the chosen action out
   void printList();     // "הדפס": the printed residents list
   void closeWindow();   // "יציאה": close the window
 
 private:
   void lookUpApartment();
-  void enable();
+  void enable(bool dated = false); // dated: a sale or a move, with its kind and day
   void disable();
   void showRow(int row);                 // a row chosen in the grid: its resident in the fields
   void showOwner(const residents::Resident &resident);

@@ -3,6 +3,7 @@
 #include "ledger/owing.h"
 #include "store/building.h"
 #include "store/database.h"
+#include "text/dates.h"
 #include "text/input.h"
 #include "text/collectiontexts.h"
 #include "text/texts.h"
@@ -84,6 +85,17 @@ void writeOwner(const db::Store &store, const Resident &resident) {
                {resident.apartment, resident.ownerName.trimmed(), resident.ownerPhone, resident.ownerEmail,
                 resident.ownerAddress});
 }
+
+// Every field but the apartment; false when it has no resident.
+bool rewrite(const db::Store &store, const Resident &resident) {
+  const auto query = store.exec(
+      QStringLiteral("UPDATE neighbors SET family = ?, phone1 = ?, phone2 = ?, email = ?, status = ? WHERE apartment = ?"),
+      {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
+  if (query.numRowsAffected() == 0)
+    return false;
+  writeOwner(store, resident);
+  return true;
+}
 } // namespace
 
 QString add(const db::Store &store, const Resident &resident) {
@@ -112,13 +124,63 @@ QString update(const db::Store &store, const Resident &resident) {
     return refusal;
   try {
     db::Transaction transaction(store);
-    const auto query = store.exec(
-        QStringLiteral("UPDATE neighbors SET family = ?, phone1 = ?, phone2 = ?, email = ?, status = ? "
-                       "WHERE apartment = ?"),
-        {resident.family, resident.phone1, resident.phone2, resident.email, resident.status, resident.apartment});
-    if (query.numRowsAffected() == 0)
+    if (!rewrite(store, resident))
       return texts::apartmentMissing;
-    writeOwner(store, resident);
+    transaction.commit();
+  } catch (const db::Error &e) {
+    return db::saveFailure(e);
+  }
+  return {};
+}
+
+QString change(const db::Store &store, const Resident &after, Change kind, const QDate &date) {
+  if (!date.isValid())
+    return texts::changeNoDate;
+  if (const QString refusal = checkTexts(after); !refusal.isEmpty())
+    return refusal;
+  try {
+    db::Transaction transaction(store);
+    const auto before = find(store, after.apartment);
+    if (!before)
+      return texts::apartmentMissing;
+    const QDate last = dates::fromIso(
+        store.one(QStringLiteral("SELECT max(until) FROM former_people WHERE apartment = ?"), {after.apartment})
+            .value(0)
+            .toString());
+    if (last.isValid() && date < last)
+      return texts::changeBeforeLast.arg(after.apartment).arg(dates::toShort(last));
+    const auto keep = [&](const char *role, const QString &name, const QString &phone, const QString &email,
+                          const QString &address) {
+      store.exec(QStringLiteral("INSERT INTO former_people (apartment, role, name, phone, email, address, until) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                 {after.apartment, QString::fromLatin1(role), name, phone, email, address, dates::toIso(date)});
+    };
+    const bool ownerLived = before->ownerName.trimmed().isEmpty();
+    Resident now = after;
+    if (kind == Change::SaleTenantStays) {
+      const QString owner = ownerLived ? before->family : before->ownerName;
+      if (after.ownerName.trimmed().isEmpty() || after.ownerName.trimmed() == owner.trimmed())
+        return texts::changeSameName.arg(owner);
+      if (ownerLived)
+        keep("owner", before->family, before->phone1, before->email, {});
+      else
+        keep("owner", before->ownerName, before->ownerPhone, before->ownerEmail, before->ownerAddress);
+    } else {
+      if (after.family.trimmed().isEmpty() || after.family.trimmed() == before->family.trimmed())
+        return texts::changeSameName.arg(before->family);
+      keep(kind == Change::Sale && ownerLived ? "both" : "occupant", before->family, before->phone1, before->email, {});
+      if (kind == Change::Sale && !ownerLived)
+        keep("owner", before->ownerName, before->ownerPhone, before->ownerEmail, before->ownerAddress);
+      if (kind == Change::Sale) { // the buyer lives in what he owns
+        now.status = texts::owner;
+        now.ownerName.clear();
+      } else {
+        now.status = texts::tenant;
+        if (ownerLived && now.ownerName.trimmed().isEmpty())
+          std::tie(now.ownerName, now.ownerPhone, now.ownerEmail) = std::tie(before->family, before->phone1, before->email);
+      }
+    }
+    rewrite(store, now);
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);

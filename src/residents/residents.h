@@ -38,6 +38,17 @@ QString add(const db::Store &store, const Resident &resident);
 QString update(const db::Store &store, const Resident &resident); // every column but the apartment
 QString remove(const db::Store &store, qint64 apartment);
 
+// A sale or a move: who comes, in whose place (in the order of
+// texts::changeKinds).
+enum class Change { Sale, SaleTenantStays, NewTenant };
+// The apartment as it is from `date` on, `after` as the form has it; the
+// people it replaces are kept to that day, with what was owed before it
+// staying the apartment's. A sale to a buyer who moves in makes the buyer
+// its owner; a new tenant in an apartment its owner lived in makes the
+// owner one who lets it. Empty on success, else the message; nothing is
+// written then.
+QString change(const db::Store &store, const Resident &after, Change kind, const QDate &date);
+
 // Before a resident is deleted: the question to ask when the apartment has
 // payments or owes anything as at `date` (the debt and the payments stay
 // the apartment's), else empty. Throws db::Error.

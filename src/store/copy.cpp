@@ -39,7 +39,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"letter_texts", "stage"},
                                                                {"collection", "id"},
                                                                {"owners", "apartment"},
-                                                               {"reminders", "id"}};
+                                                               {"reminders", "id"},
+                                                               {"former_people", "id"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},
@@ -47,7 +48,8 @@ const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"
                                                           {"levies", "id"},
                                                           {"bank_statements", "id"},
                                                           {"bank_lines", "id"},
-                                                          {"reminders", "id"}};
+                                                          {"reminders", "id"},
+                                                          {"former_people", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");
 

@@ -9,7 +9,7 @@
 
 namespace domiva::db {
 
-inline constexpr int schemaVersion = 8;
+inline constexpr int schemaVersion = 9;
 
 // Checks the file behind `database` is whole (quick_check), not newer than
 // this program, and ours; `version` is its schema version, 0 for an empty

@@ -245,6 +245,19 @@ const char *const version8[] = {R"(CREATE TABLE letter_texts (
                                      deadline TEXT))",
                                 "CREATE INDEX reminders_apartment ON reminders (apartment, sent)"};
 
+// Version 9: who lived in or owned an apartment before a sale or a move, to
+// the day the next came, so papers name whoever was there on their dates.
+const char *const version9[] = {R"(CREATE TABLE former_people (
+                                     id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                     apartment INTEGER NOT NULL,
+                                     role TEXT NOT NULL CHECK (role IN ('occupant', 'owner', 'both')),
+                                     name TEXT NOT NULL,
+                                     phone TEXT NOT NULL DEFAULT '',
+                                     email TEXT NOT NULL DEFAULT '',
+                                     address TEXT NOT NULL DEFAULT '',
+                                     until TEXT NOT NULL))",
+                                "CREATE INDEX former_people_apartment ON former_people (apartment, until)"};
+
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
 // tables are given one. A server's INTEGER is 32 bits, so amounts (and
@@ -370,7 +383,8 @@ void upgrade(const Store &store, int from, int to) {
                                createVersion5,
                                [](const Store &store) { run(store, version6); },
                                [](const Store &store) { run(store, version7); },
-                               [](const Store &store) { run(store, version8); }};
+                               [](const Store &store) { run(store, version8); },
+                               [](const Store &store) { run(store, version9); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

@@ -1,6 +1,7 @@
 #pragma once
 // Collecting what is owed: an apartment's statement and its debt by age.
 #include <QString>
+#include <QStringList>
 
 namespace domiva::texts {
 
@@ -67,5 +68,24 @@ inline const QString ownerEmailField = QStringLiteral("אימייל בעל הד�
 inline const QString ownerAddressField = QStringLiteral("כתובת בעל הדירה");
 inline const QString badPhone = QStringLiteral("בטלפון \"%1\" יכולים להיות רק ספרות, רווחים, מקפים, סוגריים ו-+");
 inline const QString badEmail = QStringLiteral("האימייל \"%1\" אינו כתובת: חסר בו @ או שיש בו רווח");
+// A sale or a move, on a date: who comes, in whose place.
+inline const QStringList changeKinds{QStringLiteral("מכירה, הקונה גר בדירה"), QStringLiteral("מכירה, השוכר נשאר"),
+                                     QStringLiteral("שוכר חדש")};
+inline const QString roleOccupant = QStringLiteral("דייר");
+inline const QString roleOwner = QStringLiteral("בעלים");
+inline const QString roleBoth = QStringLiteral("דייר ובעלים");
+inline const QString personUntil = QStringLiteral("%1 (%2) עד %3");
+inline const QString personFrom = QStringLiteral("%1 (%2) מ-%3");
+inline const QString personAlways = QStringLiteral("%1 (%2)");
+inline const QString storyPeople = QStringLiteral("בדירה: %1");
+// A name on a paper whose debt goes back to before its resident came.
+inline const QString nameWithFormer = QStringLiteral("%1 (%2)");
+inline const QString formerOccupant = QStringLiteral("עד %1: %2");
+inline const QString statementChange = QStringLiteral("מעתה בדירה: %1, במקום %2");
+inline const QString changeNoKind = QStringLiteral("יש לבחור את סוג השינוי");
+inline const QString changeNoDate = QStringLiteral("יש להזין את תאריך השינוי");
+inline const QString changeBeforeLast = QStringLiteral("בדירה %1 נרשם כבר שינוי ב-%2; שינוי חדש יהיה מיום זה ואילך");
+inline const QString changeSameName = QStringLiteral("יש להזין את שם הבא במקום %1");
+inline const QString changeRecorded = QStringLiteral("השינוי בדירה %1 נרשם מיום %2");
 
 } // namespace domiva::texts

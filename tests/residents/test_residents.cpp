@@ -154,6 +154,81 @@ private slots:
              "1|כהן|140000");
   }
 
+  // A sale or a move keeps whom it replaced, to the day: apartment 1's
+  // resident כהן (050), its owner גולן (052) where he lets it; the form as
+  // it is after, then the people kept, the resident, the owner, or the refusal.
+  void aChangeKeepsWhoLeft_data() {
+    test::cases(R"(
+sold, the buyer moves in | | 0 | לוי | | both,כהן,050 | לוי,בעל הבית, | |
+a landlord's sold, the tenant goes | גולן | 0 | לוי | גולן | occupant,כהן,050;owner,גולן,052 | לוי,בעל הבית, | |
+sold, the owner stays a tenant | | 1 | כהן | לוי | owner,כהן,050 | כהן,בעל הבית,050 | לוי, |
+a landlord's sold, the tenant stays | גולן | 1 | כהן | לוי | owner,גולן,052 | כהן,בעל הבית,050 | לוי, |
+the owner moves out and lets it | | 2 | לוי | | occupant,כהן,050 | לוי,שוכר, | כהן,050 |
+a new tenant | גולן | 2 | לוי | גולן | occupant,כהן,050 | לוי,שוכר, | גולן,052 |
+refused: the same resident | | 0 | כהן | | | כהן,בעל הבית,050 | | כהן
+refused: the same owner | גולן | 1 | כהן | גולן | | כהן,בעל הבית,050 | גולן,052 | גולן
+refused: no one comes | | 2 | | | | כהן,בעל הבית,050 | | כהן)");
+  }
+  void aChangeKeepsWhoLeft() {
+    QFETCH(QStringList, c);
+    test::books().exec("INSERT INTO neighbors (apartment, family, status, phone1) VALUES (1, 'כהן', 'בעל הבית', '050')");
+    if (!c[0].isEmpty())
+      test::books().exec("INSERT INTO owners (apartment, name, phone) VALUES (1, ?, '052')", {c[0]});
+    const auto phone = [](const QString &name) { return name == "כהן" ? "050" : name == "גולן" ? "052" : ""; };
+    residents::Resident after{1, c[2], "בעל הבית", phone(c[2]), "", ""};
+    std::tie(after.ownerName, after.ownerPhone) = std::tuple{c[3], QString(phone(c[3]))};
+    const QString told = residents::change(test::books(), after, residents::Change(c[1].toInt()), QDate(2026, 2, 15));
+    const auto rows = [](const QString &sql) { return test::dump(sql).replace('|', ',').replace('\n', ';'); };
+    QCOMPARE((QStringList{told, rows("SELECT role, name, phone FROM former_people ORDER BY id"),
+                          rows("SELECT family, status, phone1 FROM neighbors"), rows("SELECT name, phone FROM owners"),
+                          test::dump("SELECT DISTINCT until FROM former_people")}),
+             (QStringList{c[7].isEmpty() ? "" : texts::changeSameName.arg(c[7]), c[4], c[5], c[6],
+                          c[4].isEmpty() ? "" : "2026-02-15"}));
+  }
+
+  // Sold on 15/02 through the window: כהן paid January, לוי March, and
+  // February is owed. Each paper names whoever was there on its date, and
+  // the debt from before the sale says whose it was. A change dated before
+  // the last is refused, nothing written.
+  void aSaleNamesEachPaperAsAtItsDate() {
+    test::building("2", "100");
+    test::addResident(1, "כהן");
+    test::pay(1, "ינואר", "100", QDate(2026, 1, 5));
+    openWindow();
+    for (const auto &[name, date] : {std::pair{"לוי", "15/02/2026"}, std::pair{"מזרחי", "14/02/2026"}}) {
+      click("change");
+      typeApartment("1");
+      control<QComboBox>("changeKind")->setCurrentIndex(0);
+      fill({{"family", name}, {"changeDate", date}});
+      click("updaterecord");
+    }
+    QCOMPARE(messages->shown + shows({"statusLine"}) << table(),
+             (QStringList{texts::changeBeforeLast.arg(1).arg("15/02/2026"), texts::changeRecorded.arg(1).arg("15/02/2026"),
+                          "1|לוי|בעל הבית|||"}));
+    test::pay(1, "מרץ", "100", QDate(2026, 3, 10));
+    const QString both = "לוי (עד 14/02/2026: כהן)";
+    const QDate asAt(2026, 3, 15);
+    const auto debt = owing::debtorsRows(owing::accounts(test::books(), asAt), false)[0];
+    QCOMPARE(test::text(QList<QVariantList>{debt}), "1|" + both + "|3|30000|20000|10000|פברואר|0|0|10000|0|");
+    const auto sheet = statements::sheets(test::books(), asAt, {1})[0];
+    QStringList lines{sheet.family};
+    for (const statements::Line &line : sheet.lines)
+      lines << QStringList{dates::toShort(line.date), line.text, line.balance.toPaper()}.join(',');
+    QCOMPARE(lines, (QStringList{both, "01/01/2026,דמי ועד ינואר 2026,100.00", "05/01/2026,תשלום, קבלה 1: ינואר 2026,0.00",
+                                 "01/02/2026,דמי ועד פברואר 2026,100.00",
+                                 "15/02/2026,מעתה בדירה: לוי, במקום כהן,100.00",
+                                 "01/03/2026,דמי ועד מרץ 2026,200.00", "10/03/2026,תשלום, קבלה 2: מרץ 2026,100.00"}));
+    QCOMPARE((QStringList{test::table(annual::printout(test::books(), 2026))[1][1],
+                          test::table(*payments::receipt(test::books(), 1))[3][1],
+                          test::table(*payments::receipt(test::books(), 2))[3][1]}),
+             (QStringList{both, "כהן", "לוי"}));
+    window = StoryWindow::openOn(1);
+    QCOMPARE(control<QLabel>("people")->text(),
+             "בדירה: כהן (דייר ובעלים) עד 14/02/2026; לוי (דייר ובעלים) מ-15/02/2026");
+    const auto payments = WindowTest::grid("paymentsList");
+    QCOMPARE((QStringList{payments[0].last(), payments[1].last()}), (QStringList{"כהן", "לוי"}));
+  }
+
   // Nothing to print when empty; then a preview, reused by the next press
   // and outliving the window, naming the building, the day and the count.
   void printShowsTheListInAPreviewOrNothingWhenEmpty() {

@@ -250,6 +250,7 @@ void everyWrite() {
        }},
       {"send a reminder", [=] { return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal; }},
       {"keep a letter's text", [] { return reminders::saveLetterText(books(), 2, "<שם>"); }},
+      {"sell an apartment", [=] { return residents::change(books(), updated, residents::Change::Sale, day); }},
       {"rebuild the matrix", [] {
          try {
            consistency::repair(books(), {});
