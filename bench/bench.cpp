@@ -579,13 +579,13 @@ void BM_MeetingReportBuilt(benchmark::State &state) {
   use(int(state.range(0)));
   const int year = QDate::currentDate().year();
   for (auto _ : state)
-    benchmark::DoNotOptimize(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)).rowCount);
+    benchmark::DoNotOptimize(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31), false).rowCount);
 }
 void BM_MeetingReport(benchmark::State &state) {
   use(int(state.range(0)));
   const int year = QDate::currentDate().year();
   for (auto _ : state)
-    paintToMemory(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)));
+    paintToMemory(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31), false));
 }
 void BM_MeetingReportFloor(benchmark::State &state) {
   use(int(state.range(0)));

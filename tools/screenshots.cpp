@@ -268,7 +268,7 @@ int main(int argc, char *argv[]) {
                         {QDate(year, 10, 1), "5", "שיפוץ המעלית", "", "", "", "העברה בנקאית", "400", "", "555"}},
                        payments::Receipts::One);
   printing::writePdf(*payments::receipt(db::program(), parts.reciept()), folder + "/receipt-parts.pdf");
-  printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31)), folder + "/meeting.pdf");
+  printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31), false), folder + "/meeting.pdf");
   printing::writePdf(statements::printout(statements::ofDebtors(db::program(), QDate(year, 11, 30))),
                      folder + "/statements.pdf");
 

@@ -28,7 +28,7 @@ namespace {
 QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toPaper(); }
 } // namespace
 
-listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to) {
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, bool names) {
   const Figures f = figures(store, from, to);
   const QString start = dates::toShort(from), end = dates::toShort(to);
   listing::Layout overview = section({}, {{QStringLiteral("סעיף"), 3}, {QStringLiteral("סכום"), 1}});
@@ -84,18 +84,20 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
     report.sections.push_back(listing::fromRows(levyLayout, rows));
   }
 
-  report.sections.push_back(payments(store, from, to));
+  report.sections.push_back(payments(store, from, to, names));
   // More than half a year of months is too wide for a standing page: the
   // amounts would break inside their cells.
-  report.layout.landscape = report.sections.back().layout.columns.size() > 4 + 6;
+  report.layout.landscape = report.sections.back().layout.columns.size() > 3 + names + 6;
   return report;
 }
 
-listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to) {
+listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to, bool names) {
   // The period's months, the last twelve of a longer one (and one month of a period given backwards).
   const int last = ledger::monthIndex(to), first = std::clamp(ledger::monthIndex(from), last - 11, last);
   listing::Layout layout = section(texts::meetingPayments.arg(dates::toShort(from), dates::toShort(to)),
-                                   {{QStringLiteral("דירה"), 2}, {QStringLiteral("שם ומשפחה"), 4}});
+                                   {{QStringLiteral("דירה"), 2}});
+  if (names)
+    layout.columns << listing::Column{QStringLiteral("שם ומשפחה"), 4};
   for (int at = first; at <= last; ++at)
     layout.columns << listing::Column{QStringLiteral("%1/%2").arg(at % 12 + 1, 2, 10, QLatin1Char('0')).arg(at / 12), 3,
                                       true};
@@ -112,8 +114,9 @@ listing::Printout payments(const db::Store &store, const QDate &from, const QDat
   QList<QStringList> lines;
   std::vector<qint64> sums(last - first + 3, 0);
   for (const owing::Account &account : owing::accounts(store, to)) {
-    QStringList cells{QString::number(account.apartment),
-                      account.family.isEmpty() ? texts::emptyApartment : account.family};
+    QStringList cells{QString::number(account.apartment)};
+    if (names)
+      cells << (account.family.isEmpty() ? texts::emptyApartment : account.family);
     qint64 total = 0;
     for (int at = first; at <= last; ++at) {
       const auto year = credited.find({account.apartment, at / 12});
@@ -128,7 +131,9 @@ listing::Printout payments(const db::Store &store, const QDate &from, const QDat
     sums[last - first + 2] += account.total().agorot();
     lines << (cells << Money::fromAgorot(total).toPaper() << account.total().toPaper());
   }
-  QStringList totals{QStringLiteral("סה\"כ"), QString()};
+  QStringList totals{QStringLiteral("סה\"כ")};
+  if (names)
+    totals << QString();
   for (const qint64 sum : sums)
     totals << Money::fromAgorot(sum).toPaper();
   lines << totals;

@@ -19,11 +19,12 @@ Figures figures(const db::Store &store, const QDate &from, const QDate &to);
 
 // The report: the figures, the income by purpose, the expenses by
 // category with each one's share, the levies, and the period's payments.
-// Throws db::Error when it cannot be read.
-listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to);
+// Debtors' names are the committee's: the residents' names are printed only
+// `names` asked for. Throws db::Error when it cannot be read.
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, bool names);
 // The period's payments: each apartment, what the payments made by the
 // period's end credit to each of its months (its last twelve), their total,
 // and the apartment's debt as at its end; then the totals.
-listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to);
+listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to, bool names);
 
 } // namespace domiva::meeting

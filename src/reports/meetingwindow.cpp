@@ -33,7 +33,8 @@ void MeetingWindow::showReport() {
   }
   try {
     printing::showPreview(QStringLiteral("meeting"),
-                          meeting::printout(m_store, ui->fromDate->date(), ui->toDate->date()), texts::meetingTitle);
+                          meeting::printout(m_store, ui->fromDate->date(), ui->toDate->date(), ui->withNames->isChecked()),
+                          texts::meetingTitle);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::reportSubject, e);
   }

@@ -283,20 +283,27 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
                  "עד 30 יום|31-90 יום|91-180 יום|מעל 180 יום|סה\"כ חוב\n350.00|700.00|1,100.00|3,580.00|5,730.00");
 
     // The meeting report for 01/09/2025–28/02/2026: the period's money,
-    // who owes at its end, no levy yet, and the period's months.
-    const listing::Printout report = meeting::printout(test::books(), QDate(2025, 9, 1), QDate(2026, 2, 28));
+    // who owes at its end, no levy yet, and the period's months, by
+    // apartment: the residents' names only when asked for.
+    const listing::Printout report = meeting::printout(test::books(), QDate(2025, 9, 1), QDate(2026, 2, 28), false);
     QCOMPARE(test::text(test::table(report).mid(1)),
              "יתרת פתיחה ליום 01/09/2025|0.00\nהכנסות|8,320.00\nהוצאות|450.75\nתוצאת התקופה|7,869.25\n"
              "יתרת סגירה ליום 28/02/2026|7,869.25\nדירות חייבות ליום 28/02/2026|3\nפיגורים בשנת 2026|1,920.00\n"
              "חוב משנים קודמות|2,420.00\nחוב היטלים ליום 28/02/2026|0.00");
     QCOMPARE((QList<std::size_t>{report.sections.size(), report.layout.landscape}), (QList<std::size_t>{3, false}));
     QCOMPARE(test::text(test::table(report.sections[2])),
-             "דירה|שם ומשפחה|09/2025|10/2025|11/2025|12/2025|01/2026|02/2026|סה\"כ|חוב ליום 28/02/2026\n"
-             "1|כהן|320.00|320.00|320.00|320.00|320.00|320.00|1,920.00|0.00\n"
-             "2|לוי|320.00|320.00|320.00|320.00|||1,280.00|640.00\n"
-             "3|אלון|||||||0.00|1,920.00\n"
-             "4|פרץ|320.00|320.00|||||640.00|1,780.00\n"
-             "סה\"כ||960.00|960.00|640.00|640.00|320.00|320.00|3,840.00|4,340.00");
+             "דירה|09/2025|10/2025|11/2025|12/2025|01/2026|02/2026|סה\"כ|חוב ליום 28/02/2026\n"
+             "1|320.00|320.00|320.00|320.00|320.00|320.00|1,920.00|0.00\n"
+             "2|320.00|320.00|320.00|320.00|||1,280.00|640.00\n"
+             "3|||||||0.00|1,920.00\n"
+             "4|320.00|320.00|||||640.00|1,780.00\n"
+             "סה\"כ|960.00|960.00|640.00|640.00|320.00|320.00|3,840.00|4,340.00");
+    QStringList named;
+    for (const QStringList &row :
+         test::table(meeting::printout(test::books(), QDate(2025, 9, 1), QDate(2026, 2, 28), true).sections[2]))
+      named << row[0] + ' ' + row[1] + ' ' + row.last();
+    QCOMPARE(named, (QStringList{"דירה שם ומשפחה חוב ליום 28/02/2026", "1 כהן 0.00", "2 לוי 640.00", "3 אלון 1,920.00",
+                                 "4 פרץ 1,780.00", "סה\"כ  4,340.00"}));
     // 4's claim names the letters before it, in its text and in a table.
     const reminders::Outcome claim = reminders::send(test::books(), {{4}, 3, today(), {}, "<מכתבים>"});
     QCOMPARE(claim.letters.value(0).body + '\n' + test::text(test::table(reminders::printout(claim.letters).sections[0])),
@@ -394,7 +401,7 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
     QCOMPARE(test::table(annual::printout(test::books(), 2026))[3].join('|'),
              "3|משפחה 3|||250.00|250.00|250.00|280.00|280.00|280.00|||||1,590.00|1,120.00");
     QCOMPARE(
-        test::text(test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 11, 30)).sections[2])),
+        test::text(test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 11, 30), false).sections[2])),
         "היטל|חיוב|נגבה|יתרה לגבייה\nמעלית|7,200.00|800.00|6,400.00");
     // A levy's receipt names it, with no months and no year.
     const QList<QStringList> receipt = test::table(*payments::receipt(test::books(), 7));
@@ -637,7 +644,7 @@ into the next year | 01/04/2026 | 31/01/2027 | 1,450.00 | 1,600.00)");
              (QStringList{"יתרת פתיחה: " + c[2], "יתרה לסוף התקופה: " + c[3]}));
     if (QTest::currentDataTag() != QLatin1String("the year"))
       return;
-    const listing::PageModel paper = test::painted(meeting::printout(test::books(), from, to));
+    const listing::PageModel paper = test::painted(meeting::printout(test::books(), from, to, false));
     QCOMPARE(test::text({paper.pages[0][1], paper.pages[0][5]}),
              "יתרת פתיחה ליום 01/01/2026|1,000.00\nיתרת סגירה ליום 31/12/2026|1,600.00");
     QCOMPARE(paper.lines.join('|'), "דו\"ח לאסיפה כללית|לתקופה 01/01/2026 עד 31/12/2026|הכנסות לפי מטרה|"

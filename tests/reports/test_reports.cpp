@@ -42,6 +42,20 @@ private slots:
                           "סה'כ הוצאות(ש'ח):700.7", "01/02/2027", "800ש'ח ", "799.4"}));
   }
 
+  // The meeting's paper lists the payments by apartment; the residents'
+  // names only when the treasurer ticks them in.
+  void theMeetingSeesNamesOnlyWhenAsked() {
+    window = openShared<MeetingWindow>();
+    QStringList firstRows;
+    for (const bool names : {false, true}) {
+      control<QCheckBox>("withNames")->setChecked(names);
+      click("showButton");
+      const auto table = test::table(printing::previewPrintout("meeting")->sections.back());
+      firstRows << table[0][1] + ' ' + table[1][1];
+    }
+    QCOMPARE(firstRows, (QStringList{"01/2026 ", "שם ומשפחה כהן"}));
+  }
+
   // An empty period shows the opening balance and has nothing to print;
   // new dates, rows and saved details count once "הצג" is pressed.
   void onlyShowRecomputes() {
