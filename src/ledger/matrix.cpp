@@ -5,6 +5,7 @@
 #include "text/months.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <map>
 
@@ -99,7 +100,6 @@ void rebuild(const db::Store &store, qint64 apartment, int year, const ledger::D
 }
 
 Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy) {
-  Credited years;
   // Thirty years hold tens of thousands of payments and a few sets of weights.
   QHash<std::pair<qint64, qint64>, Weights> known;
   const auto weightsOf = [&](qint64 apartment, int year, const QDateTime &recorded) -> const Weights & {
@@ -110,16 +110,46 @@ Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate 
       found = known.insert(key, weights(dues, apartment, year, recorded));
     return *found;
   };
-  const QVariant by = paidBy.isValid() ? QVariant(dates::toIso(paidBy)) : QVariant();
-  store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming WHERE %1 "
-                            "AND (CAST(? AS TEXT) IS NULL OR inputdate <= ?)")
-                 .arg(crediting),
-             {by, by}, [&](const QSqlQuery &payments) {
-               const std::pair<qint64, int> key{payments.value(0).toLongLong(), payments.value(1).toInt()};
-               credit(years[key], months::indexOfListName(payments.value(2).toString()),
-                      months::indexOfListName(payments.value(3).toString()),
-                      Money::fromAgorot(payments.value(4).toLongLong()),
-                      weightsOf(key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
+  // Credits to `into` the payments `where` finds.
+  const auto add = [&](const QString &where, const QVariantList &values, Credited &into) {
+    store.each(QStringLiteral("SELECT apartment, year, from_month, to_month, amount, recorded FROM incoming "
+                              "WHERE %1 AND %2")
+                   .arg(crediting, where),
+               values, [&](const QSqlQuery &payments) {
+                 const std::pair<qint64, int> key{payments.value(0).toLongLong(), payments.value(1).toInt()};
+                 credit(into[key], months::indexOfListName(payments.value(2).toString()),
+                        months::indexOfListName(payments.value(3).toString()),
+                        Money::fromAgorot(payments.value(4).toLongLong()),
+                        weightsOf(key.first, key.second, dates::momentFromIso(payments.value(5).toString())));
+               });
+  };
+  Credited years;
+  if (!paidBy.isValid()) {
+    add(QStringLiteral("1 = 1"), {}, years);
+    return years;
+  }
+  // The stored matrix holds what every payment credits the books' years
+  // after the first (each write keeps it so). The first year and those
+  // before it, whose months before the books' start it leaves empty, and
+  // any year paid into after the date, come from their payments by then.
+  const int first = dues.start() / 12;
+  const QString by = dates::toIso(paidBy);
+  QSet<int> paidAfter;
+  // Few are paid after the date: found by their date, not their year.
+  store.each(QStringLiteral("SELECT year FROM incoming WHERE cancelled IS NULL AND levy IS NULL AND +year > ? AND "
+                            "inputdate > ?"),
+             {first, by}, [&](const QSqlQuery &later) { paidAfter.insert(later.value(0).toInt()); });
+  add(QStringLiteral("year <= ? AND inputdate <= ?"), {first, by}, years);
+  for (const int year : std::as_const(paidAfter))
+    add(QStringLiteral("year = ? AND inputdate <= ?"), {year, by}, years);
+  store.each(QStringLiteral("SELECT apartment, year, %1 FROM anual_report WHERE year > ?").arg(monthColumns()), {first},
+             [&](const QSqlQuery &stored) {
+               if (paidAfter.contains(stored.value(1).toInt()))
+                 return;
+               Cells &cells = years[{stored.value(0).toLongLong(), stored.value(1).toInt()}];
+               for (int m = 0; m < 12; ++m)
+                 if (!stored.isNull(2 + m))
+                   cells[m] = stored.value(2 + m).toLongLong();
              });
   return years;
 }

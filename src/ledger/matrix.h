@@ -44,6 +44,8 @@ Cells fromPayments(const db::Store &store, qint64 apartment, int year, const led
 
 // Every apartment's years as its payments credit them, months before the
 // books' start too, counting only payments dated by `paidBy` when given.
+// Without a date it is read from the payments alone, to rebuild the stored
+// matrix by; with one, from the stored matrix, less what was paid after it.
 using Credited = std::map<std::pair<qint64, int>, Cells>; // (apartment, year) → cells
 Credited credited(const db::Store &store, const ledger::Dues &dues, const QDate &paidBy = {});
 

@@ -246,7 +246,8 @@ const char *const version8[] = {R"(CREATE TABLE letter_texts (
                                 "CREATE INDEX reminders_apartment ON reminders (apartment, sent)"};
 
 // Version 9: who lived in or owned an apartment before a sale or a move, to
-// the day the next came, so papers name whoever was there on their dates.
+// the day the next came, so papers name whoever was there on their dates;
+// and the payments by year, for who owes.
 const char *const version9[] = {R"(CREATE TABLE former_people (
                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
                                      apartment INTEGER NOT NULL,
@@ -256,7 +257,9 @@ const char *const version9[] = {R"(CREATE TABLE former_people (
                                      email TEXT NOT NULL DEFAULT '',
                                      address TEXT NOT NULL DEFAULT '',
                                      until TEXT NOT NULL))",
-                                "CREATE INDEX former_people_apartment ON former_people (apartment, until)"};
+                                "CREATE INDEX former_people_apartment ON former_people (apartment, until)",
+                                // Who owes reads the first year's payments and the opening debt's.
+                                "CREATE INDEX incoming_year ON incoming (year, inputdate) WHERE cancelled IS NULL"};
 
 // A statement of the steps as the engine says it. SQLite's tables have a
 // rowid, which the rules use for the order rows were added in; a server's
