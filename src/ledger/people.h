@@ -32,7 +32,6 @@ public:
   QString over(qint64 apartment, const QDate &from, const QDate &to) const;
   // The days the occupant changed: the first day of each newcomer.
   QList<QDate> changes(qint64 apartment) const;
-  bool anyChanges() const { return !m_before.isEmpty(); }
 
 private:
   QHash<qint64, QString> m_now;
