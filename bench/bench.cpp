@@ -213,7 +213,7 @@ void BM_OpenFloor_register(benchmark::State &state) {
 void BM_OpenFloor_anualreport(benchmark::State &state) {
   use(int(state.range(0)));
   for (auto _ : state)
-    rawRows(annual::matrixQuery(), {QDate::currentDate().year()});
+    rawRows(QStringLiteral("SELECT * FROM anual_report WHERE year = ?"), {QDate::currentDate().year()});
 }
 
 void BM_StartUp(benchmark::State &state) {
@@ -368,7 +368,7 @@ void BM_AnnualYear(benchmark::State &state) {
 void BM_AnnualYearFloor(benchmark::State &state) {
   use(30);
   for (auto _ : state)
-    rawRows(annual::matrixQuery(), {QDate::currentDate().year()});
+    rawRows(QStringLiteral("SELECT * FROM anual_report WHERE year = ?"), {QDate::currentDate().year()});
 }
 
 // Printing a list to PDF through the window, the way "הדפס" goes on a
@@ -596,7 +596,7 @@ void BM_MeetingReportFloor(benchmark::State &state) {
     rawRows(balance::incomeQuery(), period);
     rawRows(balance::expenseQuery(), period);
     readsOfDebtors(year);
-    rawRows(annual::matrixQuery(), {year}, 1000);
+    rawRows(QStringLiteral("SELECT * FROM anual_report WHERE year = ?"), {year}, 1000);
   }
 }
 

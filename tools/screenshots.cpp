@@ -41,6 +41,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -117,6 +118,24 @@ int main(int argc, char *argv[]) {
   menu.grab().save(folder + "/start.png");
   shoot<RegisterWindow>(folder, "register");
   shoot<NeighborsWindow>(folder, "neighbors");
+  {
+    // A sale being typed: the buyer in the fields, the kind and the day below.
+    auto *residents = openShared<NeighborsWindow>();
+    residents->activateWindow();
+    QTest::qWaitForWindowActive(residents);
+    QTest::mouseClick(residents->findChild<QPushButton *>("change"), Qt::LeftButton);
+    residents->findChild<QLineEdit *>("apartment")->setFocus();
+    residents->findChild<QLineEdit *>("apartment")->setText("5");
+    QTest::keyClick(residents->findChild<QLineEdit *>("apartment"), Qt::Key_Tab);
+    residents->findChild<QLineEdit *>("family")->setText("משפחת אברהמי");
+    residents->findChild<QLineEdit *>("phone1")->setText("052-7770005");
+    residents->findChild<QComboBox *>("changeKind")->setCurrentIndex(0);
+    residents->findChild<QDateEdit *>("changeDate")->setDate(QDate(QDate::currentDate().year(), 3, 15));
+    QTest::qWait(300);
+    residents->grab().save(folder + "/neighbors-sale.png");
+    residents->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
   shoot<IncomingWindow>(folder, "incoming");
   {
     // A first part held for the receipt, the second being typed.

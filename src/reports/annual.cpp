@@ -18,12 +18,9 @@
 
 namespace domiva::annual {
 
-QString matrixQuery() {
-  QStringList columns{QStringLiteral("apartment as דירה"), QStringLiteral("family as שם_ומשפחה")};
-  for (int m = 0; m < 12; ++m)
-    columns << months::columns()[m] + QStringLiteral(" as ") + months::headers()[m];
-  columns << QStringLiteral("total as סהכ") << QStringLiteral("depth as יתרת_חובה");
-  return QStringLiteral("SELECT %1 From anual_report WHERE year = ?").arg(columns.join(QLatin1Char(',')));
+QStringList headers() {
+  return QStringList{QStringLiteral("דירה"), QStringLiteral("שם_ומשפחה")}
+         << months::headers() << QStringLiteral("סהכ") << QStringLiteral("יתרת_חובה");
 }
 
 QList<int> moneyColumns() {
@@ -31,6 +28,47 @@ QList<int> moneyColumns() {
   for (int c = 2; c < 16; ++c)
     columns << c;
   return columns;
+}
+
+namespace {
+struct Row {
+  QString family;
+  matrix::Cells cells;
+  qint64 total = 0, depth = 0;
+};
+
+// The year's stored rows by apartment into `rows`, each named for whoever
+// lived there in the year where the apartment changed hands.
+void readStored(const db::Store &store, int year, std::map<qint64, Row> &rows) {
+  store.each(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
+                 .arg(months::columns().join(QLatin1Char(','))),
+             {year}, [&](const QSqlQuery &stored) {
+               Row &row = rows[stored.value(0).toLongLong()];
+               row.family = stored.value(1).toString();
+               for (int m = 0; m < 12; ++m)
+                 if (!stored.isNull(2 + m))
+                   row.cells[m] = stored.value(2 + m).toLongLong();
+               row.total = stored.value(14).toLongLong();
+               row.depth = stored.value(15).toLongLong();
+             });
+  const people::Occupants occupants(store);
+  for (auto &[apartment, row] : rows)
+    if (!occupants.changes(apartment).isEmpty())
+      row.family = occupants.over(apartment, QDate(year, 1, 1), QDate(year, 12, 31));
+}
+} // namespace
+
+QList<QVariantList> rows(const db::Store &store, int year) {
+  std::map<qint64, Row> stored;
+  readStored(store, year, stored);
+  QList<QVariantList> shown;
+  for (const auto &[apartment, row] : stored) {
+    QVariantList cells{apartment, row.family};
+    for (const auto &cell : row.cells)
+      cells << (cell ? QVariant(*cell) : QVariant());
+    shown << (cells << row.total << row.depth);
+  }
+  return shown;
 }
 
 listing::Printout printout(const db::Store &store, int year) {
@@ -46,11 +84,6 @@ listing::Printout printout(const db::Store &store, int year) {
 
   // Every apartment of the building, those the year credited nothing owing
   // the year's dues, and any other apartment with a row; then the totals.
-  struct Row {
-    QString family;
-    matrix::Cells cells;
-    qint64 total = 0, depth = 0;
-  };
   std::map<qint64, Row> rows;
   const ledger::Dues dues = ledger::Dues::read(store);
   const qint64 apartments = building(store).apartments;
@@ -64,22 +97,7 @@ listing::Printout printout(const db::Store &store, int year) {
       row.family = texts::emptyApartment;
     row.depth = dues.ofYear(apartment, year).agorot();
   }
-  store.each(QStringLiteral("SELECT apartment, family, %1, total, depth FROM anual_report WHERE year = ?")
-                 .arg(months::columns().join(QLatin1Char(','))),
-             {year}, [&](const QSqlQuery &stored) {
-               Row &row = rows[stored.value(0).toLongLong()];
-               row.family = stored.value(1).toString(); // the name the row was made with, unless sold
-               for (int m = 0; m < 12; ++m)
-                 if (!stored.isNull(2 + m))
-                   row.cells[m] = stored.value(2 + m).toLongLong();
-               row.total = stored.value(14).toLongLong();
-               row.depth = stored.value(15).toLongLong();
-             });
-  // Where the apartment changed hands, whoever lived there in the year.
-  const people::Occupants occupants(store);
-  for (auto &[apartment, row] : rows)
-    if (!occupants.changes(apartment).isEmpty())
-      row.family = occupants.over(apartment, QDate(year, 1, 1), QDate(year, 12, 31));
+  readStored(store, year, rows);
   const auto money = [](qint64 agorot) { return Money::fromAgorot(agorot).toPaper(); };
   QList<QStringList> lines;
   Row sum;

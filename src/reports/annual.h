@@ -4,10 +4,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace domiva::annual {
-// The matrix of one year (bound), headers from the aliases.
-QString matrixQuery();
+// The matrix's headers on screen.
+QStringList headers();
+// The year's stored rows, by apartment, under headers(): money in agorot,
+// a month not paid empty, each named for whoever lived there in the year.
+// Throws db::Error.
+QList<QVariantList> rows(const db::Store &store, int year);
 // The columns of the matrix that hold money (agorot): the months, the total and the debt.
 QList<int> moneyColumns();
 // The printed matrix of a year: every apartment of the building (one the

@@ -36,18 +36,24 @@ AnualReportWindow::~AnualReportWindow() = default;
 
 void AnualReportWindow::loadYear() {
   m_matrix->setMoneyColumns(annual::moneyColumns());
-  m_matrix->load(annual::matrixQuery(), {ui->year->currentText().toInt()});
+  try {
+    m_matrix->show(annual::headers(), annual::rows(m_store, ui->year->currentText().toInt()));
+    m_readFailed = false;
+  } catch (const db::Error &e) {
+    m_matrix->show(annual::headers(), {});
+    m_readFailed = true;
+    messages::readFailed(this, texts::matrixSubject, e);
+  }
   QList<int> widths{500, 1000};
   for (int column = 2; column <= 14; ++column)
     widths << 600;
   grid::setWidths(ui->DataGrid1, widths);
-  grid::checkRead(this, m_matrix, texts::matrixSubject);
 }
 
 void AnualReportWindow::showChosenYear() { loadYear(); }
 
 void AnualReportWindow::printReport() {
-  if (!m_matrix->failure().isEmpty()) {
+  if (m_readFailed) {
     messages::show(this, texts::printRefused);
     return;
   }

@@ -27,6 +27,7 @@ private:
   db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::AnualReportForm> ui;
   GridModel *m_matrix = nullptr;
+  bool m_readFailed = false; // the year shown could not be read: nothing to print
 };
 
 } // namespace domiva
