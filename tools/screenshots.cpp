@@ -29,6 +29,7 @@
 #include "reports/balancewindow.h"
 #include "reports/meeting.h"
 #include "reports/meetingwindow.h"
+#include "ledger/shares.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
 #include "residents/residentsreport.h"
@@ -72,6 +73,10 @@ void fill(int residentsCount) {
   setOpeningDebt(db::program(), "9", "1200.50");
   levies::define(db::program(), {"שיפוץ המעלית", "1200", QDate(year, 9, 1), "3"});
   levies::define(db::program(), {"צביעת חדר המדרגות", "350", QDate(year, 11, 1), "1"});
+  // The facade by floor area: 24 apartments of 70 to 115 square metres.
+  for (int apartment = 1; apartment <= 24; ++apartment)
+    shares::set(db::program(), QString::number(apartment), QString::number(70 + apartment % 4 * 15));
+  levies::define(db::program(), {"שיפוץ החזית", "60000", QDate(year, 12, 1), "6", true});
   for (int a = 2; a <= 6; ++a)
     payments::record(db::program(),
                      {QDate(year, 9, a), QString::number(a), "שיפוץ המעלית", "", "", "", "שיק", "400", ""});
@@ -122,7 +127,7 @@ int main(int argc, char *argv[]) {
     // A sale being typed: the buyer in the fields, the kind and the day below.
     auto *residents = openShared<NeighborsWindow>();
     residents->activateWindow();
-    QTest::qWaitForWindowActive(residents);
+    (void)QTest::qWaitForWindowActive(residents);
     QTest::mouseClick(residents->findChild<QPushButton *>("change"), Qt::LeftButton);
     residents->findChild<QLineEdit *>("apartment")->setFocus();
     residents->findChild<QLineEdit *>("apartment")->setText("5");
@@ -253,6 +258,7 @@ int main(int argc, char *argv[]) {
 
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(db::program()), folder + "/residents.pdf");
+  printing::writePdf(levies::printout(db::program(), 3), folder + "/levy.pdf");
   printing::writePdf(balance::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31),
                                        ledger::period(db::program(), QDate(year, 1, 1), QDate(year, 12, 31))),
                      folder + "/balance.pdf");

@@ -1,5 +1,6 @@
 #include "levies/levieswindow.h"
 
+#include "ledger/shares.h"
 #include "levies/levy.h"
 #include "store/gridmodel.h"
 #include "text/texts.h"
@@ -7,6 +8,7 @@
 #include "ui/datebox.h"
 #include "ui/grid.h"
 #include "ui/messages.h"
+#include "ui/printing.h"
 #include "ui/typed.h"
 #include "ui_levieswindow.h"
 
@@ -22,6 +24,7 @@ LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
   // Enter in the last field of each form presses its button.
   grid::pressWithEnter(this, ui->levyInstalments, ui->addLevy);
   grid::pressWithEnter(this, ui->chargeAmount, ui->saveCharge);
+  grid::pressWithEnter(this, ui->shareValue, ui->saveShare);
   ui->levyDue->setDate(today());
   ui->levyInstalments->setText(QStringLiteral("1"));
   m_levies->setDateColumns({levies::listDue});
@@ -32,6 +35,12 @@ LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
   connect(ui->addLevy, &QPushButton::clicked, this, &LeviesWindow::addLevy);       // "הוסף היטל"
   connect(ui->deleteLevy, &QPushButton::clicked, this, &LeviesWindow::deleteLevy); // "מחק היטל"
   connect(ui->saveCharge, &QPushButton::clicked, this, &LeviesWindow::saveCharge); // "עדכן סכום לדירה"
+  connect(ui->saveShare, &QPushButton::clicked, this, &LeviesWindow::saveShare);   // "עדכן חלק לדירה"
+  connect(ui->printLevy, &QPushButton::clicked, this, &LeviesWindow::printLevy);   // "הדפס היטל"
+  // By shares, the amount typed is the building's whole.
+  connect(ui->levyByShares, &QCheckBox::toggled, this, [this](bool byShares) {
+    ui->amountLabel->setText(byShares ? texts::levyWholeLabel : texts::levyAmountLabel);
+  });
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);           // "יציאה"
   connect(ui->leviesList->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LeviesWindow::showCharges);
   showLevies(0);
@@ -76,10 +85,11 @@ void LeviesWindow::addLevy() {
     return;
   if (!typed::entered(this,
                       levies::define(m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(),
-                                               ui->levyInstalments->text()}),
+                                               ui->levyInstalments->text(), ui->levyByShares->isChecked()}),
                       {ui->levyName, ui->levyAmount}))
     return;
   ui->levyInstalments->setText(QStringLiteral("1"));
+  ui->levyByShares->setChecked(false);
   showLevies(0);
 }
 
@@ -107,6 +117,25 @@ void LeviesWindow::saveCharge() {
   if (typed::entered(this, levies::setCharge(m_store, levy, ui->chargeApartment->text(), ui->chargeAmount->text()),
                      {ui->chargeApartment, ui->chargeAmount}))
     showLevies(levy);
+}
+
+void LeviesWindow::saveShare() {
+  if (typed::entered(this, shares::set(m_store, ui->chargeApartment->text(), ui->shareValue->text()),
+                     {ui->chargeApartment, ui->shareValue}))
+    showCharges();
+}
+
+void LeviesWindow::printLevy() {
+  const qint64 levy = chosenLevy();
+  if (levy == 0) {
+    messages::show(this, texts::chooseLevy);
+    return;
+  }
+  try {
+    printing::print(this, levies::printout(m_store, levy));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::leviesSubject, e);
+  }
 }
 
 } // namespace domiva

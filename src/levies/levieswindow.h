@@ -22,6 +22,8 @@ private slots:
   void deleteLevy();  // deleteLevy "מחק היטל"
   void showCharges(); // a levy chosen in leviesList
   void saveCharge();  // saveCharge "עדכן סכום לדירה"
+  void saveShare();   // saveShare "עדכן חלק לדירה"
+  void printLevy();   // printLevy "הדפס היטל": the chosen levy's paper
 
 private:
   void showLevies(qint64 chosen);

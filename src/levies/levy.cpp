@@ -1,12 +1,17 @@
 #include "levies/levy.h"
 
 #include "ledger/levies.h"
+#include "ledger/shares.h"
+#include "printing/printouts.h"
+#include "printing/reportstyle.h"
 #include "residents/residents.h"
 #include "store/building.h"
 #include "store/database.h"
 #include "text/dates.h"
 #include "text/input.h"
 #include "text/texts.h"
+
+#include <QSqlQuery>
 
 namespace domiva::levies {
 namespace {
@@ -36,19 +41,38 @@ QString define(const db::Store &store, const LevyInput &input) {
     db::Transaction transaction(store);
     if (store.one(QStringLiteral("SELECT count(*) FROM levies WHERE name = ?"), {name}).value(0).toLongLong() > 0)
       return texts::levyNameTaken.arg(name);
-    const qint64 levy = store
-                            .exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments) VALUES (?, ?, ?)"),
-                                  {name, dates::toIso(input.firstDue), instalments})
-                            .lastInsertId()
-                            .toLongLong();
-    if (const qint64 apartments = building(store).apartments; apartments > 0)
-      store.exec(QStringLiteral("WITH RECURSIVE n(a) AS (SELECT 1 UNION ALL SELECT a + 1 FROM n WHERE a < ?) "
-                                "INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, a, ? FROM n"),
-                 {apartments, levy, amount->agorot()});
+    QList<qint64> apartments;
+    if (const qint64 count = building(store).apartments; count > 0)
+      for (qint64 apartment = 1; apartment <= count; ++apartment)
+        apartments << apartment;
     else
-      store.exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount) SELECT ?, apartment, ? "
-                                "FROM neighbors"),
-                 {levy, amount->agorot()});
+      store.each(QStringLiteral("SELECT apartment FROM neighbors ORDER BY apartment"), {},
+                 [&](const QSqlQuery &rows) { apartments << rows.value(0).toLongLong(); });
+    QList<qint64> charged(apartments.size(), amount->agorot());
+    QList<qint64> weights;
+    if (input.byShares) {
+      const std::map<qint64, qint64> known = shares::read(store);
+      QStringList missing;
+      for (const qint64 apartment : apartments) {
+        weights << (known.contains(apartment) ? known.at(apartment) : 0);
+        if (!weights.last())
+          missing << QString::number(apartment);
+      }
+      if (!missing.isEmpty() || apartments.isEmpty())
+        return texts::sharesMissing.arg(missing.join(QStringLiteral(", ")));
+      charged = shares::split(amount->agorot(), weights);
+    }
+    const qint64 levy =
+        store
+            .exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments, split, total) VALUES (?, ?, ?, ?, ?)"),
+                  {name, dates::toIso(input.firstDue), instalments,
+                   input.byShares ? QStringLiteral("share") : QStringLiteral("equal"),
+                   input.byShares ? QVariant(amount->agorot()) : QVariant()})
+            .lastInsertId()
+            .toLongLong();
+    for (int i = 0; i < apartments.size(); ++i)
+      store.exec(QStringLiteral("INSERT INTO levy_charges (levy, apartment, amount, share) VALUES (?, ?, ?, ?)"),
+                 {levy, apartments[i], charged[i], input.byShares ? QVariant(weights[i]) : QVariant()});
     transaction.commit();
   } catch (const db::Error &e) {
     return db::saveFailure(e);
@@ -108,13 +132,56 @@ QStringList listHeaders() {
 }
 
 QList<QVariantList> chargeRows(const db::Store &store, qint64 levy) {
+  const std::map<qint64, qint64> known = shares::read(store);
   QList<QVariantList> rows;
   for (const Charge &charge : charges(store))
-    if (charge.levy == levy)
-      rows << QVariantList{charge.apartment, charge.amount.agorot(), charge.paid.agorot()};
+    if (charge.levy == levy) {
+      const auto share = known.find(charge.apartment);
+      rows << QVariantList{charge.apartment, share == known.end() ? QString() : shares::toText(share->second),
+                           charge.amount.agorot(), charge.paid.agorot()};
+    }
   return rows;
 }
 
-QStringList chargeHeaders() { return {QStringLiteral("דירה"), QStringLiteral("חיוב"), QStringLiteral("שולם")}; }
+QStringList chargeHeaders() {
+  return {QStringLiteral("דירה"), QStringLiteral("חלק"), QStringLiteral("חיוב"), QStringLiteral("שולם")};
+}
+
+listing::Printout printout(const db::Store &store, qint64 levy) {
+  const QSqlQuery chosen =
+      store.one(QStringLiteral("SELECT name, first_due, instalments, split, total FROM levies WHERE id = ?"), {levy});
+  std::map<qint64, qint64> split; // the share each charge was worked from
+  qint64 sumOfShares = 0;
+  store.each(QStringLiteral("SELECT apartment, share FROM levy_charges WHERE levy = ? AND share IS NOT NULL"), {levy},
+             [&](const QSqlQuery &rows) {
+               split[rows.value(0).toLongLong()] = rows.value(1).toLongLong();
+               sumOfShares += rows.value(1).toLongLong();
+             });
+  listing::Layout layout;
+  layout.title = texts::levyLine.arg(chosen.value(0).toString());
+  layout.intro << texts::levyDueLine.arg(dates::toShort(dates::fromIso(chosen.value(1).toString())))
+                      .arg(chosen.value(2).toLongLong());
+  layout.intro << (chosen.value(3).toString() == QLatin1String("share")
+                       ? texts::levyShareRule.arg(Money::fromAgorot(chosen.value(4).toLongLong()).toPaper(),
+                                                  shares::toText(sumOfShares))
+                       : texts::levyEqualRule);
+  for (const char *header : {"דירה", "חלק", "חיוב", "שולם"})
+    layout.columns << listing::Column{QString::fromUtf8(header), 1};
+  layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 10, true);
+  layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 10);
+  QList<QStringList> lines;
+  Money charged, paid;
+  for (const Charge &charge : charges(store))
+    if (charge.levy == levy) {
+      const auto share = split.find(charge.apartment);
+      lines << QStringList{QString::number(charge.apartment),
+                           share == split.end() ? QString() : shares::toText(share->second),
+                           charge.amount.toPaper(), charge.paid.toPaper()};
+      charged += charge.amount;
+      paid += charge.paid;
+    }
+  lines << QStringList{QStringLiteral("סה\"כ"), QString(), charged.toPaper(), paid.toPaper()};
+  return listing::fromRows(layout, lines);
+}
 
 } // namespace domiva::levies

@@ -1,4 +1,5 @@
 #pragma once
+#include "printing/listwriter.h"
 #include "store/database.h"
 // The levies window's rules: defining a levy and charging it to the
 // apartments, changing one apartment's charge, deleting an unpaid levy.
@@ -10,15 +11,17 @@ namespace domiva::levies {
 // A levy as typed in the levies window.
 struct LevyInput {
   QString name;
-  QString amount; // per apartment
+  QString amount; // per apartment; by shares, the building's whole
   QDate firstDue;
   QString instalments; // monthly, from firstDue on; 1 for one due date
+  bool byShares = false; // the whole split by the apartments' shares
 };
 
-// Checks the levy and writes it with a charge of its amount to every
-// apartment of the building (1 to its number of apartments; while that is
-// 0, every apartment with a resident), in one transaction. An empty text,
-// or the refusal and nothing written.
+// Checks the levy and writes it with a charge to every apartment of the
+// building (1 to its number of apartments; while that is 0, every
+// apartment with a resident), in one transaction: its amount, or by shares
+// each apartment's part of the whole (every apartment must have a share).
+// An empty text, or the refusal and nothing written.
 QString define(const db::Store &store, const LevyInput &input);
 // Sets what levy `levy` charges one apartment. An empty text, or the refusal.
 QString setCharge(const db::Store &store, qint64 levy, const QString &apartment, const QString &amount);
@@ -32,9 +35,12 @@ QString remove(const db::Store &store, qint64 levy);
 QList<QVariantList> listRows(const db::Store &store);
 QStringList listHeaders();
 inline constexpr int listId = 0, listDue = 2, listMoney[] = {4, 5};
-// One levy's charges: apartment, amount and paid; their headers.
+// One levy's charges: apartment, its share, amount and paid; their headers.
 QList<QVariantList> chargeRows(const db::Store &store, qint64 levy);
 QStringList chargeHeaders();
-inline constexpr int chargesMoney[] = {1, 2};
+inline constexpr int chargesMoney[] = {2, 3};
+// A levy's paper: its due dates and how it was split, then every
+// apartment's share, charge and payments, and their sums. Throws db::Error.
+listing::Printout printout(const db::Store &store, qint64 levy);
 
 } // namespace domiva::levies

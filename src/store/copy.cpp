@@ -40,7 +40,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"collection", "id"},
                                                                {"owners", "apartment"},
                                                                {"reminders", "id"},
-                                                               {"former_people", "id"}};
+                                                               {"former_people", "id"},
+                                                               {"apartment_shares", "apartment"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},

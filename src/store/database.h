@@ -9,7 +9,7 @@
 
 namespace domiva::db {
 
-inline constexpr int schemaVersion = 9;
+inline constexpr int schemaVersion = 10;
 
 // Checks the file behind `database` is whole (quick_check), not newer than
 // this program, and ours; `version` is its schema version, 0 for an empty

@@ -261,6 +261,18 @@ const char *const version9[] = {R"(CREATE TABLE former_people (
                                 // Who owes reads the first year's payments and the opening debt's.
                                 "CREATE INDEX incoming_year ON incoming (year, inputdate) WHERE cancelled IS NULL"};
 
+// Version 10: each apartment's share of the building's costs (its floor
+// area or registered share, in hundredths), and how each levy was split.
+const char *const version10[] = {R"(CREATE TABLE apartment_shares (
+                                      apartment INTEGER NOT NULL UNIQUE,
+                                      share INTEGER NOT NULL CHECK (share > 0)))",
+                                 "ALTER TABLE levies ADD COLUMN split TEXT NOT NULL DEFAULT 'equal' "
+                                 "CHECK (split IN ('equal', 'share'))",
+                                 // The whole a levy by shares raises, as typed, and
+                                 // the share each charge was worked from.
+                                 "ALTER TABLE levies ADD COLUMN total INTEGER",
+                                 "ALTER TABLE levy_charges ADD COLUMN share INTEGER"};
+
 void run(const Store &store, const auto &statements) {
   for (const char *statement : statements)
     store.exec(forEngine(store, statement));
@@ -367,7 +379,8 @@ void upgrade(const Store &store, int from, int to) {
                                [](const Store &store) { run(store, version6); },
                                [](const Store &store) { run(store, version7); },
                                [](const Store &store) { run(store, version8); },
-                               [](const Store &store) { run(store, version9); }};
+                               [](const Store &store) { run(store, version9); },
+                               [](const Store &store) { run(store, version10); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

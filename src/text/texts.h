@@ -161,6 +161,16 @@ inline const QString levyHasPayments =
 inline const QString chooseLevy = QStringLiteral("יש לבחור היטל ברשימה");
 inline const QString leviesSubject = QStringLiteral("רשימת ההיטלים");
 inline const QString deleteLevyQuestion = QStringLiteral("למחוק את ההיטל \"%1\" ואת חיוביו?");
+inline const QString badShare = QStringLiteral("חלק הדירה הוא מספר גדול מ-0, עם עד שתי ספרות אחרי הנקודה (למשל 85.5)");
+inline const QString sharesMissing = QStringLiteral(
+    "לחלוקה לפי חלק הדירה חסר החלק של דירות %1: יש לרשום אותו (\"עדכן חלק לדירה\") או לחלק בשווה");
+inline const QString levyAmountLabel = QStringLiteral("סכום לדירה:");
+inline const QString levyWholeLabel = QStringLiteral("סך ההיטל לבניין:");
+inline const QString levyEqualRule = QStringLiteral("חלוקה: סכום שווה לכל דירה");
+inline const QString levyShareRule = QStringLiteral(
+    "חלוקה לפי חלק הדירה: %1 ש\"ח לפי %2 חלקים. כל דירה חייבת בסכום כפול חלקה חלקי סך החלקים, מעוגל כלפי "
+    "מטה לאגורה; האגורות שנותרו ניתנו אחת לדירה, לפי השארית הגדולה, ובשוויון לדירה שמספרה נמוך");
+inline const QString levyDueLine = QStringLiteral("מועד התשלום הראשון: %1, מספר תשלומים חודשיים: %2");
 inline const QString levyNotCharged = QStringLiteral("להיטל \"%1\" אין חיוב לדירה %2");
 inline const QString removeResidentQuestion = QStringLiteral(
     "לדירה %1 רשומים %2 תשלומים, והיא חייבת %3 ש\"ח. התשלומים והחוב נשארים של הדירה גם אחרי מחיקת הדייר.\n"

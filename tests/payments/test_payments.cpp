@@ -360,7 +360,7 @@ february: the last day at most | 10/02/2026 | 31/01/2026/5/ועד הבית/ינ�
     QCOMPARE(grid("chargesList").size(), 12); // every apartment of the building
     fill({{"chargeApartment", "5"}, {"chargeAmount", "1500"}});
     click("saveCharge");
-    QCOMPARE(grid("chargesList")[4], (QStringList{"5", "1,500.00", "0.00"}));
+    QCOMPARE(grid("chargesList")[4], (QStringList{"5", "", "1,500.00", "0.00"}));
 
     openPayments();
     QCOMPARE(combo("forcombo")->itemText(3), QStringLiteral("גג"));     // after the opening debt
@@ -381,6 +381,72 @@ february: the last day at most | 10/02/2026 | 31/01/2026/5/ועד הבית/ינ�
     test::books().exec("DELETE FROM levy_charges WHERE apartment = 5");
     QCOMPARE(test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31), false).sections[2])[1],
              (QStringList{"גג", "9,005.00", "500.00", "8,505.00"}));
+  }
+
+  // A whole split by shares: rounded down, the agorot left one each to the
+  // largest remainders, a tie to the earlier; the whole, then the shares
+  // and the parts, worked by hand.
+  void aWholeIsSplitByShares_data() {
+    test::cases(R"(
+thirds: the tie to the first | 100000 | 1 1 1 | 33334 33333 33333
+floor areas: the agora to the largest remainder | 1000000 | 8550 10000 12025 | 279640 327065 393295
+a refund alike | -100000 | 1 1 1 | -33334 -33333 -33333
+nothing | 0 | 5 7 | 0 0
+one apartment | 12345 | 777 | 12345
+past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000)");
+  }
+  void aWholeIsSplitByShares() {
+    QFETCH(QStringList, c);
+    QList<qint64> weights;
+    for (const QString &weight : c[1].split(' '))
+      weights << weight.toLongLong();
+    QStringList parts;
+    for (const qint64 part : shares::split(c[0].toLongLong(), weights))
+      parts << QString::number(part);
+    QCOMPARE(parts.join(' '), c[2]);
+  }
+
+  // Shares typed in the levies window, a levy of 10,000 split by them:
+  // 1-6 own 80 and 7-12 own 120.5 of 1,203; 80's part 665.004 and 120.5's
+  // 1,001.662 leave 4 agorot, to 1-4 (the larger remainder). An apartment
+  // without a share refuses the split; the paper states the rule.
+  void aLevyIsSplitByShares() {
+    window = openShared<LeviesWindow>();
+    for (const char *bad : {"0", "-3", "שמונים", "1.234", ""})
+      fill({{"chargeApartment", bad[0] ? "1" : "13"}, {"shareValue", bad}}), click("saveShare");
+    for (int apartment = 1; apartment <= 11; ++apartment)
+      fill({{"chargeApartment", QString::number(apartment)}, {"shareValue", apartment <= 6 ? "80" : "120.5"}}),
+          click("saveShare");
+    fill({{"levyName", "חזית"}, {"levyAmount", "10,000"}, {"levyDue", "01/05/2026"}, {"levyInstalments", "2"}});
+    control<QCheckBox>("levyByShares")->setChecked(true);
+    click("addLevy");
+    QStringList labels{control<QLabel>("amountLabel")->text()};
+    QCOMPARE(count("levies") + count("levy_charges"), 0);
+    fill({{"chargeApartment", "12"}, {"shareValue", "120.50"}});
+    click("saveShare");
+    click("addLevy");
+    labels << control<QLabel>("amountLabel")->text();
+    QCOMPARE(labels, (QStringList{"סך ההיטל לבניין:", "סכום לדירה:"})); // the box cleared once recorded
+    QCOMPARE(messages->shown, (QStringList(4, texts::badShare) << texts::apartmentOutOfRange.arg(13).arg(12)
+                                                               << texts::sharesMissing.arg("12")));
+    QCOMPARE(test::text(grid("chargesList")),
+             "1|80|665.01|0.00\n2|80|665.01|0.00\n3|80|665.01|0.00\n4|80|665.01|0.00\n5|80|665.00|0.00\n"
+             "6|80|665.00|0.00\n7|120.5|1,001.66|0.00\n8|120.5|1,001.66|0.00\n9|120.5|1,001.66|0.00\n"
+             "10|120.5|1,001.66|0.00\n11|120.5|1,001.66|0.00\n12|120.5|1,001.66|0.00");
+    // The paper keeps the shares the levy was split by.
+    fill({{"chargeApartment", "1"}, {"shareValue", "90"}});
+    click("saveShare");
+    test::Prints prints;
+    click("printLevy");
+    QCOMPARE(prints.texts, QStringList{"היטל: חזית"});
+    QCOMPARE(prints.lines[0].mid(2, 2),
+             (QStringList{"מועד התשלום הראשון: 01/05/2026, מספר תשלומים חודשיים: 2",
+                          "חלוקה לפי חלק הדירה: 10,000.00 ש\"ח לפי 1203 חלקים. כל דירה חייבת בסכום כפול חלקה חלקי "
+                          "סך החלקים, מעוגל כלפי מטה לאגורה; האגורות שנותרו ניתנו אחת לדירה, לפי השארית הגדולה, "
+                          "ובשוויון לדירה שמספרה נמוך"}));
+    QCOMPARE(prints.tables[0].first() + prints.tables[0][1] + prints.tables[0].last() << grid("chargesList")[0][1],
+             (QStringList{"דירה", "חלק", "חיוב", "שולם", "1", "80", "665.01", "0.00", "סה\"כ", "", "10,000.00", "0.00",
+                          "90"}));
   }
 
   // Refused with nothing written; an amount under a shekel is taken.

@@ -232,6 +232,7 @@ void everyWrite() {
       {"dues", [] { return addApartmentDues(books(), "1", "09/2026", "300"); }},
       {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
       {"levy", [=] { return levies::define(books(), levy); }},
+      {"a share", [] { return shares::set(books(), "3", "85.5"); }},
       {"keep a statement",
        [=] {
          const bank::Kept kept = bank::keep(

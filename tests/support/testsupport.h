@@ -19,6 +19,7 @@
 #include "ledger/matrix.h"
 #include "ledger/owing.h"
 #include "ledger/period.h"
+#include "ledger/shares.h"
 #include "ledger/statement.h"
 #include "levies/levieswindow.h"
 #include "levies/levy.h"
