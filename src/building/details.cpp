@@ -2,6 +2,7 @@
 
 #include "ledger/dues.h"
 #include "ledger/matrix.h"
+#include "ledger/shares.h"
 #include "residents/residents.h"
 #include "store/database.h"
 #include "text/dates.h"
@@ -139,6 +140,32 @@ QString addApartmentDues(const db::Store &store, const QString &apartmentText, c
                {*apartment, month->year(), month->month()});
     store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment, entered) VALUES (?, ?, ?, ?, ?)"),
                {month->year(), month->month(), amount->agorot(), *apartment, dates::momentToIso(now())});
+    return QString();
+  });
+}
+
+QString addDuesByShares(const db::Store &store, const QString &monthText, const QString &wholeText) {
+  const auto month = parseMonth(monthText);
+  if (!month)
+    return texts::badDuesMonth;
+  QString refusal;
+  const auto whole = dues(wholeText, &refusal);
+  if (!whole)
+    return refusal;
+  return writeAndRebuild(store, [&] {
+    QList<qint64> apartments;
+    for (qint64 apartment = 1; apartment <= building(store).apartments; ++apartment)
+      apartments << apartment;
+    QString missing;
+    const auto split = shares::byShares(store, apartments, whole->agorot(), &missing);
+    if (!split)
+      return missing;
+    for (int i = 0; i < apartments.size(); ++i) {
+      store.exec(QStringLiteral("DELETE FROM dues WHERE apartment = ? AND year = ? AND month = ?"),
+                 {apartments[i], month->year(), month->month()});
+      store.exec(QStringLiteral("INSERT INTO dues (year, month, amount, apartment, entered) VALUES (?, ?, ?, ?, ?)"),
+                 {month->year(), month->month(), split->parts[i], apartments[i], dates::momentToIso(now())});
+    }
     return QString();
   });
 }

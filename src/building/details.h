@@ -50,6 +50,10 @@ inline constexpr int scheduleId = 0, scheduleAmount = 3;
 // Adds `apartment`'s own dues from `month` on (an apartment that pays
 // more or less than the others). An empty text, or the refusal.
 QString addApartmentDues(const db::Store &store, const QString &apartment, const QString &month, const QString &amount);
+// Splits a monthly whole for the building over its apartments by their
+// shares, each apartment's own dues from `month` on; every apartment must
+// have a share. An empty text, or the refusal and nothing written.
+QString addDuesByShares(const db::Store &store, const QString &month, const QString &whole);
 // Removes schedule row `id`: only a row that starts after this month, so
 // no month already charged changes. An empty text, or the refusal.
 QString removeDues(const db::Store &store, qint64 id);

@@ -29,6 +29,7 @@ RegisterWindow::RegisterWindow(db::Store store, QWidget *parent)
   grid::bind(ui->openingList, m_opening);
   connect(ui->Command1, &QPushButton::clicked, this, &RegisterWindow::saveDetails);        // "עדכון פרטים"
   connect(ui->addDues, &QPushButton::clicked, this, &RegisterWindow::addDues);             // "הוסף לדירה"
+  connect(ui->addDuesByShares, &QPushButton::clicked, this, &RegisterWindow::addDuesByShares);
   connect(ui->removeDues, &QPushButton::clicked, this, &RegisterWindow::removeDues);       // "הסר שורה"
   connect(ui->saveOpening, &QPushButton::clicked, this, &RegisterWindow::saveOpeningDebt); // "שמור חוב פתיחה"
   load();
@@ -86,6 +87,12 @@ void RegisterWindow::addDues() {
           this,
           domiva::addApartmentDues(m_store, ui->duesApartment->text(), ui->duesMonth->text(), ui->duesAmount->text()),
           {ui->duesApartment, ui->duesMonth, ui->duesAmount}))
+    showOwed();
+}
+
+void RegisterWindow::addDuesByShares() {
+  if (typed::entered(this, domiva::addDuesByShares(m_store, ui->duesMonth->text(), ui->duesAmount->text()),
+                     {ui->duesMonth, ui->duesAmount}))
     showOwed();
 }
 

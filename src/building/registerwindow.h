@@ -21,6 +21,7 @@ public:
 private slots:
   void saveDetails();     // Command1 "עדכון פרטים"
   void addDues();         // addDues "הוסף לדירה"
+  void addDuesByShares(); // addDuesByShares: the amount as the building's, split by the shares
   void removeDues();      // removeDues "הסר שורה"
   void saveOpeningDebt(); // saveOpening "שמור חוב פתיחה"
 

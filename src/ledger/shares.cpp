@@ -39,6 +39,25 @@ QList<qint64> split(qint64 whole, const QList<qint64> &weights) {
   return parts;
 }
 
+std::optional<Split> byShares(const db::Store &store, const QList<qint64> &apartments, qint64 whole,
+                              QString *refusal) {
+  const std::map<qint64, qint64> known = read(store);
+  Split found;
+  QStringList missing;
+  for (const qint64 apartment : apartments) {
+    const auto share = known.find(apartment);
+    found.shares << (share == known.end() ? 0 : share->second);
+    if (share == known.end())
+      missing << QString::number(apartment);
+  }
+  if (!missing.isEmpty() || apartments.isEmpty()) {
+    *refusal = texts::sharesMissing.arg(missing.join(QStringLiteral(", ")));
+    return std::nullopt;
+  }
+  found.parts = split(whole, found.shares);
+  return found;
+}
+
 std::map<qint64, qint64> read(const db::Store &store) {
   std::map<qint64, qint64> found;
   store.each(QStringLiteral("SELECT apartment, share FROM apartment_shares"), {},

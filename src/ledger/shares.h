@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <map>
+#include <optional>
 
 namespace domiva::shares {
 
@@ -14,6 +15,15 @@ namespace domiva::shares {
 // largest remainders, a tie to the earlier. The parts sum to `whole`
 // exactly; a negative whole is split as its opposite, negated.
 QList<qint64> split(qint64 whole, const QList<qint64> &weights);
+
+// `whole` split over `apartments`, in their order, by their shares: each
+// one's share and part; none, with `refusal` naming those without a share,
+// when any has none. Throws db::Error.
+struct Split {
+  QList<qint64> shares, parts;
+};
+std::optional<Split> byShares(const db::Store &store, const QList<qint64> &apartments, qint64 whole,
+                              QString *refusal);
 
 // Every apartment's share, in hundredths, by apartment. Throws db::Error.
 std::map<qint64, qint64> read(const db::Store &store);

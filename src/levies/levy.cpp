@@ -48,19 +48,12 @@ QString define(const db::Store &store, const LevyInput &input) {
     else
       store.each(QStringLiteral("SELECT apartment FROM neighbors ORDER BY apartment"), {},
                  [&](const QSqlQuery &rows) { apartments << rows.value(0).toLongLong(); });
-    QList<qint64> charged(apartments.size(), amount->agorot());
-    QList<qint64> weights;
+    QList<qint64> charged(apartments.size(), amount->agorot()), weights;
     if (input.byShares) {
-      const std::map<qint64, qint64> known = shares::read(store);
-      QStringList missing;
-      for (const qint64 apartment : apartments) {
-        weights << (known.contains(apartment) ? known.at(apartment) : 0);
-        if (!weights.last())
-          missing << QString::number(apartment);
-      }
-      if (!missing.isEmpty() || apartments.isEmpty())
-        return texts::sharesMissing.arg(missing.join(QStringLiteral(", ")));
-      charged = shares::split(amount->agorot(), weights);
+      const auto split = shares::byShares(store, apartments, amount->agorot(), &refusal);
+      if (!split)
+        return refusal;
+      std::tie(weights, charged) = std::pair{split->shares, split->parts};
     }
     const qint64 levy =
         store

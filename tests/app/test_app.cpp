@@ -375,6 +375,25 @@ private slots:
     QCOMPARE(domiva::building(test::books()).monthlyPay.toString(), QStringLiteral("250"));
     QVERIFY(changesDues(test::books(), {"12", "300", "0", QDate(2026, 1, 1), "", ""}));
   }
+
+  // A monthly 1,000.01 split from 06/2026 by shares of 60, 90 and 150:
+  // 200.002, 300.003 and 500.005, the agora over to 3. Apartment 3's year:
+  // five months of 250 and seven of 500.01. Refused while 3 has no share.
+  void theDuesAreSplitByShares() {
+    test::building("3", "250");
+    QCOMPARE(shares::set(test::books(), "1", "60") + shares::set(test::books(), "2", "90"), QString());
+    window = openShared<RegisterWindow>();
+    for (const char *share : {"", "150"}) {
+      if (share[0])
+        QCOMPARE(shares::set(test::books(), "3", share), QString());
+      fill({{"duesMonth", "06/2026"}, {"duesAmount", "1,000.01"}});
+      click("addDuesByShares");
+    }
+    QCOMPARE(messages->shown, QStringList{texts::sharesMissing.arg("3")});
+    QCOMPARE(test::text(grid("duesList")), "01/2026|כל הדירות|250.00\n06/2026|1|200.00\n06/2026|2|300.00\n"
+                                           "06/2026|3|500.01");
+    QCOMPARE(ledger::Dues::read(test::books()).ofYear(3, 2026).toString(), "4750.07");
+  }
 };
 
 QTEST_MAIN(AppTest)
