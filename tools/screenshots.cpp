@@ -29,6 +29,8 @@
 #include "reports/balancewindow.h"
 #include "reports/meeting.h"
 #include "reports/meetingwindow.h"
+#include "budget/budget.h"
+#include "budget/budgetwindow.h"
 #include "ledger/shares.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
@@ -213,6 +215,11 @@ int main(int argc, char *argv[]) {
   shoot<StoryWindow>(folder, "story");
   shoot<MeetingWindow>(folder, "meeting");
   shoot<LeviesWindow>(folder, "levies");
+  for (const char *line : {"הוצאה|חשמל|9000", "הוצאה|ניקיון|36000", "הוצאה|מעלית|12000", "הכנסה|ועד הבית|80640"}) {
+    const QStringList item = QString::fromUtf8(line).split('|');
+    budget::set(db::program(), QDate::currentDate().year(), item[0], item[1], item[2]);
+  }
+  shoot<BudgetWindow>(folder, "budget");
 
   // A month's statement: one payer already matched once, so sure; the
   // rest waiting for the treasurer's word.
@@ -259,6 +266,7 @@ int main(int argc, char *argv[]) {
   const int year = QDate::currentDate().year();
   printing::writePdf(residents::listPrintout(db::program()), folder + "/residents.pdf");
   printing::writePdf(levies::printout(db::program(), 3), folder + "/levy.pdf");
+  printing::writePdf(budget::printout(db::program(), year, QDate(year, 12, 31)), folder + "/budget.pdf");
   printing::writePdf(balance::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31),
                                        ledger::period(db::program(), QDate(year, 1, 1), QDate(year, 12, 31))),
                      folder + "/balance.pdf");

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "backups/backupwindow.h"
 #include "bank/statementwindow.h"
+#include "budget/budgetwindow.h"
 #include "building/registerwindow.h"
 #include "expenses/removalwindow.h"
 #include "levies/levieswindow.h"
@@ -57,6 +58,7 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->storyButton, &QPushButton::clicked, this, [] { openShared<StoryWindow>(); });     // "כרטסת דירה"
   connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); }); // "דו"ח לאסיפה כללית"
   connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); }); // "היטלים"
+  connect(ui->budgetButton, &QPushButton::clicked, this, [] { openShared<BudgetWindow>(); }); // "תקציב"
   connect(ui->statementButton, &QPushButton::clicked, this, [] { openShared<StatementWindow>(); }); // "דף חשבון בנק"
   connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
 }

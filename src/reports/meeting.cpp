@@ -1,5 +1,6 @@
 #include "reports/meeting.h"
 
+#include "budget/budget.h"
 #include "ledger/dues.h"
 #include "ledger/levies.h"
 #include "ledger/matrix.h"
@@ -88,6 +89,9 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   // More than half a year of months is too wide for a standing page: the
   // amounts would break inside their cells.
   report.layout.landscape = report.sections.back().layout.columns.size() > 3 + names + 6;
+  // The year's budget against what was done by the period's end, where the meeting approved one.
+  if (store.one(QStringLiteral("SELECT count(*) FROM budgets WHERE year = ?"), {to.year()}).value(0).toLongLong() > 0)
+    report.sections.push_back(budget::printout(store, to.year(), to));
   return report;
 }
 

@@ -41,7 +41,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"owners", "apartment"},
                                                                {"reminders", "id"},
                                                                {"former_people", "id"},
-                                                               {"apartment_shares", "apartment"}};
+                                                               {"apartment_shares", "apartment"},
+                                                               {"budgets", "year, kind, name"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},

@@ -262,7 +262,8 @@ const char *const version9[] = {R"(CREATE TABLE former_people (
                                 "CREATE INDEX incoming_year ON incoming (year, inputdate) WHERE cancelled IS NULL"};
 
 // Version 10: each apartment's share of the building's costs (its floor
-// area or registered share, in hundredths), and how each levy was split.
+// area or registered share, in hundredths), how each levy was split, and
+// the yearly budgets.
 const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                       apartment INTEGER NOT NULL UNIQUE,
                                       share INTEGER NOT NULL CHECK (share > 0)))",
@@ -271,7 +272,15 @@ const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                  // The whole a levy by shares raises, as typed, and
                                  // the share each charge was worked from.
                                  "ALTER TABLE levies ADD COLUMN total INTEGER",
-                                 "ALTER TABLE levy_charges ADD COLUMN share INTEGER"};
+                                 "ALTER TABLE levy_charges ADD COLUMN share INTEGER",
+                                 // The year's budget the meeting approved: by expense
+                                 // type, and the income expected by what it is for.
+                                 R"(CREATE TABLE budgets (
+                                      year INTEGER NOT NULL,
+                                      kind TEXT NOT NULL CHECK (kind IN ('expense', 'income')),
+                                      name TEXT NOT NULL,
+                                      amount INTEGER NOT NULL CHECK (amount > 0),
+                                      UNIQUE (year, kind, name)))"};
 
 void run(const Store &store, const auto &statements) {
   for (const char *statement : statements)

@@ -164,6 +164,25 @@ inline const QString deleteLevyQuestion = QStringLiteral("למחוק את ההי
 inline const QString badShare = QStringLiteral("חלק הדירה הוא מספר גדול מ-0, עם עד שתי ספרות אחרי הנקודה (למשל 85.5)");
 inline const QString sharesMissing = QStringLiteral(
     "לחלוקה לפי חלק הדירה חסר החלק של דירות %1: יש לרשום אותו (\"עדכן חלק לדירה\") או לחלק בשווה");
+// Budget
+inline const QString budgetExpense = QStringLiteral("הוצאה");
+inline const QString budgetIncome = QStringLiteral("הכנסה");
+inline const QString budgetExpenses = QStringLiteral("סה\"כ הוצאות");
+inline const QString budgetIncomes = QStringLiteral("סה\"כ הכנסות");
+inline const QString budgetResult = QStringLiteral("הכנסות פחות הוצאות");
+inline const QString budgetTitle = QStringLiteral("תקציב מול ביצוע %1");
+inline const QString budgetPeriod = QStringLiteral("ביצוע מ-%1 עד %2");
+inline const QString budgetNameField = QStringLiteral("סעיף");
+inline const QString budgetKindRequired = QStringLiteral("יש לבחור אם הסעיף הוא הוצאה או הכנסה");
+inline const QString budgetNameRequired = QStringLiteral("יש לבחור או להקליד סעיף");
+inline const QString negativeBudget = QStringLiteral("סכום התקציב אינו יכול להיות שלילי");
+inline const QString budgetSubject = QStringLiteral("התקציב");
+inline const QString coveringDues = QStringLiteral("דמי ועד שיכסו את התקציב: %1 ש\"ח לדירה לחודש");
+inline const QString nothingToCover = QStringLiteral("אין הוצאות בתקציב שדמי הוועד צריכים לכסות");
+inline const QString offerDuesQuestion =
+    QStringLiteral("לקבוע דמי ועד של %1 ש\"ח לדירה לחודש, החל מ-%2? החודשים שלפני כן נשארים כפי שהם");
+inline const QString yearOver = QStringLiteral("שנת %1 כבר הסתיימה: אפשר לקבוע דמי ועד רק לחודשים שעוד לא התחילו");
+inline const QString duesSet = QStringLiteral("נקבעו דמי ועד של %1 ש\"ח מ-%2");
 inline const QString levyAmountLabel = QStringLiteral("סכום לדירה:");
 inline const QString levyWholeLabel = QStringLiteral("סך ההיטל לבניין:");
 inline const QString levyEqualRule = QStringLiteral("חלוקה: סכום שווה לכל דירה");

@@ -11,6 +11,8 @@
 #include "bank/matching.h"
 #include "bank/reconcile.h"
 #include "bank/statementwindow.h"
+#include "budget/budget.h"
+#include "budget/budgetwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/expense.h"
