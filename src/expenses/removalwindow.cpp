@@ -1,5 +1,6 @@
 #include "expenses/removalwindow.h"
 
+#include "expenses/documents.h"
 #include "expenses/expense.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
@@ -12,6 +13,10 @@
 #include "ui/messages.h"
 #include "ui/typed.h"
 #include "ui_removalwindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 namespace domiva {
 
@@ -27,6 +32,8 @@ RemovalWindow::RemovalWindow(db::Store store, QWidget *parent)
   connect(ui->Command3, &QPushButton::clicked, this, &RemovalWindow::closeWindow);    // "יציאה"
   connect(ui->Command4, &QPushButton::clicked, this, &RemovalWindow::addSupplier);    // "+"
   connect(ui->cancelRow, &QPushButton::clicked, this, &RemovalWindow::cancelExpense); // "בטל רשומה"
+  connect(ui->attachDocument, &QPushButton::clicked, this, &RemovalWindow::attachDocument); // "צרף מסמך"
+  connect(ui->openDocuments, &QPushButton::clicked, this, &RemovalWindow::openDocuments);   // "פתח מסמכים"
   cancelling::addMenuAction(ui->DataGrid1, [this] { cancelExpense(); });
   load();
   typed::watch(this);
@@ -108,6 +115,54 @@ void RemovalWindow::cancelExpense() {
        expenses::amountColumn},
       [this](qint64 reciept, const QString &reason) { return expenses::cancel(m_store, reciept, reason, today()); });
   setWidths();
+}
+
+qint64 RemovalWindow::chosenExpense() {
+  const QModelIndex chosen = ui->DataGrid1->currentIndex();
+  if (!chosen.isValid()) {
+    messages::show(this, texts::chooseRow);
+    return 0;
+  }
+  return m_list->key(chosen.row());
+}
+
+void RemovalWindow::attachDocument() {
+  const qint64 expense = chosenExpense();
+  if (!expense)
+    return;
+  const auto path = messages::chooseOpenFile(this, texts::chooseDocument, QDir::homePath(), texts::documentFilter);
+  if (!path)
+    return;
+  if (const QString refusal = documents::attach(m_store, expense, *path); !refusal.isEmpty()) {
+    messages::show(this, refusal);
+    return;
+  }
+  try {
+    ui->statusLine->setText(
+        texts::documentAttached.arg(expense).arg(QFileInfo(*path).fileName()).arg(documents::of(m_store, expense).size()));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::expensesSubject, e);
+  }
+}
+
+void RemovalWindow::openDocuments() {
+  const qint64 expense = chosenExpense();
+  if (!expense)
+    return;
+  try {
+    const QList<documents::Document> all = documents::of(m_store, expense);
+    if (all.isEmpty())
+      messages::show(this, texts::noDocuments.arg(expense));
+    for (const documents::Document &document : all) {
+      QString refusal;
+      if (const auto path = documents::extract(m_store, document.id, &refusal))
+        messages::openLink(QUrl::fromLocalFile(*path));
+      else
+        messages::show(this, refusal);
+    }
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::expensesSubject, e);
+  }
 }
 
 } // namespace domiva

@@ -23,9 +23,12 @@ private slots:
   void closeWindow();   // Command3 "יציאה"
   void addSupplier();   // Command4 "+": the supplier box's name joins the suppliers
   void cancelExpense(); // cancelRow "בטל רשומה", and the grid's context menu
+  void attachDocument(); // attachDocument "צרף מסמך": a file chosen, to the chosen row's expense
+  void openDocuments();  // openDocuments "פתח מסמכים": the chosen row's, in the desktop's viewer
 
 private:
   void load();
+  qint64 chosenExpense(); // the chosen row's receipt, or 0 (and the user told)
   void setWidths();
   db::Store m_store; // the books this window reads and writes
   std::unique_ptr<Ui::RemovalForm> ui;

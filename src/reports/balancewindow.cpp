@@ -1,5 +1,6 @@
 #include "reports/balancewindow.h"
 
+#include "expenses/documents.h"
 #include "reports/balance.h"
 #include "store/building.h"
 #include "store/database.h"
@@ -27,6 +28,7 @@ BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
   connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::showPeriod);  // "הצג"
   connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow); // "יציאה"
   connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);   // "הדפס"
+  connect(ui->withoutDocuments, &QPushButton::clicked, this, &BalanceWindow::printWithoutDocuments);
   showThisYear();
 }
 
@@ -91,6 +93,16 @@ void BalanceWindow::printBalance() {
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::reportSubject, e);
+  }
+}
+
+void BalanceWindow::printWithoutDocuments() {
+  if (!datesTyped(this))
+    return;
+  try {
+    printing::print(this, documents::withoutDocuments(m_store, ui->DTPicker1->date(), ui->DTPicker2->date()));
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::expensesSubject, e);
   }
 }
 

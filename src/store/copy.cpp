@@ -42,7 +42,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"reminders", "id"},
                                                                {"former_people", "id"},
                                                                {"apartment_shares", "apartment"},
-                                                               {"budgets", "year, kind, name"}};
+                                                               {"budgets", "year, kind, name"},
+                                                               {"expense_documents", "id"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},
@@ -51,7 +52,8 @@ const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"
                                                           {"bank_statements", "id"},
                                                           {"bank_lines", "id"},
                                                           {"reminders", "id"},
-                                                          {"former_people", "id"}};
+                                                          {"former_people", "id"},
+                                                          {"expense_documents", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");
 

@@ -262,8 +262,8 @@ const char *const version9[] = {R"(CREATE TABLE former_people (
                                 "CREATE INDEX incoming_year ON incoming (year, inputdate) WHERE cancelled IS NULL"};
 
 // Version 10: each apartment's share of the building's costs (its floor
-// area or registered share, in hundredths), how each levy was split, and
-// the yearly budgets.
+// area or registered share, in hundredths), how each levy was split, the
+// yearly budgets, and the expenses' documents.
 const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                       apartment INTEGER NOT NULL UNIQUE,
                                       share INTEGER NOT NULL CHECK (share > 0)))",
@@ -280,7 +280,16 @@ const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                       kind TEXT NOT NULL CHECK (kind IN ('expense', 'income')),
                                       name TEXT NOT NULL,
                                       amount INTEGER NOT NULL CHECK (amount > 0),
-                                      UNIQUE (year, kind, name)))"};
+                                      UNIQUE (year, kind, name)))",
+                                 // An expense's documents (a scanned invoice), kept
+                                 // with the books so every copy of them carries them.
+                                 R"(CREATE TABLE expense_documents (
+                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                      expense INTEGER NOT NULL,
+                                      name TEXT NOT NULL,
+                                      content BLOB NOT NULL,
+                                      added TEXT NOT NULL))",
+                                 "CREATE INDEX expense_documents_expense ON expense_documents (expense)"};
 
 void run(const Store &store, const auto &statements) {
   for (const char *statement : statements)

@@ -164,6 +164,18 @@ inline const QString deleteLevyQuestion = QStringLiteral("למחוק את ההי
 inline const QString badShare = QStringLiteral("חלק הדירה הוא מספר גדול מ-0, עם עד שתי ספרות אחרי הנקודה (למשל 85.5)");
 inline const QString sharesMissing = QStringLiteral(
     "לחלוקה לפי חלק הדירה חסר החלק של דירות %1: יש לרשום אותו (\"עדכן חלק לדירה\") או לחלק בשווה");
+// An expense's documents
+inline const QString documentTooLarge = QStringLiteral("המסמך גדול מ-%1 מגה-בייט: יש לסרוק אותו ברזולוציה נמוכה יותר");
+inline const QString documentUnreadable = QStringLiteral("אי אפשר לקרוא את הקובץ: %1");
+inline const QString documentNotAllowed = QStringLiteral("אפשר לצרף רק קובץ PDF או תמונה (PNG או JPEG)");
+inline const QString documentNoExpense = QStringLiteral("ההוצאה לא נמצאה בספרים");
+inline const QString documentAttached = QStringLiteral("להוצאה, קבלה מס' %1, צורף המסמך %2 (מסמכים: %3)");
+inline const QString noDocuments = QStringLiteral("להוצאה, קבלה מס' %1, אין מסמכים");
+inline const QString chooseDocument = QStringLiteral("בחירת מסמך להוצאה");
+inline const QString documentFilter = QStringLiteral("PDF או תמונה (*.pdf *.png *.jpg *.jpeg)");
+inline const QString withoutDocumentsTitle = QStringLiteral("הוצאות ללא חשבונית");
+inline const QString withoutDocumentsPeriod = QStringLiteral("מ-%1 עד %2");
+
 // Budget
 inline const QString budgetExpense = QStringLiteral("הוצאה");
 inline const QString budgetIncome = QStringLiteral("הכנסה");

@@ -152,6 +152,53 @@ private slots:
     // It ends with the count and the sum of what it lists.
     QCOMPARE(prints.lines[0].join('|'), "הודפס בתאריך 20/05/2026|רשימת הוצאות הבניין|מספר שורות: 2|סה\"כ סכום: 912.4");
   }
+  // An expense holds its scanned invoices, a PDF or a picture by their
+  // first bytes and no larger than 10 MB, each opened in the desktop's
+  // viewer as it was attached; the period's expenses without one, the
+  // cancelled left out, are a paper of their own.
+  void anExpenseKeepsItsDocuments() {
+    test::recordExpense("חשמל", QDate(2026, 3, 1), "100");
+    test::recordExpense("מים", QDate(2026, 3, 5), "50.5");
+    test::recordExpense("גינון", QDate(2026, 3, 6), "30");
+    QCOMPARE(expenses::cancel(test::books(), 3, "טעות", QDate(2026, 3, 7)), QString());
+    const QString folder = database->folder() + '/';
+    const QList<std::pair<QString, QByteArray>> files{{"notes.txt", "%PDF lookalike"},
+                                                      {"big.pdf", "%PDF-" + QByteArray(10 * 1024 * 1024, 'x')},
+                                                      {"invoice.pdf", "%PDF-1.4 the invoice"},
+                                                      {"scan.jpg", "\xff\xd8\xff\xe0 a photo"}};
+    for (const auto &[name, content] : files) {
+      QFile file(folder + name);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    window = openShared<RemovalWindow>();
+    QList<QUrl> opened;
+    messages::setLinkSink([&](const QUrl &link) { opened << link; });
+    int first = 0;
+    while (grid()[first][expenses::recieptColumn] != "1")
+      ++first;
+    chooseRow(first);
+    for (const char *name : {"notes.txt", "big.pdf", "gone.pdf", "invoice.pdf", "scan.jpg"}) {
+      messages->open = folder + name;
+      click("attachDocument");
+    }
+    click("openDocuments");
+    chooseRow(first == 0 ? 1 : 0); // the water, which has none
+    click("openDocuments");
+    messages::setLinkSink({});
+    QCOMPARE(messages->shown,
+             (QStringList{texts::documentNotAllowed, texts::documentTooLarge.arg(10),
+                          texts::documentUnreadable.arg("No such file or directory"), texts::noDocuments.arg(2)}));
+    QStringList read;
+    for (const QUrl &link : opened)
+      read << QFileInfo(link.toLocalFile()).fileName() + ':' + test::bytes(link.toLocalFile());
+    QCOMPARE(read, (QStringList{"invoice.pdf:%PDF-1.4 the invoice", "scan.jpg:\xff\xd8\xff\xe0 a photo"}));
+    QCOMPARE(test::dump("SELECT expense, name FROM expense_documents"), "1|invoice.pdf\n1|scan.jpg");
+    window = openShared<BalanceWindow>();
+    fill({{"DTPicker1", "01/03/2026"}, {"DTPicker2", "31/03/2026"}});
+    test::Prints prints;
+    click("withoutDocuments");
+    QCOMPARE(test::text(prints.tables.value(0)), "קבלה|תאריך|סוג הוצאה|ספק|סכום\n2|05/03/2026|מים||50.50");
+  }
 };
 
 QTEST_MAIN(ExpensesTest)

@@ -104,6 +104,9 @@ void someBooks() {
   QCOMPARE(payments::cancel(test::books(), cancelled, "טעות", QDate(2026, 2, 6)), QString());
   test::recordExpense("חשמל", QDate(2026, 1, 20), "812.40");
   QCOMPARE(levies::define(test::books(), {"שיפוץ", "1000", QDate(2026, 3, 1), "2"}), QString());
+  QTemporaryFile invoice; // its bytes, a zero among them, go with the books
+  QVERIFY(invoice.open() && invoice.write(QByteArray("%PDF-1.4\0\xff", 10)) == 10 && invoice.flush());
+  QCOMPARE(documents::attach(test::books(), 1, invoice.fileName()), QString());
 }
 } // namespace
 

@@ -15,6 +15,7 @@
 #include "budget/budgetwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
+#include "expenses/documents.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "ledger/consistency.h"
