@@ -3,7 +3,6 @@
 #include "ledger/levies.h"
 #include "ledger/shares.h"
 #include "printing/printouts.h"
-#include "printing/reportstyle.h"
 #include "residents/residents.h"
 #include "store/building.h"
 #include "store/database.h"
@@ -53,7 +52,8 @@ QString define(const db::Store &store, const LevyInput &input) {
       const auto split = shares::byShares(store, apartments, amount->agorot(), &refusal);
       if (!split)
         return refusal;
-      std::tie(weights, charged) = std::pair{split->shares, split->parts};
+      weights = split->shares;
+      charged = split->parts;
     }
     const qint64 levy =
         store
@@ -160,8 +160,6 @@ listing::Printout printout(const db::Store &store, qint64 levy) {
                        : texts::levyEqualRule);
   for (const char *header : {"דירה", "חלק", "חיוב", "שולם"})
     layout.columns << listing::Column{QString::fromUtf8(header), 1};
-  layout.headerStyle.font = reportFont(QStringLiteral("Arial"), 10, true);
-  layout.rowStyle.font = reportFont(QStringLiteral("Arial"), 10);
   QList<QStringList> lines;
   Money charged, paid;
   for (const Charge &charge : charges(store))
