@@ -14,7 +14,7 @@
 
 namespace domiva::budget {
 namespace {
-QString kindText(Kind kind) { return kind == Kind::Expense ? texts::budgetExpense : texts::budgetIncome; }
+QString kindText(Kind kind) { return kind == Kind::Expense ? texts::expense : texts::income; }
 QString kindKey(Kind kind) { return kind == Kind::Expense ? QStringLiteral("expense") : QStringLiteral("income"); }
 } // namespace
 
@@ -57,7 +57,7 @@ QStringList headers() {
 }
 
 QString set(const db::Store &store, int year, const QString &kind, const QString &nameText, const QString &amountText) {
-  if (kind != texts::budgetExpense && kind != texts::budgetIncome)
+  if (kind != texts::expense && kind != texts::income)
     return texts::budgetKindRequired;
   const QString name = nameText.trimmed();
   if (name.isEmpty())
@@ -68,7 +68,7 @@ QString set(const db::Store &store, int year, const QString &kind, const QString
   const auto amount = input::nonNegative(amountText, texts::badAmount, texts::negativeBudget, &refusal);
   if (!amount)
     return refusal;
-  const QString key = kindKey(kind == texts::budgetExpense ? Kind::Expense : Kind::Income);
+  const QString key = kindKey(kind == texts::expense ? Kind::Expense : Kind::Income);
   try {
     db::Transaction transaction(store);
     store.exec(QStringLiteral("DELETE FROM budgets WHERE year = ? AND kind = ? AND name = ?"), {year, key, name});
@@ -112,7 +112,7 @@ listing::Printout printout(const db::Store &store, int year, const QDate &throug
   }
   for (const Kind kind : {Kind::Expense, Kind::Income}) {
     const Money *sum = sums[int(kind)];
-    printed << QStringList{kind == Kind::Expense ? texts::budgetExpenses : texts::budgetIncomes, QString(),
+    printed << QStringList{kind == Kind::Expense ? texts::expenseSubtotal : texts::incomeSubtotal, QString(),
                            sum[0].toPaper(), sum[1].toPaper(), (sum[1] - sum[0]).toPaper()};
   }
   const Money budgeted = sums[1][0] - sums[0][0], actual = sums[1][1] - sums[0][1];

@@ -29,7 +29,7 @@ BudgetWindow::BudgetWindow(db::Store store, QWidget *parent)
     ui->year->addItem(QString::number(year));
   ui->year->setCurrentText(QString::number(current));
   ui->through->setDate(today());
-  ui->kind->addItems({texts::budgetExpense, texts::budgetIncome});
+  ui->kind->addItems({texts::expense, texts::income});
   m_lines->setMoneyColumns({std::begin(budget::moneyColumns), std::end(budget::moneyColumns)});
   grid::bind(ui->budgetList, m_lines);
   connect(ui->year, &QComboBox::activated, this, &BudgetWindow::showBudget);
@@ -65,7 +65,7 @@ void BudgetWindow::showBudget() {
 void BudgetWindow::showItems() {
   ui->item->clear();
   try {
-    if (ui->kind->currentText() == texts::budgetExpense) {
+    if (ui->kind->currentText() == texts::expense) {
       ui->item->addItems(expenses::categories(m_store));
     } else {
       ui->item->addItems({texts::houseCommittee, texts::other});

@@ -1,5 +1,6 @@
 #include "expenses/documents.h"
 
+#include "printing/csv.h"
 #include "printing/printouts.h"
 #include "store/files.h"
 #include "text/dates.h"
@@ -65,6 +66,64 @@ std::optional<QString> extract(const db::Store &store, qint64 id, QString *refus
   }
   file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
   return path;
+}
+
+QString packFolder(const QString &path) {
+  const QFileInfo book(path);
+  return book.path() + QLatin1Char('/') + book.completeBaseName() + QStringLiteral(" - מסמכים");
+}
+
+std::optional<int> pack(const db::Store &store, const QDate &from, const QDate &to, const QString &path,
+                        QString *refusal) {
+  const QString folder = packFolder(path);
+  QList<QStringList> rows;
+  int written = 0;
+  store.each(QStringLiteral("SELECT inputdate, 'income', \"for\", CAST(apartment AS TEXT), detail, amount, reciept "
+                            "FROM incoming WHERE inputdate BETWEEN ? AND ? AND cancelled IS NULL UNION ALL "
+                            "SELECT \"Date\", 'expense', category, supplyer, detail, amount, reciept FROM removals "
+                            "WHERE \"Date\" BETWEEN ? AND ? AND cancelled IS NULL ORDER BY 1, 2 DESC, 7"),
+             {dates::toIso(from), dates::toIso(to), dates::toIso(from), dates::toIso(to)}, [&](const QSqlQuery &row) {
+               const bool expense = row.value(1).toString() == QLatin1String("expense");
+               rows << QStringList{dates::toShort(dates::fromIso(row.value(0).toString())),
+                                   expense ? texts::expense : texts::income,
+                                   row.value(2).toString(),
+                                   row.value(3).toString(),
+                                   row.value(4).toString(),
+                                   Money::fromAgorot(row.value(5).toLongLong()).toString(),
+                                   row.value(6).toString(),
+                                   QString()};
+             });
+  for (QStringList &row : rows) {
+    if (row[1] != texts::expense)
+      continue;
+    QStringList names;
+    for (const Document &document : of(store, row[6].toLongLong())) {
+      QString failure;
+      const auto extracted = extract(store, document.id, &failure);
+      // Named for its expense, and its own number: two of one name never meet.
+      const QString name = QStringLiteral("הוצאה %1 (%2) %3").arg(row[6]).arg(document.id).arg(document.name);
+      if (!extracted || !QDir().mkpath(folder) ||
+          (QFile::exists(folder + QLatin1Char('/') + name) && !QFile::remove(folder + QLatin1Char('/') + name)) ||
+          !QFile::copy(*extracted, folder + QLatin1Char('/') + name)) {
+        *refusal = failure.isEmpty() ? texts::packFailed.arg(folder) : failure;
+        return std::nullopt;
+      }
+      names << name;
+      ++written;
+    }
+    row.last() = names.join(QStringLiteral("; "));
+  }
+  qsizetype next = 0;
+  if (!csv::write(path, texts::packHeaders.split(QLatin1Char('|')), [&](QStringList &cells) {
+        if (next == rows.size())
+          return false;
+        cells = rows[next++];
+        return true;
+      })) {
+    *refusal = texts::packFailed.arg(path);
+    return std::nullopt;
+  }
+  return written;
 }
 
 listing::Printout withoutDocuments(const db::Store &store, const QDate &from, const QDate &to) {

@@ -29,6 +29,15 @@ QList<Document> of(const db::Store &store, qint64 expense);
 // and `refusal` says why. Throws db::Error.
 std::optional<QString> extract(const db::Store &store, qint64 id, QString *refusal);
 
+// An owner's inspection pack: the period's income-and-expense book written
+// to `path` for a spreadsheet (cancelled rows left out, each expense naming
+// its documents), and beside it a folder of the same name, with " - מסמכים",
+// holding every document of the period's expenses. How many documents were
+// written, or nothing and `refusal` says why. Throws db::Error.
+QString packFolder(const QString &path);
+std::optional<int> pack(const db::Store &store, const QDate &from, const QDate &to, const QString &path,
+                        QString *refusal);
+
 // "הוצאות ללא חשבונית": the period's expenses, cancelled ones left out,
 // that have no document; the first and last day included. Throws db::Error.
 listing::Printout withoutDocuments(const db::Store &store, const QDate &from, const QDate &to);

@@ -14,6 +14,9 @@
 #include "ui/printing.h"
 #include "ui_balancewindow.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace domiva {
 
 BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
@@ -29,6 +32,7 @@ BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
   connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow); // "יציאה"
   connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);   // "הדפס"
   connect(ui->withoutDocuments, &QPushButton::clicked, this, &BalanceWindow::printWithoutDocuments);
+  connect(ui->inspectionPack, &QPushButton::clicked, this, &BalanceWindow::saveInspectionPack);
   showThisYear();
 }
 
@@ -93,6 +97,24 @@ void BalanceWindow::printBalance() {
       printing::showPreview(QStringLiteral("DataReport2"), report);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::reportSubject, e);
+  }
+}
+
+void BalanceWindow::saveInspectionPack() {
+  if (!datesTyped(this))
+    return;
+  const auto path = messages::chooseDocument(this, texts::packTitle, texts::packTitle, QStringLiteral("csv"));
+  if (!path)
+    return;
+  try {
+    QString refusal;
+    const auto written = documents::pack(m_store, ui->DTPicker1->date(), ui->DTPicker2->date(), *path, &refusal);
+    messages::show(this, written ? texts::packWritten.arg(QDir::toNativeSeparators(*path))
+                                       .arg(*written)
+                                       .arg(QFileInfo(documents::packFolder(*path)).fileName())
+                                 : refusal);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::expensesSubject, e);
   }
 }
 

@@ -24,6 +24,7 @@ private slots:
   void showPeriod();   // "הצג": recompute for the dates in the pickers
   void closeWindow();  // "יציאה": close the window
   void printBalance(); // "הדפס": the printed balance
+  void saveInspectionPack(); // inspectionPack "תיק עיון לבעל דירה": the period's book and documents, to a folder
   void printWithoutDocuments(); // withoutDocuments "הוצאות ללא חשבונית": the period's expenses with no document
 
 private:

@@ -173,14 +173,14 @@ inline const QString documentAttached = QStringLiteral("להוצאה, קבלה �
 inline const QString noDocuments = QStringLiteral("להוצאה, קבלה מס' %1, אין מסמכים");
 inline const QString chooseDocument = QStringLiteral("בחירת מסמך להוצאה");
 inline const QString documentFilter = QStringLiteral("PDF או תמונה (*.pdf *.png *.jpg *.jpeg)");
+inline const QString packHeaders = QStringLiteral("תאריך|סוג|עבור / סוג הוצאה|דירה / ספק|פירוט|סכום|קבלה|מסמכים");
+inline const QString packTitle = QStringLiteral("תיק עיון לבעל דירה");
+inline const QString packFailed = QStringLiteral("תיק העיון לא נשמר: אי אפשר לכתוב אל %1");
+inline const QString packWritten = QStringLiteral("תיק העיון נשמר: %1, ולידו %2 מסמכים בתיקייה \"%3\"");
 inline const QString withoutDocumentsTitle = QStringLiteral("הוצאות ללא חשבונית");
 inline const QString withoutDocumentsPeriod = QStringLiteral("מ-%1 עד %2");
 
 // Budget
-inline const QString budgetExpense = QStringLiteral("הוצאה");
-inline const QString budgetIncome = QStringLiteral("הכנסה");
-inline const QString budgetExpenses = QStringLiteral("סה\"כ הוצאות");
-inline const QString budgetIncomes = QStringLiteral("סה\"כ הכנסות");
 inline const QString budgetResult = QStringLiteral("הכנסות פחות הוצאות");
 inline const QString budgetTitle = QStringLiteral("תקציב מול ביצוע %1");
 inline const QString budgetPeriod = QStringLiteral("ביצוע מ-%1 עד %2");

@@ -233,7 +233,7 @@ void everyWrite() {
       {"opening debt", [] { return setOpeningDebt(books(), "2", "500"); }},
       {"levy", [=] { return levies::define(books(), levy); }},
       {"a share", [] { return shares::set(books(), "3", "85.5"); }},
-      {"a budget", [] { return budget::set(books(), 2026, texts::budgetExpense, "חשמל", "6000"); }},
+      {"a budget", [] { return budget::set(books(), 2026, texts::expense, "חשמל", "6000"); }},
       {"keep a statement",
        [=] {
          const bank::Kept kept = bank::keep(
