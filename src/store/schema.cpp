@@ -267,8 +267,8 @@ const char *const version9[] = {R"(CREATE TABLE former_people (
 const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                       apartment INTEGER NOT NULL UNIQUE,
                                       share INTEGER NOT NULL CHECK (share > 0)))",
-                                 "ALTER TABLE levies ADD COLUMN split TEXT NOT NULL DEFAULT 'equal' "
-                                 "CHECK (split IN ('equal', 'share'))",
+                                 ("ALTER TABLE levies ADD COLUMN split TEXT NOT NULL DEFAULT 'equal' "
+                                  "CHECK (split IN ('equal', 'share'))"),
                                  // The whole a levy by shares raises, as typed, and
                                  // the share each charge was worked from.
                                  "ALTER TABLE levies ADD COLUMN total INTEGER",
