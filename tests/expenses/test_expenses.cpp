@@ -173,16 +173,19 @@ private slots:
     window = openShared<RemovalWindow>();
     QList<QUrl> opened;
     messages::setLinkSink([&](const QUrl &link) { opened << link; });
-    int first = 0;
-    while (grid()[first][expenses::recieptColumn] != "1")
-      ++first;
-    chooseRow(first);
+    const auto rows = test::gridRows(control<QTableView>("DataGrid1")->model()); // with the receipt, hidden
+    const auto rowOf = [&rows](const char *receipt) {
+      return int(std::find_if(rows.begin(), rows.end(),
+                              [&](const QStringList &row) { return row.value(expenses::recieptColumn) == receipt; }) -
+                 rows.begin());
+    };
+    chooseRow(rowOf("1"));
     for (const char *name : {"notes.txt", "big.pdf", "gone.pdf", "invoice.pdf", "scan.jpg"}) {
       messages->open = folder + name;
       click("attachDocument");
     }
     click("openDocuments");
-    chooseRow(first == 0 ? 1 : 0); // the water, which has none
+    chooseRow(rowOf("2")); // the water, which has none
     click("openDocuments");
     messages::setLinkSink({});
     QCOMPARE(messages->shown,
