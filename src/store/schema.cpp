@@ -1,5 +1,6 @@
 #include "store/database.h"
 #include "store/dialect.h"
+#include "store/laterversions.h"
 
 #include "text/dates.h"
 #include "text/months.h"
@@ -150,147 +151,6 @@ void createVersion5(const Store &store) {
             .arg(m));
 }
 
-// Version 6: the bank's statements, each of their lines once whatever file
-// it came in, what each line was recorded as, who pays for which apartment,
-// and what a debit's words are spent on.
-const char *const version6[] = {
-    R"(CREATE TABLE bank_statements (
-         id INTEGER PRIMARY KEY AUTOINCREMENT,
-         file TEXT NOT NULL,
-         bank TEXT NOT NULL,
-         account TEXT NOT NULL DEFAULT '',
-         first_date TEXT NOT NULL,
-         last_date TEXT NOT NULL,
-         lines INTEGER NOT NULL,
-         added INTEGER NOT NULL,
-         imported TEXT NOT NULL))",
-    R"(CREATE TABLE bank_lines (
-         id INTEGER PRIMARY KEY AUTOINCREMENT,
-         statement INTEGER NOT NULL REFERENCES bank_statements (id),
-         identity TEXT NOT NULL UNIQUE,
-         inputdate TEXT NOT NULL,
-         value_date TEXT,
-         description TEXT NOT NULL DEFAULT '',
-         reference TEXT NOT NULL DEFAULT '',
-         details TEXT NOT NULL DEFAULT '',
-         note TEXT NOT NULL DEFAULT '',
-         amount INTEGER NOT NULL,
-         balance INTEGER))",
-    "CREATE INDEX bank_lines_inputdate ON bank_lines (inputdate)",
-    // What a line was recorded as: one payment or several (a deposit of
-    // cheques), an expense; a cancelled one no longer counts.
-    R"(CREATE TABLE bank_records (
-         line INTEGER NOT NULL REFERENCES bank_lines (id),
-         source_table TEXT NOT NULL,
-         source_reciept INTEGER NOT NULL,
-         amount INTEGER NOT NULL))",
-    "CREATE INDEX bank_records_line ON bank_records (line)",
-    // The apartments a payer (an account, or a name as the bank writes it)
-    // was matched to before.
-    R"(CREATE TABLE bank_payers (
-         payer TEXT NOT NULL,
-         apartment INTEGER NOT NULL,
-         UNIQUE (payer, apartment)))",
-    // The expense a debit's words were last recorded as.
-    R"(CREATE TABLE bank_rules (
-         words TEXT NOT NULL UNIQUE,
-         category TEXT NOT NULL,
-         supplyer TEXT NOT NULL DEFAULT ''))",
-};
-
-// Version 7: a payment of several parts (dues and a levy, or months across
-// the year's end) is one receipt: each further row names its first. The
-// columns the user named for a bank whose statements the program does not
-// know, by their headers.
-const char *const version7[] = {"ALTER TABLE incoming ADD COLUMN part_of INTEGER",
-                                // A bank line set aside: recorded as nothing, waiting no more; its reason.
-                                "ALTER TABLE bank_lines ADD COLUMN aside TEXT",
-                                R"(CREATE TABLE bank_layouts (
-                                     bank TEXT NOT NULL UNIQUE,
-                                     date TEXT NOT NULL,
-                                     description TEXT NOT NULL,
-                                     reference TEXT NOT NULL DEFAULT '',
-                                     debit TEXT NOT NULL DEFAULT '',
-                                     credit TEXT NOT NULL DEFAULT '',
-                                     amount TEXT NOT NULL DEFAULT '',
-                                     balance TEXT NOT NULL DEFAULT ''))"};
-
-// Version 8: collecting what is owed: the reminder letters' texts as the
-// treasurer keeps them, the committee's account they name and who is billed
-// for the dues, every letter sent, and the owners who do not live there.
-const char *const version8[] = {R"(CREATE TABLE letter_texts (
-                                     stage INTEGER NOT NULL UNIQUE CHECK (stage BETWEEN 1 AND 3),
-                                     body TEXT NOT NULL))",
-                                // Who is billed for the dues, and the account the letters name.
-                                R"(CREATE TABLE collection (
-                                     id INTEGER NOT NULL UNIQUE CHECK (id = 1),
-                                     bank TEXT NOT NULL DEFAULT '',
-                                     branch TEXT NOT NULL DEFAULT '',
-                                     account TEXT NOT NULL DEFAULT '',
-                                     dues_to TEXT NOT NULL DEFAULT 'occupant' CHECK (dues_to IN ('occupant', 'owner'))))",
-                                // An apartment's owner where it is not its resident.
-                                R"(CREATE TABLE owners (
-                                     apartment INTEGER NOT NULL UNIQUE,
-                                     name TEXT NOT NULL,
-                                     phone TEXT NOT NULL DEFAULT '',
-                                     email TEXT NOT NULL DEFAULT '',
-                                     address TEXT NOT NULL DEFAULT ''))",
-                                R"(CREATE TABLE reminders (
-                                     id INTEGER PRIMARY KEY AUTOINCREMENT,
-                                     apartment INTEGER NOT NULL,
-                                     person TEXT NOT NULL,
-                                     stage INTEGER NOT NULL CHECK (stage BETWEEN 1 AND 3),
-                                     amount INTEGER NOT NULL,
-                                     sent TEXT NOT NULL,
-                                     deadline TEXT))",
-                                "CREATE INDEX reminders_apartment ON reminders (apartment, sent)"};
-
-// Version 9: who lived in or owned an apartment before a sale or a move, to
-// the day the next came, so papers name whoever was there on their dates;
-// and the payments by year, for who owes.
-const char *const version9[] = {R"(CREATE TABLE former_people (
-                                     id INTEGER PRIMARY KEY AUTOINCREMENT,
-                                     apartment INTEGER NOT NULL,
-                                     role TEXT NOT NULL CHECK (role IN ('occupant', 'owner', 'both')),
-                                     name TEXT NOT NULL,
-                                     phone TEXT NOT NULL DEFAULT '',
-                                     email TEXT NOT NULL DEFAULT '',
-                                     address TEXT NOT NULL DEFAULT '',
-                                     until TEXT NOT NULL))",
-                                "CREATE INDEX former_people_apartment ON former_people (apartment, until)",
-                                // Who owes reads the first year's payments and the opening debt's.
-                                "CREATE INDEX incoming_year ON incoming (year, inputdate) WHERE cancelled IS NULL"};
-
-// Version 10: each apartment's share of the building's costs (its floor
-// area or registered share, in hundredths), how each levy was split, the
-// yearly budgets, and the expenses' documents.
-const char *const version10[] = {R"(CREATE TABLE apartment_shares (
-                                      apartment INTEGER NOT NULL UNIQUE,
-                                      share INTEGER NOT NULL CHECK (share > 0)))",
-                                 ("ALTER TABLE levies ADD COLUMN split TEXT NOT NULL DEFAULT 'equal' "
-                                  "CHECK (split IN ('equal', 'share'))"),
-                                 // The whole a levy by shares raises, as typed, and
-                                 // the share each charge was worked from.
-                                 "ALTER TABLE levies ADD COLUMN total INTEGER",
-                                 "ALTER TABLE levy_charges ADD COLUMN share INTEGER",
-                                 // The year's budget the meeting approved: by expense
-                                 // type, and the income expected by what it is for.
-                                 R"(CREATE TABLE budgets (
-                                      year INTEGER NOT NULL,
-                                      kind TEXT NOT NULL CHECK (kind IN ('expense', 'income')),
-                                      name TEXT NOT NULL,
-                                      amount INTEGER NOT NULL CHECK (amount > 0),
-                                      UNIQUE (year, kind, name)))",
-                                 // An expense's documents (a scanned invoice), kept
-                                 // with the books so every copy of them carries them.
-                                 R"(CREATE TABLE expense_documents (
-                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
-                                      expense INTEGER NOT NULL,
-                                      name TEXT NOT NULL,
-                                      content BLOB NOT NULL,
-                                      added TEXT NOT NULL))",
-                                 "CREATE INDEX expense_documents_expense ON expense_documents (expense)"};
-
 void run(const Store &store, const auto &statements) {
   for (const char *statement : statements)
     store.exec(forEngine(store, statement));
@@ -394,11 +254,11 @@ void upgrade(const Store &store, int from, int to) {
                                createVersion3,
                                [](const Store &store) { run(store, version4); },
                                createVersion5,
-                               [](const Store &store) { run(store, version6); },
-                               [](const Store &store) { run(store, version7); },
-                               [](const Store &store) { run(store, version8); },
-                               [](const Store &store) { run(store, version9); },
-                               [](const Store &store) { run(store, version10); }};
+                               [](const Store &store) { runLater(store, 6); },
+                               [](const Store &store) { runLater(store, 7); },
+                               [](const Store &store) { runLater(store, 8); },
+                               [](const Store &store) { runLater(store, 9); },
+                               [](const Store &store) { runLater(store, 10); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

@@ -407,8 +407,8 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
   }
 
   // Shares typed in the levies window, a levy of 10,000 split by them:
-  // 1-6 own 80 and 7-12 own 120.5 of 1,203; 80's part 665.004 and 120.5's
-  // 1,001.662 leave 4 agorot, to 1-4 (the larger remainder). An apartment
+  // 1-6 own 80 and 7-12 own 120.5 of 1,203; 80 comes to 665.004 and 120.5
+  // to 1,001.662, leaving 4 agorot, to 1-4 (the larger remainder). An apartment
   // without a share refuses the split; the paper states the rule.
   void aLevyIsSplitByShares() {
     window = openShared<LeviesWindow>();
