@@ -2,11 +2,13 @@
 # Writes the synthetic bank statements the bank suite reads: one file per
 # layout the banks export, in the encodings and containers they use. No
 # real person's file: every name, account and amount here is made up.
-# Run it again after changing a statement: python3 make.py
+# Run it again after changing a statement: python3 tools/bankfixtures.py
+import os
 import zipfile
 from xml.sax.saxutils import escape
 
 NBSP = "\u00a0"
+os.chdir(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data", "bank"))
 
 
 def xlsx(name, sheet, rows):
