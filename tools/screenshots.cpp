@@ -31,6 +31,7 @@
 #include "reports/meetingwindow.h"
 #include "budget/budget.h"
 #include "budget/budgetwindow.h"
+#include "closing/closingwindow.h"
 #include "ledger/shares.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"

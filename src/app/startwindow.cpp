@@ -5,6 +5,7 @@
 #include "bank/statementwindow.h"
 #include "budget/budgetwindow.h"
 #include "building/registerwindow.h"
+#include "closing/closingwindow.h"
 #include "expenses/removalwindow.h"
 #include "levies/levieswindow.h"
 #include "owing/debtorswindow.h"
@@ -59,6 +60,7 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->meetingButton, &QPushButton::clicked, this, [] { openShared<MeetingWindow>(); }); // "דו"ח לאסיפה כללית"
   connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); }); // "היטלים"
   connect(ui->budgetButton, &QPushButton::clicked, this, [] { openShared<BudgetWindow>(); }); // "תקציב"
+  connect(ui->closingButton, &QPushButton::clicked, this, [] { openShared<ClosingWindow>(); }); // "סגירת תקופה"
   connect(ui->statementButton, &QPushButton::clicked, this, [] { openShared<StatementWindow>(); }); // "דף חשבון בנק"
   connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
 }

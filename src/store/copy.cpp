@@ -43,7 +43,9 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"former_people", "id"},
                                                                {"apartment_shares", "apartment"},
                                                                {"budgets", "year, kind, name"},
-                                                               {"expense_documents", "id"}};
+                                                               {"expense_documents", "id"},
+                                                               // Last: once a period is closed, no row of it is written.
+                                                               {"closings", "id"}};
 
 // The columns numbered by the engine: their next numbers come over too.
 const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"},
@@ -53,7 +55,8 @@ const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"
                                                           {"bank_lines", "id"},
                                                           {"reminders", "id"},
                                                           {"former_people", "id"},
-                                                          {"expense_documents", "id"}};
+                                                          {"expense_documents", "id"},
+                                                          {"closings", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");
 

@@ -9,7 +9,7 @@
 
 namespace domiva::db {
 
-inline constexpr int schemaVersion = 10;
+inline constexpr int schemaVersion = 11;
 
 // Checks the file behind `database` is whole (quick_check), not newer than
 // this program, and ours; `version` is its schema version, 0 for an empty
@@ -101,6 +101,10 @@ inline constexpr int serverBusy = 91;
 // The connection to the server went with the answer to a COMMIT, and the
 // server could not be asked again whether it took.
 inline constexpr int commitUnknown = 92;
+// A write into a period closed once its accounts were approved, refused
+// by the books themselves; the marker is the words the refusal carries.
+inline constexpr int periodClosed = 93;
+inline constexpr const char *closedMarker = "domiva-period-closed";
 
 // A statement the database refused; carries the engine's words and code.
 class Error : public std::runtime_error {

@@ -149,12 +149,83 @@ const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                       added TEXT NOT NULL))",
                                  "CREATE INDEX expense_documents_expense ON expense_documents (expense)"};
 
+// Version 11: the periods closed once the meeting approved their accounts,
+// and each reopening with its reason.
+const char *const version11[] = {R"(CREATE TABLE closings (
+                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                      through TEXT NOT NULL,
+                                      approved TEXT NOT NULL,
+                                      closed_at TEXT NOT NULL,
+                                      reopened_at TEXT,
+                                      reopen_reason TEXT))"};
+
+// The last day closed, NULL while nothing is.
+constexpr const char *closedThrough = "(SELECT max(through) FROM closings WHERE reopened_at IS NULL)";
+
+// The rows a closed period's papers are made of, each by the day it
+// counts from (%1 the row as it was or will be): no window, import,
+// repair or second bookkeeper writes one dated in a closed period.
+const std::pair<const char *, const char *> guarded[] = {
+    {"incoming", "%1.inputdate"},
+    {"removals", "%1.\"Date\""},
+    {"trans", "%1.inputdate"},
+    {"dues", "(%1.year || '-' || CASE WHEN %1.month < 10 THEN '0' ELSE '' END || %1.month || '-01')"},
+    {"opening_debts", "(SELECT opendate FROM registery)"},
+    {"levies", "%1.first_due"},
+    {"levy_charges", "(SELECT first_due FROM levies WHERE id = %1.levy)"}};
+
+// The building's start, opening balance and size shape every paper since
+// the start: none changes once anything is closed.
+QString registeryChanged(const char *differs) {
+  return QStringLiteral("%1 IS NOT NULL AND (NEW.opendate %2 OLD.opendate OR NEW.openbalance %2 OLD.openbalance "
+                        "OR NEW.apartments %2 OLD.apartments)")
+      .arg(QLatin1String(closedThrough), QLatin1String(differs));
+}
+
+void guardClosedPeriods(const Store &store) {
+  const QString closed = QLatin1String(closedThrough);
+  const auto on = [&](const char *day, const char *row) {
+    return QString::fromUtf8(day).replace(QStringLiteral("%1"), QLatin1String(row)) + QStringLiteral(" <= ") + closed;
+  };
+  if (store.engine() == Engine::Sqlite) {
+    const QString trigger = QStringLiteral("CREATE TRIGGER %1_closed_%2 BEFORE %3 ON %1 WHEN %4 "
+                                           "BEGIN SELECT RAISE(ABORT, '%5'); END");
+    const QString refusal = QLatin1String(closedMarker);
+    for (const auto &[table, day] : guarded) {
+      const QString name = QLatin1String(table);
+      store.exec(trigger.arg(name, QStringLiteral("insert"), QStringLiteral("INSERT"), on(day, "NEW"), refusal));
+      store.exec(trigger.arg(name, QStringLiteral("update"), QStringLiteral("UPDATE"),
+                             on(day, "OLD") + QStringLiteral(" OR ") + on(day, "NEW"), refusal));
+      store.exec(trigger.arg(name, QStringLiteral("delete"), QStringLiteral("DELETE"), on(day, "OLD"), refusal));
+    }
+    store.exec(trigger.arg(QStringLiteral("registery"), QStringLiteral("update"), QStringLiteral("UPDATE"),
+                           registeryChanged("IS NOT"), refusal));
+    return;
+  }
+  // A server's trigger runs a function; OLD is NULL on an insert, NEW on a delete.
+  const auto guard = [&](const QString &table, const QString &events, const QString &condition) {
+    store.exec(QStringLiteral("CREATE FUNCTION %1_closed() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                              "IF %2 THEN RAISE EXCEPTION '%3'; END IF; "
+                              "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END$$")
+                   .arg(table, condition, QLatin1String(closedMarker)));
+    store.exec(QStringLiteral("CREATE TRIGGER %1_closed BEFORE %2 ON %1 FOR EACH ROW EXECUTE FUNCTION %1_closed()")
+                   .arg(table, events));
+  };
+  for (const auto &[table, day] : guarded)
+    guard(QLatin1String(table), QStringLiteral("INSERT OR UPDATE OR DELETE"),
+          QStringLiteral("(TG_OP <> 'INSERT' AND %1) OR (TG_OP <> 'DELETE' AND %2)").arg(on(day, "OLD"), on(day, "NEW")));
+  guard(QStringLiteral("registery"), QStringLiteral("UPDATE"), registeryChanged("IS DISTINCT FROM"));
+}
+
 } // namespace
 
 void runLater(const Store &store, int version) {
-  static const std::span<const char *const> statements[] = {version6, version7, version8, version9, version10};
+  static const std::span<const char *const> statements[] = {version6, version7, version8,
+                                                            version9, version10, version11};
   for (const char *statement : statements[version - 6])
     store.exec(forEngine(store, statement));
+  if (version == 11)
+    guardClosedPeriods(store);
 }
 
 } // namespace domiva::db

@@ -258,7 +258,8 @@ void upgrade(const Store &store, int from, int to) {
                                [](const Store &store) { runLater(store, 7); },
                                [](const Store &store) { runLater(store, 8); },
                                [](const Store &store) { runLater(store, 9); },
-                               [](const Store &store) { runLater(store, 10); }};
+                               [](const Store &store) { runLater(store, 10); },
+                               [](const Store &store) { runLater(store, 11); }};
   static_assert(std::size(steps) == schemaVersion);
   for (int version = from; version < to; ++version)
     steps[version](store);

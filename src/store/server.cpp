@@ -129,6 +129,8 @@ Engine session::engineOf(const QSqlDatabase &database) {
 }
 
 int codeOf(const QSqlError &error) {
+  if (error.databaseText().contains(QLatin1String(closedMarker)))
+    return periodClosed; // either engine's trigger, in its own words
   const QString code = error.nativeErrorCode();
   if (code.isEmpty())
     return error.type() == QSqlError::ConnectionError ? serverLost : 1;

@@ -26,6 +26,7 @@ QString cause(int code) {
   case 14: return texts::causeDisk;
   case serverLost: return texts::causeServer;
   case serverBusy: return texts::causeServerBusy;
+  case periodClosed: return texts::causeClosed;
   default: return texts::causeEngine;
   }
 }
@@ -34,6 +35,8 @@ QString explain(const Error &error) {
   // An error of ours is already said in Hebrew; the engine's gets its cause.
   if (error.code() == 0)
     return error.text();
+  if (error.code() == periodClosed)
+    return texts::causeClosed; // the engine's words add nothing to ours
   return texts::withDetail(cause(error.code()), error.text());
 }
 

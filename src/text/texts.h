@@ -92,6 +92,9 @@ inline const QString causeFull = QStringLiteral("הדיסק מלא.");
 inline const QString causeDamaged = QStringLiteral("הקובץ פגום.");
 inline const QString causeDisk = QStringLiteral("שגיאה בקריאה מהדיסק או בכתיבה אליו.");
 inline const QString causeEngine = QStringLiteral("בסיס הנתונים סירב לפעולה.");
+inline const QString causeClosed = QStringLiteral("התאריך בתקופה שנסגרה לאחר אישור האסיפה, ותשלומיה, הוצאותיה "
+                                                  "וחיוביה אינם משתנים. תיקון נרשם כרשומה חדשה בתאריך שאחרי סוף "
+                                                  "התקופה.");
 // Books on a database server.
 inline const QString causeServer = QStringLiteral("החיבור לשרת בסיס הנתונים נותק.");
 inline const QString causeServerBusy = QStringLiteral("מישהו אחר רושם בספרי הבניין כבר זמן רב. נסו שוב בעוד רגע.");
@@ -189,6 +192,22 @@ inline const QString budgetKindRequired = QStringLiteral("יש לבחור אם �
 inline const QString budgetNameRequired = QStringLiteral("יש לבחור או להקליד סעיף");
 inline const QString negativeBudget = QStringLiteral("סכום התקציב אינו יכול להיות שלילי");
 inline const QString budgetSubject = QStringLiteral("התקציב");
+// Closing a period
+inline const QString closingTitle = QStringLiteral("סגירת תקופה");
+inline const QString closedThrough = QStringLiteral("הספרים סגורים עד %1 (אושר באסיפה %2).");
+inline const QString nothingClosed = QStringLiteral("אין תקופה סגורה.");
+inline const QString closeInFuture = QStringLiteral("אי אפשר לסגור תקופה שטרם הסתיימה.");
+inline const QString approvedBeforeEnd = QStringLiteral("האסיפה מאשרת את החשבונות אחרי סוף התקופה, לא לפניו.");
+inline const QString approvedInFuture = QStringLiteral("תאריך האישור עוד לא הגיע.");
+inline const QString closeBeforeBooks = QStringLiteral("התקופה מסתיימת לפני תחילת הספרים (%1).");
+inline const QString alreadyClosed = QStringLiteral("הספרים כבר סגורים עד %1.");
+inline const QString closeQuestion =
+    QStringLiteral("לסגור את הספרים עד %1?\nתשלומים, הוצאות וחיובים בתאריך עד %1 לא ישתנו עוד.");
+inline const QString periodClosedDone = QStringLiteral("הספרים נסגרו עד %1.");
+inline const QString reopenQuestion = QStringLiteral("לפתוח מחדש את התקופה שעד %1?\n\nסיבת הפתיחה:");
+inline const QString reopenReasonRequired = QStringLiteral("יש לכתוב את סיבת הפתיחה. דבר לא נפתח");
+inline const QString periodReopened = QStringLiteral("התקופה שעד %1 נפתחה מחדש.");
+inline const QString closingsSubject = QStringLiteral("התקופות הסגורות");
 inline const QString coveringDues = QStringLiteral("דמי ועד שיכסו את התקציב: %1 ש\"ח לדירה לחודש");
 inline const QString nothingToCover = QStringLiteral("אין הוצאות בתקציב שדמי הוועד צריכים לכסות");
 inline const QString offerDuesQuestion =

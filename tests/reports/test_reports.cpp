@@ -195,6 +195,94 @@ private slots:
     QCOMPARE(messages->asked, QStringList{texts::offerDuesQuestion.arg("241.00", "07/2026")});
     QCOMPARE(ledger::Dues::read(test::books()).ofYear(1, 2026).toString(), "2946");
   }
+
+  // Closed through 05/03/2026: each write into the period, its last day
+  // included, is refused by the books themselves, on either engine, with
+  // nothing written; the others go through. Payment 1 and expense 1 are of
+  // 01/03/2026.
+  void aClosedPeriodRefusesEveryWriteIntoIt_data() { test::everyWrite(); }
+  void aClosedPeriodRefusesEveryWriteIntoIt() {
+    QFETCH(std::function<QString()>, write);
+    test::building("12", "250");
+    test::pay(1, "מרץ", "250", QDate(2026, 3, 1));
+    spend(QDate(2026, 3, 1), "חשמל", "100");
+    QCOMPARE(setOpeningDebt(test::books(), "2", "500"), QString());
+    QCOMPARE(closing::close(test::books(), QDate(2026, 3, 5), QDate(2026, 4, 20)), QString()); // the writes' day
+    const QString tag = QTest::currentDataTag();
+    const bool intoIt = QStringList{"record an expense", "cancel an expense", "record a payment", "cancel a payment",
+                                    "opening debt", "a payment of two parts"}
+                            .contains(tag);
+    const auto closed = [] {
+      QStringList rows;
+      for (const char *table : {"incoming", "removals", "trans", "dues", "opening_debts", "levies", "registery"})
+        rows << test::dump(QStringLiteral("SELECT * FROM %1").arg(table));
+      return rows;
+    };
+    const QStringList before = closed();
+    QCOMPARE(write(), intoIt ? texts::saveFailed.arg(texts::causeClosed) : QString());
+    if (intoIt)
+      QCOMPARE(closed(), before);
+  }
+
+  // The window closes the books through a day the meeting approved, refuses
+  // what cannot be closed, and reopens the last for a reason. Each paper of
+  // the closed quarter prints the same after a correction dated after it.
+  void aPeriodIsClosedAndReopened() {
+    test::building("12", "250");
+    test::addResident(2, "לוי");
+    test::pay(1, "ינואר-מרץ", "750", QDate(2026, 3, 1));
+    spend(QDate(2026, 2, 1), "ניקיון", "400");
+    QCOMPARE(levies::define(test::books(), {"גג", "300", QDate(2026, 3, 1), "1"}), QString());
+    const auto papers = [] {
+      QStringList texts;
+      const QDate from(2026, 1, 1), to(2026, 3, 31);
+      const listing::Printout meeting = meeting::printout(test::books(), from, to, false);
+      for (const listing::Printout &section : meeting.sections)
+        texts << section.layout.title << test::text(test::table(section));
+      const ledger::Period money = ledger::period(test::books(), from, to);
+      return texts << test::text(test::table(balance::printout(test::books(), from, to, money)));
+    };
+    const QStringList atClose = papers();
+    window = openShared<ClosingWindow>();
+    QStringList states = shows({"closedState"});
+    for (const char *typed : {"10/06/2026 10/06/2026", "31/03/2026 31/03/2026", "31/03/2026 11/06/2026",
+                              "31/12/2025 20/04/2026", "31/03/2026 20/04/2026", "31/03/2026 20/04/2026"}) {
+      const QStringList dates = QString(typed).split(' ');
+      fill({{"through", dates[0]}, {"approved", dates[1]}});
+      click("closePeriod");
+    }
+    states << shows({"closedState"});
+    QCOMPARE(messages->shown, (QStringList{texts::closeInFuture, texts::approvedBeforeEnd, texts::approvedInFuture,
+                                           texts::closeBeforeBooks.arg("01/01/2026"),
+                                           texts::periodClosedDone.arg("31/03/2026"),
+                                           texts::alreadyClosed.arg("31/03/2026")}));
+    // A correction: a refund dated the day after; the March payment itself,
+    // the levy's charges, March's dues and the building's figures stay, its
+    // address not.
+    test::pay(1, "מרץ", "-250", QDate(2026, 4, 1), 2026);
+    const QString refused = texts::saveFailed.arg(texts::causeClosed);
+    QCOMPARE((QStringList{payments::cancel(test::books(), 1, "טעות", today()),
+                          levies::setCharge(test::books(), 1, "2", "100"),
+                          addApartmentDues(test::books(), "2", "03/2026", "300"),
+                          saveBuilding(test::books(), {"12", "250", "100", QDate(2026, 1, 1), "", ""}),
+                          saveBuilding(test::books(), {"13", "250", "0", QDate(2026, 1, 1), "", ""}),
+                          saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", ""})}),
+             (QStringList{refused, refused, refused, refused, refused, ""}));
+    QCOMPARE(papers(), atClose);
+    messages->shown.clear();
+    messages->reply = QStringLiteral(" ");
+    click("reopenPeriod");
+    messages->reply = QStringLiteral("תיקון לפני האסיפה");
+    click("reopenPeriod");
+    states << shows({"closedState"});
+    QCOMPARE(messages->shown, (QStringList{texts::reopenReasonRequired, texts::periodReopened.arg("31/03/2026")}));
+    QCOMPARE(states, (QStringList{texts::nothingClosed, texts::closedThrough.arg("31/03/2026", "20/04/2026"),
+                                  texts::nothingClosed}));
+    QCOMPARE(test::text(grid("closingsList")),
+             "31/03/2026|20/04/2026|10/06/2026 12:00|10/06/2026 12:00|תיקון לפני האסיפה");
+    QVERIFY(!control<QPushButton>("reopenPeriod")->isEnabled());
+    QCOMPARE(payments::cancel(test::books(), 1, "טעות", today()), QString());
+  }
 };
 
 QTEST_MAIN(ReportsTest)

@@ -122,7 +122,7 @@ private slots:
              "neighbors incoming removals trans anual_report registery supplyer category dues "
              "opening_debts levies levy_charges bank_statements bank_lines "
              "bank_records bank_payers bank_rules bank_layouts letter_texts collection owners reminders former_people "
-             "apartment_shares budgets expense_documents");
+             "apartment_shares budgets expense_documents closings");
     QCOMPARE(test::version(), db::schemaVersion);
     QCOMPARE(test::dump("SELECT *, (SELECT count(*) FROM category), (SELECT count(*) FROM supplyer) FROM registery"),
              "0|0|0|2026-01-01|||8|0");

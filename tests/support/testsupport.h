@@ -13,6 +13,8 @@
 #include "bank/statementwindow.h"
 #include "budget/budget.h"
 #include "budget/budgetwindow.h"
+#include "closing/closingwindow.h"
+#include "ledger/closing.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
 #include "expenses/documents.h"
