@@ -32,6 +32,7 @@
 #include "budget/budget.h"
 #include "budget/budgetwindow.h"
 #include "closing/closingwindow.h"
+#include "ledger/closing.h"
 #include "ledger/shares.h"
 #include "residents/neighborswindow.h"
 #include "residents/residents.h"
@@ -305,6 +306,10 @@ int main(int argc, char *argv[]) {
   printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31), false), folder + "/meeting.pdf");
   printing::writePdf(statements::printout(statements::ofDebtors(db::program(), QDate(year, 11, 30))),
                      folder + "/statements.pdf");
+  // The first half-year closed once the meeting approved it, last of all:
+  // nothing dated in it is written after.
+  closing::close(db::program(), QDate(year, 6, 30), QDate(year, 7, 20));
+  shoot<ClosingWindow>(folder, "closing");
 
   // Two refused start-ups, as the user sees them: a damaged file and one
   // that another program holds.

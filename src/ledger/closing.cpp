@@ -1,6 +1,7 @@
 #include "ledger/closing.h"
 
 #include "store/building.h"
+#include "text/bidi.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"
@@ -77,7 +78,7 @@ QStringList headers() {
 QList<QVariantList> rows(const QList<Closing> &closings) {
   QList<QVariantList> shown;
   const auto moment = [](const QDateTime &at) {
-    return at.isNull() ? QString() : at.toString(dates::shortFormat() + QStringLiteral(" HH:mm"));
+    return at.isNull() ? QString() : leftToRight(at.toString(dates::shortFormat() + QStringLiteral(" HH:mm")));
   };
   for (const Closing &closing : closings)
     shown << QVariantList{dates::toShort(closing.through), dates::toShort(closing.approved), moment(closing.closedAt),

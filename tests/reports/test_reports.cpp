@@ -279,8 +279,11 @@ private slots:
     QCOMPARE(states, (QStringList{texts::nothingClosed, texts::closedThrough.arg("31/03/2026", "20/04/2026"),
                                   texts::nothingClosed}));
     QCOMPARE(test::text(grid("closingsList")),
-             "31/03/2026|20/04/2026|10/06/2026 12:00|10/06/2026 12:00|תיקון לפני האסיפה");
-    QVERIFY(!control<QPushButton>("reopenPeriod")->isEnabled());
+             "31/03/2026|20/04/2026|\u206610/06/2026 12:00\u2069|\u206610/06/2026 12:00\u2069|תיקון לפני האסיפה");
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QCOMPARE(tabsFrom(control<QDateEdit>("through")) << QString::number(control<QPushButton>("reopenPeriod")->isEnabled()),
+             (QStringList{"approved", "closingsList", "0"}));
     QCOMPARE(payments::cancel(test::books(), 1, "טעות", today()), QString());
   }
 };
