@@ -32,6 +32,8 @@
 #include "budget/budget.h"
 #include "budget/budgetwindow.h"
 #include "closing/closingwindow.h"
+#include "closing/fundswindow.h"
+#include "ledger/funds.h"
 #include "ledger/closing.h"
 #include "ledger/shares.h"
 #include "residents/neighborswindow.h"

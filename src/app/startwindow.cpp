@@ -6,6 +6,7 @@
 #include "budget/budgetwindow.h"
 #include "building/registerwindow.h"
 #include "closing/closingwindow.h"
+#include "closing/fundswindow.h"
 #include "expenses/removalwindow.h"
 #include "levies/levieswindow.h"
 #include "owing/debtorswindow.h"
@@ -61,6 +62,7 @@ StartWindow::StartWindow(QWidget *parent) : QWidget(parent), ui(std::make_unique
   connect(ui->leviesButton, &QPushButton::clicked, this, [] { openShared<LeviesWindow>(); }); // "היטלים"
   connect(ui->budgetButton, &QPushButton::clicked, this, [] { openShared<BudgetWindow>(); }); // "תקציב"
   connect(ui->closingButton, &QPushButton::clicked, this, [] { openShared<ClosingWindow>(); }); // "סגירת תקופה"
+  connect(ui->fundsButton, &QPushButton::clicked, this, [] { openShared<FundsWindow>(); });     // "קרנות"
   connect(ui->statementButton, &QPushButton::clicked, this, [] { openShared<StatementWindow>(); }); // "דף חשבון בנק"
   connect(ui->Command7, &QPushButton::clicked, this, [] { openShared<BackupWindow>(); }); // "גיבוי ושחזור"
 }

@@ -1,6 +1,7 @@
 #include "expenses/expense.h"
 
 #include "bank/matching.h"
+#include "ledger/funds.h"
 #include "store/database.h"
 #include "store/journal.h"
 #include "text/dates.h"
@@ -45,10 +46,15 @@ Outcome record(const db::Store &store, const ExpenseInput &input) {
       if (const QString refusal = bank::check(store, input.bankLine, QStringLiteral("removals"), *amount);
           !refusal.isEmpty())
         return {refusal, Field::Amount};
-    const auto inserted =
-        store.exec(QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount) "
-                                  "VALUES (?, ?, ?, ?, ?, ?)"),
-                   {input.category, date, input.payby, input.detail, input.supplier, amount->agorot()});
+    QString refusal;
+    const auto fund = input.fund.trimmed().isEmpty() ? 0 : funds::idOf(store, input.fund, &refusal);
+    if (!fund)
+      return {refusal};
+    const auto inserted = store.exec(
+        QStringLiteral("INSERT INTO removals (category, \"Date\", payby, detail, supplyer, amount, fund) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {input.category, date, input.payby, input.detail, input.supplier, amount->agorot(),
+         *fund ? QVariant(*fund) : QVariant()});
     const qint64 reciept = inserted.lastInsertId().toLongLong();
     journal::add(store, journal::expenses(), reciept, input.category, *amount, input.date);
     if (input.bankLine) {

@@ -24,6 +24,7 @@ struct ExpenseInput {
   QString supplier;
   QString amount;
   qint64 bankLine = 0; // the bank statement's line it records, if one
+  QString fund = {};   // the fund it is paid from; empty: the running account
 };
 
 // The field a refused expense is corrected in.

@@ -2,6 +2,7 @@
 
 #include "expenses/documents.h"
 #include "expenses/expense.h"
+#include "ledger/funds.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/input.h"
@@ -46,9 +47,14 @@ void RemovalWindow::load() {
   try {
     ui->category->addItems(expenses::categories(m_store));
     ui->supplyer->addItems(expenses::suppliers(m_store));
+    for (const funds::Fund &fund : funds::all(m_store))
+      ui->fund->addItem(fund.name);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::expensesSubject, e);
   }
+  // Where the books keep no fund, everything is the running account's.
+  ui->fund->setVisible(ui->fund->count() > 1);
+  ui->fundLabel->setVisible(ui->fund->count() > 1);
   for (QComboBox *box : {ui->category, ui->payby, ui->supplyer}) {
     box->setCurrentIndex(-1);
     box->setEditText(QString());
@@ -72,7 +78,8 @@ void RemovalWindow::recordExpense() {
     return;
   const expenses::Outcome outcome =
       expenses::record(m_store, {ui->category->currentText(), ui->indate->date(), ui->payby->currentText(),
-                                 ui->details->text(), ui->supplyer->currentText(), ui->amount->text()});
+                                 ui->details->text(), ui->supplyer->currentText(), ui->amount->text(), 0,
+                                 ui->fund->currentText()});
   if (!outcome.ok()) {
     messages::show(this, outcome.message);
     // Back to the field to correct, so the keyboard goes on from there.

@@ -1,5 +1,6 @@
 #include "levies/levieswindow.h"
 
+#include "ledger/funds.h"
 #include "ledger/shares.h"
 #include "levies/levy.h"
 #include "store/gridmodel.h"
@@ -27,6 +28,15 @@ LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->shareValue, ui->saveShare);
   ui->levyDue->setDate(today());
   ui->levyInstalments->setText(QStringLiteral("1"));
+  try {
+    for (const funds::Fund &fund : funds::all(m_store))
+      ui->levyFund->addItem(fund.name);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::fundsSubject, e);
+  }
+  // Where the books keep no fund, every levy is the running account's.
+  ui->levyFund->setVisible(ui->levyFund->count() > 1);
+  ui->fundLabel->setVisible(ui->levyFund->count() > 1);
   m_levies->setDateColumns({levies::listDue});
   m_levies->setMoneyColumns({std::begin(levies::listMoney), std::end(levies::listMoney)});
   m_charges->setMoneyColumns({std::begin(levies::chargesMoney), std::end(levies::chargesMoney)});
@@ -85,7 +95,8 @@ void LeviesWindow::addLevy() {
     return;
   if (!typed::entered(this,
                       levies::define(m_store, {ui->levyName->text(), ui->levyAmount->text(), ui->levyDue->date(),
-                                               ui->levyInstalments->text(), ui->levyByShares->isChecked()}),
+                                               ui->levyInstalments->text(), ui->levyByShares->isChecked(),
+                                               ui->levyFund->currentText()}),
                       {ui->levyName, ui->levyAmount}))
     return;
   ui->levyInstalments->setText(QStringLiteral("1"));

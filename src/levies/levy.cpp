@@ -1,5 +1,6 @@
 #include "levies/levy.h"
 
+#include "ledger/funds.h"
 #include "ledger/levies.h"
 #include "ledger/shares.h"
 #include "printing/printouts.h"
@@ -40,6 +41,9 @@ QString define(const db::Store &store, const LevyInput &input) {
     db::Transaction transaction(store);
     if (store.one(QStringLiteral("SELECT count(*) FROM levies WHERE name = ?"), {name}).value(0).toLongLong() > 0)
       return texts::levyNameTaken.arg(name);
+    const auto fund = input.fund.trimmed().isEmpty() ? 0 : funds::idOf(store, input.fund, &refusal);
+    if (!fund)
+      return refusal;
     QList<qint64> apartments;
     if (const qint64 count = building(store).apartments; count > 0)
       for (qint64 apartment = 1; apartment <= count; ++apartment)
@@ -57,10 +61,11 @@ QString define(const db::Store &store, const LevyInput &input) {
     }
     const qint64 levy =
         store
-            .exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments, split, total) VALUES (?, ?, ?, ?, ?)"),
+            .exec(QStringLiteral("INSERT INTO levies (name, first_due, instalments, split, total, fund) "
+                                 "VALUES (?, ?, ?, ?, ?, ?)"),
                   {name, dates::toIso(input.firstDue), instalments,
                    input.byShares ? QStringLiteral("share") : QStringLiteral("equal"),
-                   input.byShares ? QVariant(amount->agorot()) : QVariant()})
+                   input.byShares ? QVariant(amount->agorot()) : QVariant(), *fund ? QVariant(*fund) : QVariant()})
             .lastInsertId()
             .toLongLong();
     for (int i = 0; i < apartments.size(); ++i)

@@ -15,6 +15,7 @@ struct LevyInput {
   QDate firstDue;
   QString instalments; // monthly, from firstDue on; 1 for one due date
   bool byShares = false; // the whole split by the apartments' shares
+  QString fund = {};      // the fund it raises money for; empty: the running account
 };
 
 // Checks the levy and writes it with a charge to every apartment of the

@@ -1,5 +1,6 @@
 #include "reports/balance.h"
 
+#include "ledger/funds.h"
 #include "printing/printouts.h"
 #include "printing/reportstyle.h"
 #include "store/database.h"
@@ -65,7 +66,10 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
     });
   }
   closeGroup();
-  return listing::fromRows(layout, rows);
+  listing::Printout report = listing::fromRows(layout, rows);
+  if (funds::any(store))
+    report.sections.push_back(funds::printout(store, from, to));
+  return report;
 }
 
 } // namespace domiva::balance

@@ -1,6 +1,7 @@
 #include "reports/balancewindow.h"
 
 #include "expenses/documents.h"
+#include "ledger/funds.h"
 #include "reports/balance.h"
 #include "store/building.h"
 #include "store/database.h"
@@ -21,13 +22,16 @@ namespace domiva {
 
 BalanceWindow::BalanceWindow(db::Store store, QWidget *parent)
     : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::BalanceForm>()),
-      m_byFor(new GridModel(m_store, this)), m_byCategory(new GridModel(m_store, this)) {
+      m_byFor(new GridModel(m_store, this)), m_byCategory(new GridModel(m_store, this)),
+      m_funds(new GridModel(m_store, this)) {
   ui->setupUi(this);
   grid::showDates({ui->DTPicker1, ui->DTPicker2});
   m_byFor->setMoneyColumns({1});
   m_byCategory->setMoneyColumns({1});
   grid::bind(ui->DataGrid2, m_byFor);
   grid::bind(ui->DataGrid1, m_byCategory);
+  m_funds->setMoneyColumns({std::begin(funds::moneyColumns), std::end(funds::moneyColumns)});
+  grid::bind(ui->fundsList, m_funds);
   connect(ui->Command1, &QPushButton::clicked, this, &BalanceWindow::showPeriod);  // "הצג"
   connect(ui->Command2, &QPushButton::clicked, this, &BalanceWindow::closeWindow); // "יציאה"
   connect(ui->print, &QPushButton::clicked, this, &BalanceWindow::printBalance);   // "הדפס"
@@ -57,6 +61,12 @@ void BalanceWindow::loadGrids() {
 void BalanceWindow::showTotals() {
   try {
     m_money = ledger::period(m_store, ui->DTPicker1->date(), ui->DTPicker2->date());
+    const bool kept = funds::any(m_store);
+    m_funds->show(funds::headers(),
+                  kept ? funds::rows(funds::balances(m_store, ui->DTPicker1->date(), ui->DTPicker2->date()))
+                       : QList<QVariantList>());
+    ui->fundsLabel->setVisible(kept);
+    ui->fundsList->setVisible(kept);
   } catch (const db::Error &e) {
     m_readFailed = true;
     messages::readFailed(this, texts::totalsSubject, e);

@@ -37,6 +37,7 @@ private:
   std::unique_ptr<Ui::BalanceForm> ui;
   GridModel *m_byFor = nullptr;
   GridModel *m_byCategory = nullptr;
+  GridModel *m_funds = nullptr; // shown where the books keep funds
   ledger::Period m_money;    // of the period shown
   bool m_readFailed = false; // the sums shown could not be read
 };

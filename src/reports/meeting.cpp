@@ -2,6 +2,7 @@
 
 #include "budget/budget.h"
 #include "ledger/dues.h"
+#include "ledger/funds.h"
 #include "ledger/levies.h"
 #include "ledger/matrix.h"
 #include "printing/printouts.h"
@@ -29,11 +30,12 @@ namespace {
 QString amount(const QSqlQuery &row, int column) { return Money::fromAgorot(row.value(column).toLongLong()).toPaper(); }
 } // namespace
 
-listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, bool names) {
+namespace {
+listing::Printout report(const db::Store &store, const QDate &from, const QDate &to, bool names, bool half) {
   const Figures f = figures(store, from, to);
   const QString start = dates::toShort(from), end = dates::toShort(to);
   listing::Layout overview = section({}, {{QStringLiteral("סעיף"), 3}, {QStringLiteral("סכום"), 1}});
-  overview.title = QStringLiteral("דו\"ח לאסיפה כללית");
+  overview.title = half ? texts::halfYearTitle : QStringLiteral("דו\"ח לאסיפה כללית");
   overview.titleStyle.font = reportFont(QStringLiteral("Arial"), 16, true);
   overview.intro << QStringLiteral("לתקופה %1 עד %2").arg(start, end);
   listing::Printout report = listing::fromRows(
@@ -67,6 +69,9 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
         return QStringList{row.value(0).toString(), amount(row, 1), share};
       }));
 
+  if (half || funds::any(store))
+    report.sections.push_back(funds::printout(store, from, to));
+
   // Each levy falling due by the period's end: what it charges in all,
   // what was collected by then, and what is still owed of it.
   QList<levies::Levy> all = levies::all(store);
@@ -93,6 +98,16 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
   if (store.one(QStringLiteral("SELECT count(*) FROM budgets WHERE year = ?"), {to.year()}).value(0).toLongLong() > 0)
     report.sections.push_back(budget::printout(store, to.year(), to));
   return report;
+}
+} // namespace
+
+listing::Printout printout(const db::Store &store, const QDate &from, const QDate &to, bool names) {
+  return report(store, from, to, names, false);
+}
+
+listing::Printout halfYear(const db::Store &store, const QDate &day, bool names) {
+  const QDate from(day.year(), day.month() <= 6 ? 1 : 7, 1);
+  return report(store, from, from.addMonths(6).addDays(-1), names, true);
 }
 
 listing::Printout payments(const db::Store &store, const QDate &from, const QDate &to, bool names) {

@@ -19,6 +19,7 @@ MeetingWindow::MeetingWindow(db::Store store, QWidget *parent)
   ui->fromDate->setDate(QDate(today().year(), 1, 1));
   ui->toDate->setDate(QDate(today().year(), 12, 31));
   connect(ui->showButton, &QPushButton::clicked, this, &MeetingWindow::showReport); // "הצג"
+  connect(ui->halfYearButton, &QPushButton::clicked, this, &MeetingWindow::showHalfYear); // "דו"ח חצי שנתי"
   connect(ui->exitButton, &QPushButton::clicked, this, &QWidget::close);            // "יציאה"
 }
 
@@ -35,6 +36,18 @@ void MeetingWindow::showReport() {
     printing::showPreview(QStringLiteral("meeting"),
                           meeting::printout(m_store, ui->fromDate->date(), ui->toDate->date(), ui->withNames->isChecked()),
                           texts::meetingTitle);
+  } catch (const db::Error &e) {
+    messages::readFailed(this, texts::reportSubject, e);
+  }
+}
+
+void MeetingWindow::showHalfYear() {
+  if (!datesTyped(this))
+    return;
+  try {
+    printing::showPreview(QStringLiteral("meeting"),
+                          meeting::halfYear(m_store, ui->toDate->date(), ui->withNames->isChecked()),
+                          texts::halfYearTitle);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::reportSubject, e);
   }

@@ -18,7 +18,8 @@ public:
   ~MeetingWindow() override;
 
 private slots:
-  void showReport(); // showButton "הצג"
+  void showReport();   // showButton "הצג"
+  void showHalfYear(); // halfYearButton "דו"ח חצי שנתי": the half-year "עד תאריך" falls in
 
 private:
   db::Store m_store; // the books this window reads and writes

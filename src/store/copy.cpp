@@ -44,6 +44,8 @@ const std::pair<const char *, const char *> tablesInOrder[] = {{"registery", "ap
                                                                {"apartment_shares", "apartment"},
                                                                {"budgets", "year, kind, name"},
                                                                {"expense_documents", "id"},
+                                                               {"funds", "id"},
+                                                               {"fund_transfers", "id"},
                                                                // Last: once a period is closed, no row of it is written.
                                                                {"closings", "id"}};
 
@@ -56,6 +58,8 @@ const std::pair<const char *, const char *> numbered[] = {{"incoming", "reciept"
                                                           {"reminders", "id"},
                                                           {"former_people", "id"},
                                                           {"expense_documents", "id"},
+                                                          {"funds", "id"},
+                                                          {"fund_transfers", "id"},
                                                           {"closings", "id"}};
 
 const QString copyConnection = QStringLiteral("domiva-copy");

@@ -150,14 +150,31 @@ const char *const version10[] = {R"(CREATE TABLE apartment_shares (
                                  "CREATE INDEX expense_documents_expense ON expense_documents (expense)"};
 
 // Version 11: the periods closed once the meeting approved their accounts,
-// and each reopening with its reason.
+// and each reopening with its reason; the funds the money is kept apart
+// in, the fund a levy raises and an expense is paid from (NULL: the
+// running account), and the transfers between them.
 const char *const version11[] = {R"(CREATE TABLE closings (
                                       id INTEGER PRIMARY KEY AUTOINCREMENT,
                                       through TEXT NOT NULL,
                                       approved TEXT NOT NULL,
                                       closed_at TEXT NOT NULL,
                                       reopened_at TEXT,
-                                      reopen_reason TEXT))"};
+                                      reopen_reason TEXT))",
+                                 // Where its money is kept (an account, a deposit) and a deposit's maturity.
+                                 R"(CREATE TABLE funds (
+                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                      name TEXT NOT NULL UNIQUE,
+                                      kept TEXT NOT NULL DEFAULT '',
+                                      matures TEXT))",
+                                 "ALTER TABLE levies ADD COLUMN fund INTEGER",
+                                 "ALTER TABLE removals ADD COLUMN fund INTEGER",
+                                 R"(CREATE TABLE fund_transfers (
+                                      id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                      inputdate TEXT NOT NULL,
+                                      from_fund INTEGER,
+                                      to_fund INTEGER,
+                                      amount INTEGER NOT NULL CHECK (amount > 0),
+                                      detail TEXT NOT NULL DEFAULT ''))"};
 
 // The last day closed, NULL while nothing is.
 constexpr const char *closedThrough = "(SELECT max(through) FROM closings WHERE reopened_at IS NULL)";
@@ -169,6 +186,7 @@ const std::pair<const char *, const char *> guarded[] = {
     {"incoming", "%1.inputdate"},
     {"removals", "%1.\"Date\""},
     {"trans", "%1.inputdate"},
+    {"fund_transfers", "%1.inputdate"},
     {"dues", "(%1.year || '-' || CASE WHEN %1.month < 10 THEN '0' ELSE '' END || %1.month || '-01')"},
     {"opening_debts", "(SELECT opendate FROM registery)"},
     {"levies", "%1.first_due"},

@@ -38,7 +38,7 @@ private slots:
     QCOMPARE(test::dump("SELECT * FROM removals") + '\n' +
                  test::dump("SELECT inputdate, \"for\", amount, \"Type\", source_table, source_reciept FROM trans") +
                  '\n' + test::text(grid()),
-             "שיפוץ|2026-05-20||||15000|1||\n2026-05-20|שיפוץ|15000|הוצאה|removals|1\nשיפוץ|20/05/2026||||150.00|");
+             "שיפוץ|2026-05-20||||15000|1|||\n2026-05-20|שיפוץ|15000|הוצאה|removals|1\nשיפוץ|20/05/2026||||150.00|");
     QCOMPARE(shows({"statusLine", "category"}), (QStringList{texts::expenseRecorded.arg(1), "שיפוץ"}));
     click("Command1");
     QCOMPARE((QList<int>{count("removals"), count("trans"), int(grid().size())}), (QList<int>{2, 2, 2}));

@@ -286,6 +286,71 @@ private slots:
              (QStringList{"approved", "closingsList", "0"}));
     QCOMPARE(payments::cancel(test::books(), 1, "טעות", today()), QString());
   }
+
+  // Two funds beside the running account (opening balance 1,000): a levy of
+  // 100 an apartment raised for the renovation fund, paid by 1 in February and
+  // 2 in April; 150 spent from it in April; 400 moved to a deposit in March;
+  // dues of 500 and electricity of 300 in January, the running account's.
+  // March to June: the running account opens 1,000 + 500 - 300 = 1,200 and
+  // closes 800 after the move; the fund opens 100, takes 100, spends 150,
+  // closes 50; the deposit closes 400. Their sums are the books' cash: 1,300
+  // opening, 1,250 closing.
+  void fundsAddUpToTheCash() {
+    test::building("10", "250", "1000");
+    window = openShared<FundsWindow>();
+    for (const char *typed : {"|x|", "חשבון שוטף||", "קרן שיפוץ|חשבון 612-345678|", "קרן שיפוץ||",
+                              "פיקדון|בנק לאומי|31/02/2027", "פיקדון|בנק לאומי|31/12/2027"}) {
+      const QStringList c = QString(typed).split('|');
+      fill({{"fundName", c[0]}, {"fundKept", c[1]}, {"fundMatures", c[2]}});
+      click("addFund");
+    }
+    QCOMPARE(levies::define(test::books(), {"חזית", "100", QDate(2026, 2, 1), "1", false, "קרן שיפוץ"}), QString());
+    test::pay(1, "ינואר-פברואר", "500", QDate(2026, 1, 5));
+    test::pay(1, "", "100", QDate(2026, 2, 10), 0, "חזית");
+    test::pay(2, "", "100", QDate(2026, 4, 15), 0, "חזית");
+    const qint64 mistaken = test::pay(3, "", "100", QDate(2026, 4, 20), 0, "חזית"); // cancelled: counts nowhere
+    QCOMPARE(payments::cancel(test::books(), mistaken, "טעות", QDate(2026, 4, 21)), QString());
+    spend(QDate(2026, 1, 20), "חשמל", "300");
+    for (const char *typed : {"01/03/2026|חשבון שוטף|חשבון שוטף|400", "01/03/2026|חשבון שוטף|פיקדון|0",
+                              "01/03/2026|חשבון שוטף|פיקדון|-5", "01/03/2026|חשבון שוטף|פיקדון|400"}) {
+      const QStringList c = QString(typed).split('|');
+      fill({{"transferDate", c[0]}, {"transferFrom", c[1]}, {"transferTo", c[2]}, {"transferAmount", c[3]},
+            {"transferDetail", "הפקדה"}});
+      click("addTransfer");
+    }
+    QCOMPARE(messages->shown,
+             (QStringList{texts::fundNameRequired, texts::fundNameTaken.arg("חשבון שוטף"), texts::fundAdded.arg("קרן שיפוץ"),
+                          texts::fundNameTaken.arg("קרן שיפוץ"), texts::badMaturity, texts::fundAdded.arg("פיקדון"),
+                          texts::sameFund, texts::negativeTransfer, texts::negativeTransfer, texts::transferRecorded}));
+    window = openShared<RemovalWindow>();
+    fill({{"category", "שיפוץ"}, {"indate", "01/04/2026"}, {"fund", "קרן שיפוץ"}, {"amount", "150"}});
+    click("Command1");
+    QCOMPARE(test::dump("SELECT amount, fund FROM removals ORDER BY reciept"), "30000|\n15000|1");
+    const auto plain = [](QString text) { return text.remove(QChar(0x2066)).remove(QChar(0x2069)); };
+    const QString spring = "חשבון שוטף||1,200.00|0.00|0.00|-400.00|800.00\n"
+                           "קרן שיפוץ|חשבון 612-345678|100.00|100.00|150.00|0.00|50.00\n"
+                           "פיקדון|בנק לאומי פיקדון עד 31/12/2027|0.00|0.00|0.00|400.00|400.00\n"
+                           "סה\"כ||1,300.00|100.00|150.00|0.00|1,250.00";
+    window = openShared<FundsWindow>();
+    fill({{"fromDate", "01/03/2026"}, {"toDate", "30/06/2026"}});
+    QCOMPARE(plain(test::text(grid("fundsList"))), spring);
+    window = openShared<BalanceWindow>();
+    fill({{"DTPicker1", "01/03/2026"}, {"DTPicker2", "30/06/2026"}});
+    click("Command1");
+    QCOMPARE(plain(test::text(grid("fundsList"))) + '\n' + shows({"Label8", "bal"}).join('|'),
+             spring + "\n1300ש'ח |1250");
+    // The six-monthly report: January to June, the funds from the books' start.
+    const listing::Printout half = meeting::halfYear(test::books(), QDate(2026, 6, 30), false);
+    const listing::Printout &fundsPart = half.sections[2];
+    QCOMPARE(half.layout.title + '|' + half.layout.intro.join('|') + '\n' + fundsPart.layout.title + '\n' +
+                 plain(test::text(test::table(fundsPart))),
+             "דו\"ח חצי שנתי|לתקופה 01/01/2026 עד 30/06/2026\nקרנות מ-01/01/2026 עד 30/06/2026\n"
+             "קרן|היכן מוחזק|יתרת פתיחה|הכנסות|הוצאות|העברות|יתרת סגירה\n"
+             "חשבון שוטף||1,000.00|500.00|300.00|-400.00|800.00\n"
+             "קרן שיפוץ|חשבון 612-345678|0.00|200.00|150.00|0.00|50.00\n"
+             "פיקדון|בנק לאומי פיקדון עד 31/12/2027|0.00|0.00|0.00|400.00|400.00\n"
+             "סה\"כ||1,000.00|700.00|450.00|0.00|1,250.00");
+  }
 };
 
 QTEST_MAIN(ReportsTest)

@@ -122,7 +122,7 @@ private slots:
              "neighbors incoming removals trans anual_report registery supplyer category dues "
              "opening_debts levies levy_charges bank_statements bank_lines "
              "bank_records bank_payers bank_rules bank_layouts letter_texts collection owners reminders former_people "
-             "apartment_shares budgets expense_documents closings");
+             "apartment_shares budgets expense_documents closings funds fund_transfers");
     QCOMPARE(test::version(), db::schemaVersion);
     QCOMPARE(test::dump("SELECT *, (SELECT count(*) FROM category), (SELECT count(*) FROM supplyer) FROM registery"),
              "0|0|0|2026-01-01|||8|0");
@@ -349,7 +349,7 @@ private slots:
     });
     QCOMPARE(test::dump("SELECT * FROM incoming") + '\n' + test::dump("SELECT * FROM removals"),
              "2025-12-20|5|ועד הבית||ינואר|ינואר|מזומן|25000|1|2025||||||\n"
-             "2025-12-20|5|ועד הבית||ינואר|פבואר|מזומן|20000|2|2025||||||\nחשמל|2025-12-22|שיק|||81240|1||");
+             "2025-12-20|5|ועד הבית||ינואר|פבואר|מזומן|20000|2|2025||||||\nחשמל|2025-12-22|שיק|||81240|1|||");
     // Each journal row linked to its payment by date, purpose and amount;
     // amounts in agorot; the dues each year was charged, then today's, make
     // the schedule; the matrix is left as it was (in agorot).

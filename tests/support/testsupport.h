@@ -14,6 +14,8 @@
 #include "budget/budget.h"
 #include "budget/budgetwindow.h"
 #include "closing/closingwindow.h"
+#include "closing/fundswindow.h"
+#include "ledger/funds.h"
 #include "ledger/closing.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
