@@ -219,7 +219,8 @@ private slots:
       return rows;
     };
     const QStringList before = closed();
-    QCOMPARE(write(), intoIt ? texts::saveFailed.arg(texts::causeClosed) : QString());
+    const QString again = tag == "close a period" ? texts::alreadyClosed.arg("05/03/2026") : QString();
+    QCOMPARE(write(), intoIt ? texts::saveFailed.arg(texts::causeClosed) : again);
     if (intoIt)
       QCOMPARE(closed(), before);
   }

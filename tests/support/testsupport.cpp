@@ -234,6 +234,8 @@ void everyWrite() {
       {"levy", [=] { return levies::define(books(), levy); }},
       {"a share", [] { return shares::set(books(), "3", "85.5"); }},
       {"a budget", [] { return budget::set(books(), 2026, texts::expense, "חשמל", "6000"); }},
+      {"a fund", [] { return funds::add(books(), "קרן שיפוץ", "בנק", "31/12/2027"); }},
+      {"close a period", [] { return closing::close(books(), QDate(2026, 1, 31), QDate(2026, 2, 10)); }},
       {"keep a statement",
        [=] {
          const bank::Kept kept = bank::keep(
