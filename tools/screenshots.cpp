@@ -34,6 +34,7 @@
 #include "closing/closingwindow.h"
 #include "closing/fundswindow.h"
 #include "ledger/funds.h"
+#include "text/texts.h"
 #include "ledger/closing.h"
 #include "ledger/shares.h"
 #include "residents/neighborswindow.h"
@@ -308,6 +309,17 @@ int main(int argc, char *argv[]) {
   printing::writePdf(meeting::printout(db::program(), QDate(year, 1, 1), QDate(year, 12, 31), false), folder + "/meeting.pdf");
   printing::writePdf(statements::printout(statements::ofDebtors(db::program(), QDate(year, 11, 30))),
                      folder + "/statements.pdf");
+  // A renovation fund and a deposit: money moved into each, one expense paid from the fund.
+  funds::add(db::program(), "קרן שיפוץ", "חשבון 612-345678", "");
+  funds::add(db::program(), "פיקדון", "בנק לאומי", QStringLiteral("31/12/%1").arg(year + 1));
+  funds::transfer(db::program(), QDate(year, 3, 1), texts::runningAccount, "קרן שיפוץ", "5000", "הפרשה");
+  funds::transfer(db::program(), QDate(year, 3, 1), texts::runningAccount, "פיקדון", "10000", "הפקדה");
+  expenses::record(db::program(), {"שיפוץ", QDate(year, 5, 4), "העברה בנקאית", "צביעת חדר מדרגות", "", "1800", 0,
+                                   "קרן שיפוץ"});
+  shoot<FundsWindow>(folder, "funds");
+  shoot<RemovalWindow>(folder, "removal-fund");
+  shoot<BalanceWindow>(folder, "balance-funds");
+  printing::writePdf(meeting::halfYear(db::program(), QDate(year, 6, 30), false), folder + "/halfyear.pdf");
   // The first half-year closed once the meeting approved it, last of all:
   // nothing dated in it is written after.
   closing::close(db::program(), QDate(year, 6, 30), QDate(year, 7, 20));
