@@ -233,7 +233,9 @@ private slots:
     test::addResident(2, "לוי");
     test::pay(1, "ינואר-מרץ", "750", QDate(2026, 3, 1));
     spend(QDate(2026, 2, 1), "ניקיון", "400");
-    QCOMPARE(levies::define(test::books(), {"גג", "300", QDate(2026, 3, 1), "1"}), QString());
+    QCOMPARE(levies::define(test::books(), {"גג", "300", QDate(2026, 3, 1), "1"}) +
+                 funds::add(test::books(), "פיקדון", "", ""),
+             QString());
     const auto papers = [] {
       QStringList texts;
       const QDate from(2026, 1, 1), to(2026, 3, 31);
@@ -258,17 +260,18 @@ private slots:
                                            texts::periodClosedDone.arg("31/03/2026"),
                                            texts::alreadyClosed.arg("31/03/2026")}));
     // A correction: a refund dated the day after; the March payment itself,
-    // the levy's charges, March's dues and the building's figures stay, its
-    // address not.
+    // the levy's charges, March's dues, a transfer on the last day and the
+    // building's figures stay, its address not.
     test::pay(1, "מרץ", "-250", QDate(2026, 4, 1), 2026);
     const QString refused = texts::saveFailed.arg(texts::causeClosed);
     QCOMPARE((QStringList{payments::cancel(test::books(), 1, "טעות", today()),
                           levies::setCharge(test::books(), 1, "2", "100"),
                           addApartmentDues(test::books(), "2", "03/2026", "300"),
+                          funds::transfer(test::books(), QDate(2026, 3, 31), texts::runningAccount, "פיקדון", "10", ""),
                           saveBuilding(test::books(), {"12", "250", "100", QDate(2026, 1, 1), "", ""}),
                           saveBuilding(test::books(), {"13", "250", "0", QDate(2026, 1, 1), "", ""}),
                           saveBuilding(test::books(), {"12", "250", "0", QDate(2026, 1, 1), "הרצל 12", ""})}),
-             (QStringList{refused, refused, refused, refused, refused, ""}));
+             (QStringList{refused, refused, refused, refused, refused, refused, ""}));
     QCOMPARE(papers(), atClose);
     messages->shown.clear();
     messages->reply = QStringLiteral(" ");
