@@ -13,6 +13,17 @@
 
 namespace domiva {
 
+void offerFunds(const db::Store &store, QComboBox *box, QWidget *label) {
+  try {
+    for (const funds::Fund &fund : funds::all(store))
+      box->addItem(fund.name);
+  } catch (const db::Error &e) {
+    messages::readFailed(box->window(), texts::fundsSubject, e);
+  }
+  box->setVisible(box->count() > 1);
+  label->setVisible(box->count() > 1);
+}
+
 FundsWindow::FundsWindow(db::Store store, QWidget *parent)
     : QWidget(parent), m_store(std::move(store)), ui(std::make_unique<Ui::FundsForm>()),
       m_list(new GridModel(m_store, this)) {

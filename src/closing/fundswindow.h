@@ -7,8 +7,14 @@ namespace Ui {
 class FundsForm;
 }
 
+class QComboBox;
+
 namespace domiva {
 class GridModel;
+
+// Offers the books' funds in `box`, the running account first; where they
+// keep none, `box` and its `label` are hidden: all is the running account's.
+void offerFunds(const db::Store &store, QComboBox *box, QWidget *label);
 
 // "קרנות": each fund's money over a period and where it is kept; a new
 // fund, and money moved from one to another.

@@ -1,8 +1,8 @@
 #include "expenses/removalwindow.h"
 
+#include "closing/fundswindow.h"
 #include "expenses/documents.h"
 #include "expenses/expense.h"
-#include "ledger/funds.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
 #include "text/input.h"
@@ -47,14 +47,10 @@ void RemovalWindow::load() {
   try {
     ui->category->addItems(expenses::categories(m_store));
     ui->supplyer->addItems(expenses::suppliers(m_store));
-    for (const funds::Fund &fund : funds::all(m_store))
-      ui->fund->addItem(fund.name);
   } catch (const db::Error &e) {
     messages::readFailed(this, texts::expensesSubject, e);
   }
-  // Where the books keep no fund, everything is the running account's.
-  ui->fund->setVisible(ui->fund->count() > 1);
-  ui->fundLabel->setVisible(ui->fund->count() > 1);
+  offerFunds(m_store, ui->fund, ui->fundLabel);
   for (QComboBox *box : {ui->category, ui->payby, ui->supplyer}) {
     box->setCurrentIndex(-1);
     box->setEditText(QString());

@@ -1,6 +1,6 @@
 #include "levies/levieswindow.h"
 
-#include "ledger/funds.h"
+#include "closing/fundswindow.h"
 #include "ledger/shares.h"
 #include "levies/levy.h"
 #include "store/gridmodel.h"
@@ -28,15 +28,7 @@ LeviesWindow::LeviesWindow(db::Store store, QWidget *parent)
   grid::pressWithEnter(this, ui->shareValue, ui->saveShare);
   ui->levyDue->setDate(today());
   ui->levyInstalments->setText(QStringLiteral("1"));
-  try {
-    for (const funds::Fund &fund : funds::all(m_store))
-      ui->levyFund->addItem(fund.name);
-  } catch (const db::Error &e) {
-    messages::readFailed(this, texts::fundsSubject, e);
-  }
-  // Where the books keep no fund, every levy is the running account's.
-  ui->levyFund->setVisible(ui->levyFund->count() > 1);
-  ui->fundLabel->setVisible(ui->levyFund->count() > 1);
+  offerFunds(m_store, ui->levyFund, ui->fundLabel);
   m_levies->setDateColumns({levies::listDue});
   m_levies->setMoneyColumns({std::begin(levies::listMoney), std::end(levies::listMoney)});
   m_charges->setMoneyColumns({std::begin(levies::chargesMoney), std::end(levies::chargesMoney)});
