@@ -4,6 +4,7 @@
 #include "printing/reportstyle.h"
 #include "reports/balance.h"
 #include "store/building.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/input.h"
 #include "text/texts.h"

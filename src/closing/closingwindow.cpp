@@ -2,6 +2,7 @@
 
 #include "ledger/closing.h"
 #include "store/gridmodel.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"

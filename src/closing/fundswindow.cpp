@@ -2,6 +2,7 @@
 
 #include "ledger/funds.h"
 #include "store/gridmodel.h"
+#include "text/bylawstexts.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"

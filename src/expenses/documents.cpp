@@ -3,6 +3,7 @@
 #include "printing/csv.h"
 #include "printing/printouts.h"
 #include "store/files.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/money.h"
 #include "text/texts.h"

@@ -5,6 +5,7 @@
 #include "expenses/expense.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/bylawstexts.h"
 #include "text/input.h"
 #include "text/texts.h"
 #include "text/today.h"

@@ -2,6 +2,7 @@
 
 #include "store/building.h"
 #include "text/bidi.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"

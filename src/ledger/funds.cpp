@@ -2,6 +2,7 @@
 
 #include "printing/printouts.h"
 #include "store/building.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/input.h"
 #include "text/texts.h"

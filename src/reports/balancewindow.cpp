@@ -6,6 +6,7 @@
 #include "store/building.h"
 #include "store/database.h"
 #include "store/gridmodel.h"
+#include "text/bylawstexts.h"
 #include "text/dates.h"
 #include "text/texts.h"
 #include "text/today.h"

@@ -2,6 +2,7 @@
 
 #include "reports/meeting.h"
 #include "store/database.h"
+#include "text/bylawstexts.h"
 #include "text/texts.h"
 #include "text/today.h"
 #include "ui/datebox.h"

@@ -60,6 +60,7 @@
 #include "text/money.h"
 #include "text/months.h"
 #include "text/banktexts.h"
+#include "text/bylawstexts.h"
 #include "text/collectiontexts.h"
 #include "text/texts.h"
 #include "text/today.h"
