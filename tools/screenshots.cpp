@@ -12,8 +12,6 @@
 #include "budget/budgetwindow.h"
 #include "building/details.h"
 #include "building/registerwindow.h"
-#include "closing/closingwindow.h"
-#include "closing/fundswindow.h"
 #include "expenses/expense.h"
 #include "expenses/removalwindow.h"
 #include "ledger/closing.h"
@@ -47,6 +45,8 @@
 #include "ui/messages.h"
 #include "ui/opening.h"
 #include "ui/printing.h"
+#include "yearend/closingwindow.h"
+#include "yearend/fundswindow.h"
 
 #include <QApplication>
 #include <QComboBox>

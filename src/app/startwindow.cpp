@@ -5,8 +5,6 @@
 #include "bank/statementwindow.h"
 #include "budget/budgetwindow.h"
 #include "building/registerwindow.h"
-#include "closing/closingwindow.h"
-#include "closing/fundswindow.h"
 #include "expenses/removalwindow.h"
 #include "levies/levieswindow.h"
 #include "owing/debtorswindow.h"
@@ -25,6 +23,8 @@
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/opening.h"
+#include "yearend/closingwindow.h"
+#include "yearend/fundswindow.h"
 #include "ui_startwindow.h"
 
 #include <QApplication>

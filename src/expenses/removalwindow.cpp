@@ -1,6 +1,5 @@
 #include "expenses/removalwindow.h"
 
-#include "closing/fundswindow.h"
 #include "expenses/documents.h"
 #include "expenses/expense.h"
 #include "store/database.h"
@@ -14,6 +13,7 @@
 #include "ui/grid.h"
 #include "ui/messages.h"
 #include "ui/typed.h"
+#include "yearend/fundswindow.h"
 #include "ui_removalwindow.h"
 
 #include <QDir>

@@ -164,15 +164,11 @@ listing::Printout printout(const db::Store &store, const QDate &from, const QDat
       cells << Money::fromAgorot(row[column].toLongLong()).toPaper();
     lines << cells;
   }
-  listing::Layout layout = listing::section(texts::fundsTitle.arg(dates::toShort(from), dates::toShort(to)),
-                                            {{headers()[0], 2},
-                                             {headers()[1], 2},
-                                             {headers()[2], 1},
-                                             {headers()[3], 1},
-                                             {headers()[4], 1},
-                                             {headers()[5], 1},
-                                             {headers()[6], 1}});
-  return listing::fromRows(layout, lines);
+  QList<listing::Column> columns;
+  for (const QString &header : headers())
+    columns << listing::Column{header, columns.size() < 2 ? 2 : 1}; // the names wider than the amounts
+  return listing::fromRows(
+      listing::section(texts::fundsTitle.arg(dates::toShort(from), dates::toShort(to)), columns), lines);
 }
 
 } // namespace domiva::funds

@@ -1,6 +1,5 @@
 #include "levies/levieswindow.h"
 
-#include "closing/fundswindow.h"
 #include "ledger/shares.h"
 #include "levies/levy.h"
 #include "store/gridmodel.h"
@@ -11,6 +10,7 @@
 #include "ui/messages.h"
 #include "ui/printing.h"
 #include "ui/typed.h"
+#include "yearend/fundswindow.h"
 #include "ui_levieswindow.h"
 
 #include <QItemSelectionModel>

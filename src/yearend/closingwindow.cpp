@@ -1,4 +1,4 @@
-#include "closing/closingwindow.h"
+#include "yearend/closingwindow.h"
 
 #include "ledger/closing.h"
 #include "store/gridmodel.h"

@@ -1,4 +1,4 @@
-#include "closing/fundswindow.h"
+#include "yearend/fundswindow.h"
 
 #include "ledger/funds.h"
 #include "store/gridmodel.h"
