@@ -135,14 +135,19 @@ QString text(const QList<QVariantList> &rows) {
 QString dump(const QString &sql, const QVariantList &values) { return text(rows(sql, values)); }
 
 void cases(const QString &table) {
+  QList<QStringList> rows;
+  for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    rows << line.split(QLatin1Char('|'));
+  for (QStringList &row : rows)
+    for (QString &cell : row)
+      cell = cell.trimmed();
+  cases(rows);
+}
+
+void cases(const QList<QStringList> &rows) {
   QTest::addColumn<QStringList>("c");
-  for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    QStringList cells;
-    for (const QString &cell : line.split(QLatin1Char('|')))
-      cells << cell.trimmed();
-    const QString name = cells.takeFirst();
-    QTest::newRow(qPrintable(name)) << cells;
-  }
+  for (const QStringList &row : rows)
+    QTest::newRow(qPrintable(row[0])) << row.mid(1);
 }
 
 QByteArray bytes(const QString &path) {
@@ -252,7 +257,10 @@ void everyWrite() {
          levyPart.forText = texts::openingDebt;
          return payments::record(books(), {payment, levyPart}, payments::Receipts::One).message;
        }},
-      {"send a reminder", [=] { return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal; }},
+      {"send a reminder",
+       [=] {
+         return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal;
+       }},
       {"keep a letter's text", [] { return reminders::saveLetterText(books(), 2, "<שם>"); }},
       {"sell an apartment", [=] { return residents::change(books(), updated, residents::Change::Sale, day); }},
       {"rebuild the matrix", [] {

@@ -1,74 +1,9 @@
 #pragma once
 // Shared by the test programs: a private database per test, and the
 // message and printing seams turned into lists the tests can read.
-// Every suite includes this one header: the program's rooms and the Qt
+// Every suite includes this one header: the whole program and the Qt
 // pieces the tests drive.
-#include "app/buildingchooser.h"
-#include "app/startup.h"
-#include "app/startwindow.h"
-#include "backups/backupwindow.h"
-#include "bank/import.h"
-#include "bank/matching.h"
-#include "bank/reconcile.h"
-#include "bank/statementwindow.h"
-#include "budget/budget.h"
-#include "budget/budgetwindow.h"
-#include "building/details.h"
-#include "building/registerwindow.h"
-#include "expenses/documents.h"
-#include "expenses/expense.h"
-#include "expenses/removalwindow.h"
-#include "ledger/closing.h"
-#include "ledger/consistency.h"
-#include "ledger/funds.h"
-#include "ledger/matrix.h"
-#include "ledger/owing.h"
-#include "ledger/period.h"
-#include "ledger/shares.h"
-#include "ledger/statement.h"
-#include "levies/levieswindow.h"
-#include "levies/levy.h"
-#include "owing/debtorswindow.h"
-#include "owing/reminders.h"
-#include "owing/reminderswindow.h"
-#include "owing/storywindow.h"
-#include "payments/incomingwindow.h"
-#include "payments/payment.h"
-#include "payments/receipt.h"
-#include "printing/csv.h"
-#include "printing/listwriter.h"
-#include "printing/printouts.h"
-#include "printing/reportstyle.h"
-#include "reports/annual.h"
-#include "reports/anualreportwindow.h"
-#include "reports/balance.h"
-#include "reports/balancewindow.h"
-#include "reports/meeting.h"
-#include "reports/meetingwindow.h"
-#include "residents/neighborswindow.h"
-#include "residents/residents.h"
-#include "store/backups.h"
-#include "store/building.h"
-#include "store/database.h"
-#include "store/files.h"
-#include "store/gridmodel.h"
-#include "text/banktexts.h"
-#include "text/bidi.h"
-#include "text/bylawstexts.h"
-#include "text/collectiontexts.h"
-#include "text/dates.h"
-#include "text/input.h"
-#include "text/money.h"
-#include "text/months.h"
-#include "text/texts.h"
-#include "text/today.h"
-#include "ui/datebox.h"
-#include "ui/messages.h"
-#include "ui/opening.h"
-#include "ui/printing.h"
-#include "ui/typed.h"
-#include "yearend/closingwindow.h"
-#include "yearend/fundswindow.h"
+#include "domiva_program.h" // every header of the program, listed by the build
 
 #include <QAbstractItemModelTester>
 #include <QtPrintSupport>
@@ -153,7 +88,9 @@ QString text(const QList<QVariantList> &rows);
 QString dump(const QString &sql, const QVariantList &values = {});
 // A data table written as text, a case a line: its name, then its cells,
 // each after a '|' and trimmed; each test reads them as `QStringList c`.
+// Written as lists where a cell is one of the program's texts.
 void cases(const QString &table);
+void cases(const QList<QStringList> &rows);
 // A file's bytes (none when it cannot be read).
 QByteArray bytes(const QString &path);
 // The program run on its own: how it ended and what it printed, trimmed.
