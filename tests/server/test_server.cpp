@@ -108,6 +108,13 @@ void someBooks() {
   QVERIFY(invoice.open() && invoice.write(QByteArray("%PDF-1.4\0\xff", 10)) == 10 && invoice.flush());
   QCOMPARE(documents::attach(test::books(), 1, invoice.fileName()), QString());
 }
+
+// A new building's books, filled by `fill` and closed; their address.
+QString madeBooks(const std::function<void()> &fill) {
+  test::TempDatabase books;
+  fill();
+  return books.path();
+}
 } // namespace
 
 class ServerTest : public QObject {
@@ -129,12 +136,7 @@ private slots:
   // one added, whose rows are its own; a server that does not answer is
   // told, not shown as empty.
   void buildingsAreApartAndChosen() {
-    QString first;
-    {
-      test::TempDatabase books;
-      first = db::buildingOf(books.path());
-      someBooks();
-    }
+    const QString first = db::buildingOf(madeBooks(someBooks));
     test::Messages messages;
     {
       BuildingChooser chooser(server);
@@ -203,33 +205,26 @@ private slots:
   }
 
   void openingIsRefused_data() {
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("no building") << db::withBuilding(server, "אין כזה") << texts::noSuchBuilding.arg("אין כזה");
-    QTest::newRow("no building named") << server << texts::nameTheBuilding;
     const QString building = db::withBuilding(server, "x");
-    QTest::newRow("no database") << QString(building).replace("/books?", "/none?") << texts::serverUnreachable;
-    QTest::newRow("no role") << as(building, "nobody") << texts::serverUnreachable;
-    QTest::newRow("no address") << "postgresql://x@h?building=x" << texts::serverBadAddress;
+    test::cases({{"no building", db::withBuilding(server, "אין כזה"), texts::noSuchBuilding.arg("אין כזה")},
+                 {"no building named", server, texts::nameTheBuilding},
+                 {"no database", QString(building).replace("/books?", "/none?"), texts::serverUnreachable},
+                 {"no role", as(building, "nobody"), texts::serverUnreachable},
+                 {"no address", "postgresql://x@h?building=x", texts::serverBadAddress}});
   }
 
   // Each with its own message (the server's words on the lines below).
   void openingIsRefused() {
-    QFETCH(QString, address);
-    QFETCH(QString, failure);
-    QCOMPARE(test::withoutDetails(db::open(address).failure), failure);
+    QFETCH(QStringList, c);
+    QCOMPARE(test::withoutDetails(db::open(c[0]).failure), c[1]);
     QCOMPARE(db::program().database().isOpen(), false);
   }
 
   // Books newer than the program are refused; older ones are brought up
   // to date in one transaction, their schedule written.
   void versionsOnTheServer() {
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
-      test::books().exec(QStringLiteral("UPDATE books_version SET version = %1").arg(db::schemaVersion + 1));
-    }
+    const QString address = madeBooks(
+        [] { test::books().exec(QStringLiteral("UPDATE books_version SET version = %1").arg(db::schemaVersion + 1)); });
     QCOMPARE(db::open(address).failure, texts::serverTooNew);
 
     const QString older = db::withBuilding(server, "older");
@@ -260,14 +255,11 @@ private slots:
   void aReaderIsRefusedEveryWrite_data() { test::everyWrite(); }
   void aReaderIsRefusedEveryWrite() {
     QFETCH(std::function<QString()>, write);
-    QString address;
     QList<QList<QVariantList>> before;
-    {
-      test::TempDatabase books;
-      address = books.path();
+    const QString address = madeBooks([&] {
       someBooks();
       before = everything();
-    }
+    });
     QCOMPARE(db::open(as(address, "auditor")).failure, QString());
     QCOMPARE(everything(), before);
     QCOMPARE(write(), texts::saveFailed.arg(texts::serverReadOnly));
@@ -281,12 +273,7 @@ private slots:
   // apartments at once: every one is kept, no receipt number repeats, and
   // each matrix row holds all of its apartment's.
   void twoWritersAtOnce() {
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
-      test::building("10", "250");
-    }
+    const QString address = madeBooks([] { test::building("10", "250"); });
     // The first bookkeeper's list, open while the others write.
     QCOMPARE(db::open(address).failure, QString());
     GridModel list(db::program());
@@ -365,50 +352,31 @@ private slots:
   // recorded and the user is told so; after, the payment is recorded and
   // told as recorded, so that it is not typed again; when the server can't
   // be asked again, the user is told that it may have been.
-  void aCutCommitIsToldAsItEnded_data() {
-    QTest::addColumn<int>("cut");
-    QTest::addColumn<bool>("refuse");
-    QTest::addColumn<QString>("told");
-    QTest::newRow("before the server had it")
-        << int(Proxy::BeforeCommit) << false << texts::saveFailed.arg(texts::causeServer);
-    QTest::newRow("after the server took it") << int(Proxy::AfterCommit) << false << QString();
-    QTest::newRow("the server gone") << int(Proxy::AfterCommit) << true << texts::commitUnknownText;
+  void aCutCommitIsToldAsItEnded_data() { // where the line is cut, whether the server is gone; told; kept, receipt
+    test::cases({{"before the server had it", "before", "", texts::saveFailed.arg(texts::causeServer), "0 0"},
+                 {"after the server took it", "after", "", "", "1 1"},
+                 {"the server gone", "after", "gone", texts::commitUnknownText, "1 0"}});
   }
   void aCutCommitIsToldAsItEnded() {
-    QFETCH(int, cut);
-    QFETCH(bool, refuse);
-    QFETCH(QString, told);
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
-      test::building("10", "250");
-    }
+    QFETCH(QStringList, c);
+    const QString address = madeBooks([] { test::building("10", "250"); });
     Proxy proxy;
     QCOMPARE(db::open(proxy.through(address)).failure, QString());
-    proxy.cut = cut;
-    proxy.refuse = refuse;
+    proxy.cut = c[0] == "before" ? Proxy::BeforeCommit : Proxy::AfterCommit;
+    proxy.refuse = c[1] == "gone";
     const auto outcome =
         payments::record(db::program(), {QDate(2026, 5, 1), "1", "ועד הבית", "", "מאי", "מאי", "מזומן", "250", "2026"});
-    QCOMPARE(test::withoutDetails(outcome.message), told);
+    QCOMPARE(test::withoutDetails(outcome.message), c[2]);
     db::close();
     QCOMPARE(db::open(address).failure, QString());
-    QCOMPARE(test::dump("SELECT count(*) FROM incoming") + ' ' + QString::number(outcome.reciept()),
-             cut == Proxy::BeforeCommit ? "0 0"
-             : told.isEmpty()           ? "1 1"
-                                        : "1 0");
+    QCOMPARE(test::dump("SELECT count(*) FROM incoming") + ' ' + QString::number(outcome.reciept()), c[3]);
     db::close();
   }
 
   // A lost connection is told once, however many reads meet it while the
   // server is away, and is made again when the server is back.
   void aLostConnectionIsToldOnceAndMadeAgain() {
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
-      someBooks();
-    }
+    const QString address = madeBooks(someBooks);
     Proxy proxy;
     QCOMPARE(db::open(proxy.through(address)).failure, QString());
     test::Messages messages;
@@ -435,13 +403,10 @@ private slots:
   void everyWriteCutAfterItsCommitIsRecorded_data() { test::everyWrite(); }
   void everyWriteCutAfterItsCommitIsRecorded() {
     QFETCH(std::function<QString()>, write);
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
+    const QString address = madeBooks([&] {
       someBooks();
       test::recordExpense("מים", QDate(2026, 1, 2), "10");
-    }
+    });
     Proxy proxy;
     QCOMPARE(db::open(proxy.through(address)).failure, QString());
     proxy.cut = Proxy::AfterCommit;
@@ -454,13 +419,10 @@ private slots:
   // rebuilds it, on a building as on a file; --remember keeps the books
   // named for the starts that name none, never a password.
   void checkingRepairingRemembering() {
-    QString address;
-    {
-      test::TempDatabase books;
-      address = books.path();
+    const QString address = madeBooks([&] {
       someBooks();
       test::books().exec("UPDATE anual_report SET jan = 0 WHERE apartment = 1 AND year = 2026");
-    }
+    });
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
     QUrl withPassword(address);
