@@ -36,13 +36,10 @@ private slots:
   // neither and closes the menu with the refusal, unchanged and without a
   // backup; a whole one takes both, is switched to its log and gets the
   // day's backup.
-  void theMenuShowsBeforeTheFileIsChecked_data() {
-    QTest::addColumn<bool>("damaged");
-    QTest::newRow("whole file") << false;
-    QTest::newRow("damaged page") << true;
-  }
+  void theMenuShowsBeforeTheFileIsChecked_data() { test::cases({{"whole file"}, {"damaged page", "damaged"}}); }
   void theMenuShowsBeforeTheFileIsChecked() {
-    QFETCH(bool, damaged);
+    QFETCH(QStringList, c);
+    const bool damaged = !c.isEmpty();
     const QString path = database->folder() + "/checked.sqlite";
     QCOMPARE(startUp(path), QString());
     test::building("12", "250", "0", QDate(2026, 1, 1), "הרצל 12", "חולון");
@@ -134,7 +131,8 @@ private slots:
     for (const QString &pair :
          QStringLiteral("Command1 neighbors,Command2 incoming,Command3 removal,Command4 balance,"
                         "Command5 register,Command6 anualreport,debtorsButton debtors,storyButton "
-                        "story,meetingButton meeting,leviesButton levies,budgetButton budget,closingButton closing,fundsButton funds,"
+                        "story,meetingButton meeting,leviesButton levies,budgetButton budget,closingButton "
+                        "closing,fundsButton funds,"
                         "statementButton statement,Command7 backups")
              .split(',')) {
       const QByteArray name = pair.section(' ', 0, 0).toLatin1();
@@ -327,22 +325,19 @@ private slots:
   // The dues schedule and the opening debts, kept in the details window:
   // an apartment's own dues from a month, a row removed only before it
   // starts, refusals that write nothing and keep what was typed.
-  void detailsKeepTheScheduleAndOpeningDebts_data() {
-    QTest::addColumn<QStringList>("typed"); // apartment, month, amount
-    QTest::addColumn<QString>("message");
-    QTest::newRow("added") << QStringList{"3", "05/2026", "300.50"} << QString();
-    QTest::newRow("beyond the building") << QStringList{"13", "05/2026", "300"}
-                                         << texts::apartmentOutOfRange.arg(13).arg(12);
-    QTest::newRow("no month") << QStringList{"3", "13/2026", "300"} << texts::badDuesMonth;
-    QTest::newRow("negative dues") << QStringList{"3", "05/2026", "-1"} << texts::badMonthlyPay;
+  void detailsKeepTheScheduleAndOpeningDebts_data() { // apartment, month, amount, the refusal
+    test::cases({{"added", "3", "05/2026", "300.50", ""},
+                 {"beyond the building", "13", "05/2026", "300", texts::apartmentOutOfRange.arg(13).arg(12)},
+                 {"no month", "3", "13/2026", "300", texts::badDuesMonth},
+                 {"negative dues", "3", "05/2026", "-1", texts::badMonthlyPay}});
   }
   void detailsKeepTheScheduleAndOpeningDebts() {
-    QFETCH(QStringList, typed);
-    QFETCH(QString, message);
+    QFETCH(QStringList, c);
+    const QString message = c.takeLast();
     test::building("12", "250");
     window = openShared<RegisterWindow>();
     auto *schedule = control<QTableView>("duesList");
-    fill({{"duesApartment", typed[0]}, {"duesMonth", typed[1]}, {"duesAmount", typed[2]}});
+    fill({{"duesApartment", c[0]}, {"duesMonth", c[1]}, {"duesAmount", c[2]}});
     click("addDues");
     const auto shown = [&] {
       QStringList rows;
@@ -352,7 +347,7 @@ private slots:
     };
     const QString building = "01/2026|כל הדירות|250.00";
     if (!message.isEmpty()) {
-      QCOMPARE(messages->shown + shows({"duesAmount"}) << shown(), (QStringList{message, typed[2], building}));
+      QCOMPARE(messages->shown + shows({"duesAmount"}) << shown(), (QStringList{message, c[2], building}));
       return;
     }
     QCOMPARE(messages->shown + shows({"duesAmount"}) << focused() << shown(),

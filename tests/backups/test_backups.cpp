@@ -68,16 +68,15 @@ private slots:
   // A file that is no backup of ours is refused, and so is one that passes
   // its check but then cannot be opened as books (its file put back): the
   // books stay as they were, open and writable.
-  void aBadBackupIsRefused_data() {
-    QTest::addColumn<QByteArray>("content"); // empty with "broken": a backup whose registery lost its columns
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("not a database") << QByteArray(8192, 'x') << texts::dbNotSqlite;
-    QTest::newRow("empty") << QByteArray() << texts::dbNotOurs;
-    QTest::newRow("broken") << QByteArray("broken") << texts::dbCannotRead;
+  void aBadBackupIsRefused_data() { // "broken": a backup whose registery lost its columns
+    test::cases({{"not a database", QString(8192, 'x'), texts::dbNotSqlite},
+                 {"empty", "", texts::dbNotOurs},
+                 {"broken", "broken", texts::dbCannotRead}});
   }
   void aBadBackupIsRefused() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
+    QFETCH(QStringList, c);
+    const QByteArray content = c[0].toUtf8();
+    const QString reason = c[1];
     spend("100");
     const QString bad = database->folder() + "/bad.sqlite";
     if (content == "broken") {

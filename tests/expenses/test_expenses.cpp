@@ -59,29 +59,22 @@ private slots:
 
   // Amounts are refused by the one money rule (its forms and bounds are the
   // money table's): one row shows the window uses it.
-  void refusesBeforeWriting_data() {
-    QTest::addColumn<QStringList>("typed"); // category, amount
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus"); // the field to correct
-    const auto row = [](const char *name, const QString &typed, const QString &message, const char *focus) {
-      QTest::newRow(name) << typed.split('/') << message << focus;
-    };
-    row("no category", "/100", texts::categoryRequired, "category");
-    row("no category, no amount", "/", texts::categoryRequired, "category");
-    row("amount text", "חשמל/מאה", texts::badAmount, "amount");
-    row("category of spaces", "   /100", texts::categoryRequired, "category");
-    row("zero", "חשמל/0.00", texts::zeroExpense, "amount");
-    row("category with an embedding", "חש\u202Aמל/100", texts::badCharacters.arg("סוג הוצאה"), "Command1");
+  void refusesBeforeWriting_data() { // category, amount; the refusal and the field to correct
+    test::cases(
+        {{"no category", "", "100", texts::categoryRequired, "category"},
+         {"no category, no amount", "", "", texts::categoryRequired, "category"},
+         {"amount text", "חשמל", "מאה", texts::badAmount, "amount"},
+         {"category of spaces", "   ", "100", texts::categoryRequired, "category"},
+         {"zero", "חשמל", "0.00", texts::zeroExpense, "amount"},
+         {"category with an embedding", "חש\u202Aמל", "100", texts::badCharacters.arg("סוג הוצאה"), "Command1"}});
   }
   void refusesBeforeWriting() {
-    QFETCH(QStringList, typed);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
+    QFETCH(QStringList, c);
     window = openShared<RemovalWindow>();
-    enter(typed[0], typed[1], "ספק", "פרטים");
+    enter(c[0], c[1], "ספק", "פרטים");
     click("Command1");
     QCOMPARE(messages->shown + shows({"amount", "details"}) << window->focusWidget()->objectName(),
-             (QStringList{message, typed[1], "פרטים", focus}));
+             (QStringList{c[2], c[1], "פרטים", c[3]}));
     QCOMPARE(count("removals") + count("trans"), 0);
   }
 
@@ -207,9 +200,10 @@ private slots:
     messages::setSaveAnswer({});
     const QString documents = folder + "pack - מסמכים/";
     QCOMPARE(test::bytes(folder + "pack.csv") + test::bytes(documents + "הוצאה 1 (2) scan.jpg"),
-             "\xEF\xBB\xBF" + QString("תאריך,סוג,עבור / סוג הוצאה,דירה / ספק,פירוט,סכום,קבלה,מסמכים\r\n"
-                     "01/03/2026,הוצאה,חשמל,,,100,1,הוצאה 1 (1) invoice.pdf; הוצאה 1 (2) scan.jpg\r\n"
-                     "05/03/2026,הוצאה,מים,,,50.5,2,\r\n")
+             "\xEF\xBB\xBF" +
+                 QString("תאריך,סוג,עבור / סוג הוצאה,דירה / ספק,פירוט,סכום,קבלה,מסמכים\r\n"
+                         "01/03/2026,הוצאה,חשמל,,,100,1,הוצאה 1 (1) invoice.pdf; הוצאה 1 (2) scan.jpg\r\n"
+                         "05/03/2026,הוצאה,מים,,,50.5,2,\r\n")
                      .toUtf8() +
                  "\xff\xd8\xff\xe0 a photo");
     QCOMPARE(messages->last(), texts::packWritten.arg(folder + "pack.csv").arg(2).arg("pack - מסמכים"));

@@ -379,8 +379,9 @@ february: the last day at most | 10/02/2026 | 31/01/2026/5/ועד הבית/ינ�
     // Paid by an apartment it no longer charges (as an older file may hold):
     // collected all the same, on the screen and the meeting's paper alike.
     test::books().exec("DELETE FROM levy_charges WHERE apartment = 5");
-    QCOMPARE(test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31), false).sections[2])[1],
-             (QStringList{"גג", "9,005.00", "500.00", "8,505.00"}));
+    QCOMPARE(
+        test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31), false).sections[2])[1],
+        (QStringList{"גג", "9,005.00", "500.00", "8,505.00"}));
   }
 
   // A whole split by shares: rounded down, the agorot left one each to the
@@ -427,8 +428,8 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
     click("addLevy");
     labels << control<QLabel>("amountLabel")->text();
     QCOMPARE(labels, (QStringList{"סך ההיטל לבניין:", "סכום לדירה:"})); // the box cleared once recorded
-    QCOMPARE(messages->shown, (QStringList(4, texts::badShare) << texts::apartmentOutOfRange.arg(13).arg(12)
-                                                               << texts::sharesMissing.arg("12")));
+    QCOMPARE(messages->shown, (QStringList(4, texts::badShare)
+                               << texts::apartmentOutOfRange.arg(13).arg(12) << texts::sharesMissing.arg("12")));
     QCOMPARE(test::text(grid("chargesList")),
              "1|80|665.01|0.00\n2|80|665.01|0.00\n3|80|665.01|0.00\n4|80|665.01|0.00\n5|80|665.00|0.00\n"
              "6|80|665.00|0.00\n7|120.5|1,001.66|0.00\n8|120.5|1,001.66|0.00\n9|120.5|1,001.66|0.00\n"
@@ -450,25 +451,24 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
   }
 
   // Refused with nothing written; an amount under a shekel is taken.
-  void aLevyIsRefusedBeforeWriting_data() {
-    QTest::addColumn<QStringList>("typed"); // name, amount, instalments
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no name") << QStringList{" ", "100", "1"} << texts::levyNameRequired;
-    QTest::newRow("an isolate") << QStringList{"גג\u2069", "100", "1"} << texts::badCharacters.arg("שם ההיטל");
-    for (const char *taken : {"אחר", "מעלית", "חוב פתיחה"}) // the list's own item, a levy's, the opening debt
-      QTest::newRow(taken) << QStringList{taken, "100", "1"} << texts::levyNameTaken.arg(taken);
-    QTest::newRow("a negative amount") << QStringList{"גג", "-5", "1"} << texts::negativeLevy;
-    QTest::newRow("no amount") << QStringList{"גג", "הרבה", "1"} << texts::badAmount;
-    QTest::newRow("no instalments") << QStringList{"גג", "100", "0"} << texts::badInstalments;
-    QTest::newRow("ten agorot") << QStringList{"גג", "0.10", "1"} << QString();
+  void aLevyIsRefusedBeforeWriting_data() { // name, amount, instalments; the refusal
+    test::cases({{"no name", " ", "100", "1", texts::levyNameRequired},
+                 {"an isolate", "גג\u2069", "100", "1", texts::badCharacters.arg("שם ההיטל")},
+                 {"the list's own item", "אחר", "100", "1", texts::levyNameTaken.arg("אחר")},
+                 {"a levy's", "מעלית", "100", "1", texts::levyNameTaken.arg("מעלית")},
+                 {"the opening debt", "חוב פתיחה", "100", "1", texts::levyNameTaken.arg("חוב פתיחה")},
+                 {"a negative amount", "גג", "-5", "1", texts::negativeLevy},
+                 {"no amount", "גג", "הרבה", "1", texts::badAmount},
+                 {"no instalments", "גג", "100", "0", texts::badInstalments},
+                 {"ten agorot", "גג", "0.10", "1", ""}});
   }
   void aLevyIsRefusedBeforeWriting() {
-    QFETCH(QStringList, typed);
-    QFETCH(QString, message);
+    QFETCH(QStringList, c);
+    const QString message = c.takeLast();
     QCOMPARE(levies::define(test::books(), {"מעלית", "100", QDate(2026, 4, 1), "1"}), QString());
     const auto stored = [] { return test::dump("SELECT * FROM levies") + test::dump("SELECT * FROM levy_charges"); };
     const QString before = stored();
-    QCOMPARE(levies::define(test::books(), {typed[0], typed[1], QDate(2026, 4, 1), typed[2]}), message);
+    QCOMPARE(levies::define(test::books(), {c[0], c[1], QDate(2026, 4, 1), c[2]}), message);
     QCOMPARE(count("levy_charges"), message.isEmpty() ? 24 : 12);
     if (!message.isEmpty())
       QCOMPARE(stored(), before);
@@ -539,27 +539,23 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
   // Asked before writing, or not: the same payment again unless the first
   // was cancelled meanwhile or is for another year; an amount more than
   // twice the dues of its months (250 a month here). Declined, nothing is written.
+  // The amount recorded first, March 2026 (none; "-": cancelled); the second; what is asked.
   void questionsBeforeWriting_data() {
-    QTest::addColumn<QString>("first");      // the amount recorded first, March 2026; empty: none; "-": cancelled
-    QTest::addColumn<QStringList>("second"); // months from, to, amount, year
-    QTest::addColumn<QStringList>("asked");
-    const auto row = [](const char *name, const QString &first, const QString &second, const QStringList &asked) {
-      QTest::newRow(name) << first << second.split(' ') << asked;
-    };
-    row("the same again", "250", "מרץ מרץ 250 2026", {texts::duplicatePayment});
-    row("another amount", "250", "מרץ מרץ 300 2026", {});
-    row("the first cancelled", "-250", "מרץ מרץ 250 2026", {});
-    row("another year", "250", "מרץ מרץ 250 2025", {});
-    row("twice the dues", "", "מרץ אפריל 1000 2026", {});
-    row("past twice the dues", "", "מרץ אפריל 1001 2026", {texts::largePayment.arg("1001", "500")});
-    row("before the books: no dues", "", "נובמבר דצמבר 1001 2025", {});
-    row("2,800 for one month", "", "מרץ מרץ 2800 2026", {texts::largePayment.arg("2800", "250")});
-    row("across the year's end, four months", "", "נובמבר פבואר 2001 2026", {texts::largePayment.arg("2001", "1000")});
+    test::cases({{"the same again", "250", "מרץ מרץ 250 2026", texts::duplicatePayment},
+                 {"another amount", "250", "מרץ מרץ 300 2026", ""},
+                 {"the first cancelled", "-250", "מרץ מרץ 250 2026", ""},
+                 {"another year", "250", "מרץ מרץ 250 2025", ""},
+                 {"twice the dues", "", "מרץ אפריל 1000 2026", ""},
+                 {"past twice the dues", "", "מרץ אפריל 1001 2026", texts::largePayment.arg("1001", "500")},
+                 {"before the books: no dues", "", "נובמבר דצמבר 1001 2025", ""},
+                 {"2,800 for one month", "", "מרץ מרץ 2800 2026", texts::largePayment.arg("2800", "250")},
+                 {"across the year's end, four months", "", "נובמבר פבואר 2001 2026",
+                  texts::largePayment.arg("2001", "1000")}});
   }
   void questionsBeforeWriting() {
-    QFETCH(QString, first);
-    QFETCH(QStringList, second);
-    QFETCH(QStringList, asked);
+    QFETCH(QStringList, c);
+    const QString first = c[0];
+    const QStringList second = c[1].split(' '), asked = c[2].isEmpty() ? QStringList() : QStringList{c[2]};
     openPayments();
     if (!first.isEmpty())
       pay("5", "מרץ", "מרץ", first.mid(first.startsWith('-')), "ועד הבית", "15/03/2026", "2026");
