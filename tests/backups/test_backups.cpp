@@ -30,7 +30,6 @@ class BackupsTest : public test::WindowTest {
     }
     QSqlDatabase::removeDatabase("other");
   }
-  static QByteArray contents(const QString &path) { return test::bytes(path); }
 
 private slots:
   void init() { startTest(QDate(2026, 3, 15)); }
@@ -234,11 +233,11 @@ private slots:
       return older.open(QIODevice::WriteOnly) && older.write("the older file") == 14;
     }));
     QVERIFY(!printing::writePdf(numberedList(400), path, [](int page, int) { return page < 2; }));
-    QCOMPARE(contents(path), QByteArray("the older file"));
+    QCOMPARE(test::bytes(path), QByteArray("the older file"));
     QCOMPARE(QDir(database->folder()).entryList(QDir::Files | QDir::Hidden).filter("list.pdf"),
              QStringList{"list.pdf"});
     QVERIFY(printing::writePdf(numberedList(3), path)); // a finished one takes its place
-    QVERIFY(contents(path).startsWith("%PDF"));
+    QVERIFY(test::bytes(path).startsWith("%PDF"));
   }
 
   void withoutAPrinterTheQuestionComesFirstThenTheDocumentsFolder() {
@@ -275,7 +274,7 @@ private slots:
     QCOMPARE(offered, database->folder() + "/Documents/דו\u05F4ח שנתי 2026-03-15.pdf");
     QVERIFY(QFileInfo(database->folder() + "/Documents").isDir());
     QCOMPARE(QFile::permissions(database->folder() + "/Documents") & 0x0077, QFileDevice::Permissions());
-    QVERIFY(contents(typed + ".pdf").startsWith("%PDF"));
+    QVERIFY(test::bytes(typed + ".pdf").startsWith("%PDF"));
     QCOMPARE(messages->last(), texts::fileSaved.arg(typed + ".pdf"));
   }
 
@@ -292,9 +291,9 @@ private slots:
     const QString other = database->folder() + "/other.sqlite";
     QVERIFY(QFile::copy(database->path(), other));
     QVERIFY(files::replace(other, database->path()));
-    const QByteArray swappedIn = contents(database->path());
+    const QByteArray swappedIn = test::bytes(database->path());
     QCOMPARE(write(), texts::saveFailed.arg(texts::dbReplaced));
-    QCOMPARE(contents(database->path()), swappedIn);
+    QCOMPARE(test::bytes(database->path()), swappedIn);
     // Our log, beside the other file now, holds nothing a crash could replay onto it.
     QCOMPARE(QFileInfo(database->path() + "-wal").size(), 0);
   }
@@ -358,7 +357,7 @@ private slots:
     const QString aside = texts::plain(messages->last().section('\n', 1, 1));
     QCOMPARE(messages->last(), texts::restoredAfterDamage.arg(leftToRight(aside)));
     QVERIFY2(QFileInfo(aside).fileName().startsWith("db1-damaged-"), qPrintable(aside));
-    QCOMPARE(contents(aside) + contents(aside + "-wal"), QByteArray(32768, 'w'));
+    QCOMPARE(test::bytes(aside) + test::bytes(aside + "-wal"), QByteArray(32768, 'w'));
     QVERIFY(!QFile::exists(path + "-wal") && !QFile::exists(path + "-shm"));
     database->reopen();
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
@@ -404,7 +403,7 @@ private slots:
       QFile file(temporary);
       return file.open(QIODevice::WriteOnly) && file.write("a,b\r\n") == 5;
     }));
-    QCOMPARE(contents(victim) + '|' + contents(folder + "/list.csv"), QByteArray("|a,b\r\n"));
+    QCOMPARE(test::bytes(victim) + '|' + test::bytes(folder + "/list.csv"), QByteArray("|a,b\r\n"));
     QVERIFY(!QFileInfo(folder + "/list.csv").isSymLink() && usedFolder != folder && !QFileInfo::exists(usedFolder));
     QFileDevice::Permissions temporaryFolder;
     QVERIFY(!files::writeAtomically(folder + "/other.csv", [&](const QString &temporary) {

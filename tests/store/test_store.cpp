@@ -202,7 +202,7 @@ private slots:
       QVERIFY(holder.open());
       QVERIFY(QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
     }
-    const QByteArray before = bytes(path);
+    const QByteArray before = test::bytes(path);
     const QFile::Permissions mode = QFile::permissions(path);
     db::Opened opened = db::open(path, kind == "damaged later" ? db::Check::Later : db::Check::Now);
     if (kind == "damaged later") {
@@ -225,7 +225,7 @@ private slots:
       QSqlDatabase::removeDatabase("holder");
       db::setBusyWait(5000);
     }
-    QCOMPARE(bytes(path), before);
+    QCOMPARE(test::bytes(path), before);
     QCOMPARE(QFile::permissions(path), mode); // a file refused is not even made private
   }
 
@@ -305,7 +305,6 @@ private slots:
     }
     db::close();
   }
-  static QByteArray bytes(const QString &path) { return test::bytes(path); }
 
   void aVersion1FileIsMigratedKeepingEveryRow() {
     QTemporaryDir dir;
@@ -364,12 +363,12 @@ private slots:
     QFile journal(path + "-journal"); // what a killed upgrade leaves
     if (kind == "journal")
       QVERIFY(journal.open(QIODevice::WriteOnly) && journal.write(QByteArray(512, 'j')) == 512 && journal.flush());
-    const QByteArray before = bytes(path);
+    const QByteArray before = test::bytes(path);
     QString said;
     QTextStream out(&said);
     QCOMPARE(checkBooks(path, false, out), 1);
     QCOMPARE(said, texts::dbCannotOpen.arg(path, reason) + "\n");
-    QCOMPARE(bytes(path), before);
+    QCOMPARE(test::bytes(path), before);
     const QStringList left = kind == "missing"   ? QStringList()
                              : kind == "journal" ? QStringList{"books.sqlite", "books.sqlite-journal"}
                                                  : QStringList{"books.sqlite"};
@@ -410,9 +409,9 @@ private slots:
     makeVersion1(path);
     // A column the migration adds is there already: its step fails midway.
     makeFile(path, 0, {"ALTER TABLE removals ADD COLUMN cancelled TEXT"});
-    const QByteArray before = bytes(path);
+    const QByteArray before = test::bytes(path);
     QCOMPARE(test::withoutDetails(db::open(path).failure), texts::dbUpgradeFailed);
-    QCOMPARE(bytes(path), before);
+    QCOMPARE(test::bytes(path), before);
     QVERIFY(!QFile::exists(path + "-journal"));
   }
 
