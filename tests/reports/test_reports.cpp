@@ -177,19 +177,19 @@ private slots:
     }
     QCOMPARE(messages->shown, (QStringList{texts::budgetNameRequired, texts::negativeBudget, texts::badAmount}));
     // The isolates that keep a minus before its digits are the papers' own matter.
-    const auto plain = [](QString text) { return text.remove(QChar(0x2066)).remove(QChar(0x2069)); };
     const QString table = "הוצאה|גינון|0.00|300.00|300.00\nהוצאה|חשמל|6,000.50|450.75|-5,549.75\n"
                           "הוצאה|ניקיון|24,000.00|0.00|-24,000.00\nהכנסה|אחר|1,200.00|100.00|-1,100.00\n"
                           "הכנסה|ועד הבית|30,000.00|250.00|-29,750.00";
-    QCOMPARE(plain(test::text(grid("budgetList"))) + '\n' + shows({"coveringDues"})[0],
+    QCOMPARE(texts::plain(test::text(grid("budgetList"))) + '\n' + shows({"coveringDues"})[0],
              table + "\nדמי ועד שיכסו את התקציב: 241.00 ש\"ח לדירה לחודש");
     test::Prints prints;
     click("printButton");
     const QString sums = "סה\"כ הוצאות||30,000.50|750.75|-29,249.75\nסה\"כ הכנסות||31,200.00|350.00|-30,850.00\n"
                          "הכנסות פחות הוצאות||1,199.50|-400.75|-1,600.25";
-    QCOMPARE(plain(test::text(prints.tables.value(0))), "סוג|סעיף|תקציב|ביצוע|הפרש\n" + table + '\n' + sums);
+    QCOMPARE(texts::plain(test::text(prints.tables.value(0))), "סוג|סעיף|תקציב|ביצוע|הפרש\n" + table + '\n' + sums);
     const listing::Printout meeting = meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 6, 10), false);
-    QCOMPARE(meeting.sections.back().layout.title + '\n' + plain(test::text(test::table(meeting.sections.back()).mid(6))),
+    QCOMPARE(meeting.sections.back().layout.title + '\n' +
+                 texts::plain(test::text(test::table(meeting.sections.back()).mid(6))),
              "תקציב מול ביצוע 2026\n" + sums);
     click("offerDues");
     QCOMPARE(messages->asked, QStringList{texts::offerDuesQuestion.arg("241.00", "07/2026")});
@@ -281,13 +281,12 @@ private slots:
     click("Command1");
 
     // The six-monthly report: the overview, the funds, the levy and the budget.
-    const auto plain = [](QString text) { return text.remove(QChar(0x2066)).remove(QChar(0x2069)); };
     const auto half = [&] {
       const listing::Printout report = meeting::halfYear(test::books(), QDate(2026, 6, 30), false);
-      QStringList texts{report.layout.title, plain(test::text(test::table(report)))};
+      QStringList parts{report.layout.title, texts::plain(test::text(test::table(report)))};
       for (const listing::Printout &section : report.sections)
-        texts << section.layout.title << plain(test::text(test::table(section)));
-      return texts;
+        parts << section.layout.title << texts::plain(test::text(test::table(section)));
+      return parts;
     };
     const QStringList atClose = half();
     QCOMPARE((QStringList{atClose[0], atClose[1], atClose[6], atClose[7], atClose[9], atClose[12], atClose[13]}),
@@ -340,7 +339,7 @@ private slots:
     window = openShared<BalanceWindow>();
     fill({{"DTPicker1", "01/07/2026"}, {"DTPicker2", "15/09/2026"}});
     click("Command1");
-    QCOMPARE(plain(test::text(grid("fundsList"))) + '\n' + shows({"Label8", "bal"}).join('|'),
+    QCOMPARE(texts::plain(test::text(grid("fundsList"))) + '\n' + shows({"Label8", "bal"}).join('|'),
              "חשבון שוטף||2,800.00|0.00|0.00|0.00|2,800.00\n"
              "קרן שיפוץ|חשבון 612-345678|100.01|0.00|0.00|0.00|100.01\n"
              "פיקדון|בנק לאומי פיקדון עד 31/12/2027|1,000.00|0.00|0.00|0.00|1,000.00\n"
