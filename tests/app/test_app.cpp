@@ -131,8 +131,7 @@ private slots:
     for (const QString &pair :
          QStringLiteral("Command1 neighbors,Command2 incoming,Command3 removal,Command4 balance,"
                         "Command5 register,Command6 anualreport,debtorsButton debtors,storyButton "
-                        "story,meetingButton meeting,leviesButton levies,budgetButton budget,closingButton "
-                        "closing,fundsButton funds,"
+                        "story,meetingButton meeting,leviesButton levies,budgetButton budget,closingButton closing,fundsButton funds,"
                         "statementButton statement,Command7 backups")
              .split(',')) {
       const QByteArray name = pair.section(' ', 0, 0).toLatin1();

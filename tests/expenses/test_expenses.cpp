@@ -200,10 +200,9 @@ private slots:
     messages::setSaveAnswer({});
     const QString documents = folder + "pack - מסמכים/";
     QCOMPARE(test::bytes(folder + "pack.csv") + test::bytes(documents + "הוצאה 1 (2) scan.jpg"),
-             "\xEF\xBB\xBF" +
-                 QString("תאריך,סוג,עבור / סוג הוצאה,דירה / ספק,פירוט,סכום,קבלה,מסמכים\r\n"
-                         "01/03/2026,הוצאה,חשמל,,,100,1,הוצאה 1 (1) invoice.pdf; הוצאה 1 (2) scan.jpg\r\n"
-                         "05/03/2026,הוצאה,מים,,,50.5,2,\r\n")
+             "\xEF\xBB\xBF" + QString("תאריך,סוג,עבור / סוג הוצאה,דירה / ספק,פירוט,סכום,קבלה,מסמכים\r\n"
+                     "01/03/2026,הוצאה,חשמל,,,100,1,הוצאה 1 (1) invoice.pdf; הוצאה 1 (2) scan.jpg\r\n"
+                     "05/03/2026,הוצאה,מים,,,50.5,2,\r\n")
                      .toUtf8() +
                  "\xff\xd8\xff\xe0 a photo");
     QCOMPARE(messages->last(), texts::packWritten.arg(folder + "pack.csv").arg(2).arg("pack - מסמכים"));

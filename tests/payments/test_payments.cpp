@@ -379,9 +379,8 @@ february: the last day at most | 10/02/2026 | 31/01/2026/5/ועד הבית/ינ�
     // Paid by an apartment it no longer charges (as an older file may hold):
     // collected all the same, on the screen and the meeting's paper alike.
     test::books().exec("DELETE FROM levy_charges WHERE apartment = 5");
-    QCOMPARE(
-        test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31), false).sections[2])[1],
-        (QStringList{"גג", "9,005.00", "500.00", "8,505.00"}));
+    QCOMPARE(test::table(meeting::printout(test::books(), QDate(2026, 1, 1), QDate(2026, 12, 31), false).sections[2])[1],
+             (QStringList{"גג", "9,005.00", "500.00", "8,505.00"}));
   }
 
   // A whole split by shares: rounded down, the agorot left one each to the
@@ -428,8 +427,8 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
     click("addLevy");
     labels << control<QLabel>("amountLabel")->text();
     QCOMPARE(labels, (QStringList{"סך ההיטל לבניין:", "סכום לדירה:"})); // the box cleared once recorded
-    QCOMPARE(messages->shown, (QStringList(4, texts::badShare)
-                               << texts::apartmentOutOfRange.arg(13).arg(12) << texts::sharesMissing.arg("12")));
+    QCOMPARE(messages->shown, (QStringList(4, texts::badShare) << texts::apartmentOutOfRange.arg(13).arg(12)
+                                                               << texts::sharesMissing.arg("12")));
     QCOMPARE(test::text(grid("chargesList")),
              "1|80|665.01|0.00\n2|80|665.01|0.00\n3|80|665.01|0.00\n4|80|665.01|0.00\n5|80|665.00|0.00\n"
              "6|80|665.00|0.00\n7|120.5|1,001.66|0.00\n8|120.5|1,001.66|0.00\n9|120.5|1,001.66|0.00\n"

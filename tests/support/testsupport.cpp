@@ -136,11 +136,11 @@ QString dump(const QString &sql, const QVariantList &values) { return text(rows(
 
 void cases(const QString &table) {
   QList<QStringList> rows;
-  for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-    rows << line.split(QLatin1Char('|'));
-  for (QStringList &row : rows)
-    for (QString &cell : row)
-      cell = cell.trimmed();
+  for (const QString &line : table.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    rows.append(QStringList());
+    for (const QString &cell : line.split(QLatin1Char('|')))
+      rows.last() << cell.trimmed();
+  }
   cases(rows);
 }
 
@@ -257,10 +257,7 @@ void everyWrite() {
          levyPart.forText = texts::openingDebt;
          return payments::record(books(), {payment, levyPart}, payments::Receipts::One).message;
        }},
-      {"send a reminder",
-       [=] {
-         return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal;
-       }},
+      {"send a reminder", [=] { return reminders::send(books(), {{2}, 1, day, day, "<חוב>"}).refusal; }},
       {"keep a letter's text", [] { return reminders::saveLetterText(books(), 2, "<שם>"); }},
       {"sell an apartment", [=] { return residents::change(books(), updated, residents::Change::Sale, day); }},
       {"rebuild the matrix", [] {
