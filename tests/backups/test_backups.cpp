@@ -456,19 +456,6 @@ private slots:
     database->reopen();
   }
 
-  // The cause of an engine's error in Hebrew, its own words on a line of
-  // their own, marked as the detail; an error of ours told as it is.
-  void enginesErrorsAreToldByTheirCause() {
-    for (const auto &[code, cause] : {std::pair{5, texts::causeBusy},
-                                      {8, texts::causeReadOnly},
-                                      {13, texts::causeFull},
-                                      {11, texts::causeDamaged},
-                                      {10, texts::causeDisk},
-                                      {1, texts::causeEngine}})
-      QCOMPARE(db::explain(db::Error("words", code)), cause + '\n' + QChar(0x1E) + "words");
-    QCOMPARE(db::explain(db::Error("words", 0)), QStringLiteral("words"));
-  }
-
   void anUnwritableBackupsFolderIsNamedWithItsReason() {
     QFile blocker(backups::folderFor(database->path()));
     QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be

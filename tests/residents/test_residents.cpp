@@ -52,14 +52,12 @@ private slots:
   // Apartment 5 is taken; the fields stay for correcting.
   void refusesAnApartmentTakenOrNoNumber_data() {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
     for (const char *typed : {"5", "05", " 5", "", "abc", "0", "-3", "2.5"})
-      QTest::newRow(typed) << QString::fromLatin1(typed)
-                           << (QString(typed).trimmed().toInt() == 5 ? texts::apartmentExists : texts::badApartment);
+      QTest::newRow(typed) << QString::fromLatin1(typed);
   }
   void refusesAnApartmentTakenOrNoNumber() {
     QFETCH(QString, typed);
-    QFETCH(QString, message);
+    const QString message = QStringList{"5", "05", " 5"}.contains(typed) ? texts::apartmentExists : texts::badApartment;
     test::addResident(5, "כהן");
     openWindow();
     click("addnew");
