@@ -4,13 +4,21 @@
 // with the dues schedule and the opening debts.
 #include "testsupport.h"
 
-using Opener = std::function<QWidget *()>;
-
 class AppTest : public test::WindowTest {
   Q_OBJECT
 
   // Lets closed windows be deleted, as the event loop does between clicks.
   static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+  // The windows the tables open, by the names their rows give.
+  static QWidget *open(const QString &name) {
+    static const QHash<QString, std::function<QWidget *()>> windows{
+        {"payments", openShared<IncomingWindow>},     {"expenses", openShared<RemovalWindow>},
+        {"residents", openShared<NeighborsWindow>},   {"balance", openShared<BalanceWindow>},
+        {"annual report", openShared<AnualReportWindow>}, {"debtors", openShared<DebtorsWindow>},
+        {"story", openShared<StoryWindow>},           {"meeting", openShared<MeetingWindow>},
+        {"details", openShared<RegisterWindow>},      {"levies", openShared<LeviesWindow>}};
+    return windows.value(name)();
+  }
   static QStringList visible() {
     QStringList names;
     for (QWidget *top : QApplication::topLevelWidgets())
@@ -159,24 +167,19 @@ private slots:
   // A window closed (as the window manager closes it) while its grid's
   // context menu is open takes the menu with it. The menu opens with the
   // mouse and from the keyboard (Shift+F10), with the grid's actions.
-  void aWindowClosesUnderItsOpenMenu_data() {
-    QTest::addColumn<Opener>("open");
-    QTest::addColumn<QString>("grid");
-    QTest::addColumn<QStringList>("actions");
-    const QStringList save{texts::saveCsv}, saveOrCancel{texts::cancelRow, texts::saveCsv};
-    QTest::newRow("payments") << Opener([] { return openShared<IncomingWindow>(); }) << "DataGrid1" << saveOrCancel;
-    QTest::newRow("expenses") << Opener([] { return openShared<RemovalWindow>(); }) << "DataGrid1" << saveOrCancel;
-    QTest::newRow("residents") << Opener([] { return openShared<NeighborsWindow>(); }) << "neighborslist" << save;
-    QTest::newRow("balance") << Opener([] { return openShared<BalanceWindow>(); }) << "DataGrid1" << save;
-    QTest::newRow("annual report") << Opener([] { return openShared<AnualReportWindow>(); }) << "DataGrid1" << save;
+  void aWindowClosesUnderItsOpenMenu_data() { // the window, its grid, the menu's actions
+    test::cases({{"payments", "DataGrid1", texts::cancelRow, texts::saveCsv},
+                 {"expenses", "DataGrid1", texts::cancelRow, texts::saveCsv},
+                 {"residents", "neighborslist", texts::saveCsv},
+                 {"balance", "DataGrid1", texts::saveCsv},
+                 {"annual report", "DataGrid1", texts::saveCsv}});
   }
   void aWindowClosesUnderItsOpenMenu() {
-    QFETCH(Opener, open);
-    QFETCH(QString, grid);
-    QFETCH(QStringList, actions);
-    QPointer<QWidget> opened = open();
+    QFETCH(QStringList, c);
+    const QStringList actions = c.mid(1);
+    QPointer<QWidget> opened = open(QTest::currentDataTag());
     QVERIFY(QTest::qWaitForWindowActive(opened));
-    auto *view = opened->findChild<QTableView *>(grid);
+    auto *view = opened->findChild<QTableView *>(c[0]);
     const auto menuText = [view] {
       QStringList texts;
       for (QMenu *menu : view->findChildren<QMenu *>())
@@ -206,36 +209,25 @@ private slots:
   // and month, take the rest from it); one that does not exist is refused
   // when the box is left, kept as typed, and the box keeps its date.
   void aDateTypedWholeIsTheDateTyped_data() {
-    QTest::addColumn<Opener>("open");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QStringList>("typing");
-    const QList<std::tuple<const char *, Opener, const char *>> boxes{
-        {"payments", [] { return openShared<IncomingWindow>(); }, "inputdate"},
-        {"expenses", [] { return openShared<RemovalWindow>(); }, "indate"},
-        {"balance", [] { return openShared<BalanceWindow>(); }, "DTPicker1"},
-        {"balance", [] { return openShared<BalanceWindow>(); }, "DTPicker2"},
-        {"debtors", [] { return openShared<DebtorsWindow>(); }, "asOf"},
-        {"story", [] { return openShared<StoryWindow>(); }, "asOf"},
-        {"meeting", [] { return openShared<MeetingWindow>(); }, "fromDate"},
-        {"meeting", [] { return openShared<MeetingWindow>(); }, "toDate"},
-        {"details", [] { return openShared<RegisterWindow>(); }, "DTPicker1"},
-        {"levies", [] { return openShared<LeviesWindow>(); }, "levyDue"}};
-    // Shown before, typed, the date then (none: refused); the last 11/2 or 1/12.
+    QTest::addColumn<QStringList>("c"); // the window, its box; shown before, typed, the date then (none: refused)
+    const QString boxes = "payments inputdate,expenses indate,balance DTPicker1,balance DTPicker2,debtors asOf,"
+                          "story asOf,meeting fromDate,meeting toDate,details DTPicker1,levies levyDue";
+    // The last is 11/2 or 1/12.
     const QString typings =
         "28/02/2025 30/04/2025 30/04/2025,28/02/2025 31/03/2025 31/03/2025,30/04/2025 31/01/2025 "
         "31/01/2025,15/02/2025 29/03/2025 29/03/2025,15/02/2025 29/02/2024 29/02/2024,15/02/2025 "
         "29/02/2025,15/02/2025 31/04/2025,15/03/2026 2142025 21/04/2025,15/03/2026 05012026 "
         "05/01/2026,15/03/2026 7.2.2026 07/02/2026,28/02/2025 15 15/02/2025,28/02/2025 30,28/02/2025 "
         "31/3 31/03/2025,15/03/2026 1122026";
-    for (const auto &[name, open, box] : boxes)
+    for (const QString &box : boxes.split(','))
       for (const QString &typing : typings.split(','))
-        QTest::addRow("%s %s, %s", name, box, qPrintable(typing)) << open << box << (typing.split(' ') << "").mid(0, 3);
+        QTest::addRow("%s, %s", qPrintable(box), qPrintable(typing)) << box.split(' ') + (typing.split(' ') << "");
   }
   void aDateTypedWholeIsTheDateTyped() {
-    QFETCH(Opener, open);
-    QFETCH(QString, box);
-    QFETCH(QStringList, typing);
-    window = open();
+    QFETCH(QStringList, c);
+    const QString box = c[1];
+    const QStringList typing = c.mid(2, 3);
+    window = open(c[0]);
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     auto *date = control<DateBox>(qPrintable(box));
@@ -259,22 +251,21 @@ private slots:
   // A window holding typed, unrecorded text asks before it closes (by its
   // close box, Escape or its exit button alike); declined, it stays with
   // the text.
-  void typedTextIsNotDroppedSilently_data() {
-    QTest::addColumn<Opener>("open");
-    QTest::addColumn<QString>("field");
-    QTest::newRow("payments") << Opener([] { return openShared<IncomingWindow>(); }) << "details";
-    QTest::newRow("expenses") << Opener([] { return openShared<RemovalWindow>(); }) << "details";
-    QTest::newRow("building details") << Opener([] { return openShared<RegisterWindow>(); }) << "Text1";
-    QTest::newRow("levies") << Opener([] { return openShared<LeviesWindow>(); }) << "levyName";
-    QTest::newRow("a date typed") << Opener([] { return openShared<LeviesWindow>(); }) << "levyDue";
+  void typedTextIsNotDroppedSilently_data() { // the window, the field typed in
+    test::cases(R"(
+payments | payments | details
+expenses | expenses | details
+building details | details | Text1
+levies | levies | levyName
+a date typed | levies | levyDue)");
   }
   void typedTextIsNotDroppedSilently() {
-    QFETCH(Opener, open);
-    QFETCH(QString, field);
-    QPointer<QWidget> opened = open();
+    QFETCH(QStringList, c);
+    const QString field = c[1];
+    QPointer<QWidget> opened = open(c[0]);
     opened->close(); // nothing typed: no question
     QVERIFY(!opened->isVisible() && messages->asked.isEmpty());
-    window = opened = open();
+    window = opened = open(c[0]);
     QVERIFY(QTest::qWaitForWindowActive(opened));
     auto *typed = opened->findChild<QWidget *>(field);
     typed->setFocus(Qt::TabFocusReason);
