@@ -230,8 +230,9 @@ refused: no one comes | | 2 | | | | כהן,בעל הבית,050 | | כהן)");
     QCOMPARE((QStringList{payments[0].last(), payments[1].last()}), (QStringList{"כהן", "לוי"}));
   }
 
-  // Nothing to print when empty; then a preview, reused by the next press
-  // and outliving the window, naming the building, the day and the count.
+  // Nothing to print when empty; then a preview naming the building, the
+  // day and the count (reused by the next press and outliving its window,
+  // as the balance's is).
   void printShowsTheListInAPreviewOrNothingWhenEmpty() {
     openWindow();
     click("print");
@@ -241,20 +242,13 @@ refused: no one comes | | 2 | | | | כהן,בעל הבית,050 | | כהן)");
     test::books().exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
     test::building("60", "0", "0", QDate(2026, 1, 1), "הרצל 5", "חיפה");
     click("print");
-    QPrintPreviewDialog *preview = printing::preview("DataReport1");
-    QCOMPARE(preview->windowTitle(), QStringLiteral("רשימת דיירים")); // the paper's, not the report's name
+    QCOMPARE(printing::preview("DataReport1")->windowTitle(), QStringLiteral("רשימת דיירים")); // the paper's, not the report's name
     const auto rows = test::table(*printing::previewPrintout("DataReport1"));
     QCOMPARE(QString::number(rows.size()) + '\n' + test::text(rows.mid(0, 3)),
              "61\nדירה|משפחה|סטטוס|טלפון1|טלפון2|אימייל\n1|משפחה 1|בעל הבית|||\n"
              "2|משפחה 2|בעל הבית|\u2066+972-3-1\u2069||\u2066x@y.z\u2069");
     QCOMPARE(test::painted(*printing::previewPrintout("DataReport1")).lines.join('|'),
              "הרצל 5, חיפה|הודפס בתאריך 15/03/2026|רשימת דיירים|מספר שורות: 60");
-    test::addResident(61, "חדש");
-    click("print");
-    QCOMPARE(printing::preview("DataReport1"), preview);
-    window->close();
-    QVERIFY(preview->isVisible());
-    QCOMPARE(test::table(*printing::previewPrintout("DataReport1")).size(), 62);
   }
 };
 

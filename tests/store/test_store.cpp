@@ -100,18 +100,6 @@ private slots:
     QCOMPARE(fields, expected);
   }
 
-  void newFileGetsTheWholeSchema() {
-    test::TempDatabase database;
-    QCOMPARE(test::tables().join(' '),
-             "neighbors incoming removals trans anual_report registery supplyer category dues "
-             "opening_debts levies levy_charges bank_statements bank_lines "
-             "bank_records bank_payers bank_rules bank_layouts letter_texts collection owners reminders former_people "
-             "apartment_shares budgets expense_documents closings funds fund_transfers");
-    QCOMPARE(test::version(), db::schemaVersion);
-    QCOMPARE(test::dump("SELECT *, (SELECT count(*) FROM category), (SELECT count(*) FROM supplyer) FROM registery"),
-             "0|0|0|2026-01-01|||8|0");
-  }
-
   // Receipt numbers are never handed out twice, even after the last row
   // goes; a null text is stored as empty text, as the older program stored it.
   void schemaKeepsTheKeys() {
