@@ -22,12 +22,17 @@ private slots:
   }
   void cleanup() { endTest(); }
 
-  // Opened on the current year, an empty one shows the opening balance and
-  // has nothing to print; new dates, rows and saved details count once
-  // "הצג" is pressed: the year's first and last days, not the days around
-  // it, and cancelled rows nowhere. The opening date is shown although it
-  // lies after the period.
-  void opensOnTheCurrentYearAndOnlyShowRecomputes() {
+  // The balance window's year. Opened on the current year, an empty one
+  // shows the opening balance (shown although the books start after the
+  // period) and has nothing to print. New rows, dates and saved details
+  // count once "הצג" is pressed: the year's first and last days, not the
+  // days around it; cancelled rows, and a journal row of no payment (as an
+  // old file may hold), nowhere. On paper, income by purpose, then expenses
+  // by category, each with its subtotal ("אחר" both); the lines follow the
+  // pickers, the footer the figures shown; a second print reuses the
+  // preview, which outlives the window and saves its PDF as a direct
+  // printout does, the progress box gone before the message that tells where.
+  void theBalanceCountsWhatIsShown() {
     window = openShared<BalanceWindow>();
     QVERIFY(grid("DataGrid1").isEmpty() && grid("DataGrid2").isEmpty());
     const QList<const char *> labels{"label1", "DTPicker1", "DTPicker2", "Label11", "Label12", "Label6", "Label8", "bal"};
@@ -36,55 +41,61 @@ private slots:
     click("print");
     QVERIFY(!printing::preview("DataReport2"));
     pay(QDate(2026, 1, 1), "ועד הבית", "300");
-    pay(QDate(2026, 12, 31), "ועד הבית", "400"); // the last day counts
+    pay(QDate(2026, 12, 31), "ועד הבית", "400");
     pay(QDate(2026, 5, 5), "אחר", "0.10");
     pay(QDate(2025, 12, 31), "ועד הבית", "1000");
     pay(QDate(2027, 1, 1), "ועד הבית", "1000");
+    pay(QDate(2026, 5, 5), "חניה", "500"); // 6, cancelled
     spend(QDate(2026, 3, 3), "חשמל", "0.20");
     spend(QDate(2026, 4, 4), "מעלית", "700.5");
-    pay(QDate(2026, 5, 5), "חניה", "500");
-    spend(QDate(2026, 5, 5), "מעלית", "9");
+    spend(QDate(2026, 5, 5), "מעלית", "9"); // 3, cancelled
+    spend(QDate(2026, 3, 2), "אחר", "20");
+    spend(QDate(2026, 3, 2), "גינון", "40"); // 5, cancelled: its category's only expense
     QCOMPARE(payments::cancel(test::books(), 6, "טעות", QDate(2026, 6, 1)) +
-                 expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)),
+                 expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)) +
+                 expenses::cancel(test::books(), 5, "טעות", QDate(2026, 6, 1)),
              QString());
+    test::books().exec(
+        "INSERT INTO trans (inputdate, \"for\", amount, \"Type\") VALUES ('2026-03-01', 'יתום', 999, 'הכנסה')");
     QCOMPARE(shows({"Label11"}), QStringList{"סה'כ הכנסות(ש'ח):0"});
     click("Command1");
-    QCOMPARE(test::text(grid("DataGrid2") + grid("DataGrid1")), "אחר|0.10\nועד הבית|700.00\nחשמל|0.20\nמעלית|700.50");
-    QCOMPARE(shows(labels).mid(3), (QStringList{"סה'כ הכנסות(ש'ח):700.1", "סה'כ הוצאות(ש'ח):700.7", "01/02/2027",
-                                                "800ש'ח ", "799.4"}));
-    // A negative amount is isolated left to right: its minus stays before
-    // the digits; the balance as it stood when the period began.
-    QCOMPARE(saveBuilding(test::books(), {"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
-    picker("DTPicker1")->setDate(QDate(2025, 1, 1));
-    const QStringList before = shows({"Label8", "Label6"});
-    click("Command1");
-    QCOMPARE(before + shows({"Label8", "Label6", "Label11"}),
-             (QStringList{"800ש'ח ", "01/02/2027", "\u2066-5000\u2069ש'ח ", "01/01/2025", "סה'כ הכנסות(ש'ח):1700.1"}));
-  }
-
-  // The meeting's paper lists the payments by apartment; the residents'
-  // names only when the treasurer ticks them in.
-  void theMeetingSeesNamesOnlyWhenAsked() {
-    window = openShared<MeetingWindow>();
-    QStringList firstRows;
-    for (const bool names : {false, true}) {
-      control<QCheckBox>("withNames")->setChecked(names);
-      click("showButton");
-      const auto table = test::table(printing::previewPrintout("meeting")->sections.back());
-      firstRows << table[0][1] + ' ' + table[1][1];
-    }
-    QCOMPARE(firstRows, (QStringList{"01/2026 ", "שם ומשפחה כהן"}));
-  }
-
-  // A preview saves its PDF as a direct printout does: in the documents
-  // folder under the report's title and the day; the progress box is gone
-  // before the message that tells where, so it never covers it.
-  void aPreviewSavesItsPdf() {
-    pay(QDate(2026, 2, 1), "ועד הבית", "300");
-    window = openShared<BalanceWindow>();
+    QCOMPARE(test::text(grid("DataGrid2") + grid("DataGrid1")),
+             "אחר|0.10\nועד הבית|700.00\nאחר|20.00\nחשמל|0.20\nמעלית|700.50");
+    QCOMPARE(shows(labels).mid(3), (QStringList{"סה'כ הכנסות(ש'ח):700.1", "סה'כ הוצאות(ש'ח):720.7", "01/02/2027",
+                                                "800ש'ח ", "779.4"}));
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport2");
-    QVERIFY(preview);
+    const listing::Printout *printout = printing::previewPrintout("DataReport2");
+    QCOMPARE((QStringList{printout->layout.title, preview->windowTitle()} + printout->layout.intro +
+              printout->layout.footer),
+             (QStringList{"מאזן שנתי 2026", "מאזן שנתי 2026", "בין התאריכים 01/01/2026 עד 31/12/2026",
+                          "הכנסות פחות הוצאות: \u2066-20.60\u2069", "יתרת פתיחה: 800.00", "יתרה לסוף התקופה: 779.40"}));
+    QCOMPARE(test::text(test::table(*printout)),
+             "הכנסות/הוצאות\nתיאור|סכום|סוג\nאחר|0.10|הכנסה\nועד הבית|700.00|הכנסה\n" + texts::incomeSubtotal +
+                 "|700.10|\nאחר|20.00|הוצאה\nחשמל|0.20|הוצאה\nמעלית|700.50|הוצאה\n" + texts::expenseSubtotal +
+                 "|720.70|");
+
+    // From 01/03 on, books from 2020 at −5,000: the opening carries the
+    // 1,000 and 300 paid before it (−3,700), its minus isolated before the
+    // digits; the period holds 400.10 in and 720.70 out. Printed for
+    // 01/03–02/03 alone: the lines of those days, the footer as shown.
+    QCOMPARE(saveBuilding(test::books(), {"1", "100", "-5000", QDate(2020, 1, 1), "", ""}), QString());
+    picker("DTPicker1")->setDate(QDate(2026, 3, 1));
+    const QStringList before = shows({"Label8", "Label6"});
+    click("Command1");
+    QCOMPARE(before + shows({"Label8", "Label6", "Label11", "bal"}),
+             (QStringList{"800ש'ח ", "01/02/2027", "\u2066-3700\u2069ש'ח ", "01/03/2026", "סה'כ הכנסות(ש'ח):400.1",
+                          "\u2066-4020.6\u2069"}));
+    picker("DTPicker2")->setDate(QDate(2026, 3, 2));
+    click("print");
+    QCOMPARE(printing::preview("DataReport2"), preview);
+    printout = printing::previewPrintout("DataReport2");
+    QCOMPARE(printout->layout.intro + printout->layout.footer + test::text(test::table(*printout).mid(2)).split('\n'),
+             (QStringList{"בין התאריכים 01/03/2026 עד 02/03/2026", "הכנסות פחות הוצאות: \u2066-320.60\u2069",
+                          "יתרת פתיחה: \u2066-3,700.00\u2069", "יתרה לסוף התקופה: \u2066-4,020.60\u2069",
+                          "אחר|20.00|הוצאה", texts::expenseSubtotal + "|20.00|"}));
+    window->close();
+    QVERIFY(preview->isVisible());
     const QString path = database->folder() + "/balance.pdf";
     QString suggested;
     messages::setSaveAnswer([&](const QString &offered) { return suggested = offered, std::optional<QString>(path); });
@@ -103,56 +114,20 @@ private slots:
     QVERIFY(test::bytes(path).startsWith("%PDF"));
   }
 
-  void printGroupsByPurposeAndType() {
-    QCOMPARE(saveBuilding(test::books(), {"1", "100", "1000", QDate(2026, 1, 1), "", ""}), QString());
-    pay(QDate(2026, 2, 1), "ועד הבית", "300");
-    pay(QDate(2026, 3, 1), "ועד הבית", "200");
-    pay(QDate(2026, 3, 1), "אחר", "50");
-    spend(QDate(2026, 3, 2), "אחר", "20"); // the same word as a payment purpose
-    spend(QDate(2026, 3, 2), "מים", "530");
-    // Cancelled rows leave no line and no amount behind.
-    pay(QDate(2026, 3, 1), "חניה", "75");
-    spend(QDate(2026, 3, 2), "מים", "99");
-    spend(QDate(2026, 3, 2), "גינון", "40"); // its category's only expense
-    QCOMPARE(payments::cancel(test::books(), 4, "טעות", QDate(2026, 6, 1)) +
-                 expenses::cancel(test::books(), 3, "טעות", QDate(2026, 6, 1)) +
-                 expenses::cancel(test::books(), 4, "טעות", QDate(2026, 6, 1)),
-             QString());
-    // A journal row of no payment (as an old file may hold) is no money of the period's.
-    test::books().exec(
-        "INSERT INTO trans (inputdate, \"for\", amount, \"Type\") VALUES ('2026-03-01', 'יתום', 999, 'הכנסה')");
-    window = openShared<BalanceWindow>();
-    click("print");
-    QPrintPreviewDialog *preview = printing::preview("DataReport2");
-    QVERIFY(preview);
-    const listing::Printout *printout = printing::previewPrintout("DataReport2");
-    QCOMPARE(QStringList(printout->layout.intro) << printout->layout.footer.first(),
-             (QStringList{"בין התאריכים 01/01/2026 עד 31/12/2026", "הכנסות פחות הוצאות: 0.00"}));
-    // Income, then expenses, each with its subtotal.
-    QCOMPARE(test::text(test::table(*printout)),
-             "הכנסות/הוצאות\nתיאור|סכום|סוג\nאחר|50.00|הכנסה\nועד הבית|500.00|הכנסה\n" + texts::incomeSubtotal +
-                 "|550.00|\nאחר|20.00|הוצאה\nמים|530.00|הוצאה\n" + texts::expenseSubtotal + "|550.00|");
-
-    // A second print shows its own period and figure; the preview outlives the window.
-    picker("DTPicker1")->setDate(QDate(2026, 3, 1));
-    click("Command1");
-    picker("DTPicker2")->setDate(QDate(2026, 3, 1));
-    click("print");
-    QCOMPARE(printing::preview("DataReport2"), preview);
-    printout = printing::previewPrintout("DataReport2");
-    QCOMPARE(printout->layout.intro, QStringList{"בין התאריכים 01/03/2026 עד 01/03/2026"});
-    // The lines follow the pickers; the footer the figures shown: 250 - 550.
-    // Below it the opening balance carried to 01/03 (1000 + 300 of February)
-    // and the end balance, as the window shows them.
-    QCOMPARE((QStringList{printout->layout.title, preview->windowTitle()}), QStringList(2, "מאזן שנתי 2026"));
-    QCOMPARE(printout->layout.footer + shows({"bal"}),
-             (QStringList{"הכנסות פחות הוצאות: \u2066-300.00\u2069", "יתרת פתיחה: 1,300.00",
-                          "יתרה לסוף התקופה: 1,000.00", "1000"}));
-    QCOMPARE(test::text(test::table(*printout).mid(2)),
-             "אחר|50.00|הכנסה\nועד הבית|200.00|הכנסה\n" + texts::incomeSubtotal + "|250.00|");
-    window->close();
-    QVERIFY(preview->isVisible());
+  // The meeting's paper lists the payments by apartment; the residents'
+  // names only when the treasurer ticks them in.
+  void theMeetingSeesNamesOnlyWhenAsked() {
+    window = openShared<MeetingWindow>();
+    QStringList firstRows;
+    for (const bool names : {false, true}) {
+      control<QCheckBox>("withNames")->setChecked(names);
+      click("showButton");
+      const auto table = test::table(printing::previewPrintout("meeting")->sections.back());
+      firstRows << table[0][1] + ' ' + table[1][1];
+    }
+    QCOMPARE(firstRows, (QStringList{"01/2026 ", "שם ומשפחה כהן"}));
   }
+
   // The year's budget typed item by item, against what was done by the
   // day: an expense outside the budget shows with none; the dues that
   // cover 6,000.50 + 24,000 less 1,200 of other income over 10 apartments
