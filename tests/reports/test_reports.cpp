@@ -35,7 +35,8 @@ private slots:
   void theBalanceCountsWhatIsShown() {
     window = openShared<BalanceWindow>();
     QVERIFY(grid("DataGrid1").isEmpty() && grid("DataGrid2").isEmpty());
-    const QList<const char *> labels{"label1", "DTPicker1", "DTPicker2", "Label11", "Label12", "Label6", "Label8", "bal"};
+    const QList<const char *> labels{"label1",  "DTPicker1", "DTPicker2", "Label11",
+                                     "Label12", "Label6",    "Label8",    "bal"};
     QCOMPARE(shows(labels), (QStringList{"2026 מאזן שנתי ", "01/01/2026", "31/12/2026", "סה'כ הכנסות(ש'ח):0",
                                          "סה'כ הוצאות(ש'ח):0", "01/02/2027", "800ש'ח ", "800"}));
     click("print");
@@ -61,8 +62,8 @@ private slots:
     click("Command1");
     QCOMPARE(test::text(grid("DataGrid2") + grid("DataGrid1")),
              "אחר|0.10\nועד הבית|700.00\nאחר|20.00\nחשמל|0.20\nמעלית|700.50");
-    QCOMPARE(shows(labels).mid(3), (QStringList{"סה'כ הכנסות(ש'ח):700.1", "סה'כ הוצאות(ש'ח):720.7", "01/02/2027",
-                                                "800ש'ח ", "779.4"}));
+    QCOMPARE(shows(labels).mid(3),
+             (QStringList{"סה'כ הכנסות(ש'ח):700.1", "סה'כ הוצאות(ש'ח):720.7", "01/02/2027", "800ש'ח ", "779.4"}));
     click("print");
     QPrintPreviewDialog *preview = printing::preview("DataReport2");
     const listing::Printout *printout = printing::previewPrintout("DataReport2");

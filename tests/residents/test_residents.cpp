@@ -242,7 +242,8 @@ refused: no one comes | | 2 | | | | כהן,בעל הבית,050 | | כהן)");
     test::books().exec("UPDATE neighbors SET phone1 = '+972-3-1', email = 'x@y.z' WHERE apartment = 2");
     test::building("60", "0", "0", QDate(2026, 1, 1), "הרצל 5", "חיפה");
     click("print");
-    QCOMPARE(printing::preview("DataReport1")->windowTitle(), QStringLiteral("רשימת דיירים")); // the paper's, not the report's name
+    // The paper's name, not the report's.
+    QCOMPARE(printing::preview("DataReport1")->windowTitle(), QStringLiteral("רשימת דיירים"));
     const auto rows = test::table(*printing::previewPrintout("DataReport1"));
     QCOMPARE(QString::number(rows.size()) + '\n' + test::text(rows.mid(0, 3)),
              "61\nדירה|משפחה|סטטוס|טלפון1|טלפון2|אימייל\n1|משפחה 1|בעל הבית|||\n"

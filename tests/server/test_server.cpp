@@ -176,7 +176,7 @@ private slots:
     const QString bad = texts::badBuildingName;
     test::cases({{"hebrew, a space", "הרצל 12", ""}, {"taken", "הרצל 12", texts::buildingExists.arg("הרצל 12")},
                  {"blank", "  ", bad}, {"a quote", "a\"b", bad}, {"the server's own", "pg_books", bad},
-                 {"31 letters", QString(31, QChar(0x05d0)), bad}, {"over 63 bytes, cut", QString(22, QChar(0x20ac)), bad},
+                 {"31 letters", QString(31, QChar(0x05d0)), bad}, {"past 63 bytes", QString(22, QChar(0x20ac)), bad},
                  {"an override", "abc\u202Edef", bad}, {"an isolate", "abc\u2067def", bad},
                  {"30 letters", QString(30, QChar(0x05d0)), ""}});
   }
