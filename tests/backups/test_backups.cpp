@@ -185,25 +185,16 @@ private slots:
     QCOMPARE(list->rowCount(), 3);
   }
 
-  // Rows of the printout test: every third one long enough to wrap.
+  // Rows of the printout tests: every third one long enough to wrap;
+  // `opened` counts the times they are read.
   static listing::Printout numberedList(int count, int *opened = nullptr) {
-    listing::Printout list;
-    list.layout.title = QStringLiteral("רשימה");
-    list.layout.columns = {{"מספר", 1}, {"פירוט", 3}, {"סכום", 1}};
-    list.open = [count, opened] {
-      if (opened)
-        ++*opened;
-      return listing::Rows([count, row = 0](QStringList &cells) mutable {
-        if (row == count)
-          return false;
-        ++row;
-        cells = {QString::number(row), row % 3 ? QStringLiteral("שורה") : QStringLiteral("שורה ארוכה ").repeated(12),
-                 QString::number(row * 10)};
-        return true;
-      });
-    };
-    list.rowCount = count;
-    list.failure = [] { return QString(); };
+    QList<QStringList> rows;
+    for (int row = 1; row <= count; ++row)
+      rows << QStringList{QString::number(row), row % 3 ? "שורה" : QStringLiteral("שורה ארוכה ").repeated(12),
+                          QString::number(row * 10)};
+    listing::Printout list = listing::fromRows(listing::section("רשימה", {{"מספר", 1}, {"פירוט", 3}, {"סכום", 1}}), rows);
+    if (opened)
+      list.open = [open = list.open, opened] { return ++*opened, open(); };
     return list;
   }
 
