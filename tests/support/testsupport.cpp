@@ -289,35 +289,6 @@ QString refuseWrites(const char *table, const char *event) {
                         "Unable to create query");
 }
 
-QStringList tables() {
-  QStringList names;
-  for (const auto &row :
-       rows(onServer() ? QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
-                                        "relnamespace = (SELECT oid FROM pg_namespace WHERE nspname "
-                                        "= current_schema()) AND relname <> 'books_version' ORDER BY oid")
-                       : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
-                                        "NOT LIKE 'sqlite%' ORDER BY rowid")))
-    names << row[0].toString();
-  return names;
-}
-
-QStringList columns(const QString &table) {
-  QStringList names;
-  for (const auto &row : rows(onServer() ? QStringLiteral("SELECT column_name FROM information_schema.columns WHERE "
-                                                          "table_schema = current_schema() AND table_name = ? AND "
-                                                          "column_name <> 'rowid' ORDER BY ordinal_position")
-                                         : QStringLiteral("SELECT name FROM pragma_table_info(?)"),
-                              {table}))
-    names << row[0].toString();
-  return names;
-}
-
-int version() {
-  return rows(onServer() ? QStringLiteral("SELECT version FROM books_version")
-                         : QStringLiteral("PRAGMA user_version"))[0][0]
-      .toInt();
-}
-
 bool leftover(const QString &folder, const QString &name, bool old) {
   QFile part(folder + "/" + name + "/db1.sqlite");
   if (!QDir(folder).mkdir(name) || !part.open(QIODevice::WriteOnly))

@@ -127,11 +127,6 @@ bool onServer();
 // Makes every `event` (INSERT, UPDATE) on `table` fail as a full disk
 // would; the engine's words for the failure.
 QString refuseWrites(const char *table, const char *event);
-// The books' tables in the order they were made, a table's columns in
-// their order (not a server's rowid), and the schema's version.
-QStringList tables();
-QStringList columns(const QString &table);
-int version();
 
 // What an interrupted write leaves in `folder`: its own folder `name` with a
 // part-written file, stamped two hours ago by the file system's clock when `old`.
