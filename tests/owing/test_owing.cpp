@@ -577,15 +577,15 @@ a levy paid ahead | - 300 0 15/01/2026 גג | 31/01/2026 | 250 | ינואר | 20
   // that came and went before it: a row dated on the period's first day is
   // the period's, counted once. The balance window, its printout and the
   // meeting report (on paper too, for the year) agree. From, to, the
-  // opening and closing balances.
+  // opening and closing balances, the years the window's title names.
   void aPeriodOpensWithWhatCameBefore_data() {
     test::cases(R"(
-the year | 01/01/2026 | 31/12/2026 | 1,000.00 | 1,600.00
-an expense on the first day | 01/02/2026 | 28/02/2026 | 1,750.00 | 1,450.00
-a payment on the first day | 02/04/2026 | 02/04/2026 | 1,450.00 | 1,700.00
-from March on | 01/03/2026 | 31/12/2026 | 1,450.00 | 1,600.00
-May | 01/05/2026 | 31/05/2026 | 1,700.00 | 1,600.00
-into the next year | 01/04/2026 | 31/01/2027 | 1,450.00 | 1,600.00)");
+the year | 01/01/2026 | 31/12/2026 | 1,000.00 | 1,600.00 | 2026
+an expense on the first day | 01/02/2026 | 28/02/2026 | 1,750.00 | 1,450.00 | 2026
+a payment on the first day | 02/04/2026 | 02/04/2026 | 1,450.00 | 1,700.00 | 2026
+from March on | 01/03/2026 | 31/12/2026 | 1,450.00 | 1,600.00 | 2026
+May | 01/05/2026 | 31/05/2026 | 1,700.00 | 1,600.00 | 2026
+into the next year | 01/04/2026 | 31/01/2027 | 1,450.00 | 1,600.00 | 2026–2027)");
   }
   void aPeriodOpensWithWhatCameBefore() {
     QFETCH(QStringList, c);
@@ -596,15 +596,12 @@ into the next year | 01/04/2026 | 31/01/2027 | 1,450.00 | 1,600.00)");
     test::recordExpense("מים", QDate(2026, 2, 1), "300");
     test::recordExpense("חשמל", QDate(2026, 5, 1), "100");
     const meeting::Figures figures = meeting::figures(test::books(), from, to);
-    QCOMPARE((QStringList{figures.opening.toPaper(), figures.closing().toPaper()}), c.mid(2));
+    QCOMPARE((QStringList{figures.opening.toPaper(), figures.closing().toPaper()}), c.mid(2, 2));
     window = openShared<BalanceWindow>();
     control<QDateEdit>("DTPicker1")->setDate(from);
     control<QDateEdit>("DTPicker2")->setDate(to);
     click("Command1");
-    QCOMPARE(
-        shows({"Label8", "bal", "Label11", "Label12", "label1"}),
-        (QStringList{shown(c[2]) + "ש'ח ", shown(c[3]), "סה'כ הכנסות(ש'ח):" + figures.income.toDisplay(),
-                     "סה'כ הוצאות(ש'ח):" + figures.expenses.toDisplay(), balance::years(from, to) + " מאזן שנתי "}));
+    QCOMPARE(shows({"Label8", "bal", "label1"}), (QStringList{shown(c[2]) + "ש'ח ", shown(c[3]), c[4] + " מאזן שנתי "}));
     QCOMPARE(balance::printout(test::books(), from, to, ledger::period(test::books(), from, to)).layout.footer.mid(1),
              (QStringList{"יתרת פתיחה: " + c[2], "יתרה לסוף התקופה: " + c[3]}));
     if (QTest::currentDataTag() != QLatin1String("the year"))
