@@ -307,11 +307,7 @@ private slots:
   // Two bookkeepers import one statement at once: one keeps its lines, the
   // other is told they are in; each line is kept once.
   void twoImportOneStatement() {
-    const QString name = QStringLiteral("twoimports-%1").arg(QCoreApplication::applicationPid());
-    QCOMPARE(db::addBuilding(server, name), QString());
-    const QString address = db::withBuilding(server, name);
-    QCOMPARE(db::open(address).failure, QString());
-    db::close();
+    const QString address = madeBooks([] {});
     const QString file = QStringLiteral(DOMIVA_TEST_DATA "/bank/leumi.xls");
     QProcess first, second;
     first.start(QStringLiteral(DOMIVA_WRITER), {address, "--import", file});
