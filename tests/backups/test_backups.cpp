@@ -343,9 +343,8 @@ private slots:
     QCOMPARE(offerRestore(path, failure), true);
     QCOMPARE(messages->offered, (QList<QStringList>{{texts::restoreNewest, texts::restoreChoose, texts::restoreFromFile,
                                                      texts::closeProgram}}));
-    const QString aside = texts::plain(messages->last().section('\n', 1, 1));
+    const QString aside = QFileInfo(path).absolutePath() + "/db1-damaged-20260315-120000.sqlite"; // named by now
     QCOMPARE(messages->last(), texts::restoredAfterDamage.arg(leftToRight(aside)));
-    QVERIFY2(QFileInfo(aside).fileName().startsWith("db1-damaged-"), qPrintable(aside));
     QCOMPARE(test::bytes(aside) + test::bytes(aside + "-wal"), QByteArray(32768, 'w'));
     QVERIFY(!QFile::exists(path + "-wal") && !QFile::exists(path + "-shm"));
     database->reopen();
