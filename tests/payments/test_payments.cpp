@@ -65,8 +65,8 @@ December | 31/12/2026 | דצמבר | 2026 | 2025 | 2027)");
 
   // The name follows the apartment typed or chosen; typed "1" with 11 and 1
   // listed, then Tab, stays apartment 1, never completed to 11. Enter in
-  // the amount records; Enter on a focused button presses it; the date box
-  // is one Tab stop each way.
+  // the amount records (a focused button pressed by Enter: the debtors'
+  // print, every window's); the date box is one Tab stop each way.
   void theApartmentIsTakenAsTypedAndEnterRecords() {
     test::addResident(11, "אחד עשר");
     test::addResident(1, "אחד");
@@ -83,14 +83,10 @@ December | 31/12/2026 | דצמבר | 2026 | 2025 | 2027)");
     QTest::keyClick(combo("apartment"), Qt::Key_Tab);
     QCOMPARE(names + shows({"apartment", "family"}), (QStringList{"לוי", "כהן", "", "1", "אחד"}));
 
-    test::Prints prints;
     fill({{"forcombo", "אחר"}, {"amount", "1,200"}});
     QTest::keyClick(control<QLineEdit>("amount"), Qt::Key_Return);
     QCOMPARE(messages->shown, QStringList());
     QCOMPARE(test::dump("SELECT apartment, amount FROM incoming"), "1|120000");
-    control<QPushButton>("Command2")->setFocus();
-    QTest::keyClick(control<QPushButton>("Command2"), Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(prints.tables.size(), 1);
     QCOMPARE(tabsFrom(control<QDateEdit>("inputdate")), (QStringList{"family", "apartment"}));
   }
 
