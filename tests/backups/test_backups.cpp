@@ -322,7 +322,10 @@ private slots:
   }
 
   // A damaged file's refusal restores the newest backup in its place; the
-  // damaged file and the log a crash left beside it are kept aside together.
+  // damaged file and the log a crash left beside it are kept aside
+  // together. Then books gone from beside their backups are not made anew
+  // unasked: declined ("לא" is the default), the ways to restore are
+  // offered and the newest brings them back; said yes, new books are made.
   void theRefusalRestoresTheNewestBackup() {
     spend("100");
     QCOMPARE(backups::daily(database->path(), now().addDays(-1)), QString());
@@ -348,19 +351,9 @@ private slots:
     QVERIFY(!QFile::exists(path + "-wal") && !QFile::exists(path + "-shm"));
     database->reopen();
     QCOMPARE(expensesNow(), (QList<QVariantList>{{"חשמל", 10000}}));
-  }
 
-  // Books gone from beside their backups are not made anew unasked: declined
-  // ("לא" is the default), the ways to restore are offered and the newest
-  // brings them back; said yes, new books are made.
-  void missingBooksBesideBackupsAreNotMadeAnewUnasked() {
-    spend("100");
-    QCOMPARE(backups::daily(database->path(), now().addDays(-1)), QString());
     db::close();
-    const QString path = database->path();
     QVERIFY(QFile::remove(path));
-    QString failure;
-    bool damaged = false;
     messages->yes = false;
     messages->choice = texts::restoreNewest;
     QVERIFY(!showMenu(path, failure, &damaged));
