@@ -27,6 +27,9 @@ class BankTest : public test::WindowTest {
   }
 
 private slots:
+  void init() { startTest(QDate(2026, 3, 15)); }
+  void cleanup() { endTest(); }
+
   // A block a file: its name, then its reading; blocks apart by an empty line.
   void eachLayoutIsReadWhole_data() {
     QTest::addColumn<QString>("expected");
@@ -78,7 +81,6 @@ empty | | - | -)");
   // A refusal, or a write that fails half-way, keeps nothing.
   void aStatementIsKeptOnce() {
     setNow(QDateTime(QDate(2026, 3, 15), QTime(9, 30)));
-    test::TempDatabase database;
     const bank::Statement leumi = bank::readFile(path("leumi.xls"));
     bank::Statement later = leumi;
     later.lines = later.lines.mid(2);
@@ -109,7 +111,6 @@ empty | | - | -)");
     QCOMPARE(bank::keep(test::books(), more, "x.csv").message,
              texts::saveFailed.arg(texts::withDetail(texts::causeEngine, refused)));
     QCOMPARE(test::dump("SELECT count(*), (SELECT count(*) FROM bank_lines) FROM bank_statements"), "2|6");
-    setNow({});
   }
 
   // The payer and the apartment a line's words name.
@@ -132,8 +133,6 @@ too many digits for an apartment | דירה 12345 | | 0)");
   // payments stand (a cancelled one frees it), never a debit; its payer is
   // then proposed: sure for one apartment, not for two.
   void aLineIsRecordedNoMoreThanItHolds() {
-    setToday(QDate(2026, 3, 15));
-    test::TempDatabase database;
     test::building("12", "350");
     bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
     const auto pay = [](qint64 line, int apartment, const QString &amount) {
@@ -187,7 +186,6 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
   void aCreditPaysTheOldestDebtFirst() {
     QFETCH(QStringList, c);
     setToday(QDate(2026, 1, 15));
-    test::TempDatabase database;
     test::building("12", "350");
     if (c[1] == "levy")
       QCOMPARE(levies::define(test::books(), {"גג", "300", QDate(2026, 3, 1), "1"}), QString());
@@ -212,7 +210,6 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
   // waiting; a payer matched once is sure the next time, and recorded with
   // the rest of the sure ones in one press, for the month after the paid one.
   void aStatementIsReviewedAndRecorded() {
-    startTest(QDate(2026, 3, 15));
     test::building("12", "350");
     window = openShared<StatementWindow>();
     messages->open = path("notes.txt");
@@ -260,7 +257,6 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     // The statements kept: one, though chosen twice.
     QCOMPARE(test::text(grid("statementsList")),
              "leumi.xls|לאומי|\u206612-345-678901\u2069|05/01/2026|12/01/2026|5|5|\u206615/03/2026 12:00\u2069");
-    endTest();
   }
 
   // The books against the bank, the books opened at 10,000 where the bank
@@ -273,7 +269,6 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
   // a dialog and checked there, kept for the bank, the file then read by
   // them; the next file of that bank is read unasked.
   void aStatementOfAnUnknownBankIsReadByColumnsNamedOnce() {
-    startTest(QDate(2026, 3, 15));
     window = openShared<StatementWindow>();
     messages->open = path("unknown.csv");
     messages->yes = false;
@@ -311,13 +306,11 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     QCOMPARE(bank::nameColumns(test::books(), {"בנק השכונה", "יום", "פירוט הפעולה", "", "", "", "סכום התנועה", ""}),
              QString());
     QCOMPARE(test::dump("SELECT bank, reference, balance FROM bank_layouts"), "בנק השכונה||");
-    endTest();
   }
 
   // A line set aside (a reason asked; none, or a blank one, sets nothing)
   // waits no more and can't be recorded until brought back, unasked.
   void aLineSetAsideWaitsNoMore() {
-    startTest(QDate(2026, 3, 15));
     test::building("12", "350");
     bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
     window = openShared<StatementWindow>();
@@ -343,11 +336,9 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
     QCOMPARE(QStringList{grid("linesList")[1].mid(6).join('|')} << shows({"statusLine"})
                                                                 << QString::number(messages->asked.size()),
              (QStringList{"עמלות בנק|ממתין", texts::bankAsideCleared, "3"}));
-    endTest();
   }
 
   void theBooksAreSetAgainstTheBank() {
-    startTest(QDate(2026, 3, 15));
     test::building("12", "350", "10000");
     bank::keep(test::books(), bank::readFile(path("leumi.xls")), "leumi.xls");
     QVERIFY(payments::record(test::books(), {QDate(2026, 1, 5), "5", "ועד הבית", "", "ינואר", "ינואר", "העברה בנקאית",
@@ -378,7 +369,6 @@ ahead into the next year | ינואר-דצמבר | - | 350 | 20/12/2026 | ועד
                      "תאריך|פירוט|סכום\n08/01/2026|הוצאה, מים|\u2066-50.00\u2069\n"
                      "12/01/2026|תשלום, דירה 3, ועד הבית|100.00",
                      "0"}));
-    endTest();
   }
 };
 
