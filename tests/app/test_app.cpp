@@ -329,12 +329,7 @@ a date typed | levies | levyDue)");
     auto *schedule = control<QTableView>("duesList");
     fill({{"duesApartment", c[0]}, {"duesMonth", c[1]}, {"duesAmount", c[2]}});
     click("addDues");
-    const auto shown = [&] {
-      QStringList rows;
-      for (const QStringList &row : test::gridRows(schedule->model()))
-        rows << row.mid(1).join('|');
-      return rows.join('\n');
-    };
+    const auto shown = [this] { return test::text(grid("duesList")); };
     const QString building = "01/2026|כל הדירות|250.00";
     if (!message.isEmpty()) {
       QCOMPARE(messages->shown + shows({"duesAmount"}) << shown(), (QStringList{message, c[2], building}));

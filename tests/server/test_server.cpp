@@ -374,9 +374,8 @@ private slots:
   // A lost connection is told once, however many reads meet it while the
   // server is away, and is made again when the server is back.
   void aLostConnectionIsToldOnceAndMadeAgain() {
-    const QString address = madeBooks(someBooks);
     Proxy proxy;
-    QCOMPARE(db::open(proxy.through(address)).failure, QString());
+    QCOMPARE(db::open(proxy.through(madeBooks(someBooks))).failure, QString());
     test::Messages messages;
     QPointer<IncomingWindow> window = openShared<IncomingWindow>();
     auto *apartment = window->findChild<QComboBox *>("apartment");
