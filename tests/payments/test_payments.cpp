@@ -1,6 +1,6 @@
 // The payments window driven as a user would: the road of a payment into
 // incoming, trans and the annual matrix, cancelling, the questions before
-// writing, levies, the books' check and the annual payments report.
+// writing, levies and the annual payments report.
 #include "testsupport.h"
 
 class PaymentsTest : public test::WindowTest {
@@ -508,8 +508,9 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
   // Asked before writing, or not: the same payment again within ten minutes
   // ("just now") unless the first was cancelled meanwhile or is for another
   // year; an amount more than twice the dues of its months (250 a month
-  // here). Declined, nothing is written. The amount recorded first, March
-  // 2026 (none; "-": cancelled); the second [seconds after]; what is asked.
+  // here). Declined, nothing is written; said yes, it is. The amount
+  // recorded first, March 2026 (none; "-": cancelled); the second [seconds
+  // after]; what is asked.
   void questionsBeforeWriting_data() {
     test::cases({{"the same again", "250", "מרץ מרץ 250 2026", texts::duplicatePayment},
                  {"ten minutes after", "250", "מרץ מרץ 250 2026 600", texts::duplicatePayment},
@@ -539,6 +540,10 @@ past 64 bits before dividing | 9000000000000 | 100000000 1 | 8999999910000 90000
     pay("5", second[0], second[1], second[2], "ועד הבית", "15/03/2026", second[3]);
     QCOMPARE(messages->asked, asked);
     QCOMPARE(count("incoming"), (first.isEmpty() ? 0 : 1) + (asked.isEmpty() ? 1 : 0));
+    messages->yes = true; // said yes, it is written: a receipt more (one across the year's end is two rows)
+    click("Command1");
+    QCOMPARE(test::dump("SELECT count(*) FROM incoming WHERE part_of IS NULL").toInt(),
+             (first.isEmpty() ? 0 : 1) + (asked.isEmpty() ? 2 : 1));
   }
 
   void cancellingAPaymentUndoesItExactly() {
